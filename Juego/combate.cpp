@@ -1,0 +1,3 @@
+#include "Juego/mundo.h"
+
+namespace juego {} // namespace juego

@@ -1,0 +1,156 @@
+#include "Comun/mapaarchivo.h"
+#include "Comun/terreno.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <cstdio>
+#include <fstream>
+
+using namespace comun;
+
+Q_DECLARE_METATYPE(std::string)
+
+class TestMapaArchivo : public QObject {
+    Q_OBJECT
+
+    static plano ejemplo31() {
+        // 3 columns, 2 rows: grass grass wall / tree floor water.
+        plano p = plano::vacio(2, 1);
+        p.ponerterreno(2, 0, pared);
+        p.ponerterreno(0, 1, arbol);
+        p.ponerterreno(1, 1, piso);
+        p.ponerterreno(2, 1, agua);
+        p.inicio = {posicion{0, 0}, posicion{1, 1}};
+        return p;
+    }
+
+private slots:
+    void escritura_exacta() {
+        QCOMPARE(escribirmapa(ejemplo31()), std::string("2,1/fn0,0,2,4,5,3,/fn0,0,1,1/fn"));
+
+        plano p = plano::vacio(49, 49);
+        p.inicio = {posicion{5, 5}, posicion{40, 40}};
+        std::string t = escribirmapa(p);
+        QVERIFY(t.starts_with("49,49/fn"));
+        std::size_t celdas = t.find("/fn", 8);
+        std::string seccion = t.substr(8, celdas - 8);
+        QCOMPARE(std::count(seccion.begin(), seccion.end(), ','), 2500);
+        QVERIFY(seccion.ends_with(","));
+        QVERIFY(t.ends_with("/fn5,5,40,40/fn"));
+
+        p = plano::vacio(74, 49);
+        t = escribirmapa(p);
+        QVERIFY(t.starts_with("74,49/fn"));
+    }
+
+    void ida_y_vuelta_data() {
+        QTest::addColumn<std::string>("cola");
+        QTest::newRow("sin-cola") << std::string();
+        QTest::newRow("salto-de-linea") << std::string("\r\n");
+        QTest::newRow("cola-de-mapa-mayor") << std::string("0,0,1,2,3/fn0,0,5,5/fn");
+    }
+    void ida_y_vuelta() {
+        QFETCH(std::string, cola);
+        plano p = ejemplo31();
+        lectura l = leermapa(escribirmapa(p) + cola);
+        QVERIFY2(l, l.error.c_str());
+        QCOMPARE(l.mapa->anchomapa, 2);
+        QCOMPARE(l.mapa->altomapa, 1);
+        QCOMPARE(l.mapa->terrenos, p.terrenos);
+        QCOMPARE(l.mapa->inicio[0], p.inicio[0]);
+        QCOMPARE(l.mapa->inicio[1], p.inicio[1]);
+    }
+
+    void inicios_iguales() {
+        plano p = plano::vacio(49, 49);
+        p.inicio = {posicion{7, 8}, posicion{7, 8}};
+        std::string t = escribirmapa(p);
+        QVERIFY(t.ends_with("/fn7,8,7,8/fn"));
+        lectura l = leermapa(t);
+        QVERIFY(l);
+        QCOMPARE(l.mapa->inicio[0], l.mapa->inicio[1]);
+    }
+
+    void archivo_sobrescrito_con_cola() {
+        // A small map written over the file of a larger one: the old tail
+        // stays behind the new text and must not disturb reading.
+        plano grande = plano::vacio(199, 199);
+        grande.ponerterreno(3, 3, agua);
+        plano chico = plano::vacio(49, 49);
+        chico.inicio = {posicion{2, 2}, posicion{47, 47}};
+        std::string viejo = escribirmapa(grande);
+        std::string nuevo = escribirmapa(chico);
+        std::string mezcla = nuevo + viejo.substr(nuevo.size());
+        lectura l = leermapa(mezcla);
+        QVERIFY2(l, l.error.c_str());
+        QCOMPARE(l.mapa->anchomapa, 49);
+        QCOMPARE(l.mapa->inicio[1], (posicion{47, 47}));
+    }
+
+    void rechazos_data() {
+        QTest::addColumn<std::string>("texto");
+        QTest::addColumn<QString>("menciona");
+        QTest::newRow("vacio") << std::string() << "vacío";
+        QTest::newRow("sin-terminadores") << std::string("2,1") << "cabecera";
+        QTest::newRow("sin-celdas") << std::string("2,1/fn") << "celdas";
+        QTest::newRow("sin-inicios") << std::string("2,1/fn0,0,2,4,5,3,/fn0,0,1,1") << "inicios";
+        QTest::newRow("cabecera-de-un-numero") << std::string("2/fn0,/fn0,0,0,0/fn") << "cabecera";
+        QTest::newRow("ancho-no-numerico") << std::string("a,1/fn0,/fn0,0,0,0/fn") << "ancho";
+        QTest::newRow("ancho-fuera-de-16-bits")
+            << std::string("70000,1/fn0,/fn0,0,0,0/fn") << "16 bits";
+        QTest::newRow("ancho-1000") << std::string("1000,0/fn0,/fn0,0,0,0/fn") << "999";
+        QTest::newRow("alto-negativo") << std::string("0,-1/fn0,/fn0,0,0,0/fn") << "alto";
+        QTest::newRow("faltan-celdas") << std::string("2,1/fn0,0,2,4,5,/fn0,0,1,1/fn")
+                                       << "Faltan celdas";
+        QTest::newRow("celda-no-numerica") << std::string("2,1/fn0,0,2,x,5,3,/fn0,0,1,1/fn")
+                                           << "(0, 1)";
+        QTest::newRow("celda-con-signo-mas") << std::string("2,1/fn0,0,2,+4,5,3,/fn0,0,1,1/fn")
+                                             << "(0, 1)";
+        QTest::newRow("terreno-6") << std::string("2,1/fn0,0,2,4,6,3,/fn0,0,1,1/fn")
+                                   << "terreno 6";
+        QTest::newRow("tres-inicios") << std::string("2,1/fn0,0,2,4,5,3,/fn0,0,1/fn")
+                                      << "inicio";
+        QTest::newRow("inicio-fuera") << std::string("2,1/fn0,0,2,4,5,3,/fn0,0,3,1/fn")
+                                      << "fuera del mapa";
+        QTest::newRow("inicio-negativo") << std::string("2,1/fn0,0,2,4,5,3,/fn0,-1,1,1/fn")
+                                         << "fuera del mapa";
+        QTest::newRow("numero-enorme")
+            << std::string("2,1/fn0,0,2,4,5,3,/fn0,0,99999999999999999999,1/fn") << "16 bits";
+    }
+    void rechazos() {
+        QFETCH(std::string, texto);
+        QFETCH(QString, menciona);
+        lectura l = leermapa(texto);
+        QVERIFY(!l);
+        QVERIFY2(QString::fromStdString(l.error).contains(menciona), l.error.c_str());
+    }
+
+    void archivo_en_disco() {
+        lectura l = leerarchivo("/no/existe/nada.mapa");
+        QVERIFY(!l);
+        QVERIFY(!l.error.empty());
+
+        const std::string ruta = QDir::tempPath().toStdString() + "/test_comun_ejemplo.mapa";
+        {
+            std::ofstream f(ruta, std::ios::binary);
+            f << escribirmapa(ejemplo31());
+        }
+        l = leerarchivo(ruta);
+        std::remove(ruta.c_str());
+        QVERIFY2(l, l.error.c_str());
+        QCOMPARE(l.mapa->terreno(2, 1), agua);
+    }
+
+    void transitabilidad() {
+        QVERIFY(transitable(pasto));
+        QVERIFY(transitable(madera));
+        QVERIFY(transitable(piso));
+        QVERIFY(!transitable(pared));
+        QVERIFY(!transitable(agua));
+        QVERIFY(!transitable(arbol));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestMapaArchivo)
+#include "test_mapaarchivo.moc"
