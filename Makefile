@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build run editor test bench clean
+.PHONY: all deps configure build run editor test bench fuzz clean
 
 all: build
 
@@ -27,5 +27,16 @@ test: build
 bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done
 
+# The map reader's fuzzer, in a clang build folder of its own:
+# `make fuzz FUZZ_SECONDS=600` for a longer run.
+FUZZ_BUILD   ?= fuzz-build
+FUZZ_SECONDS ?= 60
+fuzz:
+	@TARNHOLLOW_FUZZ=1 scripts/install-deps
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DTARNHOLLOW_FUZZ=ON > /dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzmapa
+	fuzz/correr $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)
