@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -243,6 +244,42 @@ private slots:
         QCOMPARE(int(m.unidades[0].x), x0 + 1);
         v.timer_Timer();
         QCOMPARE(int(m.unidades[0].x), x0 + 1);
+    }
+
+    void cajas_de_ayuda_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("controles") << "mnuControles" << "Controles"
+                                   << "P = Pausa\r\nMoverse ---> Flechas\r\n\r\nAtacar:\r\n"
+                                      "Arquero ---> Click Izquierdo\r\n"
+                                      "Guerrero ---> Barra de Espacio\r\n"
+                                      "Activar/Desactivar Sonido ----> S";
+        QTest::newRow("acerca") << "mnuAcerca" << "Acerca..." << "";
+    }
+    void cajas_de_ayuda() {
+        QFETCH(QString, item);
+        QFETCH(QString, titulo);
+        QFETCH(QString, texto);
+        main v;
+        QString visto, vistotitulo;
+        QMessageBox::Icon icono = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&] {
+            auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!caja)
+                return;
+            visto = caja->text();
+            vistotitulo = caja->windowTitle();
+            icono = caja->icon();
+            caja->accept();
+        });
+        v.findChild<QAction*>(item)->trigger();
+        QCOMPARE(vistotitulo, titulo);
+        QCOMPARE(icono, QMessageBox::Information);
+        if (!texto.isEmpty())
+            QCOMPARE(visto, texto);
+        else
+            QVERIFY(visto.contains("Tarnhollow"));
     }
 
     void clic_en_el_campo() {
