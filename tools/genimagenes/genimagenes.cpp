@@ -347,7 +347,7 @@ void flechaen(QPainter& p, QPointF cola, QPointF punta, double cabeza) {
     const double l = std::hypot(d.x(), d.y());
     d /= l;
     const QPointF n(-d.y(), d.x());
-    p.setPen(pluma(QColor(70, 44, 20), 1.0));
+    p.setPen(pluma(QColor(70, 44, 20), 1.2));
     p.drawLine(cola, punta - d * cabeza * 0.8);
     QPolygonF c;
     c << punta << punta - d * cabeza + n * cabeza * 0.6 << punta - d * cabeza * 0.8
@@ -403,7 +403,7 @@ void figura(QPainter& p, int tipo, int pose, const colores& e) {
             const QPointF nock(0, -1.4);
             brazo(p, e, hombroi, QPointF(-0.8, -7.6));
             brazo(p, e, hombrod, QPointF(1.2, -1.8));
-            arco(p, 5.4, -4.8, -8.8, nock);
+            arco(p, 4.6, -5.4, -9.0, nock);
             flechaen(p, nock, QPointF(0, -9.9), 2.2);
             mano(p, QPointF(-0.3, -8.4));
             mano(p, QPointF(1.0, -1.6));
@@ -412,10 +412,10 @@ void figura(QPainter& p, int tipo, int pose, const colores& e) {
                                     : pose == 1 ? QPointF(5.2, 1.4)
                                                 : QPointF(6.0, 2.6);
             const double vaiven = pose == 1 ? 0.4 : 0.0;
-            brazo(p, e, hombroi, QPointF(-0.8, -7.0 + vaiven));
+            brazo(p, e, hombroi, QPointF(-0.8, -7.6 + vaiven));
             brazo(p, e, hombrod, derecha);
-            arco(p, 6.2, -3.8 + vaiven, -8.4 + vaiven, QPointF(0, -3.8 + vaiven));
-            mano(p, QPointF(-0.3, -7.9 + vaiven));
+            arco(p, 5.0, -4.6 + vaiven, -9.0 + vaiven, QPointF(0, -4.6 + vaiven));
+            mano(p, QPointF(-0.3, -8.5 + vaiven));
             mano(p, derecha);
         }
     } else {
@@ -467,7 +467,7 @@ QImage spritefigura(int tipo, int pose, int k, const colores& e) {
     p.rotate(angulo(k));
     figura(p, tipo, pose, e);
     p.end();
-    return reducir(l);
+    return contornear(reducir(l), 0.55);
 }
 
 QImage personajes(int equipo) {
@@ -491,7 +491,7 @@ QImage sangre() {
     const int puntas = 18;
     for (int i = 0; i < puntas; ++i) {
         const double a = 2 * pi * i / puntas;
-        const double r = 3.6 + 2.6 * azar(i, 0, 71) + (i % 3 == 0 ? 1.2 : 0.0);
+        const double r = 4.4 + 2.8 * azar(i, 0, 71) + (i % 3 == 0 ? 1.4 : 0.0);
         mancha << c + QPointF(std::cos(a) * r, std::sin(a) * r * 0.9);
     }
     p.setPen(pluma(QColor(74, 4, 6), 0.8));
@@ -525,16 +525,16 @@ QImage flech() {
         p.translate(10 * escala, 10 * escala);
         p.scale(escala, escala);
         p.rotate(angulo(k));
-        // Fletching.
+        // Fletching: two vanes at the tail.
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(120, 26, 24));
+        p.setBrush(QColor(128, 24, 20));
         for (int lado : {-1, 1}) {
-            QPolygonF pluma;
-            pluma << QPointF(0, 4.0) << QPointF(lado * 1.9, 5.8) << QPointF(lado * 1.9, 8.2)
-                  << QPointF(0, 6.6);
-            p.drawPolygon(pluma);
+            QPolygonF vano;
+            vano << QPointF(0, 3.2) << QPointF(lado * 2.3, 5.4) << QPointF(lado * 2.3, 8.6)
+                 << QPointF(0, 6.4);
+            p.drawPolygon(vano);
         }
-        flechaen(p, QPointF(0, 7.8), QPointF(0, -8.6), 3.0);
+        flechaen(p, QPointF(0, 8.4), QPointF(0, -9.2), 4.2);
         p.end();
         ponersprite(h, reducir(l), 0, 20 * k, false);
     }
