@@ -24,11 +24,16 @@ std::string_view recortar(std::string_view s) {
     return s;
 }
 
-std::vector<std::string_view> partir(std::string_view s, std::string_view sep) {
+// Splits `s` at every `sep`, but into at most `maximo` parts: the last part
+// keeps the rest. Callers ask for only the parts they read, so a file of
+// millions of separators costs no more memory than the map it claims to be.
+std::vector<std::string_view> partir(std::string_view s, std::string_view sep,
+                                     std::size_t maximo) {
     std::vector<std::string_view> partes;
     std::size_t desde = 0;
     for (;;) {
-        std::size_t hasta = s.find(sep, desde);
+        std::size_t hasta =
+            partes.size() + 1 < maximo ? s.find(sep, desde) : std::string_view::npos;
         if (hasta == std::string_view::npos) {
             partes.push_back(s.substr(desde));
             return partes;
@@ -122,7 +127,7 @@ lectura leermapa(std::string_view texto) {
 
     // Every section ends with "/fn"; whatever follows the third one is the
     // leftover of an older file or an editor's line break, and is ignored.
-    std::vector<std::string_view> secciones = partir(texto, fin);
+    std::vector<std::string_view> secciones = partir(texto, fin, 4);
     const std::size_t terminadas = secciones.size() - 1;
     if (terminadas < 1)
         return rechazo("Falta la cabecera del mapa: el ancho y el alto terminados en \"/fn\".");
@@ -133,7 +138,7 @@ lectura leermapa(std::string_view texto) {
 
     plano p;
 
-    std::vector<std::string_view> cabecera = partir(secciones[0], ",");
+    std::vector<std::string_view> cabecera = partir(secciones[0], ",", 3);
     if (cabecera.size() < 2)
         return rechazo("La cabecera del mapa debe tener el ancho y el alto separados por una coma.");
     const std::string nombres[2] = {"El ancho del mapa", "El alto del mapa"};
@@ -151,7 +156,7 @@ lectura leermapa(std::string_view texto) {
     p.altomapa = medidas[1];
 
     const std::size_t necesarias = std::size_t(p.ancho()) * p.alto();
-    std::vector<std::string_view> celdas = partir(secciones[1], ",");
+    std::vector<std::string_view> celdas = partir(secciones[1], ",", necesarias + 1);
     std::size_t hay = celdas.size();
     if (hay > 0 && recortar(celdas.back()).empty())
         --hay; // the comma after the last value leaves an empty item
@@ -173,7 +178,7 @@ lectura leermapa(std::string_view texto) {
         }
     }
 
-    std::vector<std::string_view> inicios = partir(secciones[2], ",");
+    std::vector<std::string_view> inicios = partir(secciones[2], ",", 5);
     if (inicios.size() < 4)
         return rechazo("Faltan posiciones de inicio: se necesitan cuatro números "
                        "(columna y fila de cada equipo).");

@@ -4,10 +4,32 @@
 #include <QDir>
 #include <QTest>
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <new>
 
 using namespace comun;
+
+// Every byte this program asks of operator new, so a test can tell how much
+// reading one text cost.
+namespace {
+std::atomic<std::size_t> pedidos{0};
+}
+
+void* operator new(std::size_t n) {
+    pedidos += n;
+    if (void* p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 Q_DECLARE_METATYPE(std::string)
 
@@ -124,6 +146,32 @@ private slots:
         lectura l = leermapa(texto);
         QVERIFY(!l);
         QVERIFY2(QString::fromStdString(l.error).contains(menciona), l.error.c_str());
+    }
+
+    // Texts of millions of separators that claim a tiny map. Reading one
+    // once split the whole text, a gigabyte of memory and half a minute for
+    // a 60 MB file; what it costs now follows the map, not the file.
+    void memoria_acotada_data() {
+        QTest::addColumn<std::string>("texto");
+        QTest::addColumn<bool>("valido");
+        const std::string comas(4'000'000, ',');
+        std::string fines;
+        for (int i = 0; i < 1'000'000; ++i)
+            fines += "/fn";
+        QTest::newRow("comas-en-celdas") << "0,0/fn" + comas + "/fn0,0,0,0/fn" << false;
+        QTest::newRow("comas-tras-la-ultima-celda") << "0,0/fn5" + comas + "/fn0,0,0,0/fn" << true;
+        QTest::newRow("comas-en-cabecera") << "0,0" + comas + "/fn0,/fn0,0,0,0/fn" << true;
+        QTest::newRow("comas-en-inicios") << "0,0/fn0,/fn0,0,0,0" + comas + "/fn" << true;
+        QTest::newRow("fines-repetidos") << "0,0/fn0,/fn0,0,0,0" + fines << true;
+    }
+    void memoria_acotada() {
+        QFETCH(std::string, texto);
+        QFETCH(bool, valido);
+        const std::size_t antes = pedidos;
+        lectura l = leermapa(texto);
+        const std::size_t gastado = pedidos - antes;
+        QCOMPARE(bool(l), valido);
+        QVERIFY2(gastado < 64 * 1024, qPrintable(QString::number(gastado) + " bytes"));
     }
 
     void archivo_en_disco() {
