@@ -44,15 +44,10 @@ QComboBox* lista(const char* nombre, QRect r, QWidget* padre) {
     return c;
 }
 
-// A picture from the resources, or a plain grey square when it is missing,
-// so that a build without pictures still shows where things are.
-QImage cargar(const QString& ruta, QSize tam) {
-    QImage i(ruta);
-    if (i.isNull()) {
-        i = QImage(tam, QImage::Format_RGB32);
-        i.fill(Qt::gray);
-    }
-    return i.convertToFormat(QImage::Format_RGB32);
+// The raster operations act on the pixels as they are, so every picture is
+// brought to the view's own format first.
+QImage cargar(const QString& ruta) {
+    return QImage(ruta).convertToFormat(QImage::Format_RGB32);
 }
 
 // A 22 x 22 palette entry: a sunken border around its 20 x 20 picture.
@@ -187,12 +182,12 @@ main::~main() {
 
 void main::cargarimagenes() {
     for (std::size_t i = 0; i < tiles.size(); ++i) {
-        tiles[i] = cargar(QString(":/imagenes/terreno%1.png").arg(i), QSize(20, 20));
+        tiles[i] = cargar(QString(":/imagenes/terreno%1.png").arg(i));
         ponermuestra(terrenos[i], tiles[i]);
     }
     for (std::size_t i = 0; i < equis.size(); ++i) {
-        equis[i] = cargar(QString(":/imagenes/equis%1.png").arg(i), QSize(40, 20));
-        ponermuestra(px[i], cargar(QString(":/imagenes/px%1.png").arg(i), QSize(20, 20)));
+        equis[i] = cargar(QString(":/imagenes/equis%1.png").arg(i));
+        ponermuestra(px[i], cargar(QString(":/imagenes/px%1.png").arg(i)));
     }
 }
 
