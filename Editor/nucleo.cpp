@@ -1,5 +1,6 @@
 #include "Editor/nucleo.h"
 
+#include "Comun/alcance.h"
 #include "Comun/terreno.h"
 #include "Editor/plataforma.h"
 
@@ -99,16 +100,134 @@ void nucleo::cambiarinicio(int16_t p, entrada nueva) {
     en = nueva;
 }
 
-void nucleo::cerrarpaso() {
-    actual = paso{};
+std::size_t nucleo::peso(const paso& p) {
+    return sizeof(paso) + p.casillas.capacity() * sizeof(cambio) +
+           p.inicios.capacity() * sizeof(cambioinicio);
 }
 
-void nucleo::pintar(int x, int y) {
+void nucleo::cerrarpaso() {
+    if (actual.vacio())
+        return;
+    actual.casillas.shrink_to_fit();
+    actual.inicios.shrink_to_fit();
+    bytes += peso(actual);
+    deshechos.push_back(std::move(actual));
+    actual = paso{};
+    for (const paso& p : rehechos)
+        bytes -= peso(p);
+    rehechos.clear();
+    // A long session keeps its most recent steps, never the whole past.
+    while (bytes > limitememoria && deshechos.size() > 1) {
+        bytes -= peso(deshechos.front());
+        deshechos.pop_front();
+    }
+}
+
+void nucleo::olvidar() {
+    actual = paso{};
+    deshechos.clear();
+    rehechos.clear();
+    bytes = 0;
+}
+
+std::size_t nucleo::memoria() const {
+    std::size_t total = 0;
+    for (const paso& p : deshechos)
+        total += peso(p);
+    for (const paso& p : rehechos)
+        total += peso(p);
+    return total;
+}
+
+void nucleo::deshacer() {
+    // Not in the middle of a stroke: its step isn't closed yet.
+    if (!actual.vacio() || deshechos.empty())
+        return;
+    paso p = std::move(deshechos.back());
+    deshechos.pop_back();
+    for (auto c = p.casillas.rbegin(); c != p.casillas.rend(); ++c)
+        e.mapa[std::size_t(c->indice)] = c->antes;
+    for (auto i = p.inicios.rbegin(); i != p.inicios.rend(); ++i)
+        e.inicio[std::size_t(i->equipo)] = i->antes;
+    rehechos.push_back(std::move(p));
+    e.guardado = falso;
+}
+
+void nucleo::rehacer() {
+    if (!actual.vacio() || rehechos.empty())
+        return;
+    paso p = std::move(rehechos.back());
+    rehechos.pop_back();
+    for (const cambio& c : p.casillas)
+        e.mapa[std::size_t(c.indice)] = c.despues;
+    for (const cambioinicio& i : p.inicios)
+        e.inicio[std::size_t(i.equipo)] = i.despues;
+    deshechos.push_back(std::move(p));
+    e.guardado = falso;
+}
+
+void nucleo::pintarcelda(int x, int y) {
     casilla c = celda(x, y);
     c.terreno = e.pincel;
     c.transitable = transitabilidad(e.pincel);
     cambiarcasilla(x, y, c);
+}
+
+void nucleo::pintar(int x, int y) {
+    pintarcelda(x, y);
+    if (e.simetrico) {
+        // Cells a drag painted beyond the map have no mirror inside the grid.
+        int mx = e.anchomapa - x;
+        int my = e.altomapa - y;
+        if (mx >= 0 && mx < lado && my >= 0 && my < lado)
+            pintarcelda(mx, my);
+    }
     e.guardado = falso;
+}
+
+comun::posicion nucleo::enmapa(int x, int y) const {
+    return {int16_t(std::clamp(acelda(x) + e.vistax, 0, int(e.anchomapa))),
+            int16_t(std::clamp(acelda(y) + e.vistay, 0, int(e.altomapa)))};
+}
+
+void nucleo::rellenar(int x, int y) {
+    const int16_t objetivo = celda(x, y).terreno;
+    if (objetivo == e.pincel)
+        return;
+    // The region is found whole before anything is painted, so a mirrored
+    // cell painted early can't change which cells belong to it.
+    const int ancho = e.anchomapa + 1;
+    const int alto = e.altomapa + 1;
+    std::vector<char> visto(std::size_t(ancho) * alto, 0);
+    std::vector<std::pair<int, int>> region;
+    region.emplace_back(x, y);
+    visto[std::size_t(y) * ancho + x] = 1;
+    for (std::size_t k = 0; k < region.size(); ++k) {
+        auto [cx, cy] = region[k];
+        const std::array<std::pair<int, int>, 4> vecinos = {
+            std::pair{cx - 1, cy}, {cx + 1, cy}, {cx, cy - 1}, {cx, cy + 1}};
+        for (auto [vx, vy] : vecinos) {
+            if (vx < 0 || vx >= ancho || vy < 0 || vy >= alto)
+                continue;
+            char& v = visto[std::size_t(vy) * ancho + vx];
+            if (v || celda(vx, vy).terreno != objetivo)
+                continue;
+            v = 1;
+            region.emplace_back(vx, vy);
+        }
+    }
+    for (auto [cx, cy] : region)
+        pintar(cx, cy);
+}
+
+void nucleo::pintarrectangulo() {
+    int x0 = std::min(e.esquina.x, e.extremo.x);
+    int x1 = std::max(e.esquina.x, e.extremo.x);
+    int y0 = std::min(e.esquina.y, e.extremo.y);
+    int y1 = std::max(e.esquina.y, e.extremo.y);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            pintar(x, y);
 }
 
 void nucleo::colocarinicio(int16_t p, int x, int y) {
@@ -129,12 +248,22 @@ void nucleo::colocarinicio(int16_t p, int x, int y) {
     e.guardado = falso;
 }
 
-void nucleo::mainpic_MouseDown(int16_t, int x, int y) {
+void nucleo::mainpic_MouseDown(int16_t shift, int x, int y) {
     if (e.haymapa != verdadero)
         return;
     int cx = std::clamp(acelda(x) + e.vistax, 0, lado - 1);
     int cy = std::clamp(acelda(y) + e.vistay, 0, lado - 1);
-    if (e.pincel >= 0) {
+    if (e.pincel >= 0 && (shift & mayusculas)) {
+        comun::posicion c = enmapa(x, y);
+        rellenar(c.x, c.y);
+        cerrarpaso();
+        plat.dibujar();
+    } else if (e.pincel >= 0 && (shift & control)) {
+        e.rectangulo = true;
+        e.esquina = enmapa(x, y);
+        e.extremo = e.esquina;
+        plat.dibujar();
+    } else if (e.pincel >= 0) {
         e.pintando = verdadero;
         pintar(cx, cy);
         plat.dibujar();
@@ -150,6 +279,11 @@ void nucleo::mainpic_MouseDown(int16_t, int x, int y) {
 }
 
 void nucleo::mainpic_MouseMove(int x, int y) {
+    if (e.rectangulo) {
+        e.extremo = enmapa(x, y);
+        plat.dibujar();
+        return;
+    }
     if (e.pintando != verdadero)
         return;
     // While the button is held the moves keep coming from outside the view;
@@ -160,10 +294,18 @@ void nucleo::mainpic_MouseMove(int x, int y) {
     plat.dibujar();
 }
 
-void nucleo::mainpic_MouseUp(int, int) {
+void nucleo::mainpic_MouseUp(int x, int y) {
     if (e.haymapa != verdadero)
         return;
     e.pintando = falso;
+    if (e.rectangulo) {
+        e.rectangulo = false;
+        e.extremo = enmapa(x, y);
+        pintarrectangulo();
+        cerrarpaso();
+        plat.dibujar();
+        return;
+    }
     cerrarpaso();
 }
 
@@ -181,10 +323,18 @@ void nucleo::px_Click(int16_t i) {
     e.pincel = -1;
 }
 
-void nucleo::Form_KeyDown(int16_t codigo, int16_t, bool) {
+void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
     if (e.haymapa != verdadero)
         return;
-    if (codigo == teclaizquierda)
+    const bool ctrl = shift & control;
+    const bool mayus = shift & mayusculas;
+    if (ctrl && codigo == 'Z' && !mayus)
+        deshacer();
+    else if (ctrl && (codigo == 'Y' || (codigo == 'Z' && mayus)))
+        rehacer();
+    else if (codigo == 'M' && shift == 0 && !entexto)
+        e.simetrico = !e.simetrico;
+    else if (codigo == teclaizquierda)
         e.vistax = int16_t(e.vistax - 3);
     else if (codigo == tecladerecha)
         e.vistax = int16_t(e.vistax + 3);
@@ -203,7 +353,8 @@ void nucleo::nuevomapa_Click() {
 
 void nucleo::crear_Click(int ancho, int alto) {
     limpiarmapa();
-    cerrarpaso();
+    olvidar();
+    e.rectangulo = false;
     e.guardado = falso;
     // The sizes come from fixed lists; the clamp only keeps the grid safe.
     e.anchomapa = int16_t(std::clamp(ancho - 1, 0, lado - 1));
@@ -226,7 +377,8 @@ void nucleo::abrir_Click(const std::string& archivo) {
     }
     const comun::plano& p = *l.mapa;
     limpiarmapa();
-    cerrarpaso();
+    olvidar();
+    e.rectangulo = false;
     e.anchomapa = p.anchomapa;
     e.altomapa = p.altomapa;
     for (int y = 0; y <= e.altomapa; ++y) {
@@ -269,6 +421,14 @@ void nucleo::guardar_Click(const std::string& nombre) {
         plat.avisar(malo + "\nNo se ha guardado nada.", "Guardar", icono::critico);
         return;
     }
+    if (std::vector<std::string> pr = problemas(); !pr.empty()) {
+        std::string pregunta = "El mapa tiene problemas:\n";
+        for (const std::string& p : pr)
+            pregunta += "- " + p + "\n";
+        pregunta += "\n¿Guardar de todos modos?";
+        if (!plat.preguntar(pregunta, "Guardar"))
+            return;
+    }
     std::string texto = comun::escribirmapa(plano());
     std::string fallo = plat.escribir(dir + "/" + nombre + ".mapa", texto);
     if (!fallo.empty()) {
@@ -278,6 +438,23 @@ void nucleo::guardar_Click(const std::string& nombre) {
     e.guardado = verdadero;
     plat.ponerestado("GUARDADO");
     plat.refrescar();
+}
+
+// What would spoil a match on this map: painting after a start was placed
+// can close its space or wall the teams off from each other.
+std::vector<std::string> nucleo::problemas() const {
+    std::vector<std::string> v;
+    const std::array<const char*, 2> equipo = {"rojo", "azul"};
+    for (std::size_t p = 0; p < 2; ++p) {
+        if (!hayespacio(e.inicio[p].x, e.inicio[p].y))
+            v.push_back(std::string("El inicio del equipo ") + equipo[p] +
+                        " no tiene espacio libre alrededor.");
+    }
+    comun::posicion a{e.inicio[0].x, e.inicio[0].y};
+    comun::posicion b{e.inicio[1].x, e.inicio[1].y};
+    if (!comun::alcanzable(plano(), a, b))
+        v.push_back("No se puede caminar de un inicio al otro.");
+    return v;
 }
 
 bool nucleo::Form_QueryUnload() {

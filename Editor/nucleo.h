@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -54,13 +55,19 @@ struct estado {
     int16_t pincel = 0;
     int16_t pincelinicio = 0;
     int16_t pintando = falso;
+    // Power tools: mirrored painting and the rectangle being dragged.
+    bool simetrico = false;
+    bool rectangulo = false;
+    comun::posicion esquina{};
+    comun::posicion extremo{};
 
     const casilla& celda(int x, int y) const { return mapa[std::size_t(x) * lado + y]; }
 };
 
 // The editor without its window: state, painting, starts, new, open and
 // save. Every change of a cell or a start goes through `cambiarcasilla` and
-// `cambiarinicio`, which record it in the current step.
+// `cambiarinicio`, which record it in the current step; a stroke, a fill, a
+// rectangle or a start placement closes its step into the undo history.
 class nucleo {
 public:
     nucleo(plataforma& p, std::string carpeta);
@@ -99,6 +106,15 @@ public:
     // The map as written to a file.
     comun::plano plano() const;
 
+    void deshacer();
+    void rehacer();
+    std::size_t pasosdeshacer() const { return deshechos.size(); }
+    std::size_t pasosrehacer() const { return rehechos.size(); }
+    // Bytes held by the undo and redo history.
+    std::size_t memoria() const;
+    // The history drops its oldest steps beyond this many bytes.
+    static constexpr std::size_t limitememoria = 64u << 20;
+
 private:
     struct cambio {
         int32_t indice;
@@ -120,13 +136,23 @@ private:
     void cambiarcasilla(int x, int y, casilla nueva);
     void cambiarinicio(int16_t p, entrada nueva);
     void pintar(int x, int y);
+    void pintarcelda(int x, int y);
+    void rellenar(int x, int y);
+    void pintarrectangulo();
     void colocarinicio(int16_t p, int x, int y);
     void cerrarpaso();
+    void olvidar();
+    comun::posicion enmapa(int x, int y) const;
+    std::vector<std::string> problemas() const;
+    static std::size_t peso(const paso& p);
 
     plataforma& plat;
     std::string dir;
     estado e;
     paso actual;
+    std::deque<paso> deshechos;
+    std::deque<paso> rehechos;
+    std::size_t bytes = 0;
 };
 
 } // namespace editor

@@ -16,6 +16,9 @@
 #include <QPushButton>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace editor {
 
 namespace {
@@ -163,6 +166,21 @@ main::main(const QString& carpeta, QWidget* padre)
         nuc->mainpic_MouseUp(p.x(), p.y());
     };
 
+    const QString teclas = QStringLiteral(
+        "Clic o arrastre: pintar el terreno o colocar el inicio elegido\n"
+        "Mayús + clic: rellenar la zona del mismo terreno\n"
+        "Ctrl + arrastre: rellenar un rectángulo\n"
+        "M: pintura simétrica respecto al centro (activar o desactivar)\n"
+        "Ctrl+Z: deshacer    Ctrl+Y o Ctrl+Mayús+Z: rehacer\n"
+        "Flechas: desplazar la vista");
+    mainpic->setToolTip(teclas);
+    const std::array<const char*, 6> nombres = {"Pasto", "Madera", "Pared",
+                                                "Agua",  "Árbol",  "Piso"};
+    for (std::size_t i = 0; i < terrenos.size(); ++i)
+        terrenos[i]->setToolTip(QString::fromUtf8(nombres[i]) + "\n\n" + teclas);
+    px[0]->setToolTip(QStringLiteral("Inicio del equipo rojo\n\n") + teclas);
+    px[1]->setToolTip(QStringLiteral("Inicio del equipo azul\n\n") + teclas);
+
     cargarimagenes();
     // The window sees every key before the control that has the focus.
     qApp->installEventFilter(this);
@@ -219,6 +237,19 @@ void main::dibujar() {
                 p.drawImage(px, py, m, 0, 0, 20, 20);
             }
         }
+    }
+    if (e.rectangulo) {
+        // The rectangle being dragged, drawn over the cells it will paint.
+        int x0 = std::min(e.esquina.x, e.extremo.x) - e.vistax;
+        int y0 = std::min(e.esquina.y, e.extremo.y) - e.vistay;
+        int w = std::abs(e.esquina.x - e.extremo.x) + 1;
+        int h = std::abs(e.esquina.y - e.extremo.y) + 1;
+        QRect r(x0 * tamcelda, y0 * tamcelda, w * tamcelda - 1, h * tamcelda - 1);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setPen(QPen(Qt::black, 1));
+        p.drawRect(r);
+        p.setPen(QPen(Qt::yellow, 1, Qt::DashLine));
+        p.drawRect(r);
     }
     p.end();
     mainpic->update();
@@ -280,7 +311,7 @@ void main::crear_Click() {
 }
 
 void main::ponercaption() {
-    setWindowTitle(caption);
+    setWindowTitle(nuc->ver().simetrico ? caption + QStringLiteral(" - simétrico") : caption);
 }
 
 void main::Form_KeyDown(QObject* obj, QKeyEvent* ev) {
@@ -309,13 +340,16 @@ bool main::eventFilter(QObject* obj, QEvent* ev) {
     }
     if (w->window() != this)
         return false;
+    // Undo and redo belong to the map, also while the name box has the focus.
+    const bool mando = (tecla->modifiers() & Qt::ControlModifier) &&
+                       (tecla->key() == Qt::Key_Z || tecla->key() == Qt::Key_Y);
     bool repetida = ev == ultimatecla && ultimoreceptor && obj != ultimoreceptor &&
                     w->isAncestorOf(qobject_cast<QWidget*>(ultimoreceptor));
     ultimatecla = ev;
     ultimoreceptor = obj;
     if (!repetida)
         Form_KeyDown(obj, tecla);
-    return false;
+    return mando && nuc->ver().haymapa == verdadero;
 }
 
 void main::closeEvent(QCloseEvent* ev) {
