@@ -200,6 +200,7 @@ void nucleo::rellenar(int x, int y) {
     const int alto = e.altomapa + 1;
     std::vector<char> visto(std::size_t(ancho) * alto, 0);
     std::vector<std::pair<int, int>> region;
+    region.reserve(visto.size());
     region.emplace_back(x, y);
     visto[std::size_t(y) * ancho + x] = 1;
     for (std::size_t k = 0; k < region.size(); ++k) {
@@ -216,6 +217,7 @@ void nucleo::rellenar(int x, int y) {
             region.emplace_back(vx, vy);
         }
     }
+    actual.casillas.reserve(actual.casillas.size() + region.size() * (e.simetrico ? 2 : 1));
     for (auto [cx, cy] : region)
         pintar(cx, cy);
 }

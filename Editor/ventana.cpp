@@ -166,13 +166,13 @@ main::main(const QString& carpeta, QWidget* padre)
         nuc->mainpic_MouseUp(p.x(), p.y());
     };
 
-    const QString teclas = QStringLiteral(
-        "Clic o arrastre: pintar el terreno o colocar el inicio elegido\n"
-        "Mayús + clic: rellenar la zona del mismo terreno\n"
-        "Ctrl + arrastre: rellenar un rectángulo\n"
-        "M: pintura simétrica respecto al centro (activar o desactivar)\n"
-        "Ctrl+Z: deshacer    Ctrl+Y o Ctrl+Mayús+Z: rehacer\n"
-        "Flechas: desplazar la vista");
+    const QString teclas =
+        QStringLiteral("Clic o arrastre: pintar el terreno o colocar el inicio elegido\n"
+                       "Mayús + clic: rellenar la zona del mismo terreno\n"
+                       "Ctrl + arrastre: rellenar un rectángulo\n"
+                       "M: pintura simétrica respecto al centro (activar o desactivar)\n"
+                       "Ctrl+Z: deshacer    Ctrl+Y o Ctrl+Mayús+Z: rehacer\n"
+                       "Flechas: desplazar la vista");
     mainpic->setToolTip(teclas);
     const std::array<const char*, 6> nombres = {"Pasto", "Madera", "Pared",
                                                 "Agua",  "Árbol",  "Piso"};
@@ -189,7 +189,7 @@ main::main(const QString& carpeta, QWidget* padre)
     // empty and a save reports why it can't write.
     QDir().mkpath(dir);
     nuc = std::make_unique<nucleo>(static_cast<plataforma&>(*this),
-                                  QDir(dir).absolutePath().toStdString());
+                                   QDir(dir).absolutePath().toStdString());
     refrescar();
     nuc->Form_Load();
 }

@@ -21,8 +21,11 @@ dibujado leerdibujo(const QStringList& filas) {
     for (int y = 0; y < filas.size(); ++y) {
         for (int x = 0; x < filas[y].size(); ++x) {
             QChar c = filas[y][x];
-            int16_t t = c == '#' ? pared : c == '~' ? agua : c == 'T' ? arbol : c == '_' ? piso
-                                                                                       : pasto;
+            int16_t t = c == '#'   ? pared
+                        : c == '~' ? agua
+                        : c == 'T' ? arbol
+                        : c == '_' ? piso
+                                   : pasto;
             d.p.ponerterreno(x, y, t);
             if (c == 'a')
                 d.a = {int16_t(x), int16_t(y)};
@@ -45,14 +48,12 @@ private slots:
         QTest::newRow("campo-abierto") << QStringList{"a....", ".....", "....b"} << true;
         QTest::newRow("muro-de-lado-a-lado") << QStringList{"a.#..", "..#..", "..#.b"} << false;
         QTest::newRow("hueco-en-el-muro") << QStringList{"a.#..", "..._.", "..#.b"} << true;
-        QTest::newRow("agua-y-arboles-cierran")
-            << QStringList{"a.~..", "..T..", "..~.b"} << false;
+        QTest::newRow("agua-y-arboles-cierran") << QStringList{"a.~..", "..T..", "..~.b"} << false;
         QTest::newRow("rincon-cerrado-por-muros")
             << QStringList{"a.#..", "..#..", "###..", "....b"} << false;
         QTest::newRow("paso-diagonal-sin-esquina")
             << QStringList{"a#...", "#.#..", "..#..", "...#b"} << true;
-        QTest::newRow("rodeo-largo")
-            << QStringList{"a#...", ".#.#.", ".#.#.", "...#b"} << true;
+        QTest::newRow("rodeo-largo") << QStringList{"a#...", ".#.#.", ".#.#.", "...#b"} << true;
         QTest::newRow("misma-celda") << QStringList{"....", ".b..", "...."} << true;
         QTest::newRow("encerrado-contra-el-borde")
             << QStringList{"a#...", "##...", "....b"} << false;

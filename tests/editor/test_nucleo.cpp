@@ -39,7 +39,9 @@ class TestNucleo : public QObject {
     void pulsar(int x, int y, int16_t shift = 0) {
         n->mainpic_MouseDown(shift, centro(x, e().vistax), centro(y, e().vistay));
     }
-    void mover(int x, int y) { n->mainpic_MouseMove(centro(x, e().vistax), centro(y, e().vistay)); }
+    void mover(int x, int y) {
+        n->mainpic_MouseMove(centro(x, e().vistax), centro(y, e().vistay));
+    }
     void soltar(int x, int y) { n->mainpic_MouseUp(centro(x, e().vistax), centro(y, e().vistay)); }
     void colocar(int16_t p, int x, int y) {
         n->px_Click(p);
@@ -215,9 +217,8 @@ private slots:
         QTest::addColumn<QList<QList<int>>>("marcas"); // (x, y, marca)
         QTest::newRow("mismo-equipo-dos-veces-en-la-misma-celda")
             << QList<QList<int>>{{0, 10, 10}, {0, 10, 10}} << QList<QList<int>>{{10, 10, 0}};
-        QTest::newRow("mover-borra-la-x-vieja")
-            << QList<QList<int>>{{0, 10, 10}, {0, 20, 15}}
-            << QList<QList<int>>{{10, 10, -1}, {20, 15, 0}};
+        QTest::newRow("mover-borra-la-x-vieja") << QList<QList<int>>{{0, 10, 10}, {0, 20, 15}}
+                                                << QList<QList<int>>{{10, 10, -1}, {20, 15, 0}};
         QTest::newRow("compartida-muestra-el-ultimo")
             << QList<QList<int>>{{0, 10, 10}, {1, 10, 10}} << QList<QList<int>>{{10, 10, 1}};
         QTest::newRow("compartida-y-se-va-el-ultimo-queda-sin-x")
@@ -299,15 +300,15 @@ private slots:
         QTest::addColumn<int>("ancho");
         QTest::addColumn<QList<int>>("teclas");
         QTest::addColumn<QString>("estado");
-        QTest::newRow("izquierda-en-la-esquina") << 50 << QList<int>{teclaizquierda} << "( 0 , 0 )";
+        QTest::newRow("izquierda-en-la-esquina")
+            << 50 << QList<int>{teclaizquierda} << "( 0 , 0 )";
         QTest::newRow("una-a-la-derecha") << 50 << QList<int>{tecladerecha} << "( 3 , 0 )";
-        QTest::newRow("derecha-para-en-25")
-            << 50 << QList<int>(12, tecladerecha) << "( 25 , 0 )";
+        QTest::newRow("derecha-para-en-25") << 50 << QList<int>(12, tecladerecha) << "( 25 , 0 )";
         QTest::newRow("abajo-para-en-25") << 50 << QList<int>(12, teclaabajo) << "( 0 , 25 )";
-        QTest::newRow("200-de-ancho-avanza") << 200 << QList<int>(12, tecladerecha)
-                                             << "( 36 , 0 )";
-        QTest::newRow("vuelta-arriba") << 50 << QList<int>{teclaabajo, teclaabajo, teclaarriba}
-                                       << "( 0 , 3 )";
+        QTest::newRow("200-de-ancho-avanza")
+            << 200 << QList<int>(12, tecladerecha) << "( 36 , 0 )";
+        QTest::newRow("vuelta-arriba")
+            << 50 << QList<int>{teclaabajo, teclaabajo, teclaarriba} << "( 0 , 3 )";
         QTest::newRow("otra-tecla-no-mueve") << 50 << QList<int>{'A'} << "( 0 , 0 )";
     }
     void desplazamiento() {

@@ -184,7 +184,8 @@ private slots:
         QCOMPARE(e().altomapa, int16_t(49));
         guardar("pronto");
         QCOMPARE(c.avisos.size(), 1);
-        QCOMPARE(c.avisos[0].texto, QString("Necesita poner la posicion de inicio de los jugadores"));
+        QCOMPARE(c.avisos[0].texto,
+                 QString("Necesita poner la posicion de inicio de los jugadores"));
         QVERIFY(!QFile::exists(carpeta() + "/pronto.mapa"));
     }
 
@@ -331,9 +332,68 @@ private slots:
         QCOMPARE(w->status->text(), QString("( 0 , 0 )"));
     }
 
-    void carpeta_creada_al_arrancar() {
-        QVERIFY(QFileInfo(carpeta()).isDir());
+    void deshacer_con_el_teclado() {
+        crear();
+        clic(w->terrenos[comun::agua]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(4, 4));
+        w->nombre->setFocus();
+        QTest::keyClicks(w->nombre, "isla");
+        QTest::keyClick(w->nombre, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::pasto));
+        QCOMPARE(w->nombre->text(), QString("isla")); // the map's undo, not the text's
+        QTest::keyClick(w->nombre, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::agua));
+        QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(w.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::agua));
     }
+
+    void modo_simetrico_en_el_titulo() {
+        crear();
+        w->nombre->setFocus();
+        QTest::keyClicks(w->nombre, "Mm");
+        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
+        w->mainpic->setFocus();
+        QTest::keyClick(w->mainpic, Qt::Key_M);
+        QVERIFY(w->windowTitle() != QString("Tarnhollow Editor"));
+        QVERIFY(w->windowTitle().startsWith("Tarnhollow Editor"));
+        clic(w->terrenos[comun::pared]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(1, 2));
+        QCOMPARE(e().celda(48, 47).terreno, int16_t(comun::pared));
+        QTest::keyClick(w->mainpic, Qt::Key_M);
+        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
+    }
+
+    void relleno_y_rectangulo_con_el_raton() {
+        crear();
+        clic(w->terrenos[comun::piso]);
+        QTest::mousePress(w->mainpic, Qt::LeftButton, Qt::ControlModifier, centro(2, 2));
+        QTest::mouseMove(w->mainpic, centro(5, 4));
+        QImage durante = w->mainpic->imagen.copy();
+        QTest::mouseRelease(w->mainpic, Qt::LeftButton, Qt::ControlModifier, centro(6, 4));
+        QCOMPARE(e().celda(6, 4).terreno, int16_t(comun::piso));
+        QCOMPARE(e().celda(2, 2).terreno, int16_t(comun::piso));
+        QCOMPARE(e().celda(7, 4).terreno, int16_t(comun::pasto));
+        // The outline shows while dragging and is gone with the release.
+        QVERIFY(durante != w->mainpic->imagen);
+        QVERIFY(durante.pixel(40, 70) != w->mainpic->imagen.pixel(40, 70));
+
+        clic(w->terrenos[comun::agua]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, Qt::ShiftModifier, centro(10, 10));
+        QCOMPARE(e().celda(49, 49).terreno, int16_t(comun::agua));
+        QCOMPARE(e().celda(4, 3).terreno, int16_t(comun::piso));
+    }
+
+    void ayudas_con_las_teclas() {
+        for (QWidget* x :
+             {static_cast<QWidget*>(w->mainpic), static_cast<QWidget*>(w->terrenos[0]),
+              static_cast<QWidget*>(w->px[1])}) {
+            QVERIFY(x->toolTip().contains("Ctrl+Z"));
+            QVERIFY(x->toolTip().contains("Mayús"));
+        }
+    }
+
+    void carpeta_creada_al_arrancar() { QVERIFY(QFileInfo(carpeta()).isDir()); }
 };
 
 QTEST_MAIN(TestVentana)
