@@ -331,6 +331,20 @@ bool main::eventFilter(QObject* obj, QEvent* ev) {
     if (!w)
         return false;
     auto* tecla = static_cast<QKeyEvent*>(ev);
+    bool mando = false;
+    if (w->window() == this) {
+        bool repetida = ev == ultimatecla && ultimoreceptor && obj != ultimoreceptor &&
+                        w->isAncestorOf(qobject_cast<QWidget*>(ultimoreceptor));
+        ultimatecla = ev;
+        ultimoreceptor = obj;
+        if (!repetida)
+            Form_KeyDown(obj, tecla);
+        // Undo and redo belong to the map, also while the name box has the
+        // focus.
+        mando = nuc->ver().haymapa == verdadero &&
+                (tecla->modifiers() & Qt::ControlModifier) &&
+                (tecla->key() == Qt::Key_Z || tecla->key() == Qt::Key_Y);
+    }
     // Typed characters never reach the size lists, so a size can only be
     // picked from them (and not found by typing its first digit).
     for (QObject* o = obj; o; o = o->parent()) {
@@ -338,18 +352,7 @@ bool main::eventFilter(QObject* obj, QEvent* ev) {
             tecla->text().front().isPrint())
             return true;
     }
-    if (w->window() != this)
-        return false;
-    // Undo and redo belong to the map, also while the name box has the focus.
-    const bool mando = (tecla->modifiers() & Qt::ControlModifier) &&
-                       (tecla->key() == Qt::Key_Z || tecla->key() == Qt::Key_Y);
-    bool repetida = ev == ultimatecla && ultimoreceptor && obj != ultimoreceptor &&
-                    w->isAncestorOf(qobject_cast<QWidget*>(ultimoreceptor));
-    ultimatecla = ev;
-    ultimoreceptor = obj;
-    if (!repetida)
-        Form_KeyDown(obj, tecla);
-    return mando && nuc->ver().haymapa == verdadero;
+    return mando;
 }
 
 void main::closeEvent(QCloseEvent* ev) {

@@ -201,6 +201,11 @@ private slots:
         QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
         QTest::keyClick(w.get(), Qt::Key_Left);
         QCOMPARE(w->status->text(), QString("( 0 , 3 )"));
+        // The size lists swallow typing, but the window still sees the key.
+        QTest::keyClick(w->ancho, Qt::Key_Right);
+        QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
+        QTest::keyClicks(w->ancho, "1");
+        QCOMPARE(w->ancho->currentText(), QString("50"));
     }
 
     void teclas_sin_mapa() {
