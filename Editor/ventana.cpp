@@ -100,6 +100,9 @@ main::main(const QString& carpeta, QWidget* padre)
 
     mainpic = new vista(QSize(celdasvista * tamcelda, celdasvista * tamcelda), this);
     mainpic->setObjectName("mainpic");
+    // A click on the view takes the focus from the name box, so that the
+    // letter keys act on the map again.
+    mainpic->setFocusPolicy(Qt::ClickFocus);
     mainpic->move(0, 0);
     status = etiqueta("status", QString(), QRect(0, 500, 777, 17), this);
     Label1 = etiqueta("Label1", "Nombre del mapa", QRect(528, 8, 113, 17), this);

@@ -3,6 +3,7 @@
 #include "Editor/ventana.h"
 #include "Editor/vista.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -358,7 +359,8 @@ private slots:
         w->nombre->setFocus();
         QTest::keyClicks(w->nombre, "Mm");
         QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
-        w->mainpic->setFocus();
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(20, 20));
+        QCOMPARE(QApplication::focusWidget(), w->mainpic);
         QTest::keyClick(w->mainpic, Qt::Key_M);
         QVERIFY(w->windowTitle() != QString("Tarnhollow Editor"));
         QVERIFY(w->windowTitle().startsWith("Tarnhollow Editor"));
