@@ -137,44 +137,6 @@ private slots:
         QVERIFY(sacar() == despues);
     }
 
-    void compartida_vuelve_con_la_x_del_ultimo() {
-        colocar(0, 10, 10);
-        colocar(1, 10, 10);
-        colocar(1, 30, 30);
-        QCOMPARE(e().celda(10, 10).marca, int16_t(-1));
-        deshacer();
-        QCOMPARE(e().celda(10, 10).marca, int16_t(1));
-        QCOMPARE(e().celda(30, 30).marca, int16_t(-1));
-        deshacer();
-        QCOMPARE(e().celda(10, 10).marca, int16_t(0));
-        QCOMPARE(e().inicio[1].colocado, falso);
-        deshacer();
-        QCOMPARE(e().celda(10, 10).marca, int16_t(-1));
-        QCOMPARE(e().inicio[0].colocado, falso);
-    }
-
-    void guardado_tras_deshacer() {
-        colocar(0, 10, 10);
-        colocar(1, 30, 30);
-        trazo(comun::agua, {{3, 3}});
-        n->guardar_Click("deshecho");
-        QCOMPARE(e().guardado, verdadero);
-        deshacer();
-        QCOMPARE(e().guardado, falso);
-        n->guardar_Click("deshecho");
-        rehacer();
-        QCOMPARE(e().guardado, falso);
-    }
-
-    void nada_que_deshacer_no_cambia_guardado() {
-        QCOMPARE(n->pasosdeshacer(), std::size_t(0));
-        colocar(0, 10, 10);
-        colocar(1, 30, 30);
-        n->guardar_Click("limpio");
-        rehacer(); // nothing to redo
-        QCOMPARE(e().guardado, verdadero);
-    }
-
     void nueva_edicion_borra_rehacer() {
         trazo(comun::agua, {{3, 3}});
         trazo(comun::pared, {{4, 4}});
@@ -337,13 +299,6 @@ private slots:
         QVERIFY(!e().simetrico);
         trazo(comun::pared, {{5, 5}});
         QCOMPARE(contar(comun::pared), 1);
-    }
-
-    void m_en_el_nombre_no_cambia_el_modo() {
-        n->Form_KeyDown('M', 0, true);
-        QVERIFY(!e().simetrico);
-        n->Form_KeyDown('M', mayusculas);
-        QVERIFY(!e().simetrico);
     }
 
     void comprobacion_al_guardar_data() {

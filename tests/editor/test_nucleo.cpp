@@ -62,14 +62,6 @@ private slots:
         n->Form_Load();
     }
 
-    void arranque() {
-        QCOMPARE(r.estado, std::string("( 0 , 0 )"));
-        QCOMPARE(e().guardado, verdadero);
-        QCOMPARE(e().haymapa, falso);
-        QCOMPARE(e().pincel, int16_t(0));
-        QCOMPARE(e().pincelinicio, int16_t(0));
-    }
-
     void sin_mapa_nada_responde() {
         n->terrenos_Click(2);
         n->px_Click(1);
@@ -169,18 +161,6 @@ private slots:
         QCOMPARE(e().celda(9, 9).terreno, int16_t(comun::pasto));
         QCOMPARE(e().celda(2, 3).terreno, int16_t(comun::pasto));
         QCOMPARE(e().pintando, falso);
-    }
-
-    void mover_sin_pulsar_no_pinta() {
-        n->crear_Click(50, 50);
-        n->terrenos_Click(comun::pared);
-        mover(4, 4);
-        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::pasto));
-        // A press with the start brush doesn't start a drag either.
-        n->px_Click(0);
-        pulsar(10, 10);
-        mover(11, 10);
-        QCOMPARE(e().celda(11, 10).terreno, int16_t(comun::pasto));
     }
 
     void arrastre_fuera_de_la_vista_data() {

@@ -179,17 +179,6 @@ private slots:
         QCOMPARE(e().anchomapa, int16_t(49));
     }
 
-    void crear_75_por_50() {
-        crear("75", "50");
-        QCOMPARE(e().anchomapa, int16_t(74));
-        QCOMPARE(e().altomapa, int16_t(49));
-        guardar("pronto");
-        QCOMPARE(c.avisos.size(), 1);
-        QCOMPARE(c.avisos[0].texto,
-                 QString("Necesita poner la posicion de inicio de los jugadores"));
-        QVERIFY(!QFile::exists(carpeta() + "/pronto.mapa"));
-    }
-
     void teclas_con_el_nombre_enfocado() {
         crear();
         w->nombre->setFocus();
@@ -207,11 +196,6 @@ private slots:
         QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
         QTest::keyClicks(w->ancho, "1");
         QCOMPARE(w->ancho->currentText(), QString("50"));
-    }
-
-    void teclas_sin_mapa() {
-        QTest::keyClick(w.get(), Qt::Key_Right);
-        QCOMPARE(w->status->text(), QString("( 0 , 0 )"));
     }
 
     void raton_pinta_y_coloca() {
@@ -328,16 +312,6 @@ private slots:
         QCOMPARE(e().guardado, falso);
     }
 
-    void nombre_fuera_de_la_carpeta() {
-        crear();
-        colocar(0, 5, 5);
-        colocar(1, 20, 20);
-        guardar("../escapado");
-        QCOMPARE(c.avisos.size(), 1);
-        QVERIFY(!QFile::exists(tmp->path() + "/escapado.mapa"));
-        QCOMPARE(w->status->text(), QString("( 0 , 0 )"));
-    }
-
     void deshacer_con_el_teclado() {
         crear();
         clic(w->terrenos[comun::agua]);
@@ -390,17 +364,6 @@ private slots:
         QCOMPARE(e().celda(49, 49).terreno, int16_t(comun::agua));
         QCOMPARE(e().celda(4, 3).terreno, int16_t(comun::piso));
     }
-
-    void ayudas_con_las_teclas() {
-        for (QWidget* x :
-             {static_cast<QWidget*>(w->mainpic), static_cast<QWidget*>(w->terrenos[0]),
-              static_cast<QWidget*>(w->px[1])}) {
-            QVERIFY(x->toolTip().contains("Ctrl+Z"));
-            QVERIFY(x->toolTip().contains("Mayús"));
-        }
-    }
-
-    void carpeta_creada_al_arrancar() { QVERIFY(QFileInfo(carpeta()).isDir()); }
 };
 
 QTEST_MAIN(TestVentana)
