@@ -242,9 +242,10 @@ void pie(QPainter& p, QPointF c) {
 
 void brazo(QPainter& p, const colores& e, QPointF hombro, QPointF mano) {
     p.setBrush(Qt::NoBrush);
+    // Sleeves a shade darker than the tunic, so the arms read apart from it.
     p.setPen(pluma(e.borde, 2.8));
     p.drawLine(hombro, mano);
-    p.setPen(pluma(e.tunica, 1.7));
+    p.setPen(pluma(e.tunica.darker(135), 1.7));
     p.drawLine(hombro, mano);
 }
 
@@ -333,7 +334,7 @@ void arco(QPainter& p, double ancho, double ypuntas, double yempunadura, QPointF
     curva.moveTo(izq);
     curva.quadTo(QPointF(0, 2 * yempunadura - ypuntas), der);
     p.setBrush(Qt::NoBrush);
-    p.setPen(pluma(QColor(236, 228, 200), 0.9));
+    p.setPen(pluma(QColor(214, 204, 170), 0.9));
     p.drawLine(izq, cuerda);
     p.drawLine(cuerda, der);
     p.setPen(pluma(QColor(56, 32, 12), 2.3));
