@@ -372,6 +372,7 @@ private slots:
         QTest::newRow("pradera") << "pradera.mapa" << 49 << 49;
         QTest::newRow("rio") << "rio.mapa" << 74 << 49;
         QTest::newRow("fortaleza") << "fortaleza.mapa" << 99 << 99;
+        QTest::newRow("islas") << "islas.mapa" << 149 << 149;
         QTest::newRow("bosque") << "bosque.mapa" << 199 << 199;
     }
     void mapas_esperados() {
