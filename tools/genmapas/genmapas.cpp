@@ -123,8 +123,7 @@ public:
 
     // A river that runs top to bottom (or left to right when !vertical) around
     // the line `base`, meandering, `ancho` cells wide.
-    void rio(bool vertical, double base, double amplitud, double periodo, int ancho,
-             int semilla) {
+    void rio(bool vertical, double base, double amplitud, double periodo, int ancho, int semilla) {
         const int largo = vertical ? p.alto() : p.ancho();
         for (int a = 0; a < largo; ++a) {
             const double c = base + amplitud * std::sin(2 * pi * a / periodo + semilla) +
@@ -319,8 +318,8 @@ plano fortaleza() {
     o.casa(31, 62, 37, 68, madera, {{37, 65}, {34, 62}});
     o.casa(62, 62, 68, 68, madera, {{62, 65}, {65, 62}});
     // The keep: four rooms around a hall, doors on every side.
-    o.casa(42, 42, 57, 57, madera, {{49, 42}, {50, 42}, {49, 57}, {50, 57}, {42, 49},
-                                    {42, 50}, {57, 49}, {57, 50}});
+    o.casa(42, 42, 57, 57, madera,
+           {{49, 42}, {50, 42}, {49, 57}, {50, 57}, {42, 49}, {42, 50}, {57, 49}, {57, 50}});
     o.rectangulo(49, 43, 50, 56, piso);
     o.rectangulo(43, 49, 56, 50, piso);
     for (int k = 43; k <= 56; ++k) {
@@ -365,8 +364,8 @@ plano bosque() {
     o.lago(52, 40, 12, 8, 404);
     o.lago(150, 160, 14, 9, 405);
     o.rio(true, 104, 9, 120, 6, 406);
-    o.cruce(70, 3, pasto);   // ford
-    o.cruce(150, 3, pasto);  // ford
+    o.cruce(70, 3, pasto);  // ford
+    o.cruce(150, 3, pasto); // ford
     auto claro = [&](int cx, int cy, int rx, int ry) {
         for (int y = cy - ry; y <= cy + ry; ++y)
             for (int x = cx - rx; x <= cx + rx; ++x) {
@@ -402,8 +401,16 @@ plano bosque() {
     claro(45, 165, 14, 10);
     o.casa(40, 160, 50, 168, madera, {{45, 168}, {40, 164}});
     // Paths joining the starts, the villages and the other places.
-    o.camino({ini0, {30, 100}, {40, 101}, {70, 101}, {85, 96}, {104, 96}, {125, 95},
-              {140, 95}, {165, 97}, ini1},
+    o.camino({ini0,
+              {30, 100},
+              {40, 101},
+              {70, 101},
+              {85, 96},
+              {104, 96},
+              {125, 95},
+              {140, 95},
+              {165, 97},
+              ini1},
              3);
     o.camino({{55, 90}, {60, 70}, {80, 60}, {104, 60}, {130, 50}, {150, 38}}, 2);
     o.camino({{50, 112}, {45, 140}, {45, 158}}, 2);
@@ -423,8 +430,8 @@ plano islas() {
     struct lugar {
         int x, y, rx, ry;
     };
-    const lugar islas[] = {{20, 75, 15, 20}, {129, 74, 15, 20}, {75, 30, 22, 14},
-                           {75, 120, 24, 15}, {75, 75, 13, 11}, {30, 25, 12, 10},
+    const lugar islas[] = {{20, 75, 15, 20},  {129, 74, 15, 20}, {75, 30, 22, 14},
+                           {75, 120, 24, 15}, {75, 75, 13, 11},  {30, 25, 12, 10},
                            {122, 128, 12, 10}};
     int semilla = 501;
     for (const lugar& i : islas)
@@ -479,8 +486,11 @@ int main(int argc, char** argv) {
         const char* nombre;
         std::function<plano()> hacer;
     };
-    const mapa mapas[] = {{"pradera", pradera}, {"rio", rio}, {"fortaleza", fortaleza},
-                          {"islas", islas},     {"bosque", bosque}};
+    const mapa mapas[] = {{"pradera", pradera},
+                          {"rio", rio},
+                          {"fortaleza", fortaleza},
+                          {"islas", islas},
+                          {"bosque", bosque}};
     int fallos = 0;
     for (const mapa& m : mapas) {
         const plano p = m.hacer();
