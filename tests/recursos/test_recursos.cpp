@@ -26,9 +26,13 @@ namespace {
 constexpr QRgb blanco = 0xFFFFFF;
 constexpr QRgb negro = 0x000000;
 
-QRgb rgb(const QImage& i, int x, int y) { return i.pixel(x, y) & 0xFFFFFF; }
+QRgb rgb(const QImage& i, int x, int y) {
+    return i.pixel(x, y) & 0xFFFFFF;
+}
 
-QImage cargar(const QString& nombre) { return QImage(":/imagenes/" + nombre); }
+QImage cargar(const QString& nombre) {
+    return QImage(":/imagenes/" + nombre);
+}
 
 // The 20 x 20 block at (x, y), as bytes to compare.
 QByteArray bloque(const QImage& i, int x, int y) {
@@ -41,7 +45,9 @@ QByteArray bloque(const QImage& i, int x, int y) {
     return b;
 }
 
-int luz(QRgb p) { return (qRed(p) * 3 + qGreen(p) * 6 + qBlue(p)) / 10; }
+int luz(QRgb p) {
+    return (qRed(p) * 3 + qGreen(p) * 6 + qBlue(p)) / 10;
+}
 
 struct wavleido {
     QString error;
@@ -152,7 +158,8 @@ private slots:
     void opacos_data() {
         QTest::addColumn<QString>("nombre");
         for (int t = 0; t < 6; ++t)
-            QTest::newRow(qPrintable(QString("terreno%1").arg(t))) << QString("terreno%1.png").arg(t);
+            QTest::newRow(qPrintable(QString("terreno%1").arg(t)))
+                << QString("terreno%1.png").arg(t);
         QTest::newRow("paleta-rojo") << "px0.png";
         QTest::newRow("paleta-azul") << "px1.png";
     }
@@ -161,7 +168,8 @@ private slots:
         const QImage i = cargar(nombre);
         for (int y = 0; y < i.height(); ++y)
             for (int x = 0; x < i.width(); ++x)
-                QVERIFY2(qAlpha(i.pixel(x, y)) == 255, qPrintable(QString("(%1, %2)").arg(x).arg(y)));
+                QVERIFY2(qAlpha(i.pixel(x, y)) == 255,
+                         qPrintable(QString("(%1, %2)").arg(x).arg(y)));
     }
 
     // A tile's last column must continue into its first one as smoothly as
@@ -256,14 +264,17 @@ private slots:
                     QVERIFY2(bloque(h, 40 * pose, 160 * tipo + 20 * a) !=
                                  bloque(h, 40 * pose, 160 * tipo + 20 * b),
                              qPrintable(QString("pose %1: direcciones %2 y %3 iguales")
-                                            .arg(pose).arg(a).arg(b)));
+                                            .arg(pose)
+                                            .arg(a)
+                                            .arg(b)));
         for (int k = 0; k < 8; ++k)
             for (int a = 0; a < 4; ++a)
                 for (int b = a + 1; b < 4; ++b)
-                    QVERIFY2(bloque(h, 40 * a, 160 * tipo + 20 * k) !=
-                                 bloque(h, 40 * b, 160 * tipo + 20 * k),
-                             qPrintable(QString("dirección %1: poses %2 y %3 iguales")
-                                            .arg(k).arg(a).arg(b)));
+                    QVERIFY2(
+                        bloque(h, 40 * a, 160 * tipo + 20 * k) !=
+                            bloque(h, 40 * b, 160 * tipo + 20 * k),
+                        qPrintable(
+                            QString("dirección %1: poses %2 y %3 iguales").arg(k).arg(a).arg(b)));
         // The two fighter types must not be the same picture.
         QVERIFY(bloque(h, 0, 20 * 5) != bloque(h, 0, 160 + 20 * 5));
     }
@@ -280,9 +291,11 @@ private slots:
                     azules += qBlue(p) > qRed(p) + 60 && qBlue(p) > qGreen(p) + 30;
                 }
             if (equipo == 0)
-                QVERIFY2(rojos > 4 * azules, qPrintable(QString("%1 / %2").arg(rojos).arg(azules)));
+                QVERIFY2(rojos > 4 * azules,
+                         qPrintable(QString("%1 / %2").arg(rojos).arg(azules)));
             else
-                QVERIFY2(azules > 4 * rojos, qPrintable(QString("%1 / %2").arg(azules).arg(rojos)));
+                QVERIFY2(azules > 4 * rojos,
+                         qPrintable(QString("%1 / %2").arg(azules).arg(rojos)));
         }
     }
 
@@ -372,6 +385,7 @@ private slots:
         QTest::newRow("pradera") << "pradera.mapa" << 49 << 49;
         QTest::newRow("rio") << "rio.mapa" << 74 << 49;
         QTest::newRow("fortaleza") << "fortaleza.mapa" << 99 << 99;
+        QTest::newRow("islas") << "islas.mapa" << 149 << 149;
         QTest::newRow("bosque") << "bosque.mapa" << 199 << 199;
     }
     void mapas_esperados() {

@@ -21,7 +21,9 @@ int modulo(int a, int m) {
     return r < 0 ? r + m : r;
 }
 
-double suave(double t) { return t * t * (3 - 2 * t); }
+double suave(double t) {
+    return t * t * (3 - 2 * t);
+}
 
 } // namespace
 
@@ -141,7 +143,8 @@ void ponersprite(QImage& hoja, const QImage& sprite, int x, int y, bool conmasca
 void mergepaint(QImage& destino, int dx, int dy, const QImage& fuente, int sx, int sy) {
     for (int j = 0; j < 20; ++j)
         for (int i = 0; i < 20; ++i) {
-            if (dx + i < 0 || dy + j < 0 || dx + i >= destino.width() || dy + j >= destino.height())
+            if (dx + i < 0 || dy + j < 0 || dx + i >= destino.width() ||
+                dy + j >= destino.height())
                 continue;
             QRgb s = fuente.pixel(sx + i, sy + j);
             QRgb d = destino.pixel(dx + i, dy + j);
@@ -152,7 +155,8 @@ void mergepaint(QImage& destino, int dx, int dy, const QImage& fuente, int sx, i
 void srcand(QImage& destino, int dx, int dy, const QImage& fuente, int sx, int sy) {
     for (int j = 0; j < 20; ++j)
         for (int i = 0; i < 20; ++i) {
-            if (dx + i < 0 || dy + j < 0 || dx + i >= destino.width() || dy + j >= destino.height())
+            if (dx + i < 0 || dy + j < 0 || dx + i >= destino.width() ||
+                dy + j >= destino.height())
                 continue;
             QRgb s = fuente.pixel(sx + i, sy + j);
             QRgb d = destino.pixel(dx + i, dy + j);

@@ -25,7 +25,7 @@ double ruido(double x, double y, int celda, int periodo, int semilla);
 double ruido2(double x, double y, int celdax, int celday, int periodo, int semilla);
 
 QColor mezclar(const QColor& a, const QColor& b, double t); // t = 0 gives a
-QColor aclarar(const QColor& c, double f); // f > 0 lighter, f < 0 darker
+QColor aclarar(const QColor& c, double f);                  // f > 0 lighter, f < 0 darker
 
 // Supersampling factor of the sprite drawings.
 inline constexpr int escala = 8;

@@ -94,8 +94,8 @@ QImage pared() {
         int desde, hasta;
         std::vector<int> juntas;
     };
-    const std::array<hilada, 3> hiladas = {
-        hilada{0, 6, {0, 11}}, hilada{7, 13, {5, 15}}, hilada{14, 19, {2, 9, 16}}};
+    const std::array<hilada, 3> hiladas = {hilada{0, 6, {0, 11}}, hilada{7, 13, {5, 15}},
+                                           hilada{14, 19, {2, 9, 16}}};
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 20; ++x) {
             int h = 0;
@@ -112,7 +112,7 @@ QImage pared() {
                     izquierda = hl.juntas[j];
                 }
             int derecha = piedra + 1 < int(hl.juntas.size()) ? hl.juntas[piedra + 1]
-                                                               : hl.juntas.front() + 20;
+                                                             : hl.juntas.front() + 20;
             const bool juntav = x == izquierda;
             QColor c;
             if (juntah || juntav) {
@@ -121,8 +121,8 @@ QImage pared() {
             } else {
                 c = QColor(142, 140, 134);
                 c = aclarar(c, (azar(h, piedra, 32) - 0.5) * 0.22);
-                c = aclarar(c, (ruido(x, y, 4, 20, 33) - 0.5) * 0.14 +
-                                   (azar(x, y, 34) - 0.5) * 0.07);
+                c = aclarar(c,
+                            (ruido(x, y, 4, 20, 33) - 0.5) * 0.14 + (azar(x, y, 34) - 0.5) * 0.07);
                 // Bevel: lit from the top left.
                 if (y == hl.desde || x == izquierda + 1)
                     c = aclarar(c, 0.20);
@@ -201,7 +201,8 @@ QImage piso() {
             const int bx = x / 10, by = y / 10;
             const int ix = x % 10, iy = y % 10;
             QColor c(200, 186, 156);
-            c = aclarar(c, (azar(bx, by, 61) - 0.5) * 0.10 + (ruido(x, y, 5, 20, 62) - 0.5) * 0.08 +
+            c = aclarar(c, (azar(bx, by, 61) - 0.5) * 0.10 +
+                               (ruido(x, y, 5, 20, 62) - 0.5) * 0.08 +
                                (azar(x, y, 63) - 0.5) * 0.05);
             if (ix == 9 || iy == 9)
                 c = QColor(168, 152, 124);
@@ -242,9 +243,10 @@ void pie(QPainter& p, QPointF c) {
 
 void brazo(QPainter& p, const colores& e, QPointF hombro, QPointF mano) {
     p.setBrush(Qt::NoBrush);
+    // Sleeves a shade darker than the tunic, so the arms read apart from it.
     p.setPen(pluma(e.borde, 2.8));
     p.drawLine(hombro, mano);
-    p.setPen(pluma(e.tunica, 1.7));
+    p.setPen(pluma(e.tunica.darker(135), 1.7));
     p.drawLine(hombro, mano);
 }
 
@@ -333,7 +335,7 @@ void arco(QPainter& p, double ancho, double ypuntas, double yempunadura, QPointF
     curva.moveTo(izq);
     curva.quadTo(QPointF(0, 2 * yempunadura - ypuntas), der);
     p.setBrush(Qt::NoBrush);
-    p.setPen(pluma(QColor(236, 228, 200), 0.9));
+    p.setPen(pluma(QColor(214, 204, 170), 0.9));
     p.drawLine(izq, cuerda);
     p.drawLine(cuerda, der);
     p.setPen(pluma(QColor(56, 32, 12), 2.3));
@@ -456,7 +458,9 @@ void figura(QPainter& p, int tipo, int pose, const colores& e) {
 }
 
 // Clockwise angle of facing k from "up": 0 up-left, 1 up, ... 7 left.
-double angulo(int k) { return (k - 1) * 45.0; }
+double angulo(int k) {
+    return (k - 1) * 45.0;
+}
 
 QImage spritefigura(int tipo, int pose, int k, const colores& e) {
     QImage l = lienzo();
@@ -700,8 +704,8 @@ QImage muestra(const std::array<QImage, 6>& tiles, const std::array<QImage, 2>& 
     // Trees.
     for (int y = 0; y < filas; ++y)
         for (int x = 0; x < columnas; ++x) {
-            const bool bosque = (x >= 16 && x <= 22 && y >= 0 && y <= 6) ||
-                                (x >= 34 && y >= 12 && y <= 15);
+            const bool bosque =
+                (x >= 16 && x <= 22 && y >= 0 && y <= 6) || (x >= 34 && y >= 12 && y <= 15);
             if (mapa[y * columnas + x] == 0 && bosque && azar(x, y, 81) < 0.6)
                 poner(x, y, 4);
         }
@@ -759,7 +763,8 @@ QImage muestra(const std::array<QImage, 6>& tiles, const std::array<QImage, 2>& 
 bool guardar(const QImage& i, const QString& carpeta, const char* nombre) {
     const QString ruta = carpeta + "/" + nombre;
     if (!i.save(ruta, "PNG")) {
-        std::fprintf(stderr, "genimagenes: no se pudo escribir %s\n", ruta.toLocal8Bit().constData());
+        std::fprintf(stderr, "genimagenes: no se pudo escribir %s\n",
+                     ruta.toLocal8Bit().constData());
         return false;
     }
     return true;

@@ -101,6 +101,16 @@ public:
             }
     }
 
+    // An irregular island of grass.
+    void isla(int cx, int cy, int rx, int ry, int semilla) {
+        for (int y = cy - ry - 2; y <= cy + ry + 2; ++y)
+            for (int x = cx - rx - 2; x <= cx + rx + 2; ++x) {
+                const double dx = double(x - cx) / rx, dy = double(y - cy) / ry;
+                if (dx * dx + dy * dy + (ruido(x, y, 4, semilla) - 0.5) * 0.6 < 1)
+                    poner(x, y, pasto);
+            }
+    }
+
     // An irregular lake.
     void lago(int cx, int cy, int rx, int ry, int semilla) {
         for (int y = cy - ry - 2; y <= cy + ry + 2; ++y)
@@ -113,8 +123,7 @@ public:
 
     // A river that runs top to bottom (or left to right when !vertical) around
     // the line `base`, meandering, `ancho` cells wide.
-    void rio(bool vertical, double base, double amplitud, double periodo, int ancho,
-             int semilla) {
+    void rio(bool vertical, double base, double amplitud, double periodo, int ancho, int semilla) {
         const int largo = vertical ? p.alto() : p.ancho();
         for (int a = 0; a < largo; ++a) {
             const double c = base + amplitud * std::sin(2 * pi * a / periodo + semilla) +
@@ -309,8 +318,8 @@ plano fortaleza() {
     o.casa(31, 62, 37, 68, madera, {{37, 65}, {34, 62}});
     o.casa(62, 62, 68, 68, madera, {{62, 65}, {65, 62}});
     // The keep: four rooms around a hall, doors on every side.
-    o.casa(42, 42, 57, 57, madera, {{49, 42}, {50, 42}, {49, 57}, {50, 57}, {42, 49},
-                                    {42, 50}, {57, 49}, {57, 50}});
+    o.casa(42, 42, 57, 57, madera,
+           {{49, 42}, {50, 42}, {49, 57}, {50, 57}, {42, 49}, {42, 50}, {57, 49}, {57, 50}});
     o.rectangulo(49, 43, 50, 56, piso);
     o.rectangulo(43, 49, 56, 50, piso);
     for (int k = 43; k <= 56; ++k) {
@@ -355,8 +364,8 @@ plano bosque() {
     o.lago(52, 40, 12, 8, 404);
     o.lago(150, 160, 14, 9, 405);
     o.rio(true, 104, 9, 120, 6, 406);
-    o.cruce(70, 3, pasto);   // ford
-    o.cruce(150, 3, pasto);  // ford
+    o.cruce(70, 3, pasto);  // ford
+    o.cruce(150, 3, pasto); // ford
     auto claro = [&](int cx, int cy, int rx, int ry) {
         for (int y = cy - ry; y <= cy + ry; ++y)
             for (int x = cx - rx; x <= cx + rx; ++x) {
@@ -392,8 +401,16 @@ plano bosque() {
     claro(45, 165, 14, 10);
     o.casa(40, 160, 50, 168, madera, {{45, 168}, {40, 164}});
     // Paths joining the starts, the villages and the other places.
-    o.camino({ini0, {30, 100}, {40, 101}, {70, 101}, {85, 96}, {104, 96}, {125, 95},
-              {140, 95}, {165, 97}, ini1},
+    o.camino({ini0,
+              {30, 100},
+              {40, 101},
+              {70, 101},
+              {85, 96},
+              {104, 96},
+              {125, 95},
+              {140, 95},
+              {165, 97},
+              ini1},
              3);
     o.camino({{55, 90}, {60, 70}, {80, 60}, {104, 60}, {130, 50}, {150, 38}}, 2);
     o.camino({{50, 112}, {45, 140}, {45, 158}}, 2);
@@ -402,6 +419,52 @@ plano bosque() {
     o.p.inicio = {ini0, ini1};
     o.despejar(ini0, 3);
     o.despejar(ini1, 3);
+    return o.p;
+}
+
+// 150 x 150: islands in a lake, joined by wooden bridges and a sand-bar ford,
+// with woods, a village and a watchtower.
+plano islas() {
+    obra o(150, 150);
+    o.rectangulo(0, 0, 149, 149, agua);
+    struct lugar {
+        int x, y, rx, ry;
+    };
+    const lugar islas[] = {{20, 75, 15, 20},  {129, 74, 15, 20}, {75, 30, 22, 14},
+                           {75, 120, 24, 15}, {75, 75, 13, 11},  {30, 25, 12, 10},
+                           {122, 128, 12, 10}};
+    int semilla = 501;
+    for (const lugar& i : islas)
+        o.isla(i.x, i.y, i.rx, i.ry, semilla++);
+    o.bosque(75, 30, 18, 10, 0.7, 510);
+    o.bosque(75, 122, 20, 11, 0.6, 511);
+    o.bosque(30, 25, 9, 7, 0.8, 512);
+    o.bosque(122, 128, 9, 7, 0.8, 513);
+    o.bosque(20, 95, 10, 6, 0.6, 514);
+    o.bosque(129, 55, 10, 6, 0.6, 515);
+    // Village on the middle island, watchtower on the north one.
+    o.casa(68, 70, 74, 75, madera, {{71, 75}});
+    o.casa(77, 74, 83, 80, piso, {{77, 77}});
+    o.casa(71, 26, 79, 34, piso, {{75, 34}, {71, 30}});
+    o.rectangulo(74, 29, 76, 31, pared);
+    const posicion ini0{14, 75}, ini1{135, 74};
+    o.despejar(ini0, 4);
+    o.despejar(ini1, 4);
+    // Bridges: paths over the water become wood.
+    o.camino({ini0, {40, 75}, {62, 75}, {67, 78}, {84, 77}, {100, 75}, ini1}, 2);
+    o.camino({{20, 60}, {28, 40}, {30, 30}}, 2);
+    o.camino({{75, 64}, {75, 40}}, 2);
+    o.camino({{75, 86}, {75, 110}}, 2);
+    o.camino({{129, 90}, {124, 118}}, 2);
+    o.camino({{36, 25}, {55, 28}}, 2);
+    // A sand-bar ford between the south and the east islands.
+    for (int k = 0; k < 40; ++k) {
+        const int x = 99 + k / 2, y = 118 - k;
+        o.cambiar(x, y, agua, pasto);
+        o.cambiar(x + 1, y, agua, pasto);
+        o.cambiar(x + 2, y, agua, pasto);
+    }
+    o.p.inicio = {ini0, ini1};
     return o.p;
 }
 
@@ -423,7 +486,10 @@ int main(int argc, char** argv) {
         const char* nombre;
         std::function<plano()> hacer;
     };
-    const mapa mapas[] = {{"pradera", pradera}, {"rio", rio}, {"fortaleza", fortaleza},
+    const mapa mapas[] = {{"pradera", pradera},
+                          {"rio", rio},
+                          {"fortaleza", fortaleza},
+                          {"islas", islas},
                           {"bosque", bosque}};
     int fallos = 0;
     for (const mapa& m : mapas) {

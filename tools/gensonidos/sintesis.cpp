@@ -12,7 +12,9 @@ constexpr double fs = frecuencia;
 
 using senal = std::vector<double>;
 
-senal vacia(double segundos) { return senal(std::size_t(segundos * fs), 0.0); }
+senal vacia(double segundos) {
+    return senal(std::size_t(segundos * fs), 0.0);
+}
 
 // Deterministic white noise in [-1, 1].
 class ruido {
@@ -66,7 +68,9 @@ private:
     double y = 0;
 };
 
-double caida(double t, double tau) { return std::exp(-t / tau); }
+double caida(double t, double tau) {
+    return std::exp(-t / tau);
+}
 
 // Bow string: a plucked string (Karplus-Strong) that drops a little in pitch,
 // followed by the whoosh of the arrow leaving.
@@ -131,7 +135,7 @@ senal espadazo() {
     struct parcial {
         double f, a, tau;
     };
-    const parcial parciales[] = {{587, 0.50, 0.20}, {1213, 0.45, 0.16}, {1787, 0.35, 0.12},
+    const parcial parciales[] = {{587, 0.50, 0.20},  {1213, 0.45, 0.16}, {1787, 0.35, 0.12},
                                  {2459, 0.30, 0.09}, {3301, 0.22, 0.07}, {4517, 0.15, 0.05}};
     for (std::size_t i = 0; i < s.size(); ++i) {
         const double t = i / fs;
