@@ -1,7 +1,32 @@
 #include "Juego/busqueda.h"
 #include "Juego/mundo.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
 namespace juego {
+
+namespace {
+
+// Waiting cells; a cell reached while this many wait is never queued.
+constexpr int capacidad = 1000;
+// Only cells whose F is below this can be picked.
+constexpr int16_t topef = 9999;
+
+std::size_t indice(int x, int y) {
+    return std::size_t(y) * ladomapa + std::size_t(x);
+}
+
+// Heap order: the top is the lowest F, and among equal F the cell queued
+// first, which is the cell a front-to-back scan with a strict "<" would pick.
+bool despues(const auto& a, const auto& b) {
+    if (a.costof != b.costof)
+        return a.costof > b.costof;
+    return a.orden > b.orden;
+}
+
+} // namespace
 
 bool mundo::celdapasable(int16_t x, int16_t y, int16_t i) const {
     if (x < 0 || x > anchomapa || y < 0 || y > altomapa)
@@ -17,6 +42,262 @@ bool mundo::celdapasable(int16_t x, int16_t y, int16_t i) const {
     return true;
 }
 
-void mundo::buscarcamino(int16_t) {}
+void mundo::buscarcamino(int16_t i) {
+    busqueda_->buscarcamino(*this, i);
+}
+
+busqueda& mundo::buscador() {
+    return *busqueda_;
+}
+
+busqueda::busqueda() : marcas(std::size_t(ladomapa) * ladomapa) {
+    abiertos.reserve(4 * capacidad);
+}
+
+void busqueda::nuevomapa() {
+    zonaslistas = false;
+}
+
+void busqueda::buscarcamino(mundo& m, int16_t i) {
+    if (sustituto) {
+        sustituto(m, i);
+        return;
+    }
+    unidad& u = m.unidades[i];
+    if (u.buscando == verdadero)
+        return;
+    if (!m.celdapasable(u.destx, u.desty, i))
+        return;
+    // A fighter always stands on the grid; this only keeps a broken caller
+    // from writing outside it.
+    if (!mundo::enrejilla(u.x, u.y))
+        return;
+
+    u.siguiendo = falso;
+    u.sigx = u.x;
+    u.sigy = u.y;
+    // The full search would end with no path as well; it would only have left
+    // sigx, sigy on the last cell it took, while here they stay on the start.
+    if (!alcanzable(m, i))
+        return;
+
+    u.buscando = verdadero;
+    limpiarbusqueda();
+    celda& inicio = tocar(m, u.x, u.y);
+    inicio.abierta = falso;
+    inicio.cerrada = verdadero;
+    inicio.costog = 0;
+
+    // The search never hands control back to the event loop, so nothing can
+    // change the map between two expansions of the same node: each node is
+    // expanded once, right after it is taken.
+    expandir(m, i);
+    // A search also ends when no waiting cell can be taken (the list is empty
+    // or every F reached 9999): the current node can then never change again,
+    // so no path can come out of waiting any longer.
+    while (mejorabierto(m)) {
+        u.sigx = mejorx;
+        u.sigy = mejory;
+        celda& actual = m.mapa(mejorx, mejory);
+        actual.cerrada = verdadero;
+        actual.abierta = falso;
+        expandir(m, i);
+        if (u.sigx == u.destx && u.sigy == u.desty) {
+            leercamino(m, i);
+            u.siguiendo = verdadero;
+            break;
+        }
+        if (descartes == 9 && !hayabiertos())
+            break;
+    }
+    u.buscando = falso;
+}
+
+void busqueda::limpiarbusqueda() {
+    generacion += 1;
+    if (generacion == std::numeric_limits<uint32_t>::max()) {
+        std::fill(marcas.begin(), marcas.end(), marca{});
+        generacion = 1;
+    }
+    abiertos.clear();
+    usados = 0;
+    ordenes = 0;
+}
+
+celda& busqueda::tocar(mundo& m, int x, int y) {
+    celda& c = m.mapa(x, y);
+    marca& k = marcas[indice(x, y)];
+    if (k.sello != generacion) {
+        k.sello = generacion;
+        k.orden = 0;
+        c.costof = 0;
+        c.costog = 0;
+        c.costoh = 0;
+        c.padrex = 0;
+        c.padrey = 0;
+        c.cerrada = falso;
+        c.abierta = falso;
+    }
+    return c;
+}
+
+void busqueda::expandir(mundo& m, int16_t i) {
+    const unidad& u = m.unidades[i];
+    const int16_t cx = u.sigx;
+    const int16_t cy = u.sigy;
+    const int gactual = m.mapa(cx, cy).costog;
+    descartes = 0;
+    for (int16_t r = int16_t(cy - 1); r <= cy + 1; ++r) {
+        for (int16_t c = int16_t(cx - 1); c <= cx + 1; ++c) {
+            // celdapasable also refuses cells outside the map.
+            if (!m.celdapasable(c, r, i)) {
+                ++descartes;
+                continue;
+            }
+            celda& v = tocar(m, c, r);
+            if (v.cerrada == verdadero) {
+                ++descartes;
+                continue;
+            }
+            const int paso = (c == cx || r == cy) ? 10 : 14;
+            if (v.abierta == verdadero) {
+                const int g = gactual + paso;
+                if (g < v.costog) {
+                    v.costog = int16_t(g);
+                    v.padrex = cx;
+                    v.padrey = cy;
+                    v.costof = int16_t(v.costog + v.costoh);
+                    const marca& k = marcas[indice(c, r)];
+                    if (k.orden != 0) {
+                        abiertos.push_back({v.costof, c, r, k.orden});
+                        std::push_heap(abiertos.begin(), abiertos.end(), despues<nodo, nodo>);
+                    }
+                }
+            } else {
+                v.abierta = verdadero;
+                v.costog = int16_t(gactual + paso);
+                v.padrex = cx;
+                v.padrey = cy;
+                v.costoh = int16_t(10 * (std::abs(u.destx - c) + std::abs(u.desty - r)));
+                v.costof = int16_t(v.costog + v.costoh);
+                agregarabierto(m, c, r);
+            }
+        }
+    }
+}
+
+void busqueda::agregarabierto(const mundo& m, int16_t x, int16_t y) {
+    if (usados == capacidad)
+        return;
+    ++usados;
+    marca& k = marcas[indice(x, y)];
+    k.orden = ++ordenes;
+    abiertos.push_back({m.mapa(x, y).costof, x, y, k.orden});
+    std::push_heap(abiertos.begin(), abiertos.end(), despues<nodo, nodo>);
+}
+
+bool busqueda::mejorabierto(const mundo& m) {
+    while (!abiertos.empty()) {
+        const nodo n = abiertos.front();
+        const celda& c = m.mapa(n.x, n.y);
+        // An entry is out of date once its cell was taken or got a lower F.
+        const bool vigente = c.cerrada != verdadero && c.costof == n.costof;
+        if (vigente && n.costof >= topef)
+            return false;
+        std::pop_heap(abiertos.begin(), abiertos.end(), despues<nodo, nodo>);
+        abiertos.pop_back();
+        if (vigente) {
+            mejorx = n.x;
+            mejory = n.y;
+            --usados;
+            return true;
+        }
+    }
+    return false;
+}
+
+void busqueda::leercamino(mundo& m, int16_t i) {
+    unidad& u = m.unidades[i];
+    via.clear();
+    int16_t x = u.destx;
+    int16_t y = u.desty;
+    // Every parent was taken before its child, so the chain runs back to
+    // the start without a loop.
+    do {
+        via.push_back(x);
+        via.push_back(y);
+        const celda& c = m.mapa(x, y);
+        x = c.padrex;
+        y = c.padrey;
+    } while (x != u.x || y != u.y);
+
+    u.camino.clear();
+    u.pasos.clear();
+    u.pasos.reserve(via.size());
+    for (std::size_t k = via.size(); k > 0; k -= 2) {
+        u.pasos.push_back(std::to_string(via[k - 2]));
+        u.pasos.push_back(std::to_string(via[k - 1]));
+        if (!u.camino.empty())
+            u.camino += ',';
+        u.camino += u.pasos[u.pasos.size() - 2];
+        u.camino += ',';
+        u.camino += u.pasos.back();
+    }
+    u.sigx = u.x;
+    u.sigy = u.y;
+}
+
+bool busqueda::alcanzable(const mundo& m, int16_t i) {
+    if (!zonaslistas || zonasancho != m.anchomapa || zonasalto != m.altomapa)
+        calcularzonas(m);
+    const unidad& u = m.unidades[i];
+    const int ancho = m.anchomapa + 1;
+    const int32_t meta = zonas[std::size_t(u.desty) * ancho + u.destx];
+    for (int y = u.y - 1; y <= u.y + 1; ++y) {
+        for (int x = u.x - 1; x <= u.x + 1; ++x) {
+            if (x < 0 || y < 0 || x > m.anchomapa || y > m.altomapa)
+                continue;
+            if (zonas[std::size_t(y) * ancho + x] == meta)
+                return true;
+        }
+    }
+    return false;
+}
+
+void busqueda::calcularzonas(const mundo& m) {
+    const int ancho = m.anchomapa + 1;
+    const int alto = m.altomapa + 1;
+    zonas.assign(std::size_t(ancho) * alto, 0);
+    std::vector<int32_t> pila;
+    int32_t zona = 0;
+    for (int y0 = 0; y0 < alto; ++y0) {
+        for (int x0 = 0; x0 < ancho; ++x0) {
+            const std::size_t k0 = std::size_t(y0) * ancho + x0;
+            if (zonas[k0] != 0 || m.mapa(x0, y0).transitable != verdadero)
+                continue;
+            ++zona;
+            zonas[k0] = zona;
+            pila.push_back(int32_t(k0));
+            while (!pila.empty()) {
+                const int k = pila.back();
+                pila.pop_back();
+                const int cx = k % ancho;
+                const int cy = k / ancho;
+                for (int y = std::max(cy - 1, 0); y <= std::min(cy + 1, alto - 1); ++y) {
+                    for (int x = std::max(cx - 1, 0); x <= std::min(cx + 1, ancho - 1); ++x) {
+                        const std::size_t kk = std::size_t(y) * ancho + x;
+                        if (zonas[kk] == 0 && m.mapa(x, y).transitable == verdadero) {
+                            zonas[kk] = zona;
+                            pila.push_back(int32_t(kk));
+                        }
+                    }
+                }
+            }
+        }
+    }
+    zonaslistas = true;
+    zonasancho = m.anchomapa;
+    zonasalto = m.altomapa;
+}
 
 } // namespace juego

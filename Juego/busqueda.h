@@ -1,8 +1,91 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <vector>
+
 namespace juego {
 
-// Working data of the path search, shared by all fighters.
-class busqueda {};
+class mundo;
+struct celda;
+
+// The path search of the computer fighters and its working data, shared by
+// all fighters.
+//
+// The search gives the same cells, text and outcome as the plain method of a
+// fixed 1000-entry open list scanned from the front at every pick and a reset
+// of every map cell before every search, but without paying for either:
+//
+// - Reset: every cell has a stamp here. A cell whose stamp is not the current
+//   search's counts as cleared, and its search fields in the map are zeroed
+//   the first time this search touches it. Starting a search is one increment.
+// - Open list: a binary heap ordered by F and then by the order in which the
+//   cells were queued, which is exactly the pick of a front-to-back scan with a
+//   strict "less than". When a queued cell's F drops, a second entry is pushed
+//   and the older one is skipped when it surfaces (F only ever drops while a
+//   cell waits). The cap of 1000 waiting cells is kept by a count.
+// - Reachability: walls, water and trees never change during a match, so the
+//   8-connected zones of walkable terrain are worked out once per map. A
+//   destination in another zone than every walkable neighbour of the start can
+//   never be reached, and such a search ends at once with no path.
+class busqueda {
+public:
+    busqueda();
+
+    // The terrain changed (a map was loaded): the zones are worked out again
+    // before the next search relies on them.
+    void nuevomapa();
+
+    void buscarcamino(mundo& m, int16_t i);
+
+    // Lets a benchmark run a whole tick with another search in place of this
+    // one; the game never sets it.
+    std::function<void(mundo&, int16_t)> sustituto;
+
+private:
+    // A waiting cell in the heap, with the F it had when the entry was made.
+    struct nodo {
+        int16_t costof;
+        int16_t x;
+        int16_t y;
+        uint32_t orden;
+    };
+
+    void limpiarbusqueda();
+    celda& tocar(mundo& m, int x, int y);
+    void expandir(mundo& m, int16_t i);
+    void agregarabierto(const mundo& m, int16_t x, int16_t y);
+    bool mejorabierto(const mundo& m);
+    bool hayabiertos() const { return usados > 0; }
+    void leercamino(mundo& m, int16_t i);
+
+    bool alcanzable(const mundo& m, int16_t i);
+    void calcularzonas(const mundo& m);
+
+    std::vector<nodo> abiertos;
+    int usados = 0;       // cells waiting in the open list, at most 1000
+    uint32_t ordenes = 0; // cells queued so far in this search
+    int16_t mejorx = 0;
+    int16_t mejory = 0;
+    int16_t descartes = 0;
+
+    // What this workspace knows of each grid cell: the search that last
+    // touched it (any other value means cleared) and its place in that
+    // search's queue order, 0 when it was reached but found the list full.
+    struct marca {
+        uint32_t sello = 0;
+        uint32_t orden = 0;
+    };
+    std::vector<marca> marcas;
+    uint32_t generacion = 0;
+    std::vector<int16_t> via; // path cells, column and row, destination first
+
+    // Zone of each cell of the loaded map, row after row; 0 for terrain that
+    // cannot be walked on.
+    std::vector<int32_t> zonas;
+    bool zonaslistas = false;
+    int16_t zonasancho = 0;
+    int16_t zonasalto = 0;
+};
 
 } // namespace juego
