@@ -1,3 +1,266 @@
 #include "Juego/mundo.h"
+#include "Juego/plataforma.h"
 
-namespace juego {} // namespace juego
+#include <cmath>
+#include <cstdlib>
+
+namespace juego {
+
+namespace {
+
+constexpr int16_t esperaespada = 4;
+constexpr int16_t esperaarco = 6;
+constexpr int16_t esperaclic = 5;
+constexpr int16_t velocidadflecha = 4;
+constexpr int16_t retrasorevivir = 25;
+constexpr int16_t premiocada = 7;
+
+// Halves go to the even number (10.5 gives 10, 11.5 gives 12).
+int16_t redondear(double v) {
+    return int16_t(std::nearbyint(v));
+}
+
+int16_t divpiso(int a, int b) {
+    int q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0)))
+        --q;
+    return int16_t(q);
+}
+
+} // namespace
+
+void mundo::atacar(int16_t a, int16_t tx, int16_t ty) {
+    if (tx < 0 || ty < 0 || tx > anchomapa || ty > altomapa)
+        return;
+    unidad& s = unidades[a];
+    if (s.espera > 0)
+        return;
+    s.espera = esperaespada;
+    s.pose = 2;
+    s.moviendo = verdadero;
+    const int16_t v = mapa(tx, ty).ocupante;
+    if (v < 0)
+        return;
+    if (unidades[v].equipo == s.equipo)
+        return;
+    if (unidades[v].muerto == verdadero)
+        return;
+    sonar("hit0.wav");
+    herir(v, s.ataque, a);
+}
+
+void mundo::disparar(int16_t a, int16_t sx, int16_t sy, int16_t tx, int16_t ty) {
+    unidad& s = unidades[a];
+    s.espera = esperaarco;
+
+    int ranura = -1;
+    for (int k = 0; k < numflechas; ++k) {
+        if (flechas[k].activa != verdadero) {
+            ranura = k;
+            break;
+        }
+    }
+    // Every slot is flying: the shot is lost. The wait above still holds, as
+    // for any shot, but nothing is aimed, heard or marked.
+    if (ranura < 0)
+        return;
+
+    flecha& f = flechas[ranura];
+    f.x = sx;
+    f.y = sy;
+    f.destx = tx;
+    f.desty = ty;
+    f.velocidad = velocidadflecha;
+    f.activa = verdadero;
+    f.tirador = a;
+    borrarflecha(int16_t(ranura));
+
+    int16_t dir = -1;
+    if (tx < sx && ty < sy)
+        dir = 0;
+    else if (tx == sx && ty < sy)
+        dir = 1;
+    else if (tx > sx && ty < sy)
+        dir = 2;
+    else if (tx > sx && ty == sy)
+        dir = 3;
+    else if (tx > sx && ty > sy)
+        dir = 4;
+    else if (tx == sx && ty > sy)
+        dir = 5;
+    else if (tx < sx && ty > sy)
+        dir = 6;
+    else if (tx < sx && ty == sy)
+        dir = 7;
+    if (dir >= 0) {
+        f.direccion = dir;
+        s.direccion = dir;
+    }
+
+    const int dx = std::abs(tx - sx);
+    const int dy = std::abs(ty - sy);
+    const double v = f.velocidad;
+    if (dx == 0) {
+        f.velx = 0;
+        f.vely = v;
+    } else if (dy == 0) {
+        f.velx = v;
+        f.vely = 0;
+    } else if (dx >= dy) {
+        f.velx = v;
+        f.vely = v * dy / dx;
+    } else {
+        f.vely = v;
+        f.velx = v * dx / dy;
+    }
+    if (tx < sx)
+        f.velx = -f.velx;
+    if (ty < sy)
+        f.vely = -f.vely;
+
+    sonar("Bowfire.wav");
+    if (enrejilla(sx, sy))
+        mapa(sx, sy).proyectil = int16_t(ranura);
+}
+
+void mundo::borrarflecha(int16_t k) {
+    for (int y = 0; y <= altomapa; ++y)
+        for (int x = 0; x <= anchomapa; ++x)
+            if (mapa(x, y).proyectil == k)
+                mapa(x, y).proyectil = -1;
+}
+
+void mundo::moverflechas() {
+    for (int16_t s = 0; s < numflechas; ++s) {
+        flecha& f = flechas[s];
+        if (f.activa != verdadero)
+            continue;
+        for (int paso = 0; paso < f.velocidad; ++paso) {
+            int16_t cx = redondear(f.x);
+            int16_t cy = redondear(f.y);
+            if (enrejilla(cx, cy))
+                mapa(cx, cy).proyectil = -1;
+
+            f.x += f.velx / f.velocidad;
+            f.y += f.vely / f.velocidad;
+            if (f.x < 0 || f.x > anchomapa || f.y < 0 || f.y > altomapa) {
+                f.activa = falso;
+                break;
+            }
+
+            cx = redondear(f.x);
+            cy = redondear(f.y);
+            celda& c = mapa(cx, cy);
+            c.proyectil = s;
+            if (c.ocupante == -1)
+                continue;
+
+            // An arrow shot in an earlier match may name a slot that is not in
+            // play any more: its team means nothing now, so it hurts nobody.
+            const int16_t t = f.tirador;
+            if (t < 0 || t >= 2 * maxp)
+                continue;
+            const int16_t v = c.ocupante;
+            if (unidades[v].equipo != unidades[t].equipo && unidades[v].muerto != verdadero) {
+                sonar("Bowhit.wav");
+                herir(v, unidades[t].ataque, t);
+                f.activa = falso;
+                break;
+            }
+        }
+    }
+}
+
+void mundo::herir(int16_t v, int16_t atk, int16_t k) {
+    unidad& u = unidades[v];
+    int d = atk - u.armadura;
+    if (d <= 0)
+        d = 1;
+    u.vida = int16_t(u.vida - d);
+    u.siguiendo = falso;
+    u.destx = unidades[k].x;
+    u.desty = unidades[k].y;
+    if (u.vida > 0)
+        return;
+
+    u.vida = 0;
+    u.muerto = verdadero;
+    u.revivir = retrasorevivir;
+    u.atacando = falso;
+    u.siguiendo = falso;
+    u.destx = u.x;
+    u.desty = u.y;
+    ++unidades[k].muertes;
+    sonar("dead.wav");
+    subirnivel(k);
+}
+
+void mundo::subirnivel(int16_t k) {
+    unidad& u = unidades[k];
+    if (u.muertes % premiocada != 0)
+        return;
+    if (u.tipo == arquero) {
+        u.ataque = int16_t(u.ataque + 3);
+        u.armadura = int16_t(u.armadura + 1);
+    } else {
+        u.ataque = int16_t(u.ataque + 2);
+        u.armadura = int16_t(u.armadura + 2);
+    }
+}
+
+void mundo::reaparecer(int16_t i) {
+    unidad& u = unidades[i];
+    const int16_t sx = inicio[u.equipo & 1].x;
+    const int16_t sy = inicio[u.equipo & 1].y;
+    bool hay = false;
+    int16_t nx = 0;
+    int16_t ny = 0;
+    // The last free cell wins: the lowest row, then the rightmost column.
+    for (int16_t r = int16_t(sy - 1); r <= sy + 1; ++r) {
+        for (int16_t c = int16_t(sx - 1); c <= sx + 1; ++c) {
+            if (celdalibre(c, r)) {
+                hay = true;
+                nx = c;
+                ny = r;
+            }
+        }
+    }
+    if (!hay)
+        return;
+
+    u.muerto = falso;
+    u.vida = 100;
+    if (enrejilla(u.x, u.y) && mapa(u.x, u.y).ocupante == i)
+        mapa(u.x, u.y).ocupante = -1;
+    u.x = u.sigx = u.destx = nx;
+    u.y = u.sigy = u.desty = ny;
+    mapa(nx, ny).ocupante = i;
+    if (i == jugador) {
+        vistax = int16_t(u.x - 20);
+        vistay = int16_t(u.y - 15);
+        ajustarvista();
+    }
+}
+
+void mundo::mainpic_MouseDown(int px, int py) {
+    if (jugando != verdadero)
+        return;
+    unidad& j = unidades[jugador];
+    if (j.muerto == verdadero)
+        return;
+    const int16_t cx = int16_t(divpiso(px, tamcelda) + vistax);
+    const int16_t cy = int16_t(divpiso(py, tamcelda) + vistay);
+    if (cx == j.x && cy == j.y)
+        return;
+    if (j.espera != 0)
+        return;
+    if (j.tipo == arquero) {
+        disparar(jugador, j.x, j.y, cx, cy);
+        j.espera = esperaclic;
+        j.pose = 2;
+        j.moviendo = verdadero;
+    }
+    plat.dibujar();
+}
+
+} // namespace juego

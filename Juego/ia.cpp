@@ -1,3 +1,169 @@
 #include "Juego/mundo.h"
 
-namespace juego {} // namespace juego
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace juego {
+
+namespace {
+
+constexpr double alcancearco = 8;
+constexpr double lejos = 9999;
+
+int16_t numero(const std::string& s) {
+    int v = 0;
+    std::from_chars(s.data(), s.data() + s.size(), v);
+    return int16_t(v);
+}
+
+} // namespace
+
+void mundo::decidirataque(int16_t i) {
+    unidad& u = unidades[i];
+    if (u.espera >= 1)
+        return;
+    const int16_t enemigo = (u.equipo == 0) ? 1 : 0;
+
+    if (u.tipo != arquero) {
+        for (int16_t r = int16_t(u.y - 1); r <= u.y + 1; ++r) {
+            for (int16_t c = int16_t(u.x - 1); c <= u.x + 1; ++c) {
+                if (c < 0 || c > anchomapa || r < 0 || r > altomapa)
+                    continue;
+                const int16_t o = mapa(c, r).ocupante;
+                if (o < 0 || unidades[o].equipo != enemigo || unidades[o].muerto != falso)
+                    continue;
+                orientar(i, u.x, u.y, c, r);
+                atacar(i, c, r);
+                u.pose = 2;
+                u.moviendo = verdadero;
+                u.atacando = verdadero;
+                u.siguiendo = falso;
+                return;
+            }
+        }
+    } else {
+        double mejor = lejos;
+        int16_t blanco = -1;
+        for (int16_t j = 0; j < 2 * maxp; ++j) {
+            const unidad& e = unidades[j];
+            if (e.equipo != enemigo || e.muerto != falso)
+                continue;
+            const double dc = std::sqrt(double((e.x - u.x) * (e.x - u.x)));
+            const int16_t dr = int16_t(std::sqrt(double((e.y - u.y) * (e.y - u.y))));
+            // A cheap stand-in for the straight-line distance: the longer
+            // axis plus 0.42 of the shorter one.
+            const double d = (dc != dr) ? std::max(dc, double(dr)) + 0.42 * std::min(dc, double(dr))
+                                        : 1.42 * dc;
+            if (d <= alcancearco && d < mejor) {
+                mejor = d;
+                blanco = j;
+            }
+        }
+        if (blanco >= 0) {
+            disparar(i, u.x, u.y, unidades[blanco].x, unidades[blanco].y);
+            u.pose = 2;
+            u.moviendo = verdadero;
+            u.atacando = verdadero;
+            u.siguiendo = falso;
+            return;
+        }
+    }
+    u.atacando = falso;
+    u.moviendo = falso;
+}
+
+void mundo::perseguir(int16_t i) {
+    if (encerrado(i))
+        return;
+    unidad& u = unidades[i];
+    int mejor = int(lejos);
+    int16_t blanco = -1;
+    for (int16_t j = 0; j < 2 * maxp; ++j) {
+        const unidad& e = unidades[j];
+        if (e.equipo == u.equipo || e.muerto != falso)
+            continue;
+        const int d = std::abs(e.x - u.x) + std::abs(e.y - u.y);
+        if (d < mejor) {
+            mejor = d;
+            blanco = j;
+        }
+    }
+    if (blanco < 0)
+        return;
+    u.destx = unidades[blanco].x;
+    u.desty = unidades[blanco].y;
+    if (u.x != u.destx || u.y != u.desty)
+        buscarcamino(i);
+}
+
+bool mundo::encerrado(int16_t i) const {
+    const unidad& u = unidades[i];
+    for (int16_t r = int16_t(u.y - 1); r <= u.y + 1; ++r)
+        for (int16_t c = int16_t(u.x - 1); c <= u.x + 1; ++c)
+            if (celdalibre(c, r))
+                return false;
+    return true;
+}
+
+void mundo::orientar(int16_t i, int16_t dx, int16_t dy, int16_t hx, int16_t hy) {
+    const int dc = hx - dx;
+    const int dr = hy - dy;
+    int16_t d = 0;
+    if (dc < 0 && dr < 0)
+        d = 0;
+    else if (dc == 0 && dr < 0)
+        d = 1;
+    else if (dc > 0 && dr < 0)
+        d = 2;
+    else if (dc > 0 && dr == 0)
+        d = 3;
+    else if (dc > 0 && dr > 0)
+        d = 4;
+    else if (dc == 0 && dr > 0)
+        d = 5;
+    else if (dc < 0 && dr > 0)
+        d = 6;
+    else if (dc < 0 && dr == 0)
+        d = 7;
+    unidades[i].direccion = d;
+}
+
+void mundo::caminar(int16_t i) {
+    unidad& u = unidades[i];
+    if (std::abs(u.x - u.destx) <= 1 && std::abs(u.y - u.desty) <= 1) {
+        u.siguiendo = falso;
+        u.atacando = falso;
+        return;
+    }
+    // A path always holds at least one step; without one there is nothing
+    // to follow, so the fighter plans again.
+    if (u.pasos.size() < 2) {
+        u.siguiendo = falso;
+        return;
+    }
+    const int16_t nx = numero(u.pasos[0]);
+    const int16_t ny = numero(u.pasos[1]);
+    if (celdalibre(nx, ny)) {
+        mapa(u.x, u.y).ocupante = -1;
+        orientar(i, u.x, u.y, nx, ny);
+        u.x = nx;
+        u.y = ny;
+        mapa(nx, ny).ocupante = i;
+        u.moviendo = falso;
+        u.pose = (u.pose == 0) ? 1 : 0;
+        // The path moves up one cell and keeps its length, so its last cell
+        // stays repeated at the end.
+        for (std::size_t k = 2; k < u.pasos.size(); ++k)
+            u.pasos[k - 2] = u.pasos[k];
+        u.bloqueos = 0;
+    } else if (u.bloqueos == 2) {
+        u.siguiendo = falso;
+        u.bloqueos = 0;
+    } else {
+        ++u.bloqueos;
+    }
+}
+
+} // namespace juego

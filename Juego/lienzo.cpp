@@ -1,0 +1,92 @@
+#include "Juego/lienzo.h"
+
+#include "Juego/mundo.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace juego {
+
+namespace {
+
+QImage cargar(const QString& nombre) {
+    QImage i(QStringLiteral(":/imagenes/") + nombre);
+    return i.convertToFormat(QImage::Format_RGB32);
+}
+
+// Copies one 20 x 20 cell of `origen`, or nothing if it would read outside
+// the picture.
+void copiar(QPainter& p, int x, int y, const QImage& origen, int sx, int sy,
+            QPainter::CompositionMode modo) {
+    if (sx < 0 || sy < 0 || sx + tamcelda > origen.width() || sy + tamcelda > origen.height())
+        return;
+    p.setCompositionMode(modo);
+    p.drawImage(QPoint(x, y), origen, QRect(sx, sy, tamcelda, tamcelda));
+}
+
+void enmascarar(QPainter& p, int x, int y, const QImage& origen, int sx, int sy, int mx,
+                int my) {
+    copiar(p, x, y, origen, mx, my, QPainter::RasterOp_NotSourceOrDestination);
+    copiar(p, x, y, origen, sx, sy, QPainter::RasterOp_SourceAndDestination);
+}
+
+} // namespace
+
+lienzo::lienzo() {
+    for (int t = 0; t < 6; ++t)
+        terrenos_[t] = cargar(QStringLiteral("terreno%1.png").arg(t));
+    for (int e = 0; e < 2; ++e)
+        personajes_[e] = cargar(QStringLiteral("personajes%1.png").arg(e));
+    sangre_ = cargar(QStringLiteral("sangre.png"));
+    flech_ = cargar(QStringLiteral("flech.png"));
+}
+
+QImage lienzo::nuevaimagen() {
+    QImage i(columnasvista * tamcelda, filasvista * tamcelda, QImage::Format_RGB32);
+    i.fill(Qt::black);
+    return i;
+}
+
+void lienzo::dibujar(const mundo& m, QImage& destino) const {
+    QPainter p(&destino);
+    for (int r = m.vistay; r < m.vistay + filasvista; ++r) {
+        const int y = tamcelda * (r - m.vistay);
+        for (int c = m.vistax; c < m.vistax + columnasvista; ++c) {
+            const int x = tamcelda * (c - m.vistax);
+            // A map smaller than the view leaves cells outside the grid.
+            if (!mundo::enrejilla(c, r)) {
+                p.setCompositionMode(QPainter::CompositionMode_Source);
+                p.fillRect(x, y, tamcelda, tamcelda, Qt::black);
+                continue;
+            }
+            const celda& k = m.mapa(c, r);
+            if (k.terreno >= 0 && k.terreno < 6)
+                copiar(p, x, y, terrenos_[k.terreno], 0, 0, QPainter::CompositionMode_Source);
+
+            if (k.ocupante >= 0 && k.ocupante < numunidades) {
+                const unidad& f = m.unidades[k.ocupante];
+                if (f.muerto == verdadero) {
+                    enmascarar(p, x, y, sangre_, 0, 0, tamcelda, 0);
+                } else if (f.equipo >= 0 && f.equipo < 2) {
+                    const int sy = 160 * f.tipo + tamcelda * f.direccion;
+                    const int sx = 40 * f.pose;
+                    enmascarar(p, x, y, personajes_[f.equipo], sx, sy, sx + tamcelda, sy);
+                }
+            }
+
+            if (k.proyectil >= 0 && k.proyectil < numflechas) {
+                const flecha& a = m.flechas[k.proyectil];
+                if (a.activa == verdadero) {
+                    const int ax = int(std::nearbyint(tamcelda * (a.x - m.vistax)));
+                    const int ay = int(std::nearbyint(tamcelda * (a.y - m.vistay)));
+                    const int sy = tamcelda * a.direccion;
+                    copiar(p, ax, ay, flech_, 0, sy, QPainter::RasterOp_NotSourceOrDestination);
+                    copiar(p, ax, ay, flech_, 0, sy, QPainter::RasterOp_SourceAndDestination);
+                }
+            }
+        }
+    }
+}
+
+} // namespace juego

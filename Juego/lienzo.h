@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QImage>
+
+#include <array>
+
+namespace juego {
+
+class mundo;
+
+// Paints the play field from the world state with the three raster
+// operations of the sprite sheets: copy for tiles, then for masked pictures
+// the mask with NOT source OR destination and the image with source AND
+// destination, which leaves the picture's white background transparent.
+class lienzo {
+public:
+    lienzo(); // loads the pictures from the resources
+
+    // Redraws the whole 800 x 600 frame into `destino`, which must be an
+    // RGB32 image of that size.
+    void dibujar(const mundo& m, QImage& destino) const;
+
+    static QImage nuevaimagen();
+
+private:
+    std::array<QImage, 6> terrenos_;
+    std::array<QImage, 2> personajes_;
+    QImage sangre_;
+    QImage flech_;
+};
+
+} // namespace juego

@@ -1,0 +1,107 @@
+#include "Juego/unjugador.h"
+
+#include "Juego/ventana.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace juego {
+
+unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Menú"));
+    setFixedSize(113, 365);
+
+    const char* textos[3] = {"Mapa", "Guerreros", "Escoge tu tipo"};
+    const int filas[3] = {8, 240, 288};
+    for (int i = 0; i < 3; ++i) {
+        labels[i] = new QLabel(QString::fromUtf8(textos[i]), this);
+        labels[i]->setGeometry(8, filas[i], 97, 17);
+    }
+
+    File1 = new QListWidget(this);
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->setGeometry(8, 24, 97, 214);
+
+    guerreros = new QComboBox(this);
+    guerreros->setObjectName(QStringLiteral("guerreros"));
+    guerreros->setGeometry(24, 256, 57, 21);
+    guerreros->setEditable(true);
+    guerreros->setInsertPolicy(QComboBox::NoInsert);
+    for (int n = 1; n <= 8; ++n)
+        guerreros->addItem(QString::number(n));
+    guerreros->setCurrentIndex(0);
+
+    tip = new QComboBox(this);
+    tip->setObjectName(QStringLiteral("tip"));
+    tip->setGeometry(16, 304, 81, 21);
+    tip->setEditable(true);
+    tip->setInsertPolicy(QComboBox::NoInsert);
+    tip->addItems({QStringLiteral("Guerrero"), QStringLiteral("Arquero")});
+    tip->setCurrentIndex(0);
+    // The type is chosen from the list only: typed characters are dropped.
+    tip->lineEdit()->installEventFilter(this);
+    tip->installEventFilter(this);
+
+    empezar = new QPushButton(QStringLiteral("Empezar"), this);
+    empezar->setObjectName(QStringLiteral("empezar"));
+    empezar->setGeometry(8, 336, 97, 25);
+    connect(empezar, &QPushButton::clicked, this, &unjugador::empezar_Click);
+
+    Form_Load();
+}
+
+QString unjugador::carpetamapas() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/mapas");
+}
+
+void unjugador::Form_Load() {
+    carpeta_ = carpetamapas();
+    // A missing folder simply lists nothing.
+    const QStringList mapas =
+        QDir(carpeta_).entryList({QStringLiteral("*.mapa")}, QDir::Files, QDir::Name);
+    File1->addItems(mapas);
+}
+
+bool unjugador::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(evento);
+        const bool escribe = !k->text().isEmpty() && k->text().at(0).isPrint();
+        const bool borra = k->key() == Qt::Key_Backspace || k->key() == Qt::Key_Delete;
+        if (escribe || borra || k->matches(QKeySequence::Paste) || k->matches(QKeySequence::Cut))
+            return true;
+    }
+    if (evento->type() == QEvent::InputMethod)
+        return true;
+    return QWidget::eventFilter(objeto, evento);
+}
+
+void unjugador::empezar_Click() {
+    QListWidgetItem* elegido = File1->currentItem();
+    if (!elegido || !elegido->isSelected())
+        return;
+    const int16_t tipo = tip->currentText() == QStringLiteral("Guerrero") ? guerrero : arquero;
+    const QString ruta = carpeta_ + QLatin1Char('/') + elegido->text();
+
+    // The box accepts typing, but only 1 to 8 fighters fit a team.
+    bool ok = false;
+    const int n = guerreros->currentText().trimmed().toInt(&ok);
+    if (!ok || n < 1 || n > 8) {
+        juego_.avisar(QStringLiteral("Menú"),
+                      QStringLiteral("El número de guerreros debe ser un número entero del 1 "
+                                     "al 8."));
+        return;
+    }
+
+    // A map the game refuses keeps this window open for another choice.
+    if (juego_.cargarmapa(ruta, int16_t(n), tipo))
+        close();
+}
+
+} // namespace juego

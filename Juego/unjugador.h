@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace juego {
+
+class main;
+
+// The set-up window of a single-player match: map, fighters per team and
+// the player's type.
+class unjugador : public QWidget {
+    Q_OBJECT
+public:
+    explicit unjugador(main& juego);
+
+    // The maps folder beside the program.
+    static QString carpetamapas();
+
+    std::array<QLabel*, 3> labels{};
+    QListWidget* File1 = nullptr;
+    QComboBox* guerreros = nullptr;
+    QComboBox* tip = nullptr;
+    QPushButton* empezar = nullptr;
+
+public slots:
+    void empezar_Click();
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void Form_Load();
+
+    main& juego_;
+    QString carpeta_;
+};
+
+} // namespace juego

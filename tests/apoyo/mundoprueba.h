@@ -1,0 +1,91 @@
+#pragma once
+
+// A world for tests: the game core with a recording platform and helpers to
+// lay out small maps and fighters by hand.
+
+#include "Comun/mapaarchivo.h"
+#include "Comun/terreno.h"
+#include "Juego/mundo.h"
+#include "Juego/plataforma.h"
+#include "Juego/teclas.h"
+
+#include <string>
+#include <vector>
+
+namespace prueba {
+
+class plataformaprueba : public juego::plataforma {
+public:
+    void mostrar(const std::string& t) override { status = t; }
+    uint16_t tecla(int16_t c) override { return teclas.consultar(c); }
+    int16_t sonido() const override { return sonido_; }
+    void ponersonido(int16_t v) override { sonido_ = v; }
+    void reproducir(const std::string& n) override { sonidos.push_back(n); }
+    bool temporizador() const override { return temporizador_; }
+    void ponertemporizador(bool a) override { temporizador_ = a; }
+    void dibujar() override { ++dibujos; }
+
+    std::string status;
+    std::vector<std::string> sonidos;
+    juego::estadoteclas teclas;
+    int16_t sonido_ = 1;
+    bool temporizador_ = true;
+    int dibujos = 0;
+};
+
+struct mundoprueba {
+    plataformaprueba plat;
+    juego::mundo m{plat};
+
+    mundoprueba() { m.Form_Load(); }
+
+    // An all-grass map of ancho x alto cells with the given starts.
+    static comun::plano plano(int ancho, int alto, comun::posicion s0, comun::posicion s1) {
+        comun::plano p = comun::plano::vacio(int16_t(ancho - 1), int16_t(alto - 1));
+        p.inicio = {s0, s1};
+        return p;
+    }
+
+    void cargar(const comun::plano& p, int16_t maxp, int16_t tipo) {
+        plat.ponertemporizador(false);
+        m.cargarmapa(p, maxp, tipo);
+        plat.ponertemporizador(true);
+    }
+
+    // Paints terrain on the loaded map.
+    void terreno(int x, int y, int16_t t) {
+        m.mapa(x, y).terreno = t;
+        m.mapa(x, y).transitable = comun::transitable(t) ? juego::verdadero : juego::falso;
+    }
+
+    // Moves fighter i to (x, y), keeping the cells' occupants right.
+    void mover(int16_t i, int16_t x, int16_t y) {
+        juego::unidad& u = m.unidades[i];
+        if (m.mapa(u.x, u.y).ocupante == i)
+            m.mapa(u.x, u.y).ocupante = -1;
+        u.x = x;
+        u.y = y;
+        m.mapa(x, y).ocupante = i;
+    }
+
+    // Sends every fighter but the listed ones far away to a corner so they
+    // stay out of the scene under test.
+    void apartar(std::vector<int16_t> quedan) {
+        int16_t columna = m.anchomapa;
+        for (int16_t i = 0; i < 2 * m.maxp; ++i) {
+            bool queda = false;
+            for (int16_t q : quedan)
+                queda = queda || q == i;
+            if (!queda)
+                mover(i, columna--, m.altomapa);
+        }
+    }
+
+    void tick(int n = 1) {
+        for (int i = 0; i < n; ++i)
+            if (plat.temporizador())
+                m.timer_Timer();
+    }
+};
+
+} // namespace prueba

@@ -1,0 +1,16 @@
+// tarnhollow-sim: plays the game core without a window, one command a line
+// on standard input, answers on standard output.
+#include "simulador.h"
+
+#include <iostream>
+#include <string>
+
+int main() {
+    sim::simulador s;
+    std::string linea;
+    while (std::getline(std::cin, linea)) {
+        s.ejecutar(linea, std::cout);
+        std::cout.flush();
+    }
+    return 0;
+}

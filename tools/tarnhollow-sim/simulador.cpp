@@ -1,0 +1,338 @@
+#include "simulador.h"
+
+#include "Comun/mapaarchivo.h"
+
+#include <QImage>
+#include <QString>
+
+#include <algorithm>
+#include <charconv>
+#include <ostream>
+#include <sstream>
+
+namespace sim {
+
+namespace {
+
+std::string json(const std::string& s) {
+    std::string r = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+        case '"':
+            r += "\\\"";
+            break;
+        case '\\':
+            r += "\\\\";
+            break;
+        case '\n':
+            r += "\\n";
+            break;
+        case '\r':
+            r += "\\r";
+            break;
+        case '\t':
+            r += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                char b[8];
+                std::snprintf(b, sizeof b, "\\u%04x", c);
+                r += b;
+            } else {
+                r += char(c);
+            }
+        }
+    }
+    return r + "\"";
+}
+
+std::string json(double v) {
+    char b[32];
+    auto [fin, ec] = std::to_chars(b, b + sizeof b, v);
+    std::string r(b, fin);
+    if (r.find_first_of(".eEn") == std::string::npos)
+        r += ".0";
+    return r;
+}
+
+std::string unalinea(std::string s) {
+    std::replace(s.begin(), s.end(), '\n', ' ');
+    return s;
+}
+
+bool entero(const std::string& s, long& v) {
+    auto [fin, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    return ec == std::errc() && fin == s.data() + s.size();
+}
+
+// Builds one JSON object a field at a time, in the order the fields are added.
+class objeto {
+public:
+    objeto& campo(const char* n, long v) { return crudo(n, std::to_string(v)); }
+    objeto& campo(const char* n, double v) { return crudo(n, json(v)); }
+    objeto& campo(const char* n, const std::string& v) { return crudo(n, json(v)); }
+    objeto& crudo(const char* n, const std::string& v) {
+        if (texto_.size() > 1)
+            texto_ += ',';
+        texto_ += json(std::string(n));
+        texto_ += ':';
+        texto_ += v;
+        return *this;
+    }
+    std::string texto() const { return texto_ + "}"; }
+
+private:
+    std::string texto_ = "{";
+};
+
+std::string lista(const std::vector<std::string>& elementos) {
+    std::string r = "[";
+    for (std::size_t i = 0; i < elementos.size(); ++i) {
+        if (i)
+            r += ',';
+        r += elementos[i];
+    }
+    return r + "]";
+}
+
+std::string unidadjson(const juego::unidad& u) {
+    std::vector<std::string> pasos;
+    for (const std::string& p : u.pasos)
+        pasos.push_back(json(p));
+    return objeto()
+        .campo("vida", long(u.vida))
+        .campo("tipo", long(u.tipo))
+        .campo("espera", long(u.espera))
+        .campo("pose", long(u.pose))
+        .campo("ataque", long(u.ataque))
+        .campo("moviendo", long(u.moviendo))
+        .campo("x", long(u.x))
+        .campo("y", long(u.y))
+        .campo("sigx", long(u.sigx))
+        .campo("sigy", long(u.sigy))
+        .campo("destx", long(u.destx))
+        .campo("desty", long(u.desty))
+        .campo("direccion", long(u.direccion))
+        .campo("muerto", long(u.muerto))
+        .campo("camino", u.camino)
+        .crudo("pasos", lista(pasos))
+        .campo("equipo", long(u.equipo))
+        .campo("muertes", long(u.muertes))
+        .campo("revivir", long(u.revivir))
+        .campo("armadura", long(u.armadura))
+        .campo("siguiendo", long(u.siguiendo))
+        .campo("atacando", long(u.atacando))
+        .campo("buscando", long(u.buscando))
+        .campo("bloqueos", long(u.bloqueos))
+        .texto();
+}
+
+int16_t codigoflecha(const std::string& nombre) {
+    if (nombre == "izquierda")
+        return 37;
+    if (nombre == "arriba")
+        return 38;
+    if (nombre == "derecha")
+        return 39;
+    if (nombre == "abajo")
+        return 40;
+    return 0;
+}
+
+} // namespace
+
+simulador::simulador() {
+    mundo.Form_Load();
+    using args = std::vector<std::string>;
+
+    comandos["cargar"] = [this](const args& a, std::ostream& o) {
+        if (a.size() < 3) {
+            o << "error: uso: cargar RUTA MAXP TIPO\n";
+            return;
+        }
+        // The path may hold spaces: the last two words are the count and type.
+        std::string ruta = a[0];
+        for (std::size_t i = 1; i + 2 < a.size(); ++i)
+            ruta += " " + a[i];
+        long maxp = 0;
+        const std::string& tipo = a[a.size() - 1];
+        if (!entero(a[a.size() - 2], maxp) || maxp < 1 || maxp > 8) {
+            o << "error: el número de guerreros debe ser un número entero del 1 al 8\n";
+            return;
+        }
+        if (tipo != "Guerrero" && tipo != "Arquero") {
+            o << "error: el tipo debe ser Guerrero o Arquero\n";
+            return;
+        }
+        comun::lectura l = comun::leerarchivo(ruta);
+        std::string error = l ? juego::mundo::errorpartida(*l.mapa) : l.error;
+        if (!error.empty()) {
+            o << "error: " << unalinea(error) << "\n";
+            return;
+        }
+        plat.ponertemporizador(false);
+        mundo.cargarmapa(*l.mapa, int16_t(maxp), tipo == "Guerrero" ? juego::guerrero
+                                                                     : juego::arquero);
+        plat.dibujar();
+        plat.ponertemporizador(true);
+    };
+
+    comandos["estado"] = [this](const args&, std::ostream& o) {
+        std::vector<std::string> unidades;
+        for (int i = 0; i < 2 * mundo.maxp; ++i)
+            unidades.push_back(unidadjson(mundo.unidades[i]));
+        std::vector<std::string> inicio;
+        for (int e = 0; e < 2; ++e)
+            inicio.push_back(objeto()
+                                 .campo("x", long(mundo.inicio[e].x))
+                                 .campo("y", long(mundo.inicio[e].y))
+                                 .texto());
+        o << objeto()
+                 .campo("anchomapa", long(mundo.anchomapa))
+                 .campo("altomapa", long(mundo.altomapa))
+                 .campo("vistax", long(mundo.vistax))
+                 .campo("vistay", long(mundo.vistay))
+                 .campo("jugando", long(mundo.jugando))
+                 .campo("maxp", long(mundo.maxp))
+                 .campo("jugador", long(mundo.jugador))
+                 .crudo("inicio", lista(inicio))
+                 .campo("status", plat.status)
+                 .campo("pausa", long(plat.temporizador() ? 0 : -1))
+                 .crudo("unidades", lista(unidades))
+                 .texto()
+          << "\n";
+    };
+
+    comandos["celda"] = [this](const args& a, std::ostream& o) {
+        long x = 0, y = 0;
+        if (a.size() != 2 || !entero(a[0], x) || !entero(a[1], y) ||
+            !juego::mundo::enrejilla(int(x), int(y))) {
+            o << "error: uso: celda X Y, con X e Y entre 0 y 999\n";
+            return;
+        }
+        const juego::celda& c = mundo.mapa(int(x), int(y));
+        o << objeto()
+                 .campo("terreno", long(c.terreno))
+                 .campo("transitable", long(c.transitable))
+                 .campo("ocupante", long(c.ocupante))
+                 .campo("proyectil", long(c.proyectil))
+                 .texto()
+          << "\n";
+    };
+
+    comandos["tick"] = [this](const args& a, std::ostream& o) {
+        long n = 1;
+        if (a.size() > 1 || (a.size() == 1 && (!entero(a[0], n) || n < 0))) {
+            o << "error: uso: tick [N]\n";
+            return;
+        }
+        // While paused the timer is off and nothing ticks.
+        for (long i = 0; i < n && plat.temporizador(); ++i)
+            mundo.timer_Timer();
+    };
+
+    comandos["teclas"] = [this](const args& a, std::ostream& o) {
+        std::vector<int16_t> nuevas;
+        for (const std::string& nombre : a) {
+            const int16_t c = codigoflecha(nombre);
+            if (c == 0) {
+                o << "error: tecla desconocida: " << nombre
+                  << " (izquierda, derecha, arriba, abajo)\n";
+                return;
+            }
+            nuevas.push_back(c);
+        }
+        for (int16_t c : sostenidas)
+            if (std::find(nuevas.begin(), nuevas.end(), c) == nuevas.end())
+                plat.teclas.soltar(c);
+        for (int16_t c : nuevas)
+            if (std::find(sostenidas.begin(), sostenidas.end(), c) == sostenidas.end())
+                plat.teclas.apretar(c);
+        sostenidas = nuevas;
+    };
+
+    comandos["tecla"] = [this](const args& a, std::ostream& o) {
+        long c = 0;
+        if (a.size() != 1 || !entero(a[0], c) || c < 0 || c > 255) {
+            o << "error: uso: tecla CODIGO\n";
+            return;
+        }
+        mundo.Form_KeyDown(int16_t(c));
+    };
+
+    comandos["click"] = [this](const args& a, std::ostream& o) {
+        long px = 0, py = 0;
+        if (a.size() != 2 || !entero(a[0], px) || !entero(a[1], py) || px < 0 || py < 0 ||
+            px >= 800 || py >= 600) {
+            o << "error: uso: click PX PY, dentro del campo de 800 x 600\n";
+            return;
+        }
+        mundo.mainpic_MouseDown(int(px), int(py));
+    };
+
+    comandos["flechas"] = [this](const args&, std::ostream& o) {
+        std::vector<std::string> activas;
+        for (int k = 0; k < juego::numflechas; ++k) {
+            const juego::flecha& f = mundo.flechas[k];
+            if (f.activa != juego::verdadero)
+                continue;
+            activas.push_back(objeto()
+                                  .campo("ranura", long(k))
+                                  .campo("x", f.x)
+                                  .campo("y", f.y)
+                                  .campo("destx", long(f.destx))
+                                  .campo("desty", long(f.desty))
+                                  .campo("velx", f.velx)
+                                  .campo("vely", f.vely)
+                                  .campo("activa", long(f.activa))
+                                  .campo("direccion", long(f.direccion))
+                                  .campo("velocidad", long(f.velocidad))
+                                  .campo("tirador", long(f.tirador))
+                                  .texto());
+        }
+        o << lista(activas) << "\n";
+    };
+
+    comandos["sonidos"] = [this](const args&, std::ostream& o) {
+        std::vector<std::string> pedidos;
+        for (const std::string& p : plat.pedidos)
+            pedidos.push_back(json(p));
+        plat.pedidos.clear();
+        o << objeto().campo("sonido", long(plat.sonido())).crudo("pedidos", lista(pedidos)).texto()
+          << "\n";
+    };
+
+    comandos["captura"] = [this](const args& a, std::ostream& o) {
+        if (a.empty()) {
+            o << "error: uso: captura RUTA.png\n";
+            return;
+        }
+        std::string ruta = a[0];
+        for (std::size_t i = 1; i < a.size(); ++i)
+            ruta += " " + a[i];
+        if (!lienzo)
+            lienzo = std::make_unique<juego::lienzo>();
+        QImage imagen = juego::lienzo::nuevaimagen();
+        lienzo->dibujar(mundo, imagen);
+        if (!imagen.save(QString::fromStdString(ruta), "PNG"))
+            o << "error: no se pudo escribir " << ruta << "\n";
+    };
+}
+
+void simulador::ejecutar(const std::string& linea, std::ostream& salida) {
+    std::istringstream in(linea);
+    std::string nombre;
+    if (!(in >> nombre) || nombre[0] == '#')
+        return; // blank lines and comments
+    std::vector<std::string> argumentos;
+    for (std::string a; in >> a;)
+        argumentos.push_back(a);
+    auto it = comandos.find(nombre);
+    if (it == comandos.end()) {
+        salida << "error: comando desconocido: " << nombre << "\n";
+        return;
+    }
+    it->second(argumentos, salida);
+}
+
+} // namespace sim
