@@ -20,10 +20,10 @@ std::size_t indice(int x, int y) {
 
 // Heap order: the top is the lowest F, and among equal F the cell queued
 // first, which is the cell a front-to-back scan with a strict "<" would pick.
-bool despues(const auto& a, const auto& b) {
+bool antes(const auto& a, const auto& b) {
     if (a.costof != b.costof)
-        return a.costof > b.costof;
-    return a.orden > b.orden;
+        return a.costof < b.costof;
+    return a.orden < b.orden;
 }
 
 } // namespace
@@ -51,7 +51,7 @@ busqueda& mundo::buscador() {
 }
 
 busqueda::busqueda() : marcas(std::size_t(ladomapa) * ladomapa) {
-    abiertos.reserve(4 * capacidad);
+    abiertos.reserve(capacidad);
 }
 
 void busqueda::nuevomapa() {
@@ -95,7 +95,7 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     // A search also ends when no waiting cell can be taken (the list is empty
     // or every F reached 9999): the current node can then never change again,
     // so no path can come out of waiting any longer.
-    while (mejorabierto(m)) {
+    while (mejorabierto()) {
         u.sigx = mejorx;
         u.sigy = mejory;
         celda& actual = m.mapa(mejorx, mejory);
@@ -120,7 +120,6 @@ void busqueda::limpiarbusqueda() {
         generacion = 1;
     }
     abiertos.clear();
-    usados = 0;
     ordenes = 0;
 }
 
@@ -129,7 +128,7 @@ celda& busqueda::tocar(mundo& m, int x, int y) {
     marca& k = marcas[indice(x, y)];
     if (k.sello != generacion) {
         k.sello = generacion;
-        k.orden = 0;
+        k.lugar = -1;
         c.costof = 0;
         c.costog = 0;
         c.costoh = 0;
@@ -167,10 +166,10 @@ void busqueda::expandir(mundo& m, int16_t i) {
                     v.padrex = cx;
                     v.padrey = cy;
                     v.costof = int16_t(v.costog + v.costoh);
-                    const marca& k = marcas[indice(c, r)];
-                    if (k.orden != 0) {
-                        abiertos.push_back({v.costof, c, r, k.orden});
-                        std::push_heap(abiertos.begin(), abiertos.end(), despues<nodo, nodo>);
+                    const int32_t lugar = marcas[indice(c, r)].lugar;
+                    if (lugar >= 0) {
+                        abiertos[std::size_t(lugar)].costof = v.costof;
+                        subir(std::size_t(lugar));
                     }
                 }
             } else {
@@ -187,33 +186,60 @@ void busqueda::expandir(mundo& m, int16_t i) {
 }
 
 void busqueda::agregarabierto(const mundo& m, int16_t x, int16_t y) {
-    if (usados == capacidad)
+    if (abiertos.size() == capacidad)
         return;
-    ++usados;
-    marca& k = marcas[indice(x, y)];
-    k.orden = ++ordenes;
-    abiertos.push_back({m.mapa(x, y).costof, x, y, k.orden});
-    std::push_heap(abiertos.begin(), abiertos.end(), despues<nodo, nodo>);
+    abiertos.push_back({m.mapa(x, y).costof, x, y, ++ordenes});
+    subir(abiertos.size() - 1);
 }
 
-bool busqueda::mejorabierto(const mundo& m) {
-    while (!abiertos.empty()) {
-        const nodo n = abiertos.front();
-        const celda& c = m.mapa(n.x, n.y);
-        // An entry is out of date once its cell was taken or got a lower F.
-        const bool vigente = c.cerrada != verdadero && c.costof == n.costof;
-        if (vigente && n.costof >= topef)
-            return false;
-        std::pop_heap(abiertos.begin(), abiertos.end(), despues<nodo, nodo>);
-        abiertos.pop_back();
-        if (vigente) {
-            mejorx = n.x;
-            mejory = n.y;
-            --usados;
-            return true;
-        }
+bool busqueda::mejorabierto() {
+    if (abiertos.empty() || abiertos.front().costof >= topef)
+        return false;
+    const nodo n = abiertos.front();
+    marcas[indice(n.x, n.y)].lugar = -1;
+    mejorx = n.x;
+    mejory = n.y;
+    const nodo ultimo = abiertos.back();
+    abiertos.pop_back();
+    if (!abiertos.empty()) {
+        colocar(0, ultimo);
+        bajar(0);
     }
-    return false;
+    return true;
+}
+
+void busqueda::colocar(std::size_t k, const nodo& n) {
+    abiertos[k] = n;
+    marcas[indice(n.x, n.y)].lugar = int32_t(k);
+}
+
+void busqueda::subir(std::size_t k) {
+    const nodo n = abiertos[k];
+    while (k > 0) {
+        const std::size_t padre = (k - 1) / 2;
+        if (!antes(n, abiertos[padre]))
+            break;
+        colocar(k, abiertos[padre]);
+        k = padre;
+    }
+    colocar(k, n);
+}
+
+void busqueda::bajar(std::size_t k) {
+    const nodo n = abiertos[k];
+    const std::size_t total = abiertos.size();
+    for (;;) {
+        std::size_t hijo = 2 * k + 1;
+        if (hijo >= total)
+            break;
+        if (hijo + 1 < total && antes(abiertos[hijo + 1], abiertos[hijo]))
+            ++hijo;
+        if (!antes(abiertos[hijo], n))
+            break;
+        colocar(k, abiertos[hijo]);
+        k = hijo;
+    }
+    colocar(k, n);
 }
 
 void busqueda::leercamino(mundo& m, int16_t i) {

@@ -19,11 +19,11 @@ struct celda;
 // - Reset: every cell has a stamp here. A cell whose stamp is not the current
 //   search's counts as cleared, and its search fields in the map are zeroed
 //   the first time this search touches it. Starting a search is one increment.
-// - Open list: a binary heap ordered by F and then by the order in which the
-//   cells were queued, which is exactly the pick of a front-to-back scan with a
-//   strict "less than". When a queued cell's F drops, a second entry is pushed
-//   and the older one is skipped when it surfaces (F only ever drops while a
-//   cell waits). The cap of 1000 waiting cells is kept by a count.
+// - Open list: a binary heap of the waiting cells, ordered by F and then by
+//   the order in which the cells were queued, which is exactly the pick of a
+//   front-to-back scan with a strict "less than". Each waiting cell knows its
+//   place in the heap, so a cell whose F drops moves up where it is. The heap
+//   never holds more than the 1000 cells the list may hold.
 // - Reachability: walls, water and trees never change during a match, so the
 //   8-connected zones of walkable terrain are worked out once per map. A
 //   destination in another zone than every walkable neighbour of the start can
@@ -43,7 +43,7 @@ public:
     std::function<void(mundo&, int16_t)> sustituto;
 
 private:
-    // A waiting cell in the heap, with the F it had when the entry was made.
+    // A waiting cell in the heap.
     struct nodo {
         int16_t costof;
         int16_t x;
@@ -55,26 +55,28 @@ private:
     celda& tocar(mundo& m, int x, int y);
     void expandir(mundo& m, int16_t i);
     void agregarabierto(const mundo& m, int16_t x, int16_t y);
-    bool mejorabierto(const mundo& m);
-    bool hayabiertos() const { return usados > 0; }
+    bool mejorabierto();
+    bool hayabiertos() const { return !abiertos.empty(); }
+    void subir(std::size_t k);
+    void bajar(std::size_t k);
+    void colocar(std::size_t k, const nodo& n);
     void leercamino(mundo& m, int16_t i);
 
     bool alcanzable(const mundo& m, int16_t i);
     void calcularzonas(const mundo& m);
 
     std::vector<nodo> abiertos;
-    int usados = 0;       // cells waiting in the open list, at most 1000
     uint32_t ordenes = 0; // cells queued so far in this search
     int16_t mejorx = 0;
     int16_t mejory = 0;
     int16_t descartes = 0;
 
     // What this workspace knows of each grid cell: the search that last
-    // touched it (any other value means cleared) and its place in that
-    // search's queue order, 0 when it was reached but found the list full.
+    // touched it (any other value means cleared) and, while the cell waits,
+    // its place in `abiertos`; -1 once taken, or when it found the list full.
     struct marca {
         uint32_t sello = 0;
-        uint32_t orden = 0;
+        int32_t lugar = -1;
     };
     std::vector<marca> marcas;
     uint32_t generacion = 0;
