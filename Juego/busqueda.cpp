@@ -13,6 +13,9 @@ namespace {
 constexpr int capacidad = 1000;
 // Only cells whose F is below this can be picked.
 constexpr int16_t topef = 9999;
+// Cells flooded around a destination before giving the question to the
+// search; enough for an enemy ringed by fighters or shut in a small room.
+constexpr int inundacion = 256;
 
 std::size_t indice(int x, int y) {
     return std::size_t(y) * ladomapa + std::size_t(x);
@@ -78,7 +81,7 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     u.sigy = u.y;
     // The full search would end with no path as well; it would only have left
     // sigx, sigy on the last cell it took, while here they stay on the start.
-    if (!alcanzable(m, i))
+    if (!alcanzable(m, i) || aislado(m, i))
         return;
 
     u.buscando = verdadero;
@@ -288,6 +291,42 @@ bool busqueda::alcanzable(const mundo& m, int16_t i) {
         }
     }
     return false;
+}
+
+bool busqueda::aislado(mundo& m, int16_t i) {
+    const unidad& u = m.unidades[i];
+    // A stamp of its own marks the flooded cells; the search that may follow
+    // takes a new one, so they count as cleared there.
+    limpiarbusqueda();
+    auto cerca = [&](int x, int y) { return std::abs(x - u.x) <= 1 && std::abs(y - u.y) <= 1; };
+    if (cerca(u.destx, u.desty))
+        return false;
+    pila.clear();
+    pila.push_back(u.destx);
+    pila.push_back(u.desty);
+    marcas[indice(u.destx, u.desty)].sello = generacion;
+    int inundadas = 1;
+    while (!pila.empty()) {
+        const int16_t cy = pila.back();
+        pila.pop_back();
+        const int16_t cx = pila.back();
+        pila.pop_back();
+        for (int16_t y = int16_t(cy - 1); y <= cy + 1; ++y) {
+            for (int16_t x = int16_t(cx - 1); x <= cx + 1; ++x) {
+                if (!m.celdapasable(x, y, i))
+                    continue;
+                marca& k = marcas[indice(x, y)];
+                if (k.sello == generacion)
+                    continue;
+                if (cerca(x, y) || ++inundadas > inundacion)
+                    return false;
+                k.sello = generacion;
+                pila.push_back(x);
+                pila.push_back(y);
+            }
+        }
+    }
+    return true;
 }
 
 void busqueda::calcularzonas(const mundo& m) {

@@ -28,6 +28,11 @@ struct celda;
 //   8-connected zones of walkable terrain are worked out once per map. A
 //   destination in another zone than every walkable neighbour of the start can
 //   never be reached, and such a search ends at once with no path.
+// - Shut-in destination: living team-mates change every tick, so they cannot
+//   be worked into the zones. Instead the few passable cells around the
+//   destination are flooded first; when they run out before touching the
+//   start (an enemy ringed by the fighter's own team), there is no path
+//   either, and the whole map need not be searched to learn it.
 class busqueda {
 public:
     busqueda();
@@ -63,6 +68,7 @@ private:
     void leercamino(mundo& m, int16_t i);
 
     bool alcanzable(const mundo& m, int16_t i);
+    bool aislado(mundo& m, int16_t i);
     void calcularzonas(const mundo& m);
 
     std::vector<nodo> abiertos;
@@ -81,6 +87,7 @@ private:
     std::vector<marca> marcas;
     uint32_t generacion = 0;
     std::vector<int16_t> via; // path cells, column and row, destination first
+    std::vector<int16_t> pila; // cells still to flood by aislado
 
     // Zone of each cell of the loaded map, row after row; 0 for terrain that
     // cannot be walked on.
