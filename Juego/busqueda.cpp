@@ -17,10 +17,6 @@ constexpr int16_t topef = 9999;
 // search; enough for an enemy ringed by fighters or shut in a small room.
 constexpr int inundacion = 256;
 
-std::size_t indice(int x, int y) {
-    return std::size_t(y) * ladomapa + std::size_t(x);
-}
-
 // Heap order: the top is the lowest F, and among equal F the cell queued
 // first, which is the cell a front-to-back scan with a strict "<" would pick.
 bool antes(const auto& a, const auto& b) {
@@ -57,8 +53,8 @@ busqueda::busqueda() : marcas(std::size_t(ladomapa) * ladomapa) {
     abiertos.reserve(capacidad);
 }
 
-void busqueda::nuevomapa() {
-    zonaslistas = false;
+void busqueda::nuevomapa(const mundo& m) {
+    calcularzonas(m);
 }
 
 void busqueda::buscarcamino(mundo& m, int16_t i) {
@@ -85,7 +81,7 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
         return;
 
     u.buscando = verdadero;
-    limpiarbusqueda();
+    limpiarbusqueda(m);
     celda& inicio = tocar(m, u.x, u.y);
     inicio.abierta = falso;
     inicio.cerrada = verdadero;
@@ -116,7 +112,11 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     u.buscando = falso;
 }
 
-void busqueda::limpiarbusqueda() {
+void busqueda::limpiarbusqueda(const mundo& m) {
+    // Marks are laid out row after row of the loaded map, not of the whole
+    // grid, so that the cells a search touches lie close together. A mark
+    // left under another map's layout never carries the new stamp.
+    ancho = m.anchomapa + 1;
     generacion += 1;
     if (generacion == std::numeric_limits<uint32_t>::max()) {
         std::fill(marcas.begin(), marcas.end(), marca{});
@@ -128,7 +128,7 @@ void busqueda::limpiarbusqueda() {
 
 celda& busqueda::tocar(mundo& m, int x, int y) {
     celda& c = m.mapa(x, y);
-    marca& k = marcas[indice(x, y)];
+    marca& k = marcas[lugarde(x, y)];
     if (k.sello != generacion) {
         k.sello = generacion;
         k.lugar = -1;
@@ -169,7 +169,7 @@ void busqueda::expandir(mundo& m, int16_t i) {
                     v.padrex = cx;
                     v.padrey = cy;
                     v.costof = int16_t(v.costog + v.costoh);
-                    const int32_t lugar = marcas[indice(c, r)].lugar;
+                    const int32_t lugar = marcas[lugarde(c, r)].lugar;
                     if (lugar >= 0) {
                         abiertos[std::size_t(lugar)].costof = v.costof;
                         subir(std::size_t(lugar));
@@ -199,7 +199,7 @@ bool busqueda::mejorabierto() {
     if (abiertos.empty() || abiertos.front().costof >= topef)
         return false;
     const nodo n = abiertos.front();
-    marcas[indice(n.x, n.y)].lugar = -1;
+    marcas[lugarde(n.x, n.y)].lugar = -1;
     mejorx = n.x;
     mejory = n.y;
     const nodo ultimo = abiertos.back();
@@ -213,7 +213,7 @@ bool busqueda::mejorabierto() {
 
 void busqueda::colocar(std::size_t k, const nodo& n) {
     abiertos[k] = n;
-    marcas[indice(n.x, n.y)].lugar = int32_t(k);
+    marcas[lugarde(n.x, n.y)].lugar = int32_t(k);
 }
 
 void busqueda::subir(std::size_t k) {
@@ -297,14 +297,14 @@ bool busqueda::aislado(mundo& m, int16_t i) {
     const unidad& u = m.unidades[i];
     // A stamp of its own marks the flooded cells; the search that may follow
     // takes a new one, so they count as cleared there.
-    limpiarbusqueda();
+    limpiarbusqueda(m);
     auto cerca = [&](int x, int y) { return std::abs(x - u.x) <= 1 && std::abs(y - u.y) <= 1; };
     if (cerca(u.destx, u.desty))
         return false;
     pila.clear();
     pila.push_back(u.destx);
     pila.push_back(u.desty);
-    marcas[indice(u.destx, u.desty)].sello = generacion;
+    marcas[lugarde(u.destx, u.desty)].sello = generacion;
     int inundadas = 1;
     while (!pila.empty()) {
         const int16_t cy = pila.back();
@@ -315,7 +315,7 @@ bool busqueda::aislado(mundo& m, int16_t i) {
             for (int16_t x = int16_t(cx - 1); x <= cx + 1; ++x) {
                 if (!m.celdapasable(x, y, i))
                     continue;
-                marca& k = marcas[indice(x, y)];
+                marca& k = marcas[lugarde(x, y)];
                 if (k.sello == generacion)
                     continue;
                 if (cerca(x, y) || ++inundadas > inundacion)

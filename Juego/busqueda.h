@@ -37,9 +37,9 @@ class busqueda {
 public:
     busqueda();
 
-    // The terrain changed (a map was loaded): the zones are worked out again
-    // before the next search relies on them.
-    void nuevomapa();
+    // The terrain changed (a map was loaded): the zones are worked out again,
+    // here rather than in the first tick of the match.
+    void nuevomapa(const mundo& m);
 
     void buscarcamino(mundo& m, int16_t i);
 
@@ -56,7 +56,8 @@ private:
         uint32_t orden;
     };
 
-    void limpiarbusqueda();
+    void limpiarbusqueda(const mundo& m);
+    std::size_t lugarde(int x, int y) const { return std::size_t(y) * ancho + std::size_t(x); }
     celda& tocar(mundo& m, int x, int y);
     void expandir(mundo& m, int16_t i);
     void agregarabierto(const mundo& m, int16_t x, int16_t y);
@@ -86,6 +87,7 @@ private:
     };
     std::vector<marca> marcas;
     uint32_t generacion = 0;
+    int ancho = 0; // columns of the map the marks are laid out for
     std::vector<int16_t> via; // path cells, column and row, destination first
     std::vector<int16_t> pila; // cells still to flood by aislado
 

@@ -76,7 +76,7 @@ void mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo) {
     jugando = verdadero;
 
     // The path search keeps reachability zones of the terrain.
-    busqueda_->nuevomapa();
+    busqueda_->nuevomapa(*this);
 }
 
 void mundo::colocarequipo(int16_t e) {

@@ -62,7 +62,7 @@ int16_t dibujar(mundo& m, const QStringList& filas) {
                 ponerunidad(m, libre++, x, y, (ch == 'E' || ch == 'e') ? 1 : 0, ch == 'a' || ch == 'e');
         }
     }
-    m.buscador().nuevomapa();
+    m.buscador().nuevomapa(m);
     return buscador;
 }
 
@@ -540,7 +540,7 @@ void TestBusqueda::diferencial() {
                     }
                 }
         }
-        m->buscador().nuevomapa();
+        m->buscador().nuevomapa(*m);
 
         for (int b = 0; b < (t == tipomapa::lleno ? 2 : 5); ++b) {
             const int16_t i = anillo && b == 0 ? 0 : int16_t(a.entre(0, 2 * maxp - 1));
