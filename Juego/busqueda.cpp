@@ -219,7 +219,7 @@ void busqueda::colocar(std::size_t k, const nodo& n) {
 void busqueda::subir(std::size_t k) {
     const nodo n = abiertos[k];
     while (k > 0) {
-        const std::size_t padre = (k - 1) / 2;
+        const std::size_t padre = (k - 1) / 4;
         if (!antes(n, abiertos[padre]))
             break;
         colocar(k, abiertos[padre]);
@@ -232,11 +232,13 @@ void busqueda::bajar(std::size_t k) {
     const nodo n = abiertos[k];
     const std::size_t total = abiertos.size();
     for (;;) {
-        std::size_t hijo = 2 * k + 1;
-        if (hijo >= total)
+        const std::size_t primero = 4 * k + 1;
+        if (primero >= total)
             break;
-        if (hijo + 1 < total && antes(abiertos[hijo + 1], abiertos[hijo]))
-            ++hijo;
+        std::size_t hijo = primero;
+        for (std::size_t h = primero + 1; h < std::min(primero + 4, total); ++h)
+            if (antes(abiertos[h], abiertos[hijo]))
+                hijo = h;
         if (!antes(abiertos[hijo], n))
             break;
         colocar(k, abiertos[hijo]);

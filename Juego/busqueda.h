@@ -19,7 +19,8 @@ struct celda;
 // - Reset: every cell has a stamp here. A cell whose stamp is not the current
 //   search's counts as cleared, and its search fields in the map are zeroed
 //   the first time this search touches it. Starting a search is one increment.
-// - Open list: a binary heap of the waiting cells, ordered by F and then by
+// - Open list: a four-way heap of the waiting cells (shallower than a binary
+//   one, so a pick moves fewer cells), ordered by F and then by
 //   the order in which the cells were queued, which is exactly the pick of a
 //   front-to-back scan with a strict "less than". Each waiting cell knows its
 //   place in the heap, so a cell whose F drops moves up where it is. The heap

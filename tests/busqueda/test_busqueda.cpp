@@ -59,7 +59,8 @@ int16_t dibujar(mundo& m, const QStringList& filas) {
             if (ch == 'S')
                 buscador = ponerunidad(m, libre++, x, y, 0, false);
             else if (ch == 'A' || ch == 'a' || ch == 'E' || ch == 'e')
-                ponerunidad(m, libre++, x, y, (ch == 'E' || ch == 'e') ? 1 : 0, ch == 'a' || ch == 'e');
+                ponerunidad(m, libre++, x, y, (ch == 'E' || ch == 'e') ? 1 : 0,
+                            ch == 'a' || ch == 'e');
         }
     }
     m.buscador().nuevomapa(m);
@@ -570,8 +571,9 @@ void TestBusqueda::diferencial() {
             u.pasos = {u.camino};
             u.sigx = int16_t(a.entre(0, 999));
             u.sigy = int16_t(a.entre(0, 999));
-            const QString d2 = comparar(i, r);
-            QVERIFY2(d2.isEmpty(), qPrintable(QString("mundo %1 busqueda %2: ").arg(n).arg(b) + d2));
+            const QString dif = comparar(i, r);
+            QVERIFY2(dif.isEmpty(),
+                     qPrintable(QString("mundo %1 busqueda %2: ").arg(n).arg(b) + dif));
         }
     }
 
