@@ -21,7 +21,9 @@ int modulo(int a, int m) {
     return r < 0 ? r + m : r;
 }
 
-double suave(double t) { return t * t * (3 - 2 * t); }
+double suave(double t) {
+    return t * t * (3 - 2 * t);
+}
 
 } // namespace
 
@@ -98,6 +100,34 @@ QImage reducir(const QImage& grande) {
     return r;
 }
 
+QImage contornear(const QImage& sprite, double oscuro) {
+    QImage r = sprite;
+    auto luz = [](QRgb p) { return qRed(p) * 3 + qGreen(p) * 6 + qBlue(p); };
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            if (qAlpha(sprite.pixel(x, y)) == 255)
+                continue;
+            bool hay = false;
+            QRgb base = 0;
+            const int vx[4] = {1, -1, 0, 0}, vy[4] = {0, 0, 1, -1};
+            for (int v = 0; v < 4; ++v) {
+                const int nx = x + vx[v], ny = y + vy[v];
+                if (nx < 0 || ny < 0 || nx >= 20 || ny >= 20)
+                    continue;
+                const QRgb q = sprite.pixel(nx, ny);
+                if (qAlpha(q) == 255 && (!hay || luz(q) < luz(base))) {
+                    hay = true;
+                    base = q;
+                }
+            }
+            if (hay) {
+                QColor c = aclarar(QColor::fromRgb(base), -oscuro);
+                r.setPixel(x, y, c.rgb() | 0xFF000000U);
+            }
+        }
+    return r;
+}
+
 void ponersprite(QImage& hoja, const QImage& sprite, int x, int y, bool conmascara) {
     for (int j = 0; j < 20; ++j) {
         for (int i = 0; i < 20; ++i) {
@@ -113,7 +143,8 @@ void ponersprite(QImage& hoja, const QImage& sprite, int x, int y, bool conmasca
 void mergepaint(QImage& destino, int dx, int dy, const QImage& fuente, int sx, int sy) {
     for (int j = 0; j < 20; ++j)
         for (int i = 0; i < 20; ++i) {
-            if (dx + i < 0 || dy + j < 0 || dx + i >= destino.width() || dy + j >= destino.height())
+            if (dx + i < 0 || dy + j < 0 || dx + i >= destino.width() ||
+                dy + j >= destino.height())
                 continue;
             QRgb s = fuente.pixel(sx + i, sy + j);
             QRgb d = destino.pixel(dx + i, dy + j);
@@ -124,7 +155,8 @@ void mergepaint(QImage& destino, int dx, int dy, const QImage& fuente, int sx, i
 void srcand(QImage& destino, int dx, int dy, const QImage& fuente, int sx, int sy) {
     for (int j = 0; j < 20; ++j)
         for (int i = 0; i < 20; ++i) {
-            if (dx + i < 0 || dy + j < 0 || dx + i >= destino.width() || dy + j >= destino.height())
+            if (dx + i < 0 || dy + j < 0 || dx + i >= destino.width() ||
+                dy + j >= destino.height())
                 continue;
             QRgb s = fuente.pixel(sx + i, sy + j);
             QRgb d = destino.pixel(dx + i, dy + j);

@@ -25,7 +25,7 @@ double ruido(double x, double y, int celda, int periodo, int semilla);
 double ruido2(double x, double y, int celdax, int celday, int periodo, int semilla);
 
 QColor mezclar(const QColor& a, const QColor& b, double t); // t = 0 gives a
-QColor aclarar(const QColor& c, double f); // f > 0 lighter, f < 0 darker
+QColor aclarar(const QColor& c, double f);                  // f > 0 lighter, f < 0 darker
 
 // Supersampling factor of the sprite drawings.
 inline constexpr int escala = 8;
@@ -36,6 +36,11 @@ inline constexpr int escala = 8;
 // covered part. The result is ARGB32 with alpha exactly 0 or 255, and no
 // opaque pixel is pure white.
 QImage reducir(const QImage& grande);
+
+// Surrounds a reduced sprite with a one-pixel outline: every transparent
+// pixel that touches an opaque one (sideways or up/down) becomes a dark shade
+// of its darkest such neighbour, so the figure stands out on any ground.
+QImage contornear(const QImage& sprite, double oscuro);
 
 // A transparent canvas for `reducir`.
 QImage lienzo();

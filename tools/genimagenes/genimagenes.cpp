@@ -94,8 +94,8 @@ QImage pared() {
         int desde, hasta;
         std::vector<int> juntas;
     };
-    const std::array<hilada, 3> hiladas = {
-        hilada{0, 6, {0, 11}}, hilada{7, 13, {5, 15}}, hilada{14, 19, {2, 9, 16}}};
+    const std::array<hilada, 3> hiladas = {hilada{0, 6, {0, 11}}, hilada{7, 13, {5, 15}},
+                                           hilada{14, 19, {2, 9, 16}}};
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 20; ++x) {
             int h = 0;
@@ -112,7 +112,7 @@ QImage pared() {
                     izquierda = hl.juntas[j];
                 }
             int derecha = piedra + 1 < int(hl.juntas.size()) ? hl.juntas[piedra + 1]
-                                                               : hl.juntas.front() + 20;
+                                                             : hl.juntas.front() + 20;
             const bool juntav = x == izquierda;
             QColor c;
             if (juntah || juntav) {
@@ -121,8 +121,8 @@ QImage pared() {
             } else {
                 c = QColor(142, 140, 134);
                 c = aclarar(c, (azar(h, piedra, 32) - 0.5) * 0.22);
-                c = aclarar(c, (ruido(x, y, 4, 20, 33) - 0.5) * 0.14 +
-                                   (azar(x, y, 34) - 0.5) * 0.07);
+                c = aclarar(c,
+                            (ruido(x, y, 4, 20, 33) - 0.5) * 0.14 + (azar(x, y, 34) - 0.5) * 0.07);
                 // Bevel: lit from the top left.
                 if (y == hl.desde || x == izquierda + 1)
                     c = aclarar(c, 0.20);
@@ -201,7 +201,8 @@ QImage piso() {
             const int bx = x / 10, by = y / 10;
             const int ix = x % 10, iy = y % 10;
             QColor c(200, 186, 156);
-            c = aclarar(c, (azar(bx, by, 61) - 0.5) * 0.10 + (ruido(x, y, 5, 20, 62) - 0.5) * 0.08 +
+            c = aclarar(c, (azar(bx, by, 61) - 0.5) * 0.10 +
+                               (ruido(x, y, 5, 20, 62) - 0.5) * 0.08 +
                                (azar(x, y, 63) - 0.5) * 0.05);
             if (ix == 9 || iy == 9)
                 c = QColor(168, 152, 124);
@@ -242,9 +243,10 @@ void pie(QPainter& p, QPointF c) {
 
 void brazo(QPainter& p, const colores& e, QPointF hombro, QPointF mano) {
     p.setBrush(Qt::NoBrush);
+    // Sleeves a shade darker than the tunic, so the arms read apart from it.
     p.setPen(pluma(e.borde, 2.8));
     p.drawLine(hombro, mano);
-    p.setPen(pluma(e.tunica, 1.7));
+    p.setPen(pluma(e.tunica.darker(135), 1.7));
     p.drawLine(hombro, mano);
 }
 
@@ -333,7 +335,7 @@ void arco(QPainter& p, double ancho, double ypuntas, double yempunadura, QPointF
     curva.moveTo(izq);
     curva.quadTo(QPointF(0, 2 * yempunadura - ypuntas), der);
     p.setBrush(Qt::NoBrush);
-    p.setPen(pluma(QColor(236, 228, 200), 0.9));
+    p.setPen(pluma(QColor(214, 204, 170), 0.9));
     p.drawLine(izq, cuerda);
     p.drawLine(cuerda, der);
     p.setPen(pluma(QColor(56, 32, 12), 2.3));
@@ -347,7 +349,7 @@ void flechaen(QPainter& p, QPointF cola, QPointF punta, double cabeza) {
     const double l = std::hypot(d.x(), d.y());
     d /= l;
     const QPointF n(-d.y(), d.x());
-    p.setPen(pluma(QColor(70, 44, 20), 1.0));
+    p.setPen(pluma(QColor(70, 44, 20), 1.2));
     p.drawLine(cola, punta - d * cabeza * 0.8);
     QPolygonF c;
     c << punta << punta - d * cabeza + n * cabeza * 0.6 << punta - d * cabeza * 0.8
@@ -403,7 +405,7 @@ void figura(QPainter& p, int tipo, int pose, const colores& e) {
             const QPointF nock(0, -1.4);
             brazo(p, e, hombroi, QPointF(-0.8, -7.6));
             brazo(p, e, hombrod, QPointF(1.2, -1.8));
-            arco(p, 5.4, -4.8, -8.8, nock);
+            arco(p, 4.6, -5.4, -9.0, nock);
             flechaen(p, nock, QPointF(0, -9.9), 2.2);
             mano(p, QPointF(-0.3, -8.4));
             mano(p, QPointF(1.0, -1.6));
@@ -412,10 +414,10 @@ void figura(QPainter& p, int tipo, int pose, const colores& e) {
                                     : pose == 1 ? QPointF(5.2, 1.4)
                                                 : QPointF(6.0, 2.6);
             const double vaiven = pose == 1 ? 0.4 : 0.0;
-            brazo(p, e, hombroi, QPointF(-0.8, -7.0 + vaiven));
+            brazo(p, e, hombroi, QPointF(-0.8, -7.6 + vaiven));
             brazo(p, e, hombrod, derecha);
-            arco(p, 6.2, -3.8 + vaiven, -8.4 + vaiven, QPointF(0, -3.8 + vaiven));
-            mano(p, QPointF(-0.3, -7.9 + vaiven));
+            arco(p, 5.0, -4.6 + vaiven, -9.0 + vaiven, QPointF(0, -4.6 + vaiven));
+            mano(p, QPointF(-0.3, -8.5 + vaiven));
             mano(p, derecha);
         }
     } else {
@@ -456,7 +458,9 @@ void figura(QPainter& p, int tipo, int pose, const colores& e) {
 }
 
 // Clockwise angle of facing k from "up": 0 up-left, 1 up, ... 7 left.
-double angulo(int k) { return (k - 1) * 45.0; }
+double angulo(int k) {
+    return (k - 1) * 45.0;
+}
 
 QImage spritefigura(int tipo, int pose, int k, const colores& e) {
     QImage l = lienzo();
@@ -467,7 +471,7 @@ QImage spritefigura(int tipo, int pose, int k, const colores& e) {
     p.rotate(angulo(k));
     figura(p, tipo, pose, e);
     p.end();
-    return reducir(l);
+    return contornear(reducir(l), 0.55);
 }
 
 QImage personajes(int equipo) {
@@ -491,7 +495,7 @@ QImage sangre() {
     const int puntas = 18;
     for (int i = 0; i < puntas; ++i) {
         const double a = 2 * pi * i / puntas;
-        const double r = 3.6 + 2.6 * azar(i, 0, 71) + (i % 3 == 0 ? 1.2 : 0.0);
+        const double r = 4.4 + 2.8 * azar(i, 0, 71) + (i % 3 == 0 ? 1.4 : 0.0);
         mancha << c + QPointF(std::cos(a) * r, std::sin(a) * r * 0.9);
     }
     p.setPen(pluma(QColor(74, 4, 6), 0.8));
@@ -525,16 +529,16 @@ QImage flech() {
         p.translate(10 * escala, 10 * escala);
         p.scale(escala, escala);
         p.rotate(angulo(k));
-        // Fletching.
+        // Fletching: two vanes at the tail.
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(120, 26, 24));
+        p.setBrush(QColor(128, 24, 20));
         for (int lado : {-1, 1}) {
-            QPolygonF pluma;
-            pluma << QPointF(0, 4.0) << QPointF(lado * 1.9, 5.8) << QPointF(lado * 1.9, 8.2)
-                  << QPointF(0, 6.6);
-            p.drawPolygon(pluma);
+            QPolygonF vano;
+            vano << QPointF(0, 3.2) << QPointF(lado * 2.3, 5.4) << QPointF(lado * 2.3, 8.6)
+                 << QPointF(0, 6.4);
+            p.drawPolygon(vano);
         }
-        flechaen(p, QPointF(0, 7.8), QPointF(0, -8.6), 3.0);
+        flechaen(p, QPointF(0, 8.4), QPointF(0, -9.2), 4.2);
         p.end();
         ponersprite(h, reducir(l), 0, 20 * k, false);
     }
@@ -700,8 +704,8 @@ QImage muestra(const std::array<QImage, 6>& tiles, const std::array<QImage, 2>& 
     // Trees.
     for (int y = 0; y < filas; ++y)
         for (int x = 0; x < columnas; ++x) {
-            const bool bosque = (x >= 16 && x <= 22 && y >= 0 && y <= 6) ||
-                                (x >= 34 && y >= 12 && y <= 15);
+            const bool bosque =
+                (x >= 16 && x <= 22 && y >= 0 && y <= 6) || (x >= 34 && y >= 12 && y <= 15);
             if (mapa[y * columnas + x] == 0 && bosque && azar(x, y, 81) < 0.6)
                 poner(x, y, 4);
         }
@@ -759,7 +763,8 @@ QImage muestra(const std::array<QImage, 6>& tiles, const std::array<QImage, 2>& 
 bool guardar(const QImage& i, const QString& carpeta, const char* nombre) {
     const QString ruta = carpeta + "/" + nombre;
     if (!i.save(ruta, "PNG")) {
-        std::fprintf(stderr, "genimagenes: no se pudo escribir %s\n", ruta.toLocal8Bit().constData());
+        std::fprintf(stderr, "genimagenes: no se pudo escribir %s\n",
+                     ruta.toLocal8Bit().constData());
         return false;
     }
     return true;

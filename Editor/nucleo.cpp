@@ -1,0 +1,468 @@
+#include "Editor/nucleo.h"
+
+#include "Comun/alcance.h"
+#include "Comun/terreno.h"
+#include "Editor/plataforma.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace editor {
+
+namespace {
+
+// Pixels to cells, rounding down also left of and above the view.
+int acelda(int pixel) {
+    return pixel >= 0 ? pixel / tamcelda : -((-pixel + tamcelda - 1) / tamcelda);
+}
+
+int16_t transitabilidad(int16_t terreno) {
+    return comun::transitable(terreno) ? verdadero : falso;
+}
+
+// Why a map name can't be used as a file name in the maps folder, or an
+// empty text when it can.
+std::string nombreinvalido(const std::string& nombre) {
+    if (nombre.find('/') != std::string::npos)
+        return "El nombre del mapa no puede contener \"/\".";
+    if (nombre.find('\0') != std::string::npos)
+        return "El nombre del mapa contiene un carácter nulo.";
+    if (nombre == "." || nombre == "..")
+        return "El nombre del mapa no puede ser \".\" ni \"..\".";
+    if (nombre.find_first_not_of(' ') == std::string::npos)
+        return "El nombre del mapa no puede tener solo espacios.";
+    return {};
+}
+
+} // namespace
+
+nucleo::nucleo(plataforma& p, std::string carpeta) : plat(p), dir(std::move(carpeta)) {}
+
+void nucleo::Form_Load() {
+    plat.ponerestado("( 0 , 0 )");
+    e.guardado = verdadero;
+    limpiarmapa();
+}
+
+void nucleo::limpiarmapa() {
+    e.anchomapa = 0;
+    e.altomapa = 0;
+    e.vistax = 0;
+    e.vistay = 0;
+    e.haymapa = falso;
+    e.inicio[0].colocado = falso;
+    e.inicio[1].colocado = falso;
+    std::fill(e.mapa.begin(), e.mapa.end(), casilla{});
+}
+
+void nucleo::ajustarvista() {
+    if (e.vistax < 0)
+        e.vistax = 0;
+    if (e.vistay < 0)
+        e.vistay = 0;
+    if (e.vistax + celdasvista - 1 > e.anchomapa)
+        e.vistax = int16_t(e.anchomapa - (celdasvista - 1));
+    if (e.vistay + celdasvista - 1 > e.altomapa)
+        e.vistay = int16_t(e.altomapa - (celdasvista - 1));
+    // A map narrower than the view (only a hand-made file can hold one)
+    // would push the view left of column 0, outside the grid.
+    if (e.vistax < 0)
+        e.vistax = 0;
+    if (e.vistay < 0)
+        e.vistay = 0;
+}
+
+bool nucleo::hayespacio(int x, int y) const {
+    int libres = 0;
+    for (int j = y - 1; j <= y + 1; ++j) {
+        for (int i = x - 1; i <= x + 1; ++i) {
+            // Cells outside the grid count as not passable.
+            if (i >= 0 && i < lado && j >= 0 && j < lado && e.celda(i, j).transitable == verdadero)
+                ++libres;
+        }
+    }
+    return libres == 9;
+}
+
+void nucleo::cambiarcasilla(int x, int y, casilla nueva) {
+    casilla& c = celda(x, y);
+    if (c == nueva)
+        return;
+    actual.casillas.push_back({int32_t(x * lado + y), c, nueva});
+    c = nueva;
+}
+
+void nucleo::cambiarinicio(int16_t p, entrada nueva) {
+    entrada& en = e.inicio[std::size_t(p)];
+    if (en == nueva)
+        return;
+    actual.inicios.push_back({p, en, nueva});
+    en = nueva;
+}
+
+std::size_t nucleo::peso(const paso& p) {
+    return sizeof(paso) + p.casillas.capacity() * sizeof(cambio) +
+           p.inicios.capacity() * sizeof(cambioinicio);
+}
+
+void nucleo::cerrarpaso() {
+    if (actual.vacio())
+        return;
+    actual.casillas.shrink_to_fit();
+    actual.inicios.shrink_to_fit();
+    bytes += peso(actual);
+    deshechos.push_back(std::move(actual));
+    actual = paso{};
+    for (const paso& p : rehechos)
+        bytes -= peso(p);
+    rehechos.clear();
+    // A long session keeps its most recent steps, never the whole past.
+    while (bytes > limitememoria && deshechos.size() > 1) {
+        bytes -= peso(deshechos.front());
+        deshechos.pop_front();
+    }
+}
+
+void nucleo::olvidar() {
+    actual = paso{};
+    deshechos.clear();
+    rehechos.clear();
+    bytes = 0;
+}
+
+std::size_t nucleo::memoria() const {
+    std::size_t total = 0;
+    for (const paso& p : deshechos)
+        total += peso(p);
+    for (const paso& p : rehechos)
+        total += peso(p);
+    return total;
+}
+
+void nucleo::deshacer() {
+    // Not in the middle of a stroke: its step isn't closed yet.
+    if (!actual.vacio() || deshechos.empty())
+        return;
+    paso p = std::move(deshechos.back());
+    deshechos.pop_back();
+    for (auto c = p.casillas.rbegin(); c != p.casillas.rend(); ++c)
+        e.mapa[std::size_t(c->indice)] = c->antes;
+    for (auto i = p.inicios.rbegin(); i != p.inicios.rend(); ++i)
+        e.inicio[std::size_t(i->equipo)] = i->antes;
+    rehechos.push_back(std::move(p));
+    e.guardado = falso;
+}
+
+void nucleo::rehacer() {
+    if (!actual.vacio() || rehechos.empty())
+        return;
+    paso p = std::move(rehechos.back());
+    rehechos.pop_back();
+    for (const cambio& c : p.casillas)
+        e.mapa[std::size_t(c.indice)] = c.despues;
+    for (const cambioinicio& i : p.inicios)
+        e.inicio[std::size_t(i.equipo)] = i.despues;
+    deshechos.push_back(std::move(p));
+    e.guardado = falso;
+}
+
+void nucleo::pintarcelda(int x, int y) {
+    casilla c = celda(x, y);
+    c.terreno = e.pincel;
+    c.transitable = transitabilidad(e.pincel);
+    cambiarcasilla(x, y, c);
+}
+
+void nucleo::pintar(int x, int y) {
+    pintarcelda(x, y);
+    if (e.simetrico) {
+        // Cells a drag painted beyond the map have no mirror inside the grid.
+        int mx = e.anchomapa - x;
+        int my = e.altomapa - y;
+        if (mx >= 0 && mx < lado && my >= 0 && my < lado)
+            pintarcelda(mx, my);
+    }
+    e.guardado = falso;
+}
+
+comun::posicion nucleo::enmapa(int x, int y) const {
+    return {int16_t(std::clamp(acelda(x) + e.vistax, 0, int(e.anchomapa))),
+            int16_t(std::clamp(acelda(y) + e.vistay, 0, int(e.altomapa)))};
+}
+
+void nucleo::rellenar(int x, int y) {
+    const int16_t objetivo = celda(x, y).terreno;
+    if (objetivo == e.pincel)
+        return;
+    // The region is found whole before anything is painted, so a mirrored
+    // cell painted early can't change which cells belong to it.
+    const int ancho = e.anchomapa + 1;
+    const int alto = e.altomapa + 1;
+    std::vector<char> visto(std::size_t(ancho) * alto, 0);
+    std::vector<std::pair<int, int>> region;
+    region.reserve(visto.size());
+    region.emplace_back(x, y);
+    visto[std::size_t(y) * ancho + x] = 1;
+    for (std::size_t k = 0; k < region.size(); ++k) {
+        auto [cx, cy] = region[k];
+        const std::array<std::pair<int, int>, 4> vecinos = {
+            std::pair{cx - 1, cy}, {cx + 1, cy}, {cx, cy - 1}, {cx, cy + 1}};
+        for (auto [vx, vy] : vecinos) {
+            if (vx < 0 || vx >= ancho || vy < 0 || vy >= alto)
+                continue;
+            char& v = visto[std::size_t(vy) * ancho + vx];
+            if (v || celda(vx, vy).terreno != objetivo)
+                continue;
+            v = 1;
+            region.emplace_back(vx, vy);
+        }
+    }
+    actual.casillas.reserve(actual.casillas.size() + region.size() * (e.simetrico ? 2 : 1));
+    for (auto [cx, cy] : region)
+        pintar(cx, cy);
+}
+
+void nucleo::pintarrectangulo() {
+    int x0 = std::min(e.esquina.x, e.extremo.x);
+    int x1 = std::max(e.esquina.x, e.extremo.x);
+    int y0 = std::min(e.esquina.y, e.extremo.y);
+    int y1 = std::max(e.esquina.y, e.extremo.y);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            pintar(x, y);
+}
+
+void nucleo::colocarinicio(int16_t p, int x, int y) {
+    entrada en = e.inicio[std::size_t(p)];
+    if (en.colocado == verdadero) {
+        casilla vieja = celda(en.x, en.y);
+        vieja.marca = -1;
+        cambiarcasilla(en.x, en.y, vieja);
+    } else {
+        en.colocado = verdadero;
+    }
+    casilla nueva = celda(x, y);
+    nueva.marca = p;
+    cambiarcasilla(x, y, nueva);
+    en.x = int16_t(x);
+    en.y = int16_t(y);
+    cambiarinicio(p, en);
+    e.guardado = falso;
+}
+
+void nucleo::mainpic_MouseDown(int16_t shift, int x, int y) {
+    if (e.haymapa != verdadero)
+        return;
+    int cx = std::clamp(acelda(x) + e.vistax, 0, lado - 1);
+    int cy = std::clamp(acelda(y) + e.vistay, 0, lado - 1);
+    if (e.pincel >= 0 && (shift & mayusculas)) {
+        comun::posicion c = enmapa(x, y);
+        rellenar(c.x, c.y);
+        cerrarpaso();
+        plat.dibujar();
+    } else if (e.pincel >= 0 && (shift & control)) {
+        e.rectangulo = true;
+        e.esquina = enmapa(x, y);
+        e.extremo = e.esquina;
+        plat.dibujar();
+    } else if (e.pincel >= 0) {
+        e.pintando = verdadero;
+        pintar(cx, cy);
+        plat.dibujar();
+    } else if (e.pincelinicio >= 0) {
+        if (!hayespacio(cx, cy)) {
+            plat.avisar("Necesita tener espacio alrededor", "Atencion", icono::informacion);
+            return;
+        }
+        colocarinicio(e.pincelinicio, cx, cy);
+        cerrarpaso();
+        plat.dibujar();
+    }
+}
+
+void nucleo::mainpic_MouseMove(int x, int y) {
+    if (e.rectangulo) {
+        e.extremo = enmapa(x, y);
+        plat.dibujar();
+        return;
+    }
+    if (e.pintando != verdadero)
+        return;
+    // While the button is held the moves keep coming from outside the view;
+    // the cell is kept inside the grid on every side.
+    int cx = std::clamp(acelda(x) + e.vistax, 0, lado - 1);
+    int cy = std::clamp(acelda(y) + e.vistay, 0, lado - 1);
+    pintar(cx, cy);
+    plat.dibujar();
+}
+
+void nucleo::mainpic_MouseUp(int x, int y) {
+    if (e.haymapa != verdadero)
+        return;
+    e.pintando = falso;
+    if (e.rectangulo) {
+        e.rectangulo = false;
+        e.extremo = enmapa(x, y);
+        pintarrectangulo();
+        cerrarpaso();
+        plat.dibujar();
+        return;
+    }
+    cerrarpaso();
+}
+
+void nucleo::terrenos_Click(int16_t i) {
+    if (e.haymapa != verdadero || i < 0 || i >= comun::numterrenos)
+        return;
+    e.pincel = i;
+    e.pincelinicio = -1;
+}
+
+void nucleo::px_Click(int16_t i) {
+    if (e.haymapa != verdadero || i < 0 || i > 1)
+        return;
+    e.pincelinicio = i;
+    e.pincel = -1;
+}
+
+void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
+    if (e.haymapa != verdadero)
+        return;
+    const bool ctrl = shift & control;
+    const bool mayus = shift & mayusculas;
+    if (ctrl && codigo == 'Z' && !mayus)
+        deshacer();
+    else if (ctrl && (codigo == 'Y' || (codigo == 'Z' && mayus)))
+        rehacer();
+    else if (codigo == 'M' && shift == 0 && !entexto)
+        e.simetrico = !e.simetrico;
+    else if (codigo == teclaizquierda)
+        e.vistax = int16_t(e.vistax - 3);
+    else if (codigo == tecladerecha)
+        e.vistax = int16_t(e.vistax + 3);
+    else if (codigo == teclaabajo)
+        e.vistay = int16_t(e.vistay + 3);
+    else if (codigo == teclaarriba)
+        e.vistay = int16_t(e.vistay - 3);
+    ajustarvista();
+    plat.ponerestado("( " + std::to_string(e.vistax) + " , " + std::to_string(e.vistay) + " )");
+    plat.dibujar();
+}
+
+void nucleo::nuevomapa_Click() {
+    plat.mostrarpanel(true);
+}
+
+void nucleo::crear_Click(int ancho, int alto) {
+    limpiarmapa();
+    olvidar();
+    e.rectangulo = false;
+    e.guardado = falso;
+    // The sizes come from fixed lists; the clamp only keeps the grid safe.
+    e.anchomapa = int16_t(std::clamp(ancho - 1, 0, lado - 1));
+    e.altomapa = int16_t(std::clamp(alto - 1, 0, lado - 1));
+    e.haymapa = verdadero;
+    plat.mostrarpanel(false);
+    plat.dibujar();
+}
+
+void nucleo::abrir_Click(const std::string& archivo) {
+    if (archivo.empty())
+        return;
+    // Read the whole file before touching the map: a refused file leaves
+    // the map being edited as it was.
+    comun::lectura l = comun::leerarchivo(dir + "/" + archivo);
+    if (!l) {
+        plat.avisar("No se pudo abrir el mapa " + archivo + ":\n" + l.error, "Atencion",
+                    icono::critico);
+        return;
+    }
+    const comun::plano& p = *l.mapa;
+    limpiarmapa();
+    olvidar();
+    e.rectangulo = false;
+    e.anchomapa = p.anchomapa;
+    e.altomapa = p.altomapa;
+    for (int y = 0; y <= e.altomapa; ++y) {
+        for (int x = 0; x <= e.anchomapa; ++x) {
+            casilla& c = celda(x, y);
+            c.terreno = p.terreno(x, y);
+            c.transitable = transitabilidad(c.terreno);
+        }
+    }
+    for (std::size_t k = 0; k < 2; ++k)
+        e.inicio[k] = {p.inicio[k].x, p.inicio[k].y, verdadero};
+    celda(e.inicio[0].x, e.inicio[0].y).marca = 0;
+    celda(e.inicio[1].x, e.inicio[1].y).marca = 1;
+    e.haymapa = verdadero;
+    e.guardado = falso;
+    plat.dibujar();
+}
+
+comun::plano nucleo::plano() const {
+    comun::plano p = comun::plano::vacio(e.anchomapa, e.altomapa);
+    for (int y = 0; y <= e.altomapa; ++y)
+        for (int x = 0; x <= e.anchomapa; ++x)
+            p.ponerterreno(x, y, e.celda(x, y).terreno);
+    for (std::size_t k = 0; k < 2; ++k)
+        p.inicio[k] = {e.inicio[k].x, e.inicio[k].y};
+    return p;
+}
+
+void nucleo::guardar_Click(const std::string& nombre) {
+    if (e.haymapa != verdadero)
+        return;
+    if (nombre.empty())
+        return;
+    if (e.inicio[0].colocado != verdadero || e.inicio[1].colocado != verdadero) {
+        plat.avisar("Necesita poner la posicion de inicio de los jugadores", "Guardar",
+                    icono::critico);
+        return;
+    }
+    if (std::string malo = nombreinvalido(nombre); !malo.empty()) {
+        plat.avisar(malo + "\nNo se ha guardado nada.", "Guardar", icono::critico);
+        return;
+    }
+    if (std::vector<std::string> pr = problemas(); !pr.empty()) {
+        std::string pregunta = "El mapa tiene problemas:\n";
+        for (const std::string& p : pr)
+            pregunta += "- " + p + "\n";
+        pregunta += "\n¿Guardar de todos modos?";
+        if (!plat.preguntar(pregunta, "Guardar"))
+            return;
+    }
+    std::string texto = comun::escribirmapa(plano());
+    std::string fallo = plat.escribir(dir + "/" + nombre + ".mapa", texto);
+    if (!fallo.empty()) {
+        plat.avisar("No se pudo guardar el mapa:\n" + fallo, "Guardar", icono::critico);
+        return;
+    }
+    e.guardado = verdadero;
+    plat.ponerestado("GUARDADO");
+    plat.refrescar();
+}
+
+// What would spoil a match on this map: painting after a start was placed
+// can close its space or wall the teams off from each other.
+std::vector<std::string> nucleo::problemas() const {
+    std::vector<std::string> v;
+    const std::array<const char*, 2> equipo = {"rojo", "azul"};
+    for (std::size_t p = 0; p < 2; ++p) {
+        if (!hayespacio(e.inicio[p].x, e.inicio[p].y))
+            v.push_back(std::string("El inicio del equipo ") + equipo[p] +
+                        " no tiene espacio libre alrededor.");
+    }
+    comun::posicion a{e.inicio[0].x, e.inicio[0].y};
+    comun::posicion b{e.inicio[1].x, e.inicio[1].y};
+    if (!comun::alcanzable(plano(), a, b))
+        v.push_back("No se puede caminar de un inicio al otro.");
+    return v;
+}
+
+bool nucleo::Form_QueryUnload() {
+    if (e.guardado == verdadero)
+        return false;
+    return !plat.preguntar("¿Desea salir sin guardar el mapa?", "Guardar");
+}
+
+} // namespace editor

@@ -1,0 +1,158 @@
+#pragma once
+
+#include "Comun/mapaarchivo.h"
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace editor {
+
+class plataforma;
+
+// Flags hold -1 for true and 0 for false, and are tested against -1.
+inline constexpr int16_t verdadero = -1;
+inline constexpr int16_t falso = 0;
+
+inline constexpr int lado = 1000;      // the grid is 1000 x 1000 cells
+inline constexpr int celdasvista = 25; // the view shows 25 x 25 cells
+inline constexpr int tamcelda = 20;    // pixels per cell side
+
+// Key codes and shift bits as the window hands them over.
+inline constexpr int16_t teclaizquierda = 37;
+inline constexpr int16_t teclaarriba = 38;
+inline constexpr int16_t tecladerecha = 39;
+inline constexpr int16_t teclaabajo = 40;
+inline constexpr int16_t mayusculas = 1;
+inline constexpr int16_t control = 2;
+
+struct casilla {
+    int16_t terreno = 0;
+    int16_t transitable = verdadero;
+    int16_t marca = -1; // team whose start X the cell shows, -1 for none
+    friend bool operator==(const casilla&, const casilla&) = default;
+};
+
+struct entrada {
+    int16_t x = 0;
+    int16_t y = 0;
+    int16_t colocado = falso;
+    friend bool operator==(const entrada&, const entrada&) = default;
+};
+
+// Everything the window keeps about the map being edited.
+struct estado {
+    std::vector<casilla> mapa = std::vector<casilla>(std::size_t(lado) * lado);
+    std::array<entrada, 3> inicio{}; // entry 2 is never used
+    int16_t anchomapa = 0;
+    int16_t altomapa = 0;
+    int16_t vistax = 0;
+    int16_t vistay = 0;
+    int16_t haymapa = falso;
+    int16_t guardado = verdadero;
+    int16_t pincel = 0;
+    int16_t pincelinicio = 0;
+    int16_t pintando = falso;
+    // Power tools: mirrored painting and the rectangle being dragged.
+    bool simetrico = false;
+    bool rectangulo = false;
+    comun::posicion esquina{};
+    comun::posicion extremo{};
+
+    const casilla& celda(int x, int y) const { return mapa[std::size_t(x) * lado + y]; }
+};
+
+// The editor without its window: state, painting, starts, new, open and
+// save. Every change of a cell or a start goes through `cambiarcasilla` and
+// `cambiarinicio`, which record it in the current step; a stroke, a fill, a
+// rectangle or a start placement closes its step into the undo history.
+class nucleo {
+public:
+    nucleo(plataforma& p, std::string carpeta);
+
+    const estado& ver() const { return e; }
+    const std::string& carpeta() const { return dir; }
+
+    // Window load.
+    void Form_Load();
+
+    void limpiarmapa();
+    void ajustarvista();
+    bool hayespacio(int x, int y) const;
+
+    // Mouse on the view, in pixels of the view; `shift` holds the
+    // `mayusculas` and `control` bits.
+    void mainpic_MouseDown(int16_t shift, int x, int y);
+    void mainpic_MouseMove(int x, int y);
+    void mainpic_MouseUp(int x, int y);
+
+    void terrenos_Click(int16_t i);
+    void px_Click(int16_t i);
+
+    // `entexto` tells that the key goes to a text box, where letters are
+    // typing rather than commands.
+    void Form_KeyDown(int16_t codigo, int16_t shift, bool entexto = false);
+
+    void nuevomapa_Click();
+    void crear_Click(int ancho, int alto);
+    // `archivo` is the selected file name of the list, empty when none.
+    void abrir_Click(const std::string& archivo);
+    void guardar_Click(const std::string& nombre);
+    // True when the closing must be cancelled.
+    bool Form_QueryUnload();
+
+    // The map as written to a file.
+    comun::plano plano() const;
+
+    void deshacer();
+    void rehacer();
+    std::size_t pasosdeshacer() const { return deshechos.size(); }
+    std::size_t pasosrehacer() const { return rehechos.size(); }
+    // Bytes held by the undo and redo history.
+    std::size_t memoria() const;
+    // The history drops its oldest steps beyond this many bytes.
+    static constexpr std::size_t limitememoria = 64u << 20;
+
+private:
+    struct cambio {
+        int32_t indice;
+        casilla antes;
+        casilla despues;
+    };
+    struct cambioinicio {
+        int16_t equipo;
+        entrada antes;
+        entrada despues;
+    };
+    struct paso {
+        std::vector<cambio> casillas;
+        std::vector<cambioinicio> inicios;
+        bool vacio() const { return casillas.empty() && inicios.empty(); }
+    };
+
+    casilla& celda(int x, int y) { return e.mapa[std::size_t(x) * lado + y]; }
+    void cambiarcasilla(int x, int y, casilla nueva);
+    void cambiarinicio(int16_t p, entrada nueva);
+    void pintar(int x, int y);
+    void pintarcelda(int x, int y);
+    void rellenar(int x, int y);
+    void pintarrectangulo();
+    void colocarinicio(int16_t p, int x, int y);
+    void cerrarpaso();
+    void olvidar();
+    comun::posicion enmapa(int x, int y) const;
+    std::vector<std::string> problemas() const;
+    static std::size_t peso(const paso& p);
+
+    plataforma& plat;
+    std::string dir;
+    estado e;
+    paso actual;
+    std::deque<paso> deshechos;
+    std::deque<paso> rehechos;
+    std::size_t bytes = 0;
+};
+
+} // namespace editor

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+namespace editor {
+
+enum class icono { informacion, critico, pregunta };
+
+// Modal message boxes. The window shows real ones; headless tests answer
+// them with a recorder.
+class avisos {
+public:
+    virtual ~avisos() = default;
+    // A box with one OK button.
+    virtual void avisar(const std::string& texto, const std::string& titulo, icono i) = 0;
+    // A box with Yes and No; true for Yes.
+    virtual bool preguntar(const std::string& texto, const std::string& titulo) = 0;
+};
+
+// What the editor needs from the window around it.
+class plataforma : public avisos {
+public:
+    // Draws the whole view from the editor's state.
+    virtual void dibujar() = 0;
+    virtual void ponerestado(const std::string& texto) = 0;
+    // Shows or hides the new-map panel by widening or narrowing the window.
+    virtual void mostrarpanel(bool visible) = 0;
+    // Writes `texto` as the whole file at `ruta`, replacing any old file only
+    // once the new one is complete. Returns an empty text on success,
+    // otherwise the reason in Spanish.
+    virtual std::string escribir(const std::string& ruta, const std::string& texto) = 0;
+    // Lists the maps folder again.
+    virtual void refrescar() = 0;
+};
+
+} // namespace editor

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "Editor/cajas.h"
+#include "Editor/nucleo.h"
+#include "Editor/plataforma.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace editor {
+
+class vista;
+
+// The editor window. Controls keep their designer names; the handlers turn
+// events into calls of the editor core and its state into pixels and texts.
+class main : public QWidget, private plataforma {
+public:
+    // `carpeta` is the maps folder, created when missing.
+    explicit main(const QString& carpeta, QWidget* padre = nullptr);
+    ~main() override;
+
+    const nucleo& centro() const { return *nuc; }
+    // Message boxes go here; tests put a recorder in place of the real boxes.
+    void ponermensajes(avisos* a) { mensajes = a ? a : &reales; }
+
+    static constexpr int anchocliente = 662;
+    static constexpr int altocliente = 519;
+    static constexpr int anchoconpanel = 662 + 104;
+
+    vista* mainpic;
+    QLabel* status;
+    QLabel* Label1;
+    QLineEdit* nombre;
+    QPushButton* guardar;
+    QListWidget* file;
+    QPushButton* abrir;
+    QPushButton* nuevomapa;
+    QLabel* Label2;
+    std::array<vista*, 6> terrenos;
+    QLabel* Label6;
+    std::array<vista*, 2> px;
+    QFrame* frame;
+    QLabel* Label3;
+    QLabel* Label4;
+    QComboBox* ancho;
+    QLabel* Label5;
+    QComboBox* alto;
+    QPushButton* crear;
+
+    void guardar_Click();
+    void abrir_Click();
+    void nuevomapa_Click();
+    void crear_Click();
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override;
+    void closeEvent(QCloseEvent* ev) override;
+    void paintEvent(QPaintEvent* ev) override;
+
+private:
+    // plataforma
+    void avisar(const std::string& texto, const std::string& titulo, icono i) override;
+    bool preguntar(const std::string& texto, const std::string& titulo) override;
+    void dibujar() override;
+    void ponerestado(const std::string& texto) override;
+    void mostrarpanel(bool visible) override;
+    std::string escribir(const std::string& ruta, const std::string& texto) override;
+    void refrescar() override;
+
+    void cargarimagenes();
+    void Form_KeyDown(QObject* obj, QKeyEvent* ev);
+    void ponercaption();
+
+    QString dir;
+    cajas reales;
+    avisos* mensajes;
+    std::unique_ptr<nucleo> nuc;
+    std::array<QImage, 6> tiles;
+    std::array<QImage, 2> equis;
+    // The key preview sees a key once, at its first receiver, not again
+    // while it travels up to the parents.
+    const QEvent* ultimatecla = nullptr;
+    QObject* ultimoreceptor = nullptr;
+};
+
+} // namespace editor

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Editor/plataforma.h"
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+// Stands in for the window: remembers what the editor asked of it and
+// answers questions with a preset reply.
+class registro : public editor::plataforma {
+public:
+    struct aviso {
+        std::string texto;
+        std::string titulo;
+        editor::icono i;
+    };
+    std::vector<aviso> avisos;
+    std::vector<std::string> preguntas;
+    bool respuesta = false;
+    int dibujos = 0;
+    std::string estado = "sin tocar";
+    int panel = 0; // 1 shown, -1 hidden, 0 never asked
+    int refrescos = 0;
+    std::string fallo; // when set, every write fails with it
+    int escrituras = 0;
+
+    void avisar(const std::string& t, const std::string& ti, editor::icono i) override {
+        avisos.push_back({t, ti, i});
+    }
+    bool preguntar(const std::string& t, const std::string&) override {
+        preguntas.push_back(t);
+        return respuesta;
+    }
+    void dibujar() override { ++dibujos; }
+    void ponerestado(const std::string& t) override { estado = t; }
+    void mostrarpanel(bool v) override { panel = v ? 1 : -1; }
+    std::string escribir(const std::string& ruta, const std::string& texto) override {
+        ++escrituras;
+        if (!fallo.empty())
+            return fallo;
+        std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
+        f << texto;
+        return f ? std::string() : std::string("no se pudo escribir");
+    }
+    void refrescar() override { ++refrescos; }
+};

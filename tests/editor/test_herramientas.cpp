@@ -1,0 +1,376 @@
+#include "Comun/terreno.h"
+#include "Editor/nucleo.h"
+#include "registro.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace editor;
+
+namespace {
+
+int centro(int celda, int vista) {
+    return (celda - vista) * tamcelda + tamcelda / 2;
+}
+
+struct foto {
+    std::vector<casilla> mapa;
+    std::array<entrada, 3> inicio;
+    bool operator==(const foto&) const = default;
+};
+
+} // namespace
+
+class TestHerramientas : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir tmp;
+    registro r;
+    std::unique_ptr<nucleo> n;
+
+    const estado& e() const { return n->ver(); }
+    foto sacar() const { return {e().mapa, e().inicio}; }
+    void pulsar(int x, int y, int16_t shift = 0) {
+        n->mainpic_MouseDown(shift, centro(x, e().vistax), centro(y, e().vistay));
+    }
+    void mover(int x, int y) {
+        n->mainpic_MouseMove(centro(x, e().vistax), centro(y, e().vistay));
+    }
+    void soltar(int x, int y) { n->mainpic_MouseUp(centro(x, e().vistax), centro(y, e().vistay)); }
+    void trazo(int16_t t, std::initializer_list<std::pair<int, int>> celdas) {
+        n->terrenos_Click(t);
+        auto c = celdas.begin();
+        pulsar(c->first, c->second);
+        for (++c; c != celdas.end(); ++c)
+            mover(c->first, c->second);
+        soltar((celdas.end() - 1)->first, (celdas.end() - 1)->second);
+    }
+    void colocar(int16_t p, int x, int y) {
+        n->px_Click(p);
+        pulsar(x, y);
+        soltar(x, y);
+    }
+    void rellenar(int16_t t, int x, int y) {
+        n->terrenos_Click(t);
+        pulsar(x, y, mayusculas);
+        soltar(x, y);
+    }
+    void rectangulo(int16_t t, int x0, int y0, int x1, int y1) {
+        n->terrenos_Click(t);
+        pulsar(x0, y0, control);
+        mover((x0 + x1) / 2, (y0 + y1) / 2);
+        soltar(x1, y1);
+    }
+    void deshacer() { n->Form_KeyDown('Z', control); }
+    void rehacer() { n->Form_KeyDown('Y', control); }
+    int contar(int16_t t) const {
+        int k = 0;
+        for (const casilla& c : e().mapa)
+            k += c.terreno == t;
+        return k;
+    }
+
+private slots:
+    void init() {
+        r = registro{};
+        n = std::make_unique<nucleo>(r, tmp.path().toStdString());
+        n->Form_Load();
+        n->crear_Click(50, 50);
+    }
+
+    void ida_y_vuelta_data() {
+        QTest::addColumn<QString>("accion");
+        QTest::newRow("trazo") << "trazo";
+        QTest::newRow("relleno") << "relleno";
+        QTest::newRow("rectangulo") << "rectangulo";
+        QTest::newRow("primer-inicio") << "primer-inicio";
+        QTest::newRow("inicio-movido") << "inicio-movido";
+        QTest::newRow("inicio-compartido-se-va") << "compartido-se-va";
+        QTest::newRow("segundo-a-celda-compartida") << "segundo-a-compartida";
+        QTest::newRow("trazo-simetrico") << "trazo-simetrico";
+    }
+    void ida_y_vuelta() {
+        QFETCH(QString, accion);
+        // Some history first, so the step undone isn't the only one.
+        trazo(comun::pared, {{20, 2}, {21, 2}, {22, 2}, {22, 3}});
+        colocar(0, 10, 10);
+        if (accion == "inicio-movido" || accion == "compartido-se-va" ||
+            accion == "segundo-a-compartida")
+            colocar(1, accion == "inicio-movido" ? 30 : 10, 10);
+        if (accion == "segundo-a-compartida")
+            colocar(1, 30, 30);
+
+        foto antes = sacar();
+        std::size_t pasos = n->pasosdeshacer();
+        if (accion == "trazo") {
+            trazo(comun::agua, {{3, 3}, {4, 3}, {5, 4}, {10, 10}});
+        } else if (accion == "relleno") {
+            rellenar(comun::piso, 5, 5);
+        } else if (accion == "rectangulo") {
+            rectangulo(comun::arbol, 2, 3, 8, 12);
+        } else if (accion == "primer-inicio") {
+            colocar(1, 30, 30);
+        } else if (accion == "inicio-movido") {
+            colocar(1, 35, 20);
+        } else if (accion == "compartido-se-va") {
+            colocar(1, 30, 30); // cell (10, 10) loses its X
+        } else if (accion == "segundo-a-compartida") {
+            colocar(1, 10, 10);
+        } else if (accion == "trazo-simetrico") {
+            n->Form_KeyDown('M', 0);
+            trazo(comun::madera, {{1, 1}, {2, 1}, {3, 2}});
+        }
+        foto despues = sacar();
+        QVERIFY(!(antes == despues));
+        QCOMPARE(n->pasosdeshacer(), pasos + 1);
+
+        deshacer();
+        QVERIFY(sacar() == antes);
+        QCOMPARE(e().guardado, falso);
+        rehacer();
+        QVERIFY(sacar() == despues);
+        n->Form_KeyDown('Z', control);
+        QVERIFY(sacar() == antes);
+        n->Form_KeyDown('Z', control | mayusculas);
+        QVERIFY(sacar() == despues);
+    }
+
+    void nueva_edicion_borra_rehacer() {
+        trazo(comun::agua, {{3, 3}});
+        trazo(comun::pared, {{4, 4}});
+        deshacer();
+        QCOMPARE(n->pasosrehacer(), std::size_t(1));
+        trazo(comun::arbol, {{6, 6}});
+        QCOMPARE(n->pasosrehacer(), std::size_t(0));
+        rehacer();
+        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::pasto));
+        QCOMPARE(e().celda(6, 6).terreno, int16_t(comun::arbol));
+    }
+
+    void crear_y_abrir_borran_la_historia() {
+        colocar(0, 10, 10);
+        colocar(1, 30, 30);
+        n->guardar_Click("historia");
+        trazo(comun::agua, {{3, 3}});
+        n->abrir_Click("historia.mapa");
+        deshacer();
+        QCOMPARE(n->pasosdeshacer(), std::size_t(0));
+        QCOMPARE(e().inicio[0].colocado, verdadero);
+        trazo(comun::agua, {{3, 3}});
+        deshacer();
+        QCOMPARE(n->pasosrehacer(), std::size_t(1));
+        n->crear_Click(50, 50);
+        QCOMPARE(n->pasosdeshacer() + n->pasosrehacer(), std::size_t(0));
+    }
+
+    void relleno_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("pintadas");
+        // A closed wall ring from (10, 10) to (20, 20) stands on the map.
+        QTest::newRow("dentro-del-anillo") << 15 << 15 << 81;
+        QTest::newRow("fuera-hasta-el-borde-del-mapa") << 2 << 2 << 2500 - 121;
+        QTest::newRow("sobre-el-anillo-mismo") << 10 << 10 << 40;
+    }
+    void relleno() {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(int, pintadas);
+        n->terrenos_Click(comun::pared);
+        for (int i = 10; i <= 20; ++i) {
+            for (auto [cx, cy] : {std::pair{i, 10}, {i, 20}, {10, i}, {20, i}}) {
+                pulsar(cx, cy);
+                soltar(cx, cy);
+            }
+        }
+        // A drag beyond the map leaves grass outside it; the fill must not
+        // spread there.
+        n->terrenos_Click(comun::pasto);
+        std::size_t pasos = n->pasosdeshacer();
+        rellenar(comun::agua, x, y);
+        QCOMPARE(n->pasosdeshacer(), pasos + 1);
+        QCOMPARE(contar(comun::agua), pintadas);
+        QCOMPARE(e().celda(x, y).transitable, falso);
+        QCOMPARE(e().celda(50, 5).terreno, int16_t(comun::pasto));
+        QCOMPARE(e().celda(5, 50).terreno, int16_t(comun::pasto));
+        deshacer();
+        QCOMPARE(contar(comun::agua), 0);
+    }
+
+    void relleno_del_mismo_terreno_no_es_un_paso() {
+        rellenar(comun::pasto, 5, 5);
+        QCOMPARE(n->pasosdeshacer(), std::size_t(0));
+        QCOMPARE(e().pintando, falso);
+    }
+
+    void relleno_de_todo_un_mapa_grande() {
+        n->crear_Click(200, 200);
+        rellenar(comun::piso, 100, 100);
+        QCOMPARE(contar(comun::piso), 200 * 200);
+        QCOMPARE(e().celda(199, 199).terreno, int16_t(comun::piso));
+        QCOMPARE(e().celda(200, 0).terreno, int16_t(comun::pasto));
+    }
+
+    void rectangulo_data() {
+        QTest::addColumn<QPoint>("desde");
+        QTest::addColumn<QPoint>("hasta");
+        QTest::addColumn<QRect>("celdas");
+        QTest::newRow("abajo-derecha") << QPoint(2, 3) << QPoint(6, 9) << QRect(2, 3, 5, 7);
+        QTest::newRow("arriba-izquierda") << QPoint(6, 9) << QPoint(2, 3) << QRect(2, 3, 5, 7);
+        QTest::newRow("abajo-izquierda") << QPoint(6, 3) << QPoint(2, 9) << QRect(2, 3, 5, 7);
+        QTest::newRow("arriba-derecha") << QPoint(2, 9) << QPoint(6, 3) << QRect(2, 3, 5, 7);
+        QTest::newRow("una-celda") << QPoint(4, 4) << QPoint(4, 4) << QRect(4, 4, 1, 1);
+        QTest::newRow("una-fila") << QPoint(8, 4) << QPoint(1, 4) << QRect(1, 4, 8, 1);
+        QTest::newRow("soltado-fuera-del-mapa-para-en-el-borde")
+            << QPoint(20, 20) << QPoint(-30, -30) << QRect(0, 0, 21, 21);
+    }
+    void rectangulo() {
+        QFETCH(QPoint, desde);
+        QFETCH(QPoint, hasta);
+        QFETCH(QRect, celdas);
+        n->terrenos_Click(comun::arbol);
+        int dibujos = r.dibujos;
+        pulsar(desde.x(), desde.y(), control);
+        QVERIFY(e().rectangulo);
+        mover(hasta.x(), hasta.y());
+        QVERIFY(r.dibujos > dibujos + 1);  // the outline follows the mouse
+        QCOMPARE(contar(comun::arbol), 0); // nothing painted while dragging
+        soltar(hasta.x(), hasta.y());
+        QVERIFY(!e().rectangulo);
+        QCOMPARE(contar(comun::arbol), celdas.width() * celdas.height());
+        for (int y = celdas.top(); y <= celdas.bottom(); ++y)
+            for (int x = celdas.left(); x <= celdas.right(); ++x)
+                QCOMPARE(e().celda(x, y).terreno, int16_t(comun::arbol));
+        QCOMPARE(n->pasosdeshacer(), std::size_t(1));
+        deshacer();
+        QCOMPARE(contar(comun::arbol), 0);
+    }
+
+    void rectangulo_mas_alla_del_mapa_por_la_derecha() {
+        for (int i = 0; i < 10; ++i)
+            n->Form_KeyDown(tecladerecha, 0);
+        n->terrenos_Click(comun::agua);
+        pulsar(45, 45, control);
+        n->mainpic_MouseUp(5000, 5000);
+        QCOMPARE(contar(comun::agua), 25);
+        QCOMPARE(e().celda(50, 50).terreno, int16_t(comun::pasto));
+    }
+
+    void simetria_data() {
+        QTest::addColumn<int>("lado");
+        QTest::addColumn<QPoint>("celda");
+        QTest::addColumn<QPoint>("espejo");
+        QTest::newRow("par-esquina") << 50 << QPoint(0, 0) << QPoint(49, 49);
+        QTest::newRow("par-cerca-del-centro") << 50 << QPoint(24, 24) << QPoint(25, 25);
+        QTest::newRow("impar-esquina") << 75 << QPoint(0, 3) << QPoint(74, 71);
+        QTest::newRow("impar-centro-sobre-si-misma") << 75 << QPoint(37, 37) << QPoint(37, 37);
+    }
+    void simetria() {
+        QFETCH(int, lado);
+        QFETCH(QPoint, celda);
+        QFETCH(QPoint, espejo);
+        n->crear_Click(lado, lado);
+        n->Form_KeyDown('M', 0);
+        QVERIFY(e().simetrico);
+        while (celda.x() > e().vistax + 24 || celda.y() > e().vistay + 24) {
+            n->Form_KeyDown(tecladerecha, 0);
+            n->Form_KeyDown(teclaabajo, 0);
+        }
+        trazo(comun::pared, {{celda.x(), celda.y()}});
+        QCOMPARE(e().celda(espejo.x(), espejo.y()).terreno, int16_t(comun::pared));
+        QCOMPARE(e().celda(espejo.x(), espejo.y()).transitable, falso);
+        QCOMPARE(contar(comun::pared), celda == espejo ? 1 : 2);
+        deshacer();
+        QCOMPARE(contar(comun::pared), 0);
+    }
+
+    void simetria_en_relleno_y_rectangulo_pero_no_en_inicios() {
+        n->Form_KeyDown('M', 0);
+        rectangulo(comun::agua, 0, 0, 1, 2);
+        QCOMPARE(contar(comun::agua), 12);
+        QCOMPARE(e().celda(48, 47).terreno, int16_t(comun::agua));
+        rellenar(comun::piso, 20, 20);
+        QCOMPARE(contar(comun::piso), 2500 - 12);
+        colocar(0, 10, 10);
+        QCOMPARE(e().celda(39, 39).marca, int16_t(-1));
+        n->Form_KeyDown('M', 0);
+        QVERIFY(!e().simetrico);
+        trazo(comun::pared, {{5, 5}});
+        QCOMPARE(contar(comun::pared), 1);
+    }
+
+    void comprobacion_al_guardar_data() {
+        QTest::addColumn<QString>("estropear");
+        QTest::addColumn<bool>("respuesta");
+        QTest::addColumn<bool>("escribe");
+        QTest::addColumn<int>("lineas"); // problems listed
+        QTest::newRow("mapa-limpio-guarda-sin-preguntar") << "" << false << true << 0;
+        QTest::newRow("inicio-sin-espacio-y-no") << "espacio" << false << false << 1;
+        QTest::newRow("inicio-sin-espacio-y-si") << "espacio" << true << true << 1;
+        QTest::newRow("equipos-separados-y-no") << "muro" << false << false << 1;
+        QTest::newRow("equipos-separados-y-si") << "muro" << true << true << 1;
+        QTest::newRow("inicio-tapiado-dos-problemas") << "tapiar" << false << false << 2;
+    }
+    void comprobacion_al_guardar() {
+        QFETCH(QString, estropear);
+        QFETCH(bool, respuesta);
+        QFETCH(bool, escribe);
+        QFETCH(int, lineas);
+        colocar(0, 5, 5);
+        colocar(1, 40, 20);
+        n->terrenos_Click(comun::pared);
+        if (estropear == "espacio") {
+            pulsar(6, 6);
+            soltar(6, 6);
+        } else if (estropear == "muro") {
+            pulsar(20, 0, 0);
+            for (int y = 1; y < 60; ++y)
+                n->mainpic_MouseMove(centro(20, 0), centro(y, 0));
+            soltar(20, 49);
+        } else if (estropear == "tapiar") {
+            rectangulo(comun::agua, 4, 4, 6, 6);
+        }
+        r.respuesta = respuesta;
+        r.estado = "antes";
+        n->guardar_Click("comprobado");
+        QCOMPARE(r.preguntas.size(), std::size_t(lineas ? 1 : 0));
+        if (lineas) {
+            const std::string& p = r.preguntas[0];
+            QVERIFY(p.starts_with("El mapa tiene problemas:\n"));
+            QVERIFY(p.ends_with("¿Guardar de todos modos?"));
+            QCOMPARE(int(std::count(p.begin(), p.end(), '-')), lineas);
+        }
+        QCOMPARE(r.escrituras, escribe ? 1 : 0);
+        QCOMPARE(e().guardado, escribe ? verdadero : falso);
+        QCOMPARE(r.estado, std::string(escribe ? "GUARDADO" : "antes"));
+        QVERIFY(r.avisos.empty());
+    }
+
+    void mil_trazos_ocupan_poco() {
+        n->crear_Click(200, 200);
+        for (int k = 0; k < 1000; ++k) {
+            int x = k % 20;
+            trazo(int16_t(1 + (k / 20) % 5), {{x, 1}, {x, 2}, {x, 3}, {x, 4}, {x, 5}});
+        }
+        QCOMPARE(n->pasosdeshacer(), std::size_t(1000));
+        // Five changed cells a stroke, not copies of the map.
+        QVERIFY2(n->memoria() < 1000 * 250, std::to_string(n->memoria()).c_str());
+    }
+
+    void la_historia_tiene_tope() {
+        n->crear_Click(200, 200);
+        for (int k = 0; k < 120; ++k)
+            rellenar(k % 2 ? comun::pasto : comun::piso, 50, 50);
+        QVERIFY(n->memoria() <= nucleo::limitememoria);
+        QVERIFY(n->pasosdeshacer() < 120);
+        QVERIFY(n->pasosdeshacer() > 50);
+        // The most recent steps are the ones kept.
+        deshacer();
+        QCOMPARE(contar(comun::piso), 200 * 200);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHerramientas)
+#include "test_herramientas.moc"

@@ -1,0 +1,487 @@
+#include "Comun/mapaarchivo.h"
+#include "Comun/terreno.h"
+#include "Editor/nucleo.h"
+#include "registro.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+using namespace editor;
+
+namespace {
+
+// Pixel in the middle of the view cell that shows (x, y).
+int centro(int celda, int vista) {
+    return (celda - vista) * tamcelda + tamcelda / 2;
+}
+
+std::string leer(const std::string& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+} // namespace
+
+class TestNucleo : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir tmp;
+    registro r;
+    std::unique_ptr<nucleo> n;
+
+    const estado& e() const { return n->ver(); }
+    void pulsar(int x, int y, int16_t shift = 0) {
+        n->mainpic_MouseDown(shift, centro(x, e().vistax), centro(y, e().vistay));
+    }
+    void mover(int x, int y) {
+        n->mainpic_MouseMove(centro(x, e().vistax), centro(y, e().vistay));
+    }
+    void soltar(int x, int y) { n->mainpic_MouseUp(centro(x, e().vistax), centro(y, e().vistay)); }
+    void colocar(int16_t p, int x, int y) {
+        n->px_Click(p);
+        pulsar(x, y);
+        soltar(x, y);
+    }
+    std::string archivo(const std::string& nombre) const {
+        return n->carpeta() + "/" + nombre + ".mapa";
+    }
+    void escribirarchivo(const std::string& nombre, const std::string& texto) {
+        std::ofstream(archivo(nombre), std::ios::binary) << texto;
+    }
+
+private slots:
+    void init() {
+        r = registro{};
+        n = std::make_unique<nucleo>(r, tmp.path().toStdString());
+        n->Form_Load();
+    }
+
+    void sin_mapa_nada_responde() {
+        n->terrenos_Click(2);
+        n->px_Click(1);
+        pulsar(3, 3);
+        mover(4, 4);
+        n->Form_KeyDown(tecladerecha, 0);
+        n->guardar_Click("algo");
+        QCOMPARE(e().pincel, int16_t(0));
+        QCOMPARE(e().pincelinicio, int16_t(0));
+        QCOMPARE(e().pintando, falso);
+        QCOMPARE(e().vistax, int16_t(0));
+        QCOMPARE(e().guardado, verdadero);
+        QCOMPARE(r.dibujos, 0);
+        QCOMPARE(r.estado, std::string("( 0 , 0 )"));
+        QCOMPARE(r.escrituras, 0);
+        QVERIFY(r.avisos.empty());
+    }
+
+    void crear_75_por_50() {
+        n->nuevomapa_Click();
+        QCOMPARE(r.panel, 1);
+        n->crear_Click(75, 50);
+        QCOMPARE(e().anchomapa, int16_t(74));
+        QCOMPARE(e().altomapa, int16_t(49));
+        QCOMPARE(e().haymapa, verdadero);
+        QCOMPARE(e().guardado, falso);
+        QCOMPARE(r.panel, -1);
+        QCOMPARE(r.dibujos, 1);
+        QCOMPARE(e().inicio[0].colocado, falso);
+        QCOMPARE(e().inicio[1].colocado, falso);
+        QCOMPARE(r.estado, std::string("( 0 , 0 )"));
+
+        n->guardar_Click("nuevo");
+        QCOMPARE(r.avisos.size(), std::size_t(1));
+        QCOMPARE(r.avisos[0].texto,
+                 std::string("Necesita poner la posicion de inicio de los jugadores"));
+        QCOMPARE(r.avisos[0].titulo, std::string("Guardar"));
+        QVERIFY(r.avisos[0].i == icono::critico);
+        QCOMPARE(r.escrituras, 0);
+        QCOMPARE(e().guardado, falso);
+    }
+
+    void crear_suelta_el_mapa_anterior() {
+        n->crear_Click(50, 50);
+        n->terrenos_Click(comun::agua);
+        pulsar(5, 5);
+        soltar(5, 5);
+        colocar(0, 10, 10);
+        n->Form_KeyDown(tecladerecha, 0);
+        n->crear_Click(100, 50);
+        QCOMPARE(e().celda(5, 5).terreno, int16_t(comun::pasto));
+        QCOMPARE(e().celda(10, 10).marca, int16_t(-1));
+        QCOMPARE(e().inicio[0].colocado, falso);
+        QCOMPARE(e().vistax, int16_t(0));
+        // The brush is kept.
+        QCOMPARE(e().pincelinicio, int16_t(0));
+    }
+
+    void pasto_con_el_pincel_inicial() {
+        // A map opened with a wall, no palette click: the first press paints grass.
+        comun::plano p = comun::plano::vacio(49, 49);
+        p.ponerterreno(7, 8, comun::pared);
+        p.inicio = {comun::posicion{5, 5}, comun::posicion{20, 20}};
+        escribirarchivo("muro", comun::escribirmapa(p));
+        n->abrir_Click("muro.mapa");
+        QCOMPARE(e().celda(7, 8).transitable, falso);
+        pulsar(7, 8);
+        QCOMPARE(e().celda(7, 8).terreno, int16_t(comun::pasto));
+        QCOMPARE(e().celda(7, 8).transitable, verdadero);
+        QCOMPARE(e().pintando, verdadero);
+    }
+
+    void arrastre_data() {
+        QTest::addColumn<int>("pincel");
+        QTest::addColumn<int16_t>("transitable");
+        QTest::newRow("pared-cierra") << int(comun::pared) << falso;
+        QTest::newRow("agua-cierra") << int(comun::agua) << falso;
+        QTest::newRow("arbol-cierra") << int(comun::arbol) << falso;
+        QTest::newRow("madera-abre") << int(comun::madera) << verdadero;
+        QTest::newRow("piso-abre") << int(comun::piso) << verdadero;
+    }
+    void arrastre() {
+        QFETCH(int, pincel);
+        QFETCH(int16_t, transitable);
+        n->crear_Click(50, 50);
+        n->terrenos_Click(int16_t(pincel));
+        pulsar(2, 2);
+        for (int x = 3; x <= 6; ++x)
+            mover(x, 2);
+        mover(6, 3);
+        soltar(6, 3);
+        mover(9, 9); // after the release nothing more is painted
+        for (auto [x, y] : {std::pair{2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {6, 3}}) {
+            QCOMPARE(e().celda(x, y).terreno, int16_t(pincel));
+            QCOMPARE(e().celda(x, y).transitable, transitable);
+        }
+        QCOMPARE(e().celda(9, 9).terreno, int16_t(comun::pasto));
+        QCOMPARE(e().celda(2, 3).terreno, int16_t(comun::pasto));
+        QCOMPARE(e().pintando, falso);
+    }
+
+    void arrastre_fuera_de_la_vista_data() {
+        QTest::addColumn<int>("px");
+        QTest::addColumn<int>("py");
+        QTest::addColumn<int>("cx");
+        QTest::addColumn<int>("cy");
+        // View scrolled to (3, 3) on a 50 x 50 map.
+        QTest::newRow("izquierda-una-celda") << -5 << 100 << 2 << 8;
+        QTest::newRow("izquierda-lejos-para-en-0") << -400 << 100 << 0 << 8;
+        QTest::newRow("arriba-lejos-para-en-0") << 100 << -400 << 8 << 0;
+        QTest::newRow("esquina-para-en-0-0") << -9000 << -9000 << 0 << 0;
+        QTest::newRow("derecha-fuera-del-mapa") << 1000 << 100 << 53 << 8;
+        QTest::newRow("mas-alla-de-la-rejilla-para-en-999") << 30000 << 40000 << 999 << 999;
+    }
+    void arrastre_fuera_de_la_vista() {
+        QFETCH(int, px);
+        QFETCH(int, py);
+        QFETCH(int, cx);
+        QFETCH(int, cy);
+        n->crear_Click(50, 50);
+        n->Form_KeyDown(tecladerecha, 0);
+        n->Form_KeyDown(teclaabajo, 0);
+        QCOMPARE(r.estado, std::string("( 3 , 3 )"));
+        n->terrenos_Click(comun::madera);
+        pulsar(10, 10);
+        n->mainpic_MouseMove(px, py);
+        QCOMPARE(e().celda(cx, cy).terreno, int16_t(comun::madera));
+    }
+
+    void inicios_data() {
+        // Each row: placements as (team, x, y), then the expected marks.
+        QTest::addColumn<QList<QList<int>>>("pasos");
+        QTest::addColumn<QList<QList<int>>>("marcas"); // (x, y, marca)
+        QTest::newRow("mismo-equipo-dos-veces-en-la-misma-celda")
+            << QList<QList<int>>{{0, 10, 10}, {0, 10, 10}} << QList<QList<int>>{{10, 10, 0}};
+        QTest::newRow("mover-borra-la-x-vieja") << QList<QList<int>>{{0, 10, 10}, {0, 20, 15}}
+                                                << QList<QList<int>>{{10, 10, -1}, {20, 15, 0}};
+        QTest::newRow("compartida-muestra-el-ultimo")
+            << QList<QList<int>>{{0, 10, 10}, {1, 10, 10}} << QList<QList<int>>{{10, 10, 1}};
+        QTest::newRow("compartida-y-se-va-el-ultimo-queda-sin-x")
+            << QList<QList<int>>{{0, 10, 10}, {1, 10, 10}, {1, 20, 20}}
+            << QList<QList<int>>{{10, 10, -1}, {20, 20, 1}};
+    }
+    void inicios() {
+        QFETCH(QList<QList<int>>, pasos);
+        QFETCH(QList<QList<int>>, marcas);
+        n->crear_Click(50, 50);
+        for (const auto& p : pasos)
+            colocar(int16_t(p[0]), p[1], p[2]);
+        for (const auto& m : marcas)
+            QCOMPARE(e().celda(m[0], m[1]).marca, int16_t(m[2]));
+        const auto& ultimo = pasos.back();
+        QCOMPARE(e().inicio[std::size_t(ultimo[0])].x, int16_t(ultimo[1]));
+        QCOMPARE(e().inicio[std::size_t(ultimo[0])].y, int16_t(ultimo[2]));
+        QCOMPARE(e().inicio[std::size_t(ultimo[0])].colocado, verdadero);
+        QVERIFY(r.avisos.empty());
+    }
+
+    void espacio_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("muro"); // wall at (muro, 5) first, -1 for none
+        QTest::addColumn<bool>("aceptado");
+        QTest::newRow("columna-1-aceptada") << 1 << 5 << -1 << true;
+        QTest::newRow("columna-0-rechazada") << 0 << 5 << -1 << false;
+        QTest::newRow("fila-0-rechazada") << 5 << 0 << -1 << false;
+        QTest::newRow("muro-en-el-bloque") << 6 << 6 << 7 << false;
+        QTest::newRow("muro-junto-al-bloque") << 5 << 6 << 7 << true;
+        QTest::newRow("ultima-columna-del-mapa") << 49 << 5 << -1 << true;
+    }
+    void espacio() {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(int, muro);
+        QFETCH(bool, aceptado);
+        n->crear_Click(50, 50);
+        n->Form_KeyDown(tecladerecha, 0); // brings column 49 into view
+        n->Form_KeyDown(teclaizquierda, 0);
+        if (muro >= 0) {
+            n->terrenos_Click(comun::pared);
+            pulsar(muro, 5);
+            soltar(muro, 5);
+        }
+        if (x >= 25)
+            for (int i = 0; i < 10; ++i)
+                n->Form_KeyDown(tecladerecha, 0);
+        colocar(0, 20, 20);
+        colocar(0, x, y);
+        QCOMPARE(n->hayespacio(x, y), aceptado);
+        if (aceptado) {
+            QVERIFY(r.avisos.empty());
+            QCOMPARE(e().inicio[0].x, int16_t(x));
+        } else {
+            QCOMPARE(r.avisos.size(), std::size_t(1));
+            QCOMPARE(r.avisos[0].texto, std::string("Necesita tener espacio alrededor"));
+            QCOMPARE(r.avisos[0].titulo, std::string("Atencion"));
+            QVERIFY(r.avisos[0].i == icono::informacion);
+            QCOMPARE(e().inicio[0].x, int16_t(20)); // keeps its old cell
+            QCOMPARE(e().celda(20, 20).marca, int16_t(0));
+            QCOMPARE(e().celda(x, y).marca, int16_t(-1));
+        }
+    }
+
+    void pintar_sobre_un_inicio_lo_conserva() {
+        n->crear_Click(50, 50);
+        colocar(0, 10, 10);
+        n->terrenos_Click(comun::agua);
+        pulsar(10, 10);
+        mover(11, 10);
+        soltar(11, 10);
+        QCOMPARE(e().celda(10, 10).marca, int16_t(0));
+        QCOMPARE(e().inicio[0].colocado, verdadero);
+    }
+
+    void desplazamiento_data() {
+        QTest::addColumn<int>("ancho");
+        QTest::addColumn<QList<int>>("teclas");
+        QTest::addColumn<QString>("estado");
+        QTest::newRow("izquierda-en-la-esquina")
+            << 50 << QList<int>{teclaizquierda} << "( 0 , 0 )";
+        QTest::newRow("una-a-la-derecha") << 50 << QList<int>{tecladerecha} << "( 3 , 0 )";
+        QTest::newRow("derecha-para-en-25") << 50 << QList<int>(12, tecladerecha) << "( 25 , 0 )";
+        QTest::newRow("abajo-para-en-25") << 50 << QList<int>(12, teclaabajo) << "( 0 , 25 )";
+        QTest::newRow("200-de-ancho-avanza")
+            << 200 << QList<int>(12, tecladerecha) << "( 36 , 0 )";
+        QTest::newRow("vuelta-arriba")
+            << 50 << QList<int>{teclaabajo, teclaabajo, teclaarriba} << "( 0 , 3 )";
+        QTest::newRow("otra-tecla-no-mueve") << 50 << QList<int>{'A'} << "( 0 , 0 )";
+    }
+    void desplazamiento() {
+        QFETCH(int, ancho);
+        QFETCH(QList<int>, teclas);
+        QFETCH(QString, estado);
+        n->crear_Click(ancho, 50);
+        int antes = r.dibujos;
+        for (int t : teclas)
+            n->Form_KeyDown(int16_t(t), 0);
+        QCOMPARE(QString::fromStdString(r.estado), estado);
+        // Every key redraws, arrow or not.
+        QCOMPARE(r.dibujos, antes + int(teclas.size()));
+    }
+
+    void vista_en_un_mapa_pequeno() {
+        // Only a hand-made file can be narrower than the view; it stays at 0.
+        escribirarchivo("chico", "2,1/fn0,0,2,4,5,3,/fn0,0,1,1/fn");
+        n->abrir_Click("chico.mapa");
+        QCOMPARE(e().haymapa, verdadero);
+        n->Form_KeyDown(tecladerecha, 0);
+        QCOMPARE(e().vistax, int16_t(0));
+        QCOMPARE(e().vistay, int16_t(0));
+    }
+
+    void guardar_data() {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<bool>("escribe");
+        QTest::addColumn<bool>("aviso");
+        QTest::newRow("sin-nombre-en-silencio") << "" << false << false;
+        QTest::newRow("nombre-normal") << "arena" << true << false;
+        QTest::newRow("nombre-con-espacios-dentro") << " dos  rios " << true << false;
+        QTest::newRow("barra-rechazada") << "../fuera" << false << true;
+        QTest::newRow("punto-rechazado") << "." << false << true;
+        QTest::newRow("dos-puntos-rechazado") << ".." << false << true;
+        QTest::newRow("solo-espacios-rechazado") << "   " << false << true;
+        QTest::newRow("nulo-rechazado") << QString(QChar(0)) + "x" << false << true;
+    }
+    void guardar() {
+        QFETCH(QString, nombre);
+        QFETCH(bool, escribe);
+        QFETCH(bool, aviso);
+        n->crear_Click(50, 75);
+        colocar(0, 5, 5);
+        colocar(1, 30, 60);
+        std::string nom = nombre.toStdString();
+        r.estado = "antes";
+        n->guardar_Click(nom);
+        QCOMPARE(r.escrituras, escribe ? 1 : 0);
+        QCOMPARE(r.avisos.size(), std::size_t(aviso ? 1 : 0));
+        if (aviso) {
+            QCOMPARE(r.avisos[0].titulo, std::string("Guardar"));
+            QVERIFY(r.avisos[0].i == icono::critico);
+        }
+        QCOMPARE(e().guardado, escribe ? verdadero : falso);
+        QCOMPARE(r.estado, std::string(escribe ? "GUARDADO" : "antes"));
+        QCOMPARE(r.refrescos, escribe ? 1 : 0);
+        if (escribe)
+            QCOMPARE(leer(archivo(nom)), comun::escribirmapa(n->plano()));
+    }
+
+    void guardar_fallido_no_cambia_nada() {
+        n->crear_Click(50, 50);
+        colocar(0, 5, 5);
+        colocar(1, 30, 30);
+        r.fallo = "disco lleno";
+        r.estado = "antes";
+        n->guardar_Click("lleno");
+        QCOMPARE(r.avisos.size(), std::size_t(1));
+        QVERIFY(r.avisos[0].texto.find("disco lleno") != std::string::npos);
+        QCOMPARE(r.avisos[0].titulo, std::string("Guardar"));
+        QCOMPARE(e().guardado, falso);
+        QCOMPARE(r.estado, std::string("antes"));
+        QCOMPARE(r.refrescos, 0);
+        QCOMPARE(e().celda(5, 5).marca, int16_t(0));
+    }
+
+    void ida_y_vuelta_al_cargador_del_juego() {
+        n->crear_Click(75, 50);
+        n->terrenos_Click(comun::arbol);
+        pulsar(3, 4);
+        mover(4, 4);
+        soltar(4, 4);
+        n->terrenos_Click(comun::piso);
+        pulsar(24, 24);
+        soltar(24, 24);
+        colocar(0, 10, 10);
+        colocar(1, 10, 10);
+        n->guardar_Click("vuelta");
+        comun::lectura l = comun::leerarchivo(archivo("vuelta"));
+        QVERIFY2(l, l.error.c_str());
+        QCOMPARE(l.mapa->anchomapa, int16_t(74));
+        QCOMPARE(l.mapa->altomapa, int16_t(49));
+        QCOMPARE(l.mapa->terreno(3, 4), int16_t(comun::arbol));
+        QCOMPARE(l.mapa->terreno(4, 4), int16_t(comun::arbol));
+        QCOMPARE(l.mapa->terreno(24, 24), int16_t(comun::piso));
+        QCOMPARE(l.mapa->terreno(5, 4), int16_t(comun::pasto));
+        QVERIFY(l.mapa->inicio[0] == (comun::posicion{10, 10}));
+        QVERIFY(l.mapa->inicio[1] == (comun::posicion{10, 10}));
+
+        // And back into the editor: the shared cell shows team 1's X.
+        n->crear_Click(50, 50);
+        n->abrir_Click("vuelta.mapa");
+        QCOMPARE(e().anchomapa, int16_t(74));
+        QCOMPARE(e().celda(3, 4).transitable, falso);
+        QCOMPARE(e().celda(10, 10).marca, int16_t(1));
+        QCOMPARE(e().inicio[0].colocado, verdadero);
+        QCOMPARE(e().guardado, falso);
+        n->guardar_Click("vuelta2");
+        QCOMPARE(leer(archivo("vuelta2")), leer(archivo("vuelta")));
+    }
+
+    void abrir_sin_seleccion_no_hace_nada() {
+        n->crear_Click(50, 50);
+        colocar(0, 5, 5);
+        int antes = r.dibujos;
+        n->abrir_Click("");
+        QCOMPARE(e().inicio[0].colocado, verdadero);
+        QCOMPARE(r.dibujos, antes);
+    }
+
+    void abrir_rechazado_deja_el_mapa_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("vacio") << "";
+        QTest::newRow("sin-inicios") << "49,49/fn0,/fn";
+        QTest::newRow("terreno-9") << "1,0/fn0,9,/fn0,0,0,0/fn";
+        QTest::newRow("tamano-1000") << "1000,0/fn0,/fn0,0,0,0/fn";
+    }
+    void abrir_rechazado_deja_el_mapa() {
+        QFETCH(QString, texto);
+        n->crear_Click(100, 50);
+        n->terrenos_Click(comun::agua);
+        pulsar(3, 3);
+        soltar(3, 3);
+        colocar(0, 10, 10);
+        colocar(1, 30, 30);
+        n->Form_KeyDown(tecladerecha, 0);
+        n->guardar_Click("bueno");
+        QVERIFY(r.avisos.empty());
+        escribirarchivo("roto", texto.toStdString());
+        n->abrir_Click("roto.mapa");
+        QCOMPARE(r.avisos.size(), std::size_t(1));
+        QCOMPARE(r.avisos[0].titulo, std::string("Atencion"));
+        QCOMPARE(e().anchomapa, int16_t(99));
+        QCOMPARE(e().celda(3, 3).terreno, int16_t(comun::agua));
+        QCOMPARE(e().celda(10, 10).marca, int16_t(0));
+        QCOMPARE(e().vistax, int16_t(3));
+        QCOMPARE(e().haymapa, verdadero);
+    }
+
+    void cerrar_data() {
+        QTest::addColumn<QString>("antes"); // what happens before closing
+        QTest::addColumn<bool>("pregunta");
+        QTest::newRow("sin-mapa") << "" << false;
+        QTest::newRow("recien-creado") << "crear" << true;
+        QTest::newRow("recien-guardado") << "crear,guardar" << false;
+        QTest::newRow("guardado-y-luego-pintado") << "crear,guardar,pintar" << true;
+        QTest::newRow("guardado-y-luego-un-inicio") << "crear,guardar,inicio" << true;
+        QTest::newRow("guardado-y-luego-desplazado") << "crear,guardar,tecla" << false;
+        QTest::newRow("recien-abierto") << "crear,guardar,abrir" << true;
+    }
+    void cerrar() {
+        QFETCH(QString, antes);
+        QFETCH(bool, pregunta);
+        for (const QString& paso : antes.split(',', Qt::SkipEmptyParts)) {
+            if (paso == "crear") {
+                n->crear_Click(50, 50);
+                colocar(0, 5, 5);
+                colocar(1, 30, 30);
+            } else if (paso == "guardar") {
+                n->guardar_Click("cierre");
+            } else if (paso == "pintar") {
+                n->terrenos_Click(comun::pared);
+                pulsar(12, 12);
+                soltar(12, 12);
+            } else if (paso == "inicio") {
+                colocar(1, 31, 31);
+            } else if (paso == "tecla") {
+                n->Form_KeyDown(tecladerecha, 0);
+            } else if (paso == "abrir") {
+                n->abrir_Click("cierre.mapa");
+            }
+        }
+        r.respuesta = false;
+        QCOMPARE(n->Form_QueryUnload(), pregunta);
+        QCOMPARE(r.preguntas.size(), std::size_t(pregunta ? 1 : 0));
+        if (pregunta) {
+            QCOMPARE(r.preguntas[0], std::string("¿Desea salir sin guardar el mapa?"));
+            r.respuesta = true;
+            QCOMPARE(n->Form_QueryUnload(), false);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNucleo)
+#include "test_nucleo.moc"

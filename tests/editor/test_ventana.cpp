@@ -1,0 +1,370 @@
+#include "Comun/mapaarchivo.h"
+#include "Comun/terreno.h"
+#include "Editor/ventana.h"
+#include "Editor/vista.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace editor;
+
+namespace {
+
+// Answers the window's message boxes without showing them.
+class contestador : public avisos {
+public:
+    struct aviso {
+        QString texto;
+        QString titulo;
+        icono i;
+    };
+    QList<aviso> avisos;
+    QStringList preguntas;
+    bool respuesta = false;
+
+    void avisar(const std::string& t, const std::string& ti, icono i) override {
+        avisos.push_back({QString::fromStdString(t), QString::fromStdString(ti), i});
+    }
+    bool preguntar(const std::string& t, const std::string&) override {
+        preguntas << QString::fromStdString(t);
+        return respuesta;
+    }
+};
+
+QPoint centro(int x, int y) {
+    return {x * tamcelda + tamcelda / 2, y * tamcelda + tamcelda / 2};
+}
+
+QByteArray leer(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestVentana : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> tmp;
+    std::unique_ptr<main> w;
+    contestador c;
+
+    QString carpeta() const { return tmp->path() + "/mapas"; }
+    const estado& e() const { return w->centro().ver(); }
+
+    void crear(const QString& ancho = "50", const QString& alto = "50") {
+        QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
+        w->ancho->setCurrentText(ancho);
+        w->alto->setCurrentText(alto);
+        QTest::mouseClick(w->crear, Qt::LeftButton);
+    }
+    void clic(QWidget* v) { QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(11, 11)); }
+    void colocar(int equipo, int x, int y) {
+        clic(w->px[std::size_t(equipo)]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(x, y));
+    }
+    void guardar(const QString& nombre) {
+        w->nombre->setText(nombre);
+        QTest::mouseClick(w->guardar, Qt::LeftButton);
+    }
+
+private slots:
+    void init() {
+        tmp = std::make_unique<QTemporaryDir>();
+        c = contestador{};
+        w = std::make_unique<main>(carpeta());
+        w->ponermensajes(&c);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+    void cleanup() {
+        // Closing asks nothing once the map counts as saved.
+        c.respuesta = true;
+        w.reset();
+    }
+
+    void disposicion_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("sitio");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("mainpic") << "mainpic" << QRect(0, 0, 500, 500) << "";
+        QTest::newRow("status") << "status" << QRect(0, 500, 777, 17) << "( 0 , 0 )";
+        QTest::newRow("Label1") << "Label1" << QRect(528, 8, 113, 17) << "Nombre del mapa";
+        QTest::newRow("nombre") << "nombre" << QRect(528, 24, 113, 19) << "";
+        QTest::newRow("guardar") << "guardar" << QRect(528, 48, 113, 17) << "Guardar";
+        QTest::newRow("file") << "file" << QRect(504, 72, 153, 136) << "";
+        QTest::newRow("abrir") << "abrir" << QRect(528, 216, 113, 17) << "Abrir";
+        QTest::newRow("nuevomapa") << "nuevomapa" << QRect(528, 240, 113, 17) << "Mapa nuevo";
+        QTest::newRow("Label2") << "Label2" << QRect(536, 280, 105, 17) << "Terrenos";
+        QTest::newRow("Label6") << "Label6" << QRect(560, 376, 65, 17) << "Jugadores";
+        QTest::newRow("frame") << "frame" << QRect(664, 8, 97, 193) << "";
+        QTest::newRow("Label3") << "Label3" << QRect(8, 8, 81, 17) << "Nuevo Mapa";
+        QTest::newRow("Label4") << "Label4" << QRect(32, 48, 49, 17) << "Ancho";
+        QTest::newRow("ancho") << "ancho" << QRect(16, 64, 65, 21) << "50";
+        QTest::newRow("Label5") << "Label5" << QRect(40, 104, 41, 17) << "Alto";
+        QTest::newRow("alto") << "alto" << QRect(16, 120, 65, 21) << "50";
+        QTest::newRow("crear") << "crear" << QRect(8, 160, 81, 17) << "Crear";
+    }
+    void disposicion() {
+        QFETCH(QString, control);
+        QFETCH(QRect, sitio);
+        QFETCH(QString, texto);
+        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
+        QCOMPARE(w->size(), QSize(662, 519));
+        auto* x = w->findChild<QWidget*>(control);
+        QVERIFY(x);
+        QCOMPARE(x->geometry(), sitio);
+        if (auto* l = qobject_cast<QLabel*>(x))
+            QCOMPARE(l->text(), texto);
+        else if (auto* b = qobject_cast<QPushButton*>(x))
+            QCOMPARE(b->text(), texto);
+        else if (auto* cb = qobject_cast<QComboBox*>(x))
+            QCOMPARE(cb->currentText(), texto);
+    }
+
+    void paleta_en_su_sitio() {
+        const QList<QPoint> terrenos = {{544, 296}, {608, 296}, {576, 328},
+                                        {608, 328}, {544, 328}, {576, 296}};
+        for (std::size_t i = 0; i < 6; ++i)
+            QCOMPARE(w->terrenos[i]->geometry(), QRect(terrenos[int(i)], QSize(22, 22)));
+        QCOMPARE(w->px[0]->geometry(), QRect(560, 400, 22, 22));
+        QCOMPARE(w->px[1]->geometry(), QRect(592, 400, 22, 22));
+        QStringList tamanos;
+        for (int i = 0; i < w->ancho->count(); ++i)
+            tamanos << w->ancho->itemText(i);
+        QCOMPARE(tamanos, QStringList({"50", "75", "100", "150", "200"}));
+    }
+
+    void panel_de_mapa_nuevo() {
+        QVERIFY(w->frame->x() >= w->width()); // hidden beyond the right edge
+        QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
+        QCOMPARE(w->width(), 662 + 104);
+        QVERIFY(w->frame->geometry().right() < w->width());
+        QTest::mouseClick(w->crear, Qt::LeftButton);
+        QCOMPARE(w->width(), 662);
+        QCOMPARE(w->height(), 519);
+    }
+
+    void abrir_deja_el_panel_visible() {
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 9, 9);
+        guardar("panel");
+        QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
+        w->file->setCurrentRow(0);
+        QTest::mouseClick(w->abrir, Qt::LeftButton);
+        QCOMPARE(e().guardado, falso);
+        QCOMPARE(w->width(), 662 + 104);
+    }
+
+    void los_tamanos_no_se_escriben() {
+        QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
+        w->ancho->setFocus();
+        QTest::keyClicks(w->ancho, "2");
+        QTest::keyClicks(w->alto, "1");
+        QCOMPARE(w->ancho->currentText(), QString("50"));
+        QCOMPARE(w->alto->currentText(), QString("50"));
+        QTest::mouseClick(w->crear, Qt::LeftButton);
+        QCOMPARE(e().anchomapa, int16_t(49));
+    }
+
+    void teclas_con_el_nombre_enfocado() {
+        crear();
+        w->nombre->setFocus();
+        QTest::keyClick(w->nombre, Qt::Key_Right);
+        QCOMPARE(w->status->text(), QString("( 3 , 0 )"));
+        QTest::keyClick(w->nombre, Qt::Key_Down);
+        QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
+        QTest::keyClicks(w->nombre, "Mapa");
+        QCOMPARE(w->nombre->text(), QString("Mapa"));
+        QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
+        QTest::keyClick(w.get(), Qt::Key_Left);
+        QCOMPARE(w->status->text(), QString("( 0 , 3 )"));
+        // The size lists swallow typing, but the window still sees the key.
+        QTest::keyClick(w->ancho, Qt::Key_Right);
+        QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
+        QTest::keyClicks(w->ancho, "1");
+        QCOMPARE(w->ancho->currentText(), QString("50"));
+    }
+
+    void raton_pinta_y_coloca() {
+        crear();
+        clic(w->terrenos[comun::pared]);
+        QTest::mousePress(w->mainpic, Qt::LeftButton, {}, centro(2, 2));
+        QTest::mouseMove(w->mainpic, centro(3, 2));
+        QTest::mouseMove(w->mainpic, centro(4, 3));
+        QTest::mouseRelease(w->mainpic, Qt::LeftButton, {}, centro(4, 3));
+        QTest::mouseMove(w->mainpic, centro(8, 8));
+        QCOMPARE(e().celda(2, 2).terreno, int16_t(comun::pared));
+        QCOMPARE(e().celda(3, 2).terreno, int16_t(comun::pared));
+        QCOMPARE(e().celda(4, 3).transitable, falso);
+        QCOMPARE(e().celda(8, 8).terreno, int16_t(comun::pasto));
+
+        colocar(0, 3, 3); // next to the wall: refused
+        QCOMPARE(c.avisos.size(), 1);
+        QCOMPARE(c.avisos[0].texto, QString("Necesita tener espacio alrededor"));
+        QCOMPARE(c.avisos[0].titulo, QString("Atencion"));
+        QVERIFY(c.avisos[0].i == icono::informacion);
+        colocar(0, 10, 10);
+        QCOMPARE(e().celda(10, 10).marca, int16_t(0));
+    }
+
+    void marcas_pintadas_con_mascara() {
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 7, 5);
+        const QImage& img = w->mainpic->imagen;
+        const QImage rojo(":/imagenes/equis0.png");
+        QVERIFY(!rojo.isNull());
+        QImage tile = QImage(":/imagenes/terreno0.png").convertToFormat(QImage::Format_RGB32);
+        QImage eq0 = rojo.convertToFormat(QImage::Format_RGB32);
+        QImage eq1 = QImage(":/imagenes/equis1.png").convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 20; ++x) {
+                // Where the mask is black the X shows; elsewhere the tile.
+                bool enx = qGray(eq0.pixel(20 + x, y)) < 128;
+                QRgb esperado = enx ? eq0.pixel(x, y) : tile.pixel(x, y);
+                QCOMPARE(img.pixel(100 + x, 100 + y) | 0xff000000, esperado | 0xff000000);
+                bool enx1 = qGray(eq1.pixel(20 + x, y)) < 128;
+                QRgb esperado1 = enx1 ? eq1.pixel(x, y) : tile.pixel(x, y);
+                QCOMPARE(img.pixel(140 + x, 100 + y) | 0xff000000, esperado1 | 0xff000000);
+            }
+        }
+    }
+
+    void guardar_y_cerrar() {
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 20, 20);
+        guardar("uno");
+        QCOMPARE(w->status->text(), QString("GUARDADO"));
+        QCOMPARE(leer(carpeta() + "/uno.mapa"),
+                 QByteArray::fromStdString(comun::escribirmapa(w->centro().plano())));
+        QCOMPARE(w->file->count(), 1);
+        QCOMPARE(w->file->item(0)->text(), QString("uno.mapa"));
+        QVERIFY(w->close());
+        QVERIFY(c.preguntas.isEmpty());
+    }
+
+    void cerrar_con_cambios_y_decir_no() {
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 20, 20);
+        guardar("dos");
+        clic(w->terrenos[comun::agua]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(12, 12));
+        c.respuesta = false;
+        QVERIFY(!w->close());
+        QVERIFY(w->isVisible());
+        QCOMPARE(c.preguntas, QStringList("¿Desea salir sin guardar el mapa?"));
+        c.respuesta = true;
+        QVERIFY(w->close());
+    }
+
+    void guardar_encima_de_un_mapa_mayor() {
+        // A longer file of the same name: the new file holds only the new text.
+        comun::plano grande = comun::plano::vacio(199, 199);
+        grande.inicio = {comun::posicion{5, 5}, comun::posicion{50, 50}};
+        QFile f(carpeta() + "/tres.mapa");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString(comun::escribirmapa(grande)));
+        f.close();
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 20, 20);
+        guardar("tres");
+        QByteArray hecho = leer(carpeta() + "/tres.mapa");
+        QCOMPARE(hecho, QByteArray::fromStdString(comun::escribirmapa(w->centro().plano())));
+        comun::lectura l = comun::leerarchivo((carpeta() + "/tres.mapa").toStdString());
+        QVERIFY(l);
+        QCOMPARE(l.mapa->anchomapa, int16_t(49));
+    }
+
+    void guardar_sin_carpeta_posible() {
+        // A plain file where the maps folder should be: nothing can be written.
+        w.reset();
+        QVERIFY(QDir(carpeta()).removeRecursively());
+        QFile estorbo(carpeta());
+        QVERIFY(estorbo.open(QIODevice::WriteOnly));
+        estorbo.close();
+        w = std::make_unique<main>(carpeta());
+        w->ponermensajes(&c);
+        QCOMPARE(w->file->count(), 0);
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 20, 20);
+        guardar("cuatro");
+        QCOMPARE(c.avisos.size(), 1);
+        QCOMPARE(c.avisos[0].titulo, QString("Guardar"));
+        QVERIFY(c.avisos[0].i == icono::critico);
+        QCOMPARE(w->status->text(), QString("( 0 , 0 )"));
+        QCOMPARE(e().guardado, falso);
+    }
+
+    void deshacer_con_el_teclado() {
+        crear();
+        clic(w->terrenos[comun::agua]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(4, 4));
+        w->nombre->setFocus();
+        QTest::keyClicks(w->nombre, "isla");
+        QTest::keyClick(w->nombre, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::pasto));
+        QCOMPARE(w->nombre->text(), QString("isla")); // the map's undo, not the text's
+        QTest::keyClick(w->nombre, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::agua));
+        QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(w.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::agua));
+    }
+
+    void modo_simetrico_en_el_titulo() {
+        crear();
+        w->nombre->setFocus();
+        QTest::keyClicks(w->nombre, "Mm");
+        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(20, 20));
+        QCOMPARE(QApplication::focusWidget(), w->mainpic);
+        QTest::keyClick(w->mainpic, Qt::Key_M);
+        QVERIFY(w->windowTitle() != QString("Tarnhollow Editor"));
+        QVERIFY(w->windowTitle().startsWith("Tarnhollow Editor"));
+        clic(w->terrenos[comun::pared]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(1, 2));
+        QCOMPARE(e().celda(48, 47).terreno, int16_t(comun::pared));
+        QTest::keyClick(w->mainpic, Qt::Key_M);
+        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
+    }
+
+    void relleno_y_rectangulo_con_el_raton() {
+        crear();
+        clic(w->terrenos[comun::piso]);
+        QTest::mousePress(w->mainpic, Qt::LeftButton, Qt::ControlModifier, centro(2, 2));
+        QTest::mouseMove(w->mainpic, centro(5, 4));
+        QImage durante = w->mainpic->imagen.copy();
+        QTest::mouseRelease(w->mainpic, Qt::LeftButton, Qt::ControlModifier, centro(6, 4));
+        QCOMPARE(e().celda(6, 4).terreno, int16_t(comun::piso));
+        QCOMPARE(e().celda(2, 2).terreno, int16_t(comun::piso));
+        QCOMPARE(e().celda(7, 4).terreno, int16_t(comun::pasto));
+        // The outline shows while dragging and is gone with the release.
+        QVERIFY(durante != w->mainpic->imagen);
+        QVERIFY(durante.pixel(40, 70) != w->mainpic->imagen.pixel(40, 70));
+
+        clic(w->terrenos[comun::agua]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, Qt::ShiftModifier, centro(10, 10));
+        QCOMPARE(e().celda(49, 49).terreno, int16_t(comun::agua));
+        QCOMPARE(e().celda(4, 3).terreno, int16_t(comun::piso));
+    }
+};
+
+QTEST_MAIN(TestVentana)
+#include "test_ventana.moc"

@@ -1,0 +1,47 @@
+// Time of one full redraw of the play field on the 200 x 200 sample map with
+// sixteen fighters, some of them lying dead, and arrows in flight.
+#include "apoyo/mundoprueba.h"
+#include "Juego/lienzo.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+int main() {
+    prueba::mundoprueba w;
+    comun::lectura l = comun::leerarchivo(MAPAS_DIR "/bosque.mapa");
+    if (!l) {
+        std::printf("bench-dibujar: %s\n", l.error.c_str());
+        return 0;
+    }
+    w.cargar(*l.mapa, 8, juego::arquero);
+    juego::mundo& m = w.m;
+    // Put the view over the players' start, where the fighters stand.
+    m.vistax = int16_t(m.unidades[0].x - 20);
+    m.vistay = int16_t(m.unidades[0].y - 15);
+    m.ajustarvista();
+    for (int i = 1; i < 16; i += 4)
+        m.unidades[i].muerto = juego::verdadero;
+    for (int k = 0; k < 8; ++k)
+        m.disparar(0, m.unidades[0].x, m.unidades[0].y, int16_t(m.unidades[0].x + k - 4),
+                   int16_t(m.unidades[0].y + 9));
+
+    juego::lienzo lienzo;
+    QImage cuadro = juego::lienzo::nuevaimagen();
+    for (int i = 0; i < 20; ++i)
+        lienzo.dibujar(m, cuadro); // warm-up
+
+    std::vector<double> ms;
+    for (int i = 0; i < 300; ++i) {
+        auto t0 = std::chrono::steady_clock::now();
+        lienzo.dibujar(m, cuadro);
+        auto t1 = std::chrono::steady_clock::now();
+        ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    const double mediana = ms[ms.size() / 2];
+    std::printf("dibujar, 200 x 200, 16 luchadores: mediana %.3f ms (%.1f%% de un tick de 125 ms)\n",
+                mediana, 100 * mediana / 125);
+    return 0;
+}
