@@ -67,9 +67,9 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
         return;
     if (!m.celdapasable(u.destx, u.desty, i))
         return;
-    // A fighter always stands on the grid; this only keeps a broken caller
-    // from writing outside it.
-    if (!mundo::enrejilla(u.x, u.y))
+    // A fighter always stands on the map; this only keeps a broken caller
+    // from writing outside it (and the marks are laid out for the map alone).
+    if (u.x < 0 || u.y < 0 || u.x > m.anchomapa || u.y > m.altomapa)
         return;
 
     u.siguiendo = falso;

@@ -332,23 +332,29 @@ void TestBusqueda::caminos() {
 void TestBusqueda::sinbusqueda_data() {
     QTest::addColumn<QPoint>("destino");
     QTest::addColumn<bool>("buscando");
+    QTest::addColumn<QPoint>("inicio");
 
-    QTest::newRow("destino-en-muro") << QPoint(4, 0) << false;
-    QTest::newRow("destino-en-agua") << QPoint(4, 1) << false;
-    QTest::newRow("destino-en-arbol") << QPoint(4, 2) << false;
-    QTest::newRow("destino-en-companero") << QPoint(4, 3) << false;
-    QTest::newRow("destino-fuera-del-mapa") << QPoint(5, 2) << false;
-    QTest::newRow("destino-negativo") << QPoint(-1, 2) << false;
-    QTest::newRow("ya-buscando") << QPoint(3, 2) << true;
+    const QPoint s(0, 1);
+    QTest::newRow("destino-en-muro") << QPoint(4, 0) << false << s;
+    QTest::newRow("destino-en-agua") << QPoint(4, 1) << false << s;
+    QTest::newRow("destino-en-arbol") << QPoint(4, 2) << false << s;
+    QTest::newRow("destino-en-companero") << QPoint(4, 3) << false << s;
+    QTest::newRow("destino-fuera-del-mapa") << QPoint(5, 2) << false << s;
+    QTest::newRow("destino-negativo") << QPoint(-1, 2) << false << s;
+    QTest::newRow("ya-buscando") << QPoint(3, 2) << true << s;
+    QTest::newRow("luchador-fuera-del-mapa") << QPoint(3, 2) << false << QPoint(5, 1);
 }
 
 // A refused search changes nothing at all, not even the current node.
 void TestBusqueda::sinbusqueda() {
     QFETCH(QPoint, destino);
     QFETCH(bool, buscando);
+    QFETCH(QPoint, inicio);
 
     const int16_t s = dibujar(*m, {"....#", "S...~", "....T", "....A"});
     unidad& u = m->unidades[s];
+    u.x = int16_t(inicio.x());
+    u.y = int16_t(inicio.y());
     u.destx = int16_t(destino.x());
     u.desty = int16_t(destino.y());
     u.buscando = buscando ? verdadero : falso;
