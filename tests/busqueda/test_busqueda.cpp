@@ -1,6 +1,6 @@
 #include "Juego/busqueda.h"
 #include "Juego/mundo.h"
-#include "Juego/plataforma.h"
+#include "apoyo/mundoprueba.h"
 #include "referencia.h"
 
 #include <QTest>
@@ -12,19 +12,7 @@ using namespace juego;
 
 namespace {
 
-class sinplataforma : public plataforma {
-public:
-    void mostrar(const std::string&) override {}
-    uint16_t tecla(int16_t) override { return 0; }
-    int16_t sonido() const override { return 0; }
-    void ponersonido(int16_t) override {}
-    void reproducir(const std::string&) override {}
-    bool temporizador() const override { return false; }
-    void ponertemporizador(bool) override {}
-    void dibujar() override {}
-};
-
-sinplataforma plat;
+prueba::plataformaprueba plat;
 
 void ponerterreno(mundo& m, int x, int y, int16_t t) {
     celda& c = m.mapa(x, y);

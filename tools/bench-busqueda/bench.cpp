@@ -5,7 +5,7 @@
 #include "Comun/terreno.h"
 #include "Juego/busqueda.h"
 #include "Juego/mundo.h"
-#include "Juego/plataforma.h"
+#include "apoyo/mundoprueba.h"
 #include "referencia.h"
 
 #include <algorithm>
@@ -20,19 +20,7 @@ using namespace juego;
 
 namespace {
 
-class sinplataforma : public plataforma {
-public:
-    void mostrar(const std::string&) override {}
-    uint16_t tecla(int16_t) override { return 0; }
-    int16_t sonido() const override { return 0; }
-    void ponersonido(int16_t) override {}
-    void reproducir(const std::string&) override {}
-    bool temporizador() const override { return true; }
-    void ponertemporizador(bool) override {}
-    void dibujar() override {}
-};
-
-sinplataforma plat;
+prueba::plataformaprueba plat;
 
 double mediana(std::vector<double> v) {
     std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
@@ -163,13 +151,21 @@ void ticks(const char* que, const comun::plano& p, int n, int nref) {
     const std::vector<double> r = partida(p, n, false);
     const std::vector<double> l = partida(p, nref, true);
     informar(que, mediana(r), mediana(l));
-    std::printf("  %-58s %9.3f ms   referencia %9.3f ms\n", "    el tick mas lento",
-                *std::max_element(r.begin(), r.end()), *std::max_element(l.begin(), l.end()));
+    auto media = [](const std::vector<double>& v) {
+        double suma = 0;
+        for (double x : v)
+            suma += x;
+        return suma / double(v.size());
+    };
+    informar("    media de los ticks", media(r), media(l));
+    informar("    el tick mas lento", *std::max_element(r.begin(), r.end()),
+             *std::max_element(l.begin(), l.end()));
 }
 
 } // namespace
 
 int main() {
+    plat.ponersonido(0);
     std::printf("bench-busqueda: medianas, y la busqueda de referencia (paso a paso) en la "
                 "misma corrida\n");
     auto m = std::make_unique<mundo>(plat);
