@@ -74,6 +74,9 @@ void mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo) {
     if (j.tipo == guerrero)
         j.ataque += 1;
     jugando = verdadero;
+
+    // The path search keeps reachability zones of the terrain.
+    busqueda_->nuevomapa(*this);
 }
 
 void mundo::colocarequipo(int16_t e) {

@@ -172,6 +172,8 @@ public:
     // --- path search -------------------------------------------------------
     void buscarcamino(int16_t i);
     bool celdapasable(int16_t x, int16_t y, int16_t i) const;
+    // The search's workspace, for map loading, tests and benchmarks.
+    busqueda& buscador();
 
     plataforma& plat;
     azar rnd;

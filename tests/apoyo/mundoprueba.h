@@ -5,6 +5,7 @@
 
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
+#include "Juego/busqueda.h"
 #include "Juego/mundo.h"
 #include "Juego/plataforma.h"
 #include "Juego/teclas.h"
@@ -56,6 +57,8 @@ struct mundoprueba {
     void terreno(int x, int y, int16_t t) {
         m.mapa(x, y).terreno = t;
         m.mapa(x, y).transitable = comun::transitable(t) ? juego::verdadero : juego::falso;
+        // The path search keeps what it learnt of the terrain at load time.
+        m.buscador().nuevomapa(m);
     }
 
     // Moves fighter i to (x, y), keeping the cells' occupants right.

@@ -152,6 +152,20 @@ private slots:
         QCOMPARE(int(w.u(0).espera), 4);
     }
 
+    void sin_sonido_no_se_pide_ningun_archivo() {
+        duelo w(arquero);
+        w.dormir({1});
+        w.mover(0, 10, 20);
+        w.mover(2, 12, 20);
+        w.u(2).vida = 1;
+        w.plat.ponersonido(0);
+        w.sonidos();
+        w.m.disparar(0, 10, 20, 20, 20); // a shot, a hit and a death
+        w.m.moverflechas();
+        QCOMPARE(w.u(2).muerto, verdadero);
+        QVERIFY(w.sonidos().isEmpty());
+    }
+
     void golpe_fuera_del_mapa_no_cambia_nada() {
         duelo w;
         w.mover(0, 0, 20);

@@ -3,6 +3,7 @@
 // not exactly black and white or do not match their image, sprites that look
 // the same in different facings, broken WAV files, unplayable maps.
 
+#include "Comun/alcance.h"
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
 
@@ -15,7 +16,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <queue>
 
 using namespace comun;
 
@@ -84,30 +84,6 @@ wavleido leerwav(const QByteArray& b) {
     for (int at = 44; at + 1 < b.size(); at += 2)
         w.muestras.push_back(int16_t(leer16(b, at)));
     return w;
-}
-
-// Cells reachable on foot from `desde`, stepping to any of the eight
-// neighbours that is passable, as fighters do.
-std::vector<char> alcanzables(const plano& p, posicion desde) {
-    std::vector<char> visto(std::size_t(p.ancho()) * p.alto(), 0);
-    auto idx = [&](int x, int y) { return std::size_t(y) * p.ancho() + x; };
-    std::queue<posicion> cola;
-    visto[idx(desde.x, desde.y)] = 1;
-    cola.push(desde);
-    while (!cola.empty()) {
-        const posicion c = cola.front();
-        cola.pop();
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) {
-                const int x = c.x + dx, y = c.y + dy;
-                if (x < 0 || y < 0 || x >= p.ancho() || y >= p.alto() || visto[idx(x, y)] ||
-                    !transitable(p.terreno(x, y)))
-                    continue;
-                visto[idx(x, y)] = 1;
-                cola.push({int16_t(x), int16_t(y)});
-            }
-    }
-    return visto;
 }
 
 } // namespace
@@ -429,8 +405,7 @@ private slots:
         // Well apart: at least half the map's width or height between them.
         const int dx = std::abs(a.x - b.x), dy = std::abs(a.y - b.y);
         QVERIFY2(2 * dx >= p.ancho() || 2 * dy >= p.alto(), "inicios demasiado cerca");
-        const std::vector<char> v = alcanzables(p, a);
-        QVERIFY2(v[std::size_t(b.y) * p.ancho() + b.x], "los equipos no pueden alcanzarse");
+        QVERIFY2(comun::alcanzable(p, a, b), "los equipos no pueden alcanzarse");
     }
 };
 

@@ -39,7 +39,7 @@ private slots:
         std::mt19937 azar(1234);
         const int16_t flechas[4] = {37, 38, 39, 40};
         int muertes = 0;
-        for (int t = 0; t < 6000; ++t) {
+        for (int t = 0; t < 20000; ++t) {
             // Every few ticks the player changes keys, strikes or shoots.
             if (t % 5 == 0) {
                 for (int16_t k : flechas)

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Juego/mundo.h"
+
+#include <array>
+#include <cstdint>
+
+namespace referencia {
+
+// How the last search went, so that the differential test can make sure its
+// maps reach the situations they are meant to reach.
+struct informe {
+    bool encontrado = false;
+    bool lleno = false; // some reached cell found all 1000 entries in use
+    bool tope = false;  // it ended with waiting cells whose F was 9999 or more
+    int tomadas = 0;    // nodes taken
+    int maximo = 0;     // most entries in use at once
+};
+
+// The path search done the plain way, one step after another: every map cell
+// cleared before each search, a 1000-entry array kept in queue order and
+// scanned from the front at every pick. It is slow on purpose; the game's
+// search must give exactly what this one gives. Unlike the plain method it
+// never hands control to an event loop, and it stops with no path as soon as
+// no waiting cell can be taken, where the plain method could spin for ever.
+class buscador {
+public:
+    void buscarcamino(juego::mundo& m, int16_t i);
+    informe ultimo;
+
+private:
+    struct nodo {
+        int16_t x = 0;
+        int16_t y = 0;
+        int16_t usado = juego::falso;
+    };
+
+    bool celdapasable(const juego::mundo& m, int16_t x, int16_t y, int16_t i) const;
+    void limpiarbusqueda(juego::mundo& m);
+    void expandir(juego::mundo& m, int16_t i);
+    void agregarabierto(int16_t x, int16_t y);
+    bool mejorabierto(const juego::mundo& m);
+    bool hayabiertos() const { return abiertos[0].usado == juego::verdadero; }
+
+    std::array<nodo, 1000> abiertos{};
+    int16_t mejorx = 0;
+    int16_t mejory = 0;
+    int16_t descartes = 0;
+};
+
+} // namespace referencia

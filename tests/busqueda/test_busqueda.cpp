@@ -1,0 +1,589 @@
+#include "Juego/busqueda.h"
+#include "Juego/mundo.h"
+#include "apoyo/mundoprueba.h"
+#include "referencia.h"
+
+#include <QTest>
+
+#include <memory>
+#include <random>
+
+using namespace juego;
+
+namespace {
+
+prueba::plataformaprueba plat;
+
+void ponerterreno(mundo& m, int x, int y, int16_t t) {
+    celda& c = m.mapa(x, y);
+    c.terreno = t;
+    c.transitable = (t == 2 || t == 3 || t == 4) ? falso : verdadero;
+    c.ocupante = -1;
+}
+
+int16_t ponerunidad(mundo& m, int16_t k, int x, int y, int16_t equipo, bool muerto) {
+    unidad& u = m.unidades[k];
+    u = unidad{};
+    u.x = int16_t(x);
+    u.y = int16_t(y);
+    u.equipo = equipo;
+    u.muerto = muerto ? verdadero : falso;
+    m.mapa(x, y).ocupante = k;
+    return k;
+}
+
+// A map drawn as text: '.' grass, '#' wall, '~' water, 'T' tree; 'S' the
+// searching fighter (team 0) on grass, 'A' and 'a' a living and a dead
+// team-mate, 'E' and 'e' a living and a dead enemy. Returns the searcher.
+int16_t dibujar(mundo& m, const QStringList& filas) {
+    m.anchomapa = int16_t(filas[0].size() - 1);
+    m.altomapa = int16_t(filas.size() - 1);
+    int16_t libre = 1;
+    int16_t buscador = -1;
+    for (int y = 0; y < filas.size(); ++y) {
+        for (int x = 0; x < filas[y].size(); ++x) {
+            const char ch = filas[y][x].toLatin1();
+            ponerterreno(m, x, y, ch == '#' ? 2 : ch == '~' ? 3 : ch == 'T' ? 4 : 0);
+            if (ch == 'S')
+                buscador = ponerunidad(m, libre++, x, y, 0, false);
+            else if (ch == 'A' || ch == 'a' || ch == 'E' || ch == 'e')
+                ponerunidad(m, libre++, x, y, (ch == 'E' || ch == 'e') ? 1 : 0,
+                            ch == 'a' || ch == 'e');
+        }
+    }
+    m.buscador().nuevomapa(m);
+    return buscador;
+}
+
+QString camino(const unidad& u) {
+    return QString::fromStdString(u.camino);
+}
+
+QString pasos(const unidad& u) {
+    QStringList l;
+    for (const std::string& p : u.pasos)
+        l << QString::fromStdString(p);
+    return l.join(',');
+}
+
+// Whether cells the fighter may cross link the destination to some neighbour
+// of the start, found here independently of the game's shortcuts.
+bool conectados(const mundo& m, int16_t i) {
+    const unidad& u = m.unidades[i];
+    const int ancho = m.anchomapa + 1;
+    const int alto = m.altomapa + 1;
+    std::vector<char> visto(std::size_t(ancho) * alto, 0);
+    std::vector<std::pair<int, int>> pila{{u.destx, u.desty}};
+    visto[std::size_t(u.desty) * ancho + u.destx] = 1;
+    while (!pila.empty()) {
+        const auto [cx, cy] = pila.back();
+        pila.pop_back();
+        for (int y = cy - 1; y <= cy + 1; ++y) {
+            for (int x = cx - 1; x <= cx + 1; ++x) {
+                if (x < 0 || y < 0 || x >= ancho || y >= alto)
+                    continue;
+                char& v = visto[std::size_t(y) * ancho + x];
+                if (!v && m.celdapasable(int16_t(x), int16_t(y), i)) {
+                    v = 1;
+                    pila.push_back({x, y});
+                }
+            }
+        }
+    }
+    for (int y = u.y - 1; y <= u.y + 1; ++y)
+        for (int x = u.x - 1; x <= u.x + 1; ++x)
+            if (x >= 0 && y >= 0 && x < ancho && y < alto && visto[std::size_t(y) * ancho + x])
+                return true;
+    return false;
+}
+
+// --- random worlds for the differential test ---------------------------------
+
+enum class tipomapa { campo, laberinto, habitaciones, companeros, inalcanzable, lleno, tope };
+
+struct azaroso {
+    std::mt19937 rng;
+    int entre(int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); }
+    bool moneda(double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; }
+    int16_t obstaculo() { return int16_t(entre(2, 4)); }
+    int16_t suelo() { return std::array<int16_t, 3>{0, 1, 5}[entre(0, 2)]; }
+};
+
+using plano = std::vector<int16_t>;
+
+plano campo(azaroso& a, int w, int h, double densidad) {
+    plano t(std::size_t(w) * h);
+    for (int16_t& c : t)
+        c = a.moneda(densidad) ? a.obstaculo() : a.suelo();
+    return t;
+}
+
+// Corridors one cell wide, with a share of the walls knocked out to make loops
+// and diagonal squeezes.
+plano laberinto(azaroso& a, int w, int h, double huecos) {
+    plano t(std::size_t(w) * h, 2);
+    auto at = [&](int x, int y) -> int16_t& { return t[std::size_t(y) * w + x]; };
+    std::vector<std::pair<int, int>> pila{{1, 1}};
+    at(1, 1) = 0;
+    while (!pila.empty()) {
+        const auto [x, y] = pila.back();
+        std::vector<std::pair<int, int>> vecinos;
+        for (auto [dx, dy] : {std::pair{2, 0}, {-2, 0}, {0, 2}, {0, -2}}) {
+            const int nx = x + dx, ny = y + dy;
+            if (nx > 0 && ny > 0 && nx < w - 1 && ny < h - 1 && at(nx, ny) == 2)
+                vecinos.push_back({nx, ny});
+        }
+        if (vecinos.empty()) {
+            pila.pop_back();
+            continue;
+        }
+        const auto [nx, ny] = vecinos[std::size_t(a.entre(0, int(vecinos.size()) - 1))];
+        at((x + nx) / 2, (y + ny) / 2) = 0;
+        at(nx, ny) = 0;
+        pila.push_back({nx, ny});
+    }
+    for (int16_t& c : t)
+        if (c == 2 && a.moneda(huecos))
+            c = a.suelo();
+    return t;
+}
+
+// Rooms on a regular grid; most walls between two rooms have a door.
+plano habitaciones(azaroso& a, int w, int h) {
+    plano t(std::size_t(w) * h, 5);
+    const int lado = a.entre(4, 9);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (x % lado == 0 || y % lado == 0)
+                t[std::size_t(y) * w + x] = 2;
+            else if (a.moneda(0.03))
+                t[std::size_t(y) * w + x] = 4;
+    for (int y = 0; y + lado < h; y += lado)
+        for (int x = 0; x + lado < w; x += lado) {
+            if (a.moneda(0.85))
+                t[std::size_t(y + a.entre(1, lado - 1)) * w + x + lado] = 5;
+            if (a.moneda(0.85))
+                t[std::size_t(y + lado) * w + x + a.entre(1, lado - 1)] = 5;
+        }
+    return t;
+}
+
+struct recuento {
+    int busquedas = 0;
+    int encontrados = 0;
+    int agotados = 0; // searches that ran and found nothing
+    int atajos = 0;   // of those, the ones the game may end at once
+    int llenos = 0;   // searches the game ran in full that overflowed the list
+    int topes = 0;
+    int maximo = 0;
+};
+
+} // namespace
+
+class TestBusqueda : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<mundo> m = std::make_unique<mundo>(plat);
+    referencia::buscador ref;
+
+    // Runs the reference and then the game's search from the same state and
+    // tells what differs, or an empty text.
+    QString comparar(int16_t i, recuento& r) {
+        unidad& u = m->unidades[i];
+        const unidad antes = u;
+        ref.buscarcamino(*m, i);
+        const unidad esperado = u;
+        u = antes;
+        m->buscarcamino(i);
+
+        const bool busco = antes.buscando != verdadero && m->celdapasable(u.destx, u.desty, i);
+        // Where no path can exist the game may skip the search; the current
+        // node then stays on the start.
+        const bool atajo = busco && !conectados(*m, i);
+        ++r.busquedas;
+        r.encontrados += ref.ultimo.encontrado;
+        r.agotados += busco && !ref.ultimo.encontrado;
+        r.atajos += atajo;
+        r.topes += ref.ultimo.tope;
+        r.maximo = std::max(r.maximo, ref.ultimo.maximo);
+
+        QString d;
+        if (u.siguiendo != esperado.siguiendo || u.buscando != esperado.buscando)
+            d += QString(" siguiendo/buscando %1/%2, esperado %3/%4")
+                     .arg(u.siguiendo).arg(u.buscando)
+                     .arg(esperado.siguiendo).arg(esperado.buscando);
+        if (u.camino != esperado.camino)
+            d += " camino [" + camino(u) + "], esperado [" + camino(esperado) + "]";
+        if (u.pasos != esperado.pasos)
+            d += " pasos [" + pasos(u) + "], esperado [" + pasos(esperado) + "]";
+        const bool enelinicio = atajo && u.sigx == u.x && u.sigy == u.y;
+        r.llenos += ref.ultimo.lleno && !enelinicio;
+        if (!enelinicio && (u.sigx != esperado.sigx || u.sigy != esperado.sigy))
+            d += QString(" sig (%1,%2), esperado (%3,%4)")
+                     .arg(u.sigx).arg(u.sigy).arg(esperado.sigx).arg(esperado.sigy);
+        if (!d.isEmpty())
+            d = QString("luchador %1 de (%2,%3) a (%4,%5):")
+                    .arg(i).arg(u.x).arg(u.y).arg(u.destx).arg(u.desty) + d;
+        return d;
+    }
+
+private slots:
+    void caminos_data();
+    void caminos();
+    void sinbusqueda_data();
+    void sinbusqueda();
+    void sincamino_data();
+    void sincamino();
+    void mapanuevo();
+    void diferencial_data();
+    void diferencial();
+};
+
+void TestBusqueda::caminos_data() {
+    QTest::addColumn<QStringList>("filas");
+    QTest::addColumn<QPoint>("destino");
+    QTest::addColumn<QString>("esperado");
+
+    QStringList abierto(12, QString(15, '.'));
+    abierto[5][5] = 'S';
+    abierto[7][9] = 'E';
+    QTest::newRow("ejemplo-campo-abierto") << abierto << QPoint(9, 7) << "6,6,7,7,8,7,9,7";
+
+    QStringList muro(12, QString(15, '.'));
+    muro[5][5] = 'S';
+    muro[5][8] = 'E';
+    muro[4][7] = muro[5][7] = muro[6][7] = '#';
+    QTest::newRow("ejemplo-muro") << muro << QPoint(8, 5) << "6,4,7,3,8,4,8,5";
+
+    QStringList vecino(12, QString(15, '.'));
+    vecino[5][5] = 'S';
+    vecino[5][6] = 'E';
+    QTest::newRow("un-paso") << vecino << QPoint(6, 5) << "6,5";
+
+    QTest::newRow("enemigos-en-el-camino")
+        << QStringList{".........", "..S.E.e.E", "........."} << QPoint(8, 1)
+        << "3,1,4,1,5,1,6,1,7,1,8,1";
+    // The team-mate forces a detour; at F 54 four cells wait, and (4,1) goes
+    // before (4,3) only because it was queued first.
+    QTest::newRow("companero-vivo-estorba")
+        << QStringList{".......", ".......", "..S.A.E", ".......", "......."} << QPoint(6, 2)
+        << "3,2,4,1,5,2,6,2";
+    QTest::newRow("companero-muerto-no-estorba")
+        << QStringList{".......", "..S.a.E", "......."} << QPoint(6, 1) << "3,1,4,1,5,1,6,1";
+    QTest::newRow("diagonal-entre-muros")
+        << QStringList{"#####", "#S###", "##.##", "###E#", "#####"} << QPoint(3, 3) << "2,2,3,3";
+    // Every pick empties the list; the destination is the last open cell and
+    // its block is all closed or wall when it is taken.
+    QTest::newRow("callejon-sin-salida")
+        << QStringList{"##########", "#S~.....E#", "#.########", "##########"} << QPoint(8, 1)
+        << "";
+    QTest::newRow("callejon-hasta-el-fondo")
+        << QStringList{"#########", "#S.....E#", "#########"} << QPoint(7, 1)
+        << "2,1,3,1,4,1,5,1,6,1,7,1";
+    QTest::newRow("agua-y-arboles")
+        << QStringList{"S.~..", ".~T..", "...~E"} << QPoint(4, 2) << "0,1,1,2,2,2,3,1,4,2";
+}
+
+void TestBusqueda::caminos() {
+    QFETCH(QStringList, filas);
+    QFETCH(QPoint, destino);
+    QFETCH(QString, esperado);
+
+    const int16_t s = dibujar(*m, filas);
+    unidad& u = m->unidades[s];
+    u.destx = int16_t(destino.x());
+    u.desty = int16_t(destino.y());
+    u.camino = "viejo";
+    u.pasos = {"viejo"};
+    const unidad antes = u;
+
+    const bool hay = !esperado.isEmpty();
+    for (int vuelta = 0; vuelta < 2; ++vuelta) {
+        // The second round checks the reference on the same cases, since the
+        // differential test trusts it.
+        u = antes;
+        if (vuelta == 0)
+            m->buscarcamino(s);
+        else
+            ref.buscarcamino(*m, s);
+        QCOMPARE(u.siguiendo, hay ? verdadero : falso);
+        QCOMPARE(u.buscando, falso);
+        QCOMPARE(camino(u), hay ? esperado : QString("viejo"));
+        QCOMPARE(pasos(u), hay ? esperado : QString("viejo"));
+        if (hay) {
+            QCOMPARE(u.sigx, u.x);
+            QCOMPARE(u.sigy, u.y);
+        }
+    }
+}
+
+void TestBusqueda::sinbusqueda_data() {
+    QTest::addColumn<QPoint>("destino");
+    QTest::addColumn<bool>("buscando");
+    QTest::addColumn<QPoint>("inicio");
+
+    const QPoint s(0, 1);
+    QTest::newRow("destino-en-muro") << QPoint(4, 0) << false << s;
+    QTest::newRow("destino-en-agua") << QPoint(4, 1) << false << s;
+    QTest::newRow("destino-en-arbol") << QPoint(4, 2) << false << s;
+    QTest::newRow("destino-en-companero") << QPoint(4, 3) << false << s;
+    QTest::newRow("destino-fuera-del-mapa") << QPoint(5, 2) << false << s;
+    QTest::newRow("destino-negativo") << QPoint(-1, 2) << false << s;
+    QTest::newRow("ya-buscando") << QPoint(3, 2) << true << s;
+    QTest::newRow("luchador-fuera-del-mapa") << QPoint(3, 2) << false << QPoint(5, 1);
+}
+
+// A refused search changes nothing at all, not even the current node.
+void TestBusqueda::sinbusqueda() {
+    QFETCH(QPoint, destino);
+    QFETCH(bool, buscando);
+    QFETCH(QPoint, inicio);
+
+    const int16_t s = dibujar(*m, {"....#", "S...~", "....T", "....A"});
+    unidad& u = m->unidades[s];
+    u.x = int16_t(inicio.x());
+    u.y = int16_t(inicio.y());
+    u.destx = int16_t(destino.x());
+    u.desty = int16_t(destino.y());
+    u.buscando = buscando ? verdadero : falso;
+    u.camino = "1,2";
+    u.pasos = {"1", "2"};
+    u.sigx = 7;
+    u.sigy = 8;
+    const unidad antes = u;
+    m->buscarcamino(s);
+    QCOMPARE(u.buscando, antes.buscando);
+    QCOMPARE(u.siguiendo, falso);
+    QCOMPARE(u.camino, antes.camino);
+    QCOMPARE(u.pasos, antes.pasos);
+    QCOMPARE(u.sigx, int16_t(7));
+    QCOMPARE(u.sigy, int16_t(8));
+}
+
+void TestBusqueda::sincamino_data() {
+    QTest::addColumn<QStringList>("filas");
+    QTest::addColumn<QPoint>("destino");
+
+    QTest::newRow("destino-encerrado")
+        << QStringList{"S......", "....###", "....#E#", "....###"} << QPoint(5, 2);
+    QTest::newRow("encerrado-por-companeros")
+        << QStringList{"S......", "....AAA", "....AEA", "....AA#"} << QPoint(5, 2);
+    QTest::newRow("mapa-partido")
+        << QStringList{"S..~...", "...~...", "...~..E", "...~..."} << QPoint(6, 2);
+    QTest::newRow("sin-salida-alrededor")
+        << QStringList{"##.....", "S#.....", "##....E"} << QPoint(6, 2);
+
+    // Two corridors joined only at the far end: the way round costs more than
+    // the search may spend, so every waiting cell ends up with F of 9999 or
+    // more. Such a search has to end with no path rather than spin.
+    QString pared(1000, '#');
+    QString pasillo(1000, '.');
+    QString abajo = pared;
+    abajo[999] = '.';
+    QString ida = pasillo, vuelta = pasillo;
+    ida[0] = 'S';
+    vuelta[0] = 'E';
+    QTest::newRow("vuelta-demasiado-larga")
+        << QStringList{pared, ida, abajo, vuelta, pared} << QPoint(0, 3);
+}
+
+void TestBusqueda::sincamino() {
+    QFETCH(QStringList, filas);
+    QFETCH(QPoint, destino);
+
+    const int16_t s = dibujar(*m, filas);
+    unidad& u = m->unidades[s];
+    u.destx = int16_t(destino.x());
+    u.desty = int16_t(destino.y());
+    u.siguiendo = verdadero;
+    u.camino = "1,2";
+    u.pasos = {"1", "2"};
+    m->buscarcamino(s);
+    QCOMPARE(u.siguiendo, falso);
+    QCOMPARE(u.buscando, falso);
+    QCOMPARE(u.camino, std::string("1,2"));
+    QCOMPARE(u.pasos, (std::vector<std::string>{"1", "2"}));
+}
+
+// Loading a map must make the search forget the zones of the map before, even
+// when both have the same size.
+void TestBusqueda::mapanuevo() {
+    m->Form_Load();
+    comun::plano p = comun::plano::vacio(49, 49);
+    p.inicio = {comun::posicion{10, 10}, comun::posicion{40, 40}};
+    // The player's fighter spawns at (9, 9); walls close it in.
+    for (int y = 8; y <= 10; ++y)
+        for (int x = 8; x <= 10; ++x)
+            if (x != 9 || y != 9)
+                p.ponerterreno(x, y, 2);
+    const int16_t cazador = 1;
+    for (bool cerrado : {true, false, true}) {
+        if (!cerrado)
+            for (int y = 8; y <= 10; ++y)
+                p.ponerterreno(8, y, 0);
+        m->cargarmapa(p, 1, arquero);
+        unidad& u = m->unidades[cazador];
+        QCOMPARE(u.equipo, int16_t(1));
+        u.destx = m->unidades[0].x;
+        u.desty = m->unidades[0].y;
+        m->buscarcamino(cazador);
+        QCOMPARE(u.siguiendo, cerrado ? falso : verdadero);
+        if (!cerrado) {
+            QVERIFY(u.camino.ends_with(",9,9"));
+            for (int y = 8; y <= 10; ++y)
+                p.ponerterreno(8, y, 2);
+        }
+    }
+}
+
+void TestBusqueda::diferencial_data() {
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<int>("mundos");
+    QTest::addColumn<int>("semilla");
+
+    QTest::newRow("campo-abierto") << int(tipomapa::campo) << 400 << 11;
+    QTest::newRow("laberinto") << int(tipomapa::laberinto) << 300 << 12;
+    QTest::newRow("habitaciones-con-puertas") << int(tipomapa::habitaciones) << 300 << 13;
+    QTest::newRow("companeros-como-obstaculos") << int(tipomapa::companeros) << 300 << 14;
+    QTest::newRow("destino-inalcanzable") << int(tipomapa::inalcanzable) << 300 << 15;
+    QTest::newRow("lista-abierta-llena") << int(tipomapa::lleno) << 12 << 16;
+    QTest::newRow("costo-al-tope") << int(tipomapa::tope) << 8 << 17;
+}
+
+void TestBusqueda::diferencial() {
+    QFETCH(int, tipo);
+    QFETCH(int, mundos);
+    QFETCH(int, semilla);
+    const auto t = tipomapa(tipo);
+    azaroso a{std::mt19937(uint32_t(semilla))};
+    recuento r;
+
+    for (int n = 0; n < mundos; ++n) {
+        // An open list of 1000 overflows only on wide open ground.
+        const bool grande = t == tipomapa::lleno || t == tipomapa::tope;
+        const int lado = t == tipomapa::lleno ? 560 : grande ? 200 : 60;
+        const int w = a.entre(lado * 3 / 4, lado);
+        const int h = a.entre(lado * 3 / 4, lado);
+        plano terreno;
+        switch (t) {
+        case tipomapa::laberinto:
+        case tipomapa::tope:
+            terreno = laberinto(a, w, h, t == tipomapa::tope ? 0.0 : a.entre(0, 20) / 100.0);
+            break;
+        case tipomapa::habitaciones:
+            terreno = habitaciones(a, w, h);
+            break;
+        case tipomapa::lleno:
+            terreno = campo(a, w, h, a.entre(0, 4) / 100.0);
+            break;
+        default:
+            terreno = campo(a, w, h, a.entre(0, 35) / 100.0);
+        }
+        if (t == tipomapa::inalcanzable && a.moneda(0.5)) {
+            // A river or a wall from edge to edge.
+            const int x0 = a.entre(1, w - 2);
+            const int16_t k = a.obstaculo();
+            for (int y = 0; y < h; ++y)
+                terreno[std::size_t(y) * w + std::clamp(x0 + a.entre(-1, 1), 0, w - 1)] = k;
+        }
+
+        m->anchomapa = int16_t(w - 1);
+        m->altomapa = int16_t(h - 1);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ponerterreno(*m, x, y, terreno[std::size_t(y) * w + x]);
+
+        std::vector<std::pair<int, int>> libres;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (m->mapa(x, y).transitable == verdadero)
+                    libres.push_back({x, y});
+        std::shuffle(libres.begin(), libres.end(), a.rng);
+        const int maxp =
+            std::min<int>(t == tipomapa::companeros || grande ? 8 : a.entre(1, 8),
+                          int(libres.size()) / 2);
+        if (maxp == 0)
+            continue;
+        for (int16_t k = 0; k < 2 * maxp; ++k)
+            ponerunidad(*m, k, libres[k].first, libres[k].second, k < maxp ? 0 : 1,
+                        a.moneda(t == tipomapa::companeros ? 0.3 : 0.1));
+
+        // Ring the first enemy with walls and the searcher's team-mates, so
+        // that the search has to take every cell it can reach. The wide ring
+        // holds more cells than the game floods before it searches.
+        const bool anillo = t == tipomapa::lleno ||
+                            (t == tipomapa::inalcanzable && a.moneda(0.5));
+        if (anillo) {
+            const int radio = t == tipomapa::lleno ? 12 : 1;
+            unidad& e = m->unidades[maxp];
+            e.muerto = falso;
+            int16_t companero = 1;
+            for (int y = e.y - radio; y <= e.y + radio; ++y)
+                for (int x = e.x - radio; x <= e.x + radio; ++x) {
+                    if (x < 0 || y < 0 || x >= w || y >= h ||
+                        std::max(std::abs(x - e.x), std::abs(y - e.y)) != radio)
+                        continue;
+                    celda& c = m->mapa(x, y);
+                    if (c.ocupante >= 0 && m->unidades[c.ocupante].equipo == 0) {
+                        m->unidades[c.ocupante].muerto = falso;
+                    } else if (c.ocupante < 0 && c.transitable == verdadero && companero < maxp) {
+                        unidad& f = m->unidades[companero++];
+                        m->mapa(f.x, f.y).ocupante = -1;
+                        ponerunidad(*m, int16_t(companero - 1), x, y, 0, false);
+                    } else {
+                        ponerterreno(*m, x, y, 2);
+                    }
+                }
+        }
+        m->buscador().nuevomapa(*m);
+
+        for (int b = 0; b < (t == tipomapa::lleno ? 2 : 5); ++b) {
+            const int16_t i = anillo && b == 0 ? 0 : int16_t(a.entre(0, 2 * maxp - 1));
+            unidad& u = m->unidades[i];
+            const int eleccion = a.entre(0, 99);
+            std::pair<int, int> d;
+            if (anillo && b == 0) {
+                d = {m->unidades[maxp].x, m->unidades[maxp].y};
+            } else if (eleccion < 60) {
+                const unidad& o = m->unidades[(u.equipo == 0 ? maxp : 0) + a.entre(0, maxp - 1)];
+                d = {o.x, o.y};
+            } else if (eleccion < 75) {
+                d = {a.entre(-1, w), a.entre(-1, h)};
+            } else if (eleccion < 85) {
+                const unidad& o = m->unidades[(u.equipo == 0 ? 0 : maxp) + a.entre(0, maxp - 1)];
+                d = {o.x, o.y};
+            } else if (eleccion < 95) {
+                d = {u.x + a.entre(-1, 1), u.y + a.entre(-1, 1)};
+            } else {
+                d = libres[std::size_t(a.entre(0, int(libres.size()) - 1))];
+            }
+            u.destx = int16_t(d.first);
+            u.desty = int16_t(d.second);
+            u.siguiendo = a.moneda(0.5) ? verdadero : falso;
+            u.buscando = a.moneda(0.03) ? verdadero : falso;
+            u.camino = "viejo" + std::to_string(b);
+            u.pasos = {u.camino};
+            u.sigx = int16_t(a.entre(0, 999));
+            u.sigy = int16_t(a.entre(0, 999));
+            const QString dif = comparar(i, r);
+            QVERIFY2(dif.isEmpty(),
+                     qPrintable(QString("mundo %1 busqueda %2: ").arg(n).arg(b) + dif));
+        }
+    }
+
+    qDebug("%d busquedas: %d con camino, %d sin camino (%d sin remedio), %d con la lista llena, "
+           "%d al tope; hasta %d en la lista",
+           r.busquedas, r.encontrados, r.agotados, r.atajos, r.llenos, r.topes, r.maximo);
+    // The maps must bring about what the row is named after.
+    QVERIFY(r.encontrados > 0);
+    QVERIFY(r.agotados > 0);
+    if (t == tipomapa::inalcanzable)
+        QVERIFY(r.atajos > 0);
+    if (t == tipomapa::lleno)
+        QVERIFY(r.llenos > 0);
+    if (t == tipomapa::tope)
+        QVERIFY(r.topes > 0);
+}
+
+QTEST_APPLESS_MAIN(TestBusqueda)
+#include "test_busqueda.moc"
