@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The editor installed where its user cannot write (as for /usr/lib): saving
+# must say so in a box and leave nothing behind, not fail silently. Run
+# under `xvfb-run -s "-ac ..."`: as root the editor runs as `nobody`, whom
+# the open display lets in; as anyone else the maps folder is made
+# read-only instead.
+#
+#   sololectura.sh BUILD_DIR
+set -euo pipefail
+build=$1
+tmp=$(mktemp -d)
+chmod 755 "$tmp"
+pids=()
+limpiar() {
+    for p in "${pids[@]}"; do
+        kill "$p" 2> /dev/null || true
+    done
+    chmod -R u+w "$tmp" 2> /dev/null || true
+    rm -rf "$tmp"
+}
+trap limpiar EXIT
+fallo() {
+    echo "FALLO: $*" >&2
+    [ -s "$tmp/editor.log" ] && tail -n 30 "$tmp/editor.log" >&2
+    exit 1
+}
+clic() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
+
+cmake --install "$build" --prefix "$tmp/prefijo" > /dev/null
+mapas=$tmp/prefijo/lib/tarnhollow/mapas
+mkdir -p "$mapas" "$tmp/casa"
+chmod 777 "$tmp/casa"
+comoquien=()
+if [ "$(id -u)" -eq 0 ]; then
+    comoquien=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+    chmod 555 "$mapas"
+fi
+antes=$(ls "$mapas")
+
+"${comoquien[@]}" env HOME="$tmp/casa" XDG_RUNTIME_DIR="$tmp/casa" QT_QPA_PLATFORM=xcb \
+    "$tmp/prefijo/bin/tarnhollow-editor" > "$tmp/editor.log" 2>&1 &
+editor=$!
+pids+=("$editor")
+timeout 30 xdotool search --sync --onlyvisible --name '^Tarnhollow Editor' > /dev/null ||
+    fallo "no apareció el editor"
+sleep 0.5
+
+clic 584 248 # "Mapa nuevo"
+clic 712 176 # "Crear"
+clic 571 411 # team 0's start on cell (5, 5)
+clic 110 110
+clic 603 411 # team 1's start on cell (20, 20)
+clic 410 410
+clic 584 33  # the name box
+xdotool type --delay 50 sinpermiso
+clic 584 56  # "Guardar"
+
+# The editor's boxes carry the title of the action: "Guardar".
+timeout 10 xdotool search --sync --onlyvisible --name '^Guardar$' > /dev/null ||
+    fallo "guardar en una carpeta sin permiso no mostró ningún aviso"
+kill -0 "$editor" 2> /dev/null || fallo "el editor terminó"
+[ "$(ls "$mapas")" = "$antes" ] || fallo "algo se escribió en $mapas: $(ls "$mapas")"
+echo "el editor avisó de que no pudo guardar"
