@@ -168,9 +168,10 @@ lectura leermapa(std::string_view texto) {
     std::size_t k = 0;
     for (int y = 0; y <= p.altomapa; ++y) {
         for (int x = 0; x <= p.anchomapa; ++x, ++k) {
-            numero n = leernumero(celdas[k], celdatexto(x, y));
+            // The cell's name is only built for the message of a bad value.
+            numero n = leernumero(celdas[k], {});
             if (!n.error.empty())
-                return rechazo(n.error);
+                return rechazo(leernumero(celdas[k], celdatexto(x, y)).error);
             if (n.valor < 0 || n.valor >= numterrenos)
                 return rechazo(celdatexto(x, y) + " tiene el terreno " + std::to_string(n.valor) +
                                "; los terrenos van de 0 a 5.");
