@@ -49,12 +49,32 @@ busqueda& mundo::buscador() {
     return *busqueda_;
 }
 
-busqueda::busqueda() : marcas(std::size_t(ladomapa) * ladomapa) {
+busqueda::busqueda() : marcas(std::size_t(ladomapa) * ladomapa), fracasos(numunidades) {
     abiertos.reserve(capacidad);
 }
 
 void busqueda::nuevomapa(const mundo& m) {
     calcularzonas(m);
+    ++mapas;
+}
+
+void busqueda::olvidar() {
+    for (fracaso& f : fracasos)
+        f.valido = false;
+}
+
+void busqueda::bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const {
+    // A cell blocks the search when it names a living team-mate, and a cell
+    // names a living fighter only while that fighter stands on it.
+    celdas.clear();
+    const unidad& u = m.unidades[i];
+    for (int16_t j = 0; j < numunidades; ++j) {
+        const unidad& o = m.unidades[j];
+        if (j == i || o.equipo != u.equipo || o.muerto == verdadero || !mundo::enrejilla(o.x, o.y))
+            continue;
+        if (m.mapa(o.x, o.y).ocupante == j)
+            celdas.push_back(int32_t(o.y) * ladomapa + o.x);
+    }
 }
 
 void busqueda::buscarcamino(mundo& m, int16_t i) {
@@ -79,6 +99,15 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     // sigx, sigy on the last cell it took, while here they stay on the start.
     if (!alcanzable(m, i) || aislado(m, i))
         return;
+
+    fracaso& f = fracasos[std::size_t(i)];
+    bloqueados(m, i, bloqueosahora);
+    if (f.valido && f.mapa == mapas && f.x == u.x && f.y == u.y && f.destx == u.destx &&
+        f.desty == u.desty && f.bloqueos == bloqueosahora) {
+        u.sigx = f.sigx;
+        u.sigy = f.sigy;
+        return;
+    }
 
     u.buscando = verdadero;
     limpiarbusqueda(m);
@@ -110,6 +139,17 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
             break;
     }
     u.buscando = falso;
+    f.valido = u.siguiendo != verdadero;
+    if (f.valido) {
+        f.mapa = mapas;
+        f.x = u.x;
+        f.y = u.y;
+        f.destx = u.destx;
+        f.desty = u.desty;
+        f.bloqueos = bloqueosahora;
+        f.sigx = u.sigx;
+        f.sigy = u.sigy;
+    }
 }
 
 void busqueda::limpiarbusqueda(const mundo& m) {

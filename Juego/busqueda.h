@@ -34,6 +34,10 @@ struct celda;
 //   destination are flooded first; when they run out before touching the
 //   start (an enemy ringed by the fighter's own team), there is no path
 //   either, and the whole map need not be searched to learn it.
+// - Repeated failures: a fighter that found no way asks again every tick.
+//   Its last failed search is remembered with everything that decided it
+//   (start, destination, and the cells its living team-mates block); while
+//   none of that changes, the answer is given again without searching.
 class busqueda {
 public:
     busqueda();
@@ -43,6 +47,10 @@ public:
     void nuevomapa(const mundo& m);
 
     void buscarcamino(mundo& m, int16_t i);
+
+    // Forgets the remembered failures, so that the next search of every
+    // fighter runs in full (benchmarks time the search itself this way).
+    void olvidar();
 
     // Lets a benchmark run a whole tick with another search in place of this
     // one; the game never sets it.
@@ -69,6 +77,9 @@ private:
     void colocar(std::size_t k, const nodo& n);
     void leercamino(mundo& m, int16_t i);
 
+    // The cells that fighter i's living team-mates block, in slot order.
+    void bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const;
+
     bool alcanzable(const mundo& m, int16_t i);
     bool aislado(mundo& m, int16_t i);
     void calcularzonas(const mundo& m);
@@ -91,6 +102,19 @@ private:
     int ancho = 0; // columns of the map the marks are laid out for
     std::vector<int16_t> via; // path cells, column and row, destination first
     std::vector<int16_t> pila; // cells still to flood by aislado
+
+    // The last search of each fighter that found no path, and all it
+    // depended on besides the terrain of the map it ran on.
+    struct fracaso {
+        bool valido = false;
+        uint32_t mapa = 0;
+        int16_t x = 0, y = 0, destx = 0, desty = 0;
+        std::vector<int32_t> bloqueos;
+        int16_t sigx = 0, sigy = 0; // where the search left its current node
+    };
+    std::vector<fracaso> fracasos;
+    uint32_t mapas = 0; // maps loaded so far
+    std::vector<int32_t> bloqueosahora;
 
     // Zone of each cell of the loaded map, row after row; 0 for terrain that
     // cannot be walked on.

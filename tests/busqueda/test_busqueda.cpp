@@ -235,6 +235,7 @@ private slots:
     void sincamino_data();
     void sincamino();
     void mapanuevo();
+    void fracasorecordado();
     void diferencial_data();
     void diferencial();
 };
@@ -434,6 +435,52 @@ void TestBusqueda::mapanuevo() {
                 p.ponerterreno(8, y, 2);
         }
     }
+}
+
+// A hunter outside a big walled room whose door its own team-mates hold:
+// too big a room for the flood around the target, so the search runs in
+// full and fails. Asked again, the answer is the same without a search,
+// until a team-mate steps out of the door.
+void TestBusqueda::fracasorecordado() {
+    QStringList filas;
+    for (int y = 0; y < 26; ++y) {
+        QString f(30, '.');
+        if (y >= 2 && y <= 23)
+            for (int x = 6; x <= 27; ++x)
+                if (y == 2 || y == 23 || x == 6 || x == 27)
+                    f[x] = '#';
+        filas << f;
+    }
+    filas[0][0] = 'S';
+    filas[12][6] = 'A'; // the door, held
+    filas[12][16] = 'E';
+    const int16_t s = dibujar(*m, filas);
+    unidad& u = m->unidades[s];
+    u.destx = 16;
+    u.desty = 12;
+    recuento r;
+    QString d = comparar(s, r);
+    QVERIFY2(d.isEmpty(), qPrintable(d));
+    QCOMPARE(u.siguiendo, falso);
+    QVERIFY2(u.sigx != u.x || u.sigy != u.y, "the search ran in full");
+    const int16_t sigx = u.sigx, sigy = u.sigy;
+    u.sigx = u.x;
+    m->buscarcamino(s);
+    QCOMPARE(u.sigx, sigx);
+    QCOMPARE(u.sigy, sigy);
+    d = comparar(s, r);
+    QVERIFY2(d.isEmpty(), qPrintable(d));
+
+    // The team-mate steps out of the door: the way is open.
+    const int16_t puerta = m->mapa(6, 12).ocupante;
+    m->mapa(6, 12).ocupante = -1;
+    m->unidades[puerta].x = 3;
+    m->unidades[puerta].y = 20;
+    m->mapa(3, 20).ocupante = puerta;
+    d = comparar(s, r);
+    QVERIFY2(d.isEmpty(), qPrintable(d));
+    QCOMPARE(u.siguiendo, verdadero);
+    QVERIFY(u.camino.ends_with(",16,12"));
 }
 
 void TestBusqueda::diferencial_data() {
