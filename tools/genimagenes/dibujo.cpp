@@ -7,15 +7,6 @@ namespace dibujo {
 
 namespace {
 
-uint32_t mezcla(uint32_t a) {
-    a ^= a >> 16;
-    a *= 0x7feb352dU;
-    a ^= a >> 15;
-    a *= 0x846ca68bU;
-    a ^= a >> 16;
-    return a;
-}
-
 int modulo(int a, int m) {
     int r = a % m;
     return r < 0 ? r + m : r;
@@ -26,12 +17,6 @@ double suave(double t) {
 }
 
 } // namespace
-
-double azar(int x, int y, int semilla) {
-    uint32_t h = mezcla(uint32_t(x) * 0x9E3779B1U ^ mezcla(uint32_t(y) + 0x632BE5ABU) ^
-                        mezcla(uint32_t(semilla) * 0x85EBCA77U));
-    return (h >> 8) / double(1U << 24);
-}
 
 double ruido2(double x, double y, int celdax, int celday, int periodo, int semilla) {
     const int nx = std::max(1, periodo / celdax);
@@ -140,28 +125,31 @@ void ponersprite(QImage& hoja, const QImage& sprite, int x, int y, bool conmasca
     }
 }
 
-void mergepaint(QImage& destino, int dx, int dy, const QImage& fuente, int sx, int sy) {
+namespace {
+
+// Combines a 20 x 20 block of `fuente` into `destino` pixel by pixel with
+// `op` (source, destination); pixels outside `destino` are skipped.
+template <typename Op>
+void combinar(QImage& destino, int dx, int dy, const QImage& fuente, int sx, int sy, Op op) {
     for (int j = 0; j < 20; ++j)
         for (int i = 0; i < 20; ++i) {
             if (dx + i < 0 || dy + j < 0 || dx + i >= destino.width() ||
                 dy + j >= destino.height())
                 continue;
-            QRgb s = fuente.pixel(sx + i, sy + j);
-            QRgb d = destino.pixel(dx + i, dy + j);
-            destino.setPixel(dx + i, dy + j, ((~s | d) & 0x00FFFFFFU) | 0xFF000000U);
+            const QRgb s = fuente.pixel(sx + i, sy + j);
+            const QRgb d = destino.pixel(dx + i, dy + j);
+            destino.setPixel(dx + i, dy + j, (op(s, d) & 0x00FFFFFFU) | 0xFF000000U);
         }
 }
 
+} // namespace
+
+void mergepaint(QImage& destino, int dx, int dy, const QImage& fuente, int sx, int sy) {
+    combinar(destino, dx, dy, fuente, sx, sy, [](QRgb s, QRgb d) { return ~s | d; });
+}
+
 void srcand(QImage& destino, int dx, int dy, const QImage& fuente, int sx, int sy) {
-    for (int j = 0; j < 20; ++j)
-        for (int i = 0; i < 20; ++i) {
-            if (dx + i < 0 || dy + j < 0 || dx + i >= destino.width() ||
-                dy + j >= destino.height())
-                continue;
-            QRgb s = fuente.pixel(sx + i, sy + j);
-            QRgb d = destino.pixel(dx + i, dy + j);
-            destino.setPixel(dx + i, dy + j, (s & d & 0x00FFFFFFU) | 0xFF000000U);
-        }
+    combinar(destino, dx, dy, fuente, sx, sy, [](QRgb s, QRgb d) { return s & d; });
 }
 
 } // namespace dibujo

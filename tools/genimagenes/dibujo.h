@@ -10,11 +10,13 @@
 #include <cstdint>
 #include <functional>
 
+#include "comunes/azarfijo.h"
+
 namespace dibujo {
 
 // A number in [0, 1) that depends only on (x, y, semilla): the same on every
 // machine and every run.
-double azar(int x, int y, int semilla);
+using herramientas::azar;
 
 // Smooth value noise in [0, 1) on a lattice of `celda` pixels that repeats
 // every `periodo` pixels in both directions (periodo a multiple of celda), so

@@ -24,27 +24,15 @@
 #include <string>
 #include <vector>
 
+#include "comunes/azarfijo.h"
+
 using namespace comun;
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-uint32_t mezcla(uint32_t a) {
-    a ^= a >> 16;
-    a *= 0x7feb352dU;
-    a ^= a >> 15;
-    a *= 0x846ca68bU;
-    a ^= a >> 16;
-    return a;
-}
-
-// A number in [0, 1) fixed by (x, y, semilla).
-double azar(int x, int y, int semilla) {
-    uint32_t h = mezcla(uint32_t(x) * 0x9E3779B1U ^ mezcla(uint32_t(y) + 0x632BE5ABU) ^
-                        mezcla(uint32_t(semilla) * 0x85EBCA77U));
-    return (h >> 8) / double(1U << 24);
-}
+using herramientas::azar;
 
 // Smooth value noise in [0, 1) on a lattice of `celda` cells.
 double ruido(double x, double y, int celda, int semilla) {
@@ -169,6 +157,13 @@ public:
         }
     }
 
+    // Sets both starts and clears grass of radius r around each.
+    void inicios(posicion a, posicion b, int r) {
+        p.inicio = {a, b};
+        despejar(a, r);
+        despejar(b, r);
+    }
+
     // Grass around a start, so the team can spread out.
     void despejar(posicion c, int r) {
         for (int y = c.y - r; y <= c.y + r; ++y)
@@ -245,9 +240,7 @@ plano pradera() {
     for (int x = 10; x <= 16; ++x)
         if (x != 13)
             o.poner(x, 31, pared);
-    o.p.inicio = {posicion{5, 25}, posicion{44, 24}};
-    o.despejar(o.p.inicio[0], 2);
-    o.despejar(o.p.inicio[1], 2);
+    o.inicios({5, 25}, {44, 24}, 2);
     return o.p;
 }
 
@@ -282,9 +275,7 @@ plano rio() {
     o.casa(4, 30, 12, 37, piso, {{12, 33}, {12, 34}, {8, 30}});
     o.casa(62, 22, 70, 29, madera, {{62, 25}, {62, 26}, {66, 29}});
     o.rectangulo(65, 24, 65, 24, pared);
-    o.p.inicio = {posicion{6, 22}, posicion{68, 35}};
-    o.despejar(o.p.inicio[0], 2);
-    o.despejar(o.p.inicio[1], 2);
+    o.inicios({6, 22}, {68, 35}, 2);
     return o.p;
 }
 
@@ -342,11 +333,9 @@ plano fortaleza() {
         for (int x = 0; x < 100; ++x)
             if (azar(x, y, 306) < 0.035)
                 o.cambiar(x, y, pasto, arbol);
-    o.p.inicio = {posicion{8, 50}, posicion{91, 49}};
     o.camino({{8, 50}, {20, 50}, {24, 50}}, 3);
     o.camino({{91, 49}, {80, 49}, {75, 49}}, 3);
-    o.despejar(o.p.inicio[0], 3);
-    o.despejar(o.p.inicio[1], 3);
+    o.inicios({8, 50}, {91, 49}, 3);
     return o.p;
 }
 
@@ -416,9 +405,7 @@ plano bosque() {
     o.camino({{50, 112}, {45, 140}, {45, 158}}, 2);
     o.camino({{150, 108}, {140, 130}, {120, 150}, {104, 150}, {70, 160}, {50, 164}}, 2);
     o.camino({{160, 45}, {165, 70}, {170, 97}}, 2);
-    o.p.inicio = {ini0, ini1};
-    o.despejar(ini0, 3);
-    o.despejar(ini1, 3);
+    o.inicios(ini0, ini1, 3);
     return o.p;
 }
 
@@ -448,8 +435,7 @@ plano islas() {
     o.casa(71, 26, 79, 34, piso, {{75, 34}, {71, 30}});
     o.rectangulo(74, 29, 76, 31, pared);
     const posicion ini0{14, 75}, ini1{135, 74};
-    o.despejar(ini0, 4);
-    o.despejar(ini1, 4);
+    o.inicios(ini0, ini1, 4);
     // Bridges: paths over the water become wood.
     o.camino({ini0, {40, 75}, {62, 75}, {67, 78}, {84, 77}, {100, 75}, ini1}, 2);
     o.camino({{20, 60}, {28, 40}, {30, 30}}, 2);
@@ -464,7 +450,6 @@ plano islas() {
         o.cambiar(x + 1, y, agua, pasto);
         o.cambiar(x + 2, y, agua, pasto);
     }
-    o.p.inicio = {ini0, ini1};
     return o.p;
 }
 
