@@ -7,32 +7,15 @@
 #include "Comun/terreno.h"
 #include "Juego/busqueda.h"
 #include "Juego/mundo.h"
-#include "Juego/plataforma.h"
-#include "Juego/teclas.h"
+#include "Juego/grabadora.h"
 
 #include <string>
 #include <vector>
 
 namespace prueba {
 
-class plataformaprueba : public juego::plataforma {
-public:
-    void mostrar(const std::string& t) override { status = t; }
-    uint16_t tecla(int16_t c) override { return teclas.consultar(c); }
-    int16_t sonido() const override { return sonido_; }
-    void ponersonido(int16_t v) override { sonido_ = v; }
-    void reproducir(const std::string& n) override { sonidos.push_back(n); }
-    bool temporizador() const override { return temporizador_; }
-    void ponertemporizador(bool a) override { temporizador_ = a; }
-    void dibujar() override { ++dibujos; }
-
-    std::string status;
-    std::vector<std::string> sonidos;
-    juego::estadoteclas teclas;
-    int16_t sonido_ = 1;
-    bool temporizador_ = true;
-    int dibujos = 0;
-};
+// The tests' platform records what the core asks of the window.
+using plataformaprueba = juego::grabadora;
 
 struct mundoprueba {
     plataformaprueba plat;

@@ -22,9 +22,9 @@ struct duelo : mundoprueba {
     unidad& u(int i) { return m.unidades[i]; }
     QStringList sonidos() {
         QStringList r;
-        for (const std::string& s : plat.sonidos)
+        for (const std::string& s : plat.pedidos)
             r << QString::fromStdString(s);
-        plat.sonidos.clear();
+        plat.pedidos.clear();
         return r;
     }
 };
