@@ -4,7 +4,7 @@
 // test and the soak benchmark, so a long benchmark run checks exactly what
 // the test checks.
 
-#include "Juego/mundo.h"
+#include "Juego/nucleo/mundo.h"
 
 #include <QString>
 

@@ -5,9 +5,9 @@
 
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
-#include "Juego/busqueda.h"
-#include "Juego/mundo.h"
-#include "Juego/grabadora.h"
+#include "Juego/nucleo/busqueda.h"
+#include "Juego/nucleo/mundo.h"
+#include "Juego/nucleo/grabadora.h"
 
 #include <string>
 #include <vector>

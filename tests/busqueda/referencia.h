@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Juego/mundo.h"
+#include "Juego/nucleo/mundo.h"
 
 #include <array>
 #include <cstdint>

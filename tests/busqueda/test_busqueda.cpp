@@ -1,5 +1,5 @@
-#include "Juego/busqueda.h"
-#include "Juego/mundo.h"
+#include "Juego/nucleo/busqueda.h"
+#include "Juego/nucleo/mundo.h"
 #include "apoyo/mundoprueba.h"
 #include "referencia.h"
 

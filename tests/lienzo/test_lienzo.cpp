@@ -1,5 +1,5 @@
 #include "apoyo/mundoprueba.h"
-#include "Juego/lienzo.h"
+#include "Juego/qt/lienzo.h"
 
 #include <QTest>
 

@@ -3,8 +3,8 @@
 
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
-#include "Juego/busqueda.h"
-#include "Juego/mundo.h"
+#include "Juego/nucleo/busqueda.h"
+#include "Juego/nucleo/mundo.h"
 #include "apoyo/mundoprueba.h"
 #include "referencia.h"
 

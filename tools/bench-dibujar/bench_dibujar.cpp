@@ -1,7 +1,7 @@
 // Time of one full redraw of the play field on the 200 x 200 sample map with
 // sixteen fighters, some of them lying dead, and arrows in flight.
 #include "apoyo/mundoprueba.h"
-#include "Juego/lienzo.h"
+#include "Juego/qt/lienzo.h"
 
 #include <algorithm>
 #include <chrono>

@@ -8,8 +8,8 @@
 //   bench-soak [MAPA [TICKS]]
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
-#include "Juego/mundo.h"
-#include "Juego/grabadora.h"
+#include "Juego/nucleo/mundo.h"
+#include "Juego/nucleo/grabadora.h"
 #include "apoyo/invariantes.h"
 
 #include <sys/resource.h>

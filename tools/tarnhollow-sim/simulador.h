@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Juego/lienzo.h"
-#include "Juego/mundo.h"
-#include "Juego/grabadora.h"
+#include "Juego/qt/lienzo.h"
+#include "Juego/nucleo/mundo.h"
+#include "Juego/nucleo/grabadora.h"
 
 #include <functional>
 #include <iosfwd>

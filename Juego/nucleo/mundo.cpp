@@ -1,8 +1,8 @@
-#include "Juego/mundo.h"
+#include "Juego/nucleo/mundo.h"
 
 #include "Comun/terreno.h"
-#include "Juego/busqueda.h"
-#include "Juego/plataforma.h"
+#include "Juego/nucleo/busqueda.h"
+#include "Juego/nucleo/plataforma.h"
 
 namespace juego {
 

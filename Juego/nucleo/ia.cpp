@@ -1,4 +1,4 @@
-#include "Juego/mundo.h"
+#include "Juego/nucleo/mundo.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "Juego/reproductor.h"
+#include "Juego/qt/reproductor.h"
 
 #include <QFileInfo>
 #include <QSoundEffect>

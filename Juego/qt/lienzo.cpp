@@ -1,6 +1,6 @@
-#include "Juego/lienzo.h"
+#include "Juego/qt/lienzo.h"
 
-#include "Juego/mundo.h"
+#include "Juego/nucleo/mundo.h"
 
 #include <QPainter>
 

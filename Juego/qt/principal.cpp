@@ -1,4 +1,4 @@
-#include "Juego/ventana.h"
+#include "Juego/qt/ventana.h"
 
 #include <QApplication>
 #include <QIcon>

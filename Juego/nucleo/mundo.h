@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Comun/mapaarchivo.h"
-#include "Juego/azar.h"
+#include "Juego/nucleo/azar.h"
 
 #include <array>
 #include <cstdint>

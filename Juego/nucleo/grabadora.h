@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Juego/plataforma.h"
-#include "Juego/teclas.h"
+#include "Juego/nucleo/plataforma.h"
+#include "Juego/qt/teclas.h"
 
 #include <string>
 #include <vector>

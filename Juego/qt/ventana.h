@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Juego/lienzo.h"
-#include "Juego/mundo.h"
-#include "Juego/plataforma.h"
-#include "Juego/teclas.h"
+#include "Juego/qt/lienzo.h"
+#include "Juego/nucleo/mundo.h"
+#include "Juego/nucleo/plataforma.h"
+#include "Juego/qt/teclas.h"
 
 #include <QImage>
 #include <QMainWindow>

@@ -1,8 +1,8 @@
-#include "Juego/ventana.h"
+#include "Juego/qt/ventana.h"
 
 #include "Comun/mapaarchivo.h"
-#include "Juego/reproductor.h"
-#include "Juego/unjugador.h"
+#include "Juego/qt/reproductor.h"
+#include "Juego/qt/unjugador.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "Juego/unjugador.h"
+#include "Juego/qt/unjugador.h"
 
-#include "Juego/ventana.h"
+#include "Juego/qt/ventana.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

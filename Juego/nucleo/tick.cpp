@@ -1,5 +1,5 @@
-#include "Juego/mundo.h"
-#include "Juego/plataforma.h"
+#include "Juego/nucleo/mundo.h"
+#include "Juego/nucleo/plataforma.h"
 
 namespace juego {
 
