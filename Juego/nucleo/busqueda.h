@@ -45,6 +45,12 @@ public:
     // The terrain changed (a map was loaded): the zones are worked out again,
     // here rather than in the first tick of the match.
     void nuevomapa(const mundo& m);
+    // Some terrain was written: the zones and the remembered failures no
+    // longer hold, and are worked out again at the next search.
+    void terrenocambiado() {
+        zonaslistas = false;
+        ++mapas;
+    }
 
     void buscarcamino(mundo& m, int16_t i);
 

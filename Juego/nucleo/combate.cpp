@@ -20,13 +20,6 @@ int16_t redondear(double v) {
     return int16_t(std::nearbyint(v));
 }
 
-int16_t divpiso(int a, int b) {
-    int q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0)))
-        --q;
-    return int16_t(q);
-}
-
 } // namespace
 
 void mundo::atacar(int16_t a, int16_t tx, int16_t ty) {
@@ -45,7 +38,7 @@ void mundo::atacar(int16_t a, int16_t tx, int16_t ty) {
         return;
     if (unidades[v].muerto == verdadero)
         return;
-    sonar("hit0.wav");
+    sonar("hit0.wav", tx, ty);
     herir(v, s.ataque, a);
 }
 
@@ -118,7 +111,7 @@ void mundo::disparar(int16_t a, int16_t sx, int16_t sy, int16_t tx, int16_t ty) 
     if (ty < sy)
         f.vely = -f.vely;
 
-    sonar("Bowfire.wav");
+    sonar("Bowfire.wav", sx, sy);
     if (enrejilla(sx, sy))
         mapa(sx, sy).proyectil = int16_t(ranura);
 }
@@ -162,7 +155,7 @@ void mundo::moverflechas() {
                 continue;
             const int16_t v = c.ocupante;
             if (unidades[v].equipo != unidades[t].equipo && unidades[v].muerto != verdadero) {
-                sonar("Bowhit.wav");
+                sonar("Bowhit.wav", cx, cy);
                 herir(v, unidades[t].ataque, t);
                 f.activa = falso;
                 break;
@@ -191,7 +184,9 @@ void mundo::herir(int16_t v, int16_t atk, int16_t k) {
     u.destx = u.x;
     u.desty = u.y;
     ++unidades[k].muertes;
-    sonar("dead.wav");
+    sonar("dead.wav", u.x, u.y);
+    avisar(tiposuceso::muerte, v, -1, u.x, u.y);
+    avisar(tiposuceso::baja, k, v, u.x, u.y);
     subirnivel(k);
 }
 
@@ -206,6 +201,7 @@ void mundo::subirnivel(int16_t k) {
         u.ataque = int16_t(u.ataque + 2);
         u.armadura = int16_t(u.armadura + 2);
     }
+    avisar(tiposuceso::nivel, k, -1, u.x, u.y);
 }
 
 void mundo::reaparecer(int16_t i) {
@@ -235,6 +231,7 @@ void mundo::reaparecer(int16_t i) {
     u.x = u.sigx = u.destx = nx;
     u.y = u.sigy = u.desty = ny;
     mapa(nx, ny).ocupante = i;
+    avisar(tiposuceso::reaparicion, i, -1, nx, ny);
     if (i == jugador) {
         vistax = int16_t(u.x - 20);
         vistay = int16_t(u.y - 15);
@@ -242,20 +239,18 @@ void mundo::reaparecer(int16_t i) {
     }
 }
 
-void mundo::mainpic_MouseDown(int px, int py) {
+void mundo::clic(int16_t a, int16_t cx, int16_t cy) {
     if (jugando != verdadero)
         return;
-    unidad& j = unidades[jugador];
+    unidad& j = unidades[a];
     if (j.muerto == verdadero)
         return;
-    const int16_t cx = int16_t(divpiso(px, tamcelda) + vistax);
-    const int16_t cy = int16_t(divpiso(py, tamcelda) + vistay);
     if (cx == j.x && cy == j.y)
         return;
     if (j.espera != 0)
         return;
     if (j.tipo == arquero) {
-        disparar(jugador, j.x, j.y, cx, cy);
+        disparar(a, j.x, j.y, cx, cy);
         j.espera = esperaclic;
         j.pose = 2;
         j.moviendo = verdadero;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "Comun/teclas.h"
 #include "Juego/nucleo/plataforma.h"
-#include "Juego/qt/teclas.h"
+#include "Juego/nucleo/sucesos.h"
 
 #include <string>
 #include <vector>
@@ -9,22 +10,30 @@
 namespace juego {
 
 // A stand-in for the game window where there is none (the headless harness,
-// tests, benchmarks): it keeps the status line, the sound box, the timer and
-// the sounds asked for, and holds the arrow keys it is told to.
+// tests, benchmarks): it keeps the sound box and the timer, holds the arrow
+// keys it is told to, and does with the match's events what the window does
+// (the status line, and the sounds handed to the player while sound is on).
 class grabadora : public plataforma {
 public:
-    void mostrar(const std::string& texto) override { status = texto; }
-    uint16_t tecla(int16_t codigo) override { return teclas.consultar(codigo); }
     int16_t sonido() const override { return sonido_; }
     void ponersonido(int16_t valor) override { sonido_ = valor; }
-    void reproducir(const std::string& nombre) override { pedidos.push_back(nombre); }
-    bool temporizador() const override { return temporizador_; }
     void ponertemporizador(bool activo) override { temporizador_ = activo; }
     void dibujar() override { ++dibujos; }
 
+    bool temporizador() const { return temporizador_; }
+
+    void recibir(const sucesos& s) {
+        for (const suceso& e : s) {
+            if (e.tipo == tiposuceso::estado)
+                status = e.texto;
+            else if (e.tipo == tiposuceso::sonido && sonido_ == 1)
+                pedidos.push_back(e.texto);
+        }
+    }
+
     std::string status;
     std::vector<std::string> pedidos; // file names handed to the sound player
-    estadoteclas teclas;
+    comun::estadoteclas teclas;
     int dibujos = 0;
 
 private:

@@ -41,17 +41,41 @@ void mundo::limpiarmapa() {
         c.ocupante = -1;
         c.proyectil = -1;
     }
+    busqueda_->terrenocambiado();
 }
 
-void mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo) {
+void mundo::ponerterreno(int16_t x, int16_t y, int16_t t, int16_t trans) {
+    celda& c = mapa(x, y);
+    c.terreno = t;
+    c.transitable = trans;
+    busqueda_->terrenocambiado();
+}
+
+void mundo::terrenolisto() {
+    busqueda_->nuevomapa(*this);
+}
+
+void mundo::recorrerfuera(const std::function<void(int16_t, int16_t, const celda&)>& f) const {
+    for (int y = 0; y < ladomapa; ++y) {
+        for (int x = 0; x < ladomapa; ++x) {
+            if (x <= anchomapa && y <= altomapa)
+                continue;
+            const celda& c = mapa(x, y);
+            if (c.terreno != comun::pasto || c.transitable != verdadero || c.ocupante != -1 ||
+                c.proyectil != -1)
+                f(int16_t(x), int16_t(y), c);
+        }
+    }
+}
+
+sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo) {
     limpiarmapa();
     anchomapa = p.anchomapa;
     altomapa = p.altomapa;
-    for (int y = 0; y <= altomapa; ++y) {
-        for (int x = 0; x <= anchomapa; ++x) {
-            celda& c = mapa(x, y);
-            c.terreno = p.terreno(x, y);
-            c.transitable = comun::transitable(c.terreno) ? verdadero : falso;
+    for (int16_t y = 0; y <= altomapa; ++y) {
+        for (int16_t x = 0; x <= anchomapa; ++x) {
+            const int16_t t = p.terreno(x, y);
+            ponerterreno(x, y, t, comun::transitable(t) ? verdadero : falso);
         }
     }
     for (int e = 0; e < 2; ++e)
@@ -59,6 +83,8 @@ void mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo) {
 
     maxp = nuevomaxp;
     jugador = 0;
+    humano.fill(falso);
+    humano[jugador] = verdadero;
     unidades[jugador].equipo = 0;
     unidades[jugador].tipo = tipo;
 
@@ -74,9 +100,15 @@ void mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo) {
     if (j.tipo == guerrero)
         j.ataque += 1;
     jugando = verdadero;
+    pausado = falso;
+    // The first frame shows the player's own fighter, as every later step
+    // does, rather than the map's corner where it may not be.
+    vistax = int16_t(j.x - 20);
+    vistay = int16_t(j.y - 15);
+    ajustarvista();
 
-    // The path search keeps reachability zones of the terrain.
-    busqueda_->nuevomapa(*this);
+    terrenolisto();
+    return recoger();
 }
 
 void mundo::colocarequipo(int16_t e) {
@@ -166,13 +198,28 @@ std::string mundo::textoestado() const {
 }
 
 void mundo::mostrarestado() {
-    plat.mostrar(textoestado());
+    ultimoestado = textoestado();
+    salida_.push_back({tiposuceso::estado, ultimoestado, 0, 0, -1, -1});
 }
 
-void mundo::sonar(const std::string& nombre) {
-    if (plat.sonido() != 1)
-        return;
-    plat.reproducir(nombre);
+void mundo::sonar(const std::string& nombre, int16_t x, int16_t y) {
+    salida_.push_back({tiposuceso::sonido, nombre, x, y, -1, -1});
+}
+
+void mundo::avisar(tiposuceso tipo, int16_t a, int16_t b, int16_t x, int16_t y) {
+    salida_.push_back({tipo, {}, x, y, a, b});
+}
+
+posicion mundo::celdadepixel(int px, int py) const {
+    // Floor, not truncation: a pixel left of or above the field is in the
+    // cell before the view's first one.
+    auto piso = [](int a, int b) {
+        int q = a / b;
+        if ((a % b != 0) && ((a < 0) != (b < 0)))
+            --q;
+        return q;
+    };
+    return {int16_t(piso(px, tamcelda) + vistax), int16_t(piso(py, tamcelda) + vistay)};
 }
 
 } // namespace juego

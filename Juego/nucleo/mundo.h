@@ -2,11 +2,15 @@
 
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/azar.h"
+#include "Juego/nucleo/entrada.h"
+#include "Juego/nucleo/sucesos.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace juego {
@@ -100,8 +104,10 @@ struct tipobase {
 };
 
 // The whole state of the game and every procedure that changes it. The
-// window, the headless harness and the tests drive this same object; what it
-// needs from the outside world goes through `plataforma`.
+// window, the headless harness and the tests drive this same object through
+// `partida`: the input of a tick comes in as a value, and what happened goes
+// out as events; only drawing, the pause timer and the sound switch go
+// through `plataforma`.
 class mundo {
 public:
     explicit mundo(plataforma& p);
@@ -121,6 +127,13 @@ public:
     int16_t vistax = 0;
     int16_t vistay = 0;
     int16_t jugando = falso;
+    // The pause: while it holds no tick runs.
+    int16_t pausado = falso;
+    // Slots whose fighter a person steers with the keys; every other slot is
+    // the computer's. `jugador` is the one this copy of the match shows.
+    std::array<int16_t, numunidades> humano{};
+    // The status line as the last tick (or the match start) wrote it.
+    std::string ultimoestado;
 
     // Cell (x, y) of the grid; callers keep x and y inside 0..999.
     celda& mapa(int x, int y) { return mapa_[std::size_t(y) * ladomapa + std::size_t(x)]; }
@@ -134,26 +147,44 @@ public:
     // Why the game cannot play a map that the file reader accepted, or an
     // empty text when it can.
     static std::string errorpartida(const comun::plano& p);
-    // Loads a whole, checked map and starts the match on it. The window
-    // switches the timer off before and draws and switches it on after.
-    void cargarmapa(const comun::plano& p, int16_t maxp, int16_t tipo);
+    // Loads a whole, checked map and starts the match on it, with the local
+    // player in slot 0 (`partida::empezar` checks the map first).
+    sucesos cargarmapa(const comun::plano& p, int16_t maxp, int16_t tipo);
     void limpiarmapa();
+    // Every write of a cell's terrain goes through here, so the path
+    // search's knowledge of the terrain never goes stale.
+    void ponerterreno(int16_t x, int16_t y, int16_t terreno, int16_t transitable);
+    // Terrain writing is over (a map or a saved match was loaded): the search
+    // works out what it keeps of the terrain now, not in the first tick.
+    void terrenolisto();
+    // Calls f for every grid cell outside the map that is not as a cleared
+    // cell: what the rules wrote there.
+    void recorrerfuera(const std::function<void(int16_t, int16_t, const celda&)>& f) const;
     void colocarequipo(int16_t e);
 
     // --- cell tests and view --------------------------------------------
     bool celdalibre(int16_t x, int16_t y) const;
     bool celdasinvivos(int16_t x, int16_t y) const;
     void ajustarvista();
+    // The cell under pixel (px, py) of the play field with the current view.
+    posicion celdadepixel(int px, int py) const;
 
     // --- tick and input ----------------------------------------------------
-    void timer_Timer();
-    void Form_KeyDown(int16_t codigo);
-    void mainpic_MouseDown(int px, int py);
+    // One tick with the arrow keys of the human slots. Does nothing before a
+    // match or while paused.
+    sucesos timer_Timer(const entradatick& e);
+    // A stroke, a shot or the pause key, between ticks.
+    sucesos aplicar(const accion& a);
+    bool eshumano(int16_t i) const { return i >= 0 && i < numunidades && humano[i] == verdadero; }
     void mostrarestado();
     std::string textoestado() const;
-    void sonar(const std::string& nombre);
+    void sonar(const std::string& nombre, int16_t x, int16_t y);
+    // Takes the events that procedures called directly (by tests) left.
+    sucesos recoger() { return std::exchange(salida_, {}); }
 
     // --- combat ------------------------------------------------------------
+    void espacio(int16_t a);
+    void clic(int16_t a, int16_t cx, int16_t cy);
     void atacar(int16_t a, int16_t tx, int16_t ty);
     void disparar(int16_t a, int16_t sx, int16_t sy, int16_t tx, int16_t ty);
     void borrarflecha(int16_t k);
@@ -179,6 +210,10 @@ public:
     azar rnd;
 
 private:
+    void turnojugador(int16_t h, const teclasflechas& t);
+    void avisar(tiposuceso tipo, int16_t a, int16_t b, int16_t x, int16_t y);
+
+    sucesos salida_; // what happened since the last entry point returned
     std::vector<celda> mapa_;
     std::unique_ptr<busqueda> busqueda_;
 };

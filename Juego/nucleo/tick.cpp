@@ -3,28 +3,10 @@
 
 namespace juego {
 
-namespace {
-
-// Virtual-key codes, as the key-state query and the key-down handler use them.
-constexpr int16_t vkespacio = 32;
-constexpr int16_t vkizquierda = 37;
-constexpr int16_t vkarriba = 38;
-constexpr int16_t vkderecha = 39;
-constexpr int16_t vkabajo = 40;
-constexpr int16_t vkp = 80;
-constexpr int16_t vks = 83;
-
-} // namespace
-
-void mundo::timer_Timer() {
-    if (jugando != verdadero)
-        return;
+sucesos mundo::timer_Timer(const entradatick& e) {
+    if (jugando != verdadero || pausado == verdadero)
+        return recoger();
     mostrarestado();
-
-    const uint16_t izquierda = plat.tecla(vkizquierda);
-    const uint16_t derecha = plat.tecla(vkderecha);
-    const uint16_t abajo = plat.tecla(vkabajo);
-    const uint16_t arriba = plat.tecla(vkarriba);
 
     const int16_t enjuego = int16_t(2 * maxp);
 
@@ -41,7 +23,7 @@ void mundo::timer_Timer() {
     }
 
     for (int16_t i = 0; i < enjuego; ++i) {
-        if (unidades[i].espera != 0 || i == jugador)
+        if (unidades[i].espera != 0 || eshumano(i))
             continue;
         if (unidades[i].muerto != verdadero)
             decidirataque(i);
@@ -52,7 +34,7 @@ void mundo::timer_Timer() {
 
     for (int16_t i = 0; i < enjuego; ++i) {
         const unidad& u = unidades[i];
-        if (i != jugador && u.siguiendo != verdadero && u.atacando != verdadero &&
+        if (!eshumano(i) && u.siguiendo != verdadero && u.atacando != verdadero &&
             u.muerto != verdadero)
             perseguir(i);
         unidad& v = unidades[i];
@@ -62,65 +44,95 @@ void mundo::timer_Timer() {
         }
     }
 
-    unidad& j = unidades[jugador];
-    if (j.espera == 0 && j.muerto != verdadero) {
-        j.sigx = j.x;
-        j.sigy = j.y;
-        j.moviendo = falso;
-        if ((izquierda | derecha | abajo | arriba) != 0)
-            j.pose = (j.pose == 1) ? 0 : 1;
-
-        // Pairs are tested first and need both keys' states to share a bit,
-        // so opposite keys never cancel: left with right goes left.
-        int16_t dir = -1;
-        if ((arriba & izquierda) != 0)
-            dir = 0;
-        else if ((abajo & izquierda) != 0)
-            dir = 6;
-        else if ((arriba & derecha) != 0)
-            dir = 2;
-        else if ((abajo & derecha) != 0)
-            dir = 4;
-        else if (izquierda != 0)
-            dir = 7;
-        else if (derecha != 0)
-            dir = 3;
-        else if (arriba != 0)
-            dir = 1;
-        else if (abajo != 0)
-            dir = 5;
-        if (dir >= 0) {
-            j.sigx = int16_t(j.x + pasox[dir]);
-            j.sigy = int16_t(j.y + pasoy[dir]);
-            j.direccion = dir;
-        }
-
-        if (celdalibre(j.sigx, j.sigy)) {
-            mapa(j.x, j.y).ocupante = -1;
-            j.x = j.sigx;
-            j.y = j.sigy;
-            vistax = int16_t(j.x - 20);
-            vistay = int16_t(j.y - 15);
-            mapa(j.x, j.y).ocupante = jugador;
-        }
+    // The people's turns, in slot order. A human slot that sent no keys this
+    // tick holds none.
+    for (int16_t h = 0; h < enjuego; ++h) {
+        if (!eshumano(h))
+            continue;
+        teclasflechas t;
+        for (const mando& m : e.mandos)
+            if (m.slot == h)
+                t = m.teclas;
+        turnojugador(h, t);
     }
 
     moverflechas();
     ajustarvista();
     plat.dibujar();
+    return recoger();
 }
 
-void mundo::Form_KeyDown(int16_t codigo) {
-    if (codigo == vkp)
-        plat.ponertemporizador(!plat.temporizador());
-    if (codigo == vks)
-        plat.ponersonido(plat.sonido() == 1 ? 0 : 1);
-    if (codigo == vkespacio) {
-        const unidad& j = unidades[jugador];
-        if (j.muerto != verdadero && j.espera == 0 && j.tipo == guerrero) {
-            const int16_t d = int16_t(j.direccion & 7);
-            atacar(jugador, int16_t(j.x + pasox[d]), int16_t(j.y + pasoy[d]));
+void mundo::turnojugador(int16_t h, const teclasflechas& t) {
+    unidad& j = unidades[h];
+    if (j.espera != 0 || j.muerto == verdadero)
+        return;
+    j.sigx = j.x;
+    j.sigy = j.y;
+    j.moviendo = falso;
+    if ((t.izquierda | t.derecha | t.abajo | t.arriba) != 0)
+        j.pose = (j.pose == 1) ? 0 : 1;
+
+    // Pairs are tested first and need both keys' states to share a bit, so
+    // opposite keys never cancel: left with right goes left.
+    int16_t dir = -1;
+    if ((t.arriba & t.izquierda) != 0)
+        dir = 0;
+    else if ((t.abajo & t.izquierda) != 0)
+        dir = 6;
+    else if ((t.arriba & t.derecha) != 0)
+        dir = 2;
+    else if ((t.abajo & t.derecha) != 0)
+        dir = 4;
+    else if (t.izquierda != 0)
+        dir = 7;
+    else if (t.derecha != 0)
+        dir = 3;
+    else if (t.arriba != 0)
+        dir = 1;
+    else if (t.abajo != 0)
+        dir = 5;
+    if (dir >= 0) {
+        j.sigx = int16_t(j.x + pasox[dir]);
+        j.sigy = int16_t(j.y + pasoy[dir]);
+        j.direccion = dir;
+    }
+
+    if (celdalibre(j.sigx, j.sigy)) {
+        mapa(j.x, j.y).ocupante = -1;
+        j.x = j.sigx;
+        j.y = j.sigy;
+        // Each copy of the match follows its own player.
+        if (h == jugador) {
+            vistax = int16_t(j.x - 20);
+            vistay = int16_t(j.y - 15);
         }
+        mapa(j.x, j.y).ocupante = h;
+    }
+}
+
+sucesos mundo::aplicar(const accion& a) {
+    switch (a.tipo) {
+    case tipoaccion::pausa:
+        pausado = (pausado == verdadero) ? falso : verdadero;
+        plat.ponertemporizador(pausado != verdadero);
+        break;
+    case tipoaccion::espacio:
+        if (eshumano(a.slot))
+            espacio(a.slot);
+        break;
+    case tipoaccion::click:
+        if (eshumano(a.slot))
+            clic(a.slot, a.x, a.y);
+        break;
+    }
+    return recoger();
+}
+
+void mundo::espacio(int16_t a) {
+    const unidad& j = unidades[a];
+    if (j.muerto != verdadero && j.espera == 0 && j.tipo == guerrero) {
+        const int16_t d = int16_t(j.direccion & 7);
+        atacar(a, int16_t(j.x + pasox[d]), int16_t(j.y + pasoy[d]));
     }
 }
 

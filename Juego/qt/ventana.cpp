@@ -1,13 +1,20 @@
 #include "Juego/qt/ventana.h"
 
 #include "Comun/mapaarchivo.h"
+#include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/reproductor.h"
 #include "Juego/qt/unjugador.h"
+#include "Juego/qt/visor.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -32,7 +39,7 @@ void campo::mousePressEvent(QMouseEvent* e) {
     emit pulsado(pos.x(), pos.y());
 }
 
-main::main() : mundo_(*this) {
+main::main() : partida_(*this) {
     setWindowTitle(QStringLiteral("Tarnhollow"));
 
     auto* cliente = new QWidget(this);
@@ -42,8 +49,10 @@ main::main() : mundo_(*this) {
     mainpic = new campo(cliente);
     mainpic->setObjectName(QStringLiteral("mainpic"));
     mainpic->setGeometry(0, 0, 800, 600);
-    connect(mainpic, &campo::pulsado, this,
-            [this](int px, int py) { mundo_.mainpic_MouseDown(px, py); });
+    connect(mainpic, &campo::pulsado, this, [this](int px, int py) {
+        if (!visor_)
+            procesar(partida_.clic(px, py));
+    });
 
     status = new QLabel(cliente);
     status->setObjectName(QStringLiteral("status"));
@@ -65,6 +74,20 @@ main::main() : mundo_(*this) {
     mnuSolo->setObjectName(QStringLiteral("mnuSolo"));
     mnuMulti = mnuArchivo->addAction(QStringLiteral("Multijugador"));
     mnuMulti->setObjectName(QStringLiteral("mnuMulti"));
+    mnuArchivo->addSeparator();
+    mnuVerRepeticion = mnuArchivo->addAction(QStringLiteral("Ver repetición…"), this,
+                                             &main::mnuVerRepeticion_Click);
+    mnuVerRepeticion->setObjectName(QStringLiteral("mnuVerRepeticion"));
+    mnuGuardarRepeticion = mnuArchivo->addAction(QStringLiteral("Guardar repetición…"), this,
+                                                 &main::mnuGuardarRepeticion_Click);
+    mnuGuardarRepeticion->setObjectName(QStringLiteral("mnuGuardarRepeticion"));
+    mnuGuardarPartida = mnuArchivo->addAction(QStringLiteral("Guardar partida…"), this,
+                                              &main::mnuGuardarPartida_Click);
+    mnuGuardarPartida->setObjectName(QStringLiteral("mnuGuardarPartida"));
+    mnuCargarPartida = mnuArchivo->addAction(QStringLiteral("Cargar partida…"), this,
+                                             &main::mnuCargarPartida_Click);
+    mnuCargarPartida->setObjectName(QStringLiteral("mnuCargarPartida"));
+    mnuArchivo->addSeparator();
     mnuSalir = mnuArchivo->addAction(QStringLiteral("Salir"), this, &main::mnuSalir_Click);
     mnuSalir->setObjectName(QStringLiteral("mnuSalir"));
     mnuAyuda = menuBar()->addMenu(QStringLiteral("Ayuda"));
@@ -88,6 +111,11 @@ main::main() : mundo_(*this) {
     avisar = [this](const QString& titulo, const QString& texto) {
         QMessageBox::critical(this, titulo, texto);
     };
+    pedirarchivo = [this](bool guardar, const QString& titulo, const QString& carpeta,
+                          const QString& filtro) {
+        return guardar ? QFileDialog::getSaveFileName(this, titulo, carpeta, filtro)
+                       : QFileDialog::getOpenFileName(this, titulo, carpeta, filtro);
+    };
 
     // The window sees every key before its controls do, and the arrow keys
     // are tracked whichever of our windows has the focus.
@@ -105,7 +133,6 @@ unjugador* main::menu() const {
 }
 
 void main::Form_Load() {
-    mundo_.Form_Load();
     mnuMulti->setEnabled(false);
 }
 
@@ -153,33 +180,196 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     }
     if (t != QEvent::KeyPress || w->window() != this)
         return false;
-    mundo_.Form_KeyDown(vk);
+    if (visor_)
+        return visor_->tecla(k->key());
+    procesar(partida_.tecla(vk));
     // The arrows walk and the space bar strikes: neither moves the focus
     // between controls nor presses them.
     return vk == 32 || (vk >= 37 && vk <= 40);
 }
 
 void main::closeEvent(QCloseEvent* e) {
+    archivarpartida();
     e->accept();
     QApplication::quit();
 }
 
 bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo) {
+    // Read and checked before anything changes: a bad map leaves the
+    // running match (and its recording) as it was.
     comun::lectura l = comun::leerarchivo(ruta.toStdString());
     std::string error = l ? mundo::errorpartida(*l.mapa) : l.error;
     if (!error.empty()) {
         avisar(QStringLiteral("Tarnhollow"), QString::fromStdString(error));
         return false;
     }
-    timer->stop();
-    mundo_.cargarmapa(*l.mapa, maxp, tipo);
-    dibujar();
-    timer->start();
+    archivarpartida();
+    quitarvisor();
+    sucesos s;
+    partida_.empezar(*l.mapa, maxp, tipo, s);
+    procesar(s);
     return true;
 }
 
+namespace {
+
+// Saved matches and replays stay far below this; a larger file is refused
+// before it is read.
+constexpr std::size_t maxarchivo = 256u << 20;
+
+bool escribirarchivo(const QString& ruta, const std::vector<uint8_t>& datos, QString& error) {
+    QSaveFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly) ||
+        f.write(reinterpret_cast<const char*>(datos.data()), qint64(datos.size())) !=
+            qint64(datos.size()) ||
+        !f.commit()) {
+        error = QStringLiteral("No se pudo guardar %1: %2").arg(ruta, f.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString main::carpetausuario(const QString& nombre) {
+    const QString c =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/') + nombre;
+    QDir().mkpath(c);
+    return c;
+}
+
+void main::archivarpartida() {
+    // Only a match that was played here; watching a replay records nothing new.
+    if (!visor_ && partida_.grabando())
+        archivar_(partida_.grabacion());
+}
+
+void main::archivar_(const repeticion& r) {
+    if (r.ticks() == 0)
+        return;
+    const QString carpeta = carpetausuario(QStringLiteral("repeticiones"));
+    const QString nombre =
+        QDateTime::currentDateTime().toString(QStringLiteral("'partida-'yyyyMMdd-HHmmss'.repeticion'"));
+    QString error;
+    if (!escribirarchivo(carpeta + QLatin1Char('/') + nombre,
+                         escribirrepeticion(r), error))
+        return; // a full disk must not stop the game; the match is simply not kept
+    // The newest ones are kept; the names sort by date.
+    QDir d(carpeta);
+    QStringList todas = d.entryList({QStringLiteral("partida-*.repeticion")}, QDir::Files,
+                                    QDir::Name | QDir::Reversed);
+    for (int k = repeticionesguardadas; k < todas.size(); ++k)
+        d.remove(todas[k]);
+}
+
+bool main::guardarpartida(const QString& ruta) {
+    if (visor_ || juego().jugando != verdadero) {
+        avisar(QStringLiteral("Guardar partida"), QStringLiteral("No hay ninguna partida en marcha."));
+        return false;
+    }
+    QString error;
+    if (!escribirarchivo(ruta, partida_.instantanea(), error)) {
+        avisar(QStringLiteral("Guardar partida"), error);
+        return false;
+    }
+    return true;
+}
+
+bool main::cargarpartida(const QString& ruta) {
+    std::vector<uint8_t> datos;
+    std::string error = leerbinario(ruta.toStdString(), maxarchivo, datos);
+    // A bad file changes nothing; the match it replaces is kept among the
+    // replays.
+    const repeticion anterior = partida_.grabacion();
+    const bool archivar = !visor_ && partida_.grabando();
+    sucesos s;
+    if (error.empty())
+        error = partida_.restaurar(datos, s);
+    if (!error.empty()) {
+        avisar(QStringLiteral("Cargar partida"), QString::fromStdString(error));
+        return false;
+    }
+    if (archivar)
+        archivar_(anterior);
+    quitarvisor();
+    ponertemporizador(juego().pausado != verdadero);
+    dibujar();
+    procesar(s);
+    return true;
+}
+
+bool main::guardarrepeticion(const QString& ruta) {
+    if (!partida_.grabando()) {
+        avisar(QStringLiteral("Guardar repetición"),
+               QStringLiteral("No hay ninguna partida que guardar."));
+        return false;
+    }
+    QString error;
+    if (!escribirarchivo(ruta, escribirrepeticion(partida_.grabacion()), error)) {
+        avisar(QStringLiteral("Guardar repetición"), error);
+        return false;
+    }
+    return true;
+}
+
+bool main::verrepeticion(const QString& ruta) {
+    std::vector<uint8_t> datos;
+    repeticion r;
+    std::string error = leerbinario(ruta.toStdString(), maxarchivo, datos);
+    if (error.empty())
+        error = leerrepeticion(datos.data(), datos.size(), r);
+    const repeticion anterior = partida_.grabacion();
+    const bool archivar = !visor_ && partida_.grabando();
+    sucesos s;
+    if (error.empty())
+        error = partida_.restaurar(r.inicio, s);
+    if (!error.empty()) {
+        avisar(QStringLiteral("Ver repetición"), QString::fromStdString(error));
+        return false;
+    }
+    if (archivar)
+        archivar_(anterior);
+    quitarvisor();
+    visor_ = new visor(*this, std::move(r));
+    connect(visor_, &visor::salir, this, &main::cerrarvisor);
+    // The recorded pause does not stop the viewer's clock, nor start the
+    // game's.
+    timer->stop();
+    dibujar();
+    return true;
+}
+
+void main::quitarvisor() {
+    if (!visor_)
+        return;
+    visor_->reloj->stop();
+    visor_->deleteLater();
+    visor_ = nullptr;
+}
+
+void main::cerrarvisor() {
+    if (!visor_)
+        return;
+    quitarvisor();
+    // What is left on the field is the replay's last frame, not a match to
+    // play on: it stays still until a new match starts.
+    juego().jugando = falso;
+    status->setText(QStringLiteral("Fin de la repetición."));
+    dibujar();
+}
+
+void main::procesar(const sucesos& s) {
+    for (const suceso& e : s) {
+        if (e.tipo == tiposuceso::estado && !visor_)
+            status->setText(QString::fromStdString(e.texto));
+        else if (e.tipo == tiposuceso::sonido && sonido() == 1)
+            reproductor_->reproducir(QString::fromStdString(e.texto));
+    }
+}
+
 void main::timer_Timer() {
-    mundo_.timer_Timer();
+    if (!visor_)
+        procesar(partida_.tick(teclas_));
 }
 
 void main::mnuSolo_Click() {
@@ -190,7 +380,43 @@ void main::mnuSolo_Click() {
     unjugador_->activateWindow();
 }
 
+void main::mnuVerRepeticion_Click() {
+    const QString ruta =
+        pedirarchivo(false, QStringLiteral("Ver repetición"), carpetausuario("repeticiones"),
+                     QStringLiteral("Repeticiones de Tarnhollow (*.repeticion)"));
+    if (!ruta.isEmpty())
+        verrepeticion(ruta);
+}
+
+void main::mnuGuardarRepeticion_Click() {
+    const QString ruta =
+        pedirarchivo(true, QStringLiteral("Guardar repetición"), carpetausuario("repeticiones"),
+                     QStringLiteral("Repeticiones de Tarnhollow (*.repeticion)"));
+    if (!ruta.isEmpty())
+        guardarrepeticion(ruta.endsWith(QStringLiteral(".repeticion"))
+                              ? ruta
+                              : ruta + QStringLiteral(".repeticion"));
+}
+
+void main::mnuGuardarPartida_Click() {
+    const QString ruta =
+        pedirarchivo(true, QStringLiteral("Guardar partida"), carpetausuario("partidas"),
+                     QStringLiteral("Partidas de Tarnhollow (*.partida)"));
+    if (!ruta.isEmpty())
+        guardarpartida(ruta.endsWith(QStringLiteral(".partida")) ? ruta
+                                                                 : ruta + QStringLiteral(".partida"));
+}
+
+void main::mnuCargarPartida_Click() {
+    const QString ruta =
+        pedirarchivo(false, QStringLiteral("Cargar partida"), carpetausuario("partidas"),
+                     QStringLiteral("Partidas de Tarnhollow (*.partida)"));
+    if (!ruta.isEmpty())
+        cargarpartida(ruta);
+}
+
 void main::mnuSalir_Click() {
+    archivarpartida();
     QApplication::quit();
 }
 
@@ -215,14 +441,6 @@ void main::mnuAcerca_Click() {
     QMessageBox::information(this, QStringLiteral("Acerca..."), texto);
 }
 
-void main::mostrar(const std::string& texto) {
-    status->setText(QString::fromStdString(texto));
-}
-
-uint16_t main::tecla(int16_t codigo) {
-    return teclas_.consultar(codigo);
-}
-
 int16_t main::sonido() const {
     return sonido_->isChecked() ? 1 : 0;
 }
@@ -231,15 +449,10 @@ void main::ponersonido(int16_t valor) {
     sonido_->setChecked(valor == 1);
 }
 
-void main::reproducir(const std::string& nombre) {
-    reproductor_->reproducir(QString::fromStdString(nombre));
-}
-
-bool main::temporizador() const {
-    return timer->isActive();
-}
-
 void main::ponertemporizador(bool activo) {
+    // While a replay plays its own clock runs the match.
+    if (visor_)
+        return;
     if (activo)
         timer->start();
     else
@@ -247,7 +460,15 @@ void main::ponertemporizador(bool activo) {
 }
 
 void main::dibujar() {
-    lienzo_.dibujar(mundo_, mainpic->imagen);
+    // The viewer may show another fighter's view; the match keeps its own.
+    mundo& m = juego();
+    const int16_t vx = m.vistax;
+    const int16_t vy = m.vistay;
+    if (visor_)
+        visor_->ponervista(m);
+    lienzo_.dibujar(m, mainpic->imagen);
+    m.vistax = vx;
+    m.vistay = vy;
     mainpic->update();
 }
 

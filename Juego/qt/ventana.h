@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Juego/qt/lienzo.h"
-#include "Juego/nucleo/mundo.h"
+#include "Comun/teclas.h"
+#include "Juego/nucleo/partida.h"
 #include "Juego/nucleo/plataforma.h"
-#include "Juego/qt/teclas.h"
+#include "Juego/qt/lienzo.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -23,6 +23,7 @@ namespace juego {
 
 class reproductor;
 class unjugador;
+class visor;
 
 // The play field: shows the last frame drawn and hands clicks to the game.
 class campo : public QWidget {
@@ -49,23 +50,41 @@ public:
     // Starts a match on the map file at `ruta`. A file the game cannot play
     // is refused with a message and the running match goes on untouched.
     bool cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo);
+    // Saves the running match to `ruta` / restores a saved one; false (and
+    // a message) on failure, with the running match untouched.
+    bool guardarpartida(const QString& ruta);
+    bool cargarpartida(const QString& ruta);
+    // Saves the running match's replay to `ruta`.
+    bool guardarrepeticion(const QString& ruta);
+    // Plays the replay at `ruta` on the field; the running match ends.
+    bool verrepeticion(const QString& ruta);
 
     // How messages reach the user; tests replace it to read them.
     std::function<void(const QString& titulo, const QString& texto)> avisar;
+    // How a file name is asked for (save or open); tests replace it. An
+    // empty answer means the user cancelled.
+    std::function<QString(bool guardar, const QString& titulo, const QString& carpeta,
+                          const QString& filtro)>
+        pedirarchivo;
 
-    mundo& juego() { return mundo_; }
+    mundo& juego() { return partida_.juego(); }
+    partida& partidaactual() { return partida_; }
+    visor* visoractual() const { return visor_; }
     unjugador* menu() const;
     static int16_t codigovk(int qtkey);
+    // The user's own folders for replays and saved matches, made if missing.
+    static QString carpetausuario(const QString& nombre);
+    // How many automatic replays are kept.
+    static constexpr int repeticionesguardadas = 20;
 
     // plataforma
-    void mostrar(const std::string& texto) override;
-    uint16_t tecla(int16_t codigo) override;
     int16_t sonido() const override;
     void ponersonido(int16_t valor) override;
-    void reproducir(const std::string& nombre) override;
-    bool temporizador() const override;
     void ponertemporizador(bool activo) override;
     void dibujar() override;
+
+    // Shows and plays what the match reported.
+    void procesar(const sucesos& s);
 
     campo* mainpic = nullptr;
     QLabel* status = nullptr;
@@ -74,6 +93,10 @@ public:
     QMenu* mnuArchivo = nullptr;
     QAction* mnuSolo = nullptr;
     QAction* mnuMulti = nullptr;
+    QAction* mnuVerRepeticion = nullptr;
+    QAction* mnuGuardarRepeticion = nullptr;
+    QAction* mnuGuardarPartida = nullptr;
+    QAction* mnuCargarPartida = nullptr;
     QAction* mnuSalir = nullptr;
     QMenu* mnuAyuda = nullptr;
     QAction* mnuControles = nullptr;
@@ -82,6 +105,10 @@ public:
 public slots:
     void timer_Timer();
     void mnuSolo_Click();
+    void mnuVerRepeticion_Click();
+    void mnuGuardarRepeticion_Click();
+    void mnuGuardarPartida_Click();
+    void mnuCargarPartida_Click();
     void mnuSalir_Click();
     void mnuControles_Click();
     void mnuAcerca_Click();
@@ -92,11 +119,17 @@ protected:
 
 private:
     void Form_Load();
+    // The match being left is kept among the automatic replays.
+    void archivarpartida();
+    void archivar_(const repeticion& r);
+    void cerrarvisor();
+    void quitarvisor();
 
-    mundo mundo_;
+    partida partida_;
     lienzo lienzo_;
-    estadoteclas teclas_;
+    comun::estadoteclas teclas_;
     reproductor* reproductor_ = nullptr;
+    visor* visor_ = nullptr;
     QPointer<unjugador> unjugador_;
 };
 

@@ -6,9 +6,11 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
 #include "Juego/nucleo/busqueda.h"
-#include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/grabadora.h"
+#include "Juego/nucleo/mundo.h"
+#include "Juego/nucleo/partida.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,8 @@ using plataformaprueba = juego::grabadora;
 
 struct mundoprueba {
     plataformaprueba plat;
-    juego::mundo m{plat};
-
-    mundoprueba() { m.Form_Load(); }
+    juego::partida p{plat};
+    juego::mundo& m = p.juego();
 
     // An all-grass map of ancho x alto cells with the given starts.
     static comun::plano plano(int ancho, int alto, comun::posicion s0, comun::posicion s1) {
@@ -30,18 +31,18 @@ struct mundoprueba {
         return p;
     }
 
-    void cargar(const comun::plano& p, int16_t maxp, int16_t tipo) {
-        plat.ponertemporizador(false);
-        m.cargarmapa(p, maxp, tipo);
-        plat.ponertemporizador(true);
+    void cargar(const comun::plano& plano, int16_t maxp, int16_t tipo) {
+        juego::sucesos s;
+        const std::string error = p.empezar(plano, maxp, tipo, s);
+        if (!error.empty())
+            throw std::runtime_error(error);
+        plat.recibir(s);
     }
 
     // Paints terrain on the loaded map.
     void terreno(int x, int y, int16_t t) {
-        m.mapa(x, y).terreno = t;
-        m.mapa(x, y).transitable = comun::transitable(t) ? juego::verdadero : juego::falso;
-        // The path search keeps what it learnt of the terrain at load time.
-        m.buscador().nuevomapa(m);
+        m.ponerterreno(int16_t(x), int16_t(y), t,
+                       comun::transitable(t) ? juego::verdadero : juego::falso);
     }
 
     // Moves fighter i to (x, y), keeping the cells' occupants right.
@@ -67,11 +68,19 @@ struct mundoprueba {
         }
     }
 
+    // n ticks with the keys held in `plat.teclas`, as the window's timer runs
+    // them (none while paused).
     void tick(int n = 1) {
         for (int i = 0; i < n; ++i)
-            if (plat.temporizador())
-                m.timer_Timer();
+            plat.recibir(p.tick(plat.teclas));
     }
+
+    // A key press and a click of the local player, as the window hands them on.
+    void tecla(int16_t codigo) { plat.recibir(p.tecla(codigo)); }
+    void clic(int px, int py) { plat.recibir(p.clic(px, py)); }
+
+    // Hands the events that procedures called directly left to the platform.
+    void recoger() { plat.recibir(m.recoger()); }
 };
 
 } // namespace prueba

@@ -21,6 +21,7 @@ struct duelo : mundoprueba {
     }
     unidad& u(int i) { return m.unidades[i]; }
     QStringList sonidos() {
+        recoger();
         QStringList r;
         for (const std::string& s : plat.pedidos)
             r << QString::fromStdString(s);
@@ -140,7 +141,7 @@ private slots:
             w.u(3).muerto = verdadero;
         }
         w.sonidos();
-        w.m.Form_KeyDown(32);
+        w.tecla(32);
         QCOMPARE(int(w.u(0).espera), 4);
         QCOMPARE(int(w.u(0).pose), 2);
         QCOMPARE(w.u(0).moviendo, verdadero);
@@ -148,7 +149,7 @@ private slots:
         if (blanco != "vacia")
             QCOMPARE(int(w.u(victima).vida), vida);
         // Holding the key does not queue a second stroke.
-        w.m.Form_KeyDown(32);
+        w.tecla(32);
         QCOMPARE(int(w.u(0).espera), 4);
     }
 
@@ -172,7 +173,7 @@ private slots:
         for (int16_t d : {int16_t(0), int16_t(6), int16_t(7)}) {
             w.u(0).direccion = d;
             w.u(0).pose = 1;
-            w.m.Form_KeyDown(32);
+            w.tecla(32);
             QCOMPARE(int(w.u(0).espera), 0);
             QCOMPARE(int(w.u(0).pose), 1);
             QCOMPARE(w.u(0).moviendo, falso);
@@ -352,7 +353,7 @@ private slots:
         w.mover(0, 10, 10); // drawn at pixel (200, 200) with the view at 0, 0
         w.u(0).espera = int16_t(espera);
         const int antes = w.plat.dibujos;
-        w.m.mainpic_MouseDown(pixel.x(), pixel.y());
+        w.clic(pixel.x(), pixel.y());
         QCOMPARE(w.m.flechas[0].activa == verdadero, dispara);
         QCOMPARE(w.plat.dibujos > antes, redibuja);
         if (dispara) {
@@ -368,14 +369,14 @@ private slots:
         duelo w(arquero);
         w.dormir({1, 2, 3});
         w.mover(0, 10, 10);
-        w.m.Form_KeyDown(80);
-        w.m.mainpic_MouseDown(300, 200);
-        w.m.mainpic_MouseDown(300, 300);
+        w.tecla(80);
+        w.clic(300, 200);
+        w.clic(300, 300);
         w.tick(3);
         QCOMPARE(w.m.flechas[0].activa, verdadero);
         QCOMPARE(w.m.flechas[1].activa, falso);
         QCOMPARE(w.m.flechas[0].x, 10.0);
-        w.m.Form_KeyDown(80);
+        w.tecla(80);
         w.tick();
         QCOMPARE(w.m.flechas[0].x, 14.0);
     }

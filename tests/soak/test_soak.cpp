@@ -50,9 +50,9 @@ private slots:
                     w.plat.teclas.apretar(flechas[azar() % 4]);
             }
             if (azar() % 7 == 0)
-                w.m.Form_KeyDown(32);
+                w.tecla(32);
             if (azar() % 7 == 0)
-                w.m.mainpic_MouseDown(int(azar() % 800), int(azar() % 600));
+                w.clic(int(azar() % 800), int(azar() % 600));
             w.tick();
             const QString error = revisar(w.m);
             QVERIFY2(error.isEmpty(), qPrintable(QStringLiteral("tick %1: ").arg(t) + error));

@@ -218,9 +218,12 @@ private slots:
 
         // P pauses and resumes; S toggles the sound box twice back.
         QTest::keyClick(&v, Qt::Key_P);
-        QVERIFY(v.timer->isActive());
-        QTest::keyClick(&v, Qt::Key_P);
+        QCOMPARE(m.pausado, verdadero);
         QVERIFY(!v.timer->isActive());
+        QTest::keyClick(&v, Qt::Key_P);
+        QCOMPARE(m.pausado, falso);
+        QVERIFY(v.timer->isActive());
+        v.timer->stop();
         const bool sonido = v.sonido_->isChecked();
         QTest::keyClick(&v, Qt::Key_S);
         QCOMPARE(v.sonido_->isChecked(), !sonido);

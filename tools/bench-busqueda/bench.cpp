@@ -147,7 +147,7 @@ std::vector<double> partida(const comun::plano& p, int ticks, bool conreferencia
     std::vector<double> t;
     for (int k = 0; k < ticks; ++k) {
         const auto a = std::chrono::steady_clock::now();
-        m->timer_Timer();
+        m->timer_Timer({});
         const auto b = std::chrono::steady_clock::now();
         t.push_back(std::chrono::duration<double, std::milli>(b - a).count());
     }

@@ -10,6 +10,7 @@
 #include "Comun/terreno.h"
 #include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/grabadora.h"
+#include "Juego/nucleo/partida.h"
 #include "apoyo/invariantes.h"
 
 #include <sys/resource.h>
@@ -42,16 +43,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench-soak: %s\n", l.error.c_str());
         return 2;
     }
-    if (std::string e = mundo::errorpartida(*l.mapa); !e.empty()) {
+    grabadora plat;
+    long sonidos = 0;
+    partida juego(plat);
+    mundo& m = juego.juego();
+    sucesos s;
+    if (std::string e = juego.empezar(*l.mapa, maxp, guerrero, s); !e.empty()) {
         std::fprintf(stderr, "bench-soak: %s\n", e.c_str());
         return 2;
     }
-
-    grabadora plat;
-    long sonidos = 0;
-    mundo m(plat);
-    m.Form_Load();
-    m.cargarmapa(*l.mapa, maxp, guerrero);
     if (QString e = invariantes::revisar(m); !e.isEmpty()) {
         std::fprintf(stderr, "bench-soak: al empezar, %s\n", qPrintable(e));
         return 1;
@@ -73,13 +73,14 @@ int main(int argc, char** argv) {
                 plat.teclas.apretar(flechas[azar() % 4]);
         }
         if (azar() % 7 == 0)
-            m.Form_KeyDown(32);
+            plat.recibir(juego.tecla(32));
         if (azar() % 7 == 0)
-            m.mainpic_MouseDown(int(azar() % 800), int(azar() % 600));
+            plat.recibir(juego.clic(int(azar() % 800), int(azar() % 600)));
 
         const reloj::time_point antes = reloj::now();
-        m.timer_Timer();
+        const sucesos hecho = juego.tick(plat.teclas);
         const std::chrono::nanoseconds paso = reloj::now() - antes;
+        plat.recibir(hecho);
         // Counted and dropped as they come, so the list never grows.
         sonidos += long(plat.pedidos.size());
         plat.pedidos.clear();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
 #include <ostream>
 #include <sstream>
 
@@ -139,10 +140,30 @@ int16_t codigoflecha(const std::string& nombre) {
     return 0;
 }
 
+
+// A path given as the rest of the line: it may hold spaces.
+std::string rutade(const std::vector<std::string>& a) {
+    std::string ruta = a.empty() ? std::string() : a[0];
+    for (std::size_t i = 1; i < a.size(); ++i)
+        ruta += " " + a[i];
+    return ruta;
+}
+
+bool escribir(const std::string& ruta, const std::vector<uint8_t>& datos) {
+    std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
+    f.write(reinterpret_cast<const char*>(datos.data()), std::streamsize(datos.size()));
+    return bool(f.flush());
+}
+
+// Saved matches and replays of the longest matches stay far below this.
+constexpr std::size_t maxarchivo = 256u << 20;
+
+// Nobody plays ten million ticks (two weeks) in one command.
+constexpr long maxticks = 10'000'000;
+
 } // namespace
 
 simulador::simulador() {
-    mundo.Form_Load();
     using args = std::vector<std::string>;
 
     comandos["cargar"] = [this](const args& a, std::ostream& o) {
@@ -164,17 +185,14 @@ simulador::simulador() {
             o << "error: el tipo debe ser Guerrero o Arquero\n";
             return;
         }
-        comun::lectura l = comun::leerarchivo(ruta);
-        std::string error = l ? juego::mundo::errorpartida(*l.mapa) : l.error;
+        juego::sucesos s;
+        const std::string error = partida.cargar(
+            ruta, int16_t(maxp), tipo == "Guerrero" ? juego::guerrero : juego::arquero, s);
         if (!error.empty()) {
             o << "error: " << unalinea(error) << "\n";
             return;
         }
-        plat.ponertemporizador(false);
-        mundo.cargarmapa(*l.mapa, int16_t(maxp), tipo == "Guerrero" ? juego::guerrero
-                                                                     : juego::arquero);
-        plat.dibujar();
-        plat.ponertemporizador(true);
+        plat.recibir(s);
     };
 
     comandos["estado"] = [this](const args&, std::ostream& o) {
@@ -197,7 +215,7 @@ simulador::simulador() {
                  .campo("jugador", long(mundo.jugador))
                  .crudo("inicio", lista(inicio))
                  .campo("status", plat.status)
-                 .campo("pausa", long(plat.temporizador() ? 0 : -1))
+                 .campo("pausa", long(mundo.pausado))
                  .crudo("unidades", lista(unidades))
                  .texto()
           << "\n";
@@ -222,13 +240,13 @@ simulador::simulador() {
 
     comandos["tick"] = [this](const args& a, std::ostream& o) {
         long n = 1;
-        if (a.size() > 1 || (a.size() == 1 && (!entero(a[0], n) || n < 0))) {
-            o << "error: uso: tick [N]\n";
+        if (a.size() > 1 || (a.size() == 1 && (!entero(a[0], n) || n < 0 || n > maxticks))) {
+            o << "error: uso: tick [N], con N entre 0 y " << maxticks << "\n";
             return;
         }
-        // While paused the timer is off and nothing ticks.
-        for (long i = 0; i < n && plat.temporizador(); ++i)
-            mundo.timer_Timer();
+        // While paused nothing ticks.
+        for (long i = 0; i < n && partida.corre(); ++i)
+            plat.recibir(partida.tick(plat.teclas));
     };
 
     comandos["teclas"] = [this](const args& a, std::ostream& o) {
@@ -257,7 +275,7 @@ simulador::simulador() {
             o << "error: uso: tecla CODIGO\n";
             return;
         }
-        mundo.Form_KeyDown(int16_t(c));
+        plat.recibir(partida.tecla(int16_t(c)));
     };
 
     comandos["click"] = [this](const args& a, std::ostream& o) {
@@ -267,7 +285,7 @@ simulador::simulador() {
             o << "error: uso: click PX PY, dentro del campo de 800 x 600\n";
             return;
         }
-        mundo.mainpic_MouseDown(int(px), int(py));
+        plat.recibir(partida.clic(int(px), int(py)));
     };
 
     comandos["flechas"] = [this](const args&, std::ostream& o) {
@@ -307,15 +325,77 @@ simulador::simulador() {
             o << "error: uso: captura RUTA.png\n";
             return;
         }
-        std::string ruta = a[0];
-        for (std::size_t i = 1; i < a.size(); ++i)
-            ruta += " " + a[i];
+        const std::string ruta = rutade(a);
         if (!lienzo)
             lienzo = std::make_unique<juego::lienzo>();
         QImage imagen = juego::lienzo::nuevaimagen();
         lienzo->dibujar(mundo, imagen);
         if (!imagen.save(QString::fromStdString(ruta), "PNG"))
             o << "error: no se pudo escribir " << ruta << "\n";
+    };
+
+    comandos["instantanea"] = [this](const args& a, std::ostream& o) {
+        if (a.empty()) {
+            o << "error: uso: instantanea RUTA\n";
+            return;
+        }
+        if (mundo.jugando != juego::verdadero) {
+            o << "error: no hay ninguna partida en marcha\n";
+            return;
+        }
+        if (!escribir(rutade(a), partida.instantanea()))
+            o << "error: no se pudo escribir " << rutade(a) << "\n";
+    };
+
+    comandos["restaurar"] = [this](const args& a, std::ostream& o) {
+        if (a.empty()) {
+            o << "error: uso: restaurar RUTA\n";
+            return;
+        }
+        std::vector<uint8_t> datos;
+        std::string error = juego::leerbinario(rutade(a), maxarchivo, datos);
+        juego::sucesos s;
+        if (error.empty())
+            error = partida.restaurar(datos, s);
+        if (!error.empty()) {
+            o << "error: " << unalinea(error) << "\n";
+            return;
+        }
+        plat.recibir(s);
+    };
+
+    comandos["repeticion"] = [this](const args& a, std::ostream& o) {
+        if (a.empty()) {
+            o << "error: uso: repeticion RUTA\n";
+            return;
+        }
+        if (!partida.grabando()) {
+            o << "error: no hay ninguna partida que grabar\n";
+            return;
+        }
+        if (!escribir(rutade(a), juego::escribirrepeticion(partida.grabacion())))
+            o << "error: no se pudo escribir " << rutade(a) << "\n";
+    };
+
+    comandos["reproducir"] = [this](const args& a, std::ostream& o) {
+        if (a.empty()) {
+            o << "error: uso: reproducir RUTA\n";
+            return;
+        }
+        std::vector<uint8_t> datos;
+        juego::repeticion r;
+        std::string error = juego::leerbinario(rutade(a), maxarchivo, datos);
+        if (error.empty())
+            error = juego::leerrepeticion(datos.data(), datos.size(), r);
+        // The snapshot inside is checked before the match is touched.
+        juego::sucesos s;
+        if (error.empty())
+            error = partida.reproducir(r, s);
+        if (!error.empty()) {
+            o << "error: " << unalinea(error) << "\n";
+            return;
+        }
+        plat.recibir(s);
     };
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Juego/qt/lienzo.h"
-#include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/grabadora.h"
+#include "Juego/nucleo/partida.h"
 
 #include <functional>
 #include <iosfwd>
@@ -22,7 +22,8 @@ public:
     void ejecutar(const std::string& linea, std::ostream& salida);
 
     juego::grabadora plat;
-    juego::mundo mundo{plat};
+    juego::partida partida{plat};
+    juego::mundo& mundo = partida.juego();
 
 private:
     using comando = std::function<void(const std::vector<std::string>&, std::ostream&)>;

@@ -3,7 +3,19 @@
 #include <array>
 #include <cstdint>
 
-namespace juego {
+namespace comun {
+
+// Key codes of the keys the game reads, as the key-down handler and the
+// key-state query number them (letters and the space bar as their
+// characters).
+inline constexpr int16_t vkespacio = 32;
+inline constexpr int16_t vkizquierda = 37;
+inline constexpr int16_t vkarriba = 38;
+inline constexpr int16_t vkderecha = 39;
+inline constexpr int16_t vkabajo = 40;
+inline constexpr int16_t vkp = 80;
+inline constexpr int16_t vks = 83;
+
 
 // The state of the four arrow keys as the tick reads it: the top bit while a
 // key is held, the lowest bit when it went down since that key's last query.
@@ -33,9 +45,11 @@ public:
 
 private:
     // Virtual-key codes 37..40: left, up, right, down.
-    static int indice(int16_t codigo) { return codigo >= 37 && codigo <= 40 ? codigo - 37 : -1; }
+    static int indice(int16_t codigo) {
+        return codigo >= vkizquierda && codigo <= vkabajo ? codigo - vkizquierda : -1;
+    }
     std::array<bool, 4> abajo_{};
     std::array<bool, 4> pulsada_{};
 };
 
-} // namespace juego
+} // namespace comun

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace juego {
+
+// Little-endian writing and bounded reading of the game's binary files
+// (snapshots, replays). The reader never trusts a length: every count is
+// checked against what is left before anything is allocated, and the first
+// failure sticks, so a caller checks `ok()` once at the end.
+class escritor {
+public:
+    void u8(uint8_t v) { datos.push_back(v); }
+    void u16(uint16_t v) {
+        u8(uint8_t(v & 0xff));
+        u8(uint8_t(v >> 8));
+    }
+    void i16(int16_t v) { u16(uint16_t(v)); }
+    void u32(uint32_t v) {
+        u16(uint16_t(v & 0xffff));
+        u16(uint16_t(v >> 16));
+    }
+    void real(double v) {
+        const uint64_t b = std::bit_cast<uint64_t>(v);
+        u32(uint32_t(b & 0xffffffffu));
+        u32(uint32_t(b >> 32));
+    }
+    void texto(const std::string& s) {
+        u32(uint32_t(s.size()));
+        datos.insert(datos.end(), s.begin(), s.end());
+    }
+    void bytes(const void* p, std::size_t n) {
+        const auto* b = static_cast<const uint8_t*>(p);
+        datos.insert(datos.end(), b, b + n);
+    }
+
+    std::vector<uint8_t> datos;
+};
+
+class lector {
+public:
+    lector(const uint8_t* p, std::size_t n) : p_(p), n_(n) {}
+
+    bool ok() const { return ok_; }
+    std::size_t quedan() const { return ok_ ? n_ - k_ : 0; }
+    bool alfinal() const { return ok_ && k_ == n_; }
+    // Marks the input as bad (a value out of range, say).
+    void fallar() { ok_ = false; }
+
+    uint8_t u8() {
+        if (!tomar(1))
+            return 0;
+        return p_[k_ - 1];
+    }
+    uint16_t u16() {
+        const uint16_t a = u8();
+        return uint16_t(a | (uint16_t(u8()) << 8));
+    }
+    int16_t i16() { return int16_t(u16()); }
+    uint32_t u32() {
+        const uint32_t a = u16();
+        return a | (uint32_t(u16()) << 16);
+    }
+    double real() {
+        const uint64_t a = u32();
+        return std::bit_cast<double>(a | (uint64_t(u32()) << 32));
+    }
+    // A text of at most `maximo` bytes.
+    std::string texto(std::size_t maximo) {
+        const uint32_t n = u32();
+        if (!ok_ || n > maximo || n > quedan()) {
+            ok_ = false;
+            return {};
+        }
+        std::string s(reinterpret_cast<const char*>(p_ + k_), n);
+        k_ += n;
+        return s;
+    }
+    // The next `n` bytes, or nullptr when fewer are left.
+    const uint8_t* bytes(std::size_t n) {
+        if (!tomar(n))
+            return nullptr;
+        return p_ + k_ - n;
+    }
+
+private:
+    bool tomar(std::size_t n) {
+        if (!ok_ || n > n_ - k_) {
+            ok_ = false;
+            return false;
+        }
+        k_ += n;
+        return true;
+    }
+
+    const uint8_t* p_;
+    std::size_t n_;
+    std::size_t k_ = 0;
+    bool ok_ = true;
+};
+
+} // namespace juego

@@ -1,0 +1,343 @@
+#include "Juego/nucleo/instantanea.h"
+
+#include "Comun/terreno.h"
+#include "Juego/nucleo/binario.h"
+#include "Juego/nucleo/mundo.h"
+
+#include <cmath>
+#include <cstring>
+#include <sstream>
+
+namespace juego {
+
+namespace {
+
+constexpr char firma[8] = {'T', 'A', 'R', 'N', 'I', 'N', 'S', 'T'};
+
+// Limits no real match comes near; they keep a hostile file from making
+// the reader build huge texts.
+constexpr std::size_t maxcamino = 16u << 20;
+constexpr std::size_t maxpaso = 8;
+constexpr std::size_t maxazar = 1u << 16;
+constexpr std::size_t maxestado = 1024;
+
+// One cell of the grid as the rules see it.
+struct celdaguardada {
+    int16_t terreno;
+    int16_t transitable;
+    int16_t ocupante;
+    int16_t proyectil;
+};
+
+struct celdafuera {
+    int16_t x;
+    int16_t y;
+    celdaguardada c;
+};
+
+// Everything a snapshot holds, read and checked before the world is touched.
+struct estado {
+    int16_t anchomapa = 0, altomapa = 0, maxp = 0, jugador = 0;
+    int16_t vistax = 0, vistay = 0, jugando = 0, pausado = 0;
+    std::array<int16_t, numunidades> humano{};
+    std::array<posicion, 3> inicio{};
+    std::array<tipobase, 3> tipos{};
+    std::array<unidad, numunidades> unidades{};
+    std::array<flecha, numflechas> flechas{};
+    azar rnd;
+    std::string ultimoestado;
+    std::vector<celdaguardada> celdas; // the map, row after row
+    std::vector<celdafuera> fuera;     // grid cells outside the map the rules wrote
+};
+
+bool bandera(int16_t v) {
+    return v == verdadero || v == falso;
+}
+
+bool entre(int v, int a, int b) {
+    return v >= a && v <= b;
+}
+
+void escribircelda(escritor& w, const celda& c) {
+    w.i16(c.terreno);
+    w.i16(c.transitable);
+    w.i16(c.ocupante);
+    w.i16(c.proyectil);
+}
+
+celdaguardada leercelda(lector& r) {
+    celdaguardada c{};
+    c.terreno = r.i16();
+    c.transitable = r.i16();
+    c.ocupante = r.i16();
+    c.proyectil = r.i16();
+    if (!entre(c.terreno, 0, comun::numterrenos - 1) || !bandera(c.transitable) ||
+        !entre(c.ocupante, -1, numunidades - 1) || !entre(c.proyectil, -1, numflechas - 1))
+        r.fallar();
+    return c;
+}
+
+void escribirunidad(escritor& w, const unidad& u) {
+    for (int16_t v : {u.vida, u.tipo, u.espera, u.pose, u.ataque, u.moviendo, u.x, u.y, u.sigx,
+                      u.sigy, u.destx, u.desty, u.direccion, u.muerto, u.equipo, u.muertes,
+                      u.revivir, u.armadura, u.siguiendo, u.atacando, u.buscando, u.bloqueos})
+        w.i16(v);
+    w.texto(u.camino);
+    w.u32(uint32_t(u.pasos.size()));
+    for (const std::string& p : u.pasos)
+        w.texto(p);
+}
+
+void leerunidad(lector& r, unidad& u) {
+    for (int16_t* v : {&u.vida, &u.tipo, &u.espera, &u.pose, &u.ataque, &u.moviendo, &u.x, &u.y,
+                       &u.sigx, &u.sigy, &u.destx, &u.desty, &u.direccion, &u.muerto, &u.equipo,
+                       &u.muertes, &u.revivir, &u.armadura, &u.siguiendo, &u.atacando,
+                       &u.buscando, &u.bloqueos})
+        *v = r.i16();
+    u.camino = r.texto(maxcamino);
+    const uint32_t n = r.u32();
+    // Each step takes at least the four bytes of its length.
+    if (!r.ok() || n > r.quedan() / 4) {
+        r.fallar();
+        return;
+    }
+    u.pasos.reserve(n);
+    for (uint32_t k = 0; k < n && r.ok(); ++k)
+        u.pasos.push_back(r.texto(maxpaso));
+}
+
+// Why a fighter's values cannot come from a match on this map, or nullptr.
+const char* unidadmala(const unidad& u, int16_t ancho, int16_t alto, bool enjuego) {
+    if (!bandera(u.moviendo) || !bandera(u.muerto) || !bandera(u.siguiendo) ||
+        !bandera(u.atacando) || !bandera(u.buscando))
+        return "una marca de un luchador no vale -1 ni 0";
+    if (!entre(u.tipo, arquero, guerrero) || !entre(u.equipo, 0, 1) ||
+        !entre(u.direccion, 0, 7) || !entre(u.pose, 0, 3))
+        return "el tipo, el equipo, la dirección o la postura de un luchador no existe";
+    if (u.espera < 0 || u.revivir < 0 || u.bloqueos < 0)
+        return "una cuenta de un luchador es negativa";
+    if (!enjuego)
+        return nullptr;
+    // The rules index the map with these without checking again.
+    if (!entre(u.x, 0, ancho) || !entre(u.y, 0, alto) || !entre(u.destx, 0, ancho) ||
+        !entre(u.desty, 0, alto))
+        return "un luchador o su destino está fuera del mapa";
+    if (!entre(u.sigx, -1, ancho + 1) || !entre(u.sigy, -1, alto + 1))
+        return "el paso siguiente de un luchador está fuera del mapa";
+    return nullptr;
+}
+
+void escribirflecha(escritor& w, const flecha& f) {
+    w.real(f.x);
+    w.real(f.y);
+    w.i16(f.destx);
+    w.i16(f.desty);
+    w.real(f.velx);
+    w.real(f.vely);
+    w.i16(f.activa);
+    w.i16(f.direccion);
+    w.i16(f.velocidad);
+    w.i16(f.tirador);
+}
+
+void leerflecha(lector& r, flecha& f) {
+    f.x = r.real();
+    f.y = r.real();
+    f.destx = r.i16();
+    f.desty = r.i16();
+    f.velx = r.real();
+    f.vely = r.real();
+    f.activa = r.i16();
+    f.direccion = r.i16();
+    f.velocidad = r.i16();
+    f.tirador = r.i16();
+}
+
+const char* flechamala(const flecha& f, int16_t ancho, int16_t alto) {
+    if (!std::isfinite(f.x) || !std::isfinite(f.y) || !std::isfinite(f.velx) ||
+        !std::isfinite(f.vely))
+        return "una flecha tiene una posición o una velocidad que no es un número";
+    if (!bandera(f.activa) || !entre(f.direccion, 0, 7) || !entre(f.velocidad, 0, 64))
+        return "una flecha tiene una marca, una dirección o una velocidad imposible";
+    // A flying arrow is always over the map, and moves in `velocidad` parts.
+    if (f.activa == verdadero &&
+        (f.velocidad < 1 || f.x < 0 || f.x > ancho || f.y < 0 || f.y > alto ||
+         std::abs(f.velx) > 64 || std::abs(f.vely) > 64))
+        return "una flecha en vuelo está fuera del mapa";
+    return nullptr;
+}
+
+std::string error(const std::string& motivo) {
+    return "No se puede cargar la partida guardada: " + motivo + ".";
+}
+
+} // namespace
+
+std::vector<uint8_t> escribirinstantanea(const mundo& m) {
+    escritor w;
+    w.bytes(firma, sizeof firma);
+    w.u16(versioninstantanea);
+    for (int16_t v : {m.anchomapa, m.altomapa, m.maxp, m.jugador, m.vistax, m.vistay, m.jugando,
+                      m.pausado})
+        w.i16(v);
+    for (int16_t h : m.humano)
+        w.i16(h);
+    for (const posicion& p : m.inicio) {
+        w.i16(p.x);
+        w.i16(p.y);
+    }
+    for (const tipobase& t : m.tipos) {
+        w.i16(t.ataque);
+        w.i16(t.armadura);
+    }
+    for (const unidad& u : m.unidades)
+        escribirunidad(w, u);
+    for (const flecha& f : m.flechas)
+        escribirflecha(w, f);
+    std::ostringstream azar;
+    azar << m.rnd;
+    w.texto(azar.str());
+    w.texto(m.ultimoestado);
+    for (int y = 0; y <= m.altomapa; ++y)
+        for (int x = 0; x <= m.anchomapa; ++x)
+            escribircelda(w, m.mapa(x, y));
+    std::vector<std::pair<posicion, celda>> fuera;
+    m.recorrerfuera([&](int16_t x, int16_t y, const celda& c) { fuera.push_back({{x, y}, c}); });
+    w.u32(uint32_t(fuera.size()));
+    for (const auto& [p, c] : fuera) {
+        w.i16(p.x);
+        w.i16(p.y);
+        escribircelda(w, c);
+    }
+    return std::move(w.datos);
+}
+
+std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
+    lector r(datos, n);
+    const uint8_t* f = r.bytes(sizeof firma);
+    if (!f || std::memcmp(f, firma, sizeof firma) != 0)
+        return error("el archivo no es una partida guardada de Tarnhollow");
+    const uint16_t version = r.u16();
+    if (!r.ok())
+        return error("el archivo está cortado");
+    if (version != versioninstantanea)
+        return error("la partida es del formato " + std::to_string(version) +
+                     " y esta versión del juego lee el formato " +
+                     std::to_string(versioninstantanea));
+
+    // The state is big (every fighter's path): build it on the heap.
+    auto e = std::make_unique<estado>();
+    for (int16_t* v : {&e->anchomapa, &e->altomapa, &e->maxp, &e->jugador, &e->vistax,
+                       &e->vistay, &e->jugando, &e->pausado})
+        *v = r.i16();
+    for (int16_t& h : e->humano)
+        h = r.i16();
+    for (posicion& p : e->inicio) {
+        p.x = r.i16();
+        p.y = r.i16();
+    }
+    for (tipobase& t : e->tipos) {
+        t.ataque = r.i16();
+        t.armadura = r.i16();
+    }
+    if (!r.ok())
+        return error("el archivo está cortado");
+    if (!entre(e->anchomapa, 0, ladomapa - 1) || !entre(e->altomapa, 0, ladomapa - 1))
+        return error("el tamaño del mapa no está entre 1 y 1000 celdas");
+    if (e->jugando != verdadero || !entre(e->maxp, 1, 8))
+        return error("no guarda una partida en marcha de 1 a 8 luchadores por equipo");
+    if (!entre(e->jugador, 0, 2 * e->maxp - 1) || !bandera(e->pausado))
+        return error("el jugador o la pausa no son válidos");
+    for (int16_t h : e->humano)
+        if (!bandera(h))
+            return error("una marca de jugador humano no vale -1 ni 0");
+    for (int k = 0; k < 2; ++k)
+        if (!entre(e->inicio[k].x, 1, ladomapa - 2) || !entre(e->inicio[k].y, 1, ladomapa - 2))
+            return error("un inicio de equipo está fuera de la rejilla");
+
+    for (int i = 0; i < numunidades; ++i) {
+        leerunidad(r, e->unidades[i]);
+        if (!r.ok())
+            return error("el archivo está cortado o un camino es demasiado largo");
+        if (const char* mal =
+                unidadmala(e->unidades[i], e->anchomapa, e->altomapa, i < 2 * e->maxp))
+            return error(mal);
+    }
+    for (flecha& fl : e->flechas) {
+        leerflecha(r, fl);
+        if (!r.ok())
+            return error("el archivo está cortado");
+        if (const char* mal = flechamala(fl, e->anchomapa, e->altomapa))
+            return error(mal);
+    }
+    {
+        std::istringstream azar(r.texto(maxazar));
+        azar >> e->rnd;
+        if (!r.ok() || azar.fail())
+            return error("el estado del azar no es válido");
+    }
+    e->ultimoestado = r.texto(maxestado);
+
+    const std::size_t celdas = std::size_t(e->anchomapa + 1) * std::size_t(e->altomapa + 1);
+    if (!r.ok() || celdas > r.quedan() / 8)
+        return error("el archivo está cortado");
+    e->celdas.reserve(celdas);
+    for (std::size_t k = 0; k < celdas && r.ok(); ++k)
+        e->celdas.push_back(leercelda(r));
+    const uint32_t nfuera = r.u32();
+    if (!r.ok())
+        return error("el archivo está cortado o una celda no es válida");
+    if (nfuera > r.quedan() / 12)
+        return error("el archivo está cortado");
+    e->fuera.reserve(nfuera);
+    for (uint32_t k = 0; k < nfuera && r.ok(); ++k) {
+        celdafuera c{};
+        c.x = r.i16();
+        c.y = r.i16();
+        c.c = leercelda(r);
+        if (!mundo::enrejilla(c.x, c.y) || (c.x <= e->anchomapa && c.y <= e->altomapa))
+            r.fallar();
+        e->fuera.push_back(c);
+    }
+    if (!r.ok())
+        return error("una celda fuera del mapa no es válida");
+    if (!r.alfinal())
+        return error("hay datos de más al final del archivo");
+
+    // Whole and checked: now the world takes it.
+    m.limpiarmapa();
+    m.anchomapa = e->anchomapa;
+    m.altomapa = e->altomapa;
+    m.maxp = e->maxp;
+    m.jugador = e->jugador;
+    m.jugando = e->jugando;
+    m.pausado = e->pausado;
+    m.humano = e->humano;
+    m.inicio = e->inicio;
+    m.tipos = e->tipos;
+    m.unidades = std::move(e->unidades);
+    m.flechas = e->flechas;
+    m.rnd = e->rnd;
+    m.ultimoestado = std::move(e->ultimoestado);
+    std::size_t k = 0;
+    for (int y = 0; y <= m.altomapa; ++y) {
+        for (int x = 0; x <= m.anchomapa; ++x) {
+            const celdaguardada& c = e->celdas[k++];
+            m.ponerterreno(int16_t(x), int16_t(y), c.terreno, c.transitable);
+            m.mapa(x, y).ocupante = c.ocupante;
+            m.mapa(x, y).proyectil = c.proyectil;
+        }
+    }
+    for (const celdafuera& c : e->fuera) {
+        m.ponerterreno(c.x, c.y, c.c.terreno, c.c.transitable);
+        m.mapa(c.x, c.y).ocupante = c.c.ocupante;
+        m.mapa(c.x, c.y).proyectil = c.c.proyectil;
+    }
+    // The view last: limpiarmapa put it in the corner.
+    m.vistax = e->vistax;
+    m.vistay = e->vistay;
+    m.terrenolisto();
+    return {};
+}
+
+} // namespace juego

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Juego/nucleo/entrada.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace juego {
+
+// A replay is the snapshot taken when the match started plus everything
+// that came in afterwards, in order: the input of each tick that ran and the
+// strokes, shots and pauses between ticks. Playing it drives the same core
+// and ends exactly where the match was when it was written.
+inline constexpr uint16_t versionrepeticion = 1;
+
+// One thing that came in: a tick with its input, repeated `veces` times in a
+// row (held keys make long runs of equal ticks), or an action.
+struct paso {
+    bool estick = true;
+    uint32_t veces = 1;
+    entradatick entrada; // of a tick
+    accion a;            // otherwise
+};
+
+struct repeticion {
+    std::vector<uint8_t> inicio; // the snapshot of the match's start
+    std::vector<paso> pasos;
+
+    // Adds what came in, folding a tick equal to the last into it.
+    void anotartick(const entradatick& e);
+    void anotaraccion(const accion& a);
+    uint64_t ticks() const;
+};
+
+std::vector<uint8_t> escribirrepeticion(const repeticion& r);
+
+// Reads a replay's frame and input, or returns why not in Spanish. The
+// snapshot inside is checked when it is restored.
+std::string leerrepeticion(const uint8_t* datos, std::size_t n, repeticion& r);
+
+} // namespace juego

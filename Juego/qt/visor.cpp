@@ -1,0 +1,154 @@
+#include "Juego/qt/visor.h"
+
+#include "Juego/nucleo/mundo.h"
+#include "Juego/qt/ventana.h"
+
+#include <QLabel>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace juego {
+
+namespace {
+
+QString minutos(uint64_t ticks) {
+    const uint64_t s = ticks / 8;
+    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+visor::visor(main& ventana, repeticion r) : QObject(&ventana), ventana_(ventana), r_(std::move(r)) {
+    total_ = r_.ticks();
+    const mundo& m = ventana_.juego();
+    seguido_ = m.jugador;
+    vistax_ = m.vistax;
+    vistay_ = m.vistay;
+    reloj = new QTimer(this);
+    reloj->setTimerType(Qt::PreciseTimer);
+    connect(reloj, &QTimer::timeout, this, [this] {
+        if (!avanzar())
+            reloj->stop();
+    });
+    ajustarreloj();
+    reloj->start();
+    informar();
+}
+
+visor::~visor() = default;
+
+void visor::ajustarreloj() {
+    reloj->setInterval(125 / velocidad_);
+}
+
+bool visor::avanzar() {
+    partida& p = ventana_.partidaactual();
+    while (!terminado()) {
+        const paso& s = r_.pasos[paso_];
+        ventana_.procesar(p.aplicarpaso(s));
+        if (++hechos_ >= s.veces) {
+            ++paso_;
+            hechos_ = 0;
+        }
+        if (s.estick) {
+            ++tick_;
+            break;
+        }
+    }
+    // The last steps may be strokes or a pause after the last tick: they
+    // were part of the match too.
+    while (!terminado() && !r_.pasos[paso_].estick) {
+        ventana_.procesar(p.aplicarpaso(r_.pasos[paso_]));
+        ++paso_;
+    }
+    informar();
+    ventana_.dibujar();
+    return !terminado();
+}
+
+bool visor::tecla(int qtkey) {
+    const mundo& m = ventana_.juego();
+    switch (qtkey) {
+    case Qt::Key_P:
+        pausado_ = !pausado_;
+        if (pausado_)
+            reloj->stop();
+        else if (!terminado())
+            reloj->start();
+        break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        velocidad_ = std::min(16, velocidad_ * 2);
+        ajustarreloj();
+        break;
+    case Qt::Key_Minus:
+        velocidad_ = std::max(1, velocidad_ / 2);
+        ajustarreloj();
+        break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
+        const int n = std::max(1, 2 * int(m.maxp));
+        const int paso = qtkey == Qt::Key_Tab ? 1 : n - 1;
+        seguido_ = int16_t(seguido_ < 0 ? 0 : (seguido_ + paso) % n);
+        break;
+    }
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        // The free view starts where the followed fighter's view was.
+        if (seguido_ >= 0 && seguido_ < 2 * m.maxp) {
+            vistax_ = int16_t(m.unidades[seguido_].x - 20);
+            vistay_ = int16_t(m.unidades[seguido_].y - 15);
+        }
+        seguido_ = -1;
+        const int dx = qtkey == Qt::Key_Left ? -2 : qtkey == Qt::Key_Right ? 2 : 0;
+        const int dy = qtkey == Qt::Key_Up ? -2 : qtkey == Qt::Key_Down ? 2 : 0;
+        // Clamped as the game clamps its view, so the free view never drifts
+        // off the map.
+        auto limitar = [](int v, int mayor) { return std::min(std::max(v, 0), mayor); };
+        vistax_ = int16_t(limitar(vistax_ + dx, std::max(0, m.anchomapa - (columnasvista - 1))));
+        vistay_ = int16_t(limitar(vistay_ + dy, std::max(0, m.altomapa - (filasvista - 1))));
+        break;
+    }
+    case Qt::Key_Escape:
+        emit salir();
+        return true;
+    default:
+        return false;
+    }
+    informar();
+    ventana_.dibujar();
+    return true;
+}
+
+void visor::ponervista(mundo& m) const {
+    if (seguido_ >= 0 && seguido_ < 2 * m.maxp) {
+        m.vistax = int16_t(m.unidades[seguido_].x - 20);
+        m.vistay = int16_t(m.unidades[seguido_].y - 15);
+    } else {
+        m.vistax = vistax_;
+        m.vistay = vistay_;
+    }
+    m.ajustarvista();
+}
+
+void visor::informar() {
+    const mundo& m = ventana_.juego();
+    QString quien = QStringLiteral("vista libre");
+    if (seguido_ >= 0 && seguido_ < 2 * m.maxp) {
+        const unidad& u = m.unidades[seguido_];
+        quien = QStringLiteral("sigue a %1 %2 (%3)")
+                    .arg(u.tipo == guerrero ? QStringLiteral("Guerrero") : QStringLiteral("Arquero"))
+                    .arg(u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"))
+                    .arg(seguido_);
+    }
+    QString estado = terminado() ? QStringLiteral("fin") : pausado_ ? QStringLiteral("pausa")
+                                                                    : QStringLiteral("%1x").arg(velocidad_);
+    ventana_.status->setText(QStringLiteral("Repetición %1 · %2 / %3 · %4 · P, +/-, Tab, "
+                                            "flechas, Esc")
+                                 .arg(estado, minutos(tick_), minutos(total_), quien));
+}
+
+} // namespace juego

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Juego/nucleo/repeticion.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+class QTimer;
+
+namespace juego {
+
+class main;
+class mundo;
+
+// Plays a replay on the game window: the recorded steps drive the very same
+// core, at 1x to 16x. P pauses, + and - change the speed, Tab picks the
+// fighter the view follows, the arrow keys move the view freely and Esc
+// stops watching.
+class visor : public QObject {
+    Q_OBJECT
+public:
+    // Starts from the replay's first frame; the match must already hold the
+    // replay's start (`partida::restaurar`).
+    visor(main& ventana, repeticion r);
+    ~visor() override;
+
+    // A key pressed while watching; true when it was the viewer's.
+    bool tecla(int qtkey);
+    // Puts the view the viewer wants into `m` for drawing.
+    void ponervista(mundo& m) const;
+
+    // One tick of the recording, with the steps before it; false at the end.
+    bool avanzar();
+    bool terminado() const { return paso_ >= r_.pasos.size(); }
+    int velocidad() const { return velocidad_; }
+    bool pausado() const { return pausado_; }
+    int16_t seguido() const { return seguido_; }
+    uint64_t tickactual() const { return tick_; }
+    uint64_t ticktotal() const { return total_; }
+
+    QTimer* reloj = nullptr;
+
+signals:
+    // Esc: the window closes the viewer.
+    void salir();
+
+private:
+    void ajustarreloj();
+    void informar();
+
+    main& ventana_;
+    repeticion r_;
+    std::size_t paso_ = 0;
+    uint32_t hechos_ = 0; // repetitions of the current step already applied
+    uint64_t tick_ = 0;
+    uint64_t total_ = 0;
+    int velocidad_ = 1;
+    bool pausado_ = false;
+    int16_t seguido_ = 0; // -1: the view moves freely
+    int16_t vistax_ = 0;
+    int16_t vistay_ = 0;
+};
+
+} // namespace juego
