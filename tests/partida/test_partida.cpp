@@ -1,0 +1,285 @@
+// The match as data: snapshots and replays give back exactly the match they
+// were taken from, bad files change nothing, and the tick reports what
+// happened as events.
+#include "Juego/nucleo/instantanea.h"
+#include "Juego/nucleo/repeticion.h"
+#include "apoyo/mundoprueba.h"
+
+#include <QTest>
+
+#include <random>
+
+using namespace juego;
+using prueba::mundoprueba;
+
+namespace {
+
+comun::plano mapade(const char* nombre) {
+    comun::lectura l = comun::leerarchivo(std::string(MAPAS_DIR "/") + nombre);
+    if (!l)
+        throw std::runtime_error(l.error);
+    return *l.mapa;
+}
+
+// A player who walks, strikes, shoots and pauses at random, seeded.
+struct jugadorazar {
+    std::mt19937 azar;
+    explicit jugadorazar(unsigned semilla) : azar(semilla) {}
+
+    void jugar(mundoprueba& w) {
+        const int16_t flechas[4] = {37, 38, 39, 40};
+        if (azar() % 5 == 0) {
+            for (int16_t k : flechas)
+                w.plat.teclas.soltar(k);
+            if (azar() % 4 != 0)
+                w.plat.teclas.apretar(flechas[azar() % 4]);
+            if (azar() % 3 == 0)
+                w.plat.teclas.apretar(flechas[azar() % 4]);
+        }
+        if (azar() % 6 == 0)
+            w.tecla(32);
+        if (azar() % 6 == 0)
+            w.clic(int(azar() % 800), int(azar() % 600));
+        if (azar() % 40 == 0)
+            w.tecla(80);
+        w.tick();
+    }
+};
+
+} // namespace
+
+class TestPartida : public QObject {
+    Q_OBJECT
+
+private slots:
+    void instantanea_ida_y_vuelta_data() {
+        QTest::addColumn<QString>("mapa");
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<int>("antes");
+        QTest::newRow("pradera-guerrero") << "pradera.mapa" << int(guerrero) << 700;
+        QTest::newRow("bosque-arquero") << "bosque.mapa" << int(arquero) << 1500;
+        QTest::newRow("islas-al-empezar") << "islas.mapa" << int(arquero) << 0;
+    }
+    void instantanea_ida_y_vuelta() {
+        QFETCH(QString, mapa);
+        QFETCH(int, tipo);
+        QFETCH(int, antes);
+        mundoprueba a;
+        a.cargar(mapade(qPrintable(mapa)), 8, int16_t(tipo));
+        jugadorazar ja(7);
+        for (int t = 0; t < antes; ++t)
+            ja.jugar(a);
+        const std::vector<uint8_t> foto = a.p.instantanea();
+        a.plat.pedidos.clear();
+
+        // Restored into a world that has played another match before.
+        mundoprueba b;
+        b.cargar(mapade("rio.mapa"), 3, guerrero);
+        b.tick(50);
+        sucesos s;
+        QCOMPARE(QString::fromStdString(b.p.restaurar(foto, s)), QString());
+        b.plat.recibir(s);
+        b.plat.pedidos.clear();
+        QCOMPARE(b.plat.status, a.plat.status);
+        QVERIFY(b.p.instantanea() == foto);
+
+        // The same player, with the same keys held, from here on: the same
+        // match, tick for tick.
+        b.plat.teclas = a.plat.teclas;
+        jugadorazar jb = ja;
+        for (int t = 0; t < 600; ++t) {
+            ja.jugar(a);
+            jb.jugar(b);
+            // Every few ticks: a snapshot costs a look at the whole grid.
+            if ((t % 4 == 0 || t == 599) && a.p.instantanea() != b.p.instantanea())
+                QFAIL(qPrintable(QStringLiteral("matches part at tick %1 after restoring").arg(t)));
+        }
+        QCOMPARE(b.plat.pedidos, a.plat.pedidos);
+    }
+
+    void repeticion_ida_y_vuelta() {
+        mundoprueba a;
+        a.cargar(mapade("fortaleza.mapa"), 6, arquero);
+        jugadorazar j(11);
+        std::vector<std::vector<uint8_t>> fotos;
+        for (int t = 0; t < 1500; ++t) {
+            const uint64_t antes = a.p.grabacion().ticks();
+            j.jugar(a);
+            if (a.p.grabacion().ticks() != antes)
+                fotos.push_back(t % 3 == 0 ? a.p.instantanea() : std::vector<uint8_t>{});
+        }
+        a.tecla(80); // ends paused, with a stroke after the last tick
+        a.tecla(32);
+        const std::vector<uint8_t> bytes = escribirrepeticion(a.p.grabacion());
+
+        repeticion r;
+        QCOMPARE(QString::fromStdString(leerrepeticion(bytes.data(), bytes.size(), r)), QString());
+        QCOMPARE(r.ticks(), a.p.grabacion().ticks());
+        mundoprueba b;
+        sucesos s;
+        QCOMPARE(QString::fromStdString(b.p.restaurar(r.inicio, s)), QString());
+        std::size_t tick = 0;
+        for (const paso& p : r.pasos) {
+            for (uint32_t k = 0; k < p.veces; ++k) {
+                b.p.aplicarpaso(p);
+                // Ticks only run unpaused, so each tick step matches a photo.
+                if (p.estick && !fotos[tick++].empty() && b.p.instantanea() != fotos[tick - 1])
+                    QFAIL(qPrintable(QStringLiteral("replay parts at tick %1").arg(tick)));
+            }
+        }
+        QCOMPARE(tick, fotos.size());
+        QVERIFY(b.p.instantanea() == a.p.instantanea());
+        QCOMPARE(b.m.pausado, verdadero);
+
+        // Played in one go, as the harness does, and written again the same.
+        mundoprueba c;
+        QCOMPARE(QString::fromStdString(c.p.reproducir(r, s)), QString());
+        QVERIFY(c.p.instantanea() == a.p.instantanea());
+        QVERIFY(escribirrepeticion(c.p.grabacion()) == bytes);
+    }
+
+    void archivos_malos_data() {
+        QTest::addColumn<bool>("esrepeticion");
+        QTest::addColumn<int>("cambio");
+        QTest::addColumn<QString>("motivo");
+        // Changes to a good file, by kind (see below).
+        QTest::newRow("vacio") << false << 0 << "no es una partida guardada";
+        QTest::newRow("otra-firma") << false << 1 << "no es una partida guardada";
+        QTest::newRow("otra-version") << false << 2 << "formato 9";
+        QTest::newRow("cortado-a-la-mitad") << false << 3 << "cortado";
+        QTest::newRow("un-byte-de-menos") << false << 4 << "cortado";
+        QTest::newRow("un-byte-de-mas") << false << 5 << "de más";
+        QTest::newRow("nueve-por-equipo") << false << 6 << "1 a 8";
+        QTest::newRow("mapa-enorme-sin-celdas") << false << 7 << "cortado";
+        QTest::newRow("marca-humana-rara") << false << 8 << "-1 ni 0";
+        QTest::newRow("camino-de-4-gb") << false << 9 << "cortado";
+        QTest::newRow("r-vacia") << true << 0 << "no es una repetición";
+        QTest::newRow("r-otra-version") << true << 2 << "formato 9";
+        QTest::newRow("r-instantanea-cortada") << true << 3 << "cortado";
+        QTest::newRow("r-registro-desconocido") << true << 5 << "tipo desconocido";
+        QTest::newRow("r-tick-de-otro-luchador") << true << 6 << "no existe";
+        QTest::newRow("r-repetir-sin-tick") << true << 7 << "no sigue a un tick";
+        QTest::newRow("r-instantanea-mala") << true << 8 << "-1 ni 0";
+    }
+    void archivos_malos() {
+        QFETCH(bool, esrepeticion);
+        QFETCH(int, cambio);
+        QFETCH(QString, motivo);
+        mundoprueba w;
+        w.cargar(mapade("pradera.mapa"), 4, guerrero);
+        w.tick(30);
+        std::vector<uint8_t> foto = w.p.instantanea();
+        // Offsets of the header: firma (8), version (2), then 16-bit fields.
+        auto poner16 = [](std::vector<uint8_t>& d, std::size_t en, uint16_t v) {
+            d[en] = uint8_t(v & 0xff);
+            d[en + 1] = uint8_t(v >> 8);
+        };
+        // The first fighter's path text starts after the header fields.
+        const std::size_t camino = 10 + 2 * 8 + 2 * numunidades + 4 * 3 + 4 * 3 + 2 * 22;
+
+        std::vector<uint8_t> d;
+        if (!esrepeticion) {
+            d = foto;
+            switch (cambio) {
+            case 0: d.clear(); break;
+            case 1: d[0] = 'X'; break;
+            case 2: poner16(d, 8, 9); break;
+            case 3: d.resize(d.size() / 2); break;
+            case 4: d.pop_back(); break;
+            case 5: d.push_back(0); break;
+            case 6: poner16(d, 14, 9); break;
+            case 7: poner16(d, 10, 999); poner16(d, 12, 999); d.resize(camino + 2000); break;
+            case 8: poner16(d, 26, 5); break;
+            case 9: poner16(d, camino, 0xffff); poner16(d, camino + 2, 0xffff); break;
+            }
+        } else {
+            w.tecla(80);
+            w.tecla(80);
+            d = escribirrepeticion(w.p.grabacion());
+            const std::size_t cola = 10 + 4 + w.p.grabacion().inicio.size();
+            switch (cambio) {
+            case 0: d.clear(); break;
+            case 2: poner16(d, 8, 9); break;
+            case 3: d.resize(cola - 5); break;
+            case 5: d.push_back(77); break;
+            case 6: poner16(d, cola + 2, 40); break; // first tick record's slot
+            case 7: d.resize(cola); d.push_back(2); d.push_back(1); d.push_back(0); break;
+            case 8: poner16(d, 14 + 26, 5); break; // inside the start snapshot
+            }
+        }
+
+        std::string error;
+        sucesos s;
+        if (esrepeticion) {
+            repeticion r;
+            error = leerrepeticion(d.data(), d.size(), r);
+            if (error.empty())
+                error = w.p.reproducir(r, s);
+        } else {
+            error = w.p.restaurar(d, s);
+        }
+        QVERIFY2(QString::fromStdString(error).contains(motivo), error.c_str());
+        QVERIFY(error.rfind("No se puede ", 0) == 0);
+        // The running match goes on untouched.
+        QVERIFY(w.p.instantanea() == foto || esrepeticion);
+        if (esrepeticion)
+            QCOMPARE(int(w.m.pausado), int(falso));
+    }
+
+    void vista_al_empezar_data() {
+        QTest::addColumn<int>("ancho");
+        QTest::addColumn<int>("alto");
+        QTest::addColumn<int>("sx");
+        QTest::addColumn<int>("sy");
+        QTest::addColumn<int>("vx");
+        QTest::addColumn<int>("vy");
+        // The player starts up-left of its start: (sx - 1, sy - 1).
+        QTest::newRow("centrada") << 200 << 200 << 100 << 120 << 79 << 104;
+        QTest::newRow("esquina") << 200 << 200 << 5 << 5 << 0 << 0;
+        QTest::newRow("borde-lejano") << 200 << 100 << 190 << 95 << 160 << 70;
+        QTest::newRow("mapa-estrecho") << 20 << 10 << 10 << 5 << -20 << -20;
+    }
+    void vista_al_empezar() {
+        QFETCH(int, ancho);
+        QFETCH(int, alto);
+        QFETCH(int, sx);
+        QFETCH(int, sy);
+        QFETCH(int, vx);
+        QFETCH(int, vy);
+        mundoprueba w;
+        w.cargar(mundoprueba::plano(ancho, alto, {int16_t(sx), int16_t(sy)}, {2, 2}), 1, guerrero);
+        QCOMPARE(int(w.m.vistax), vx);
+        QCOMPARE(int(w.m.vistay), vy);
+    }
+
+    void sucesos_de_una_baja() {
+        mundoprueba w;
+        w.cargar(mundoprueba::plano(50, 50, {10, 10}, {30, 30}), 1, guerrero);
+        w.m.recoger();
+        unidad& v = w.m.unidades[1];
+        w.m.unidades[0].muertes = 6;
+        v.vida = 1;
+        w.m.herir(1, 50, 0);
+        const sucesos s = w.m.recoger();
+        QCOMPARE(int(s.size()), 4);
+        QCOMPARE(int(s[0].tipo), int(tiposuceso::sonido));
+        QCOMPARE(s[0].texto, std::string("dead.wav"));
+        QCOMPARE(std::pair(int(s[0].x), int(s[0].y)), std::pair(int(v.x), int(v.y)));
+        QCOMPARE(int(s[1].tipo), int(tiposuceso::muerte));
+        QCOMPARE(int(s[1].a), 1);
+        QCOMPARE(int(s[2].tipo), int(tiposuceso::baja));
+        QCOMPARE(std::pair(int(s[2].a), int(s[2].b)), std::pair(0, 1));
+        QCOMPARE(int(s[3].tipo), int(tiposuceso::nivel)); // the seventh kill
+        QCOMPARE(int(s[3].a), 0);
+
+        // The fallen fighter's return is reported by the tick that brings it.
+        bool vuelve = false;
+        for (int t = 0; t < 40 && !vuelve; ++t)
+            for (const suceso& e : w.p.tick(entradatick{}))
+                vuelve = vuelve || (e.tipo == tiposuceso::reaparicion && e.a == 1);
+        QVERIFY(vuelve);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPartida)
+#include "test_partida.moc"
