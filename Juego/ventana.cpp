@@ -1,6 +1,7 @@
 #include "Juego/ventana.h"
 
 #include "Comun/mapaarchivo.h"
+#include "Comun/qt/carpetas.h"
 #include "Juego/reproductor.h"
 #include "Juego/unjugador.h"
 
@@ -82,8 +83,7 @@ main::main() : mundo_(*this) {
     connect(timer, &QTimer::timeout, this, &main::timer_Timer);
     timer->start();
 
-    reproductor_ =
-        new reproductor(QCoreApplication::applicationDirPath() + QStringLiteral("/sonidos"), this);
+    reproductor_ = new reproductor(comun::carpetadatos(QStringLiteral("sonidos")), this);
 
     avisar = [this](const QString& titulo, const QString& texto) {
         QMessageBox::critical(this, titulo, texto);
