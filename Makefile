@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build run editor test bench fuzz clean
+.PHONY: all deps configure build run editor test bench fuzz package capturas clean
 
 all: build
 
@@ -40,6 +40,22 @@ fuzz:
 	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 2 )) fuzzmapa
 	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 4 )) fuzzinstantanea
 	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 4 )) fuzzrepeticion
+
+# The Debian package tarnhollow_VERSION_ARCH.deb in $(BUILD), checked by
+# lintian (no error) and appstreamcli. `packaging/probar-paquete` installs,
+# tries and removes it (as root; CI does).
+package: build
+	@TARNHOLLOW_PAQUETE=1 scripts/install-deps
+	rm -f $(BUILD)/tarnhollow_*.deb
+	cd $(BUILD) && cpack -G DEB
+	rm -rf $(BUILD)/paquete/arbol && dpkg-deb -x $(BUILD)/tarnhollow_*.deb $(BUILD)/paquete/arbol
+	appstreamcli validate-tree --no-net $(BUILD)/paquete/arbol
+	lintian --fail-on error $(BUILD)/tarnhollow_*.deb
+
+# The software centre's screenshots, taken with the programs themselves.
+capturas: build
+	packaging/capturas.sh $(BUILD)/bin/Tarnhollow $(BUILD)/bin/editor $(BUILD)/bin/mapas \
+		packaging/capturas
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

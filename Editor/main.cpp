@@ -1,3 +1,4 @@
+#include "Comun/qt/carpetas.h"
 #include "Editor/ventana.h"
 
 #include <QApplication>
@@ -15,8 +16,9 @@ int main(int argc, char** argv) {
         app.installTranslator(&qtbase);
     QIcon icono(QStringLiteral(":/imagenes/editor.png"));
     app.setWindowIcon(icono);
-    // Maps live beside the program, shared with the game.
-    editor::main ventana(QCoreApplication::applicationDirPath() + QStringLiteral("/mapas"));
+    // Maps live beside the program or in the installed data folder, shared
+    // with the game.
+    editor::main ventana(comun::carpetadatos(QStringLiteral("mapas")));
     ventana.setWindowIcon(icono);
     ventana.show();
     return app.exec();

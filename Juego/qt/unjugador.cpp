@@ -1,9 +1,9 @@
 #include "Juego/qt/unjugador.h"
 
+#include "Comun/qt/carpetas.h"
 #include "Juego/qt/ventana.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -58,7 +58,7 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
 }
 
 QString unjugador::carpetamapas() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/mapas");
+    return comun::carpetadatos(QStringLiteral("mapas"));
 }
 
 void unjugador::Form_Load() {

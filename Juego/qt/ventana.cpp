@@ -1,6 +1,7 @@
 #include "Juego/qt/ventana.h"
 
 #include "Comun/mapaarchivo.h"
+#include "Comun/qt/carpetas.h"
 #include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/reproductor.h"
 #include "Juego/qt/unjugador.h"
@@ -105,8 +106,7 @@ main::main() : partida_(*this) {
     connect(timer, &QTimer::timeout, this, &main::timer_Timer);
     timer->start();
 
-    reproductor_ =
-        new reproductor(QCoreApplication::applicationDirPath() + QStringLiteral("/sonidos"), this);
+    reproductor_ = new reproductor(comun::carpetadatos(QStringLiteral("sonidos")), this);
 
     avisar = [this](const QString& titulo, const QString& texto) {
         QMessageBox::critical(this, titulo, texto);

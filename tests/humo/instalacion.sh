@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into throw-away prefixes and checks what a desktop
-# needs: one program folder with the programs, maps and sounds, links in
-# bin/, desktop entries whose Exec and Icon exist, and maps changed by the
-# user surviving a second install.
+# needs: the commands in games/, maps and sounds in the data folder, desktop
+# entries whose Exec and Icon exist, and maps changed by the user surviving
+# a second install.
 #
 #   instalacion.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
@@ -24,20 +24,16 @@ instalar() { cmake --install "$build" --prefix "$1" > "$tmp/registro" 2>&1 || {
 
 p=$tmp/prefijo
 instalar "$p"
-carpeta=$p/lib/tarnhollow
+carpeta=$p/share/games/tarnhollow
 
 programas=(Tarnhollow)
 [ -x "$build/bin/editor" ] && programas+=(editor)
+declare -A comando=([Tarnhollow]=tarnhollow [editor]=tarnhollow-editor)
 for prog in "${programas[@]}"; do
-    [ -x "$carpeta/$prog" ] || mal "$prog no está en la carpeta del programa"
-done
-
-declare -A enlace=([Tarnhollow]=tarnhollow [editor]=tarnhollow-editor)
-for prog in "${programas[@]}"; do
-    destino=$(readlink -f "$p/bin/${enlace[$prog]}" || true)
-    [ "$destino" = "$(readlink -f "$carpeta/$prog")" ] ||
-        mal "bin/${enlace[$prog]} no lleva a $prog (lleva a '$destino')"
-    entrada=$p/share/applications/${enlace[$prog]}.desktop
+    [ -x "$p/games/${comando[$prog]}" ] || mal "falta el comando games/${comando[$prog]}"
+    [ ! -e "$p/games/$prog" ] || mal "quedó games/$prog con el nombre de la compilación"
+    [ -s "$p/share/man/man6/${comando[$prog]}.6.gz" ] || mal "falta el manual de ${comando[$prog]}"
+    entrada=$p/share/applications/${comando[$prog]}.desktop
     if [ ! -f "$entrada" ]; then
         mal "falta $entrada"
         continue
@@ -73,15 +69,13 @@ instalar "$p"
 
 # A package build: DESTDIR stages the files, the entries name the final paths.
 DESTDIR=$tmp/paquete cmake --install "$build" --prefix /usr > /dev/null
-grep -qx 'Exec="/usr/lib/tarnhollow/Tarnhollow"' \
+grep -qx 'Exec="/usr/games/tarnhollow"' \
     "$tmp/paquete/usr/share/applications/tarnhollow.desktop" ||
-    mal "con DESTDIR, Exec no apunta a /usr/lib/tarnhollow/Tarnhollow"
-[ "$(readlink "$tmp/paquete/usr/bin/tarnhollow")" = ../lib/tarnhollow/Tarnhollow ] ||
-    mal "con DESTDIR, bin/tarnhollow no es un enlace relativo"
+    mal "con DESTDIR, Exec no apunta a /usr/games/tarnhollow"
 
 # The installed game starts from its new place and keeps running.
 set +e
-QT_QPA_PLATFORM=offscreen timeout 3 "$p/bin/tarnhollow" > "$tmp/salida" 2>&1
+QT_QPA_PLATFORM=offscreen timeout 3 "$p/games/tarnhollow" > "$tmp/salida" 2>&1
 rc=$?
 set -e
 [ $rc -eq 124 ] || { cat "$tmp/salida" >&2; mal "el juego instalado terminó con estado $rc"; }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The editor installed where its user cannot write (as for /usr/lib): saving
+# The editor installed where its user cannot write (as under /usr): saving
 # must say so in a box and leave nothing behind, not fail silently. Run
 # under `xvfb-run -s "-ac ..."`: as root the editor runs as `nobody`, whom
 # the open display lets in; as anyone else the maps folder is made
@@ -27,7 +27,7 @@ fallo() {
 clic() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
 
 cmake --install "$build" --prefix "$tmp/prefijo" > /dev/null
-mapas=$tmp/prefijo/lib/tarnhollow/mapas
+mapas=$tmp/prefijo/share/games/tarnhollow/mapas
 mkdir -p "$mapas" "$tmp/casa"
 chmod 777 "$tmp/casa"
 comoquien=()
@@ -39,7 +39,7 @@ fi
 antes=$(ls "$mapas")
 
 "${comoquien[@]}" env HOME="$tmp/casa" XDG_RUNTIME_DIR="$tmp/casa" QT_QPA_PLATFORM=xcb \
-    "$tmp/prefijo/bin/tarnhollow-editor" > "$tmp/editor.log" 2>&1 &
+    "$tmp/prefijo/games/tarnhollow-editor" > "$tmp/editor.log" 2>&1 &
 editor=$!
 pids+=("$editor")
 timeout 30 xdotool search --sync --onlyvisible --name '^Tarnhollow Editor' > /dev/null ||
