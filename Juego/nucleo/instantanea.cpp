@@ -39,6 +39,7 @@ struct celdafuera {
 struct estado {
     int16_t anchomapa = 0, altomapa = 0, maxp = 0, jugador = 0;
     int16_t vistax = 0, vistay = 0, jugando = 0, pausado = 0;
+    uint32_t numtick = 0;
     std::array<int16_t, numunidades> humano{};
     std::array<posicion, 3> inicio{};
     std::array<tipobase, 3> tipos{};
@@ -182,6 +183,7 @@ std::vector<uint8_t> escribirinstantanea(const mundo& m) {
         w.i16(v);
     for (int16_t h : m.humano)
         w.i16(h);
+    w.u32(m.numtick);
     for (const posicion& p : m.inicio) {
         w.i16(p.x);
         w.i16(p.y);
@@ -232,6 +234,7 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
         *v = r.i16();
     for (int16_t& h : e->humano)
         h = r.i16();
+    e->numtick = r.u32();
     for (posicion& p : e->inicio) {
         p.x = r.i16();
         p.y = r.i16();
@@ -313,6 +316,7 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
     m.jugando = e->jugando;
     m.pausado = e->pausado;
     m.humano = e->humano;
+    m.numtick = e->numtick;
     m.inicio = e->inicio;
     m.tipos = e->tipos;
     m.unidades = std::move(e->unidades);

@@ -101,6 +101,7 @@ sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo
         j.ataque += 1;
     jugando = verdadero;
     pausado = falso;
+    numtick = 0;
     // The first frame shows the player's own fighter, as every later step
     // does, rather than the map's corner where it may not be.
     vistax = int16_t(j.x - 20);

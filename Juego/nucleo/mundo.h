@@ -127,6 +127,8 @@ public:
     int16_t vistax = 0;
     int16_t vistay = 0;
     int16_t jugando = falso;
+    // Ticks run since the match started.
+    uint32_t numtick = 0;
     // The pause: while it holds no tick runs.
     int16_t pausado = falso;
     // Slots whose fighter a person steers with the keys; every other slot is

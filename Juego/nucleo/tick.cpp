@@ -6,6 +6,7 @@ namespace juego {
 sucesos mundo::timer_Timer(const entradatick& e) {
     if (jugando != verdadero || pausado == verdadero)
         return recoger();
+    ++numtick;
     mostrarestado();
 
     const int16_t enjuego = int16_t(2 * maxp);

@@ -175,7 +175,7 @@ private slots:
             d[en + 1] = uint8_t(v >> 8);
         };
         // The first fighter's path text starts after the header fields.
-        const std::size_t camino = 10 + 2 * 8 + 2 * numunidades + 4 * 3 + 4 * 3 + 2 * 22;
+        const std::size_t camino = 10 + 2 * 8 + 2 * numunidades + 4 + 4 * 3 + 4 * 3 + 2 * 22;
 
         std::vector<uint8_t> d;
         if (!esrepeticion) {

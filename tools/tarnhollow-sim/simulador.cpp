@@ -210,6 +210,7 @@ simulador::simulador() {
                  .campo("altomapa", long(mundo.altomapa))
                  .campo("vistax", long(mundo.vistax))
                  .campo("vistay", long(mundo.vistay))
+                 .campo("tick", long(mundo.numtick))
                  .campo("jugando", long(mundo.jugando))
                  .campo("maxp", long(mundo.maxp))
                  .campo("jugador", long(mundo.jugador))
