@@ -75,6 +75,12 @@ main::main() : partida_(*this) {
     mnuSolo->setObjectName(QStringLiteral("mnuSolo"));
     mnuMulti = mnuArchivo->addAction(QStringLiteral("Multijugador"));
     mnuMulti->setObjectName(QStringLiteral("mnuMulti"));
+    // What can be saved depends on what is on the field.
+    connect(mnuArchivo, &QMenu::aboutToShow, this, [this] {
+        const bool enmarcha = !visor_ && juego().jugando == verdadero;
+        mnuGuardarPartida->setEnabled(enmarcha);
+        mnuGuardarRepeticion->setEnabled(enmarcha && partida_.grabando());
+    });
     mnuArchivo->addSeparator();
     mnuVerRepeticion = mnuArchivo->addAction(QStringLiteral("Ver repetición…"), this,
                                              &main::mnuVerRepeticion_Click);
@@ -380,9 +386,24 @@ void main::mnuSolo_Click() {
     unjugador_->activateWindow();
 }
 
+QString main::preguntarruta(bool guardar, const QString& titulo, const QString& carpeta,
+                           const QString& filtro) {
+    // The match waits while the player picks a file: no enemy strikes
+    // behind a dialog. Nothing of the match changes, its ticks only come
+    // later.
+    QTimer* reloj = visor_ ? visor_->reloj : timer;
+    const bool corria = reloj->isActive();
+    reloj->stop();
+    const QString ruta = pedirarchivo(guardar, titulo, carpeta, filtro);
+    QTimer* ahora = visor_ ? visor_->reloj : timer;
+    if (corria && ahora == reloj)
+        reloj->start();
+    return ruta;
+}
+
 void main::mnuVerRepeticion_Click() {
     const QString ruta =
-        pedirarchivo(false, QStringLiteral("Ver repetición"), carpetausuario("repeticiones"),
+        preguntarruta(false, QStringLiteral("Ver repetición"), carpetausuario("repeticiones"),
                      QStringLiteral("Repeticiones de Tarnhollow (*.repeticion)"));
     if (!ruta.isEmpty())
         verrepeticion(ruta);
@@ -390,7 +411,7 @@ void main::mnuVerRepeticion_Click() {
 
 void main::mnuGuardarRepeticion_Click() {
     const QString ruta =
-        pedirarchivo(true, QStringLiteral("Guardar repetición"), carpetausuario("repeticiones"),
+        preguntarruta(true, QStringLiteral("Guardar repetición"), carpetausuario("repeticiones"),
                      QStringLiteral("Repeticiones de Tarnhollow (*.repeticion)"));
     if (!ruta.isEmpty())
         guardarrepeticion(ruta.endsWith(QStringLiteral(".repeticion"))
@@ -400,7 +421,7 @@ void main::mnuGuardarRepeticion_Click() {
 
 void main::mnuGuardarPartida_Click() {
     const QString ruta =
-        pedirarchivo(true, QStringLiteral("Guardar partida"), carpetausuario("partidas"),
+        preguntarruta(true, QStringLiteral("Guardar partida"), carpetausuario("partidas"),
                      QStringLiteral("Partidas de Tarnhollow (*.partida)"));
     if (!ruta.isEmpty())
         guardarpartida(ruta.endsWith(QStringLiteral(".partida")) ? ruta
@@ -409,7 +430,7 @@ void main::mnuGuardarPartida_Click() {
 
 void main::mnuCargarPartida_Click() {
     const QString ruta =
-        pedirarchivo(false, QStringLiteral("Cargar partida"), carpetausuario("partidas"),
+        preguntarruta(false, QStringLiteral("Cargar partida"), carpetausuario("partidas"),
                      QStringLiteral("Partidas de Tarnhollow (*.partida)"));
     if (!ruta.isEmpty())
         cargarpartida(ruta);

@@ -120,6 +120,8 @@ protected:
 private:
     void Form_Load();
     // The match being left is kept among the automatic replays.
+    QString preguntarruta(bool guardar, const QString& titulo, const QString& carpeta,
+                          const QString& filtro);
     void archivarpartida();
     void archivar_(const repeticion& r);
     void cerrarvisor();

@@ -1,6 +1,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/ventana.h"
+#include "Juego/qt/visor.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -11,8 +12,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QStandardPaths>
 #include <QTimer>
 
 using namespace juego;
@@ -55,6 +58,9 @@ class TestVentana : public QObject {
 
 private slots:
     void initTestCase() {
+        // Replays and saved matches go to a throw-away user folder.
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(main::carpetausuario("repeticiones")).removeRecursively();
         QDir().mkpath(carpeta());
         escribir("prueba_a.mapa", mapa(50, 50, {10, 10}, {40, 40}));
         escribir("prueba_b.mapa", mapa(75, 50, {20, 20}, {60, 30}));
@@ -294,6 +300,85 @@ private slots:
         QCOMPARE(int(v.juego().flechas[0].destx), 20);
         QCOMPARE(int(v.juego().flechas[0].desty), 15);
         QCOMPARE(int(v.juego().unidades[0].espera), 5);
+    }
+
+    // Saving and loading a match, watching its replay, and the automatic
+    // archive of the last matches, through the menu as a player uses it.
+    void partidas_y_repeticiones() {
+        main v;
+        atrapar(v);
+        QString respuesta;
+        v.pedirarchivo = [&](bool, const QString&, const QString&, const QString&) {
+            return respuesta;
+        };
+        const QString temporal = QDir::tempPath() + "/tarnhollow-prueba-ventana";
+        QDir(temporal).removeRecursively();
+        QDir().mkpath(temporal);
+
+        // The menu offers to save only what there is.
+        emit v.mnuArchivo->aboutToShow();
+        QVERIFY(!v.mnuGuardarPartida->isEnabled());
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_b.mapa", 3, arquero));
+        emit v.mnuArchivo->aboutToShow();
+        QVERIFY(v.mnuGuardarPartida->isEnabled());
+        v.timer->stop();
+        for (int t = 0; t < 40; ++t)
+            v.timer_Timer();
+
+        respuesta = temporal + "/a"; // the ending is added
+        v.mnuGuardarPartida->trigger();
+        QVERIFY(QFile::exists(temporal + "/a.partida"));
+        respuesta = temporal + "/a.repeticion";
+        v.mnuGuardarRepeticion->trigger();
+        const std::vector<uint8_t> foto = v.partidaactual().instantanea();
+        for (int t = 0; t < 10; ++t)
+            v.timer_Timer();
+
+        // Loading brings the saved moment back; a bad file changes nothing.
+        respuesta = temporal + "/a.partida";
+        v.mnuCargarPartida->trigger();
+        QVERIFY(v.partidaactual().instantanea() == foto);
+        QVERIFY(avisos.isEmpty());
+        QFile roto(temporal + "/roto.partida");
+        QVERIFY(roto.open(QIODevice::WriteOnly));
+        roto.write("TARNINST");
+        roto.close();
+        respuesta = roto.fileName();
+        v.mnuCargarPartida->trigger();
+        QCOMPARE(avisos.size(), 1);
+        QVERIFY2(avisos[0].contains("cortado"), qPrintable(avisos[0]));
+        QVERIFY(v.partidaactual().instantanea() == foto);
+
+        // The replay plays (here at 16x) to the saved moment; Esc leaves
+        // the viewer with the last frame on the field.
+        respuesta = temporal + "/a.repeticion";
+        v.mnuVerRepeticion->trigger();
+        QVERIFY(v.visoractual());
+        for (int k = 0; k < 4; ++k)
+            QTest::keyClick(&v, Qt::Key_Plus);
+        QCOMPARE(v.visoractual()->velocidad(), 16);
+        QTRY_VERIFY_WITH_TIMEOUT(v.visoractual()->terminado(), 10000);
+        QVERIFY(v.partidaactual().instantanea() == foto);
+        QTest::keyClick(&v, Qt::Key_Escape);
+        QVERIFY(!v.visoractual());
+
+        // Every match played is archived when the next starts; 20 are kept.
+        QDir archivo(main::carpetausuario("repeticiones"));
+        archivo.removeRecursively();
+        for (int k = 0; k < main::repeticionesguardadas + 2; ++k) {
+            QFile f(main::carpetausuario("repeticiones") +
+                    QStringLiteral("/partida-20000101-0000%1.repeticion").arg(k, 2, 10, QChar('0')));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        v.timer->stop();
+        v.timer_Timer();
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        const QStringList quedan = archivo.entryList({"*.repeticion"}, QDir::Files, QDir::Name);
+        QCOMPARE(quedan.size(), main::repeticionesguardadas);
+        QVERIFY(!quedan.contains("partida-20000101-000000.repeticion"));
+        QVERIFY(quedan.last().startsWith("partida-20"));
+        QDir(temporal).removeRecursively();
     }
 };
 
