@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Comun/basicos.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -8,12 +10,6 @@
 #include <vector>
 
 namespace comun {
-
-struct posicion {
-    int16_t x = 0;
-    int16_t y = 0;
-    friend bool operator==(const posicion&, const posicion&) = default;
-};
 
 // A map as stored in a `.mapa` file: its size, the terrain of every cell and
 // the start cell of each team. Cells are kept row after row, as in the file.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Comun/basicos.h"
+
 #include <cstdint>
 
 namespace comun {
@@ -20,8 +22,5 @@ inline constexpr int16_t numterrenos = 6;
 constexpr bool transitable(int16_t t) {
     return t != pared && t != agua && t != arbol;
 }
-
-// Both programs hold the map in a fixed grid of this many cells per side.
-inline constexpr int16_t ladorejilla = 1000;
 
 } // namespace comun

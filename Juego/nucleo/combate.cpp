@@ -68,23 +68,8 @@ void mundo::disparar(int16_t a, int16_t sx, int16_t sy, int16_t tx, int16_t ty) 
     f.tirador = a;
     borrarflecha(int16_t(ranura));
 
-    int16_t dir = -1;
-    if (tx < sx && ty < sy)
-        dir = 0;
-    else if (tx == sx && ty < sy)
-        dir = 1;
-    else if (tx > sx && ty < sy)
-        dir = 2;
-    else if (tx > sx && ty == sy)
-        dir = 3;
-    else if (tx > sx && ty > sy)
-        dir = 4;
-    else if (tx == sx && ty > sy)
-        dir = 5;
-    else if (tx < sx && ty > sy)
-        dir = 6;
-    else if (tx < sx && ty == sy)
-        dir = 7;
+    // A shot at its own cell keeps the old facings.
+    const int16_t dir = comun::direccionhacia(tx - sx, ty - sy);
     if (dir >= 0) {
         f.direccion = dir;
         s.direccion = dir;

@@ -108,26 +108,9 @@ bool mundo::encerrado(int16_t i) const {
 }
 
 void mundo::orientar(int16_t i, int16_t dx, int16_t dy, int16_t hx, int16_t hy) {
-    const int dc = hx - dx;
-    const int dr = hy - dy;
-    int16_t d = 0;
-    if (dc < 0 && dr < 0)
-        d = 0;
-    else if (dc == 0 && dr < 0)
-        d = 1;
-    else if (dc > 0 && dr < 0)
-        d = 2;
-    else if (dc > 0 && dr == 0)
-        d = 3;
-    else if (dc > 0 && dr > 0)
-        d = 4;
-    else if (dc == 0 && dr > 0)
-        d = 5;
-    else if (dc < 0 && dr > 0)
-        d = 6;
-    else if (dc < 0 && dr == 0)
-        d = 7;
-    unidades[i].direccion = d;
+    // No step at all faces up-left.
+    const int16_t d = comun::direccionhacia(hx - dx, hy - dy);
+    unidades[i].direccion = d < 0 ? int16_t(0) : d;
 }
 
 void mundo::caminar(int16_t i) {

@@ -18,21 +18,18 @@ namespace juego {
 class plataforma;
 class busqueda;
 
-// Flags hold -1 for true and 0 for false, and are tested against -1.
-inline constexpr int16_t verdadero = -1;
-inline constexpr int16_t falso = 0;
+using comun::falso;
+using comun::verdadero;
+using comun::posicion;
+using comun::pasox;
+using comun::pasoy;
 
-inline constexpr int ladomapa = 1000;       // the grid is 1000 x 1000 cells
+inline constexpr int ladomapa = comun::ladorejilla;
 inline constexpr int numunidades = 17;      // fighter slots 0..16
 inline constexpr int numflechas = 101;      // arrow slots 0..100
 inline constexpr int columnasvista = 40;    // the view shows 40 x 30 cells
 inline constexpr int filasvista = 30;
 inline constexpr int tamcelda = 20;         // pixels per cell side
-
-// Column and row change of one step in each facing: 0 up-left, 1 up,
-// 2 up-right, 3 right, 4 down-right, 5 down, 6 down-left, 7 left.
-inline constexpr std::array<int16_t, 8> pasox = {-1, 0, 1, 1, 1, 0, -1, -1};
-inline constexpr std::array<int16_t, 8> pasoy = {-1, -1, -1, 0, 1, 1, 1, 0};
 
 // Fighter types.
 inline constexpr int16_t arquero = 0;
@@ -91,11 +88,6 @@ struct flecha {
     int16_t direccion = 0;
     int16_t velocidad = 0;
     int16_t tirador = 0;
-};
-
-struct posicion {
-    int16_t x = 0;
-    int16_t y = 0;
 };
 
 struct tipobase {

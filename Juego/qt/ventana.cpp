@@ -201,18 +201,19 @@ void main::closeEvent(QCloseEvent* e) {
 }
 
 bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo) {
-    // Read and checked before anything changes: a bad map leaves the
-    // running match (and its recording) as it was.
-    comun::lectura l = comun::leerarchivo(ruta.toStdString());
-    std::string error = l ? mundo::errorpartida(*l.mapa) : l.error;
+    // A bad map leaves the running match, and its recording, as they were;
+    // a good one ends it, and it is kept among the replays.
+    const repeticion anterior = partida_.grabacion();
+    const bool archivar = !visor_ && partida_.grabando();
+    quitarvisor();
+    sucesos s;
+    const std::string error = partida_.cargar(ruta.toStdString(), maxp, tipo, s);
     if (!error.empty()) {
         avisar(QStringLiteral("Tarnhollow"), QString::fromStdString(error));
         return false;
     }
-    archivarpartida();
-    quitarvisor();
-    sucesos s;
-    partida_.empezar(*l.mapa, maxp, tipo, s);
+    if (archivar)
+        archivar_(anterior);
     procesar(s);
     return true;
 }
