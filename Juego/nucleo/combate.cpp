@@ -1,7 +1,10 @@
 #include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/plataforma.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace juego {
@@ -14,6 +17,12 @@ constexpr int16_t esperaclic = 5;
 constexpr int16_t velocidadflecha = 4;
 constexpr int16_t retrasorevivir = 25;
 constexpr int16_t premiocada = 7;
+
+// Counters stop at the 16-bit maximum: after days of play a wrapped kill
+// count would go negative and a wrapped attack would make a fighter harmless.
+int16_t mas(int16_t v, int16_t n) {
+    return int16_t(std::min(int(v) + n, int(INT16_MAX)));
+}
 
 // Halves go to the even number (10.5 gives 10, 11.5 gives 12).
 int16_t redondear(double v) {
@@ -168,11 +177,15 @@ void mundo::herir(int16_t v, int16_t atk, int16_t k) {
     u.siguiendo = falso;
     u.destx = u.x;
     u.desty = u.y;
-    ++unidades[k].muertes;
+    const int16_t antes = unidades[k].muertes;
+    unidades[k].muertes = mas(antes, 1);
+    u.bajas = mas(u.bajas, 1);
     sonar("dead.wav", u.x, u.y);
     avisar(tiposuceso::muerte, v, -1, u.x, u.y);
     avisar(tiposuceso::baja, k, v, u.x, u.y);
-    subirnivel(k);
+    // A count stuck at its maximum earns nothing more.
+    if (unidades[k].muertes != antes)
+        subirnivel(k);
 }
 
 void mundo::subirnivel(int16_t k) {
@@ -180,11 +193,11 @@ void mundo::subirnivel(int16_t k) {
     if (u.muertes % premiocada != 0)
         return;
     if (u.tipo == arquero) {
-        u.ataque = int16_t(u.ataque + 3);
-        u.armadura = int16_t(u.armadura + 1);
+        u.ataque = mas(u.ataque, 3);
+        u.armadura = mas(u.armadura, 1);
     } else {
-        u.ataque = int16_t(u.ataque + 2);
-        u.armadura = int16_t(u.armadura + 2);
+        u.ataque = mas(u.ataque, 2);
+        u.armadura = mas(u.armadura, 2);
     }
     avisar(tiposuceso::nivel, k, -1, u.x, u.y);
 }

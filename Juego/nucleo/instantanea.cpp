@@ -40,6 +40,8 @@ struct estado {
     int16_t anchomapa = 0, altomapa = 0, maxp = 0, jugador = 0;
     int16_t vistax = 0, vistay = 0, jugando = 0, pausado = 0;
     uint32_t numtick = 0;
+    objetivo meta;
+    int16_t fin = 0, ganador = -1;
     std::array<int16_t, numunidades> humano{};
     std::array<posicion, 3> inicio{};
     std::array<tipobase, 3> tipos{};
@@ -81,7 +83,8 @@ celdaguardada leercelda(lector& r) {
 void escribirunidad(escritor& w, const unidad& u) {
     for (int16_t v : {u.vida, u.tipo, u.espera, u.pose, u.ataque, u.moviendo, u.x, u.y, u.sigx,
                       u.sigy, u.destx, u.desty, u.direccion, u.muerto, u.equipo, u.muertes,
-                      u.revivir, u.armadura, u.siguiendo, u.atacando, u.buscando, u.bloqueos})
+                      u.revivir, u.armadura, u.siguiendo, u.atacando, u.buscando, u.bloqueos,
+                      u.bajas})
         w.i16(v);
     w.texto(u.camino);
     w.u32(uint32_t(u.pasos.size()));
@@ -93,7 +96,7 @@ void leerunidad(lector& r, unidad& u) {
     for (int16_t* v : {&u.vida, &u.tipo, &u.espera, &u.pose, &u.ataque, &u.moviendo, &u.x, &u.y,
                        &u.sigx, &u.sigy, &u.destx, &u.desty, &u.direccion, &u.muerto, &u.equipo,
                        &u.muertes, &u.revivir, &u.armadura, &u.siguiendo, &u.atacando,
-                       &u.buscando, &u.bloqueos})
+                       &u.buscando, &u.bloqueos, &u.bajas})
         *v = r.i16();
     u.camino = r.texto(maxcamino);
     const uint32_t n = r.u32();
@@ -115,7 +118,7 @@ const char* unidadmala(const unidad& u, int16_t ancho, int16_t alto, bool enjueg
     if (!entre(u.tipo, arquero, guerrero) || !entre(u.equipo, 0, 1) ||
         !entre(u.direccion, 0, 7) || !entre(u.pose, 0, 3))
         return "el tipo, el equipo, la dirección o la postura de un luchador no existe";
-    if (u.espera < 0 || u.revivir < 0 || u.bloqueos < 0)
+    if (u.espera < 0 || u.revivir < 0 || u.bloqueos < 0 || u.bajas < 0)
         return "una cuenta de un luchador es negativa";
     if (!enjuego)
         return nullptr;
@@ -184,6 +187,10 @@ std::vector<uint8_t> escribirinstantanea(const mundo& m) {
     for (int16_t h : m.humano)
         w.i16(h);
     w.u32(m.numtick);
+    w.i16(int16_t(m.meta.tipo));
+    w.i16(m.meta.valor);
+    w.i16(m.fin);
+    w.i16(m.ganador);
     for (const posicion& p : m.inicio) {
         w.i16(p.x);
         w.i16(p.y);
@@ -235,6 +242,10 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
     for (int16_t& h : e->humano)
         h = r.i16();
     e->numtick = r.u32();
+    e->meta.tipo = tipoobjetivo(r.i16());
+    e->meta.valor = r.i16();
+    e->fin = r.i16();
+    e->ganador = r.i16();
     for (posicion& p : e->inicio) {
         p.x = r.i16();
         p.y = r.i16();
@@ -254,6 +265,10 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
     for (int16_t h : e->humano)
         if (!bandera(h))
             return error("una marca de jugador humano no vale -1 ni 0");
+    if (!entre(int(e->meta.tipo), 0, 2) ||
+        (e->meta.tipo != tipoobjetivo::ninguno && e->meta.valor < 1) || !bandera(e->fin) ||
+        !entre(e->ganador, -1, 1))
+        return error("el objetivo o el final de la partida no son válidos");
     for (int k = 0; k < 2; ++k)
         if (!entre(e->inicio[k].x, 1, ladomapa - 2) || !entre(e->inicio[k].y, 1, ladomapa - 2))
             return error("un inicio de equipo está fuera de la rejilla");
@@ -317,6 +332,9 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
     m.pausado = e->pausado;
     m.humano = e->humano;
     m.numtick = e->numtick;
+    m.meta = e->meta;
+    m.fin = e->fin;
+    m.ganador = e->ganador;
     m.inicio = e->inicio;
     m.tipos = e->tipos;
     m.unidades = std::move(e->unidades);

@@ -68,7 +68,7 @@ void mundo::recorrerfuera(const std::function<void(int16_t, int16_t, const celda
     }
 }
 
-sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo) {
+sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo, objetivo o) {
     limpiarmapa();
     anchomapa = p.anchomapa;
     altomapa = p.altomapa;
@@ -102,6 +102,9 @@ sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo
     jugando = verdadero;
     pausado = falso;
     numtick = 0;
+    meta = o;
+    fin = falso;
+    ganador = -1;
     // The first frame shows the player's own fighter, as every later step
     // does, rather than the map's corner where it may not be.
     vistax = int16_t(j.x - 20);
@@ -128,6 +131,7 @@ void mundo::colocarequipo(int16_t e) {
         u.equipo = e;
         u.siguiendo = falso;
         u.muertes = 0;
+        u.bajas = 0;
         u.muerto = falso;
         u.bloqueos = 0;
         u.pose = 0;
@@ -201,6 +205,14 @@ std::string mundo::textoestado() const {
 void mundo::mostrarestado() {
     ultimoestado = textoestado();
     salida_.push_back({tiposuceso::estado, ultimoestado, 0, 0, -1, -1});
+}
+
+int32_t mundo::muertesequipo(int16_t e) const {
+    int32_t n = 0;
+    for (int i = 0; i < 2 * maxp; ++i)
+        if (unidades[i].equipo == e)
+            n += unidades[i].muertes;
+    return n;
 }
 
 void mundo::sonar(const std::string& nombre, int16_t x, int16_t y) {

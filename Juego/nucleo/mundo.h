@@ -75,6 +75,7 @@ struct unidad {
     int16_t atacando = falso;
     int16_t buscando = falso;
     int16_t bloqueos = 0;
+    int16_t bajas = 0; // times this fighter died, for the scoreboard
 };
 
 struct flecha {
@@ -88,6 +89,16 @@ struct flecha {
     int16_t direccion = 0;
     int16_t velocidad = 0;
     int16_t tirador = 0;
+};
+
+// What ends a match: nothing (the endless match), a number of kills of one
+// team, or a time. The team with more kills wins; equal kills is a draw.
+enum class tipoobjetivo : int16_t { ninguno = 0, muertes = 1, tiempo = 2 };
+
+struct objetivo {
+    tipoobjetivo tipo = tipoobjetivo::ninguno;
+    int16_t valor = 0; // kills, or seconds
+    bool operator==(const objetivo&) const = default;
 };
 
 struct tipobase {
@@ -121,6 +132,12 @@ public:
     int16_t jugando = falso;
     // Ticks run since the match started.
     uint32_t numtick = 0;
+    // The goal of the match and whether it is over: once it is, nothing
+    // changes the state any more. `ganador` is the winning team, or -1 for
+    // a draw.
+    objetivo meta;
+    int16_t fin = falso;
+    int16_t ganador = -1;
     // The pause: while it holds no tick runs.
     int16_t pausado = falso;
     // Slots whose fighter a person steers with the keys; every other slot is
@@ -143,7 +160,9 @@ public:
     static std::string errorpartida(const comun::plano& p);
     // Loads a whole, checked map and starts the match on it, with the local
     // player in slot 0 (`partida::empezar` checks the map first).
-    sucesos cargarmapa(const comun::plano& p, int16_t maxp, int16_t tipo);
+    sucesos cargarmapa(const comun::plano& p, int16_t maxp, int16_t tipo, objetivo o = {});
+    // Kills of team e so far.
+    int32_t muertesequipo(int16_t e) const;
     void limpiarmapa();
     // Every write of a cell's terrain goes through here, so the path
     // search's knowledge of the terrain never goes stale.
@@ -205,6 +224,7 @@ public:
 
 private:
     void turnojugador(int16_t h, const teclasflechas& t);
+    void comprobarfin();
     void avisar(tiposuceso tipo, int16_t a, int16_t b, int16_t x, int16_t y);
 
     sucesos salida_; // what happened since the last entry point returned

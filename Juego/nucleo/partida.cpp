@@ -15,25 +15,28 @@ partida::partida(plataforma& p) : plat_(p), mundo_(p) {
     mundo_.Form_Load();
 }
 
-std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s) {
+std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
+                             objetivo o) {
     if (std::string e = mundo::errorpartida(p); !e.empty())
         return e;
-    s = mundo_.cargarmapa(p, maxp, tipo);
+    s = mundo_.cargarmapa(p, maxp, tipo, o);
     plat_.ponertemporizador(true);
     plat_.dibujar();
     empezargrabacion();
     return {};
 }
 
-std::string partida::cargar(const std::string& ruta, int16_t maxp, int16_t tipo, sucesos& s) {
+std::string partida::cargar(const std::string& ruta, int16_t maxp, int16_t tipo, sucesos& s,
+                            objetivo o) {
     comun::lectura l = comun::leerarchivo(ruta);
     if (!l)
         return l.error;
-    return empezar(*l.mapa, maxp, tipo, s);
+    return empezar(*l.mapa, maxp, tipo, s, o);
 }
 
 bool partida::corre() const {
-    return mundo_.jugando == verdadero && mundo_.pausado != verdadero;
+    return mundo_.jugando == verdadero && mundo_.pausado != verdadero &&
+           mundo_.fin != verdadero;
 }
 
 sucesos partida::tick(const entradatick& e) {
@@ -58,6 +61,9 @@ sucesos partida::tick(comun::estadoteclas& t) {
 }
 
 sucesos partida::aplicar(const accion& a) {
+    // Once the match is over nothing comes in: the replay ends with it.
+    if (mundo_.fin == verdadero)
+        return {};
     if (grabando_)
         grabacion_.anotaraccion(a);
     return mundo_.aplicar(a);

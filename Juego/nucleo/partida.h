@@ -27,9 +27,11 @@ public:
     // Checks a map and starts a match on it, the local player in slot 0. On
     // a map the game cannot play returns why, and the running match goes on
     // untouched.
-    std::string empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s);
+    std::string empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
+                        objetivo o = {});
     // The same from a map file.
-    std::string cargar(const std::string& ruta, int16_t maxp, int16_t tipo, sucesos& s);
+    std::string cargar(const std::string& ruta, int16_t maxp, int16_t tipo, sucesos& s,
+                       objetivo o = {});
 
     // Whether a tick would do anything now: a match runs and is not paused.
     bool corre() const;

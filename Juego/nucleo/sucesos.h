@@ -16,6 +16,7 @@ enum class tiposuceso : uint8_t {
     nivel,       // a grew stronger (its kill count reached a multiple of seven)
     muerte,      // a died at cell x, y
     reaparicion, // a came back at cell x, y
+    fin,         // the match reached its goal; a is the winning team, -1 a draw
 };
 
 struct suceso {

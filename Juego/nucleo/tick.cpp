@@ -4,7 +4,7 @@
 namespace juego {
 
 sucesos mundo::timer_Timer(const entradatick& e) {
-    if (jugando != verdadero || pausado == verdadero)
+    if (jugando != verdadero || pausado == verdadero || fin == verdadero)
         return recoger();
     ++numtick;
     mostrarestado();
@@ -59,8 +59,31 @@ sucesos mundo::timer_Timer(const entradatick& e) {
 
     moverflechas();
     ajustarvista();
+    comprobarfin();
     plat.dibujar();
     return recoger();
+}
+
+void mundo::comprobarfin() {
+    const int32_t rojo = muertesequipo(0);
+    const int32_t azul = muertesequipo(1);
+    bool termina = false;
+    switch (meta.tipo) {
+    case tipoobjetivo::ninguno:
+        break;
+    case tipoobjetivo::muertes:
+        termina = rojo >= meta.valor || azul >= meta.valor;
+        break;
+    case tipoobjetivo::tiempo:
+        termina = numtick >= uint32_t(meta.valor) * 8u;
+        break;
+    }
+    if (!termina)
+        return;
+    fin = verdadero;
+    ganador = rojo > azul ? int16_t(0) : azul > rojo ? int16_t(1) : int16_t(-1);
+    avisar(tiposuceso::fin, ganador, -1, 0, 0);
+    sonar("fin.wav", int16_t(vistax + columnasvista / 2), int16_t(vistay + filasvista / 2));
 }
 
 void mundo::turnojugador(int16_t h, const teclasflechas& t) {
@@ -112,6 +135,9 @@ void mundo::turnojugador(int16_t h, const teclasflechas& t) {
 }
 
 sucesos mundo::aplicar(const accion& a) {
+    // A match that is over takes nothing more.
+    if (fin == verdadero)
+        return recoger();
     switch (a.tipo) {
     case tipoaccion::pausa:
         pausado = (pausado == verdadero) ? falso : verdadero;

@@ -175,7 +175,7 @@ private slots:
             d[en + 1] = uint8_t(v >> 8);
         };
         // The first fighter's path text starts after the header fields.
-        const std::size_t camino = 10 + 2 * 8 + 2 * numunidades + 4 + 4 * 3 + 4 * 3 + 2 * 22;
+        const std::size_t camino = 10 + 2 * 8 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + 2 * 23;
 
         std::vector<uint8_t> d;
         if (!esrepeticion) {
@@ -278,6 +278,116 @@ private slots:
             for (const suceso& e : w.p.tick(entradatick{}))
                 vuelve = vuelve || (e.tipo == tiposuceso::reaparicion && e.a == 1);
         QVERIFY(vuelve);
+    }
+
+    // Matches with a goal end at the end of the tick that reaches it, and
+    // then nothing changes them; the goal and the end live in snapshots and
+    // replays.
+    void objetivos_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<int>("valor");
+        QTest::addColumn<int>("antesde"); // the kills happen just before this tick
+        QTest::addColumn<int>("rojas");
+        QTest::addColumn<int>("azules");
+        QTest::addColumn<int>("ultimo"); // the last tick that runs
+        QTest::addColumn<int>("ganador");
+        const int muertes = int(tipoobjetivo::muertes);
+        const int tiempo = int(tipoobjetivo::tiempo);
+        QTest::newRow("rojo-llega") << muertes << 3 << 5 << 3 << 1 << 5 << 0;
+        QTest::newRow("ambos-llegan-gana-el-que-mas") << muertes << 2 << 3 << 2 << 3 << 3 << 1;
+        QTest::newRow("ambos-llegan-empate") << muertes << 2 << 3 << 2 << 2 << 3 << -1;
+        QTest::newRow("nadie-llega") << muertes << 4 << 3 << 3 << 3 << 0 << -1;
+        QTest::newRow("tiempo-gana-azul") << tiempo << 2 << 4 << 0 << 1 << 16 << 1;
+        QTest::newRow("tiempo-empate") << tiempo << 1 << 2 << 1 << 1 << 8 << -1;
+    }
+    void objetivos() {
+        QFETCH(int, tipo);
+        QFETCH(int, valor);
+        QFETCH(int, antesde);
+        QFETCH(int, rojas);
+        QFETCH(int, azules);
+        QFETCH(int, ultimo);
+        QFETCH(int, ganador);
+        // Teams far apart: nobody fights by themselves in these few ticks.
+        mundoprueba w;
+        sucesos s;
+        w.p.empezar(mundoprueba::plano(200, 200, {10, 10}, {190, 190}), 4, arquero, s,
+                    {tipoobjetivo(tipo), int16_t(valor)});
+        // Arrows in flight when the match ends hurt nobody any more.
+        w.clic(700, 500);
+        bool finvisto = false;
+        for (int t = 1; t <= 40; ++t) {
+            if (t == antesde) {
+                for (int k = 0; k < rojas; ++k)
+                    w.m.herir(int16_t(4 + k), 999, 1);
+                for (int k = 0; k < azules; ++k)
+                    w.m.herir(int16_t(1 + k), 999, 5);
+            }
+            for (const suceso& e : w.p.tick(entradatick{}))
+                if (e.tipo == tiposuceso::fin) {
+                    QVERIFY(!finvisto);
+                    finvisto = true;
+                    QCOMPARE(int(e.a), ganador);
+                }
+        }
+        if (ultimo == 0) {
+            QCOMPARE(w.m.fin, falso);
+            QCOMPARE(int(w.m.numtick), 40);
+            return;
+        }
+        QVERIFY(finvisto);
+        QCOMPARE(w.m.fin, verdadero);
+        QCOMPARE(int(w.m.numtick), ultimo);
+        QCOMPARE(int(w.m.ganador), ganador);
+        QCOMPARE(int(w.m.unidades[4].bajas), rojas > 0 ? 1 : 0);
+
+        // Nothing changes a match that is over.
+        const std::vector<uint8_t> alfinal = w.p.instantanea();
+        w.tecla(32);
+        w.clic(100, 100);
+        w.tecla(80);
+        w.tick(5);
+        QVERIFY(w.p.instantanea() == alfinal);
+
+        // A snapshot and the replay keep the goal and end where it ended.
+        mundoprueba b;
+        QCOMPARE(QString::fromStdString(b.p.restaurar(alfinal, s)), QString());
+        QCOMPARE(b.m.meta, w.m.meta);
+        QCOMPARE(b.m.fin, verdadero);
+        const std::vector<uint8_t> rep = escribirrepeticion(w.p.grabacion());
+        repeticion r;
+        QCOMPARE(QString::fromStdString(leerrepeticion(rep.data(), rep.size(), r)), QString());
+        QCOMPARE(int(r.ticks()), ultimo);
+    }
+
+    // After days of play the counters stop at the 16-bit maximum instead of
+    // wrapping round to negative values.
+    void contadores_al_maximo_data() {
+        QTest::addColumn<int>("muertes");
+        QTest::addColumn<int>("ataque");
+        QTest::addColumn<int>("muertesdespues");
+        QTest::addColumn<int>("ataquedespues");
+        QTest::newRow("sube-de-nivel-hasta-el-tope") << 32766 << 32766 << 32767 << 32767;
+        QTest::newRow("cuenta-en-el-tope") << 32767 << 100 << 32767 << 100;
+        QTest::newRow("ataque-en-el-tope") << 13 << 32767 << 14 << 32767;
+    }
+    void contadores_al_maximo() {
+        QFETCH(int, muertes);
+        QFETCH(int, ataque);
+        QFETCH(int, muertesdespues);
+        QFETCH(int, ataquedespues);
+        mundoprueba w;
+        w.cargar(mundoprueba::plano(50, 50, {10, 10}, {30, 30}), 1, guerrero);
+        unidad& k = w.m.unidades[0];
+        k.muertes = int16_t(muertes);
+        k.ataque = int16_t(ataque);
+        k.armadura = 32767;
+        w.m.unidades[1].bajas = 32767;
+        w.m.herir(1, 999, 0);
+        QCOMPARE(int(k.muertes), muertesdespues);
+        QCOMPARE(int(k.ataque), ataquedespues);
+        QCOMPARE(int(k.armadura), 32767);
+        QCOMPARE(int(w.m.unidades[1].bajas), 32767);
     }
 };
 

@@ -313,7 +313,7 @@ private slots:
 
     void sonidos_data() {
         QTest::addColumn<QString>("nombre");
-        for (const char* n : {"Bowfire.wav", "Bowhit.wav", "hit0.wav", "dead.wav"})
+        for (const char* n : {"Bowfire.wav", "Bowhit.wav", "hit0.wav", "dead.wav", "fin.wav"})
             QTest::newRow(n) << QString(n);
     }
     void sonidos() {
@@ -342,7 +342,7 @@ private slots:
 
     void sonidos_distintos() {
         std::vector<QByteArray> datos;
-        for (const char* n : {"Bowfire.wav", "Bowhit.wav", "hit0.wav", "dead.wav"}) {
+        for (const char* n : {"Bowfire.wav", "Bowhit.wav", "hit0.wav", "dead.wav", "fin.wav"}) {
             QFile f(carpetasonidos.filePath(n));
             QVERIFY(f.open(QIODevice::ReadOnly));
             datos.push_back(f.readAll());

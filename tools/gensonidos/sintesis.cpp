@@ -205,6 +205,27 @@ std::vector<int16_t> terminar(senal s) {
     return m;
 }
 
+// The end of a match: three rising notes of a brass-like tone (odd and even
+// harmonics, a soft attack), the last held longer.
+senal fanfarria() {
+    const double notas[3] = {392.0, 523.25, 659.25}; // G4, C5, E5
+    const double largos[3] = {0.11, 0.11, 0.26};
+    senal s;
+    for (int n = 0; n < 3; ++n) {
+        const std::size_t muestras = std::size_t(largos[n] * fs);
+        for (std::size_t i = 0; i < muestras; ++i) {
+            const double t = double(i) / fs;
+            const double ataque = std::min(1.0, t / 0.02);
+            const double caida = std::exp(-t * (n == 2 ? 2.5 : 6.0));
+            double v = 0;
+            for (int h = 1; h <= 6; ++h)
+                v += std::sin(2 * pi * notas[n] * h * t) / (h * h * 0.6 + 0.4);
+            s.push_back(v * ataque * caida);
+        }
+    }
+    return s;
+}
+
 void poner16(std::string& b, uint16_t v) {
     b += char(v & 0xFF);
     b += char(v >> 8);
@@ -221,7 +242,8 @@ std::vector<sonido> sintetizar() {
     return {{"Bowfire.wav", terminar(arcodisparo())},
             {"Bowhit.wav", terminar(arcoimpacto())},
             {"hit0.wav", terminar(espadazo())},
-            {"dead.wav", terminar(muerte())}};
+            {"dead.wav", terminar(muerte())},
+            {"fin.wav", terminar(fanfarria())}};
 }
 
 std::string wav(const std::vector<int16_t>& muestras, int porsegundo) {

@@ -125,6 +125,7 @@ std::string unidadjson(const juego::unidad& u) {
         .campo("atacando", long(u.atacando))
         .campo("buscando", long(u.buscando))
         .campo("bloqueos", long(u.bloqueos))
+        .campo("bajas", long(u.bajas))
         .texto();
 }
 
@@ -139,7 +140,6 @@ int16_t codigoflecha(const std::string& nombre) {
         return 40;
     return 0;
 }
-
 
 // A path given as the rest of the line: it may hold spaces.
 std::string rutade(const std::vector<std::string>& a) {
@@ -187,7 +187,7 @@ simulador::simulador() {
         }
         juego::sucesos s;
         const std::string error = partida.cargar(
-            ruta, int16_t(maxp), tipo == "Guerrero" ? juego::guerrero : juego::arquero, s);
+            ruta, int16_t(maxp), tipo == "Guerrero" ? juego::guerrero : juego::arquero, s, meta);
         if (!error.empty()) {
             o << "error: " << unalinea(error) << "\n";
             return;
@@ -205,21 +205,38 @@ simulador::simulador() {
                                  .campo("x", long(mundo.inicio[e].x))
                                  .campo("y", long(mundo.inicio[e].y))
                                  .texto());
-        o << objeto()
-                 .campo("anchomapa", long(mundo.anchomapa))
-                 .campo("altomapa", long(mundo.altomapa))
-                 .campo("vistax", long(mundo.vistax))
-                 .campo("vistay", long(mundo.vistay))
-                 .campo("tick", long(mundo.numtick))
-                 .campo("jugando", long(mundo.jugando))
-                 .campo("maxp", long(mundo.maxp))
-                 .campo("jugador", long(mundo.jugador))
-                 .crudo("inicio", lista(inicio))
-                 .campo("status", plat.status)
-                 .campo("pausa", long(mundo.pausado))
-                 .crudo("unidades", lista(unidades))
-                 .texto()
-          << "\n";
+        objeto e;
+        e.campo("anchomapa", long(mundo.anchomapa))
+            .campo("altomapa", long(mundo.altomapa))
+            .campo("vistax", long(mundo.vistax))
+            .campo("vistay", long(mundo.vistay))
+            .campo("tick", long(mundo.numtick))
+            .campo("jugando", long(mundo.jugando))
+            .campo("maxp", long(mundo.maxp))
+            .campo("jugador", long(mundo.jugador))
+            .crudo("inicio", lista(inicio))
+            .campo("status", plat.status)
+            .campo("pausa", long(mundo.pausado))
+            .campo("fin", long(mundo.fin == juego::verdadero ? 1 : 0))
+            .crudo("unidades", lista(unidades));
+        // The winner means something only once the match is over.
+        if (mundo.fin == juego::verdadero)
+            e.campo("ganador", long(mundo.ganador));
+        o << e.texto() << "\n";
+    };
+
+    comandos["objetivo"] = [this](const args& a, std::ostream& o) {
+        long n = 0;
+        if (a.size() == 1 && a[0] == "ninguno") {
+            meta = {};
+        } else if (a.size() == 2 && a[0] == "muertes" && entero(a[1], n) && n >= 1 && n <= 500) {
+            meta = {juego::tipoobjetivo::muertes, int16_t(n)};
+        } else if (a.size() == 2 && a[0] == "tiempo" && entero(a[1], n) && n >= 1 && n <= 3600) {
+            meta = {juego::tipoobjetivo::tiempo, int16_t(n)};
+        } else {
+            o << "error: uso: objetivo ninguno | objetivo muertes N (1 a 500) | "
+                 "objetivo tiempo SEGUNDOS (1 a 3600)\n";
+        }
     };
 
     comandos["celda"] = [this](const args& a, std::ostream& o) {

@@ -29,6 +29,7 @@ private:
     using comando = std::function<void(const std::vector<std::string>&, std::ostream&)>;
     std::map<std::string, comando> comandos;
     std::vector<int16_t> sostenidas;
+    juego::objetivo meta; // for the next `cargar`
     std::unique_ptr<juego::lienzo> lienzo; // loaded on the first capture
 };
 
