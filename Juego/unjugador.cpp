@@ -1,15 +1,16 @@
 #include "Juego/unjugador.h"
 
+#include "Comun/listamapas.h"
 #include "Juego/ventana.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace juego {
 
@@ -61,12 +62,21 @@ QString unjugador::carpetamapas() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/mapas");
 }
 
+QString unjugador::carpetausuario() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/mapas");
+}
+
 void unjugador::Form_Load() {
-    carpeta_ = carpetamapas();
-    // A missing folder simply lists nothing.
-    const QStringList mapas =
-        QDir(carpeta_).entryList({QStringLiteral("*.mapa")}, QDir::Files, QDir::Name);
-    File1->addItems(mapas);
+    // The user's own maps (where the editor saves when it can't write beside
+    // the program) win over a shipped map of the same name. A missing folder
+    // simply lists nothing.
+    const auto mapas =
+        comun::listarmapas({carpetausuario().toStdString(), carpetamapas().toStdString()});
+    for (const comun::mapalistado& m : mapas) {
+        auto* item = new QListWidgetItem(QString::fromStdString(m.archivo), File1);
+        item->setData(Qt::UserRole, QString::fromStdString(m.ruta));
+    }
 }
 
 bool unjugador::eventFilter(QObject* objeto, QEvent* evento) {
@@ -87,7 +97,7 @@ void unjugador::empezar_Click() {
     if (!elegido || !elegido->isSelected())
         return;
     const int16_t tipo = tip->currentText() == QStringLiteral("Guerrero") ? guerrero : arquero;
-    const QString ruta = carpeta_ + QLatin1Char('/') + elegido->text();
+    const QString ruta = elegido->data(Qt::UserRole).toString();
 
     // The box accepts typing, but only 1 to 8 fighters fit a team.
     bool ok = false;
