@@ -3,10 +3,14 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QStandardPaths>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The game's name, so that both programs share the user's data folder
+    // and with it the user's own maps.
+    QApplication::setApplicationName(QStringLiteral("Tarnhollow"));
     // The whole window speaks Spanish, so the message boxes' buttons do too
     // ("Sí" and "No"); without Qt's catalogue they simply stay in English.
     QTranslator qtbase;
@@ -15,8 +19,11 @@ int main(int argc, char** argv) {
         app.installTranslator(&qtbase);
     QIcon icono(QStringLiteral(":/imagenes/editor.png"));
     app.setWindowIcon(icono);
-    // Maps live beside the program, shared with the game.
-    editor::main ventana(QCoreApplication::applicationDirPath() + QStringLiteral("/mapas"));
+    // Maps live beside the program, shared with the game, and in the user's
+    // own folder when the program's can't be written (installed under /usr).
+    editor::main ventana(QCoreApplication::applicationDirPath() + QStringLiteral("/mapas"),
+                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                             QStringLiteral("/mapas"));
     ventana.setWindowIcon(icono);
     ventana.show();
     return app.exec();

@@ -1,10 +1,13 @@
 #include "Editor/nucleo.h"
 
 #include "Comun/alcance.h"
+#include "Comun/inicios.h"
+#include "Comun/listamapas.h"
 #include "Comun/terreno.h"
 #include "Editor/plataforma.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 namespace editor {
@@ -20,28 +23,90 @@ int16_t transitabilidad(int16_t terreno) {
     return comun::transitable(terreno) ? verdadero : falso;
 }
 
-// Why a map name can't be used as a file name in the maps folder, or an
-// empty text when it can.
-std::string nombreinvalido(const std::string& nombre) {
-    if (nombre.find('/') != std::string::npos)
-        return "El nombre del mapa no puede contener \"/\".";
-    if (nombre.find('\0') != std::string::npos)
-        return "El nombre del mapa contiene un carácter nulo.";
-    if (nombre == "." || nombre == "..")
-        return "El nombre del mapa no puede ser \".\" ni \"..\".";
-    if (nombre.find_first_not_of(' ') == std::string::npos)
-        return "El nombre del mapa no puede tener solo espacios.";
-    return {};
+const std::string extension = ".mapa";
+const std::string titulobase = "Tarnhollow Editor";
+
+bool espacio(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 } // namespace
 
-nucleo::nucleo(plataforma& p, std::string carpeta) : plat(p), dir(std::move(carpeta)) {}
+std::string nucleo::limpiarnombre(const std::string& texto) {
+    std::size_t i = 0;
+    std::size_t f = texto.size();
+    while (i < f && espacio(texto[i]))
+        ++i;
+    while (f > i && espacio(texto[f - 1]))
+        --f;
+    std::string n = texto.substr(i, f - i);
+    if (comun::esmapa(n)) {
+        n.resize(n.size() - extension.size());
+        while (!n.empty() && espacio(n.back()))
+            n.pop_back();
+    }
+    return n;
+}
+
+std::string nucleo::nombreinvalido(const std::string& nombre) {
+    if (nombre.empty())
+        return "Escriba el nombre del mapa.";
+    if (nombre.front() == '.')
+        return "El nombre del mapa no puede empezar por \".\": sería un archivo oculto.";
+    for (unsigned char c : nombre) {
+        if (c < 0x20 || c == 0x7f)
+            return "El nombre del mapa no puede contener caracteres de control.";
+        if (std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos)
+            return "El nombre del mapa no puede contener ninguno de estos caracteres: "
+                   "/ \\ : * ? \" < > |";
+    }
+    // Most file systems take 255 bytes for a file name, extension included.
+    if (nombre.size() + extension.size() > 255)
+        return "El nombre del mapa es demasiado largo para el sistema de archivos.";
+    return {};
+}
+
+nucleo::nucleo(plataforma& p, std::string carpeta, std::string carpetausuario)
+    : plat(p), dir(std::move(carpeta)), dirusuario(std::move(carpetausuario)) {}
+
+std::vector<std::string> nucleo::carpetas() const {
+    if (dirusuario.empty())
+        return {dir};
+    return {dirusuario, dir};
+}
+
+std::string nucleo::informevista() const {
+    return "( " + std::to_string(e.vistax) + " , " + std::to_string(e.vistay) + " )";
+}
+
+void nucleo::revisar() {
+    const bool limpia = e.haymapa != verdadero || (actual.vacio() && punto() == limpio);
+    e.guardado = limpia ? verdadero : falso;
+    // "GUARDADO" must not stay while the map differs from the saved file.
+    if (!limpia && muestraguardado) {
+        muestraguardado = false;
+        plat.ponerestado(informevista());
+    }
+    std::string t = titulobase;
+    if (e.haymapa == verdadero)
+        t += " — " + (e.nombre.empty() ? std::string("sin nombre") : e.nombre) + "[*]";
+    if (e.simetrico)
+        t += " - simétrico";
+    plat.ponertitulo(t, !limpia);
+}
+
+// Asks before unsaved changes are dropped; true when they may go.
+bool nucleo::descartar(const std::string& titulo) {
+    if (e.haymapa != verdadero || e.guardado == verdadero)
+        return true;
+    return plat.preguntar("El mapa tiene cambios sin guardar. ¿Desea descartarlos?", titulo);
+}
 
 void nucleo::Form_Load() {
     plat.ponerestado("( 0 , 0 )");
     e.guardado = verdadero;
     limpiarmapa();
+    revisar();
 }
 
 void nucleo::limpiarmapa() {
@@ -76,8 +141,10 @@ bool nucleo::hayespacio(int x, int y) const {
     int libres = 0;
     for (int j = y - 1; j <= y + 1; ++j) {
         for (int i = x - 1; i <= x + 1; ++i) {
-            // Cells outside the grid count as not passable.
-            if (i >= 0 && i < lado && j >= 0 && j < lado && e.celda(i, j).transitable == verdadero)
+            // Cells outside the map count as not passable: the game places
+            // the team on this block, and only the map is played on.
+            if (i >= 0 && i <= e.anchomapa && j >= 0 && j <= e.altomapa &&
+                e.celda(i, j).transitable == verdadero)
                 ++libres;
         }
     }
@@ -111,6 +178,7 @@ void nucleo::cerrarpaso() {
     actual.casillas.shrink_to_fit();
     actual.inicios.shrink_to_fit();
     bytes += peso(actual);
+    actual.id = ++serie;
     deshechos.push_back(std::move(actual));
     actual = paso{};
     for (const paso& p : rehechos)
@@ -119,8 +187,10 @@ void nucleo::cerrarpaso() {
     // A long session keeps its most recent steps, never the whole past.
     while (bytes > limitememoria && deshechos.size() > 1) {
         bytes -= peso(deshechos.front());
+        base = deshechos.front().id;
         deshechos.pop_front();
     }
+    revisar();
 }
 
 void nucleo::olvidar() {
@@ -128,6 +198,13 @@ void nucleo::olvidar() {
     deshechos.clear();
     rehechos.clear();
     bytes = 0;
+    // A new or opened map is where nothing is lost yet.
+    base = ++serie;
+    limpio = base;
+    if (muestraguardado) {
+        muestraguardado = false;
+        plat.ponerestado(informevista());
+    }
 }
 
 std::size_t nucleo::memoria() const {
@@ -150,7 +227,7 @@ void nucleo::deshacer() {
     for (auto i = p.inicios.rbegin(); i != p.inicios.rend(); ++i)
         e.inicio[std::size_t(i->equipo)] = i->antes;
     rehechos.push_back(std::move(p));
-    e.guardado = falso;
+    revisar();
 }
 
 void nucleo::rehacer() {
@@ -163,7 +240,7 @@ void nucleo::rehacer() {
     for (const cambioinicio& i : p.inicios)
         e.inicio[std::size_t(i.equipo)] = i.despues;
     deshechos.push_back(std::move(p));
-    e.guardado = falso;
+    revisar();
 }
 
 void nucleo::pintarcelda(int x, int y) {
@@ -182,7 +259,6 @@ void nucleo::pintar(int x, int y) {
         if (mx >= 0 && mx < lado && my >= 0 && my < lado)
             pintarcelda(mx, my);
     }
-    e.guardado = falso;
 }
 
 comun::posicion nucleo::enmapa(int x, int y) const {
@@ -247,14 +323,16 @@ void nucleo::colocarinicio(int16_t p, int x, int y) {
     en.x = int16_t(x);
     en.y = int16_t(y);
     cambiarinicio(p, en);
-    e.guardado = falso;
 }
 
 void nucleo::mainpic_MouseDown(int16_t shift, int x, int y) {
     if (e.haymapa != verdadero)
         return;
-    int cx = std::clamp(acelda(x) + e.vistax, 0, lado - 1);
-    int cy = std::clamp(acelda(y) + e.vistay, 0, lado - 1);
+    const int cx = acelda(x) + e.vistax;
+    const int cy = acelda(y) + e.vistay;
+    // Only a hand-made map smaller than the view shows cells outside it.
+    if (cx < 0 || cy < 0 || cx > e.anchomapa || cy > e.altomapa)
+        return;
     if (e.pincel >= 0 && (shift & mayusculas)) {
         comun::posicion c = enmapa(x, y);
         rellenar(c.x, c.y);
@@ -268,6 +346,7 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y) {
     } else if (e.pincel >= 0) {
         e.pintando = verdadero;
         pintar(cx, cy);
+        revisar();
         plat.dibujar();
     } else if (e.pincelinicio >= 0) {
         if (!hayespacio(cx, cy)) {
@@ -289,10 +368,9 @@ void nucleo::mainpic_MouseMove(int x, int y) {
     if (e.pintando != verdadero)
         return;
     // While the button is held the moves keep coming from outside the view;
-    // the cell is kept inside the grid on every side.
-    int cx = std::clamp(acelda(x) + e.vistax, 0, lado - 1);
-    int cy = std::clamp(acelda(y) + e.vistay, 0, lado - 1);
-    pintar(cx, cy);
+    // the stroke stops at the map's edges, as nothing beyond them is saved.
+    comun::posicion c = enmapa(x, y);
+    pintar(c.x, c.y);
     plat.dibujar();
 }
 
@@ -345,7 +423,9 @@ void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
     else if (codigo == teclaarriba)
         e.vistay = int16_t(e.vistay - 3);
     ajustarvista();
-    plat.ponerestado("( " + std::to_string(e.vistax) + " , " + std::to_string(e.vistay) + " )");
+    muestraguardado = false;
+    plat.ponerestado(informevista());
+    revisar();
     plat.dibujar();
 }
 
@@ -354,24 +434,39 @@ void nucleo::nuevomapa_Click() {
 }
 
 void nucleo::crear_Click(int ancho, int alto) {
+    if (!descartar("Crear"))
+        return;
     limpiarmapa();
     olvidar();
     e.rectangulo = false;
-    e.guardado = falso;
     // The sizes come from fixed lists; the clamp only keeps the grid safe.
     e.anchomapa = int16_t(std::clamp(ancho - 1, 0, lado - 1));
     e.altomapa = int16_t(std::clamp(alto - 1, 0, lado - 1));
     e.haymapa = verdadero;
+    e.nombre.clear();
     plat.mostrarpanel(false);
+    revisar();
     plat.dibujar();
 }
 
 void nucleo::abrir_Click(const std::string& archivo) {
     if (archivo.empty())
         return;
+    if (!descartar("Abrir"))
+        return;
+    std::string ruta;
+    for (const comun::mapalistado& m : comun::listarmapas(carpetas()))
+        if (m.archivo == archivo)
+            ruta = m.ruta;
+    if (ruta.empty()) {
+        plat.avisar("El mapa " + archivo + " ya no está en la carpeta de mapas.", "Atencion",
+                    icono::critico);
+        plat.refrescar({});
+        return;
+    }
     // Read the whole file before touching the map: a refused file leaves
     // the map being edited as it was.
-    comun::lectura l = comun::leerarchivo(dir + "/" + archivo);
+    comun::lectura l = comun::leerarchivo(ruta);
     if (!l) {
         plat.avisar("No se pudo abrir el mapa " + archivo + ":\n" + l.error, "Atencion",
                     icono::critico);
@@ -395,7 +490,9 @@ void nucleo::abrir_Click(const std::string& archivo) {
     celda(e.inicio[0].x, e.inicio[0].y).marca = 0;
     celda(e.inicio[1].x, e.inicio[1].y).marca = 1;
     e.haymapa = verdadero;
-    e.guardado = falso;
+    e.nombre = archivo.substr(0, archivo.size() - extension.size());
+    plat.ponernombre(e.nombre);
+    revisar();
     plat.dibujar();
 }
 
@@ -409,18 +506,27 @@ comun::plano nucleo::plano() const {
     return p;
 }
 
-void nucleo::guardar_Click(const std::string& nombre) {
+void nucleo::guardar_Click(const std::string& texto) {
     if (e.haymapa != verdadero)
         return;
-    if (nombre.empty())
+    const std::string nombre = limpiarnombre(texto);
+    if (std::string malo = nombreinvalido(nombre); !malo.empty()) {
+        plat.avisar(malo + "\nNo se ha guardado nada.", "Guardar", icono::critico);
         return;
+    }
     if (e.inicio[0].colocado != verdadero || e.inicio[1].colocado != verdadero) {
         plat.avisar("Necesita poner la posicion de inicio de los jugadores", "Guardar",
                     icono::critico);
         return;
     }
-    if (std::string malo = nombreinvalido(nombre); !malo.empty()) {
-        plat.avisar(malo + "\nNo se ha guardado nada.", "Guardar", icono::critico);
+    // What is written must open again, in the editor and in the game.
+    const std::string contenido = comun::escribirmapa(plano());
+    comun::lectura vuelta = comun::leermapa(contenido);
+    std::string porque = vuelta ? comun::errorinicios(*vuelta.mapa) : vuelta.error;
+    if (!porque.empty()) {
+        plat.avisar("No se puede guardar este mapa: el juego no podría usarlo.\n" + porque +
+                        "\nNo se ha guardado nada.",
+                    "Guardar", icono::critico);
         return;
     }
     if (std::vector<std::string> pr = problemas(); !pr.empty()) {
@@ -431,30 +537,51 @@ void nucleo::guardar_Click(const std::string& nombre) {
         if (!plat.preguntar(pregunta, "Guardar"))
             return;
     }
-    std::string texto = comun::escribirmapa(plano());
-    std::string fallo = plat.escribir(dir + "/" + nombre + ".mapa", texto);
+    const std::string archivo = nombre + extension;
+    if (nombre != e.nombre) {
+        bool existe = false;
+        for (const comun::mapalistado& m : comun::listarmapas(carpetas()))
+            existe = existe || m.archivo == archivo;
+        std::error_code ec;
+        for (const std::string& c : carpetas())
+            existe = existe || std::filesystem::exists(c + "/" + archivo, ec);
+        if (existe &&
+            !plat.preguntar("Ya existe un mapa llamado \"" + nombre + "\". ¿Desea reemplazarlo?",
+                            "Guardar"))
+            return;
+    }
+    // Installed where the user can't write, maps go to the user's own folder.
+    const std::string destino = dirusuario.empty() || plat.escribible(dir) ? dir : dirusuario;
+    const std::string ruta = destino + "/" + archivo;
+    std::string fallo = plat.escribir(ruta, contenido);
     if (!fallo.empty()) {
-        plat.avisar("No se pudo guardar el mapa:\n" + fallo, "Guardar", icono::critico);
+        plat.avisar("No se pudo guardar el mapa en " + ruta + ":\n" + fallo, "Guardar",
+                    icono::critico);
         return;
     }
-    e.guardado = verdadero;
-    plat.ponerestado("GUARDADO");
-    plat.refrescar();
+    limpio = punto();
+    e.nombre = nombre;
+    plat.ponernombre(nombre);
+    plat.ponerestado("GUARDADO en " + ruta);
+    muestraguardado = true;
+    revisar();
+    plat.refrescar(archivo);
 }
 
 // What would spoil a match on this map: painting after a start was placed
 // can close its space or wall the teams off from each other.
 std::vector<std::string> nucleo::problemas() const {
     std::vector<std::string> v;
-    const std::array<const char*, 2> equipo = {"rojo", "azul"};
     for (std::size_t p = 0; p < 2; ++p) {
         if (!hayespacio(e.inicio[p].x, e.inicio[p].y))
-            v.push_back(std::string("El inicio del equipo ") + equipo[p] +
+            v.push_back(std::string("El inicio del equipo ") + comun::nombreequipo(int(p)) +
                         " no tiene espacio libre alrededor.");
     }
     comun::posicion a{e.inicio[0].x, e.inicio[0].y};
     comun::posicion b{e.inicio[1].x, e.inicio[1].y};
-    if (!comun::alcanzable(plano(), a, b))
+    if (a == b)
+        v.push_back("Los dos equipos empiezan en la misma casilla.");
+    else if (!comun::alcanzable(plano(), a, b))
         v.push_back("No se puede caminar de un inicio al otro.");
     return v;
 }

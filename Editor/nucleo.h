@@ -51,7 +51,11 @@ struct estado {
     int16_t vistax = 0;
     int16_t vistay = 0;
     int16_t haymapa = falso;
+    // True while the map equals what was last saved or opened: the undo
+    // history is at its clean point.
     int16_t guardado = verdadero;
+    // The name of the map as opened or last saved, empty for a new map.
+    std::string nombre;
     int16_t pincel = 0;
     int16_t pincelinicio = 0;
     int16_t pintando = falso;
@@ -70,10 +74,17 @@ struct estado {
 // rectangle or a start placement closes its step into the undo history.
 class nucleo {
 public:
-    nucleo(plataforma& p, std::string carpeta);
+    // Maps are listed from the program's maps folder `carpeta` and from the
+    // user's own `carpetausuario` (the user's map wins on equal names); a
+    // save goes to the program's folder when it can be written, else to the
+    // user's.
+    nucleo(plataforma& p, std::string carpeta, std::string carpetausuario = {});
 
     const estado& ver() const { return e; }
     const std::string& carpeta() const { return dir; }
+    const std::string& carpetausuario() const { return dirusuario; }
+    // Folders to list, the one that wins first.
+    std::vector<std::string> carpetas() const;
 
     // Window load.
     void Form_Load();
@@ -105,6 +116,13 @@ public:
 
     // The map as written to a file.
     comun::plano plano() const;
+    // "( vistax , vistay )", as the status shows it.
+    std::string informevista() const;
+
+    // The name a typed text stands for: trimmed, without a typed ".mapa".
+    static std::string limpiarnombre(const std::string& texto);
+    // Why a (cleaned) name can't be a map's file name; empty when it can.
+    static std::string nombreinvalido(const std::string& nombre);
 
     void deshacer();
     void rehacer();
@@ -127,6 +145,7 @@ private:
         entrada despues;
     };
     struct paso {
+        uint64_t id = 0; // names the state after the step, for the clean point
         std::vector<cambio> casillas;
         std::vector<cambioinicio> inicios;
         bool vacio() const { return casillas.empty() && inicios.empty(); }
@@ -142,12 +161,21 @@ private:
     void colocarinicio(int16_t p, int x, int y);
     void cerrarpaso();
     void olvidar();
+    uint64_t punto() const { return deshechos.empty() ? base : deshechos.back().id; }
+    // Brings `guardado`, the status and the caption up to date after a change.
+    void revisar();
+    bool descartar(const std::string& titulo);
     comun::posicion enmapa(int x, int y) const;
     std::vector<std::string> problemas() const;
     static std::size_t peso(const paso& p);
 
     plataforma& plat;
     std::string dir;
+    std::string dirusuario;
+    uint64_t serie = 0;
+    uint64_t base = 0;   // the state before the oldest step kept
+    uint64_t limpio = 0; // the state that was saved or opened
+    bool muestraguardado = false;
     estado e;
     paso actual;
     std::deque<paso> deshechos;

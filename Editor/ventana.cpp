@@ -1,12 +1,15 @@
 #include "Editor/ventana.h"
 
+#include "Comun/listamapas.h"
+#include "Editor/escritura.h"
 #include "Editor/vista.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,7 +17,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdlib>
@@ -92,8 +94,9 @@ int16_t codigotecla(int k) {
 
 } // namespace
 
-main::main(const QString& carpeta, QWidget* padre)
-    : QWidget(padre), dir(carpeta), reales(this), mensajes(&reales) {
+main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre)
+    : QWidget(padre), dir(carpeta), dirusuario(carpetausuario),
+      vigia(new QFileSystemWatcher(this)), reales(this), mensajes(&reales) {
     setObjectName("main");
     setWindowTitle(caption);
     setFixedSize(anchocliente, altocliente);
@@ -155,6 +158,12 @@ main::main(const QString& carpeta, QWidget* padre)
     connect(abrir, &QPushButton::clicked, this, [this] { abrir_Click(); });
     connect(nuevomapa, &QPushButton::clicked, this, [this] { nuevomapa_Click(); });
     connect(crear, &QPushButton::clicked, this, [this] { crear_Click(); });
+    connect(file, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        file->setCurrentItem(item);
+        abrir_Click();
+    });
+    // Maps copied in or deleted from outside show up without a restart.
+    connect(vigia, &QFileSystemWatcher::directoryChanged, this, [this] { refrescar({}); });
 
     mainpic->alpulsar = [this](QMouseEvent* ev) {
         QPoint p = ev->position().toPoint();
@@ -191,9 +200,10 @@ main::main(const QString& carpeta, QWidget* padre)
     // The maps folder is created when missing; if that fails the list stays
     // empty and a save reports why it can't write.
     QDir().mkpath(dir);
-    nuc = std::make_unique<nucleo>(static_cast<plataforma&>(*this),
-                                   QDir(dir).absolutePath().toStdString());
-    refrescar();
+    nuc = std::make_unique<nucleo>(
+        static_cast<plataforma&>(*this), QDir(dir).absolutePath().toStdString(),
+        dirusuario.isEmpty() ? std::string() : QDir(dirusuario).absolutePath().toStdString());
+    refrescar({});
     nuc->Form_Load();
 }
 
@@ -229,6 +239,11 @@ void main::dibujar() {
             int px = tamcelda * (x - e.vistax);
             int py = tamcelda * (y - e.vistay);
             p.setCompositionMode(QPainter::CompositionMode_Source);
+            if (x > e.anchomapa || y > e.altomapa) {
+                // Not map: nothing there is saved, painted or played on.
+                p.fillRect(px, py, tamcelda, tamcelda, QColor(32, 32, 40));
+                continue;
+            }
             p.drawImage(px, py, tiles[std::size_t(c.terreno)]);
             if (c.marca >= 0) {
                 const QImage& m = equis[std::size_t(c.marca)];
@@ -267,30 +282,35 @@ void main::mostrarpanel(bool visible) {
 }
 
 std::string main::escribir(const std::string& ruta, const std::string& texto) {
-    QString r = QString::fromStdString(ruta);
-    QString carpeta = QFileInfo(r).absolutePath();
-    if (!QDir().mkpath(carpeta))
-        return "No se puede crear la carpeta " + carpeta.toStdString() + ".";
-    // The old file is replaced only once the new text is whole on disk.
-    QSaveFile f(r);
-    if (!f.open(QIODevice::WriteOnly))
-        return f.errorString().toStdString();
-    if (f.write(texto.data(), qint64(texto.size())) != qint64(texto.size())) {
-        std::string porque = f.errorString().toStdString();
-        f.cancelWriting();
-        return porque;
-    }
-    if (!f.commit())
-        return f.errorString().toStdString();
-    return {};
+    return escribirarchivo(ruta, texto);
 }
 
-void main::refrescar() {
-    QString elegido = file->currentItem() ? file->currentItem()->text() : QString();
+bool main::escribible(const std::string& carpeta) {
+    return carpetaescribible(carpeta);
+}
+
+void main::ponernombre(const std::string& texto) {
+    nombre->setText(QString::fromStdString(texto));
+}
+
+void main::ponertitulo(const std::string& titulo, bool modificado) {
+    setWindowTitle(QString::fromStdString(titulo));
+    setWindowModified(modificado);
+}
+
+void main::refrescar(const std::string& elegido) {
+    QString quiere = QString::fromStdString(elegido);
+    if (quiere.isEmpty() && file->currentItem())
+        quiere = file->currentItem()->text();
+    for (const QString& c : {dir, dirusuario}) {
+        if (!c.isEmpty() && QDir(c).exists() && !vigia->directories().contains(c))
+            vigia->addPath(c);
+    }
     file->clear();
-    file->addItems(QDir(dir).entryList({"*.mapa"}, QDir::Files, QDir::Name));
-    if (!elegido.isEmpty()) {
-        auto hallados = file->findItems(elegido, Qt::MatchExactly);
+    for (const comun::mapalistado& m : comun::listarmapas(nuc->carpetas()))
+        file->addItem(QString::fromStdString(m.archivo));
+    if (!quiere.isEmpty()) {
+        auto hallados = file->findItems(quiere, Qt::MatchExactly);
         if (!hallados.isEmpty())
             file->setCurrentItem(hallados.front());
     }
@@ -313,13 +333,9 @@ void main::crear_Click() {
     nuc->crear_Click(ancho->currentText().toInt(), alto->currentText().toInt());
 }
 
-void main::ponercaption() {
-    setWindowTitle(nuc->ver().simetrico ? caption + QStringLiteral(" - simétrico") : caption);
-}
-
 void main::Form_KeyDown(QObject* obj, QKeyEvent* ev) {
-    nuc->Form_KeyDown(codigotecla(ev->key()), desplazamiento(ev->modifiers()), obj == nombre);
-    ponercaption();
+    nuc->Form_KeyDown(codigotecla(ev->key()), desplazamiento(ev->modifiers()),
+                      qobject_cast<QLineEdit*>(obj) != nullptr);
 }
 
 bool main::eventFilter(QObject* obj, QEvent* ev) {
@@ -340,13 +356,21 @@ bool main::eventFilter(QObject* obj, QEvent* ev) {
                         w->isAncestorOf(qobject_cast<QWidget*>(ultimoreceptor));
         ultimatecla = ev;
         ultimoreceptor = obj;
-        if (!repetida)
+        // A key belongs to the control the user is looking at: in a text box
+        // it is typing (Ctrl+Z included), in a list it moves the selection.
+        // Elsewhere the map takes it, and an arrow goes nowhere else.
+        const bool texto = qobject_cast<QLineEdit*>(w) != nullptr;
+        bool enlista = false;
+        for (QWidget* o = w; o && o != this; o = o->parentWidget())
+            enlista =
+                enlista || qobject_cast<QAbstractItemView*>(o) || qobject_cast<QComboBox*>(o);
+        const bool ctrl = tecla->modifiers() & Qt::ControlModifier;
+        const bool flecha = tecla->key() == Qt::Key_Left || tecla->key() == Qt::Key_Right ||
+                            tecla->key() == Qt::Key_Up || tecla->key() == Qt::Key_Down;
+        const bool almapa = !texto && (!enlista || (ctrl && !flecha));
+        if (!repetida && almapa)
             Form_KeyDown(obj, tecla);
-        // Undo and redo belong to the map, also while the name box has the
-        // focus.
-        mando = nuc->ver().haymapa == verdadero &&
-                (tecla->modifiers() & Qt::ControlModifier) &&
-                (tecla->key() == Qt::Key_Z || tecla->key() == Qt::Key_Y);
+        mando = almapa && flecha && nuc->ver().haymapa == verdadero;
     }
     // Typed characters never reach the size lists, so a size can only be
     // picked from them (and not found by typing its first digit).

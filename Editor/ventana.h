@@ -11,6 +11,7 @@
 #include <memory>
 
 class QComboBox;
+class QFileSystemWatcher;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -25,8 +26,11 @@ class vista;
 // events into calls of the editor core and its state into pixels and texts.
 class main : public QWidget, private plataforma {
 public:
-    // `carpeta` is the maps folder, created when missing.
-    explicit main(const QString& carpeta, QWidget* padre = nullptr);
+    // `carpeta` is the program's maps folder, `carpetausuario` the user's
+    // own (none when empty); both are listed, and saves go to the user's
+    // when the program's can't be written.
+    explicit main(const QString& carpeta, const QString& carpetausuario = QString(),
+                  QWidget* padre = nullptr);
     ~main() override;
 
     const nucleo& centro() const { return *nuc; }
@@ -75,13 +79,17 @@ private:
     void ponerestado(const std::string& texto) override;
     void mostrarpanel(bool visible) override;
     std::string escribir(const std::string& ruta, const std::string& texto) override;
-    void refrescar() override;
+    void refrescar(const std::string& elegido) override;
+    bool escribible(const std::string& carpeta) override;
+    void ponernombre(const std::string& texto) override;
+    void ponertitulo(const std::string& titulo, bool modificado) override;
 
     void cargarimagenes();
     void Form_KeyDown(QObject* obj, QKeyEvent* ev);
-    void ponercaption();
 
     QString dir;
+    QString dirusuario;
+    QFileSystemWatcher* vigia;
     cajas reales;
     avisos* mensajes;
     std::unique_ptr<nucleo> nuc;

