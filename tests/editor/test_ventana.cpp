@@ -1,6 +1,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
 #include "Editor/cajas.h"
+#include "Editor/escritura.h"
 #include "Editor/ventana.h"
 #include "Editor/vista.h"
 
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cerrno>
 #include <memory>
 
 using namespace editor;
@@ -389,6 +391,27 @@ private slots:
         QCOMPARE(e().celda(7, 7).terreno, int16_t(comun::arbol));
         QVERIFY(QFile::remove(carpeta() + "/nuevo.mapa"));
         QTRY_COMPARE(w->file->count(), 0);
+    }
+
+    void errores_de_escritura_en_castellano_data() {
+        QTest::addColumn<QString>("ruta");
+        QTest::addColumn<int>("error"); // handed to the classifier, 0 for a real write
+        QTest::addColumn<QString>("dice");
+        QTest::newRow("nombre-largo") << QString(300, 'n') + ".mapa" << 0 << "demasiado largo";
+        QTest::newRow("carpeta-que-es-archivo") << "estorbo/x.mapa" << 0 << "No se puede crear";
+        QTest::newRow("disco-lleno") << "" << int(ENOSPC) << "No queda espacio";
+        QTest::newRow("solo-lectura") << "" << int(EROFS) << "solo lectura";
+        QTest::newRow("sin-permiso") << "" << int(EACCES) << "permiso";
+    }
+    void errores_de_escritura_en_castellano() {
+        QFETCH(QString, ruta);
+        QFETCH(int, error);
+        QFETCH(QString, dice);
+        QFile(tmp->path() + "/estorbo").open(QIODevice::WriteOnly);
+        const std::string texto =
+            error ? causaescritura(error)
+                  : escribirarchivo((tmp->path() + "/" + ruta).toStdString(), "x");
+        QVERIFY2(QString::fromStdString(texto).contains(dice), texto.c_str());
     }
 
     void la_pregunta_de_verdad_dice_no_con_intro() {
