@@ -7,6 +7,8 @@
 #include "Editor/plataforma.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <utility>
 
@@ -79,19 +81,114 @@ std::string nucleo::informevista() const {
     return "( " + std::to_string(e.vistax) + " , " + std::to_string(e.vistay) + " )";
 }
 
+std::string nucleo::informepuntero() const {
+    static const std::array<const char*, comun::numterrenos> nombres = {"Pasto", "Madera", "Pared",
+                                                                        "Agua",  "Árbol",  "Piso"};
+    std::string t;
+    if (e.haypuntero) {
+        const casilla& c = e.celda(e.puntero.x, e.puntero.y);
+        t += "columna " + std::to_string(e.puntero.x) + ", fila " + std::to_string(e.puntero.y) +
+             ": " + nombres[std::size_t(std::clamp<int>(c.terreno, 0, comun::numterrenos - 1))] +
+             "    ";
+    }
+    t += "mapa " + std::to_string(e.anchomapa + 1) + " x " + std::to_string(e.altomapa + 1) +
+         "    pincel " + std::to_string(e.tamanopincel);
+    if (e.herramientalinea)
+        t += "    línea";
+    return t;
+}
+
+void nucleo::mostrarestado() {
+    if (e.haymapa == verdadero)
+        plat.ponerestado(textoestado + "    " + informepuntero());
+    else
+        plat.ponerestado(textoestado);
+}
+
+comun::posicion nucleo::espejar(int x, int y) const {
+    int mx = x;
+    int my = y;
+    if (e.modoespejo != espejo::vertical)
+        mx = e.anchomapa - x;
+    if (e.modoespejo != espejo::horizontal)
+        my = e.altomapa - y;
+    return {int16_t(mx), int16_t(my)};
+}
+
+std::vector<comun::posicion> nucleo::celdaslinea(comun::posicion a, comun::posicion b) {
+    // Bresenham: every step moves one cell along the longer side and, when
+    // the error says so, one along the shorter.
+    std::vector<comun::posicion> v;
+    int x = a.x;
+    int y = a.y;
+    const int dx = std::abs(b.x - a.x);
+    const int dy = -std::abs(b.y - a.y);
+    const int sx = a.x < b.x ? 1 : -1;
+    const int sy = a.y < b.y ? 1 : -1;
+    int err = dx + dy;
+    while (true) {
+        v.push_back({int16_t(x), int16_t(y)});
+        if (x == b.x && y == b.y)
+            break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+    return v;
+}
+
+std::vector<char> nucleo::inalcanzables() const {
+    if (e.haymapa != verdadero ||
+        (e.inicio[0].colocado != verdadero && e.inicio[1].colocado != verdadero))
+        return {};
+    const comun::plano p = plano();
+    std::vector<char> fuera(std::size_t(p.ancho()) * p.alto(), 0);
+    for (int y = 0; y < p.alto(); ++y)
+        for (int x = 0; x < p.ancho(); ++x)
+            fuera[std::size_t(y) * p.ancho() + x] = comun::transitable(p.terreno(x, y));
+    for (std::size_t k = 0; k < 2; ++k) {
+        if (e.inicio[k].colocado != verdadero)
+            continue;
+        const std::vector<char> dentro = comun::alcance(p, {e.inicio[k].x, e.inicio[k].y});
+        for (std::size_t i = 0; i < fuera.size(); ++i)
+            if (dentro[i])
+                fuera[i] = 0;
+    }
+    return fuera;
+}
+
+void nucleo::ponertinte(bool si) {
+    if (e.haymapa != verdadero)
+        return;
+    e.vertinte = si;
+    plat.dibujar();
+}
+
 void nucleo::revisar() {
     const bool limpia = e.haymapa != verdadero || (actual.vacio() && punto() == limpio);
     e.guardado = limpia ? verdadero : falso;
     // "GUARDADO" must not stay while the map differs from the saved file.
     if (!limpia && muestraguardado) {
         muestraguardado = false;
-        plat.ponerestado(informevista());
+        textoestado = informevista();
+        mostrarestado();
     }
     std::string t = titulobase;
     if (e.haymapa == verdadero)
         t += " — " + (e.nombre.empty() ? std::string("sin nombre") : e.nombre) + "[*]";
+    static const std::array<const char*, 3> modos = {"centro", "izquierda-derecha",
+                                                     "arriba-abajo"};
+    const char* modo = modos[std::size_t(e.modoespejo)];
     if (e.simetrico)
-        t += " - simétrico";
+        t += std::string(" - simétrico (") + modo + ")";
+    else if (e.modoespejo != espejo::centro)
+        t += std::string(" - simetría desactivada (") + modo + ")";
     plat.ponertitulo(t, !limpia);
 }
 
@@ -103,7 +200,8 @@ bool nucleo::descartar(const std::string& titulo) {
 }
 
 void nucleo::Form_Load() {
-    plat.ponerestado("( 0 , 0 )");
+    textoestado = "( 0 , 0 )";
+    mostrarestado();
     e.guardado = verdadero;
     limpiarmapa();
     revisar();
@@ -203,7 +301,7 @@ void nucleo::olvidar() {
     limpio = base;
     if (muestraguardado) {
         muestraguardado = false;
-        plat.ponerestado(informevista());
+        textoestado = informevista();
     }
 }
 
@@ -253,12 +351,17 @@ void nucleo::pintarcelda(int x, int y) {
 void nucleo::pintar(int x, int y) {
     pintarcelda(x, y);
     if (e.simetrico) {
-        // Cells a drag painted beyond the map have no mirror inside the grid.
-        int mx = e.anchomapa - x;
-        int my = e.altomapa - y;
-        if (mx >= 0 && mx < lado && my >= 0 && my < lado)
-            pintarcelda(mx, my);
+        comun::posicion m = espejar(x, y);
+        if (m.x >= 0 && m.x <= e.anchomapa && m.y >= 0 && m.y <= e.altomapa)
+            pintarcelda(m.x, m.y);
     }
+}
+
+void nucleo::pincelada(int x, int y) {
+    const int r = e.tamanopincel / 2;
+    for (int j = std::max(0, y - r); j <= std::min(int(e.altomapa), y + r); ++j)
+        for (int i = std::max(0, x - r); i <= std::min(int(e.anchomapa), x + r); ++i)
+            pintar(i, j);
 }
 
 comun::posicion nucleo::enmapa(int x, int y) const {
@@ -325,13 +428,21 @@ void nucleo::colocarinicio(int16_t p, int x, int y) {
     cambiarinicio(p, en);
 }
 
-void nucleo::mainpic_MouseDown(int16_t shift, int x, int y) {
+void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
     if (e.haymapa != verdadero)
         return;
     const int cx = acelda(x) + e.vistax;
     const int cy = acelda(y) + e.vistay;
     // Only a hand-made map smaller than the view shows cells outside it.
     if (cx < 0 || cy < 0 || cx > e.anchomapa || cy > e.altomapa)
+        return;
+    if (boton == botonderecho) {
+        // Picks the terrain under the pointer; never paints.
+        e.pincel = celda(cx, cy).terreno;
+        e.pincelinicio = -1;
+        return;
+    }
+    if (boton != botonizquierdo)
         return;
     if (e.pincel >= 0 && (shift & mayusculas)) {
         comun::posicion c = enmapa(x, y);
@@ -343,9 +454,14 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y) {
         e.esquina = enmapa(x, y);
         e.extremo = e.esquina;
         plat.dibujar();
+    } else if (e.pincel >= 0 && (e.herramientalinea || (shift & alternativa))) {
+        e.trazandolinea = true;
+        e.lineadesde = {int16_t(cx), int16_t(cy)};
+        e.lineahasta = e.lineadesde;
+        plat.dibujar();
     } else if (e.pincel >= 0) {
         e.pintando = verdadero;
-        pintar(cx, cy);
+        pincelada(cx, cy);
         revisar();
         plat.dibujar();
     } else if (e.pincelinicio >= 0) {
@@ -354,23 +470,57 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y) {
             return;
         }
         colocarinicio(e.pincelinicio, cx, cy);
+        // A fair map in one click: the other team starts at the mirrored
+        // cell, when it has room there.
+        const comun::posicion m = espejar(cx, cy);
+        if (e.simetrico && !(m.x == cx && m.y == cy) && hayespacio(m.x, m.y))
+            colocarinicio(int16_t(1 - e.pincelinicio), m.x, m.y);
         cerrarpaso();
         plat.dibujar();
     }
 }
 
 void nucleo::mainpic_MouseMove(int x, int y) {
+    if (e.haymapa != verdadero)
+        return;
+    const int cx = acelda(x) + e.vistax;
+    const int cy = acelda(y) + e.vistay;
+    const bool dentro = cx >= 0 && cy >= 0 && cx <= e.anchomapa && cy <= e.altomapa;
+    const comun::posicion antes = e.puntero;
+    const bool habia = e.haypuntero;
+    e.haypuntero = dentro;
+    if (dentro)
+        e.puntero = {int16_t(cx), int16_t(cy)};
+    if (habia != dentro || !(antes == e.puntero))
+        mostrarestado();
+    if (e.trazandolinea) {
+        e.lineahasta = enmapa(x, y);
+        plat.dibujar();
+        return;
+    }
     if (e.rectangulo) {
         e.extremo = enmapa(x, y);
         plat.dibujar();
         return;
     }
-    if (e.pintando != verdadero)
+    if (e.pintando != verdadero) {
+        // Only the outline of the cell under the pointer moved.
+        if (habia != dentro || !(antes == e.puntero))
+            plat.dibujar();
         return;
+    }
     // While the button is held the moves keep coming from outside the view;
     // the stroke stops at the map's edges, as nothing beyond them is saved.
     comun::posicion c = enmapa(x, y);
-    pintar(c.x, c.y);
+    pincelada(c.x, c.y);
+    plat.dibujar();
+}
+
+void nucleo::mainpic_MouseLeave() {
+    if (e.haymapa != verdadero || !e.haypuntero)
+        return;
+    e.haypuntero = false;
+    mostrarestado();
     plat.dibujar();
 }
 
@@ -378,6 +528,15 @@ void nucleo::mainpic_MouseUp(int x, int y) {
     if (e.haymapa != verdadero)
         return;
     e.pintando = falso;
+    if (e.trazandolinea) {
+        e.trazandolinea = false;
+        e.lineahasta = enmapa(x, y);
+        for (comun::posicion c : celdaslinea(e.lineadesde, e.lineahasta))
+            pincelada(c.x, c.y);
+        cerrarpaso();
+        plat.dibujar();
+        return;
+    }
     if (e.rectangulo) {
         e.rectangulo = false;
         e.extremo = enmapa(x, y);
@@ -414,6 +573,18 @@ void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
         rehacer();
     else if (codigo == 'M' && shift == 0 && !entexto)
         e.simetrico = !e.simetrico;
+    else if (codigo == 'M' && shift == mayusculas && !entexto)
+        e.modoespejo = espejo((int(e.modoespejo) + 1) % 3);
+    else if (codigo >= '1' && codigo <= '6' && shift == 0 && !entexto)
+        terrenos_Click(int16_t(codigo - '1'));
+    else if (codigo == '[' && !ctrl && !entexto)
+        e.tamanopincel = int16_t(std::max(1, e.tamanopincel - 2));
+    else if (codigo == ']' && !ctrl && !entexto)
+        e.tamanopincel = int16_t(std::min(5, e.tamanopincel + 2));
+    else if (codigo == 'L' && shift == 0 && !entexto)
+        e.herramientalinea = !e.herramientalinea;
+    else if (codigo == 'C' && shift == 0 && !entexto)
+        e.vertinte = !e.vertinte;
     else if (codigo == teclaizquierda)
         e.vistax = int16_t(e.vistax - 3);
     else if (codigo == tecladerecha)
@@ -424,7 +595,8 @@ void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
         e.vistay = int16_t(e.vistay - 3);
     ajustarvista();
     muestraguardado = false;
-    plat.ponerestado(informevista());
+    textoestado = informevista();
+    mostrarestado();
     revisar();
     plat.dibujar();
 }
@@ -439,12 +611,14 @@ void nucleo::crear_Click(int ancho, int alto) {
     limpiarmapa();
     olvidar();
     e.rectangulo = false;
+    e.trazandolinea = false;
     // The sizes come from fixed lists; the clamp only keeps the grid safe.
     e.anchomapa = int16_t(std::clamp(ancho - 1, 0, lado - 1));
     e.altomapa = int16_t(std::clamp(alto - 1, 0, lado - 1));
     e.haymapa = verdadero;
     e.nombre.clear();
     plat.mostrarpanel(false);
+    mostrarestado();
     revisar();
     plat.dibujar();
 }
@@ -476,6 +650,7 @@ void nucleo::abrir_Click(const std::string& archivo) {
     limpiarmapa();
     olvidar();
     e.rectangulo = false;
+    e.trazandolinea = false;
     e.anchomapa = p.anchomapa;
     e.altomapa = p.altomapa;
     for (int y = 0; y <= e.altomapa; ++y) {
@@ -492,6 +667,7 @@ void nucleo::abrir_Click(const std::string& archivo) {
     e.haymapa = verdadero;
     e.nombre = archivo.substr(0, archivo.size() - extension.size());
     plat.ponernombre(e.nombre);
+    mostrarestado();
     revisar();
     plat.dibujar();
 }
@@ -562,7 +738,8 @@ void nucleo::guardar_Click(const std::string& texto) {
     limpio = punto();
     e.nombre = nombre;
     plat.ponernombre(nombre);
-    plat.ponerestado("GUARDADO en " + ruta);
+    textoestado = "GUARDADO en " + ruta;
+    mostrarestado();
     muestraguardado = true;
     revisar();
     plat.refrescar(archivo);

@@ -27,6 +27,19 @@ inline constexpr int16_t tecladerecha = 39;
 inline constexpr int16_t teclaabajo = 40;
 inline constexpr int16_t mayusculas = 1;
 inline constexpr int16_t control = 2;
+inline constexpr int16_t alternativa = 4;
+
+// Mouse buttons as the view hands them over.
+inline constexpr int botonizquierdo = 1;
+inline constexpr int botonderecho = 2;
+inline constexpr int botoncentral = 4;
+
+// Where mirrored painting puts the second cell.
+enum class espejo : int16_t {
+    centro,     // through the map's centre point
+    horizontal, // left and right of the middle column
+    vertical,   // above and below the middle row
+};
 
 struct casilla {
     int16_t terreno = 0;
@@ -64,6 +77,15 @@ struct estado {
     bool rectangulo = false;
     comun::posicion esquina{};
     comun::posicion extremo{};
+    espejo modoespejo = espejo::centro;
+    int16_t tamanopincel = 1;      // side of the square a stroke paints: 1, 3 or 5
+    bool herramientalinea = false; // L: every drag draws a straight line
+    bool trazandolinea = false;    // a line is being dragged
+    comun::posicion lineadesde{};
+    comun::posicion lineahasta{};
+    bool vertinte = false; // C: tint the cells no team can walk to
+    bool haypuntero = false;
+    comun::posicion puntero{}; // the map cell under the pointer
 
     const casilla& celda(int x, int y) const { return mapa[std::size_t(x) * lado + y]; }
 };
@@ -95,8 +117,10 @@ public:
 
     // Mouse on the view, in pixels of the view; `shift` holds the
     // `mayusculas` and `control` bits.
-    void mainpic_MouseDown(int16_t shift, int x, int y);
+    void mainpic_MouseDown(int16_t shift, int x, int y, int boton = botonizquierdo);
     void mainpic_MouseMove(int x, int y);
+    // The pointer left the view.
+    void mainpic_MouseLeave();
     void mainpic_MouseUp(int x, int y);
 
     void terrenos_Click(int16_t i);
@@ -118,6 +142,18 @@ public:
     comun::plano plano() const;
     // "( vistax , vistay )", as the status shows it.
     std::string informevista() const;
+    // The cell under the pointer, the map's size and the brush, for the status.
+    std::string informepuntero() const;
+
+    // The cell that mirrored painting pairs with (x, y).
+    comun::posicion espejar(int x, int y) const;
+    // The cells of a straight line from `a` to `b`, ends included: one per
+    // column or row along its longer side, at any angle.
+    static std::vector<comun::posicion> celdaslinea(comun::posicion a, comun::posicion b);
+    // One flag per map cell, row after row: a passable cell that no placed
+    // start can walk to. Empty when no start is placed.
+    std::vector<char> inalcanzables() const;
+    void ponertinte(bool si);
 
     // The name a typed text stands for: trimmed, without a typed ".mapa".
     static std::string limpiarnombre(const std::string& texto);
@@ -155,6 +191,8 @@ private:
     void cambiarcasilla(int x, int y, casilla nueva);
     void cambiarinicio(int16_t p, entrada nueva);
     void pintar(int x, int y);
+    void pincelada(int x, int y);
+    void mostrarestado();
     void pintarcelda(int x, int y);
     void rellenar(int x, int y);
     void pintarrectangulo();
@@ -176,6 +214,7 @@ private:
     uint64_t base = 0;   // the state before the oldest step kept
     uint64_t limpio = 0; // the state that was saved or opened
     bool muestraguardado = false;
+    std::string textoestado = "( 0 , 0 )"; // the view report or the save message
     estado e;
     paso actual;
     std::deque<paso> deshechos;

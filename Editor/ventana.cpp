@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <cstdlib>
@@ -72,6 +74,8 @@ int16_t desplazamiento(Qt::KeyboardModifiers m) {
         s = int16_t(s | mayusculas);
     if (m & Qt::ControlModifier)
         s = int16_t(s | control);
+    if (m & Qt::AltModifier)
+        s = int16_t(s | alternativa);
     return s;
 }
 
@@ -154,6 +158,18 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
     alto = lista("alto", QRect(16, 120, 65, 21), frame);
     crear = boton("crear", "Crear", QRect(8, 160, 81, 17), frame);
 
+    // Below the palette, where the window had nothing.
+    tinte = new QCheckBox(QStringLiteral("Zonas sin acceso (C)"), this);
+    tinte->setObjectName("tinte");
+    tinte->setGeometry(512, 440, 148, 20);
+    tinte->setFocusPolicy(Qt::NoFocus);
+    tinte->setToolTip(QStringLiteral("Tiñe las casillas a las que ningún equipo puede llegar "
+                                     "caminando desde su inicio"));
+    connect(tinte, &QCheckBox::toggled, this, [this](bool si) {
+        nuc->ponertinte(si);
+        tinte->setChecked(nuc->ver().vertinte);
+    });
+
     connect(guardar, &QPushButton::clicked, this, [this] { guardar_Click(); });
     connect(abrir, &QPushButton::clicked, this, [this] { abrir_Click(); });
     connect(nuevomapa, &QPushButton::clicked, this, [this] { nuevomapa_Click(); });
@@ -167,8 +183,13 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
 
     mainpic->alpulsar = [this](QMouseEvent* ev) {
         QPoint p = ev->position().toPoint();
-        nuc->mainpic_MouseDown(desplazamiento(ev->modifiers()), p.x(), p.y());
+        int boton = ev->button() == Qt::RightButton    ? botonderecho
+                    : ev->button() == Qt::MiddleButton ? botoncentral
+                                                       : botonizquierdo;
+        nuc->mainpic_MouseDown(desplazamiento(ev->modifiers()), p.x(), p.y(), boton);
+        update(); // a right click may have chosen another terrain
     };
+    mainpic->alsalir = [this] { nuc->mainpic_MouseLeave(); };
     mainpic->almover = [this](QMouseEvent* ev) {
         QPoint p = ev->position().toPoint();
         nuc->mainpic_MouseMove(p.x(), p.y());
@@ -182,14 +203,21 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
         QStringLiteral("Clic o arrastre: pintar el terreno o colocar el inicio elegido\n"
                        "Mayús + clic: rellenar la zona del mismo terreno\n"
                        "Ctrl + arrastre: rellenar un rectángulo\n"
-                       "M: pintura simétrica respecto al centro (activar o desactivar)\n"
+                       "L, o Alt + arrastre: línea recta (a cualquier ángulo)\n"
+                       "Clic derecho: tomar el terreno de la casilla\n"
+                       "1 a 6: pasto, madera, pared, agua, árbol, piso\n"
+                       "[ y ]: pincel de 1, 3 o 5 casillas\n"
+                       "M: pintura simétrica (activar o desactivar)\n"
+                       "Mayús + M: centro, izquierda-derecha o arriba-abajo\n"
+                       "C: teñir las zonas sin acceso\n"
                        "Ctrl+Z: deshacer    Ctrl+Y o Ctrl+Mayús+Z: rehacer\n"
                        "Flechas: desplazar la vista");
     mainpic->setToolTip(teclas);
     const std::array<const char*, 6> nombres = {"Pasto", "Madera", "Pared",
                                                 "Agua",  "Árbol",  "Piso"};
     for (std::size_t i = 0; i < terrenos.size(); ++i)
-        terrenos[i]->setToolTip(QString::fromUtf8(nombres[i]) + "\n\n" + teclas);
+        terrenos[i]->setToolTip(QString::fromUtf8(nombres[i]) +
+                                QStringLiteral(" (tecla %1)").arg(i + 1) + "\n\n" + teclas);
     px[0]->setToolTip(QStringLiteral("Inicio del equipo rojo\n\n") + teclas);
     px[1]->setToolTip(QStringLiteral("Inicio del equipo azul\n\n") + teclas);
 
@@ -269,8 +297,63 @@ void main::dibujar() {
         p.setPen(QPen(Qt::yellow, 1, Qt::DashLine));
         p.drawRect(r);
     }
+    dibujarencima(p);
     p.end();
     mainpic->update();
+}
+
+void main::dibujarencima(QPainter& p) {
+    const estado& e = nuc->ver();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const int vistos = celdasvista;
+    auto pixel = [&](int x, int y) {
+        return QPoint(tamcelda * (x - e.vistax), tamcelda * (y - e.vistay));
+    };
+    if (e.vertinte) {
+        const std::vector<char> fuera = nuc->inalcanzables();
+        const int ancho = e.anchomapa + 1;
+        for (int y = e.vistay; y < e.vistay + vistos && y <= e.altomapa && !fuera.empty(); ++y)
+            for (int x = e.vistax; x < e.vistax + vistos && x <= e.anchomapa; ++x)
+                if (fuera[std::size_t(y) * ancho + x])
+                    p.fillRect(QRect(pixel(x, y), QSize(tamcelda, tamcelda)),
+                               QColor(220, 0, 160, 110));
+    }
+    if (e.trazandolinea) {
+        // The line as it will be painted, brush size included.
+        const int r = e.tamanopincel / 2;
+        for (comun::posicion c : nucleo::celdaslinea(e.lineadesde, e.lineahasta))
+            p.fillRect(QRect(pixel(c.x - r, c.y - r), QSize(tamcelda, tamcelda) * (2 * r + 1)),
+                       QColor(255, 255, 0, 90));
+    }
+    if (e.simetrico) {
+        // The mirror: a line for left-right or top-bottom, a cross at the
+        // centre point.
+        const double mx = tamcelda * ((e.anchomapa + 1) / 2.0 - e.vistax);
+        const double my = tamcelda * ((e.altomapa + 1) / 2.0 - e.vistay);
+        const double lado = tamcelda * vistos;
+        for (QColor color : {QColor(0, 0, 0), QColor(255, 255, 255)}) {
+            p.setPen(QPen(color, 1, color == Qt::black ? Qt::SolidLine : Qt::DashLine));
+            if (e.modoespejo == espejo::horizontal)
+                p.drawLine(QPointF(mx, 0), QPointF(mx, lado));
+            else if (e.modoespejo == espejo::vertical)
+                p.drawLine(QPointF(0, my), QPointF(lado, my));
+            else {
+                p.drawLine(QPointF(mx - 12, my), QPointF(mx + 12, my));
+                p.drawLine(QPointF(mx, my - 12), QPointF(mx, my + 12));
+                p.drawEllipse(QPointF(mx, my), 6, 6);
+            }
+        }
+    }
+    if (e.haypuntero) {
+        // The cell under the pointer, with the square a stroke would paint.
+        const int r = e.pincel >= 0 ? e.tamanopincel / 2 : 0;
+        QRect celda(pixel(e.puntero.x - r, e.puntero.y - r),
+                    QSize(tamcelda, tamcelda) * (2 * r + 1));
+        p.setPen(QPen(Qt::black, 1));
+        p.drawRect(celda.adjusted(0, 0, -1, -1));
+        p.setPen(QPen(Qt::white, 1, Qt::DashLine));
+        p.drawRect(celda.adjusted(0, 0, -1, -1));
+    }
 }
 
 void main::ponerestado(const std::string& texto) {
@@ -336,6 +419,9 @@ void main::crear_Click() {
 void main::Form_KeyDown(QObject* obj, QKeyEvent* ev) {
     nuc->Form_KeyDown(codigotecla(ev->key()), desplazamiento(ev->modifiers()),
                       qobject_cast<QLineEdit*>(obj) != nullptr);
+    const QSignalBlocker quieto(tinte);
+    tinte->setChecked(nuc->ver().vertinte);
+    update(); // the keys 1 to 6 choose another terrain
 }
 
 bool main::eventFilter(QObject* obj, QEvent* ev) {

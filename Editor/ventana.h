@@ -10,6 +10,8 @@
 #include <array>
 #include <memory>
 
+class QCheckBox;
+class QPainter;
 class QComboBox;
 class QFileSystemWatcher;
 class QFrame;
@@ -60,6 +62,7 @@ public:
     QLabel* Label5;
     QComboBox* alto;
     QPushButton* crear;
+    QCheckBox* tinte;
 
     void guardar_Click();
     void abrir_Click();
@@ -85,6 +88,8 @@ private:
     void ponertitulo(const std::string& titulo, bool modificado) override;
 
     void cargarimagenes();
+    // Tint, line preview, mirror and pointer over the drawn cells.
+    void dibujarencima(QPainter& p);
     void Form_KeyDown(QObject* obj, QKeyEvent* ev);
 
     QString dir;

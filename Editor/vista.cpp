@@ -32,4 +32,9 @@ void vista::mouseReleaseEvent(QMouseEvent* ev) {
         alsoltar(ev);
 }
 
+void vista::leaveEvent(QEvent*) {
+    if (alsalir)
+        alsalir();
+}
+
 } // namespace editor

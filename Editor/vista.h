@@ -17,12 +17,14 @@ public:
     std::function<void(QMouseEvent*)> alpulsar;
     std::function<void(QMouseEvent*)> almover;
     std::function<void(QMouseEvent*)> alsoltar;
+    std::function<void()> alsalir;
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* ev) override;
     void mouseMoveEvent(QMouseEvent* ev) override;
     void mouseReleaseEvent(QMouseEvent* ev) override;
+    void leaveEvent(QEvent* ev) override;
 };
 
 } // namespace editor

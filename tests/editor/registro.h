@@ -30,6 +30,9 @@ public:
     std::string titulo;
     bool modificado = false;
 
+    // The status without what follows the view report or the save message.
+    std::string inicioestado() const { return estado.substr(0, estado.find("    ")); }
+
     void avisar(const std::string& t, const std::string& ti, editor::icono i) override {
         avisos.push_back({t, ti, i});
     }

@@ -1,10 +1,13 @@
+#include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
 #include "Editor/nucleo.h"
 #include "registro.h"
 
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace editor;
@@ -288,15 +291,30 @@ private slots:
         QCOMPARE(contar(comun::pared), 0);
     }
 
-    void simetria_en_relleno_y_rectangulo_pero_no_en_inicios() {
+    void simetria_en_relleno_rectangulo_e_inicios() {
         n->Form_KeyDown('M', 0);
         rectangulo(comun::agua, 0, 0, 1, 2);
         QCOMPARE(contar(comun::agua), 12);
         QCOMPARE(e().celda(48, 47).terreno, int16_t(comun::agua));
         rellenar(comun::piso, 20, 20);
         QCOMPARE(contar(comun::piso), 2500 - 12);
+        // One click places both starts, as one step.
+        const std::size_t pasos = n->pasosdeshacer();
         colocar(0, 10, 10);
-        QCOMPARE(e().celda(39, 39).marca, int16_t(-1));
+        QCOMPARE(e().celda(39, 39).marca, int16_t(1));
+        QCOMPARE(e().inicio[1].colocado, verdadero);
+        QCOMPARE(n->pasosdeshacer(), pasos + 1);
+        deshacer();
+        QCOMPARE(e().inicio[0].colocado, falso);
+        QCOMPARE(e().inicio[1].colocado, falso);
+        rehacer();
+        // No room at the mirrored cell: only the clicked team's start moves.
+        n->Form_KeyDown('M', 0);
+        rectangulo(comun::arbol, 38, 38, 38, 38);
+        n->Form_KeyDown('M', 0);
+        colocar(0, 12, 12);
+        QCOMPARE(e().inicio[0].x, int16_t(12));
+        QCOMPARE(e().inicio[1].x, int16_t(39));
         n->Form_KeyDown('M', 0);
         QVERIFY(!e().simetrico);
         trazo(comun::pared, {{5, 5}});
@@ -348,6 +366,138 @@ private slots:
         QCOMPARE(e().guardado, escribe ? verdadero : falso);
         QCOMPARE(r.estado.substr(0, 8), std::string(escribe ? "GUARDADO" : "antes"));
         QVERIFY(r.avisos.empty());
+    }
+
+    void modos_de_espejo_data() {
+        QTest::addColumn<int>("pulsaciones"); // of Shift+M
+        QTest::addColumn<QPoint>("espejo");   // of cell (3, 4) on a 50 x 75 map
+        QTest::addColumn<QString>("titulo");
+        QTest::newRow("centro") << 0 << QPoint(46, 70) << "(centro)";
+        QTest::newRow("izquierda-derecha") << 1 << QPoint(46, 4) << "(izquierda-derecha)";
+        QTest::newRow("arriba-abajo") << 2 << QPoint(3, 70) << "(arriba-abajo)";
+        QTest::newRow("vuelta-al-centro") << 3 << QPoint(46, 70) << "(centro)";
+    }
+    void modos_de_espejo() {
+        QFETCH(int, pulsaciones);
+        QFETCH(QPoint, espejo);
+        QFETCH(QString, titulo);
+        n->crear_Click(50, 75);
+        for (int i = 0; i < pulsaciones; ++i)
+            n->Form_KeyDown('M', mayusculas);
+        QVERIFY(!e().simetrico);
+        n->Form_KeyDown('M', 0);
+        QVERIFY(r.titulo.ends_with(" - simétrico " + titulo.toStdString()));
+        trazo(comun::pared, {{3, 4}});
+        QCOMPARE(e().celda(espejo.x(), espejo.y()).terreno, int16_t(comun::pared));
+        QCOMPARE(contar(comun::pared), 2);
+    }
+
+    void pinceles_y_lineas_data() {
+        // Each row: keys pressed first, the drag (Alt held or not), and the
+        // painted cells expected, as a set.
+        QTest::addColumn<QString>("teclas");
+        QTest::addColumn<bool>("alt");
+        QTest::addColumn<QList<QPoint>>("arrastre");
+        QTest::addColumn<QList<QPoint>>("celdas");
+        QList<QPoint> cuadro3;
+        for (int y = 9; y <= 11; ++y)
+            for (int x = 9; x <= 11; ++x)
+                cuadro3 << QPoint(x, y);
+        QTest::newRow("pincel-1") << "" << false << QList<QPoint>{{10, 10}}
+                                  << QList<QPoint>{{10, 10}};
+        QTest::newRow("pincel-3") << "]" << false << QList<QPoint>{{10, 10}} << cuadro3;
+        QTest::newRow("pincel-5-vuelve-a-3")
+            << "]][" << false << QList<QPoint>{{10, 10}} << cuadro3;
+        QTest::newRow("pincel-3-en-la-esquina-se-recorta")
+            << "]" << false << QList<QPoint>{{0, 0}}
+            << QList<QPoint>{{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+        QTest::newRow("linea-con-alt") << "" << true << QList<QPoint>{{2, 2}, {9, 9}, {6, 2}}
+                                       << QList<QPoint>{{2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}};
+        QTest::newRow("linea-con-l-en-diagonal") << "L" << false << QList<QPoint>{{1, 1}, {4, 4}}
+                                                 << QList<QPoint>{{1, 1}, {2, 2}, {3, 3}, {4, 4}};
+        QTest::newRow("linea-en-angulo") << "L" << false << QList<QPoint>{{0, 0}, {4, 2}}
+                                         << QList<QPoint>{{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}};
+    }
+    void pinceles_y_lineas() {
+        QFETCH(QString, teclas);
+        QFETCH(bool, alt);
+        QFETCH(QList<QPoint>, arrastre);
+        QFETCH(QList<QPoint>, celdas);
+        for (QChar t : teclas)
+            n->Form_KeyDown(int16_t(t.unicode()), 0);
+        n->terrenos_Click(comun::pared);
+        const std::size_t pasos = n->pasosdeshacer();
+        pulsar(arrastre.front().x(), arrastre.front().y(), alt ? alternativa : 0);
+        for (const QPoint& c : arrastre.mid(1)) {
+            mover(c.x(), c.y());
+            // A line paints nothing until it is released.
+            if (alt || teclas.contains('L'))
+                QCOMPARE(contar(comun::pared), 0);
+        }
+        soltar(arrastre.back().x(), arrastre.back().y());
+        comun::lectura l = comun::leermapa(comun::escribirmapa(n->plano()));
+        QVERIFY(l);
+        QSet<QPoint> pintadas;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 50; ++x)
+                if (l.mapa->terreno(x, y) == comun::pared)
+                    pintadas.insert(QPoint(x, y));
+        QCOMPARE(pintadas, QSet<QPoint>(celdas.begin(), celdas.end()));
+        QCOMPARE(n->pasosdeshacer(), pasos + 1);
+        deshacer();
+        QCOMPARE(contar(comun::pared), 0);
+    }
+
+    void teclas_y_clic_derecho_eligen_el_terreno() {
+        for (int k = 1; k <= 6; ++k) {
+            n->Form_KeyDown(int16_t('0' + k), 0);
+            QCOMPARE(e().pincel, int16_t(k - 1));
+            QCOMPARE(e().pincelinicio, int16_t(-1));
+        }
+        n->Form_KeyDown('1', 0, true); // typed in a text box
+        QCOMPARE(e().pincel, int16_t(comun::piso));
+        trazo(comun::agua, {{7, 7}});
+        n->px_Click(1);
+        n->mainpic_MouseDown(0, centro(7, 0), centro(7, 0), botonderecho);
+        n->mainpic_MouseMove(centro(8, 0), centro(8, 0));
+        n->mainpic_MouseUp(centro(8, 0), centro(8, 0));
+        QCOMPARE(e().pincel, int16_t(comun::agua));
+        QCOMPARE(e().pincelinicio, int16_t(-1));
+        QCOMPARE(contar(comun::agua), 1);
+        QCOMPARE(n->pasosdeshacer(), std::size_t(1));
+    }
+
+    void estado_del_puntero() {
+        n->Form_KeyDown(tecladerecha, 0);
+        trazo(comun::arbol, {{12, 7}});
+        n->Form_KeyDown(']', 0);
+        mover(12, 7);
+        QCOMPARE(r.estado, std::string("( 3 , 0 )    columna 12, fila 7: Árbol    mapa 50 x 50"
+                                       "    pincel 3"));
+        n->mainpic_MouseLeave();
+        QCOMPARE(r.estado, std::string("( 3 , 0 )    mapa 50 x 50    pincel 3"));
+    }
+
+    void tinte_de_lo_inalcanzable() {
+        // Team 0 walled in a 5 x 5 room; team 1 outside.
+        colocar(0, 10, 10);
+        colocar(1, 30, 30);
+        rectangulo(comun::pared, 7, 7, 13, 7);
+        rectangulo(comun::pared, 7, 13, 13, 13);
+        rectangulo(comun::pared, 7, 7, 7, 13);
+        rectangulo(comun::pared, 13, 7, 13, 13);
+        n->Form_KeyDown('C', 0);
+        QVERIFY(e().vertinte);
+        std::vector<char> fuera = n->inalcanzables();
+        // Both sides reach their own area: nothing walkable is left out.
+        QCOMPARE(std::count(fuera.begin(), fuera.end(), 1), 0);
+        rectangulo(comun::pared, 25, 25, 35, 25); // no effect on reach
+        rectangulo(comun::agua, 40, 0, 40, 49);   // cuts off columns 41..49
+        fuera = n->inalcanzables();
+        QCOMPARE(std::count(fuera.begin(), fuera.end(), 1), 9 * 50);
+        QVERIFY(fuera[std::size_t(20) * 50 + 45]);
+        QVERIFY(!fuera[std::size_t(10) * 50 + 10]);
+        QVERIFY(!fuera[std::size_t(7) * 50 + 7]); // a wall isn't tinted
     }
 
     void mil_trazos_ocupan_poco() {

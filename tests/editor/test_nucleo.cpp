@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(e().vistax, int16_t(0));
         QCOMPARE(e().guardado, verdadero);
         QCOMPARE(r.dibujos, 0);
-        QCOMPARE(r.estado, std::string("( 0 , 0 )"));
+        QCOMPARE(r.inicioestado(), std::string("( 0 , 0 )"));
         QCOMPARE(r.escrituras, 0);
         QVERIFY(r.avisos.empty());
     }
@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(r.dibujos, 1);
         QCOMPARE(e().inicio[0].colocado, falso);
         QCOMPARE(e().inicio[1].colocado, falso);
-        QCOMPARE(r.estado, std::string("( 0 , 0 )"));
+        QCOMPARE(r.inicioestado(), std::string("( 0 , 0 )"));
 
         n->guardar_Click("nuevo");
         QCOMPARE(r.avisos.size(), std::size_t(1));
@@ -187,7 +187,7 @@ private slots:
         n->crear_Click(50, 50);
         n->Form_KeyDown(tecladerecha, 0);
         n->Form_KeyDown(teclaabajo, 0);
-        QCOMPARE(r.estado, std::string("( 3 , 3 )"));
+        QCOMPARE(r.inicioestado(), std::string("( 3 , 3 )"));
         n->terrenos_Click(comun::madera);
         pulsar(10, 10);
         n->mainpic_MouseMove(px, py);
@@ -307,7 +307,7 @@ private slots:
         int antes = r.dibujos;
         for (int t : teclas)
             n->Form_KeyDown(int16_t(t), 0);
-        QCOMPARE(QString::fromStdString(r.estado), estado);
+        QCOMPARE(QString::fromStdString(r.inicioestado()), estado);
         // Every key redraws, arrow or not.
         QCOMPARE(r.dibujos, antes + int(teclas.size()));
     }
@@ -401,7 +401,7 @@ private slots:
         if (escribe) {
             const std::string ruta = n->carpeta() + "/" + archivo.toStdString();
             QCOMPARE(leer(ruta), comun::escribirmapa(n->plano()));
-            QCOMPARE(r.estado, "GUARDADO en " + ruta);
+            QCOMPARE(r.inicioestado(), "GUARDADO en " + ruta);
             QCOMPARE(r.elegido, archivo.toStdString());
             QCOMPARE(r.nombre + ".mapa", archivo.toStdString());
         } else {
@@ -571,7 +571,7 @@ private slots:
         n->guardar_Click("muestra");
         QVERIFY(r.preguntas.empty());
         const std::string ruta = usuario.path().toStdString() + "/muestra.mapa";
-        QCOMPARE(r.estado, "GUARDADO en " + ruta);
+        QCOMPARE(r.inicioestado(), "GUARDADO en " + ruta);
         QCOMPARE(leer(archivo("muestra")), comun::escribirmapa(muestra));
         n->crear_Click(50, 50);
         n->abrir_Click("muestra.mapa");
