@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <utility>
@@ -17,8 +18,8 @@ namespace editor {
 namespace {
 
 // Pixels to cells, rounding down also left of and above the view.
-int acelda(int pixel) {
-    return pixel >= 0 ? pixel / tamcelda : -((-pixel + tamcelda - 1) / tamcelda);
+int acelda(int pixel, int tam) {
+    return pixel >= 0 ? pixel / tam : -((-pixel + tam - 1) / tam);
 }
 
 int16_t transitabilidad(int16_t terreno) {
@@ -223,10 +224,10 @@ void nucleo::ajustarvista() {
         e.vistax = 0;
     if (e.vistay < 0)
         e.vistay = 0;
-    if (e.vistax + celdasvista - 1 > e.anchomapa)
-        e.vistax = int16_t(e.anchomapa - (celdasvista - 1));
-    if (e.vistay + celdasvista - 1 > e.altomapa)
-        e.vistay = int16_t(e.altomapa - (celdasvista - 1));
+    if (e.vistax + e.celdasx() - 1 > e.anchomapa)
+        e.vistax = int16_t(e.anchomapa - (e.celdasx() - 1));
+    if (e.vistay + e.celdasy() - 1 > e.altomapa)
+        e.vistay = int16_t(e.altomapa - (e.celdasy() - 1));
     // A map narrower than the view (only a hand-made file can hold one)
     // would push the view left of column 0, outside the grid.
     if (e.vistax < 0)
@@ -365,8 +366,8 @@ void nucleo::pincelada(int x, int y) {
 }
 
 comun::posicion nucleo::enmapa(int x, int y) const {
-    return {int16_t(std::clamp(acelda(x) + e.vistax, 0, int(e.anchomapa))),
-            int16_t(std::clamp(acelda(y) + e.vistay, 0, int(e.altomapa)))};
+    return {int16_t(std::clamp(acelda(x, e.tamano) + e.vistax, 0, int(e.anchomapa))),
+            int16_t(std::clamp(acelda(y, e.tamano) + e.vistay, 0, int(e.altomapa)))};
 }
 
 void nucleo::rellenar(int x, int y) {
@@ -431,8 +432,8 @@ void nucleo::colocarinicio(int16_t p, int x, int y) {
 void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
     if (e.haymapa != verdadero)
         return;
-    const int cx = acelda(x) + e.vistax;
-    const int cy = acelda(y) + e.vistay;
+    const int cx = acelda(x, e.tamano) + e.vistax;
+    const int cy = acelda(y, e.tamano) + e.vistay;
     // Only a hand-made map smaller than the view shows cells outside it.
     if (cx < 0 || cy < 0 || cx > e.anchomapa || cy > e.altomapa)
         return;
@@ -440,6 +441,12 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
         // Picks the terrain under the pointer; never paints.
         e.pincel = celda(cx, cy).terreno;
         e.pincelinicio = -1;
+        return;
+    }
+    if (boton == botoncentral) {
+        e.arrastrandovista = true;
+        e.arrastrex = x + e.vistax * e.tamano;
+        e.arrastrey = y + e.vistay * e.tamano;
         return;
     }
     if (boton != botonizquierdo)
@@ -483,8 +490,8 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
 void nucleo::mainpic_MouseMove(int x, int y) {
     if (e.haymapa != verdadero)
         return;
-    const int cx = acelda(x) + e.vistax;
-    const int cy = acelda(y) + e.vistay;
+    const int cx = acelda(x, e.tamano) + e.vistax;
+    const int cy = acelda(y, e.tamano) + e.vistay;
     const bool dentro = cx >= 0 && cy >= 0 && cx <= e.anchomapa && cy <= e.altomapa;
     const comun::posicion antes = e.puntero;
     const bool habia = e.haypuntero;
@@ -493,6 +500,14 @@ void nucleo::mainpic_MouseMove(int x, int y) {
         e.puntero = {int16_t(cx), int16_t(cy)};
     if (habia != dentro || !(antes == e.puntero))
         mostrarestado();
+    if (e.arrastrandovista) {
+        // The map follows the pointer, a whole cell at a time.
+        const int vx = int(std::lround(double(e.arrastrex - x) / e.tamano));
+        const int vy = int(std::lround(double(e.arrastrey - y) / e.tamano));
+        if (vx != e.vistax || vy != e.vistay)
+            ponervista(vx, vy);
+        return;
+    }
     if (e.trazandolinea) {
         e.lineahasta = enmapa(x, y);
         plat.dibujar();
@@ -516,6 +531,65 @@ void nucleo::mainpic_MouseMove(int x, int y) {
     plat.dibujar();
 }
 
+void nucleo::ponertamanovista(int ancho, int alto) {
+    e.anchovista = std::max(1, ancho);
+    e.altovista = std::max(1, alto);
+    ajustarvista();
+    if (e.haymapa == verdadero)
+        plat.dibujar();
+}
+
+void nucleo::acercar(int pasos, int x, int y) {
+    if (e.haymapa != verdadero)
+        return;
+    auto it = std::find(tamanos.begin(), tamanos.end(), e.tamano);
+    int i = it == tamanos.end() ? 2 : int(it - tamanos.begin());
+    i = std::clamp(i + pasos, 0, int(tamanos.size()) - 1);
+    // The cell under the pointer stays under it, unless the map's edge
+    // stops the view.
+    const int cx = acelda(x, e.tamano) + e.vistax;
+    const int cy = acelda(y, e.tamano) + e.vistay;
+    e.tamano = tamanos[std::size_t(i)];
+    e.vistax = int16_t(std::clamp(cx - acelda(x, e.tamano), -1, lado));
+    e.vistay = int16_t(std::clamp(cy - acelda(y, e.tamano), -1, lado));
+    ajustarvista();
+    textoestado = informevista();
+    muestraguardado = false;
+    mostrarestado();
+    plat.dibujar();
+}
+
+void nucleo::ponervista(int x, int y) {
+    if (e.haymapa != verdadero)
+        return;
+    e.vistax = int16_t(std::clamp(x, -1, lado));
+    e.vistay = int16_t(std::clamp(y, -1, lado));
+    ajustarvista();
+    textoestado = informevista();
+    muestraguardado = false;
+    mostrarestado();
+    plat.dibujar();
+}
+
+void nucleo::desplazar(int dx, int dy) {
+    ponervista(e.vistax + dx, e.vistay + dy);
+}
+
+comun::posicion nucleo::celdaminimapa(int x, int y, int ladominimapa) const {
+    const int mayor = std::max(e.anchomapa, e.altomapa) + 1;
+    const int cx = int(std::floor(double(x) * mayor / ladominimapa));
+    const int cy = int(std::floor(double(y) * mayor / ladominimapa));
+    return {int16_t(std::clamp(cx, 0, int(e.anchomapa))),
+            int16_t(std::clamp(cy, 0, int(e.altomapa)))};
+}
+
+void nucleo::minimapa_Click(int x, int y, int ladominimapa) {
+    if (e.haymapa != verdadero)
+        return;
+    const comun::posicion c = celdaminimapa(x, y, ladominimapa);
+    ponervista(c.x - e.celdasx() / 2, c.y - e.celdasy() / 2);
+}
+
 void nucleo::mainpic_MouseLeave() {
     if (e.haymapa != verdadero || !e.haypuntero)
         return;
@@ -528,6 +602,10 @@ void nucleo::mainpic_MouseUp(int x, int y) {
     if (e.haymapa != verdadero)
         return;
     e.pintando = falso;
+    if (e.arrastrandovista) {
+        e.arrastrandovista = false;
+        return;
+    }
     if (e.trazandolinea) {
         e.trazandolinea = false;
         e.lineahasta = enmapa(x, y);
@@ -581,7 +659,13 @@ void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
         e.tamanopincel = int16_t(std::max(1, e.tamanopincel - 2));
     else if (codigo == ']' && !ctrl && !entexto)
         e.tamanopincel = int16_t(std::min(5, e.tamanopincel + 2));
-    else if (codigo == 'L' && shift == 0 && !entexto)
+    else if (ctrl && (codigo == '+' || codigo == '=' || codigo == '-') && !entexto) {
+        const int px =
+            e.haypuntero ? (e.puntero.x - e.vistax) * e.tamano + e.tamano / 2 : e.anchovista / 2;
+        const int py =
+            e.haypuntero ? (e.puntero.y - e.vistay) * e.tamano + e.tamano / 2 : e.altovista / 2;
+        acercar(codigo == '-' ? -1 : 1, px, py);
+    } else if (codigo == 'L' && shift == 0 && !entexto)
         e.herramientalinea = !e.herramientalinea;
     else if (codigo == 'C' && shift == 0 && !entexto)
         e.vertinte = !e.vertinte;

@@ -2,6 +2,7 @@
 
 #include "Comun/mapaarchivo.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -18,7 +19,9 @@ inline constexpr int16_t falso = 0;
 
 inline constexpr int lado = 1000;      // the grid is 1000 x 1000 cells
 inline constexpr int celdasvista = 25; // the view shows 25 x 25 cells
-inline constexpr int tamcelda = 20;    // pixels per cell side
+inline constexpr int tamcelda = 20;    // pixels per cell side at 100 %
+// Cell sides of the zoom steps: 25 %, 50 %, 100 % and 200 %.
+inline constexpr std::array<int16_t, 4> tamanos = {5, 10, 20, 40};
 
 // Key codes and shift bits as the window hands them over.
 inline constexpr int16_t teclaizquierda = 37;
@@ -84,6 +87,16 @@ struct estado {
     comun::posicion lineadesde{};
     comun::posicion lineahasta{};
     bool vertinte = false; // C: tint the cells no team can walk to
+    // The view: pixels per cell side, and whole cells that fit across and
+    // down (25 x 25 at 100 % in a 500 x 500 view).
+    int16_t tamano = tamcelda;
+    int anchovista = celdasvista * tamcelda;
+    int altovista = celdasvista * tamcelda;
+    int celdasx() const { return std::max(1, anchovista / tamano); }
+    int celdasy() const { return std::max(1, altovista / tamano); }
+    bool arrastrandovista = false; // middle button held
+    int arrastrex = 0;
+    int arrastrey = 0;
     bool haypuntero = false;
     comun::posicion puntero{}; // the map cell under the pointer
 
@@ -121,6 +134,20 @@ public:
     void mainpic_MouseMove(int x, int y);
     // The pointer left the view.
     void mainpic_MouseLeave();
+
+    // The view was resized to this many pixels.
+    void ponertamanovista(int ancho, int alto);
+    // One zoom step in (`pasos` > 0) or out, keeping the cell under the
+    // pixel (x, y) of the view where it is.
+    void acercar(int pasos, int x, int y);
+    // Scrolls by cells, or puts the view's corner at a cell; the status
+    // reports the view as the arrow keys do.
+    void desplazar(int dx, int dy);
+    void ponervista(int x, int y);
+    // The map cell at pixel (x, y) of a minimap `lado` pixels on its longer
+    // side, the map drawn at its top-left corner; and the view centred there.
+    comun::posicion celdaminimapa(int x, int y, int lado) const;
+    void minimapa_Click(int x, int y, int lado);
     void mainpic_MouseUp(int x, int y);
 
     void terrenos_Click(int16_t i);

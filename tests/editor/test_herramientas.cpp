@@ -500,6 +500,85 @@ private slots:
         QVERIFY(!fuera[std::size_t(7) * 50 + 7]); // a wall isn't tinted
     }
 
+    void acercar_deja_la_celda_bajo_el_puntero_data() {
+        QTest::addColumn<int>("lado");
+        QTest::addColumn<QPoint>("pixel");
+        QTest::addColumn<QList<int>>("pasos");
+        QTest::addColumn<QPoint>("celda"); // under the pointer at the end
+        QTest::newRow("alejar-al-50")
+            << 200 << QPoint(130, 250) << QList<int>{-1} << QPoint(66, 72);
+        QTest::newRow("alejar-al-25")
+            << 200 << QPoint(400, 100) << QList<int>{-1, -1} << QPoint(80, 65);
+        QTest::newRow("acercar-al-200")
+            << 200 << QPoint(250, 250) << QList<int>{1} << QPoint(72, 72);
+        QTest::newRow("ida-y-vuelta")
+            << 200 << QPoint(37, 411) << QList<int>{1, -1, -1, 1} << QPoint(61, 80);
+        QTest::newRow("mas-alla-del-200-no-cambia")
+            << 200 << QPoint(250, 250) << QList<int>{1, 1, 1} << QPoint(72, 72);
+        // The whole 50 x 50 map fits at 25 %: the view stays at its corner.
+        QTest::newRow("mapa-entero-a-la-vista")
+            << 50 << QPoint(250, 250) << QList<int>{-2} << QPoint(50, 50);
+    }
+    void acercar_deja_la_celda_bajo_el_puntero() {
+        QFETCH(int, lado);
+        QFETCH(QPoint, pixel);
+        QFETCH(QList<int>, pasos);
+        QFETCH(QPoint, celda);
+        n->crear_Click(lado, lado);
+        n->ponervista(60, 60);
+        for (int p : pasos)
+            n->acercar(p, pixel.x(), pixel.y());
+        const int t = e().tamano;
+        QCOMPARE(QPoint(e().vistax + pixel.x() / t, e().vistay + pixel.y() / t), celda);
+        QCOMPARE(r.inicioestado(),
+                 "( " + std::to_string(e().vistax) + " , " + std::to_string(e().vistay) + " )");
+    }
+
+    void minimapa_data() {
+        QTest::addColumn<int>("ancho");
+        QTest::addColumn<int>("alto");
+        QTest::addColumn<QPoint>("pixel"); // on a 150-pixel minimap
+        QTest::addColumn<QPoint>("celda");
+        QTest::addColumn<QPoint>("vista"); // after a click there, at 100 %
+        QTest::newRow("50-esquina") << 50 << 50 << QPoint(0, 0) << QPoint(0, 0) << QPoint(0, 0);
+        QTest::newRow("50-ultima")
+            << 50 << 50 << QPoint(149, 149) << QPoint(49, 49) << QPoint(25, 25);
+        QTest::newRow("200-centro")
+            << 200 << 200 << QPoint(75, 75) << QPoint(100, 100) << QPoint(88, 88);
+        QTest::newRow("200x100") << 200 << 100 << QPoint(75, 30) << QPoint(100, 40)
+                                 << QPoint(88, 28);
+        QTest::newRow("200x100-bajo-el-mapa")
+            << 200 << 100 << QPoint(10, 140) << QPoint(13, 99) << QPoint(1, 75);
+        QTest::newRow("75x50") << 75 << 50 << QPoint(149, 10) << QPoint(74, 5) << QPoint(50, 0);
+    }
+    void minimapa() {
+        QFETCH(int, ancho);
+        QFETCH(int, alto);
+        QFETCH(QPoint, pixel);
+        QFETCH(QPoint, celda);
+        QFETCH(QPoint, vista);
+        n->crear_Click(ancho, alto);
+        comun::posicion c = n->celdaminimapa(pixel.x(), pixel.y(), 150);
+        QCOMPARE(QPoint(c.x, c.y), celda);
+        n->minimapa_Click(pixel.x(), pixel.y(), 150);
+        QCOMPARE(QPoint(e().vistax, e().vistay), vista);
+    }
+
+    void vista_mayor_y_boton_central() {
+        n->crear_Click(200, 200);
+        n->ponertamanovista(1000, 700); // 50 x 35 cells
+        QCOMPARE(e().celdasx(), 50);
+        n->ponervista(500, 500);
+        QCOMPARE(QPoint(e().vistax, e().vistay), QPoint(150, 165));
+        n->mainpic_MouseDown(0, 100, 100, botoncentral);
+        n->mainpic_MouseMove(141, 121); // the map two cells right, one down
+        n->mainpic_MouseUp(141, 121);
+        QCOMPARE(QPoint(e().vistax, e().vistay), QPoint(148, 164));
+        QCOMPARE(n->pasosdeshacer(), std::size_t(0));
+        n->desplazar(-3, 0);
+        QCOMPARE(e().vistax, int16_t(145));
+    }
+
     void mil_trazos_ocupan_poco() {
         n->crear_Click(200, 200);
         for (int k = 0; k < 1000; ++k) {
