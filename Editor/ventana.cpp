@@ -18,10 +18,13 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace editor {
 
@@ -103,7 +106,8 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
       vigia(new QFileSystemWatcher(this)), reales(this), mensajes(&reales) {
     setObjectName("main");
     setWindowTitle(caption);
-    setFixedSize(anchocliente, altocliente);
+    setMinimumSize(anchocliente, altocliente);
+    resize(anchocliente, altocliente);
 
     mainpic = new vista(QSize(celdasvista * tamcelda, celdasvista * tamcelda), this);
     mainpic->setObjectName("mainpic");
@@ -157,6 +161,34 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
     Label5 = etiqueta("Label5", "Alto", QRect(40, 104, 41, 17), frame);
     alto = lista("alto", QRect(16, 120, 65, 21), frame);
     crear = boton("crear", "Crear", QRect(8, 160, 81, 17), frame);
+    frame->hide();
+
+    // Beside the palette: the whole map, the view's rectangle on it, and
+    // the scroll bars along it.
+    minimapa = new vista(QSize(ladominimapa, ladominimapa), this);
+    minimapa->setObjectName("minimapa");
+    minimapa->move(672, 280);
+    minimapa->setToolTip(QStringLiteral("Clic o arrastre: llevar la vista allí"));
+    auto alminimapa = [this](QMouseEvent* ev) {
+        if (!(ev->buttons() & Qt::LeftButton))
+            return;
+        QPoint p = ev->position().toPoint();
+        nuc->minimapa_Click(p.x(), p.y(), ladominimapa);
+    };
+    minimapa->alpulsar = alminimapa;
+    minimapa->almover = alminimapa;
+    barrax = new QScrollBar(Qt::Horizontal, this);
+    barrax->setObjectName("barrax");
+    barrax->setGeometry(672, 432, ladominimapa, 15);
+    barray = new QScrollBar(Qt::Vertical, this);
+    barray->setObjectName("barray");
+    barray->setGeometry(824, 280, 15, ladominimapa);
+    for (QScrollBar* b : {barrax, barray})
+        b->setFocusPolicy(Qt::NoFocus);
+    connect(barrax, &QScrollBar::valueChanged, this,
+            [this](int v) { nuc->ponervista(v, nuc->ver().vistay); });
+    connect(barray, &QScrollBar::valueChanged, this,
+            [this](int v) { nuc->ponervista(nuc->ver().vistax, v); });
 
     // Below the palette, where the window had nothing.
     tinte = new QCheckBox(QStringLiteral("Zonas sin acceso (C)"), this);
@@ -190,6 +222,20 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
         update(); // a right click may have chosen another terrain
     };
     mainpic->alsalir = [this] { nuc->mainpic_MouseLeave(); };
+    mainpic->alrueda = [this](QWheelEvent* ev) {
+        const QPoint a = ev->angleDelta();
+        const int d = a.y() != 0 ? a.y() : a.x();
+        if (d == 0)
+            return;
+        const int signo = d > 0 ? 1 : -1;
+        const QPoint p = ev->position().toPoint();
+        if (ev->modifiers() & Qt::ControlModifier)
+            nuc->acercar(signo, p.x(), p.y());
+        else if ((ev->modifiers() & Qt::ShiftModifier) || a.y() == 0)
+            nuc->desplazar(-3 * signo, 0);
+        else
+            nuc->desplazar(0, -3 * signo);
+    };
     mainpic->almover = [this](QMouseEvent* ev) {
         QPoint p = ev->position().toPoint();
         nuc->mainpic_MouseMove(p.x(), p.y());
@@ -222,6 +268,9 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
     px[1]->setToolTip(QStringLiteral("Inicio del equipo azul\n\n") + teclas);
 
     cargarimagenes();
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != mainpic && w != status && w->x() >= 500)
+            derecha.emplace_back(w, w->pos());
     // The window sees every key before the control that has the focus.
     qApp->installEventFilter(this);
 
@@ -242,6 +291,8 @@ main::~main() {
 void main::cargarimagenes() {
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         tiles[i] = cargar(QString(":/imagenes/terreno%1.png").arg(i));
+        colores[i] =
+            tiles[i].scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(0, 0);
         ponermuestra(terrenos[i], tiles[i]);
     }
     for (std::size_t i = 0; i < equis.size(); ++i) {
@@ -258,31 +309,65 @@ bool main::preguntar(const std::string& texto, const std::string& titulo) {
     return mensajes->preguntar(texto, titulo);
 }
 
+void main::escalar() {
+    const int t = nuc->ver().tamano;
+    if (t == escala)
+        return;
+    escala = t;
+    // Nearest-neighbour scaling keeps the masks exactly black and white.
+    for (std::size_t i = 0; i < tiles.size(); ++i)
+        tilesvista[i] = tiles[i]
+                            .scaled(t, t, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                            .convertToFormat(QImage::Format_RGB32);
+    for (std::size_t i = 0; i < equis.size(); ++i)
+        equisvista[i] = equis[i].scaled(2 * t, t, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 void main::dibujar() {
     const estado& e = nuc->ver();
-    QPainter p(&mainpic->imagen);
-    for (int y = e.vistay; y <= e.vistay + celdasvista - 1; ++y) {
-        for (int x = e.vistax; x <= e.vistax + celdasvista - 1; ++x) {
-            const casilla& c = e.celda(x, y);
-            int px = tamcelda * (x - e.vistax);
-            int py = tamcelda * (y - e.vistay);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            if (x > e.anchomapa || y > e.altomapa) {
-                // Not map: nothing there is saved, painted or played on.
-                p.fillRect(px, py, tamcelda, tamcelda, QColor(32, 32, 40));
-                continue;
-            }
-            p.drawImage(px, py, tiles[std::size_t(c.terreno)]);
-            if (c.marca >= 0) {
-                const QImage& m = equis[std::size_t(c.marca)];
-                // The mask whitens the X's shape, then the image ANDs the
-                // coloured X into it and leaves the rest of the tile alone.
-                p.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination);
-                p.drawImage(px, py, m, 20, 0, 20, 20);
-                p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-                p.drawImage(px, py, m, 0, 0, 20, 20);
-            }
+    escalar();
+    const int t = e.tamano;
+    QImage& img = mainpic->imagen;
+    // Whole cells and the part of one more where the view isn't a multiple
+    // of the cell size; beyond the map, "not map" (nothing there is saved,
+    // painted or played on).
+    img.fill(QColor(32, 32, 40));
+    const int ultimax =
+        std::min({e.vistax + (img.width() + t - 1) / t - 1, int(e.anchomapa), lado - 1});
+    const int ultimay =
+        std::min({e.vistay + (img.height() + t - 1) / t - 1, int(e.altomapa), lado - 1});
+    // Tiles are copied row by row: at 25 % a large view holds tens of
+    // thousands of cells, too many for one painter call each.
+    for (int y = e.vistay; y <= ultimay; ++y) {
+        const int py = t * (y - e.vistay);
+        const int filas = std::min(t, img.height() - py);
+        for (int x = e.vistax; x <= ultimax; ++x) {
+            const int px = t * (x - e.vistax);
+            const int columnas = std::min(t, img.width() - px);
+            const QImage& tile = tilesvista[std::size_t(e.celda(x, y).terreno)];
+            for (int j = 0; j < filas; ++j)
+                std::memcpy(reinterpret_cast<QRgb*>(img.scanLine(py + j)) + px,
+                            tile.constScanLine(j), std::size_t(columnas) * sizeof(QRgb));
         }
+    }
+    QPainter p(&img);
+    for (int k = 0; k < 2; ++k) {
+        const entrada& en = e.inicio[std::size_t(k)];
+        if (en.colocado != verdadero || e.celda(en.x, en.y).marca < 0)
+            continue;
+        const int x = en.x;
+        const int y = en.y;
+        if (x < e.vistax || y < e.vistay || x > ultimax || y > ultimay)
+            continue;
+        const int px = t * (x - e.vistax);
+        const int py = t * (y - e.vistay);
+        const QImage& m = equisvista[std::size_t(e.celda(x, y).marca)];
+        // The mask whitens the X's shape, then the image ANDs the coloured X
+        // into it and leaves the rest of the tile alone.
+        p.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination);
+        p.drawImage(px, py, m, t, 0, t, t);
+        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        p.drawImage(px, py, m, 0, 0, t, t);
     }
     if (e.rectangulo) {
         // The rectangle being dragged, drawn over the cells it will paint.
@@ -290,7 +375,7 @@ void main::dibujar() {
         int y0 = std::min(e.esquina.y, e.extremo.y) - e.vistay;
         int w = std::abs(e.esquina.x - e.extremo.x) + 1;
         int h = std::abs(e.esquina.y - e.extremo.y) + 1;
-        QRect r(x0 * tamcelda, y0 * tamcelda, w * tamcelda - 1, h * tamcelda - 1);
+        QRect r(x0 * t, y0 * t, w * t - 1, h * t - 1);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setPen(QPen(Qt::black, 1));
         p.drawRect(r);
@@ -300,43 +385,80 @@ void main::dibujar() {
     dibujarencima(p);
     p.end();
     mainpic->update();
+    dibujarminimapa();
+}
+
+void main::dibujarminimapa() {
+    const estado& e = nuc->ver();
+    // One pixel per cell, then scaled to the minimap with the map's shape.
+    const int ancho = e.anchomapa + 1;
+    const int alto = e.altomapa + 1;
+    QImage mapa(ancho, alto, QImage::Format_RGB32);
+    for (int y = 0; y < alto; ++y) {
+        auto* fila = reinterpret_cast<QRgb*>(mapa.scanLine(y));
+        for (int x = 0; x < ancho; ++x) {
+            const casilla& c = e.celda(x, y);
+            fila[x] = c.marca >= 0 ? (c.marca == 0 ? qRgb(230, 0, 0) : qRgb(0, 60, 255))
+                                   : colores[std::size_t(c.terreno)];
+        }
+    }
+    const double escalamini = double(ladominimapa) / std::max(ancho, alto);
+    QPainter p(&minimapa->imagen);
+    p.fillRect(minimapa->imagen.rect(), QColor(32, 32, 40));
+    p.drawImage(QRectF(0, 0, ancho * escalamini, alto * escalamini), mapa);
+    p.setPen(QPen(Qt::white, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(e.vistax * escalamini, e.vistay * escalamini,
+                      std::min(e.celdasx(), ancho) * escalamini - 1,
+                      std::min(e.celdasy(), alto) * escalamini - 1));
+    p.end();
+    minimapa->update();
+
+    const QSignalBlocker qx(barrax);
+    const QSignalBlocker qy(barray);
+    barrax->setRange(0, std::max(0, ancho - e.celdasx()));
+    barrax->setPageStep(e.celdasx());
+    barrax->setValue(e.vistax);
+    barray->setRange(0, std::max(0, alto - e.celdasy()));
+    barray->setPageStep(e.celdasy());
+    barray->setValue(e.vistay);
 }
 
 void main::dibujarencima(QPainter& p) {
     const estado& e = nuc->ver();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const int vistos = celdasvista;
-    auto pixel = [&](int x, int y) {
-        return QPoint(tamcelda * (x - e.vistax), tamcelda * (y - e.vistay));
-    };
+    const int t = e.tamano;
+    const int vistosx = e.celdasx() + 1;
+    const int vistosy = e.celdasy() + 1;
+    auto pixel = [&](int x, int y) { return QPoint(t * (x - e.vistax), t * (y - e.vistay)); };
     if (e.vertinte) {
         const std::vector<char> fuera = nuc->inalcanzables();
         const int ancho = e.anchomapa + 1;
-        for (int y = e.vistay; y < e.vistay + vistos && y <= e.altomapa && !fuera.empty(); ++y)
-            for (int x = e.vistax; x < e.vistax + vistos && x <= e.anchomapa; ++x)
+        for (int y = e.vistay; y < e.vistay + vistosy && y <= e.altomapa && !fuera.empty(); ++y)
+            for (int x = e.vistax; x < e.vistax + vistosx && x <= e.anchomapa; ++x)
                 if (fuera[std::size_t(y) * ancho + x])
-                    p.fillRect(QRect(pixel(x, y), QSize(tamcelda, tamcelda)),
-                               QColor(220, 0, 160, 110));
+                    p.fillRect(QRect(pixel(x, y), QSize(t, t)), QColor(220, 0, 160, 110));
     }
     if (e.trazandolinea) {
         // The line as it will be painted, brush size included.
         const int r = e.tamanopincel / 2;
         for (comun::posicion c : nucleo::celdaslinea(e.lineadesde, e.lineahasta))
-            p.fillRect(QRect(pixel(c.x - r, c.y - r), QSize(tamcelda, tamcelda) * (2 * r + 1)),
+            p.fillRect(QRect(pixel(c.x - r, c.y - r), QSize(t, t) * (2 * r + 1)),
                        QColor(255, 255, 0, 90));
     }
     if (e.simetrico) {
         // The mirror: a line for left-right or top-bottom, a cross at the
         // centre point.
-        const double mx = tamcelda * ((e.anchomapa + 1) / 2.0 - e.vistax);
-        const double my = tamcelda * ((e.altomapa + 1) / 2.0 - e.vistay);
-        const double lado = tamcelda * vistos;
+        const double mx = t * ((e.anchomapa + 1) / 2.0 - e.vistax);
+        const double my = t * ((e.altomapa + 1) / 2.0 - e.vistay);
+        const double anchol = mainpic->imagen.width();
+        const double altol = mainpic->imagen.height();
         for (QColor color : {QColor(0, 0, 0), QColor(255, 255, 255)}) {
             p.setPen(QPen(color, 1, color == Qt::black ? Qt::SolidLine : Qt::DashLine));
             if (e.modoespejo == espejo::horizontal)
-                p.drawLine(QPointF(mx, 0), QPointF(mx, lado));
+                p.drawLine(QPointF(mx, 0), QPointF(mx, altol));
             else if (e.modoespejo == espejo::vertical)
-                p.drawLine(QPointF(0, my), QPointF(lado, my));
+                p.drawLine(QPointF(0, my), QPointF(anchol, my));
             else {
                 p.drawLine(QPointF(mx - 12, my), QPointF(mx + 12, my));
                 p.drawLine(QPointF(mx, my - 12), QPointF(mx, my + 12));
@@ -347,8 +469,7 @@ void main::dibujarencima(QPainter& p) {
     if (e.haypuntero) {
         // The cell under the pointer, with the square a stroke would paint.
         const int r = e.pincel >= 0 ? e.tamanopincel / 2 : 0;
-        QRect celda(pixel(e.puntero.x - r, e.puntero.y - r),
-                    QSize(tamcelda, tamcelda) * (2 * r + 1));
+        QRect celda(pixel(e.puntero.x - r, e.puntero.y - r), QSize(t, t) * (2 * r + 1));
         p.setPen(QPen(Qt::black, 1));
         p.drawRect(celda.adjusted(0, 0, -1, -1));
         p.setPen(QPen(Qt::white, 1, Qt::DashLine));
@@ -361,7 +482,23 @@ void main::ponerestado(const std::string& texto) {
 }
 
 void main::mostrarpanel(bool visible) {
-    setFixedSize(visible ? anchoconpanel : anchocliente, altocliente);
+    frame->setVisible(visible);
+}
+
+void main::resizeEvent(QResizeEvent* ev) {
+    QWidget::resizeEvent(ev);
+    // The view takes all the room the window gains; what stands right of it
+    // moves along with the right edge.
+    const int dx = width() - anchocliente;
+    const int dy = height() - altocliente;
+    for (auto& [w, sitio] : derecha)
+        w->move(sitio + QPoint(dx, 0));
+    mainpic->setFixedSize(500 + dx, 500 + dy);
+    mainpic->imagen = QImage(mainpic->size(), QImage::Format_RGB32);
+    mainpic->imagen.fill(palette().color(QPalette::Window));
+    status->setGeometry(0, 500 + dy, 777 + dx, 17);
+    if (nuc)
+        nuc->ponertamanovista(mainpic->width(), mainpic->height());
 }
 
 std::string main::escribir(const std::string& ruta, const std::string& texto) {

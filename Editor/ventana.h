@@ -9,9 +9,12 @@
 
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
 class QPainter;
+class QScrollBar;
 class QComboBox;
 class QFileSystemWatcher;
 class QFrame;
@@ -39,9 +42,13 @@ public:
     // Message boxes go here; tests put a recorder in place of the real boxes.
     void ponermensajes(avisos* a) { mensajes = a ? a : &reales; }
 
-    static constexpr int anchocliente = 662;
+    // The window opens at this size; the controls of the first 662 pixels
+    // keep their places, the column beyond holds the new-map panel (shown by
+    // "Mapa nuevo") and the minimap with its scroll bars. A larger window
+    // gives the map view the extra room.
+    static constexpr int anchocliente = 840;
     static constexpr int altocliente = 519;
-    static constexpr int anchoconpanel = 662 + 104;
+    static constexpr int ladominimapa = 150;
 
     vista* mainpic;
     QLabel* status;
@@ -63,6 +70,13 @@ public:
     QComboBox* alto;
     QPushButton* crear;
     QCheckBox* tinte;
+    vista* minimapa;
+    QScrollBar* barrax;
+    QScrollBar* barray;
+
+    // The whole redraw (view and minimap), and the minimap alone.
+    void redibujar() { dibujar(); }
+    void dibujarminimapa();
 
     void guardar_Click();
     void abrir_Click();
@@ -73,6 +87,7 @@ protected:
     bool eventFilter(QObject* obj, QEvent* ev) override;
     void closeEvent(QCloseEvent* ev) override;
     void paintEvent(QPaintEvent* ev) override;
+    void resizeEvent(QResizeEvent* ev) override;
 
 private:
     // plataforma
@@ -90,6 +105,7 @@ private:
     void cargarimagenes();
     // Tint, line preview, mirror and pointer over the drawn cells.
     void dibujarencima(QPainter& p);
+    void escalar();
     void Form_KeyDown(QObject* obj, QKeyEvent* ev);
 
     QString dir;
@@ -100,6 +116,14 @@ private:
     std::unique_ptr<nucleo> nuc;
     std::array<QImage, 6> tiles;
     std::array<QImage, 2> equis;
+    // The pictures at the view's current cell size, and each terrain's
+    // mean colour for the minimap.
+    int escala = 0;
+    std::array<QImage, 6> tilesvista;
+    std::array<QImage, 2> equisvista;
+    std::array<QRgb, 6> colores{};
+    // Controls right of the view and where they sit at the opening size.
+    std::vector<std::pair<QWidget*, QPoint>> derecha;
     // The key preview sees a key once, at its first receiver, not again
     // while it travels up to the parents.
     const QEvent* ultimatecla = nullptr;

@@ -18,6 +18,7 @@ public:
     std::function<void(QMouseEvent*)> almover;
     std::function<void(QMouseEvent*)> alsoltar;
     std::function<void()> alsalir;
+    std::function<void(QWheelEvent*)> alrueda;
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -25,6 +26,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* ev) override;
     void mouseReleaseEvent(QMouseEvent* ev) override;
     void leaveEvent(QEvent* ev) override;
+    void wheelEvent(QWheelEvent* ev) override;
 };
 
 } // namespace editor

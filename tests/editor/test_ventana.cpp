@@ -14,9 +14,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cerrno>
 #include <memory>
@@ -119,13 +121,16 @@ private slots:
         QTest::newRow("Label5") << "Label5" << QRect(40, 104, 41, 17) << "Alto";
         QTest::newRow("alto") << "alto" << QRect(16, 120, 65, 21) << "50";
         QTest::newRow("crear") << "crear" << QRect(8, 160, 81, 17) << "Crear";
+        QTest::newRow("minimapa") << "minimapa" << QRect(672, 280, 150, 150) << "";
+        QTest::newRow("barrax") << "barrax" << QRect(672, 432, 150, 15) << "";
+        QTest::newRow("barray") << "barray" << QRect(824, 280, 15, 150) << "";
     }
     void disposicion() {
         QFETCH(QString, control);
         QFETCH(QRect, sitio);
         QFETCH(QString, texto);
         QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
-        QCOMPARE(w->size(), QSize(662, 519));
+        QCOMPARE(w->size(), QSize(840, 519));
         auto* x = w->findChild<QWidget*>(control);
         QVERIFY(x);
         QCOMPARE(x->geometry(), sitio);
@@ -151,13 +156,39 @@ private slots:
     }
 
     void panel_de_mapa_nuevo() {
-        QVERIFY(w->frame->x() >= w->width()); // hidden beyond the right edge
+        QVERIFY(!w->frame->isVisible());
         QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
-        QCOMPARE(w->width(), 662 + 104);
+        QVERIFY(w->frame->isVisible());
         QVERIFY(w->frame->geometry().right() < w->width());
         QTest::mouseClick(w->crear, Qt::LeftButton);
-        QCOMPARE(w->width(), 662);
-        QCOMPARE(w->height(), 519);
+        QVERIFY(!w->frame->isVisible());
+        QCOMPARE(w->size(), QSize(840, 519));
+    }
+
+    void ventana_mayor_vista_mayor() {
+        crear("200", "200");
+        w->resize(1200, 800);
+        QCOMPARE(w->mainpic->size(), QSize(860, 781));
+        QCOMPARE(w->nombre->pos(), QPoint(528 + 360, 24));
+        QCOMPARE(w->minimapa->pos(), QPoint(672 + 360, 280));
+        QCOMPARE(w->status->y(), 781);
+        QCOMPARE(e().celdasx(), 43);
+        QCOMPARE(w->barrax->maximum(), 200 - 43);
+        QCOMPARE(w->barray->maximum(), 200 - 39);
+        // The minimap: a click centres the view there.
+        QTest::mouseClick(w->minimapa, Qt::LeftButton, {}, QPoint(75, 30));
+        QCOMPARE(QPoint(e().vistax, e().vistay), QPoint(100 - 21, 40 - 19));
+        QCOMPARE(w->barrax->value(), 79);
+        w->barray->setValue(50);
+        QCOMPARE(e().vistay, int16_t(50));
+        // Ctrl + wheel zooms out around the pointer.
+        const QPoint sitio(430, 300);
+        const QPoint antes(e().vistax + sitio.x() / 20, e().vistay + sitio.y() / 20);
+        QWheelEvent rueda(sitio, w->mainpic->mapToGlobal(sitio), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->mainpic, &rueda);
+        QCOMPARE(e().tamano, int16_t(10));
+        QCOMPARE(QPoint(e().vistax + sitio.x() / 10, e().vistay + sitio.y() / 10), antes);
     }
 
     void abrir_deja_el_panel_visible() {
@@ -171,7 +202,7 @@ private slots:
         QCOMPARE(e().guardado, verdadero);
         QCOMPARE(w->nombre->text(), QString("panel"));
         QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor — panel[*]"));
-        QCOMPARE(w->width(), 662 + 104);
+        QVERIFY(w->frame->isVisible());
     }
 
     void los_tamanos_no_se_escriben() {
