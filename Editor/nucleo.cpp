@@ -93,7 +93,11 @@ std::string nucleo::informepuntero() const {
              "    ";
     }
     t += "mapa " + std::to_string(e.anchomapa + 1) + " x " + std::to_string(e.altomapa + 1) +
-         "    pincel " + std::to_string(e.tamanopincel);
+         "    pincel " + std::to_string(e.tamanopincel) + ": ";
+    if (e.pincel >= 0 && e.pincel < comun::numterrenos)
+        t += nombres[std::size_t(e.pincel)];
+    else
+        t += std::string("inicio ") + comun::nombreequipo(e.pincelinicio);
     if (e.herramientalinea)
         t += "    línea";
     return t;
@@ -441,6 +445,7 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
         // Picks the terrain under the pointer; never paints.
         e.pincel = celda(cx, cy).terreno;
         e.pincelinicio = -1;
+        mostrarestado();
         return;
     }
     if (boton == botoncentral) {
@@ -631,6 +636,7 @@ void nucleo::terrenos_Click(int16_t i) {
         return;
     e.pincel = i;
     e.pincelinicio = -1;
+    mostrarestado();
 }
 
 void nucleo::px_Click(int16_t i) {
@@ -638,6 +644,7 @@ void nucleo::px_Click(int16_t i) {
         return;
     e.pincelinicio = i;
     e.pincel = -1;
+    mostrarestado();
 }
 
 void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {

@@ -473,9 +473,10 @@ private slots:
         n->Form_KeyDown(']', 0);
         mover(12, 7);
         QCOMPARE(r.estado, std::string("( 3 , 0 )    columna 12, fila 7: Árbol    mapa 50 x 50"
-                                       "    pincel 3"));
+                                       "    pincel 3: Árbol"));
         n->mainpic_MouseLeave();
-        QCOMPARE(r.estado, std::string("( 3 , 0 )    mapa 50 x 50    pincel 3"));
+        n->px_Click(1);
+        QCOMPARE(r.estado, std::string("( 3 , 0 )    mapa 50 x 50    pincel 3: inicio azul"));
     }
 
     void tinte_de_lo_inalcanzable() {
