@@ -817,8 +817,13 @@ void nucleo::guardar_Click(const std::string& texto) {
                             "Guardar"))
             return;
     }
-    // Installed where the user can't write, maps go to the user's own folder.
-    const std::string destino = dirusuario.empty() || plat.escribible(dir) ? dir : dirusuario;
+    // Installed where the user can't write, maps go to the user's own folder;
+    // and a map of this name already there is the one both programs list,
+    // so it is the one replaced.
+    std::string destino = dirusuario.empty() || plat.escribible(dir) ? dir : dirusuario;
+    std::error_code ec;
+    if (!dirusuario.empty() && std::filesystem::exists(dirusuario + "/" + archivo, ec))
+        destino = dirusuario;
     const std::string ruta = destino + "/" + archivo;
     std::string fallo = plat.escribir(ruta, contenido);
     if (!fallo.empty()) {

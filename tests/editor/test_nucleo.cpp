@@ -576,6 +576,15 @@ private slots:
         n->crear_Click(50, 50);
         n->abrir_Click("muestra.mapa");
         QCOMPARE(e().celda(20, 20).terreno, int16_t(comun::pared));
+        // Writable again, the program's folder doesn't take a map whose
+        // listed copy is the user's: saving it again updates the user's.
+        r.sinpermiso.clear();
+        pulsar(21, 21);
+        soltar(21, 21);
+        n->guardar_Click("muestra");
+        QCOMPARE(r.inicioestado(), "GUARDADO en " + ruta);
+        QCOMPARE(leer(archivo("muestra")), comun::escribirmapa(muestra));
+        QCOMPARE(leer(ruta), comun::escribirmapa(n->plano()));
     }
 
     void nunca_escribe_lo_que_no_se_abre() {
