@@ -708,6 +708,7 @@ void nucleo::crear_Click(int ancho, int alto) {
     e.altomapa = int16_t(std::clamp(alto - 1, 0, lado - 1));
     e.haymapa = verdadero;
     e.nombre.clear();
+    archivoabierto.clear();
     plat.mostrarpanel(false);
     mostrarestado();
     revisar();
@@ -757,6 +758,7 @@ void nucleo::abrir_Click(const std::string& archivo) {
     celda(e.inicio[1].x, e.inicio[1].y).marca = 1;
     e.haymapa = verdadero;
     e.nombre = archivo.substr(0, archivo.size() - extension.size());
+    archivoabierto = archivo;
     plat.ponernombre(e.nombre);
     mostrarestado();
     revisar();
@@ -804,7 +806,9 @@ void nucleo::guardar_Click(const std::string& texto) {
         if (!plat.preguntar(pregunta, "Guardar"))
             return;
     }
-    const std::string archivo = nombre + extension;
+    // The opened map keeps its file name, extension case included.
+    const std::string archivo =
+        nombre == e.nombre && !archivoabierto.empty() ? archivoabierto : nombre + extension;
     if (nombre != e.nombre) {
         bool existe = false;
         for (const comun::mapalistado& m : comun::listarmapas(carpetas()))
@@ -833,6 +837,7 @@ void nucleo::guardar_Click(const std::string& texto) {
     }
     limpio = punto();
     e.nombre = nombre;
+    archivoabierto = archivo;
     plat.ponernombre(nombre);
     textoestado = "GUARDADO en " + ruta;
     mostrarestado();

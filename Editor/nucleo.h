@@ -242,6 +242,7 @@ private:
     uint64_t limpio = 0; // the state that was saved or opened
     bool muestraguardado = false;
     std::string textoestado = "( 0 , 0 )"; // the view report or the save message
+    std::string archivoabierto;            // file name of the map opened or saved
     estado e;
     paso actual;
     std::deque<paso> deshechos;

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -585,6 +586,18 @@ private slots:
         QCOMPARE(r.inicioestado(), "GUARDADO en " + ruta);
         QCOMPARE(leer(archivo("muestra")), comun::escribirmapa(muestra));
         QCOMPARE(leer(ruta), comun::escribirmapa(n->plano()));
+    }
+
+    void guardar_lo_abierto_conserva_su_archivo() {
+        comun::plano p = comun::plano::vacio(49, 49);
+        p.inicio = {comun::posicion{5, 5}, comun::posicion{9, 9}};
+        const std::string ruta = n->carpeta() + "/Alto.MAPA";
+        std::ofstream(ruta, std::ios::binary) << comun::escribirmapa(p);
+        n->abrir_Click("Alto.MAPA");
+        QCOMPARE(r.nombre, std::string("Alto"));
+        n->guardar_Click(r.nombre);
+        QCOMPARE(r.inicioestado(), "GUARDADO en " + ruta);
+        QVERIFY(!std::filesystem::exists(archivo("Alto")));
     }
 
     void nunca_escribe_lo_que_no_se_abre() {
