@@ -21,9 +21,11 @@ int main(int argc, char** argv) {
     app.setWindowIcon(icono);
     // Maps live beside the program, shared with the game, and in the user's
     // own folder when the program's can't be written (installed under /usr).
+    // No data folder known (no home folder): no user's folder at all,
+    // rather than "/mapas".
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     editor::main ventana(QCoreApplication::applicationDirPath() + QStringLiteral("/mapas"),
-                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                             QStringLiteral("/mapas"));
+                         datos.isEmpty() ? QString() : datos + QStringLiteral("/mapas"));
     ventana.setWindowIcon(icono);
     ventana.show();
     return app.exec();

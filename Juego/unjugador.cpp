@@ -63,8 +63,8 @@ QString unjugador::carpetamapas() {
 }
 
 QString unjugador::carpetausuario() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/mapas");
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return datos.isEmpty() ? QString() : datos + QStringLiteral("/mapas");
 }
 
 void unjugador::Form_Load() {
