@@ -6,27 +6,31 @@
 
 namespace comun {
 
-bool alcanzable(const plano& p, posicion desde, posicion hasta) {
+namespace {
+
+// Breadth first from `desde` with an explicit queue (a 1000 x 1000 map would
+// be far too deep for recursion); stops early when `meta` (a cell index, -1
+// for none) is reached. Returns the cells seen, row after row.
+std::vector<char> recorrer(const plano& p, posicion desde, int meta, bool& llego) {
     const int ancho = p.ancho();
     const int alto = p.alto();
     auto dentro = [&](int x, int y) { return x >= 0 && x < ancho && y >= 0 && y < alto; };
     auto libre = [&](int x, int y) { return dentro(x, y) && transitable(p.terreno(x, y)); };
-    if (!libre(desde.x, desde.y) || !libre(hasta.x, hasta.y))
-        return false;
-
-    // Breadth first with an explicit queue: a 1000 x 1000 map would be far
-    // too deep for recursion.
     std::vector<char> visto(std::size_t(ancho) * alto, 0);
+    llego = false;
+    if (!libre(desde.x, desde.y))
+        return visto;
     std::vector<int> cola;
     cola.reserve(std::size_t(ancho) * alto);
     auto indice = [&](int x, int y) { return y * ancho + x; };
     cola.push_back(indice(desde.x, desde.y));
     visto[std::size_t(cola.back())] = 1;
-    const int meta = indice(hasta.x, hasta.y);
     for (std::size_t k = 0; k < cola.size(); ++k) {
         int actual = cola[k];
-        if (actual == meta)
-            return true;
+        if (actual == meta) {
+            llego = true;
+            return visto;
+        }
         int cx = actual % ancho;
         int cy = actual / ancho;
         for (int dy = -1; dy <= 1; ++dy) {
@@ -40,7 +44,24 @@ bool alcanzable(const plano& p, posicion desde, posicion hasta) {
             }
         }
     }
-    return false;
+    return visto;
+}
+
+} // namespace
+
+bool alcanzable(const plano& p, posicion desde, posicion hasta) {
+    const bool dentro = hasta.x >= 0 && hasta.x < p.ancho() && hasta.y >= 0 &&
+                        hasta.y < p.alto() && transitable(p.terreno(hasta.x, hasta.y));
+    if (!dentro)
+        return false;
+    bool llego = false;
+    recorrer(p, desde, hasta.y * p.ancho() + hasta.x, llego);
+    return llego;
+}
+
+std::vector<char> alcance(const plano& p, posicion desde) {
+    bool llego = false;
+    return recorrer(p, desde, -1, llego);
 }
 
 } // namespace comun

@@ -18,6 +18,8 @@ void cajas::avisar(const std::string& texto, const std::string& titulo, icono i)
 bool cajas::preguntar(const std::string& texto, const std::string& titulo) {
     QMessageBox caja(QMessageBox::Question, QString::fromStdString(titulo),
                      QString::fromStdString(texto), QMessageBox::Yes | QMessageBox::No, padre);
+    caja.setDefaultButton(QMessageBox::No);
+    caja.setEscapeButton(QMessageBox::No);
     return caja.exec() == QMessageBox::Yes;
 }
 

@@ -4,10 +4,14 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QStandardPaths>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The game's name, so that both programs share the user's data folder
+    // and with it the user's own maps.
+    QApplication::setApplicationName(QStringLiteral("Tarnhollow"));
     // The whole window speaks Spanish, so the message boxes' buttons do too
     // ("Sí" and "No"); without Qt's catalogue they simply stay in English.
     QTranslator qtbase;
@@ -17,8 +21,12 @@ int main(int argc, char** argv) {
     QIcon icono(QStringLiteral(":/imagenes/editor.png"));
     app.setWindowIcon(icono);
     // Maps live beside the program or in the installed data folder, shared
-    // with the game.
-    editor::main ventana(comun::carpetadatos(QStringLiteral("mapas")));
+    // with the game, and in the user's own folder when those can't be
+    // written (installed under /usr). No data folder known (no home folder):
+    // no user's folder at all, rather than "/mapas".
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    editor::main ventana(comun::carpetadatos(QStringLiteral("mapas")),
+                         datos.isEmpty() ? QString() : datos + QStringLiteral("/mapas"));
     ventana.setWindowIcon(icono);
     ventana.show();
     return app.exec();

@@ -1,10 +1,16 @@
 #include "Editor/nucleo.h"
 
 #include "Comun/alcance.h"
+#include "Comun/inicios.h"
+#include "Comun/listamapas.h"
 #include "Comun/terreno.h"
 #include "Editor/plataforma.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <utility>
 
 namespace editor {
@@ -12,36 +18,198 @@ namespace editor {
 namespace {
 
 // Pixels to cells, rounding down also left of and above the view.
-int acelda(int pixel) {
-    return pixel >= 0 ? pixel / tamcelda : -((-pixel + tamcelda - 1) / tamcelda);
+int acelda(int pixel, int tam) {
+    return pixel >= 0 ? pixel / tam : -((-pixel + tam - 1) / tam);
 }
 
 int16_t transitabilidad(int16_t terreno) {
     return comun::transitable(terreno) ? verdadero : falso;
 }
 
-// Why a map name can't be used as a file name in the maps folder, or an
-// empty text when it can.
-std::string nombreinvalido(const std::string& nombre) {
-    if (nombre.find('/') != std::string::npos)
-        return "El nombre del mapa no puede contener \"/\".";
-    if (nombre.find('\0') != std::string::npos)
-        return "El nombre del mapa contiene un carácter nulo.";
-    if (nombre == "." || nombre == "..")
-        return "El nombre del mapa no puede ser \".\" ni \"..\".";
-    if (nombre.find_first_not_of(' ') == std::string::npos)
-        return "El nombre del mapa no puede tener solo espacios.";
-    return {};
+const std::string extension = ".mapa";
+const std::string titulobase = "Tarnhollow Editor";
+
+bool espacio(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 } // namespace
 
-nucleo::nucleo(plataforma& p, std::string carpeta) : plat(p), dir(std::move(carpeta)) {}
+std::string nucleo::limpiarnombre(const std::string& texto) {
+    std::size_t i = 0;
+    std::size_t f = texto.size();
+    while (i < f && espacio(texto[i]))
+        ++i;
+    while (f > i && espacio(texto[f - 1]))
+        --f;
+    std::string n = texto.substr(i, f - i);
+    if (comun::esmapa(n)) {
+        n.resize(n.size() - extension.size());
+        while (!n.empty() && espacio(n.back()))
+            n.pop_back();
+    }
+    return n;
+}
+
+std::string nucleo::nombreinvalido(const std::string& nombre) {
+    if (nombre.empty())
+        return "Escriba el nombre del mapa.";
+    if (nombre.front() == '.')
+        return "El nombre del mapa no puede empezar por \".\": sería un archivo oculto.";
+    for (unsigned char c : nombre) {
+        if (c < 0x20 || c == 0x7f)
+            return "El nombre del mapa no puede contener caracteres de control.";
+        if (std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos)
+            return "El nombre del mapa no puede contener ninguno de estos caracteres: "
+                   "/ \\ : * ? \" < > |";
+    }
+    // Most file systems take 255 bytes for a file name, extension included.
+    if (nombre.size() + extension.size() > 255)
+        return "El nombre del mapa es demasiado largo para el sistema de archivos.";
+    return {};
+}
+
+nucleo::nucleo(plataforma& p, std::string carpeta, std::string carpetausuario)
+    : plat(p), dir(std::move(carpeta)), dirusuario(std::move(carpetausuario)) {}
+
+std::vector<std::string> nucleo::carpetas() const {
+    if (dirusuario.empty())
+        return {dir};
+    return {dirusuario, dir};
+}
+
+std::string nucleo::informevista() const {
+    return "( " + std::to_string(e.vistax) + " , " + std::to_string(e.vistay) + " )";
+}
+
+std::string nucleo::informepuntero() const {
+    static const std::array<const char*, comun::numterrenos> nombres = {"Pasto", "Madera", "Pared",
+                                                                        "Agua",  "Árbol",  "Piso"};
+    std::string t;
+    if (e.haypuntero) {
+        const casilla& c = e.celda(e.puntero.x, e.puntero.y);
+        t += "columna " + std::to_string(e.puntero.x) + ", fila " + std::to_string(e.puntero.y) +
+             ": " + nombres[std::size_t(std::clamp<int>(c.terreno, 0, comun::numterrenos - 1))] +
+             "    ";
+    }
+    t += "mapa " + std::to_string(e.anchomapa + 1) + " x " + std::to_string(e.altomapa + 1) +
+         "    pincel " + std::to_string(e.tamanopincel) + ": ";
+    if (e.pincel >= 0 && e.pincel < comun::numterrenos)
+        t += nombres[std::size_t(e.pincel)];
+    else
+        t += std::string("inicio ") + comun::nombreequipo(e.pincelinicio);
+    if (e.herramientalinea)
+        t += "    línea";
+    return t;
+}
+
+void nucleo::mostrarestado() {
+    if (e.haymapa == verdadero)
+        plat.ponerestado(textoestado + "    " + informepuntero());
+    else
+        plat.ponerestado(textoestado);
+}
+
+comun::posicion nucleo::espejar(int x, int y) const {
+    int mx = x;
+    int my = y;
+    if (e.modoespejo != espejo::vertical)
+        mx = e.anchomapa - x;
+    if (e.modoespejo != espejo::horizontal)
+        my = e.altomapa - y;
+    return {int16_t(mx), int16_t(my)};
+}
+
+std::vector<comun::posicion> nucleo::celdaslinea(comun::posicion a, comun::posicion b) {
+    // Bresenham: every step moves one cell along the longer side and, when
+    // the error says so, one along the shorter.
+    std::vector<comun::posicion> v;
+    int x = a.x;
+    int y = a.y;
+    const int dx = std::abs(b.x - a.x);
+    const int dy = -std::abs(b.y - a.y);
+    const int sx = a.x < b.x ? 1 : -1;
+    const int sy = a.y < b.y ? 1 : -1;
+    int err = dx + dy;
+    while (true) {
+        v.push_back({int16_t(x), int16_t(y)});
+        if (x == b.x && y == b.y)
+            break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+    return v;
+}
+
+std::vector<char> nucleo::inalcanzables() const {
+    if (e.haymapa != verdadero ||
+        (e.inicio[0].colocado != verdadero && e.inicio[1].colocado != verdadero))
+        return {};
+    const comun::plano p = plano();
+    std::vector<char> fuera(std::size_t(p.ancho()) * p.alto(), 0);
+    for (int y = 0; y < p.alto(); ++y)
+        for (int x = 0; x < p.ancho(); ++x)
+            fuera[std::size_t(y) * p.ancho() + x] = comun::transitable(p.terreno(x, y));
+    for (std::size_t k = 0; k < 2; ++k) {
+        if (e.inicio[k].colocado != verdadero)
+            continue;
+        const std::vector<char> dentro = comun::alcance(p, {e.inicio[k].x, e.inicio[k].y});
+        for (std::size_t i = 0; i < fuera.size(); ++i)
+            if (dentro[i])
+                fuera[i] = 0;
+    }
+    return fuera;
+}
+
+void nucleo::ponertinte(bool si) {
+    if (e.haymapa != verdadero)
+        return;
+    e.vertinte = si;
+    plat.dibujar();
+}
+
+void nucleo::revisar() {
+    const bool limpia = e.haymapa != verdadero || (actual.vacio() && punto() == limpio);
+    e.guardado = limpia ? verdadero : falso;
+    // "GUARDADO" must not stay while the map differs from the saved file.
+    if (!limpia && muestraguardado) {
+        muestraguardado = false;
+        textoestado = informevista();
+        mostrarestado();
+    }
+    std::string t = titulobase;
+    if (e.haymapa == verdadero)
+        t += " — " + (e.nombre.empty() ? std::string("sin nombre") : e.nombre) + "[*]";
+    static const std::array<const char*, 3> modos = {"centro", "izquierda-derecha",
+                                                     "arriba-abajo"};
+    const char* modo = modos[std::size_t(e.modoespejo)];
+    if (e.simetrico)
+        t += std::string(" - simétrico (") + modo + ")";
+    else if (e.modoespejo != espejo::centro)
+        t += std::string(" - simetría desactivada (") + modo + ")";
+    plat.ponertitulo(t, !limpia);
+}
+
+// Asks before unsaved changes are dropped; true when they may go.
+bool nucleo::descartar(const std::string& titulo) {
+    if (e.haymapa != verdadero || e.guardado == verdadero)
+        return true;
+    return plat.preguntar("El mapa tiene cambios sin guardar. ¿Desea descartarlos?", titulo);
+}
 
 void nucleo::Form_Load() {
-    plat.ponerestado("( 0 , 0 )");
+    textoestado = "( 0 , 0 )";
+    mostrarestado();
     e.guardado = verdadero;
     limpiarmapa();
+    revisar();
 }
 
 void nucleo::limpiarmapa() {
@@ -60,10 +228,10 @@ void nucleo::ajustarvista() {
         e.vistax = 0;
     if (e.vistay < 0)
         e.vistay = 0;
-    if (e.vistax + celdasvista - 1 > e.anchomapa)
-        e.vistax = int16_t(e.anchomapa - (celdasvista - 1));
-    if (e.vistay + celdasvista - 1 > e.altomapa)
-        e.vistay = int16_t(e.altomapa - (celdasvista - 1));
+    if (e.vistax + e.celdasx() - 1 > e.anchomapa)
+        e.vistax = int16_t(e.anchomapa - (e.celdasx() - 1));
+    if (e.vistay + e.celdasy() - 1 > e.altomapa)
+        e.vistay = int16_t(e.altomapa - (e.celdasy() - 1));
     // A map narrower than the view (only a hand-made file can hold one)
     // would push the view left of column 0, outside the grid.
     if (e.vistax < 0)
@@ -76,8 +244,10 @@ bool nucleo::hayespacio(int x, int y) const {
     int libres = 0;
     for (int j = y - 1; j <= y + 1; ++j) {
         for (int i = x - 1; i <= x + 1; ++i) {
-            // Cells outside the grid count as not passable.
-            if (i >= 0 && i < lado && j >= 0 && j < lado && e.celda(i, j).transitable == verdadero)
+            // Cells outside the map count as not passable: the game places
+            // the team on this block, and only the map is played on.
+            if (i >= 0 && i <= e.anchomapa && j >= 0 && j <= e.altomapa &&
+                e.celda(i, j).transitable == verdadero)
                 ++libres;
         }
     }
@@ -111,6 +281,7 @@ void nucleo::cerrarpaso() {
     actual.casillas.shrink_to_fit();
     actual.inicios.shrink_to_fit();
     bytes += peso(actual);
+    actual.id = ++serie;
     deshechos.push_back(std::move(actual));
     actual = paso{};
     for (const paso& p : rehechos)
@@ -119,8 +290,10 @@ void nucleo::cerrarpaso() {
     // A long session keeps its most recent steps, never the whole past.
     while (bytes > limitememoria && deshechos.size() > 1) {
         bytes -= peso(deshechos.front());
+        base = deshechos.front().id;
         deshechos.pop_front();
     }
+    revisar();
 }
 
 void nucleo::olvidar() {
@@ -128,6 +301,13 @@ void nucleo::olvidar() {
     deshechos.clear();
     rehechos.clear();
     bytes = 0;
+    // A new or opened map is where nothing is lost yet.
+    base = ++serie;
+    limpio = base;
+    if (muestraguardado) {
+        muestraguardado = false;
+        textoestado = informevista();
+    }
 }
 
 std::size_t nucleo::memoria() const {
@@ -150,7 +330,7 @@ void nucleo::deshacer() {
     for (auto i = p.inicios.rbegin(); i != p.inicios.rend(); ++i)
         e.inicio[std::size_t(i->equipo)] = i->antes;
     rehechos.push_back(std::move(p));
-    e.guardado = falso;
+    revisar();
 }
 
 void nucleo::rehacer() {
@@ -163,7 +343,7 @@ void nucleo::rehacer() {
     for (const cambioinicio& i : p.inicios)
         e.inicio[std::size_t(i.equipo)] = i.despues;
     deshechos.push_back(std::move(p));
-    e.guardado = falso;
+    revisar();
 }
 
 void nucleo::pintarcelda(int x, int y) {
@@ -176,18 +356,22 @@ void nucleo::pintarcelda(int x, int y) {
 void nucleo::pintar(int x, int y) {
     pintarcelda(x, y);
     if (e.simetrico) {
-        // Cells a drag painted beyond the map have no mirror inside the grid.
-        int mx = e.anchomapa - x;
-        int my = e.altomapa - y;
-        if (mx >= 0 && mx < lado && my >= 0 && my < lado)
-            pintarcelda(mx, my);
+        comun::posicion m = espejar(x, y);
+        if (m.x >= 0 && m.x <= e.anchomapa && m.y >= 0 && m.y <= e.altomapa)
+            pintarcelda(m.x, m.y);
     }
-    e.guardado = falso;
+}
+
+void nucleo::pincelada(int x, int y) {
+    const int r = e.tamanopincel / 2;
+    for (int j = std::max(0, y - r); j <= std::min(int(e.altomapa), y + r); ++j)
+        for (int i = std::max(0, x - r); i <= std::min(int(e.anchomapa), x + r); ++i)
+            pintar(i, j);
 }
 
 comun::posicion nucleo::enmapa(int x, int y) const {
-    return {int16_t(std::clamp(acelda(x) + e.vistax, 0, int(e.anchomapa))),
-            int16_t(std::clamp(acelda(y) + e.vistay, 0, int(e.altomapa)))};
+    return {int16_t(std::clamp(acelda(x, e.tamano) + e.vistax, 0, int(e.anchomapa))),
+            int16_t(std::clamp(acelda(y, e.tamano) + e.vistay, 0, int(e.altomapa)))};
 }
 
 void nucleo::rellenar(int x, int y) {
@@ -247,14 +431,31 @@ void nucleo::colocarinicio(int16_t p, int x, int y) {
     en.x = int16_t(x);
     en.y = int16_t(y);
     cambiarinicio(p, en);
-    e.guardado = falso;
 }
 
-void nucleo::mainpic_MouseDown(int16_t shift, int x, int y) {
+void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
     if (e.haymapa != verdadero)
         return;
-    int cx = std::clamp(acelda(x) + e.vistax, 0, lado - 1);
-    int cy = std::clamp(acelda(y) + e.vistay, 0, lado - 1);
+    const int cx = acelda(x, e.tamano) + e.vistax;
+    const int cy = acelda(y, e.tamano) + e.vistay;
+    // Only a hand-made map smaller than the view shows cells outside it.
+    if (cx < 0 || cy < 0 || cx > e.anchomapa || cy > e.altomapa)
+        return;
+    if (boton == botonderecho) {
+        // Picks the terrain under the pointer; never paints.
+        e.pincel = celda(cx, cy).terreno;
+        e.pincelinicio = -1;
+        mostrarestado();
+        return;
+    }
+    if (boton == botoncentral) {
+        e.arrastrandovista = true;
+        e.arrastrex = x + e.vistax * e.tamano;
+        e.arrastrey = y + e.vistay * e.tamano;
+        return;
+    }
+    if (boton != botonizquierdo)
+        return;
     if (e.pincel >= 0 && (shift & mayusculas)) {
         comun::posicion c = enmapa(x, y);
         rellenar(c.x, c.y);
@@ -265,9 +466,15 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y) {
         e.esquina = enmapa(x, y);
         e.extremo = e.esquina;
         plat.dibujar();
+    } else if (e.pincel >= 0 && (e.herramientalinea || (shift & alternativa))) {
+        e.trazandolinea = true;
+        e.lineadesde = {int16_t(cx), int16_t(cy)};
+        e.lineahasta = e.lineadesde;
+        plat.dibujar();
     } else if (e.pincel >= 0) {
         e.pintando = verdadero;
-        pintar(cx, cy);
+        pincelada(cx, cy);
+        revisar();
         plat.dibujar();
     } else if (e.pincelinicio >= 0) {
         if (!hayespacio(cx, cy)) {
@@ -275,24 +482,124 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y) {
             return;
         }
         colocarinicio(e.pincelinicio, cx, cy);
+        // A fair map in one click: the other team starts at the mirrored
+        // cell, when it has room there.
+        const comun::posicion m = espejar(cx, cy);
+        if (e.simetrico && !(m.x == cx && m.y == cy) && hayespacio(m.x, m.y))
+            colocarinicio(int16_t(1 - e.pincelinicio), m.x, m.y);
         cerrarpaso();
         plat.dibujar();
     }
 }
 
 void nucleo::mainpic_MouseMove(int x, int y) {
+    if (e.haymapa != verdadero)
+        return;
+    const int cx = acelda(x, e.tamano) + e.vistax;
+    const int cy = acelda(y, e.tamano) + e.vistay;
+    const bool dentro = cx >= 0 && cy >= 0 && cx <= e.anchomapa && cy <= e.altomapa;
+    const comun::posicion antes = e.puntero;
+    const bool habia = e.haypuntero;
+    e.haypuntero = dentro;
+    if (dentro)
+        e.puntero = {int16_t(cx), int16_t(cy)};
+    if (habia != dentro || !(antes == e.puntero))
+        mostrarestado();
+    if (e.arrastrandovista) {
+        // The map follows the pointer, a whole cell at a time.
+        const int vx = int(std::lround(double(e.arrastrex - x) / e.tamano));
+        const int vy = int(std::lround(double(e.arrastrey - y) / e.tamano));
+        if (vx != e.vistax || vy != e.vistay)
+            ponervista(vx, vy);
+        return;
+    }
+    if (e.trazandolinea) {
+        e.lineahasta = enmapa(x, y);
+        plat.dibujar();
+        return;
+    }
     if (e.rectangulo) {
         e.extremo = enmapa(x, y);
         plat.dibujar();
         return;
     }
-    if (e.pintando != verdadero)
+    if (e.pintando != verdadero) {
+        // Only the outline of the cell under the pointer moved.
+        if (habia != dentro || !(antes == e.puntero))
+            plat.dibujar();
         return;
+    }
     // While the button is held the moves keep coming from outside the view;
-    // the cell is kept inside the grid on every side.
-    int cx = std::clamp(acelda(x) + e.vistax, 0, lado - 1);
-    int cy = std::clamp(acelda(y) + e.vistay, 0, lado - 1);
-    pintar(cx, cy);
+    // the stroke stops at the map's edges, as nothing beyond them is saved.
+    comun::posicion c = enmapa(x, y);
+    pincelada(c.x, c.y);
+    plat.dibujar();
+}
+
+void nucleo::ponertamanovista(int ancho, int alto) {
+    e.anchovista = std::max(1, ancho);
+    e.altovista = std::max(1, alto);
+    ajustarvista();
+    if (e.haymapa == verdadero)
+        plat.dibujar();
+}
+
+void nucleo::acercar(int pasos, int x, int y) {
+    if (e.haymapa != verdadero)
+        return;
+    auto it = std::find(tamanos.begin(), tamanos.end(), e.tamano);
+    int i = it == tamanos.end() ? 2 : int(it - tamanos.begin());
+    i = std::clamp(i + pasos, 0, int(tamanos.size()) - 1);
+    // The cell under the pointer stays under it, unless the map's edge
+    // stops the view.
+    const int cx = acelda(x, e.tamano) + e.vistax;
+    const int cy = acelda(y, e.tamano) + e.vistay;
+    e.tamano = tamanos[std::size_t(i)];
+    e.vistax = int16_t(std::clamp(cx - acelda(x, e.tamano), -1, lado));
+    e.vistay = int16_t(std::clamp(cy - acelda(y, e.tamano), -1, lado));
+    ajustarvista();
+    textoestado = informevista();
+    muestraguardado = false;
+    mostrarestado();
+    plat.dibujar();
+}
+
+void nucleo::ponervista(int x, int y) {
+    if (e.haymapa != verdadero)
+        return;
+    e.vistax = int16_t(std::clamp(x, -1, lado));
+    e.vistay = int16_t(std::clamp(y, -1, lado));
+    ajustarvista();
+    textoestado = informevista();
+    muestraguardado = false;
+    mostrarestado();
+    plat.dibujar();
+}
+
+void nucleo::desplazar(int dx, int dy) {
+    ponervista(e.vistax + dx, e.vistay + dy);
+}
+
+comun::posicion nucleo::celdaminimapa(int x, int y, int ladominimapa) const {
+    const int mayor = std::max(e.anchomapa, e.altomapa) + 1;
+    const int cx = int(std::floor(double(x) * mayor / ladominimapa));
+    const int cy = int(std::floor(double(y) * mayor / ladominimapa));
+    return {int16_t(std::clamp(cx, 0, int(e.anchomapa))),
+            int16_t(std::clamp(cy, 0, int(e.altomapa)))};
+}
+
+void nucleo::minimapa_Click(int x, int y, int ladominimapa) {
+    if (e.haymapa != verdadero)
+        return;
+    const comun::posicion c = celdaminimapa(x, y, ladominimapa);
+    ponervista(c.x - e.celdasx() / 2, c.y - e.celdasy() / 2);
+}
+
+void nucleo::mainpic_MouseLeave() {
+    if (e.haymapa != verdadero || !e.haypuntero)
+        return;
+    e.haypuntero = false;
+    mostrarestado();
     plat.dibujar();
 }
 
@@ -300,6 +607,19 @@ void nucleo::mainpic_MouseUp(int x, int y) {
     if (e.haymapa != verdadero)
         return;
     e.pintando = falso;
+    if (e.arrastrandovista) {
+        e.arrastrandovista = false;
+        return;
+    }
+    if (e.trazandolinea) {
+        e.trazandolinea = false;
+        e.lineahasta = enmapa(x, y);
+        for (comun::posicion c : celdaslinea(e.lineadesde, e.lineahasta))
+            pincelada(c.x, c.y);
+        cerrarpaso();
+        plat.dibujar();
+        return;
+    }
     if (e.rectangulo) {
         e.rectangulo = false;
         e.extremo = enmapa(x, y);
@@ -316,6 +636,7 @@ void nucleo::terrenos_Click(int16_t i) {
         return;
     e.pincel = i;
     e.pincelinicio = -1;
+    mostrarestado();
 }
 
 void nucleo::px_Click(int16_t i) {
@@ -323,6 +644,7 @@ void nucleo::px_Click(int16_t i) {
         return;
     e.pincelinicio = i;
     e.pincel = -1;
+    mostrarestado();
 }
 
 void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
@@ -336,6 +658,24 @@ void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
         rehacer();
     else if (codigo == 'M' && shift == 0 && !entexto)
         e.simetrico = !e.simetrico;
+    else if (codigo == 'M' && shift == mayusculas && !entexto)
+        e.modoespejo = espejo((int(e.modoespejo) + 1) % 3);
+    else if (codigo >= '1' && codigo <= '6' && shift == 0 && !entexto)
+        terrenos_Click(int16_t(codigo - '1'));
+    else if (codigo == '[' && !ctrl && !entexto)
+        e.tamanopincel = int16_t(std::max(1, e.tamanopincel - 2));
+    else if (codigo == ']' && !ctrl && !entexto)
+        e.tamanopincel = int16_t(std::min(5, e.tamanopincel + 2));
+    else if (ctrl && (codigo == '+' || codigo == '=' || codigo == '-') && !entexto) {
+        const int px =
+            e.haypuntero ? (e.puntero.x - e.vistax) * e.tamano + e.tamano / 2 : e.anchovista / 2;
+        const int py =
+            e.haypuntero ? (e.puntero.y - e.vistay) * e.tamano + e.tamano / 2 : e.altovista / 2;
+        acercar(codigo == '-' ? -1 : 1, px, py);
+    } else if (codigo == 'L' && shift == 0 && !entexto)
+        e.herramientalinea = !e.herramientalinea;
+    else if (codigo == 'C' && shift == 0 && !entexto)
+        e.vertinte = !e.vertinte;
     else if (codigo == teclaizquierda)
         e.vistax = int16_t(e.vistax - 3);
     else if (codigo == tecladerecha)
@@ -345,7 +685,10 @@ void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
     else if (codigo == teclaarriba)
         e.vistay = int16_t(e.vistay - 3);
     ajustarvista();
-    plat.ponerestado("( " + std::to_string(e.vistax) + " , " + std::to_string(e.vistay) + " )");
+    muestraguardado = false;
+    textoestado = informevista();
+    mostrarestado();
+    revisar();
     plat.dibujar();
 }
 
@@ -354,24 +697,42 @@ void nucleo::nuevomapa_Click() {
 }
 
 void nucleo::crear_Click(int ancho, int alto) {
+    if (!descartar("Crear"))
+        return;
     limpiarmapa();
     olvidar();
     e.rectangulo = false;
-    e.guardado = falso;
+    e.trazandolinea = false;
     // The sizes come from fixed lists; the clamp only keeps the grid safe.
     e.anchomapa = int16_t(std::clamp(ancho - 1, 0, lado - 1));
     e.altomapa = int16_t(std::clamp(alto - 1, 0, lado - 1));
     e.haymapa = verdadero;
+    e.nombre.clear();
+    archivoabierto.clear();
     plat.mostrarpanel(false);
+    mostrarestado();
+    revisar();
     plat.dibujar();
 }
 
 void nucleo::abrir_Click(const std::string& archivo) {
     if (archivo.empty())
         return;
+    if (!descartar("Abrir"))
+        return;
+    std::string ruta;
+    for (const comun::mapalistado& m : comun::listarmapas(carpetas()))
+        if (m.archivo == archivo)
+            ruta = m.ruta;
+    if (ruta.empty()) {
+        plat.avisar("El mapa " + archivo + " ya no está en la carpeta de mapas.", "Atencion",
+                    icono::critico);
+        plat.refrescar({});
+        return;
+    }
     // Read the whole file before touching the map: a refused file leaves
     // the map being edited as it was.
-    comun::lectura l = comun::leerarchivo(dir + "/" + archivo);
+    comun::lectura l = comun::leerarchivo(ruta);
     if (!l) {
         plat.avisar("No se pudo abrir el mapa " + archivo + ":\n" + l.error, "Atencion",
                     icono::critico);
@@ -381,6 +742,7 @@ void nucleo::abrir_Click(const std::string& archivo) {
     limpiarmapa();
     olvidar();
     e.rectangulo = false;
+    e.trazandolinea = false;
     e.anchomapa = p.anchomapa;
     e.altomapa = p.altomapa;
     for (int y = 0; y <= e.altomapa; ++y) {
@@ -395,7 +757,11 @@ void nucleo::abrir_Click(const std::string& archivo) {
     celda(e.inicio[0].x, e.inicio[0].y).marca = 0;
     celda(e.inicio[1].x, e.inicio[1].y).marca = 1;
     e.haymapa = verdadero;
-    e.guardado = falso;
+    e.nombre = archivo.substr(0, archivo.size() - extension.size());
+    archivoabierto = archivo;
+    plat.ponernombre(e.nombre);
+    mostrarestado();
+    revisar();
     plat.dibujar();
 }
 
@@ -409,18 +775,27 @@ comun::plano nucleo::plano() const {
     return p;
 }
 
-void nucleo::guardar_Click(const std::string& nombre) {
+void nucleo::guardar_Click(const std::string& texto) {
     if (e.haymapa != verdadero)
         return;
-    if (nombre.empty())
+    const std::string nombre = limpiarnombre(texto);
+    if (std::string malo = nombreinvalido(nombre); !malo.empty()) {
+        plat.avisar(malo + "\nNo se ha guardado nada.", "Guardar", icono::critico);
         return;
+    }
     if (e.inicio[0].colocado != verdadero || e.inicio[1].colocado != verdadero) {
         plat.avisar("Necesita poner la posicion de inicio de los jugadores", "Guardar",
                     icono::critico);
         return;
     }
-    if (std::string malo = nombreinvalido(nombre); !malo.empty()) {
-        plat.avisar(malo + "\nNo se ha guardado nada.", "Guardar", icono::critico);
+    // What is written must open again, in the editor and in the game.
+    const std::string contenido = comun::escribirmapa(plano());
+    comun::lectura vuelta = comun::leermapa(contenido);
+    std::string porque = vuelta ? comun::errorinicios(*vuelta.mapa) : vuelta.error;
+    if (!porque.empty()) {
+        plat.avisar("No se puede guardar este mapa: el juego no podría usarlo.\n" + porque +
+                        "\nNo se ha guardado nada.",
+                    "Guardar", icono::critico);
         return;
     }
     if (std::vector<std::string> pr = problemas(); !pr.empty()) {
@@ -431,30 +806,60 @@ void nucleo::guardar_Click(const std::string& nombre) {
         if (!plat.preguntar(pregunta, "Guardar"))
             return;
     }
-    std::string texto = comun::escribirmapa(plano());
-    std::string fallo = plat.escribir(dir + "/" + nombre + ".mapa", texto);
+    // The opened map keeps its file name, extension case included.
+    const std::string archivo =
+        nombre == e.nombre && !archivoabierto.empty() ? archivoabierto : nombre + extension;
+    if (nombre != e.nombre) {
+        bool existe = false;
+        for (const comun::mapalistado& m : comun::listarmapas(carpetas()))
+            existe = existe || m.archivo == archivo;
+        std::error_code ec;
+        for (const std::string& c : carpetas())
+            existe = existe || std::filesystem::exists(c + "/" + archivo, ec);
+        if (existe &&
+            !plat.preguntar("Ya existe un mapa llamado \"" + nombre + "\". ¿Desea reemplazarlo?",
+                            "Guardar"))
+            return;
+    }
+    // Installed where the user can't write, maps go to the user's own folder;
+    // and a map of this name already there is the one both programs list,
+    // so it is the one replaced.
+    std::string destino = dirusuario.empty() || plat.escribible(dir) ? dir : dirusuario;
+    std::error_code ec;
+    if (!dirusuario.empty() && std::filesystem::exists(dirusuario + "/" + archivo, ec))
+        destino = dirusuario;
+    const std::string ruta = destino + "/" + archivo;
+    std::string fallo = plat.escribir(ruta, contenido);
     if (!fallo.empty()) {
-        plat.avisar("No se pudo guardar el mapa:\n" + fallo, "Guardar", icono::critico);
+        plat.avisar("No se pudo guardar el mapa en " + ruta + ":\n" + fallo, "Guardar",
+                    icono::critico);
         return;
     }
-    e.guardado = verdadero;
-    plat.ponerestado("GUARDADO");
-    plat.refrescar();
+    limpio = punto();
+    e.nombre = nombre;
+    archivoabierto = archivo;
+    plat.ponernombre(nombre);
+    textoestado = "GUARDADO en " + ruta;
+    mostrarestado();
+    muestraguardado = true;
+    revisar();
+    plat.refrescar(archivo);
 }
 
 // What would spoil a match on this map: painting after a start was placed
 // can close its space or wall the teams off from each other.
 std::vector<std::string> nucleo::problemas() const {
     std::vector<std::string> v;
-    const std::array<const char*, 2> equipo = {"rojo", "azul"};
     for (std::size_t p = 0; p < 2; ++p) {
         if (!hayespacio(e.inicio[p].x, e.inicio[p].y))
-            v.push_back(std::string("El inicio del equipo ") + equipo[p] +
+            v.push_back(std::string("El inicio del equipo ") + comun::nombreequipo(int(p)) +
                         " no tiene espacio libre alrededor.");
     }
     comun::posicion a{e.inicio[0].x, e.inicio[0].y};
     comun::posicion b{e.inicio[1].x, e.inicio[1].y};
-    if (!comun::alcanzable(plano(), a, b))
+    if (a == b)
+        v.push_back("Los dos equipos empiezan en la misma casilla.");
+    else if (!comun::alcanzable(plano(), a, b))
         v.push_back("No se puede caminar de un inicio al otro.");
     return v;
 }

@@ -2,6 +2,7 @@
 
 #include "Comun/mapaarchivo.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -18,7 +19,9 @@ inline constexpr int16_t falso = 0;
 
 inline constexpr int lado = 1000;      // the grid is 1000 x 1000 cells
 inline constexpr int celdasvista = 25; // the view shows 25 x 25 cells
-inline constexpr int tamcelda = 20;    // pixels per cell side
+inline constexpr int tamcelda = 20;    // pixels per cell side at 100 %
+// Cell sides of the zoom steps: 25 %, 50 %, 100 % and 200 %.
+inline constexpr std::array<int16_t, 4> tamanos = {5, 10, 20, 40};
 
 // Key codes and shift bits as the window hands them over.
 inline constexpr int16_t teclaizquierda = 37;
@@ -27,6 +30,19 @@ inline constexpr int16_t tecladerecha = 39;
 inline constexpr int16_t teclaabajo = 40;
 inline constexpr int16_t mayusculas = 1;
 inline constexpr int16_t control = 2;
+inline constexpr int16_t alternativa = 4;
+
+// Mouse buttons as the view hands them over.
+inline constexpr int botonizquierdo = 1;
+inline constexpr int botonderecho = 2;
+inline constexpr int botoncentral = 4;
+
+// Where mirrored painting puts the second cell.
+enum class espejo : int16_t {
+    centro,     // through the map's centre point
+    horizontal, // left and right of the middle column
+    vertical,   // above and below the middle row
+};
 
 struct casilla {
     int16_t terreno = 0;
@@ -51,7 +67,11 @@ struct estado {
     int16_t vistax = 0;
     int16_t vistay = 0;
     int16_t haymapa = falso;
+    // True while the map equals what was last saved or opened: the undo
+    // history is at its clean point.
     int16_t guardado = verdadero;
+    // The name of the map as opened or last saved, empty for a new map.
+    std::string nombre;
     int16_t pincel = 0;
     int16_t pincelinicio = 0;
     int16_t pintando = falso;
@@ -60,6 +80,25 @@ struct estado {
     bool rectangulo = false;
     comun::posicion esquina{};
     comun::posicion extremo{};
+    espejo modoespejo = espejo::centro;
+    int16_t tamanopincel = 1;      // side of the square a stroke paints: 1, 3 or 5
+    bool herramientalinea = false; // L: every drag draws a straight line
+    bool trazandolinea = false;    // a line is being dragged
+    comun::posicion lineadesde{};
+    comun::posicion lineahasta{};
+    bool vertinte = false; // C: tint the cells no team can walk to
+    // The view: pixels per cell side, and whole cells that fit across and
+    // down (25 x 25 at 100 % in a 500 x 500 view).
+    int16_t tamano = tamcelda;
+    int anchovista = celdasvista * tamcelda;
+    int altovista = celdasvista * tamcelda;
+    int celdasx() const { return std::max(1, anchovista / tamano); }
+    int celdasy() const { return std::max(1, altovista / tamano); }
+    bool arrastrandovista = false; // middle button held
+    int arrastrex = 0;
+    int arrastrey = 0;
+    bool haypuntero = false;
+    comun::posicion puntero{}; // the map cell under the pointer
 
     const casilla& celda(int x, int y) const { return mapa[std::size_t(x) * lado + y]; }
 };
@@ -70,10 +109,17 @@ struct estado {
 // rectangle or a start placement closes its step into the undo history.
 class nucleo {
 public:
-    nucleo(plataforma& p, std::string carpeta);
+    // Maps are listed from the program's maps folder `carpeta` and from the
+    // user's own `carpetausuario` (the user's map wins on equal names); a
+    // save goes to the program's folder when it can be written, else to the
+    // user's.
+    nucleo(plataforma& p, std::string carpeta, std::string carpetausuario = {});
 
     const estado& ver() const { return e; }
     const std::string& carpeta() const { return dir; }
+    const std::string& carpetausuario() const { return dirusuario; }
+    // Folders to list, the one that wins first.
+    std::vector<std::string> carpetas() const;
 
     // Window load.
     void Form_Load();
@@ -84,8 +130,24 @@ public:
 
     // Mouse on the view, in pixels of the view; `shift` holds the
     // `mayusculas` and `control` bits.
-    void mainpic_MouseDown(int16_t shift, int x, int y);
+    void mainpic_MouseDown(int16_t shift, int x, int y, int boton = botonizquierdo);
     void mainpic_MouseMove(int x, int y);
+    // The pointer left the view.
+    void mainpic_MouseLeave();
+
+    // The view was resized to this many pixels.
+    void ponertamanovista(int ancho, int alto);
+    // One zoom step in (`pasos` > 0) or out, keeping the cell under the
+    // pixel (x, y) of the view where it is.
+    void acercar(int pasos, int x, int y);
+    // Scrolls by cells, or puts the view's corner at a cell; the status
+    // reports the view as the arrow keys do.
+    void desplazar(int dx, int dy);
+    void ponervista(int x, int y);
+    // The map cell at pixel (x, y) of a minimap `lado` pixels on its longer
+    // side, the map drawn at its top-left corner; and the view centred there.
+    comun::posicion celdaminimapa(int x, int y, int lado) const;
+    void minimapa_Click(int x, int y, int lado);
     void mainpic_MouseUp(int x, int y);
 
     void terrenos_Click(int16_t i);
@@ -105,6 +167,25 @@ public:
 
     // The map as written to a file.
     comun::plano plano() const;
+    // "( vistax , vistay )", as the status shows it.
+    std::string informevista() const;
+    // The cell under the pointer, the map's size and the brush, for the status.
+    std::string informepuntero() const;
+
+    // The cell that mirrored painting pairs with (x, y).
+    comun::posicion espejar(int x, int y) const;
+    // The cells of a straight line from `a` to `b`, ends included: one per
+    // column or row along its longer side, at any angle.
+    static std::vector<comun::posicion> celdaslinea(comun::posicion a, comun::posicion b);
+    // One flag per map cell, row after row: a passable cell that no placed
+    // start can walk to. Empty when no start is placed.
+    std::vector<char> inalcanzables() const;
+    void ponertinte(bool si);
+
+    // The name a typed text stands for: trimmed, without a typed ".mapa".
+    static std::string limpiarnombre(const std::string& texto);
+    // Why a (cleaned) name can't be a map's file name; empty when it can.
+    static std::string nombreinvalido(const std::string& nombre);
 
     void deshacer();
     void rehacer();
@@ -127,6 +208,7 @@ private:
         entrada despues;
     };
     struct paso {
+        uint64_t id = 0; // names the state after the step, for the clean point
         std::vector<cambio> casillas;
         std::vector<cambioinicio> inicios;
         bool vacio() const { return casillas.empty() && inicios.empty(); }
@@ -136,18 +218,31 @@ private:
     void cambiarcasilla(int x, int y, casilla nueva);
     void cambiarinicio(int16_t p, entrada nueva);
     void pintar(int x, int y);
+    void pincelada(int x, int y);
+    void mostrarestado();
     void pintarcelda(int x, int y);
     void rellenar(int x, int y);
     void pintarrectangulo();
     void colocarinicio(int16_t p, int x, int y);
     void cerrarpaso();
     void olvidar();
+    uint64_t punto() const { return deshechos.empty() ? base : deshechos.back().id; }
+    // Brings `guardado`, the status and the caption up to date after a change.
+    void revisar();
+    bool descartar(const std::string& titulo);
     comun::posicion enmapa(int x, int y) const;
     std::vector<std::string> problemas() const;
     static std::size_t peso(const paso& p);
 
     plataforma& plat;
     std::string dir;
+    std::string dirusuario;
+    uint64_t serie = 0;
+    uint64_t base = 0;   // the state before the oldest step kept
+    uint64_t limpio = 0; // the state that was saved or opened
+    bool muestraguardado = false;
+    std::string textoestado = "( 0 , 0 )"; // the view report or the save message
+    std::string archivoabierto;            // file name of the map opened or saved
     estado e;
     paso actual;
     std::deque<paso> deshechos;

@@ -13,7 +13,8 @@ public:
     virtual ~avisos() = default;
     // A box with one OK button.
     virtual void avisar(const std::string& texto, const std::string& titulo, icono i) = 0;
-    // A box with Yes and No; true for Yes.
+    // A box with Yes and No; true for Yes. No is the default button: every
+    // question asks before something is lost, and Enter must keep it.
     virtual bool preguntar(const std::string& texto, const std::string& titulo) = 0;
 };
 
@@ -29,8 +30,16 @@ public:
     // once the new one is complete. Returns an empty text on success,
     // otherwise the reason in Spanish.
     virtual std::string escribir(const std::string& ruta, const std::string& texto) = 0;
-    // Lists the maps folder again.
-    virtual void refrescar() = 0;
+    // Lists the maps folders again and selects `elegido` (a file name) when
+    // given; otherwise the selection stays.
+    virtual void refrescar(const std::string& elegido) = 0;
+    // True when a new file can be written in `carpeta` (created if missing).
+    virtual bool escribible(const std::string& carpeta) = 0;
+    // Puts a map's name into the name box.
+    virtual void ponernombre(const std::string& nombre) = 0;
+    // The window's caption; `modificado` shows the unsaved-changes marker
+    // where the caption holds "[*]".
+    virtual void ponertitulo(const std::string& titulo, bool modificado) = 0;
 };
 
 } // namespace editor

@@ -1,12 +1,16 @@
 #include "Editor/ventana.h"
 
+#include "Comun/listamapas.h"
+#include "Editor/escritura.h"
 #include "Editor/vista.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,10 +18,13 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace editor {
 
@@ -70,6 +77,8 @@ int16_t desplazamiento(Qt::KeyboardModifiers m) {
         s = int16_t(s | mayusculas);
     if (m & Qt::ControlModifier)
         s = int16_t(s | control);
+    if (m & Qt::AltModifier)
+        s = int16_t(s | alternativa);
     return s;
 }
 
@@ -92,11 +101,13 @@ int16_t codigotecla(int k) {
 
 } // namespace
 
-main::main(const QString& carpeta, QWidget* padre)
-    : QWidget(padre), dir(carpeta), reales(this), mensajes(&reales) {
+main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre)
+    : QWidget(padre), dir(carpeta), dirusuario(carpetausuario),
+      vigia(new QFileSystemWatcher(this)), reales(this), mensajes(&reales) {
     setObjectName("main");
     setWindowTitle(caption);
-    setFixedSize(anchocliente, altocliente);
+    setMinimumSize(anchocliente, altocliente);
+    resize(anchocliente, altocliente);
 
     mainpic = new vista(QSize(celdasvista * tamcelda, celdasvista * tamcelda), this);
     mainpic->setObjectName("mainpic");
@@ -150,15 +161,80 @@ main::main(const QString& carpeta, QWidget* padre)
     Label5 = etiqueta("Label5", "Alto", QRect(40, 104, 41, 17), frame);
     alto = lista("alto", QRect(16, 120, 65, 21), frame);
     crear = boton("crear", "Crear", QRect(8, 160, 81, 17), frame);
+    frame->hide();
+
+    // Beside the palette: the whole map, the view's rectangle on it, and
+    // the scroll bars along it.
+    minimapa = new vista(QSize(ladominimapa, ladominimapa), this);
+    minimapa->setObjectName("minimapa");
+    minimapa->move(672, 280);
+    minimapa->setToolTip(QStringLiteral("Clic o arrastre: llevar la vista allí"));
+    auto alminimapa = [this](QMouseEvent* ev) {
+        if (!(ev->buttons() & Qt::LeftButton))
+            return;
+        QPoint p = ev->position().toPoint();
+        nuc->minimapa_Click(p.x(), p.y(), ladominimapa);
+    };
+    minimapa->alpulsar = alminimapa;
+    minimapa->almover = alminimapa;
+    barrax = new QScrollBar(Qt::Horizontal, this);
+    barrax->setObjectName("barrax");
+    barrax->setGeometry(672, 432, ladominimapa, 15);
+    barray = new QScrollBar(Qt::Vertical, this);
+    barray->setObjectName("barray");
+    barray->setGeometry(824, 280, 15, ladominimapa);
+    for (QScrollBar* b : {barrax, barray})
+        b->setFocusPolicy(Qt::NoFocus);
+    connect(barrax, &QScrollBar::valueChanged, this,
+            [this](int v) { nuc->ponervista(v, nuc->ver().vistay); });
+    connect(barray, &QScrollBar::valueChanged, this,
+            [this](int v) { nuc->ponervista(nuc->ver().vistax, v); });
+
+    // Below the palette, where the window had nothing.
+    tinte = new QCheckBox(QStringLiteral("Zonas sin acceso (C)"), this);
+    tinte->setObjectName("tinte");
+    tinte->setGeometry(512, 440, 148, 20);
+    tinte->setFocusPolicy(Qt::NoFocus);
+    tinte->setToolTip(QStringLiteral("Tiñe las casillas a las que ningún equipo puede llegar "
+                                     "caminando desde su inicio"));
+    connect(tinte, &QCheckBox::toggled, this, [this](bool si) {
+        nuc->ponertinte(si);
+        tinte->setChecked(nuc->ver().vertinte);
+    });
 
     connect(guardar, &QPushButton::clicked, this, [this] { guardar_Click(); });
     connect(abrir, &QPushButton::clicked, this, [this] { abrir_Click(); });
     connect(nuevomapa, &QPushButton::clicked, this, [this] { nuevomapa_Click(); });
     connect(crear, &QPushButton::clicked, this, [this] { crear_Click(); });
+    connect(file, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        file->setCurrentItem(item);
+        abrir_Click();
+    });
+    // Maps copied in or deleted from outside show up without a restart.
+    connect(vigia, &QFileSystemWatcher::directoryChanged, this, [this] { refrescar({}); });
 
     mainpic->alpulsar = [this](QMouseEvent* ev) {
         QPoint p = ev->position().toPoint();
-        nuc->mainpic_MouseDown(desplazamiento(ev->modifiers()), p.x(), p.y());
+        int boton = ev->button() == Qt::RightButton    ? botonderecho
+                    : ev->button() == Qt::MiddleButton ? botoncentral
+                                                       : botonizquierdo;
+        nuc->mainpic_MouseDown(desplazamiento(ev->modifiers()), p.x(), p.y(), boton);
+        update(); // a right click may have chosen another terrain
+    };
+    mainpic->alsalir = [this] { nuc->mainpic_MouseLeave(); };
+    mainpic->alrueda = [this](QWheelEvent* ev) {
+        const QPoint a = ev->angleDelta();
+        const int d = a.y() != 0 ? a.y() : a.x();
+        if (d == 0)
+            return;
+        const int signo = d > 0 ? 1 : -1;
+        const QPoint p = ev->position().toPoint();
+        if (ev->modifiers() & Qt::ControlModifier)
+            nuc->acercar(signo, p.x(), p.y());
+        else if ((ev->modifiers() & Qt::ShiftModifier) || a.y() == 0)
+            nuc->desplazar(-3 * signo, 0);
+        else
+            nuc->desplazar(0, -3 * signo);
     };
     mainpic->almover = [this](QMouseEvent* ev) {
         QPoint p = ev->position().toPoint();
@@ -173,27 +249,38 @@ main::main(const QString& carpeta, QWidget* padre)
         QStringLiteral("Clic o arrastre: pintar el terreno o colocar el inicio elegido\n"
                        "Mayús + clic: rellenar la zona del mismo terreno\n"
                        "Ctrl + arrastre: rellenar un rectángulo\n"
-                       "M: pintura simétrica respecto al centro (activar o desactivar)\n"
+                       "L, o Alt + arrastre: línea recta (a cualquier ángulo)\n"
+                       "Clic derecho: tomar el terreno de la casilla\n"
+                       "1 a 6: pasto, madera, pared, agua, árbol, piso\n"
+                       "[ y ]: pincel de 1, 3 o 5 casillas\n"
+                       "M: pintura simétrica (activar o desactivar)\n"
+                       "Mayús + M: centro, izquierda-derecha o arriba-abajo\n"
+                       "C: teñir las zonas sin acceso\n"
                        "Ctrl+Z: deshacer    Ctrl+Y o Ctrl+Mayús+Z: rehacer\n"
                        "Flechas: desplazar la vista");
     mainpic->setToolTip(teclas);
     const std::array<const char*, 6> nombres = {"Pasto", "Madera", "Pared",
                                                 "Agua",  "Árbol",  "Piso"};
     for (std::size_t i = 0; i < terrenos.size(); ++i)
-        terrenos[i]->setToolTip(QString::fromUtf8(nombres[i]) + "\n\n" + teclas);
+        terrenos[i]->setToolTip(QString::fromUtf8(nombres[i]) +
+                                QStringLiteral(" (tecla %1)").arg(i + 1) + "\n\n" + teclas);
     px[0]->setToolTip(QStringLiteral("Inicio del equipo rojo\n\n") + teclas);
     px[1]->setToolTip(QStringLiteral("Inicio del equipo azul\n\n") + teclas);
 
     cargarimagenes();
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != mainpic && w != status && w->x() >= 500)
+            derecha.emplace_back(w, w->pos());
     // The window sees every key before the control that has the focus.
     qApp->installEventFilter(this);
 
     // The maps folder is created when missing; if that fails the list stays
     // empty and a save reports why it can't write.
     QDir().mkpath(dir);
-    nuc = std::make_unique<nucleo>(static_cast<plataforma&>(*this),
-                                   QDir(dir).absolutePath().toStdString());
-    refrescar();
+    nuc = std::make_unique<nucleo>(
+        static_cast<plataforma&>(*this), QDir(dir).absolutePath().toStdString(),
+        dirusuario.isEmpty() ? std::string() : QDir(dirusuario).absolutePath().toStdString());
+    refrescar({});
     nuc->Form_Load();
 }
 
@@ -204,6 +291,8 @@ main::~main() {
 void main::cargarimagenes() {
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         tiles[i] = cargar(QString(":/imagenes/terreno%1.png").arg(i));
+        colores[i] =
+            tiles[i].scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(0, 0);
         ponermuestra(terrenos[i], tiles[i]);
     }
     for (std::size_t i = 0; i < equis.size(); ++i) {
@@ -220,26 +309,65 @@ bool main::preguntar(const std::string& texto, const std::string& titulo) {
     return mensajes->preguntar(texto, titulo);
 }
 
+void main::escalar() {
+    const int t = nuc->ver().tamano;
+    if (t == escala)
+        return;
+    escala = t;
+    // Nearest-neighbour scaling keeps the masks exactly black and white.
+    for (std::size_t i = 0; i < tiles.size(); ++i)
+        tilesvista[i] = tiles[i]
+                            .scaled(t, t, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                            .convertToFormat(QImage::Format_RGB32);
+    for (std::size_t i = 0; i < equis.size(); ++i)
+        equisvista[i] = equis[i].scaled(2 * t, t, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 void main::dibujar() {
     const estado& e = nuc->ver();
-    QPainter p(&mainpic->imagen);
-    for (int y = e.vistay; y <= e.vistay + celdasvista - 1; ++y) {
-        for (int x = e.vistax; x <= e.vistax + celdasvista - 1; ++x) {
-            const casilla& c = e.celda(x, y);
-            int px = tamcelda * (x - e.vistax);
-            int py = tamcelda * (y - e.vistay);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(px, py, tiles[std::size_t(c.terreno)]);
-            if (c.marca >= 0) {
-                const QImage& m = equis[std::size_t(c.marca)];
-                // The mask whitens the X's shape, then the image ANDs the
-                // coloured X into it and leaves the rest of the tile alone.
-                p.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination);
-                p.drawImage(px, py, m, 20, 0, 20, 20);
-                p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-                p.drawImage(px, py, m, 0, 0, 20, 20);
-            }
+    escalar();
+    const int t = e.tamano;
+    QImage& img = mainpic->imagen;
+    // Whole cells and the part of one more where the view isn't a multiple
+    // of the cell size; beyond the map, "not map" (nothing there is saved,
+    // painted or played on).
+    img.fill(QColor(32, 32, 40));
+    const int ultimax =
+        std::min({e.vistax + (img.width() + t - 1) / t - 1, int(e.anchomapa), lado - 1});
+    const int ultimay =
+        std::min({e.vistay + (img.height() + t - 1) / t - 1, int(e.altomapa), lado - 1});
+    // Tiles are copied row by row: at 25 % a large view holds tens of
+    // thousands of cells, too many for one painter call each.
+    for (int y = e.vistay; y <= ultimay; ++y) {
+        const int py = t * (y - e.vistay);
+        const int filas = std::min(t, img.height() - py);
+        for (int x = e.vistax; x <= ultimax; ++x) {
+            const int px = t * (x - e.vistax);
+            const int columnas = std::min(t, img.width() - px);
+            const QImage& tile = tilesvista[std::size_t(e.celda(x, y).terreno)];
+            for (int j = 0; j < filas; ++j)
+                std::memcpy(reinterpret_cast<QRgb*>(img.scanLine(py + j)) + px,
+                            tile.constScanLine(j), std::size_t(columnas) * sizeof(QRgb));
         }
+    }
+    QPainter p(&img);
+    for (int k = 0; k < 2; ++k) {
+        const entrada& en = e.inicio[std::size_t(k)];
+        if (en.colocado != verdadero || e.celda(en.x, en.y).marca < 0)
+            continue;
+        const int x = en.x;
+        const int y = en.y;
+        if (x < e.vistax || y < e.vistay || x > ultimax || y > ultimay)
+            continue;
+        const int px = t * (x - e.vistax);
+        const int py = t * (y - e.vistay);
+        const QImage& m = equisvista[std::size_t(e.celda(x, y).marca)];
+        // The mask whitens the X's shape, then the image ANDs the coloured X
+        // into it and leaves the rest of the tile alone.
+        p.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination);
+        p.drawImage(px, py, m, t, 0, t, t);
+        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        p.drawImage(px, py, m, 0, 0, t, t);
     }
     if (e.rectangulo) {
         // The rectangle being dragged, drawn over the cells it will paint.
@@ -247,15 +375,106 @@ void main::dibujar() {
         int y0 = std::min(e.esquina.y, e.extremo.y) - e.vistay;
         int w = std::abs(e.esquina.x - e.extremo.x) + 1;
         int h = std::abs(e.esquina.y - e.extremo.y) + 1;
-        QRect r(x0 * tamcelda, y0 * tamcelda, w * tamcelda - 1, h * tamcelda - 1);
+        QRect r(x0 * t, y0 * t, w * t - 1, h * t - 1);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setPen(QPen(Qt::black, 1));
         p.drawRect(r);
         p.setPen(QPen(Qt::yellow, 1, Qt::DashLine));
         p.drawRect(r);
     }
+    dibujarencima(p);
     p.end();
     mainpic->update();
+    dibujarminimapa();
+}
+
+void main::dibujarminimapa() {
+    const estado& e = nuc->ver();
+    // One pixel per cell, then scaled to the minimap with the map's shape.
+    const int ancho = e.anchomapa + 1;
+    const int alto = e.altomapa + 1;
+    QImage mapa(ancho, alto, QImage::Format_RGB32);
+    for (int y = 0; y < alto; ++y) {
+        auto* fila = reinterpret_cast<QRgb*>(mapa.scanLine(y));
+        for (int x = 0; x < ancho; ++x) {
+            const casilla& c = e.celda(x, y);
+            fila[x] = c.marca >= 0 ? (c.marca == 0 ? qRgb(230, 0, 0) : qRgb(0, 60, 255))
+                                   : colores[std::size_t(c.terreno)];
+        }
+    }
+    const double escalamini = double(ladominimapa) / std::max(ancho, alto);
+    QPainter p(&minimapa->imagen);
+    p.fillRect(minimapa->imagen.rect(), QColor(32, 32, 40));
+    p.drawImage(QRectF(0, 0, ancho * escalamini, alto * escalamini), mapa);
+    p.setPen(QPen(Qt::white, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(e.vistax * escalamini, e.vistay * escalamini,
+                      std::min(e.celdasx(), ancho) * escalamini - 1,
+                      std::min(e.celdasy(), alto) * escalamini - 1));
+    p.end();
+    minimapa->update();
+
+    const QSignalBlocker qx(barrax);
+    const QSignalBlocker qy(barray);
+    barrax->setRange(0, std::max(0, ancho - e.celdasx()));
+    barrax->setPageStep(e.celdasx());
+    barrax->setValue(e.vistax);
+    barray->setRange(0, std::max(0, alto - e.celdasy()));
+    barray->setPageStep(e.celdasy());
+    barray->setValue(e.vistay);
+}
+
+void main::dibujarencima(QPainter& p) {
+    const estado& e = nuc->ver();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const int t = e.tamano;
+    const int vistosx = e.celdasx() + 1;
+    const int vistosy = e.celdasy() + 1;
+    auto pixel = [&](int x, int y) { return QPoint(t * (x - e.vistax), t * (y - e.vistay)); };
+    if (e.vertinte) {
+        const std::vector<char> fuera = nuc->inalcanzables();
+        const int ancho = e.anchomapa + 1;
+        for (int y = e.vistay; y < e.vistay + vistosy && y <= e.altomapa && !fuera.empty(); ++y)
+            for (int x = e.vistax; x < e.vistax + vistosx && x <= e.anchomapa; ++x)
+                if (fuera[std::size_t(y) * ancho + x])
+                    p.fillRect(QRect(pixel(x, y), QSize(t, t)), QColor(220, 0, 160, 110));
+    }
+    if (e.trazandolinea) {
+        // The line as it will be painted, brush size included.
+        const int r = e.tamanopincel / 2;
+        for (comun::posicion c : nucleo::celdaslinea(e.lineadesde, e.lineahasta))
+            p.fillRect(QRect(pixel(c.x - r, c.y - r), QSize(t, t) * (2 * r + 1)),
+                       QColor(255, 255, 0, 90));
+    }
+    if (e.simetrico) {
+        // The mirror: a line for left-right or top-bottom, a cross at the
+        // centre point.
+        const double mx = t * ((e.anchomapa + 1) / 2.0 - e.vistax);
+        const double my = t * ((e.altomapa + 1) / 2.0 - e.vistay);
+        const double anchol = mainpic->imagen.width();
+        const double altol = mainpic->imagen.height();
+        for (QColor color : {QColor(0, 0, 0), QColor(255, 255, 255)}) {
+            p.setPen(QPen(color, 1, color == Qt::black ? Qt::SolidLine : Qt::DashLine));
+            if (e.modoespejo == espejo::horizontal)
+                p.drawLine(QPointF(mx, 0), QPointF(mx, altol));
+            else if (e.modoespejo == espejo::vertical)
+                p.drawLine(QPointF(0, my), QPointF(anchol, my));
+            else {
+                p.drawLine(QPointF(mx - 12, my), QPointF(mx + 12, my));
+                p.drawLine(QPointF(mx, my - 12), QPointF(mx, my + 12));
+                p.drawEllipse(QPointF(mx, my), 6, 6);
+            }
+        }
+    }
+    if (e.haypuntero) {
+        // The cell under the pointer, with the square a stroke would paint.
+        const int r = e.pincel >= 0 ? e.tamanopincel / 2 : 0;
+        QRect celda(pixel(e.puntero.x - r, e.puntero.y - r), QSize(t, t) * (2 * r + 1));
+        p.setPen(QPen(Qt::black, 1));
+        p.drawRect(celda.adjusted(0, 0, -1, -1));
+        p.setPen(QPen(Qt::white, 1, Qt::DashLine));
+        p.drawRect(celda.adjusted(0, 0, -1, -1));
+    }
 }
 
 void main::ponerestado(const std::string& texto) {
@@ -263,34 +482,55 @@ void main::ponerestado(const std::string& texto) {
 }
 
 void main::mostrarpanel(bool visible) {
-    setFixedSize(visible ? anchoconpanel : anchocliente, altocliente);
+    frame->setVisible(visible);
+}
+
+void main::resizeEvent(QResizeEvent* ev) {
+    QWidget::resizeEvent(ev);
+    // The view takes all the room the window gains; what stands right of it
+    // moves along with the right edge.
+    const int dx = width() - anchocliente;
+    const int dy = height() - altocliente;
+    for (auto& [w, sitio] : derecha)
+        w->move(sitio + QPoint(dx, 0));
+    mainpic->setFixedSize(500 + dx, 500 + dy);
+    mainpic->imagen = QImage(mainpic->size(), QImage::Format_RGB32);
+    mainpic->imagen.fill(palette().color(QPalette::Window));
+    status->setGeometry(0, 500 + dy, 777 + dx, 17);
+    if (nuc)
+        nuc->ponertamanovista(mainpic->width(), mainpic->height());
 }
 
 std::string main::escribir(const std::string& ruta, const std::string& texto) {
-    QString r = QString::fromStdString(ruta);
-    QString carpeta = QFileInfo(r).absolutePath();
-    if (!QDir().mkpath(carpeta))
-        return "No se puede crear la carpeta " + carpeta.toStdString() + ".";
-    // The old file is replaced only once the new text is whole on disk.
-    QSaveFile f(r);
-    if (!f.open(QIODevice::WriteOnly))
-        return f.errorString().toStdString();
-    if (f.write(texto.data(), qint64(texto.size())) != qint64(texto.size())) {
-        std::string porque = f.errorString().toStdString();
-        f.cancelWriting();
-        return porque;
-    }
-    if (!f.commit())
-        return f.errorString().toStdString();
-    return {};
+    return escribirarchivo(ruta, texto);
 }
 
-void main::refrescar() {
-    QString elegido = file->currentItem() ? file->currentItem()->text() : QString();
+bool main::escribible(const std::string& carpeta) {
+    return carpetaescribible(carpeta);
+}
+
+void main::ponernombre(const std::string& texto) {
+    nombre->setText(QString::fromStdString(texto));
+}
+
+void main::ponertitulo(const std::string& titulo, bool modificado) {
+    setWindowTitle(QString::fromStdString(titulo));
+    setWindowModified(modificado);
+}
+
+void main::refrescar(const std::string& elegido) {
+    QString quiere = QString::fromStdString(elegido);
+    if (quiere.isEmpty() && file->currentItem())
+        quiere = file->currentItem()->text();
+    for (const QString& c : {dir, dirusuario}) {
+        if (!c.isEmpty() && QDir(c).exists() && !vigia->directories().contains(c))
+            vigia->addPath(c);
+    }
     file->clear();
-    file->addItems(QDir(dir).entryList({"*.mapa"}, QDir::Files, QDir::Name));
-    if (!elegido.isEmpty()) {
-        auto hallados = file->findItems(elegido, Qt::MatchExactly);
+    for (const comun::mapalistado& m : comun::listarmapas(nuc->carpetas()))
+        file->addItem(QString::fromStdString(m.archivo));
+    if (!quiere.isEmpty()) {
+        auto hallados = file->findItems(quiere, Qt::MatchExactly);
         if (!hallados.isEmpty())
             file->setCurrentItem(hallados.front());
     }
@@ -313,13 +553,12 @@ void main::crear_Click() {
     nuc->crear_Click(ancho->currentText().toInt(), alto->currentText().toInt());
 }
 
-void main::ponercaption() {
-    setWindowTitle(nuc->ver().simetrico ? caption + QStringLiteral(" - simétrico") : caption);
-}
-
 void main::Form_KeyDown(QObject* obj, QKeyEvent* ev) {
-    nuc->Form_KeyDown(codigotecla(ev->key()), desplazamiento(ev->modifiers()), obj == nombre);
-    ponercaption();
+    nuc->Form_KeyDown(codigotecla(ev->key()), desplazamiento(ev->modifiers()),
+                      qobject_cast<QLineEdit*>(obj) != nullptr);
+    const QSignalBlocker quieto(tinte);
+    tinte->setChecked(nuc->ver().vertinte);
+    update(); // the keys 1 to 6 choose another terrain
 }
 
 bool main::eventFilter(QObject* obj, QEvent* ev) {
@@ -340,13 +579,21 @@ bool main::eventFilter(QObject* obj, QEvent* ev) {
                         w->isAncestorOf(qobject_cast<QWidget*>(ultimoreceptor));
         ultimatecla = ev;
         ultimoreceptor = obj;
-        if (!repetida)
+        // A key belongs to the control the user is looking at: in a text box
+        // it is typing (Ctrl+Z included), in a list it moves the selection.
+        // Elsewhere the map takes it, and an arrow goes nowhere else.
+        const bool texto = qobject_cast<QLineEdit*>(w) != nullptr;
+        bool enlista = false;
+        for (QWidget* o = w; o && o != this; o = o->parentWidget())
+            enlista =
+                enlista || qobject_cast<QAbstractItemView*>(o) || qobject_cast<QComboBox*>(o);
+        const bool ctrl = tecla->modifiers() & Qt::ControlModifier;
+        const bool flecha = tecla->key() == Qt::Key_Left || tecla->key() == Qt::Key_Right ||
+                            tecla->key() == Qt::Key_Up || tecla->key() == Qt::Key_Down;
+        const bool almapa = !texto && (!enlista || (ctrl && !flecha));
+        if (!repetida && almapa)
             Form_KeyDown(obj, tecla);
-        // Undo and redo belong to the map, also while the name box has the
-        // focus.
-        mando = nuc->ver().haymapa == verdadero &&
-                (tecla->modifiers() & Qt::ControlModifier) &&
-                (tecla->key() == Qt::Key_Z || tecla->key() == Qt::Key_Y);
+        mando = almapa && flecha && nuc->ver().haymapa == verdadero;
     }
     // Typed characters never reach the size lists, so a size can only be
     // picked from them (and not found by typing its first digit).

@@ -9,8 +9,14 @@
 
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
+class QCheckBox;
+class QPainter;
+class QScrollBar;
 class QComboBox;
+class QFileSystemWatcher;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -25,17 +31,24 @@ class vista;
 // events into calls of the editor core and its state into pixels and texts.
 class main : public QWidget, private plataforma {
 public:
-    // `carpeta` is the maps folder, created when missing.
-    explicit main(const QString& carpeta, QWidget* padre = nullptr);
+    // `carpeta` is the program's maps folder, `carpetausuario` the user's
+    // own (none when empty); both are listed, and saves go to the user's
+    // when the program's can't be written.
+    explicit main(const QString& carpeta, const QString& carpetausuario = QString(),
+                  QWidget* padre = nullptr);
     ~main() override;
 
     const nucleo& centro() const { return *nuc; }
     // Message boxes go here; tests put a recorder in place of the real boxes.
     void ponermensajes(avisos* a) { mensajes = a ? a : &reales; }
 
-    static constexpr int anchocliente = 662;
+    // The window opens at this size; the controls of the first 662 pixels
+    // keep their places, the column beyond holds the new-map panel (shown by
+    // "Mapa nuevo") and the minimap with its scroll bars. A larger window
+    // gives the map view the extra room.
+    static constexpr int anchocliente = 840;
     static constexpr int altocliente = 519;
-    static constexpr int anchoconpanel = 662 + 104;
+    static constexpr int ladominimapa = 150;
 
     vista* mainpic;
     QLabel* status;
@@ -56,6 +69,14 @@ public:
     QLabel* Label5;
     QComboBox* alto;
     QPushButton* crear;
+    QCheckBox* tinte;
+    vista* minimapa;
+    QScrollBar* barrax;
+    QScrollBar* barray;
+
+    // The whole redraw (view and minimap), and the minimap alone.
+    void redibujar() { dibujar(); }
+    void dibujarminimapa();
 
     void guardar_Click();
     void abrir_Click();
@@ -66,6 +87,7 @@ protected:
     bool eventFilter(QObject* obj, QEvent* ev) override;
     void closeEvent(QCloseEvent* ev) override;
     void paintEvent(QPaintEvent* ev) override;
+    void resizeEvent(QResizeEvent* ev) override;
 
 private:
     // plataforma
@@ -75,18 +97,33 @@ private:
     void ponerestado(const std::string& texto) override;
     void mostrarpanel(bool visible) override;
     std::string escribir(const std::string& ruta, const std::string& texto) override;
-    void refrescar() override;
+    void refrescar(const std::string& elegido) override;
+    bool escribible(const std::string& carpeta) override;
+    void ponernombre(const std::string& texto) override;
+    void ponertitulo(const std::string& titulo, bool modificado) override;
 
     void cargarimagenes();
+    // Tint, line preview, mirror and pointer over the drawn cells.
+    void dibujarencima(QPainter& p);
+    void escalar();
     void Form_KeyDown(QObject* obj, QKeyEvent* ev);
-    void ponercaption();
 
     QString dir;
+    QString dirusuario;
+    QFileSystemWatcher* vigia;
     cajas reales;
     avisos* mensajes;
     std::unique_ptr<nucleo> nuc;
     std::array<QImage, 6> tiles;
     std::array<QImage, 2> equis;
+    // The pictures at the view's current cell size, and each terrain's
+    // mean colour for the minimap.
+    int escala = 0;
+    std::array<QImage, 6> tilesvista;
+    std::array<QImage, 2> equisvista;
+    std::array<QRgb, 6> colores{};
+    // Controls right of the view and where they sit at the opening size.
+    std::vector<std::pair<QWidget*, QPoint>> derecha;
     // The key preview sees a key once, at its first receiver, not again
     // while it travels up to the parents.
     const QEvent* ultimatecla = nullptr;

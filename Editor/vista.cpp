@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace editor {
 
@@ -30,6 +31,18 @@ void vista::mouseMoveEvent(QMouseEvent* ev) {
 void vista::mouseReleaseEvent(QMouseEvent* ev) {
     if (alsoltar)
         alsoltar(ev);
+}
+
+void vista::wheelEvent(QWheelEvent* ev) {
+    if (alrueda)
+        alrueda(ev);
+    else
+        QWidget::wheelEvent(ev);
+}
+
+void vista::leaveEvent(QEvent*) {
+    if (alsalir)
+        alsalir();
 }
 
 } // namespace editor

@@ -17,12 +17,16 @@ public:
     std::function<void(QMouseEvent*)> alpulsar;
     std::function<void(QMouseEvent*)> almover;
     std::function<void(QMouseEvent*)> alsoltar;
+    std::function<void()> alsalir;
+    std::function<void(QWheelEvent*)> alrueda;
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* ev) override;
     void mouseMoveEvent(QMouseEvent* ev) override;
     void mouseReleaseEvent(QMouseEvent* ev) override;
+    void leaveEvent(QEvent* ev) override;
+    void wheelEvent(QWheelEvent* ev) override;
 };
 
 } // namespace editor

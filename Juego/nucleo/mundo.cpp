@@ -1,5 +1,6 @@
 #include "Juego/nucleo/mundo.h"
 
+#include "Comun/inicios.h"
 #include "Comun/terreno.h"
 #include "Juego/nucleo/busqueda.h"
 #include "Juego/nucleo/plataforma.h"
@@ -17,17 +18,8 @@ void mundo::Form_Load() {
 }
 
 std::string mundo::errorpartida(const comun::plano& p) {
-    // Fighters spawn on the eight cells around a start; a start on the first
-    // or last column or row of the grid would put some of them outside it.
-    for (int e = 0; e < 2; ++e) {
-        const comun::posicion s = p.inicio[e];
-        if (s.x == 0 || s.y == 0 || s.x == ladomapa - 1 || s.y == ladomapa - 1)
-            return "El inicio del equipo " + std::to_string(e) + " (" + std::to_string(s.x) +
-                   ", " + std::to_string(s.y) +
-                   ") está en el borde de la rejilla: no hay sitio para colocar a su equipo "
-                   "alrededor.";
-    }
-    return {};
+    // The editor saves nothing that fails this same check.
+    return comun::errorinicios(p);
 }
 
 void mundo::limpiarmapa() {

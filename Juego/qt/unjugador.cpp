@@ -1,5 +1,6 @@
 #include "Juego/qt/unjugador.h"
 
+#include "Comun/listamapas.h"
 #include "Comun/qt/carpetas.h"
 #include "Juego/qt/ventana.h"
 
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace juego {
 
@@ -61,12 +63,21 @@ QString unjugador::carpetamapas() {
     return comun::carpetadatos(QStringLiteral("mapas"));
 }
 
+QString unjugador::carpetausuario() {
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return datos.isEmpty() ? QString() : datos + QStringLiteral("/mapas");
+}
+
 void unjugador::Form_Load() {
-    carpeta_ = carpetamapas();
-    // A missing folder simply lists nothing.
-    const QStringList mapas =
-        QDir(carpeta_).entryList({QStringLiteral("*.mapa")}, QDir::Files, QDir::Name);
-    File1->addItems(mapas);
+    // The user's own maps (where the editor saves when it can't write beside
+    // the program) win over a shipped map of the same name. A missing folder
+    // simply lists nothing.
+    const auto mapas =
+        comun::listarmapas({carpetausuario().toStdString(), carpetamapas().toStdString()});
+    for (const comun::mapalistado& m : mapas) {
+        auto* item = new QListWidgetItem(QString::fromStdString(m.archivo), File1);
+        item->setData(Qt::UserRole, QString::fromStdString(m.ruta));
+    }
 }
 
 bool unjugador::eventFilter(QObject* objeto, QEvent* evento) {
@@ -87,7 +98,7 @@ void unjugador::empezar_Click() {
     if (!elegido || !elegido->isSelected())
         return;
     const int16_t tipo = tip->currentText() == QStringLiteral("Guerrero") ? guerrero : arquero;
-    const QString ruta = carpeta_ + QLatin1Char('/') + elegido->text();
+    const QString ruta = elegido->data(Qt::UserRole).toString();
 
     // The box accepts typing, but only 1 to 8 fighters fit a team.
     bool ok = false;

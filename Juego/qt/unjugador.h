@@ -22,6 +22,8 @@ public:
 
     // The maps folder beside the program.
     static QString carpetamapas();
+    // The user's own maps folder.
+    static QString carpetausuario();
 
     std::array<QLabel*, 3> labels{};
     QListWidget* File1 = nullptr;
@@ -39,7 +41,6 @@ private:
     void Form_Load();
 
     main& juego_;
-    QString carpeta_;
 };
 
 } // namespace juego

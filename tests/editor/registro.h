@@ -22,8 +22,16 @@ public:
     std::string estado = "sin tocar";
     int panel = 0; // 1 shown, -1 hidden, 0 never asked
     int refrescos = 0;
-    std::string fallo; // when set, every write fails with it
+    std::string elegido; // what the last refresh selected
+    std::string fallo;   // when set, every write fails with it
     int escrituras = 0;
+    std::vector<std::string> sinpermiso; // folders that can't be written
+    std::string nombre;                  // the name box
+    std::string titulo;
+    bool modificado = false;
+
+    // The status without what follows the view report or the save message.
+    std::string inicioestado() const { return estado.substr(0, estado.find("    ")); }
 
     void avisar(const std::string& t, const std::string& ti, editor::icono i) override {
         avisos.push_back({t, ti, i});
@@ -43,5 +51,19 @@ public:
         f << texto;
         return f ? std::string() : std::string("no se pudo escribir");
     }
-    void refrescar() override { ++refrescos; }
+    void refrescar(const std::string& e) override {
+        ++refrescos;
+        elegido = e;
+    }
+    bool escribible(const std::string& c) override {
+        for (const std::string& s : sinpermiso)
+            if (s == c)
+                return false;
+        return true;
+    }
+    void ponernombre(const std::string& n) override { nombre = n; }
+    void ponertitulo(const std::string& t, bool m) override {
+        titulo = t;
+        modificado = m;
+    }
 };

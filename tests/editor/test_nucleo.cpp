@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -31,7 +32,7 @@ std::string leer(const std::string& ruta) {
 class TestNucleo : public QObject {
     Q_OBJECT
 
-    QTemporaryDir tmp;
+    std::unique_ptr<QTemporaryDir> tmp;
     registro r;
     std::unique_ptr<nucleo> n;
 
@@ -58,7 +59,8 @@ class TestNucleo : public QObject {
 private slots:
     void init() {
         r = registro{};
-        n = std::make_unique<nucleo>(r, tmp.path().toStdString());
+        tmp = std::make_unique<QTemporaryDir>(); // every case starts with no maps
+        n = std::make_unique<nucleo>(r, tmp->path().toStdString());
         n->Form_Load();
     }
 
@@ -75,7 +77,7 @@ private slots:
         QCOMPARE(e().vistax, int16_t(0));
         QCOMPARE(e().guardado, verdadero);
         QCOMPARE(r.dibujos, 0);
-        QCOMPARE(r.estado, std::string("( 0 , 0 )"));
+        QCOMPARE(r.inicioestado(), std::string("( 0 , 0 )"));
         QCOMPARE(r.escrituras, 0);
         QVERIFY(r.avisos.empty());
     }
@@ -87,12 +89,13 @@ private slots:
         QCOMPARE(e().anchomapa, int16_t(74));
         QCOMPARE(e().altomapa, int16_t(49));
         QCOMPARE(e().haymapa, verdadero);
-        QCOMPARE(e().guardado, falso);
+        // Nothing to lose yet: closing or opening another map asks nothing.
+        QCOMPARE(e().guardado, verdadero);
         QCOMPARE(r.panel, -1);
         QCOMPARE(r.dibujos, 1);
         QCOMPARE(e().inicio[0].colocado, falso);
         QCOMPARE(e().inicio[1].colocado, falso);
-        QCOMPARE(r.estado, std::string("( 0 , 0 )"));
+        QCOMPARE(r.inicioestado(), std::string("( 0 , 0 )"));
 
         n->guardar_Click("nuevo");
         QCOMPARE(r.avisos.size(), std::size_t(1));
@@ -101,7 +104,7 @@ private slots:
         QCOMPARE(r.avisos[0].titulo, std::string("Guardar"));
         QVERIFY(r.avisos[0].i == icono::critico);
         QCOMPARE(r.escrituras, 0);
-        QCOMPARE(e().guardado, falso);
+        QCOMPARE(e().guardado, verdadero);
     }
 
     void crear_suelta_el_mapa_anterior() {
@@ -111,6 +114,7 @@ private slots:
         soltar(5, 5);
         colocar(0, 10, 10);
         n->Form_KeyDown(tecladerecha, 0);
+        r.respuesta = true;
         n->crear_Click(100, 50);
         QCOMPARE(e().celda(5, 5).terreno, int16_t(comun::pasto));
         QCOMPARE(e().celda(10, 10).marca, int16_t(-1));
@@ -173,8 +177,8 @@ private slots:
         QTest::newRow("izquierda-lejos-para-en-0") << -400 << 100 << 0 << 8;
         QTest::newRow("arriba-lejos-para-en-0") << 100 << -400 << 8 << 0;
         QTest::newRow("esquina-para-en-0-0") << -9000 << -9000 << 0 << 0;
-        QTest::newRow("derecha-fuera-del-mapa") << 1000 << 100 << 53 << 8;
-        QTest::newRow("mas-alla-de-la-rejilla-para-en-999") << 30000 << 40000 << 999 << 999;
+        QTest::newRow("derecha-para-en-el-borde-del-mapa") << 1000 << 100 << 49 << 8;
+        QTest::newRow("mas-alla-de-la-rejilla-para-en-el-mapa") << 30000 << 40000 << 49 << 49;
     }
     void arrastre_fuera_de_la_vista() {
         QFETCH(int, px);
@@ -184,7 +188,7 @@ private slots:
         n->crear_Click(50, 50);
         n->Form_KeyDown(tecladerecha, 0);
         n->Form_KeyDown(teclaabajo, 0);
-        QCOMPARE(r.estado, std::string("( 3 , 3 )"));
+        QCOMPARE(r.inicioestado(), std::string("( 3 , 3 )"));
         n->terrenos_Click(comun::madera);
         pulsar(10, 10);
         n->mainpic_MouseMove(px, py);
@@ -230,7 +234,9 @@ private slots:
         QTest::newRow("fila-0-rechazada") << 5 << 0 << -1 << false;
         QTest::newRow("muro-en-el-bloque") << 6 << 6 << 7 << false;
         QTest::newRow("muro-junto-al-bloque") << 5 << 6 << 7 << true;
-        QTest::newRow("ultima-columna-del-mapa") << 49 << 5 << -1 << true;
+        QTest::newRow("penultima-columna-del-mapa") << 48 << 5 << -1 << true;
+        QTest::newRow("ultima-columna-del-mapa") << 49 << 5 << -1 << false;
+        QTest::newRow("ultima-fila-del-mapa") << 5 << 49 << -1 << false;
     }
     void espacio() {
         QFETCH(int, x);
@@ -245,6 +251,9 @@ private slots:
             pulsar(muro, 5);
             soltar(muro, 5);
         }
+        if (y >= 25)
+            for (int i = 0; i < 10; ++i)
+                n->Form_KeyDown(teclaabajo, 0);
         if (x >= 25)
             for (int i = 0; i < 10; ++i)
                 n->Form_KeyDown(tecladerecha, 0);
@@ -299,7 +308,7 @@ private slots:
         int antes = r.dibujos;
         for (int t : teclas)
             n->Form_KeyDown(int16_t(t), 0);
-        QCOMPARE(QString::fromStdString(r.estado), estado);
+        QCOMPARE(QString::fromStdString(r.inicioestado()), estado);
         // Every key redraws, arrow or not.
         QCOMPARE(r.dibujos, antes + int(teclas.size()));
     }
@@ -314,40 +323,182 @@ private slots:
         QCOMPARE(e().vistay, int16_t(0));
     }
 
-    void guardar_data() {
+    void nombres_data() {
         QTest::addColumn<QString>("nombre");
-        QTest::addColumn<bool>("escribe");
-        QTest::addColumn<bool>("aviso");
-        QTest::newRow("sin-nombre-en-silencio") << "" << false << false;
-        QTest::newRow("nombre-normal") << "arena" << true << false;
-        QTest::newRow("nombre-con-espacios-dentro") << " dos  rios " << true << false;
-        QTest::newRow("barra-rechazada") << "../fuera" << false << true;
-        QTest::newRow("punto-rechazado") << "." << false << true;
-        QTest::newRow("dos-puntos-rechazado") << ".." << false << true;
-        QTest::newRow("solo-espacios-rechazado") << "   " << false << true;
-        QTest::newRow("nulo-rechazado") << QString(QChar(0)) + "x" << false << true;
+        QTest::addColumn<QString>("archivo"); // written file, empty when refused
+        QTest::addColumn<QString>("porque");  // part of the refusal
+        QTest::newRow("normal") << "arena"
+                                << "arena.mapa"
+                                << "";
+        QTest::newRow("espacios-dentro") << "dos  rios"
+                                         << "dos  rios.mapa"
+                                         << "";
+        QTest::newRow("espacios-alrededor") << "  isla \t"
+                                            << "isla.mapa"
+                                            << "";
+        QTest::newRow("extension-escrita") << "valle.mapa"
+                                           << "valle.mapa"
+                                           << "";
+        QTest::newRow("extension-mayusculas") << "lago.MAPA "
+                                              << "lago.mapa"
+                                              << "";
+        QTest::newRow("acentos") << "Cañón"
+                                 << "Cañón.mapa"
+                                 << "";
+        QTest::newRow("vacio") << ""
+                               << ""
+                               << "Escriba";
+        QTest::newRow("solo-espacios") << "   "
+                                       << ""
+                                       << "Escriba";
+        QTest::newRow("solo-extension") << ".mapa"
+                                        << ""
+                                        << "oculto";
+        QTest::newRow("oculto") << ".x"
+                                << ""
+                                << "oculto";
+        QTest::newRow("punto") << "."
+                               << ""
+                               << "oculto";
+        QTest::newRow("barra") << "../fuera"
+                               << ""
+                               << "oculto";
+        QTest::newRow("barra-dentro") << "a/b"
+                                      << ""
+                                      << "caracteres:";
+        QTest::newRow("barra-inversa") << "a\\b"
+                                       << ""
+                                       << "caracteres:";
+        QTest::newRow("interrogacion") << "a?"
+                                       << ""
+                                       << "caracteres:";
+        QTest::newRow("comillas") << "a\"b"
+                                  << ""
+                                  << "caracteres:";
+        QTest::newRow("tabulador-dentro") << "a\tb"
+                                          << ""
+                                          << "control";
+        QTest::newRow("nulo") << QString(QChar(0)) + "x"
+                              << ""
+                              << "control";
+        QTest::newRow("250-letras") << QString(250, 'a') << QString(250, 'a') + ".mapa"
+                                    << "";
+        QTest::newRow("251-letras") << QString(251, 'a') << ""
+                                    << "largo";
     }
-    void guardar() {
+    void nombres() {
         QFETCH(QString, nombre);
-        QFETCH(bool, escribe);
-        QFETCH(bool, aviso);
+        QFETCH(QString, archivo);
+        QFETCH(QString, porque);
         n->crear_Click(50, 75);
         colocar(0, 5, 5);
         colocar(1, 30, 60);
-        std::string nom = nombre.toStdString();
         r.estado = "antes";
-        n->guardar_Click(nom);
+        n->guardar_Click(nombre.toStdString());
+        const bool escribe = !archivo.isEmpty();
         QCOMPARE(r.escrituras, escribe ? 1 : 0);
-        QCOMPARE(r.avisos.size(), std::size_t(aviso ? 1 : 0));
-        if (aviso) {
-            QCOMPARE(r.avisos[0].titulo, std::string("Guardar"));
-            QVERIFY(r.avisos[0].i == icono::critico);
-        }
+        QCOMPARE(r.avisos.size(), std::size_t(escribe ? 0 : 1));
         QCOMPARE(e().guardado, escribe ? verdadero : falso);
-        QCOMPARE(r.estado, std::string(escribe ? "GUARDADO" : "antes"));
-        QCOMPARE(r.refrescos, escribe ? 1 : 0);
-        if (escribe)
-            QCOMPARE(leer(archivo(nom)), comun::escribirmapa(n->plano()));
+        if (escribe) {
+            const std::string ruta = n->carpeta() + "/" + archivo.toStdString();
+            QCOMPARE(leer(ruta), comun::escribirmapa(n->plano()));
+            QCOMPARE(r.inicioestado(), "GUARDADO en " + ruta);
+            QCOMPARE(r.elegido, archivo.toStdString());
+            QCOMPARE(r.nombre + ".mapa", archivo.toStdString());
+        } else {
+            QVERIFY2(r.avisos[0].texto.find(porque.toStdString()) != std::string::npos,
+                     r.avisos[0].texto.c_str());
+            QCOMPARE(r.avisos[0].titulo, std::string("Guardar"));
+            QCOMPARE(r.estado, std::string("antes"));
+        }
+    }
+
+    void preguntas_antes_de_perder_data() {
+        QTest::addColumn<QString>("accion");
+        QTest::addColumn<bool>("respuesta");
+        QTest::addColumn<bool>("pregunta");
+        QTest::addColumn<bool>("perdido");
+        QTest::newRow("abrir-y-no") << "abrir" << false << true << false;
+        QTest::newRow("abrir-y-si") << "abrir" << true << true << true;
+        QTest::newRow("crear-y-no") << "crear" << false << true << false;
+        QTest::newRow("crear-y-si") << "crear" << true << true << true;
+        QTest::newRow("guardar-encima-de-otro-y-no") << "otro" << false << true << false;
+        QTest::newRow("guardar-encima-de-otro-y-si") << "otro" << true << true << true;
+        QTest::newRow("guardar-con-su-nombre") << "mismo" << false << false << false;
+        QTest::newRow("guardar-con-nombre-nuevo") << "nuevo" << false << false << false;
+    }
+    void preguntas_antes_de_perder() {
+        QFETCH(QString, accion);
+        QFETCH(bool, respuesta);
+        QFETCH(bool, pregunta);
+        QFETCH(bool, perdido);
+        comun::plano otro = comun::plano::vacio(49, 49);
+        otro.ponerterreno(1, 1, comun::pared);
+        otro.inicio = {comun::posicion{5, 5}, comun::posicion{9, 9}};
+        const std::string textootro = comun::escribirmapa(otro);
+        escribirarchivo("otro", textootro);
+        n->crear_Click(50, 50);
+        colocar(0, 5, 5);
+        colocar(1, 30, 30);
+        n->guardar_Click("mio");
+        n->terrenos_Click(comun::agua);
+        pulsar(12, 12);
+        soltar(12, 12);
+        QCOMPARE(e().guardado, falso);
+        r.respuesta = respuesta;
+        r.preguntas.clear();
+        if (accion == "abrir")
+            n->abrir_Click("otro.mapa");
+        else if (accion == "crear")
+            n->crear_Click(75, 50);
+        else
+            n->guardar_Click(accion == "mismo" ? "mio" : accion.toStdString());
+        QCOMPARE(r.preguntas.size(), std::size_t(pregunta ? 1 : 0));
+        if (accion == "otro") {
+            QCOMPARE(leer(archivo("otro")) != textootro, perdido);
+        } else {
+            QCOMPARE(e().celda(12, 12).terreno != comun::agua, perdido);
+            const bool guarda = accion == "mismo" || accion == "nuevo";
+            QCOMPARE(e().guardado, perdido || guarda ? verdadero : falso);
+        }
+        QVERIFY(r.avisos.empty());
+    }
+
+    void punto_limpio() {
+        // Steps after a save; after each, whether the map counts as saved.
+        n->crear_Click(50, 50);
+        QCOMPARE(r.titulo, std::string("Tarnhollow Editor — sin nombre[*]"));
+        QVERIFY(!r.modificado);
+        colocar(0, 5, 5);
+        colocar(1, 30, 30);
+        QVERIFY(r.modificado);
+        n->guardar_Click("limpio");
+        QCOMPARE(r.titulo, std::string("Tarnhollow Editor — limpio[*]"));
+        const std::string guardado = r.estado;
+        QVERIFY(guardado.starts_with("GUARDADO"));
+        const std::vector<std::pair<const char*, bool>> pasos = {
+            {"pintar", false},   {"deshacer", true}, {"rehacer", false},
+            {"deshacer", true},  {"inicio", false},  {"deshacer", true},
+            {"deshacer", false}, {"rehacer", true},  {"pintar", false},
+        };
+        for (auto [paso, limpio] : pasos) {
+            if (std::string(paso) == "pintar") {
+                n->terrenos_Click(comun::pared);
+                pulsar(12, 12);
+                soltar(12, 12);
+            } else if (std::string(paso) == "inicio") {
+                colocar(1, 31, 31);
+            } else if (std::string(paso) == "deshacer") {
+                n->deshacer();
+            } else {
+                n->rehacer();
+            }
+            QCOMPARE(e().guardado, limpio ? verdadero : falso);
+            QCOMPARE(r.modificado, !limpio);
+            QCOMPARE(n->Form_QueryUnload(), !limpio);
+            // "GUARDADO" goes with the first change.
+            QVERIFY(r.estado != guardado);
+        }
     }
 
     void guardar_fallido_no_cambia_nada() {
@@ -377,6 +528,7 @@ private slots:
         soltar(24, 24);
         colocar(0, 10, 10);
         colocar(1, 10, 10);
+        r.respuesta = true; // both teams on one cell: saved all the same
         n->guardar_Click("vuelta");
         comun::lectura l = comun::leerarchivo(archivo("vuelta"));
         QVERIFY2(l, l.error.c_str());
@@ -396,9 +548,83 @@ private slots:
         QCOMPARE(e().celda(3, 4).transitable, falso);
         QCOMPARE(e().celda(10, 10).marca, int16_t(1));
         QCOMPARE(e().inicio[0].colocado, verdadero);
-        QCOMPARE(e().guardado, falso);
+        QCOMPARE(e().guardado, verdadero);
         n->guardar_Click("vuelta2");
         QCOMPARE(leer(archivo("vuelta2")), leer(archivo("vuelta")));
+    }
+
+    void carpeta_del_usuario() {
+        // The program's folder can't be written: the map goes to the user's,
+        // and the user's map wins over a shipped one of the same name.
+        QTemporaryDir usuario;
+        n = std::make_unique<nucleo>(r, tmp->path().toStdString(), usuario.path().toStdString());
+        n->Form_Load();
+        r.sinpermiso = {n->carpeta()};
+        comun::plano muestra = comun::plano::vacio(49, 49);
+        muestra.inicio = {comun::posicion{5, 5}, comun::posicion{9, 9}};
+        escribirarchivo("muestra", comun::escribirmapa(muestra));
+        n->abrir_Click("muestra.mapa");
+        QCOMPARE(r.nombre, std::string("muestra"));
+        QCOMPARE(r.titulo, std::string("Tarnhollow Editor — muestra[*]"));
+        n->terrenos_Click(comun::pared);
+        pulsar(20, 20);
+        soltar(20, 20);
+        n->guardar_Click("muestra");
+        QVERIFY(r.preguntas.empty());
+        const std::string ruta = usuario.path().toStdString() + "/muestra.mapa";
+        QCOMPARE(r.inicioestado(), "GUARDADO en " + ruta);
+        QCOMPARE(leer(archivo("muestra")), comun::escribirmapa(muestra));
+        n->crear_Click(50, 50);
+        n->abrir_Click("muestra.mapa");
+        QCOMPARE(e().celda(20, 20).terreno, int16_t(comun::pared));
+        // Writable again, the program's folder doesn't take a map whose
+        // listed copy is the user's: saving it again updates the user's.
+        r.sinpermiso.clear();
+        pulsar(21, 21);
+        soltar(21, 21);
+        n->guardar_Click("muestra");
+        QCOMPARE(r.inicioestado(), "GUARDADO en " + ruta);
+        QCOMPARE(leer(archivo("muestra")), comun::escribirmapa(muestra));
+        QCOMPARE(leer(ruta), comun::escribirmapa(n->plano()));
+    }
+
+    void guardar_lo_abierto_conserva_su_archivo() {
+        comun::plano p = comun::plano::vacio(49, 49);
+        p.inicio = {comun::posicion{5, 5}, comun::posicion{9, 9}};
+        const std::string ruta = n->carpeta() + "/Alto.MAPA";
+        std::ofstream(ruta, std::ios::binary) << comun::escribirmapa(p);
+        n->abrir_Click("Alto.MAPA");
+        QCOMPARE(r.nombre, std::string("Alto"));
+        n->guardar_Click(r.nombre);
+        QCOMPARE(r.inicioestado(), "GUARDADO en " + ruta);
+        QVERIFY(!std::filesystem::exists(archivo("Alto")));
+    }
+
+    void nunca_escribe_lo_que_no_se_abre() {
+        // A hand-made 2 x 2 map: it opens, but no start fits, and saving it
+        // (also over its own name) writes nothing.
+        const std::string texto = "1,1/fn0,0,0,0,/fn0,0,1,1/fn";
+        escribirarchivo("mini", texto);
+        n->abrir_Click("mini.mapa");
+        QCOMPARE(e().haymapa, verdadero);
+        colocar(0, 1, 1);
+        QCOMPARE(r.avisos.size(), std::size_t(1));
+        QCOMPARE(r.avisos[0].texto, std::string("Necesita tener espacio alrededor"));
+        n->terrenos_Click(comun::piso);
+        pulsar(1, 1);
+        mover(20, 20); // beyond the map: the stroke stops at its edge
+        soltar(20, 20);
+        QCOMPARE(e().celda(1, 1).terreno, int16_t(comun::piso));
+        QCOMPARE(e().celda(2, 2).terreno, int16_t(comun::pasto));
+        pulsar(5, 5); // outside the map: nothing
+        QCOMPARE(e().celda(5, 5).terreno, int16_t(comun::pasto));
+        soltar(5, 5);
+        r.respuesta = true;
+        n->guardar_Click("mini");
+        QCOMPARE(r.avisos.size(), std::size_t(2));
+        QVERIFY(r.avisos[1].texto.find("demasiado cerca del borde") != std::string::npos);
+        QCOMPARE(r.escrituras, 0);
+        QCOMPARE(leer(archivo("mini")), texto);
     }
 
     void abrir_sin_seleccion_no_hace_nada() {
@@ -448,7 +674,8 @@ private slots:
         QTest::newRow("guardado-y-luego-pintado") << "crear,guardar,pintar" << true;
         QTest::newRow("guardado-y-luego-un-inicio") << "crear,guardar,inicio" << true;
         QTest::newRow("guardado-y-luego-desplazado") << "crear,guardar,tecla" << false;
-        QTest::newRow("recien-abierto") << "crear,guardar,abrir" << true;
+        QTest::newRow("recien-abierto") << "crear,guardar,abrir" << false;
+        QTest::newRow("abierto-y-pintado") << "crear,guardar,abrir,pintar" << true;
     }
     void cerrar() {
         QFETCH(QString, antes);

@@ -1,5 +1,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
+#include "Editor/cajas.h"
+#include "Editor/escritura.h"
 #include "Editor/ventana.h"
 #include "Editor/vista.h"
 
@@ -12,8 +14,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -115,13 +120,16 @@ private slots:
         QTest::newRow("Label5") << "Label5" << QRect(40, 104, 41, 17) << "Alto";
         QTest::newRow("alto") << "alto" << QRect(16, 120, 65, 21) << "50";
         QTest::newRow("crear") << "crear" << QRect(8, 160, 81, 17) << "Crear";
+        QTest::newRow("minimapa") << "minimapa" << QRect(672, 280, 150, 150) << "";
+        QTest::newRow("barrax") << "barrax" << QRect(672, 432, 150, 15) << "";
+        QTest::newRow("barray") << "barray" << QRect(824, 280, 15, 150) << "";
     }
     void disposicion() {
         QFETCH(QString, control);
         QFETCH(QRect, sitio);
         QFETCH(QString, texto);
         QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
-        QCOMPARE(w->size(), QSize(662, 519));
+        QCOMPARE(w->size(), QSize(840, 519));
         auto* x = w->findChild<QWidget*>(control);
         QVERIFY(x);
         QCOMPARE(x->geometry(), sitio);
@@ -147,13 +155,39 @@ private slots:
     }
 
     void panel_de_mapa_nuevo() {
-        QVERIFY(w->frame->x() >= w->width()); // hidden beyond the right edge
+        QVERIFY(!w->frame->isVisible());
         QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
-        QCOMPARE(w->width(), 662 + 104);
+        QVERIFY(w->frame->isVisible());
         QVERIFY(w->frame->geometry().right() < w->width());
         QTest::mouseClick(w->crear, Qt::LeftButton);
-        QCOMPARE(w->width(), 662);
-        QCOMPARE(w->height(), 519);
+        QVERIFY(!w->frame->isVisible());
+        QCOMPARE(w->size(), QSize(840, 519));
+    }
+
+    void ventana_mayor_vista_mayor() {
+        crear("200", "200");
+        w->resize(1200, 800);
+        QCOMPARE(w->mainpic->size(), QSize(860, 781));
+        QCOMPARE(w->nombre->pos(), QPoint(528 + 360, 24));
+        QCOMPARE(w->minimapa->pos(), QPoint(672 + 360, 280));
+        QCOMPARE(w->status->y(), 781);
+        QCOMPARE(e().celdasx(), 43);
+        QCOMPARE(w->barrax->maximum(), 200 - 43);
+        QCOMPARE(w->barray->maximum(), 200 - 39);
+        // The minimap: a click centres the view there.
+        QTest::mouseClick(w->minimapa, Qt::LeftButton, {}, QPoint(75, 30));
+        QCOMPARE(QPoint(e().vistax, e().vistay), QPoint(100 - 21, 40 - 19));
+        QCOMPARE(w->barrax->value(), 79);
+        w->barray->setValue(50);
+        QCOMPARE(e().vistay, int16_t(50));
+        // Ctrl + wheel zooms out around the pointer.
+        const QPoint sitio(430, 300);
+        const QPoint antes(e().vistax + sitio.x() / 20, e().vistay + sitio.y() / 20);
+        QWheelEvent rueda(sitio, w->mainpic->mapToGlobal(sitio), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->mainpic, &rueda);
+        QCOMPARE(e().tamano, int16_t(10));
+        QCOMPARE(QPoint(e().vistax + sitio.x() / 10, e().vistay + sitio.y() / 10), antes);
     }
 
     void abrir_deja_el_panel_visible() {
@@ -164,8 +198,10 @@ private slots:
         QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
         w->file->setCurrentRow(0);
         QTest::mouseClick(w->abrir, Qt::LeftButton);
-        QCOMPARE(e().guardado, falso);
-        QCOMPARE(w->width(), 662 + 104);
+        QCOMPARE(e().guardado, verdadero);
+        QCOMPARE(w->nombre->text(), QString("panel"));
+        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor — panel[*]"));
+        QVERIFY(w->frame->isVisible());
     }
 
     void los_tamanos_no_se_escriben() {
@@ -179,21 +215,30 @@ private slots:
         QCOMPARE(e().anchomapa, int16_t(49));
     }
 
-    void teclas_con_el_nombre_enfocado() {
+    void teclas_donde_se_mira() {
+        for (const char* nombre : {"a.mapa", "b.mapa", "c.mapa"})
+            QFile(carpeta() + "/" + nombre).open(QIODevice::WriteOnly);
         crear();
         w->nombre->setFocus();
-        QTest::keyClick(w->nombre, Qt::Key_Right);
-        QCOMPARE(w->status->text(), QString("( 3 , 0 )"));
-        QTest::keyClick(w->nombre, Qt::Key_Down);
-        QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
         QTest::keyClicks(w->nombre, "Mapa");
-        QCOMPARE(w->nombre->text(), QString("Mapa"));
-        QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
-        QTest::keyClick(w.get(), Qt::Key_Left);
-        QCOMPARE(w->status->text(), QString("( 0 , 3 )"));
-        // The size lists swallow typing, but the window still sees the key.
-        QTest::keyClick(w->ancho, Qt::Key_Right);
-        QCOMPARE(w->status->text(), QString("( 3 , 3 )"));
+        QTest::keyClick(w->nombre, Qt::Key_Left);
+        QTest::keyClick(w->nombre, Qt::Key_Down);
+        QCOMPARE(w->status->text().section("    ", 0, 0), QString("( 0 , 0 )"));
+        QCOMPARE(w->nombre->cursorPosition(), 3);
+        QTest::keyClick(w->nombre, Qt::Key_M);
+        QVERIFY(!e().simetrico);
+        QTRY_COMPARE(w->file->count(), 3);
+        w->file->setFocus();
+        w->file->setCurrentRow(0);
+        QTest::keyClick(w->file, Qt::Key_Down);
+        QTest::keyClick(w->file, Qt::Key_Right);
+        QCOMPARE(w->status->text().section("    ", 0, 0), QString("( 0 , 0 )"));
+        QCOMPARE(w->file->currentRow(), 1);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(20, 20));
+        QTest::keyClick(w->mainpic, Qt::Key_Right);
+        QTest::keyClick(w->mainpic, Qt::Key_Down);
+        QCOMPARE(w->status->text().section("    ", 0, 0), QString("( 3 , 3 )"));
+        // The size lists swallow typing.
         QTest::keyClicks(w->ancho, "1");
         QCOMPARE(w->ancho->currentText(), QString("50"));
     }
@@ -248,7 +293,11 @@ private slots:
         colocar(0, 5, 5);
         colocar(1, 20, 20);
         guardar("uno");
-        QCOMPARE(w->status->text(), QString("GUARDADO"));
+        QCOMPARE(w->status->text().section("    ", 0, 0),
+                 "GUARDADO en " + QDir(carpeta()).absolutePath() + "/uno.mapa");
+        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor — uno[*]"));
+        QVERIFY(!w->isWindowModified());
+        QCOMPARE(w->file->currentItem()->text(), QString("uno.mapa"));
         QCOMPARE(leer(carpeta() + "/uno.mapa"),
                  QByteArray::fromStdString(comun::escribirmapa(w->centro().plano())));
         QCOMPARE(w->file->count(), 1);
@@ -283,7 +332,9 @@ private slots:
         crear();
         colocar(0, 5, 5);
         colocar(1, 20, 20);
+        c.respuesta = true; // replace it
         guardar("tres");
+        QCOMPARE(c.preguntas.size(), 1);
         QByteArray hecho = leer(carpeta() + "/tres.mapa");
         QCOMPARE(hecho, QByteArray::fromStdString(comun::escribirmapa(w->centro().plano())));
         comun::lectura l = comun::leerarchivo((carpeta() + "/tres.mapa").toStdString());
@@ -308,7 +359,7 @@ private slots:
         QCOMPARE(c.avisos.size(), 1);
         QCOMPARE(c.avisos[0].titulo, QString("Guardar"));
         QVERIFY(c.avisos[0].i == icono::critico);
-        QCOMPARE(w->status->text(), QString("( 0 , 0 )"));
+        QCOMPARE(w->status->text().section("    ", 0, 0), QString("( 0 , 0 )"));
         QCOMPARE(e().guardado, falso);
     }
 
@@ -316,33 +367,86 @@ private slots:
         crear();
         clic(w->terrenos[comun::agua]);
         QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(4, 4));
+        QVERIFY(w->isWindowModified());
         w->nombre->setFocus();
         QTest::keyClicks(w->nombre, "isla");
         QTest::keyClick(w->nombre, Qt::Key_Z, Qt::ControlModifier);
+        // The text's undo, not the map's.
+        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::agua));
+        QCOMPARE(w->nombre->text(), QString());
+        QTest::keyClick(w->nombre, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w->nombre->text(), QString("isla"));
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(20, 20));
+        QTest::keyClick(w->mainpic, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(w->mainpic, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::pasto));
-        QCOMPARE(w->nombre->text(), QString("isla")); // the map's undo, not the text's
-        QTest::keyClick(w->nombre, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!w->isWindowModified());
+        QTest::keyClick(w->mainpic, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::agua));
-        QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClick(w.get(), Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(e().celda(4, 4).terreno, int16_t(comun::agua));
+        QVERIFY(w->isWindowModified());
     }
 
     void modo_simetrico_en_el_titulo() {
         crear();
+        const QString titulo = w->windowTitle();
+        QCOMPARE(titulo, QString("Tarnhollow Editor — sin nombre[*]"));
         w->nombre->setFocus();
         QTest::keyClicks(w->nombre, "Mm");
-        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
+        QCOMPARE(w->windowTitle(), titulo);
         QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(20, 20));
         QCOMPARE(QApplication::focusWidget(), w->mainpic);
         QTest::keyClick(w->mainpic, Qt::Key_M);
-        QVERIFY(w->windowTitle() != QString("Tarnhollow Editor"));
-        QVERIFY(w->windowTitle().startsWith("Tarnhollow Editor"));
+        QVERIFY(w->windowTitle() != titulo);
+        QVERIFY(w->windowTitle().startsWith(titulo));
         clic(w->terrenos[comun::pared]);
         QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(1, 2));
         QCOMPARE(e().celda(48, 47).terreno, int16_t(comun::pared));
         QTest::keyClick(w->mainpic, Qt::Key_M);
-        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
+        QCOMPARE(w->windowTitle(), titulo);
+    }
+
+    void la_lista_sigue_la_carpeta() {
+        comun::plano p = comun::plano::vacio(49, 49);
+        p.inicio = {comun::posicion{5, 5}, comun::posicion{9, 9}};
+        p.ponerterreno(7, 7, comun::arbol);
+        QFile f(carpeta() + "/nuevo.mapa");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString(comun::escribirmapa(p)));
+        f.close();
+        QTRY_COMPARE(w->file->count(), 1);
+        QListWidgetItem* item = w->file->item(0);
+        const QPoint sitio = w->file->visualItemRect(item).center();
+        QTest::mouseClick(w->file->viewport(), Qt::LeftButton, {}, sitio);
+        QTest::mouseDClick(w->file->viewport(), Qt::LeftButton, {}, sitio);
+        QCOMPARE(e().haymapa, verdadero);
+        QCOMPARE(e().celda(7, 7).terreno, int16_t(comun::arbol));
+        QVERIFY(QFile::remove(carpeta() + "/nuevo.mapa"));
+        QTRY_COMPARE(w->file->count(), 0);
+    }
+
+    void errores_de_escritura_en_castellano_data() {
+        QTest::addColumn<QString>("ruta");
+        QTest::addColumn<QString>("dice");
+        QTest::newRow("nombre-largo") << QString(300, 'n') + ".mapa"
+                                      << "demasiado largo";
+        QTest::newRow("carpeta-que-es-archivo") << "estorbo/x.mapa"
+                                                << "No se puede crear";
+    }
+    void errores_de_escritura_en_castellano() {
+        QFETCH(QString, ruta);
+        QFETCH(QString, dice);
+        QFile(tmp->path() + "/estorbo").open(QIODevice::WriteOnly);
+        const std::string texto = escribirarchivo((tmp->path() + "/" + ruta).toStdString(), "x");
+        QVERIFY2(QString::fromStdString(texto).contains(dice), texto.c_str());
+    }
+
+    void la_pregunta_de_verdad_dice_no_con_intro() {
+        cajas reales(w.get());
+        QTimer::singleShot(0, [] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+        });
+        QVERIFY(!reales.preguntar("¿Desea salir sin guardar el mapa?", "Guardar"));
     }
 
     void relleno_y_rectangulo_con_el_raton() {

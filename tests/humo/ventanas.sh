@@ -5,7 +5,9 @@
 # In the editor: a new 50 x 50 map, filled with wood, a short wall painted,
 # both starts placed, a name typed and saved, all with real mouse and key
 # events. In the game: "Archivo" -> "Un Jugador", that map picked,
-# "Empezar", the right arrow held for a second. Fails when a program dies,
+# "Empezar", the right arrow held for a second. Between the two, the editor
+# is asked to save over another map and Enter answers its question, which
+# must keep that map as it was. Fails when a program dies,
 # when the editor saves nothing (or not what was painted), and when the play
 # field in a screenshot is blank or is not the saved map.
 #
@@ -17,13 +19,16 @@ mapas=$bin/mapas
 tmp=$(mktemp -d)
 nombre=0humo$$
 mapa=$mapas/$nombre.mapa
+otro=$mapas/${nombre}otro.mapa
+# The user's own maps folder, empty, so that only the program's maps list.
+export XDG_DATA_HOME=$tmp/datos
 
 pids=()
 limpiar() {
     for p in "${pids[@]}"; do
         kill "$p" 2> /dev/null || true
     done
-    rm -f "$mapa"
+    rm -f "$mapa" "$otro"
     rm -rf "$tmp"
 }
 trap limpiar EXIT
@@ -78,6 +83,22 @@ for _ in $(seq 50); do
 done
 vivo "$editor" "el editor"
 [ -s "$mapa" ] || fallo "el editor no guardó $mapa"
+
+# Saving under another map's name asks first; Enter must mean "No".
+printf '49,49/fn%s/fn9,9,30,30/fn' "$(printf '5,%.0s' $(seq 2500))" > "$otro"
+cp "$otro" "$tmp/otro.antes"
+clic 584 33
+xdotool key ctrl+a
+xdotool type --delay 50 "${nombre}otro"
+clic 584 56                     # "Guardar"
+timeout 10 xdotool search --sync --onlyvisible --name '^Guardar$' > /dev/null ||
+    fallo "guardar encima de otro mapa no preguntó"
+sleep 0.5
+xdotool key Return
+sleep 0.5
+vivo "$editor" "el editor"
+cmp -s "$otro" "$tmp/otro.antes" || fallo "Intro en la pregunta reemplazó $otro"
+rm -f "$otro"
 kill "$editor"
 wait "$editor" 2> /dev/null || true
 

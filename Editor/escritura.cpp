@@ -1,0 +1,102 @@
+#include "Editor/escritura.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace editor {
+
+std::string causaescritura(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return "No queda espacio en el disco.";
+    case EACCES:
+    case EPERM:
+        return "No tiene permiso para escribir en esa carpeta.";
+    case EROFS:
+        return "El sistema de archivos es de solo lectura.";
+    case ENAMETOOLONG:
+        return "El nombre del archivo es demasiado largo.";
+    default:
+        return {};
+    }
+}
+
+namespace {
+
+// Qt's error text doesn't always keep the system's error number, so when it
+// was lost the folder itself is asked what stands in the way.
+int adivinar(const QString& ruta, qint64 bytes) {
+    const QByteArray carpeta = QFile::encodeName(QFileInfo(ruta).absolutePath());
+    struct statvfs v {};
+    if (statvfs(carpeta.constData(), &v) == 0) {
+        if (v.f_flag & ST_RDONLY)
+            return EROFS;
+        if (qint64(v.f_bavail) * qint64(v.f_frsize) < bytes + 4096)
+            return ENOSPC;
+        if (QFile::encodeName(QFileInfo(ruta).fileName()).size() > qint64(v.f_namemax))
+            return ENAMETOOLONG;
+    }
+    if (access(carpeta.constData(), W_OK) != 0)
+        return EACCES;
+    return 0;
+}
+
+std::string explicar(int error, const QString& ruta, qint64 bytes, const QString& sistema) {
+    std::string causa = causaescritura(error);
+    if (causa.empty())
+        causa = causaescritura(adivinar(ruta, bytes));
+    if (causa.empty())
+        causa = "No se pudo escribir el archivo.";
+    return causa + "\n(" + sistema.toStdString() + ")";
+}
+
+} // namespace
+
+std::string escribirarchivo(const std::string& ruta, const std::string& texto) {
+    const QString r = QString::fromStdString(ruta);
+    const qint64 n = qint64(texto.size());
+    const QString carpeta = QFileInfo(r).absolutePath();
+    errno = 0;
+    if (!QDir().mkpath(carpeta)) {
+        const int error = errno;
+        return "No se puede crear la carpeta " + carpeta.toStdString() + ". " +
+               explicar(error, r, n, QString::fromLocal8Bit(strerror(error)));
+    }
+    QSaveFile f(r);
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly)) {
+        const int error = errno;
+        return explicar(error, r, n, f.errorString());
+    }
+    errno = 0;
+    if (f.write(texto.data(), n) != n) {
+        const int error = errno;
+        std::string porque = explicar(error, r, n, f.errorString());
+        f.cancelWriting();
+        return porque;
+    }
+    errno = 0;
+    if (!f.commit()) {
+        const int error = errno;
+        return explicar(error, r, n, f.errorString());
+    }
+    return {};
+}
+
+bool carpetaescribible(const std::string& carpeta) {
+    const QString c = QString::fromStdString(carpeta);
+    if (!QDir().mkpath(c))
+        return false;
+    QTemporaryFile prueba(c + QStringLiteral("/.prueba-XXXXXX"));
+    return prueba.open();
+}
+
+} // namespace editor

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace editor {
+
+// The usual reason a file couldn't be written, in Spanish, from the system's
+// error number; empty for a reason without a Spanish text of its own.
+std::string causaescritura(int error);
+
+// Writes `texto` as the whole file at `ruta`; the old file is replaced only
+// once the new one is complete. Empty on success, otherwise why not, in
+// Spanish, followed by the system's own text.
+std::string escribirarchivo(const std::string& ruta, const std::string& texto);
+
+// True when a new file can be created in `carpeta`, which is created first
+// when missing.
+bool carpetaescribible(const std::string& carpeta);
+
+} // namespace editor
