@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 
 namespace juego {
@@ -18,7 +19,7 @@ namespace juego {
 unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Menú"));
-    setFixedSize(113, 365);
+    setFixedSize(113 + 188, 365);
 
     const char* textos[3] = {"Mapa", "Guerreros", "Escoge tu tipo"};
     const int filas[3] = {8, 240, 288};
@@ -55,6 +56,21 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
     empezar->setObjectName(QStringLiteral("empezar"));
     empezar->setGeometry(8, 336, 97, 25);
     connect(empezar, &QPushButton::clicked, this, &unjugador::empezar_Click);
+
+    // What wins the match. The endless match is the default, as it always
+    // was; a goal adds an end and a scoreboard.
+    lblobjetivo = new QLabel(QStringLiteral("Objetivo"), this);
+    lblobjetivo->setGeometry(121, 8, 172, 17);
+    objetivo = new QComboBox(this);
+    objetivo->setObjectName(QStringLiteral("objetivo"));
+    objetivo->setGeometry(121, 24, 172, 21);
+    objetivo->addItems({QStringLiteral("Sin fin"), QStringLiteral("Primer equipo a N muertes"),
+                        QStringLiteral("Tiempo límite")});
+    cantidad = new QSpinBox(this);
+    cantidad->setObjectName(QStringLiteral("cantidad"));
+    cantidad->setGeometry(121, 52, 110, 21);
+    connect(objetivo, &QComboBox::currentIndexChanged, this, &unjugador::objetivo_Change);
+    objetivo_Change();
 
     Form_Load();
 }
@@ -93,6 +109,20 @@ bool unjugador::eventFilter(QObject* objeto, QEvent* evento) {
     return QWidget::eventFilter(objeto, evento);
 }
 
+void unjugador::objetivo_Change() {
+    const int k = objetivo->currentIndex();
+    cantidad->setVisible(k != 0);
+    if (k == 1) {
+        cantidad->setRange(5, 500);
+        cantidad->setSuffix(QStringLiteral(" muertes"));
+        cantidad->setValue(50);
+    } else if (k == 2) {
+        cantidad->setRange(1, 60);
+        cantidad->setSuffix(QStringLiteral(" min"));
+        cantidad->setValue(10);
+    }
+}
+
 void unjugador::empezar_Click() {
     QListWidgetItem* elegido = File1->currentItem();
     if (!elegido || !elegido->isSelected())
@@ -110,8 +140,14 @@ void unjugador::empezar_Click() {
         return;
     }
 
+    juego::objetivo meta;
+    if (objetivo->currentIndex() == 1)
+        meta = {tipoobjetivo::muertes, int16_t(cantidad->value())};
+    else if (objetivo->currentIndex() == 2)
+        meta = {tipoobjetivo::tiempo, int16_t(cantidad->value() * 60)};
+
     // A map the game refuses keeps this window open for another choice.
-    if (juego_.cargarmapa(ruta, int16_t(n), tipo))
+    if (juego_.cargarmapa(ruta, int16_t(n), tipo, meta))
         close();
 }
 

@@ -8,6 +8,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QSpinBox;
 
 namespace juego {
 
@@ -30,6 +31,10 @@ public:
     QComboBox* guerreros = nullptr;
     QComboBox* tip = nullptr;
     QPushButton* empezar = nullptr;
+    // The goal of the match, beside the classic controls.
+    QLabel* lblobjetivo = nullptr;
+    QComboBox* objetivo = nullptr;
+    QSpinBox* cantidad = nullptr;
 
 public slots:
     void empezar_Click();
@@ -39,6 +44,7 @@ protected:
 
 private:
     void Form_Load();
+    void objetivo_Change();
 
     main& juego_;
 };

@@ -3,6 +3,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/qt/carpetas.h"
 #include "Juego/nucleo/repeticion.h"
+#include "Juego/qt/final.h"
 #include "Juego/qt/reproductor.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/visor.h"
@@ -59,6 +60,21 @@ main::main() : partida_(*this) {
     status->setObjectName(QStringLiteral("status"));
     status->setGeometry(0, 600, 801, 25);
     status->setContentsMargins(4, 0, 0, 0);
+
+    lblobjetivo = new QLabel(cliente);
+    lblobjetivo->setObjectName(QStringLiteral("lblobjetivo"));
+    lblobjetivo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblobjetivo->setStyleSheet(QStringLiteral(
+        "QLabel { color: white; background: rgba(0, 0, 0, 150); padding: 0 6px; }"));
+    lblobjetivo->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblobjetivo->hide();
+
+    final_ = new pantallafinal(cliente);
+    final_->setGeometry(150, 110, 500, 380);
+    connect(final_, &pantallafinal::otra, this, [this] {
+        if (ultima_)
+            cargarmapa(ultima_->ruta, ultima_->maxp, ultima_->tipo, ultima_->meta);
+    });
 
     sonido_ = new QCheckBox(QStringLiteral("Sonido"), cliente);
     sonido_->setObjectName(QStringLiteral("sonido"));
@@ -200,20 +216,22 @@ void main::closeEvent(QCloseEvent* e) {
     QApplication::quit();
 }
 
-bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo) {
+bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta) {
     // A bad map leaves the running match, and its recording, as they were;
     // a good one ends it, and it is kept among the replays.
     const repeticion anterior = partida_.grabacion();
     const bool archivar = !visor_ && partida_.grabando();
     quitarvisor();
     sucesos s;
-    const std::string error = partida_.cargar(ruta.toStdString(), maxp, tipo, s);
+    const std::string error = partida_.cargar(ruta.toStdString(), maxp, tipo, s, meta);
     if (!error.empty()) {
         avisar(QStringLiteral("Tarnhollow"), QString::fromStdString(error));
         return false;
     }
     if (archivar)
         archivar_(anterior);
+    ultima_ = ajustes{ruta, maxp, tipo, meta};
+    final_->hide();
     procesar(s);
     return true;
 }
@@ -299,9 +317,14 @@ bool main::cargarpartida(const QString& ruta) {
     if (archivar)
         archivar_(anterior);
     quitarvisor();
+    ultima_.reset();
+    final_->hide();
     ponertemporizador(juego().pausado != verdadero);
     dibujar();
     procesar(s);
+    // A match saved after its end shows its end again.
+    if (juego().fin == verdadero)
+        final_->mostrar(juego(), false);
     return true;
 }
 
@@ -337,6 +360,8 @@ bool main::verrepeticion(const QString& ruta) {
     if (archivar)
         archivar_(anterior);
     quitarvisor();
+    ultima_.reset();
+    final_->hide();
     visor_ = new visor(*this, std::move(r));
     connect(visor_, &visor::salir, this, &main::cerrarvisor);
     // The recorded pause does not stop the viewer's clock, nor start the
@@ -371,7 +396,17 @@ void main::procesar(const sucesos& s) {
             status->setText(QString::fromStdString(e.texto));
         else if (e.tipo == tiposuceso::sonido && sonido() == 1)
             reproductor_->reproducir(QString::fromStdString(e.texto));
+        else if (e.tipo == tiposuceso::fin)
+            final_->mostrar(juego(), ultima_.has_value() && !visor_);
     }
+    const QString meta = juego().jugando == verdadero ? textoobjetivo(juego()) : QString();
+    if (meta != lblobjetivo->text()) {
+        lblobjetivo->setText(meta);
+        // Only as wide as its text, in the field's top-right corner.
+        lblobjetivo->adjustSize();
+        lblobjetivo->move(mainpic->width() - lblobjetivo->width() - 4, 4);
+    }
+    lblobjetivo->setVisible(!meta.isEmpty());
 }
 
 void main::timer_Timer() {

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -21,6 +22,7 @@ class QTimer;
 
 namespace juego {
 
+class pantallafinal;
 class reproductor;
 class unjugador;
 class visor;
@@ -49,7 +51,7 @@ public:
 
     // Starts a match on the map file at `ruta`. A file the game cannot play
     // is refused with a message and the running match goes on untouched.
-    bool cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo);
+    bool cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta = {});
     // Saves the running match to `ruta` / restores a saved one; false (and
     // a message) on failure, with the running match untouched.
     bool guardarpartida(const QString& ruta);
@@ -88,6 +90,9 @@ public:
 
     campo* mainpic = nullptr;
     QLabel* status = nullptr;
+    // The goal and what is left of it, over the field's top edge.
+    QLabel* lblobjetivo = nullptr;
+    pantallafinal* final_ = nullptr;
     QCheckBox* sonido_ = nullptr;
     QTimer* timer = nullptr;
     QMenu* mnuArchivo = nullptr;
@@ -133,6 +138,14 @@ private:
     reproductor* reproductor_ = nullptr;
     visor* visor_ = nullptr;
     QPointer<unjugador> unjugador_;
+    // How the last match was started, for Revancha.
+    struct ajustes {
+        QString ruta;
+        int16_t maxp = 0;
+        int16_t tipo = 0;
+        objetivo meta;
+    };
+    std::optional<ajustes> ultima_;
 };
 
 } // namespace juego

@@ -1,5 +1,6 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/qt/unjugador.h"
+#include "Juego/qt/final.h"
 #include "Juego/qt/ventana.h"
 #include "Juego/qt/visor.h"
 
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTimer>
 
 using namespace juego;
@@ -99,7 +101,7 @@ private slots:
         QPointer<unjugador> u = v.menu();
         QVERIFY(u);
         QCOMPARE(u->windowTitle(), QStringLiteral("Menú"));
-        QCOMPARE(u->size(), QSize(113, 365));
+        QCOMPARE(u->size(), QSize(113 + 188, 365)); // the goal column on the right
         QCOMPARE(u->guerreros->currentText(), QStringLiteral("1"));
         QCOMPARE(u->guerreros->count(), 8);
         QCOMPARE(u->tip->currentText(), QStringLiteral("Guerrero"));
@@ -379,6 +381,46 @@ private slots:
         QVERIFY(!quedan.contains("partida-20000101-000000.repeticion"));
         QVERIFY(quedan.last().startsWith("partida-20"));
         QDir(temporal).removeRecursively();
+    }
+
+    // A match with a goal shows what is left, ends with its winner and a
+    // scoreboard, and Revancha plays the same match again.
+    void final_de_partida() {
+        main v;
+        atrapar(v);
+        v.timer->stop();
+        QVERIFY(!v.lblobjetivo->isVisible());
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_b.mapa", 2, arquero,
+                             {tipoobjetivo::tiempo, 2}));
+        v.show();
+        v.timer->stop();
+        QVERIFY(v.lblobjetivo->isVisible());
+        QCOMPARE(v.lblobjetivo->text(), QStringLiteral("Tiempo: 0:02 · rojo 0 · azul 0"));
+        for (int t = 0; t < 15; ++t)
+            v.timer_Timer();
+        QVERIFY(!v.final_->isVisible());
+        QCOMPARE(v.lblobjetivo->text(), QStringLiteral("Tiempo: 0:01 · rojo 0 · azul 0"));
+        v.timer_Timer();
+        QVERIFY(v.final_->isVisible());
+        QCOMPARE(v.final_->titulo->text(), QStringLiteral("Empate"));
+        QCOMPARE(v.final_->tabla->rowCount(), 4);
+        QCOMPARE(v.final_->tabla->item(0, 2)->text(), QStringLiteral("Tú"));
+        QVERIFY(v.final_->tabla->item(0, 0)->font().bold());
+        QCOMPARE(v.final_->tabla->item(3, 0)->text(), QStringLiteral("azul"));
+
+        // Cerrar leaves the last frame; Revancha starts the same match anew.
+        v.final_->cerrar->click();
+        QVERIFY(!v.final_->isVisible());
+        v.final_->mostrar(v.juego(), true);
+        v.final_->revancha->click();
+        QVERIFY(!v.final_->isVisible());
+        QCOMPARE(v.juego().fin, falso);
+        QCOMPARE(int(v.juego().numtick), 0);
+        QCOMPARE(v.juego().meta, (objetivo{tipoobjetivo::tiempo, 2}));
+        QCOMPARE(int(v.juego().anchomapa), 74);
+        QVERIFY(avisos.isEmpty());
+        QCOMPARE(textoganador(0), QStringLiteral("¡Gana el equipo rojo!"));
+        QCOMPARE(textoganador(1), QStringLiteral("¡Gana el equipo azul!"));
     }
 };
 
