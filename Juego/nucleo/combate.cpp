@@ -107,14 +107,61 @@ void mundo::disparar(int16_t a, int16_t sx, int16_t sy, int16_t tx, int16_t ty) 
 
     sonar("Bowfire.wav", sx, sy);
     if (enrejilla(sx, sy))
-        mapa(sx, sy).proyectil = int16_t(ranura);
+        marcarflecha(int16_t(ranura), sx, sy);
 }
 
 void mundo::borrarflecha(int16_t k) {
-    for (int y = 0; y <= altomapa; ++y)
-        for (int x = 0; x <= anchomapa; ++x)
-            if (mapa(x, y).proyectil == k)
-                mapa(x, y).proyectil = -1;
+    // Only marks on the map are cleared; one left outside it by a shot from
+    // off the map stays, as it always has.
+    marcas& m = marcas_[std::size_t(k)];
+    for (int16_t i = 0; i < m.n; ++i) {
+        const posicion p = m.celdas[std::size_t(i)];
+        if (p.x <= anchomapa && p.y <= altomapa && mapa(p.x, p.y).proyectil == k)
+            mapa(p.x, p.y).proyectil = -1;
+    }
+    m.n = 0;
+}
+
+void mundo::marcarflecha(int16_t k, int16_t x, int16_t y) {
+    desmarcarflecha(x, y);
+    mapa(x, y).proyectil = k;
+    marcas& m = marcas_[std::size_t(k)];
+    for (int16_t i = 0; i < m.n; ++i)
+        if (m.celdas[std::size_t(i)] == posicion{x, y})
+            return;
+    // An arrow clears the cell it marked at its next step, so it holds no
+    // more than its launch cell and the cell it is over. A remembered cell
+    // that another arrow marked since is forgotten first; then the oldest,
+    // which the arrow cleared when it stepped on.
+    if (m.n == 2) {
+        int16_t quedan = 0;
+        for (int16_t i = 0; i < m.n; ++i) {
+            const posicion p = m.celdas[std::size_t(i)];
+            if (mapa(p.x, p.y).proyectil == k)
+                m.celdas[std::size_t(quedan++)] = p;
+        }
+        m.n = quedan;
+        if (m.n == 2) {
+            m.celdas[0] = m.celdas[1];
+            m.n = 1;
+        }
+    }
+    m.celdas[std::size_t(m.n++)] = {x, y};
+}
+
+void mundo::desmarcarflecha(int16_t x, int16_t y) {
+    celda& c = mapa(x, y);
+    if (c.proyectil >= 0 && c.proyectil < numflechas) {
+        marcas& m = marcas_[std::size_t(c.proyectil)];
+        for (int16_t i = 0; i < m.n; ++i) {
+            if (m.celdas[std::size_t(i)] == posicion{x, y}) {
+                m.celdas[std::size_t(i)] = m.celdas[std::size_t(m.n - 1)];
+                --m.n;
+                break;
+            }
+        }
+    }
+    c.proyectil = -1;
 }
 
 void mundo::moverflechas() {
@@ -126,7 +173,7 @@ void mundo::moverflechas() {
             int16_t cx = redondear(f.x);
             int16_t cy = redondear(f.y);
             if (enrejilla(cx, cy))
-                mapa(cx, cy).proyectil = -1;
+                desmarcarflecha(cx, cy);
 
             f.x += f.velx / f.velocidad;
             f.y += f.vely / f.velocidad;
@@ -137,8 +184,8 @@ void mundo::moverflechas() {
 
             cx = redondear(f.x);
             cy = redondear(f.y);
-            celda& c = mapa(cx, cy);
-            c.proyectil = s;
+            marcarflecha(s, cx, cy);
+            const celda& c = mapa(cx, cy);
             if (c.ocupante == -1)
                 continue;
 

@@ -347,13 +347,15 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
             const celdaguardada& c = e->celdas[k++];
             m.ponerterreno(int16_t(x), int16_t(y), c.terreno, c.transitable);
             m.mapa(x, y).ocupante = c.ocupante;
-            m.mapa(x, y).proyectil = c.proyectil;
+            if (c.proyectil >= 0)
+                m.marcarflecha(c.proyectil, int16_t(x), int16_t(y));
         }
     }
     for (const celdafuera& c : e->fuera) {
         m.ponerterreno(c.x, c.y, c.c.terreno, c.c.transitable);
         m.mapa(c.x, c.y).ocupante = c.c.ocupante;
-        m.mapa(c.x, c.y).proyectil = c.c.proyectil;
+        if (c.c.proyectil >= 0)
+            m.marcarflecha(c.c.proyectil, c.x, c.y);
     }
     // The view last: limpiarmapa put it in the corner.
     m.vistax = e->vistax;

@@ -33,6 +33,7 @@ void mundo::limpiarmapa() {
         c.ocupante = -1;
         c.proyectil = -1;
     }
+    marcas_.fill({});
     busqueda_->terrenocambiado();
 }
 

@@ -201,6 +201,10 @@ public:
     void atacar(int16_t a, int16_t tx, int16_t ty);
     void disparar(int16_t a, int16_t sx, int16_t sy, int16_t tx, int16_t ty);
     void borrarflecha(int16_t k);
+    // Every arrow mark on the grid goes through these two, so each arrow
+    // knows the few cells it marks and clearing it needs no search.
+    void marcarflecha(int16_t k, int16_t x, int16_t y);
+    void desmarcarflecha(int16_t x, int16_t y);
     void moverflechas();
     void herir(int16_t v, int16_t atk, int16_t k);
     void subirnivel(int16_t k);
@@ -228,6 +232,13 @@ private:
     void avisar(tiposuceso tipo, int16_t a, int16_t b, int16_t x, int16_t y);
 
     sucesos salida_; // what happened since the last entry point returned
+    // The cells each arrow slot marked and has not cleared itself: its
+    // launch cell and the cell it flies over, so two at most.
+    struct marcas {
+        std::array<posicion, 2> celdas{};
+        int16_t n = 0;
+    };
+    std::array<marcas, numflechas> marcas_{};
     std::vector<celda> mapa_;
     std::unique_ptr<busqueda> busqueda_;
 };

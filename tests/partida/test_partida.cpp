@@ -7,7 +7,9 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <random>
+#include <tuple>
 
 using namespace juego;
 using prueba::mundoprueba;
@@ -388,6 +390,45 @@ private slots:
         QCOMPARE(int(k.ataque), ataquedespues);
         QCOMPARE(int(k.armadura), 32767);
         QCOMPARE(int(w.m.unidades[1].bajas), 32767);
+    }
+
+    // Clearing an arrow's marks looks only at the cells the arrow marked:
+    // it must clear on the map exactly what a look at every cell would.
+    void marcas_de_flechas() {
+        mundoprueba w;
+        w.cargar(mapade("bosque.mapa"), 8, arquero);
+        jugadorazar j(3);
+        int revisadas = 0;
+        for (int t = 1; t <= 1500; ++t) {
+            j.jugar(w);
+            if (t % 25 != 0)
+                continue;
+            std::vector<std::tuple<int, int, int>> antes;
+            for (int y = 0; y <= w.m.altomapa; ++y)
+                for (int x = 0; x <= w.m.anchomapa; ++x)
+                    if (w.m.mapa(x, y).proyectil >= 0)
+                        antes.emplace_back(x, y, w.m.mapa(x, y).proyectil);
+            const std::vector<uint8_t> foto = w.p.instantanea();
+            for (int16_t k = 0; k < numflechas; ++k)
+                if (w.m.flechas[k].activa != verdadero)
+                    w.m.borrarflecha(k);
+            for (const auto& [x, y, k] : antes) {
+                const bool libre = w.m.flechas[k].activa != verdadero;
+                QCOMPARE(int(w.m.mapa(x, y).proyectil), libre ? -1 : k);
+                revisadas += libre ? 1 : 0;
+            }
+            for (int y = 0; y <= w.m.altomapa; ++y)
+                for (int x = 0; x <= w.m.anchomapa; ++x)
+                    if (w.m.mapa(x, y).proyectil >= 0)
+                        QVERIFY(std::find(antes.begin(), antes.end(),
+                                          std::tuple(x, y, int(w.m.mapa(x, y).proyectil))) !=
+                                antes.end());
+            // Back to the match as it was, marks remembered from the grid.
+            sucesos s;
+            QCOMPARE(QString::fromStdString(w.p.restaurar(foto, s)), QString());
+        }
+        // Spent arrows did leave marks to clear.
+        QVERIFY(revisadas > 20);
     }
 };
 
