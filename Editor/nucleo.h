@@ -1,6 +1,8 @@
 #pragma once
 
+#include "Comun/basicos.h"
 #include "Comun/mapaarchivo.h"
+#include "Comun/teclas.h"
 
 #include <algorithm>
 #include <array>
@@ -13,21 +15,20 @@ namespace editor {
 
 class plataforma;
 
-// Flags hold -1 for true and 0 for false, and are tested against -1.
-inline constexpr int16_t verdadero = -1;
-inline constexpr int16_t falso = 0;
+using comun::falso;
+using comun::verdadero;
 
-inline constexpr int lado = 1000;      // the grid is 1000 x 1000 cells
+inline constexpr int lado = comun::ladorejilla;
 inline constexpr int celdasvista = 25; // the view shows 25 x 25 cells
 inline constexpr int tamcelda = 20;    // pixels per cell side at 100 %
 // Cell sides of the zoom steps: 25 %, 50 %, 100 % and 200 %.
 inline constexpr std::array<int16_t, 4> tamanos = {5, 10, 20, 40};
 
 // Key codes and shift bits as the window hands them over.
-inline constexpr int16_t teclaizquierda = 37;
-inline constexpr int16_t teclaarriba = 38;
-inline constexpr int16_t tecladerecha = 39;
-inline constexpr int16_t teclaabajo = 40;
+inline constexpr int16_t teclaizquierda = comun::vkizquierda;
+inline constexpr int16_t teclaarriba = comun::vkarriba;
+inline constexpr int16_t tecladerecha = comun::vkderecha;
+inline constexpr int16_t teclaabajo = comun::vkabajo;
 inline constexpr int16_t mayusculas = 1;
 inline constexpr int16_t control = 2;
 inline constexpr int16_t alternativa = 4;

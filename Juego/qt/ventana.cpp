@@ -217,22 +217,34 @@ void main::closeEvent(QCloseEvent* e) {
 }
 
 bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta) {
-    // A bad map leaves the running match, and its recording, as they were;
-    // a good one ends it, and it is kept among the replays.
+    sucesos s;
+    if (!reemplazarpartida(QStringLiteral("Tarnhollow"), {}, s, [&](sucesos& e) {
+            return partida_.cargar(ruta.toStdString(), maxp, tipo, e, meta);
+        }))
+        return false;
+    ultima_ = ajustes{ruta, maxp, tipo, meta};
+    procesar(s);
+    return true;
+}
+
+bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
+                             const std::function<std::string(sucesos&)>& cambio) {
+    // The match being left is kept among the replays, unless the new one
+    // is refused: then nothing changes.
     const repeticion anterior = partida_.grabacion();
     const bool archivar = !visor_ && partida_.grabando();
+    // The viewer goes first, so the match's timer and view are the game's
+    // again when the new match starts.
     quitarvisor();
-    sucesos s;
-    const std::string error = partida_.cargar(ruta.toStdString(), maxp, tipo, s, meta);
+    const std::string error = yamal.empty() ? cambio(s) : yamal;
     if (!error.empty()) {
-        avisar(QStringLiteral("Tarnhollow"), QString::fromStdString(error));
+        avisar(titulo, QString::fromStdString(error));
         return false;
     }
     if (archivar)
         archivar_(anterior);
-    ultima_ = ajustes{ruta, maxp, tipo, meta};
+    ultima_.reset();
     final_->hide();
-    procesar(s);
     return true;
 }
 
@@ -302,25 +314,11 @@ bool main::guardarpartida(const QString& ruta) {
 
 bool main::cargarpartida(const QString& ruta) {
     std::vector<uint8_t> datos;
-    std::string error = leerbinario(ruta.toStdString(), maxarchivo, datos);
-    // A bad file changes nothing; the match it replaces is kept among the
-    // replays.
-    const repeticion anterior = partida_.grabacion();
-    const bool archivar = !visor_ && partida_.grabando();
+    const std::string error = leerbinario(ruta.toStdString(), maxarchivo, datos);
     sucesos s;
-    if (error.empty())
-        error = partida_.restaurar(datos, s);
-    if (!error.empty()) {
-        avisar(QStringLiteral("Cargar partida"), QString::fromStdString(error));
+    if (!reemplazarpartida(QStringLiteral("Cargar partida"), error, s,
+                           [&](sucesos& e) { return partida_.restaurar(datos, e); }))
         return false;
-    }
-    if (archivar)
-        archivar_(anterior);
-    quitarvisor();
-    ultima_.reset();
-    final_->hide();
-    ponertemporizador(juego().pausado != verdadero);
-    dibujar();
     procesar(s);
     // A match saved after its end shows its end again.
     if (juego().fin == verdadero)
@@ -348,20 +346,10 @@ bool main::verrepeticion(const QString& ruta) {
     std::string error = leerbinario(ruta.toStdString(), maxarchivo, datos);
     if (error.empty())
         error = leerrepeticion(datos.data(), datos.size(), r);
-    const repeticion anterior = partida_.grabacion();
-    const bool archivar = !visor_ && partida_.grabando();
     sucesos s;
-    if (error.empty())
-        error = partida_.restaurar(r.inicio, s);
-    if (!error.empty()) {
-        avisar(QStringLiteral("Ver repetición"), QString::fromStdString(error));
+    if (!reemplazarpartida(QStringLiteral("Ver repetición"), error, s,
+                           [&](sucesos& e) { return partida_.restaurar(r.inicio, e); }))
         return false;
-    }
-    if (archivar)
-        archivar_(anterior);
-    quitarvisor();
-    ultima_.reset();
-    final_->hide();
     visor_ = new visor(*this, std::move(r));
     connect(visor_, &visor::salir, this, &main::cerrarvisor);
     // The recorded pause does not stop the viewer's clock, nor start the

@@ -127,6 +127,10 @@ private:
     // The match being left is kept among the automatic replays.
     QString preguntarruta(bool guardar, const QString& titulo, const QString& carpeta,
                           const QString& filtro);
+    // Puts a new match on the field with `cambio`, or tells why not under
+    // `titulo` (also when `yamal` already says why) and changes nothing.
+    bool reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
+                           const std::function<std::string(sucesos&)>& cambio);
     void archivarpartida();
     void archivar_(const repeticion& r);
     void cerrarvisor();

@@ -3,6 +3,7 @@
 // happened as events.
 #include "Juego/nucleo/instantanea.h"
 #include "Juego/nucleo/repeticion.h"
+#include "apoyo/jugadorazar.h"
 #include "apoyo/mundoprueba.h"
 
 #include <QTest>
@@ -12,6 +13,7 @@
 #include <tuple>
 
 using namespace juego;
+using prueba::jugadorazar;
 using prueba::mundoprueba;
 
 namespace {
@@ -22,31 +24,6 @@ comun::plano mapade(const char* nombre) {
         throw std::runtime_error(l.error);
     return *l.mapa;
 }
-
-// A player who walks, strikes, shoots and pauses at random, seeded.
-struct jugadorazar {
-    std::mt19937 azar;
-    explicit jugadorazar(unsigned semilla) : azar(semilla) {}
-
-    void jugar(mundoprueba& w) {
-        const int16_t flechas[4] = {37, 38, 39, 40};
-        if (azar() % 5 == 0) {
-            for (int16_t k : flechas)
-                w.plat.teclas.soltar(k);
-            if (azar() % 4 != 0)
-                w.plat.teclas.apretar(flechas[azar() % 4]);
-            if (azar() % 3 == 0)
-                w.plat.teclas.apretar(flechas[azar() % 4]);
-        }
-        if (azar() % 6 == 0)
-            w.tecla(32);
-        if (azar() % 6 == 0)
-            w.clic(int(azar() % 800), int(azar() % 600));
-        if (azar() % 40 == 0)
-            w.tecla(80);
-        w.tick();
-    }
-};
 
 } // namespace
 
