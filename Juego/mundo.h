@@ -39,14 +39,6 @@ struct celda {
     int16_t transitable = verdadero;
     int16_t ocupante = -1;  // fighter that last entered the cell
     int16_t proyectil = -1; // arrow last marked over the cell
-    // Path-search data of the cell.
-    int16_t costof = 0;
-    int16_t costog = 0;
-    int16_t costoh = 0;
-    int16_t padrex = 0;
-    int16_t padrey = 0;
-    int16_t cerrada = falso;
-    int16_t abierta = falso;
 };
 
 struct unidad {

