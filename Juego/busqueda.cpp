@@ -37,10 +37,6 @@ void mundo::buscarcamino(int16_t i) {
     busqueda_->buscarcamino(*this, i);
 }
 
-busqueda& mundo::buscador() {
-    return *busqueda_;
-}
-
 busqueda::busqueda() : cubos(topef), cabeza(topef), fracasos(numunidades) {}
 
 busqueda::~busqueda() = default;

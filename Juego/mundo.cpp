@@ -35,25 +35,33 @@ void mundo::limpiarmapa() {
     altomapa = 0;
     vistax = 0;
     vistay = 0;
+    // Every cell at once rather than through ponerterreno: the search is
+    // told once below.
     for (celda& c : mapa_) {
         c.terreno = comun::pasto;
         c.transitable = verdadero;
         c.ocupante = -1;
         c.proyectil = -1;
     }
+    busqueda_->terrenocambiado();
+}
+
+void mundo::ponerterreno(int x, int y, int16_t t) {
+    if (!enrejilla(x, y))
+        return;
+    celda& c = mapa(x, y);
+    c.terreno = t;
+    c.transitable = comun::transitable(t) ? verdadero : falso;
+    busqueda_->terrenocambiado();
 }
 
 void mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo) {
     limpiarmapa();
     anchomapa = p.anchomapa;
     altomapa = p.altomapa;
-    for (int y = 0; y <= altomapa; ++y) {
-        for (int x = 0; x <= anchomapa; ++x) {
-            celda& c = mapa(x, y);
-            c.terreno = p.terreno(x, y);
-            c.transitable = comun::transitable(c.terreno) ? verdadero : falso;
-        }
-    }
+    for (int y = 0; y <= altomapa; ++y)
+        for (int x = 0; x <= anchomapa; ++x)
+            ponerterreno(x, y, p.terreno(x, y));
     for (int e = 0; e < 2; ++e)
         inicio[e] = {p.inicio[e].x, p.inicio[e].y};
 
@@ -75,7 +83,8 @@ void mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo) {
         j.ataque += 1;
     jugando = verdadero;
 
-    // The path search keeps reachability zones of the terrain.
+    // The search works out what it keeps of the terrain now, not in the
+    // first tick of the match.
     busqueda_->nuevomapa(*this);
 }
 

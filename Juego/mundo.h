@@ -120,6 +120,10 @@ public:
         return mapa_[std::size_t(y) * ladomapa + std::size_t(x)];
     }
     static bool enrejilla(int x, int y) { return x >= 0 && y >= 0 && x < ladomapa && y < ladomapa; }
+    // Every change of a cell's terrain goes through here: the walkable flag
+    // follows the kind, and the path search drops what it worked out from
+    // the terrain before. Cells outside the grid are left alone.
+    void ponerterreno(int x, int y, int16_t t);
 
     // --- window load and match set-up -----------------------------------
     void Form_Load();
@@ -164,8 +168,6 @@ public:
     // --- path search -------------------------------------------------------
     void buscarcamino(int16_t i);
     bool celdapasable(int16_t x, int16_t y, int16_t i) const;
-    // The search's workspace, for map loading, tests and benchmarks.
-    busqueda& buscador();
 
     plataforma& plat;
     azar rnd;

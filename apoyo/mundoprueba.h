@@ -5,7 +5,6 @@
 
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
-#include "Juego/busqueda.h"
 #include "Juego/grabadora.h"
 #include "Juego/mundo.h"
 
@@ -37,12 +36,7 @@ struct mundoprueba {
     }
 
     // Paints terrain on the loaded map.
-    void terreno(int x, int y, int16_t t) {
-        m.mapa(x, y).terreno = t;
-        m.mapa(x, y).transitable = comun::transitable(t) ? juego::verdadero : juego::falso;
-        // The path search keeps what it learnt of the terrain at load time.
-        m.buscador().nuevomapa(m);
-    }
+    void terreno(int x, int y, int16_t t) { m.ponerterreno(x, y, t); }
 
     // Moves fighter i to (x, y), keeping the cells' occupants right.
     void mover(int16_t i, int16_t x, int16_t y) {

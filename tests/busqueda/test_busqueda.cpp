@@ -1,6 +1,5 @@
 #include "apoyo/mundoprueba.h"
 #include "apoyo/referencia.h"
-#include "Juego/busqueda.h"
 #include "Juego/mundo.h"
 
 #include <QTest>
@@ -15,10 +14,8 @@ namespace {
 prueba::plataformaprueba plat;
 
 void ponerterreno(mundo& m, int x, int y, int16_t t) {
-    celda& c = m.mapa(x, y);
-    c.terreno = t;
-    c.transitable = (t == 2 || t == 3 || t == 4) ? falso : verdadero;
-    c.ocupante = -1;
+    m.ponerterreno(x, y, t);
+    m.mapa(x, y).ocupante = -1;
 }
 
 int16_t ponerunidad(mundo& m, int16_t k, int x, int y, int16_t equipo, bool muerto) {
@@ -51,7 +48,6 @@ int16_t dibujar(mundo& m, const QStringList& filas) {
                             ch == 'a' || ch == 'e');
         }
     }
-    m.buscador().nuevomapa(m);
     return buscador;
 }
 
@@ -235,6 +231,7 @@ private slots:
     void sincamino_data();
     void sincamino();
     void mapanuevo();
+    void repintado();
     void fracasorecordado();
     void diferencial_data();
     void diferencial();
@@ -437,6 +434,22 @@ void TestBusqueda::mapanuevo() {
     }
 }
 
+// A cell repainted in the middle of a match reaches the search: a river
+// that split the map gets a ford, and the failure remembered from before
+// does not stand in the way.
+void TestBusqueda::repintado() {
+    const int16_t s = dibujar(*m, {"S..~...", "...~...", "...~..E"});
+    unidad& u = m->unidades[s];
+    u.destx = 6;
+    u.desty = 2;
+    m->buscarcamino(s);
+    QCOMPARE(u.siguiendo, falso);
+    m->ponerterreno(3, 1, comun::madera); // the ford
+    m->buscarcamino(s);
+    QCOMPARE(u.siguiendo, verdadero);
+    QCOMPARE(QString::fromStdString(u.camino), QString("1,1,2,1,3,1,4,2,5,2,6,2"));
+}
+
 // A hunter outside a big walled room whose door its own team-mates hold:
 // too big a room for the flood around the target, so the search runs in
 // full and fails. Asked again, the answer is the same without a search,
@@ -582,7 +595,6 @@ void TestBusqueda::diferencial() {
                     }
                 }
         }
-        m->buscador().nuevomapa(*m);
 
         for (int b = 0; b < (t == tipomapa::lleno ? 2 : 5); ++b) {
             const int16_t i = anillo && b == 0 ? 0 : int16_t(a.entre(0, 2 * maxp - 1));

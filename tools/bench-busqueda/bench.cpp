@@ -127,7 +127,7 @@ void busqueda1(mundo& m, referencia::buscador& ref, const char* que, int veces,
     auto preparar = [&] {
         u = antes;
         if (!recordar)
-            m.buscador().nuevomapa(m);
+            m.ponerterreno(0, 0, m.mapa(0, 0).terreno);
     };
     const double r = mediana(medir(veces, preparar, [&] { m.buscarcamino(8); }));
     const double l = mediana(medir(std::max(3, veces / 10), preparar,
