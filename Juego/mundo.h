@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,7 +58,8 @@ struct unidad {
     int16_t direccion = 0;
     int16_t muerto = falso;
     std::string camino;
-    std::vector<std::string> pasos;
+    // A deque, so that a step drops the front pair without moving the rest.
+    std::deque<std::string> pasos;
     int16_t equipo = 0;
     int16_t muertes = 0;
     int16_t revivir = 0;

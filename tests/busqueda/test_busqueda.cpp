@@ -400,7 +400,7 @@ void TestBusqueda::sincamino() {
     QCOMPARE(u.siguiendo, falso);
     QCOMPARE(u.buscando, falso);
     QCOMPARE(u.camino, std::string("1,2"));
-    QCOMPARE(u.pasos, (std::vector<std::string>{"1", "2"}));
+    QCOMPARE(u.pasos, (std::deque<std::string>{"1", "2"}));
 }
 
 // Loading a map must make the search forget the zones of the map before, even
