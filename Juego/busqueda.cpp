@@ -92,16 +92,24 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
         return;
     }
 
+    preparar(m);
+    tapar(m, i);
     // The full search would end with no path as well; it would only have left
     // sigx, sigy on the last cell it took, while here they stay on the start.
-    if (!alcanzable(m, i) || aislado(m, i)) {
+    if (alcanzable(m, i) && !aislado(m, i))
+        buscar(m, i);
+    destapar();
+    if (u.siguiendo == verdadero)
+        fracasos[std::size_t(i)].valido = false;
+    else
         recordar(m, i);
-        return;
-    }
+}
 
+void busqueda::buscar(mundo& m, int16_t i) {
+    unidad& u = m.unidades[i];
     u.buscando = verdadero;
-    limpiarbusqueda(m);
-    nodo& inicio = tocar(u.x, u.y);
+    limpiarbusqueda();
+    nodo& inicio = tocar(lugarde(u.x, u.y));
     inicio.abierta = false;
     inicio.cerrada = true;
     inicio.costog = 0;
@@ -129,10 +137,6 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
             break;
     }
     u.buscando = falso;
-    if (u.siguiendo == verdadero)
-        fracasos[std::size_t(i)].valido = false;
-    else
-        recordar(m, i);
 }
 
 void busqueda::recordar(const mundo& m, int16_t i) {
@@ -151,17 +155,35 @@ void busqueda::recordar(const mundo& m, int16_t i) {
     f.sigy = u.sigy;
 }
 
-void busqueda::limpiarbusqueda(const mundo& m) {
-    // The workspace is laid out row after row of the loaded map, not of the
-    // whole grid, so that the cells a search touches lie close together, and
-    // a small map costs a small workspace.
-    const int columnas = m.anchomapa + 1;
-    const std::size_t total = std::size_t(columnas) * std::size_t(m.altomapa + 1);
-    if (nodos.size() != total || ancho != columnas) {
-        nodos = std::vector<nodo>(total);
-        generacion = 0;
+void busqueda::preparar(const mundo& m) {
+    if (!zonaslistas || zonasancho != m.anchomapa || zonasalto != m.altomapa)
+        calcularzonas(m);
+}
+
+void busqueda::tapar(const mundo& m, int16_t i) {
+    // A cell names a living fighter only while that fighter stands on it, so
+    // the cells celdapasable refuses for their occupant are exactly these.
+    tapadas.clear();
+    const int16_t equipo = m.unidades[i].equipo;
+    for (int16_t j = 0; j < numunidades; ++j) {
+        const unidad& o = m.unidades[j];
+        if (o.equipo != equipo || o.muerto == verdadero || o.x < 0 || o.y < 0 ||
+            o.x > m.anchomapa || o.y > m.altomapa || m.mapa(o.x, o.y).ocupante != j)
+            continue;
+        uint8_t& p = pisable[std::size_t(lugarde(o.x, o.y))];
+        tapadas.push_back({lugarde(o.x, o.y), p});
+        p = 0;
     }
-    ancho = columnas;
+}
+
+void busqueda::destapar() {
+    // Backwards, so that a cell listed twice gets its first value back.
+    for (auto k = tapadas.rbegin(); k != tapadas.rend(); ++k)
+        pisable[std::size_t(k->first)] = k->second;
+    tapadas.clear();
+}
+
+void busqueda::limpiarbusqueda() {
     generacion += 1;
     if (generacion == std::numeric_limits<uint32_t>::max()) {
         for (nodo& n : nodos)
@@ -178,8 +200,8 @@ void busqueda::limpiarbusqueda(const mundo& m) {
     ordenes = 0;
 }
 
-busqueda::nodo& busqueda::tocar(int x, int y) {
-    nodo& n = nodos[std::size_t(lugarde(x, y))];
+busqueda::nodo& busqueda::tocar(int32_t lugar) {
+    nodo& n = nodos[std::size_t(lugar)];
     if (n.sello != generacion) {
         n = nodo{};
         n.sello = generacion;
@@ -191,40 +213,43 @@ void busqueda::expandir(mundo& m, int16_t i) {
     const unidad& u = m.unidades[i];
     const int16_t cx = u.sigx;
     const int16_t cy = u.sigy;
-    const int gactual = nodos[std::size_t(lugarde(cx, cy))].costog;
+    const int32_t centro = lugarde(cx, cy);
+    const int gactual = nodos[std::size_t(centro)].costog;
     descartes = 0;
-    for (int16_t r = int16_t(cy - 1); r <= cy + 1; ++r) {
-        for (int16_t c = int16_t(cx - 1); c <= cx + 1; ++c) {
-            // celdapasable also refuses cells outside the map.
-            if (!m.celdapasable(c, r, i)) {
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int32_t lugar = centro + dy * anchoborde + dx;
+            // The border is never pisable, so cells off the map are refused.
+            if (!pisable[std::size_t(lugar)]) {
                 ++descartes;
                 continue;
             }
-            nodo& v = tocar(c, r);
+            nodo& v = tocar(lugar);
             if (v.cerrada) {
                 ++descartes;
                 continue;
             }
-            const int paso = (c == cx || r == cy) ? 10 : 14;
+            const int paso = (dx == 0 || dy == 0) ? 10 : 14;
+            const uint8_t padre = uint8_t((dy + 1) * 3 + dx + 1);
             if (v.abierta) {
                 const int g = gactual + paso;
                 if (g < v.costog) {
                     v.costog = int16_t(g);
-                    v.padrex = cx;
-                    v.padrey = cy;
+                    v.padre = padre;
                     v.costof = int16_t(v.costog + v.costoh);
                     // The entry in the old bucket goes stale by itself.
                     if (v.encola && v.costof < topef)
-                        alcubo(v.costof, {v.orden, lugarde(c, r)});
+                        alcubo(v.costof, {v.orden, lugar});
                 }
             } else {
+                const int c = cx + dx;
+                const int r = cy + dy;
                 v.abierta = true;
                 v.costog = int16_t(gactual + paso);
-                v.padrex = cx;
-                v.padrey = cy;
+                v.padre = padre;
                 v.costoh = int16_t(10 * (std::abs(u.destx - c) + std::abs(u.desty - r)));
                 v.costof = int16_t(v.costog + v.costoh);
-                agregarabierto(lugarde(c, r), v);
+                agregarabierto(lugar, v);
             }
         }
     }
@@ -272,8 +297,8 @@ bool busqueda::mejorabierto() {
                 continue;
             n.encola = false;
             --enlista;
-            mejorx = int16_t(e.lugar % ancho);
-            mejory = int16_t(e.lugar / ancho);
+            mejorx = int16_t(e.lugar % anchoborde - 1);
+            mejory = int16_t(e.lugar / anchoborde - 1);
             if (h == cubo.size()) {
                 cubo.clear();
                 h = 0;
@@ -296,9 +321,9 @@ void busqueda::leercamino(mundo& m, int16_t i) {
     do {
         via.push_back(x);
         via.push_back(y);
-        const nodo& n = nodos[std::size_t(lugarde(x, y))];
-        x = n.padrex;
-        y = n.padrey;
+        const uint8_t padre = nodos[std::size_t(lugarde(x, y))].padre;
+        x = int16_t(x - (padre % 3 - 1));
+        y = int16_t(y - (padre / 3 - 1));
     } while (x != u.x || y != u.y);
 
     u.camino.clear();
@@ -316,9 +341,7 @@ void busqueda::leercamino(mundo& m, int16_t i) {
     u.sigy = u.y;
 }
 
-bool busqueda::alcanzable(const mundo& m, int16_t i) {
-    if (!zonaslistas || zonasancho != m.anchomapa || zonasalto != m.altomapa)
-        calcularzonas(m);
+bool busqueda::alcanzable(const mundo& m, int16_t i) const {
     const unidad& u = m.unidades[i];
     const int columnas = m.anchomapa + 1;
     const int32_t meta = zonas[std::size_t(u.desty) * columnas + u.destx];
@@ -333,36 +356,34 @@ bool busqueda::alcanzable(const mundo& m, int16_t i) {
     return false;
 }
 
-bool busqueda::aislado(mundo& m, int16_t i) {
+bool busqueda::aislado(const mundo& m, int16_t i) {
     const unidad& u = m.unidades[i];
     auto cerca = [&](int x, int y) { return std::abs(x - u.x) <= 1 && std::abs(y - u.y) <= 1; };
     if (cerca(u.destx, u.desty))
         return false;
     // A stamp of its own marks the flooded cells; the search that may follow
     // takes a new one, so they count as cleared there.
-    limpiarbusqueda(m);
+    limpiarbusqueda();
     pila.clear();
-    pila.push_back(u.destx);
-    pila.push_back(u.desty);
-    nodos[std::size_t(lugarde(u.destx, u.desty))].sello = generacion;
+    pila.push_back(lugarde(u.destx, u.desty));
+    nodos[std::size_t(pila.back())].sello = generacion;
     int inundadas = 1;
     while (!pila.empty()) {
-        const int16_t cy = pila.back();
+        const int32_t centro = pila.back();
         pila.pop_back();
-        const int16_t cx = pila.back();
-        pila.pop_back();
-        for (int16_t y = int16_t(cy - 1); y <= cy + 1; ++y) {
-            for (int16_t x = int16_t(cx - 1); x <= cx + 1; ++x) {
-                if (!m.celdapasable(x, y, i))
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int32_t lugar = centro + dy * anchoborde + dx;
+                if (!pisable[std::size_t(lugar)])
                     continue;
-                nodo& n = nodos[std::size_t(lugarde(x, y))];
+                nodo& n = nodos[std::size_t(lugar)];
                 if (n.sello == generacion)
                     continue;
-                if (cerca(x, y) || ++inundadas > inundacion)
+                if (cerca(lugar % anchoborde - 1, lugar / anchoborde - 1) ||
+                    ++inundadas > inundacion)
                     return false;
                 n.sello = generacion;
-                pila.push_back(x);
-                pila.push_back(y);
+                pila.push_back(lugar);
             }
         }
     }
@@ -372,6 +393,19 @@ bool busqueda::aislado(mundo& m, int16_t i) {
 void busqueda::calcularzonas(const mundo& m) {
     const int columnas = m.anchomapa + 1;
     const int filas = m.altomapa + 1;
+
+    // The workspace follows the map's size; a new one starts all cleared.
+    const std::size_t total = std::size_t(columnas + 2) * std::size_t(filas + 2);
+    if (nodos.size() != total || anchoborde != columnas + 2) {
+        nodos = std::vector<nodo>(total);
+        generacion = 0;
+    }
+    anchoborde = columnas + 2;
+    pisable.assign(total, 0);
+    for (int y = 0; y < filas; ++y)
+        for (int x = 0; x < columnas; ++x)
+            pisable[std::size_t(lugarde(x, y))] = m.mapa(x, y).transitable == verdadero;
+
     zonas.assign(std::size_t(columnas) * filas, 0);
     std::vector<int32_t> porver;
     int32_t zona = 0;

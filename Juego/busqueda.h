@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace juego {
@@ -57,18 +58,18 @@ public:
     void buscarcamino(mundo& m, int16_t i);
 
 private:
-    // The search data of one map cell.
+    // The search data of one map cell, in 16 bytes: a 1000 x 1000 map
+    // costs 16 MB of workspace, a 50 x 50 one 43 KB.
     struct nodo {
         uint32_t sello = 0; // the search that last touched the cell
+        uint32_t orden = 0; // when the cell was queued, if it was
         int16_t costof = 0;
         int16_t costog = 0;
         int16_t costoh = 0;
-        int16_t padrex = 0;
-        int16_t padrey = 0;
-        uint32_t orden = 0; // when the cell was queued, if it was
-        bool cerrada = false;
-        bool abierta = false;
-        bool encola = false; // waiting in the open list (abierta and queued)
+        uint8_t padre = 0; // step from the parent to this cell, (dy + 1) * 3 + dx + 1
+        bool cerrada : 1 = false;
+        bool abierta : 1 = false;
+        bool encola : 1 = false; // waiting in the open list (abierta and queued)
     };
 
     // A waiting cell in a bucket: when it was queued and where it lies.
@@ -77,9 +78,16 @@ private:
         int32_t lugar;
     };
 
-    void limpiarbusqueda(const mundo& m);
-    int32_t lugarde(int x, int y) const { return int32_t(y) * ancho + int32_t(x); }
-    nodo& tocar(int x, int y);
+    // Cells are numbered row after row over the map with a border of one
+    // cell all round, so that the eight neighbours of any map cell are
+    // numbered too and need no bounds test.
+    int32_t lugarde(int x, int y) const { return int32_t(y + 1) * anchoborde + int32_t(x + 1); }
+    void preparar(const mundo& m);
+    void tapar(const mundo& m, int16_t i);
+    void destapar();
+    void buscar(mundo& m, int16_t i);
+    void limpiarbusqueda();
+    nodo& tocar(int32_t lugar);
     void expandir(mundo& m, int16_t i);
     void agregarabierto(int32_t lugar, nodo& n);
     void alcubo(int f, entrada e);
@@ -91,14 +99,19 @@ private:
     // The cells that fighter i's living team-mates block, in slot order.
     void bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const;
 
-    bool alcanzable(const mundo& m, int16_t i);
-    bool aislado(mundo& m, int16_t i);
+    bool alcanzable(const mundo& m, int16_t i) const;
+    bool aislado(const mundo& m, int16_t i);
     void calcularzonas(const mundo& m);
 
-    // Workspace, one entry per cell of the map, row after row.
+    // Workspace, one entry per cell of the map and its border.
     std::vector<nodo> nodos;
     uint32_t generacion = 0;
-    int ancho = 0; // columns of the map the workspace is laid out for
+    int anchoborde = 0; // columns of the map plus two
+    // Whether the search may step on each cell: walkable terrain inside the
+    // map, less the cells of the searcher's living team-mates while a search
+    // runs (tapar puts them in, destapar takes them out again).
+    std::vector<uint8_t> pisable;
+    std::vector<std::pair<int32_t, uint8_t>> tapadas;
 
     // Open list: buckets by F, each in queue order from `cabeza` on.
     std::vector<std::vector<entrada>> cubos;
@@ -113,7 +126,7 @@ private:
     int16_t descartes = 0;
 
     std::vector<int16_t> via;  // path cells, column and row, destination first
-    std::vector<int16_t> pila; // cells still to flood by aislado
+    std::vector<int32_t> pila; // cells still to flood by aislado
 
     // The last search of each fighter that found no path, and all it
     // depended on besides the terrain of the map it ran on.
