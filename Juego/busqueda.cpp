@@ -16,6 +16,11 @@ constexpr int topef = 9999;
 // Cells flooded around a destination before giving the question to the
 // search; enough for an enemy ringed by fighters or shut in a small room.
 constexpr int inundacion = 256;
+// A search that has taken this many cells floods up to `salalarga` cells
+// around the destination before going on. Flooding a cell costs a fraction
+// of taking it, so this adds little to a long search that does arrive.
+constexpr int tomaslargas = 2048;
+constexpr int salalarga = 16384;
 
 } // namespace
 
@@ -96,7 +101,7 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     tapar(m, i);
     // The full search would end with no path as well; it would only have left
     // sigx, sigy on the last cell it took, while here they stay on the start.
-    if (alcanzable(m, i) && !aislado(m, i))
+    if (alcanzable(m, i) && !aislado(m, i, inundacion))
         buscar(m, i);
     destapar();
     if (u.siguiendo == verdadero)
@@ -121,7 +126,15 @@ void busqueda::buscar(mundo& m, int16_t i) {
     // A search also ends when no waiting cell can be taken (the list is empty
     // or every F reached 9999): the current node can then never change again,
     // so no path can come out of waiting any longer.
+    int tomadas = 0;
     while (mejorabierto()) {
+        if (++tomadas == tomaslargas && aislado(m, i, salalarga)) {
+            // No path can come out of it; like the other shortcuts, the
+            // current node is left on the start.
+            u.sigx = u.x;
+            u.sigy = u.y;
+            break;
+        }
         u.sigx = mejorx;
         u.sigy = mejory;
         nodo& actual = nodos[std::size_t(lugarde(mejorx, mejory))];
@@ -356,17 +369,19 @@ bool busqueda::alcanzable(const mundo& m, int16_t i) const {
     return false;
 }
 
-bool busqueda::aislado(const mundo& m, int16_t i) {
+bool busqueda::aislado(const mundo& m, int16_t i, int limite) {
     const unidad& u = m.unidades[i];
     auto cerca = [&](int x, int y) { return std::abs(x - u.x) <= 1 && std::abs(y - u.y) <= 1; };
     if (cerca(u.destx, u.desty))
         return false;
-    // A stamp of its own marks the flooded cells; the search that may follow
-    // takes a new one, so they count as cleared there.
-    limpiarbusqueda();
+    riego += 1;
+    if (riego == std::numeric_limits<uint32_t>::max()) {
+        std::fill(inundado.begin(), inundado.end(), 0);
+        riego = 1;
+    }
     pila.clear();
     pila.push_back(lugarde(u.destx, u.desty));
-    nodos[std::size_t(pila.back())].sello = generacion;
+    inundado[std::size_t(pila.back())] = riego;
     int inundadas = 1;
     while (!pila.empty()) {
         const int32_t centro = pila.back();
@@ -374,15 +389,11 @@ bool busqueda::aislado(const mundo& m, int16_t i) {
         for (int dy = -1; dy <= 1; ++dy) {
             for (int dx = -1; dx <= 1; ++dx) {
                 const int32_t lugar = centro + dy * anchoborde + dx;
-                if (!pisable[std::size_t(lugar)])
+                if (!pisable[std::size_t(lugar)] || inundado[std::size_t(lugar)] == riego)
                     continue;
-                nodo& n = nodos[std::size_t(lugar)];
-                if (n.sello == generacion)
-                    continue;
-                if (cerca(lugar % anchoborde - 1, lugar / anchoborde - 1) ||
-                    ++inundadas > inundacion)
+                if (cerca(lugar % anchoborde - 1, lugar / anchoborde - 1) || ++inundadas > limite)
                     return false;
-                n.sello = generacion;
+                inundado[std::size_t(lugar)] = riego;
                 pila.push_back(lugar);
             }
         }
@@ -399,6 +410,8 @@ void busqueda::calcularzonas(const mundo& m) {
     if (nodos.size() != total || anchoborde != columnas + 2) {
         nodos = std::vector<nodo>(total);
         generacion = 0;
+        inundado = std::vector<uint32_t>(total);
+        riego = 0;
     }
     anchoborde = columnas + 2;
     pisable.assign(total, 0);

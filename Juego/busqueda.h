@@ -39,7 +39,11 @@ class mundo;
 //   be worked into the zones. Instead the few passable cells around the
 //   destination are flooded first; when they run out before touching the
 //   start (an enemy ringed by the fighter's own team), there is no path
-//   either, and the whole map need not be searched to learn it.
+//   either, and the whole map need not be searched to learn it. A search
+//   that has taken a couple of thousand cells without arriving floods a
+//   larger room around the destination once: a hall whose door the
+//   fighter's own team holds is found out there, long before the search
+//   would have taken every cell outside it.
 class busqueda {
 public:
     busqueda();
@@ -100,7 +104,7 @@ private:
     void bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const;
 
     bool alcanzable(const mundo& m, int16_t i) const;
-    bool aislado(const mundo& m, int16_t i);
+    bool aislado(const mundo& m, int16_t i, int limite);
     void calcularzonas(const mundo& m);
 
     // Workspace, one entry per cell of the map and its border.
@@ -127,6 +131,10 @@ private:
 
     std::vector<int16_t> via;  // path cells, column and row, destination first
     std::vector<int32_t> pila; // cells still to flood by aislado
+    // Cells flooded by aislado, by a stamp of its own so that a flood can
+    // run in the middle of a search without disturbing it.
+    std::vector<uint32_t> inundado;
+    uint32_t riego = 0;
 
     // The last search of each fighter that found no path, and all it
     // depended on besides the terrain of the map it ran on.

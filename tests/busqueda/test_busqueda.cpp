@@ -569,12 +569,14 @@ void TestBusqueda::diferencial() {
                         a.moneda(t == tipomapa::companeros ? 0.3 : 0.1));
 
         // Ring the first enemy with walls and the searcher's team-mates, so
-        // that the search has to take every cell it can reach. The wide ring
-        // holds more cells than the game floods before it searches.
+        // that the search has to take every cell it can reach. The wide rings
+        // hold more cells than the game floods before it searches.
         const bool anillo = t == tipomapa::lleno ||
                             (t == tipomapa::inalcanzable && a.moneda(0.5));
         if (anillo) {
-            const int radio = t == tipomapa::lleno ? 12 : 1;
+            // The widest ring holds more than the game floods even in a long
+            // search, so that the full list is reached by a search in full.
+            const int radio = t == tipomapa::lleno ? (a.moneda(0.5) ? 12 : 70) : 1;
             unidad& e = m->unidades[maxp];
             e.muerto = falso;
             int16_t companero = 1;
