@@ -152,6 +152,12 @@ void cabecera() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--help") {
+        std::printf("uso: bench-soak              los mapas de ejemplo y los generados\n"
+                    "     bench-soak MAPA [TICKS]  un archivo de mapa (100000 ticks si no se "
+                    "dice)\n");
+        return 0;
+    }
     std::printf("bench-soak: partidas enteras, tiempo de CPU del hilo por tick\n");
     if (argc > 1) {
         const long ticks = argc > 2 ? std::atol(argv[2]) : 100000;
