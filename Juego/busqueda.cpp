@@ -127,7 +127,7 @@ void busqueda::buscar(mundo& m, int16_t i) {
     // or every F reached 9999): the current node can then never change again,
     // so no path can come out of waiting any longer.
     int tomadas = 0;
-    while (mejorabierto()) {
+    for (int32_t mejor = mejorabierto(); mejor >= 0; mejor = mejorabierto()) {
         if (++tomadas == tomaslargas && aislado(m, i, salalarga)) {
             // No path can come out of it; like the other shortcuts, the
             // current node is left on the start.
@@ -135,9 +135,9 @@ void busqueda::buscar(mundo& m, int16_t i) {
             u.sigy = u.y;
             break;
         }
-        u.sigx = mejorx;
-        u.sigy = mejory;
-        nodo& actual = nodos[std::size_t(lugarde(mejorx, mejory))];
+        u.sigx = int16_t(mejor % anchoborde - 1);
+        u.sigy = int16_t(mejor / anchoborde - 1);
+        nodo& actual = nodos[std::size_t(mejor)];
         actual.cerrada = true;
         actual.abierta = false;
         expandir(m, i);
@@ -298,7 +298,7 @@ void busqueda::alcubo(int f, entrada e) {
     minimo = std::min(minimo, f);
 }
 
-bool busqueda::mejorabierto() {
+int32_t busqueda::mejorabierto() {
     for (; minimo < topef; ++minimo) {
         std::vector<entrada>& cubo = cubos[std::size_t(minimo)];
         uint32_t& h = cabeza[std::size_t(minimo)];
@@ -310,18 +310,16 @@ bool busqueda::mejorabierto() {
                 continue;
             n.encola = false;
             --enlista;
-            mejorx = int16_t(e.lugar % anchoborde - 1);
-            mejory = int16_t(e.lugar / anchoborde - 1);
             if (h == cubo.size()) {
                 cubo.clear();
                 h = 0;
             }
-            return true;
+            return e.lugar;
         }
         cubo.clear();
         h = 0;
     }
-    return false;
+    return -1;
 }
 
 void busqueda::leercamino(mundo& m, int16_t i) {

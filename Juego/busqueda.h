@@ -95,7 +95,9 @@ private:
     void expandir(mundo& m, int16_t i);
     void agregarabierto(int32_t lugar, nodo& n);
     void alcubo(int f, entrada e);
-    bool mejorabierto();
+    // Takes the best waiting cell off the list and returns its place, or -1
+    // when no waiting cell can be taken.
+    int32_t mejorabierto();
     bool hayabiertos() const { return enlista > 0; }
     void leercamino(mundo& m, int16_t i);
     void recordar(const mundo& m, int16_t i);
@@ -125,8 +127,6 @@ private:
     int enlista = 0;              // waiting cells, whatever their F
     uint32_t ordenes = 0;         // cells queued so far in this search
 
-    int16_t mejorx = 0;
-    int16_t mejory = 0;
     int16_t descartes = 0;
 
     std::vector<int16_t> via;  // path cells, column and row, destination first
