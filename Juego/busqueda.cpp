@@ -122,6 +122,7 @@ void busqueda::buscar(mundo& m, int16_t i) {
     // The search never hands control back to the event loop, so nothing can
     // change the map between two expansions of the same node: each node is
     // expanded once, right after it is taken.
+    perdida = false;
     expandir(m, i);
     // A search also ends when no waiting cell can be taken (the list is empty
     // or every F reached 9999): the current node can then never change again,
@@ -141,6 +142,12 @@ void busqueda::buscar(mundo& m, int16_t i) {
         actual.cerrada = true;
         actual.abierta = false;
         expandir(m, i);
+        if (perdida) {
+            // No path can come out of it any more.
+            u.sigx = u.x;
+            u.sigy = u.y;
+            break;
+        }
         if (u.sigx == u.destx && u.sigy == u.desty) {
             leercamino(m, i);
             u.siguiendo = verdadero;
@@ -263,6 +270,11 @@ void busqueda::expandir(mundo& m, int16_t i) {
                 v.costoh = int16_t(10 * (std::abs(u.destx - c) + std::abs(u.desty - r)));
                 v.costof = int16_t(v.costog + v.costoh);
                 agregarabierto(lugar, v);
+                // Reached while the list was full, the destination can never
+                // be taken: only queued cells are, and a cell is queued only
+                // when first reached.
+                if (!v.encola && c == u.destx && r == u.desty)
+                    perdida = true;
             }
         }
     }

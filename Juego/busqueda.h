@@ -128,6 +128,7 @@ private:
     uint32_t ordenes = 0;         // cells queued so far in this search
 
     int16_t descartes = 0;
+    bool perdida = false; // the destination was reached with the list full
 
     std::vector<int16_t> via;  // path cells, column and row, destination first
     std::vector<int32_t> pila; // cells still to flood by aislado

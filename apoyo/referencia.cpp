@@ -30,17 +30,18 @@ void buscador::limpiarbusqueda(mundo& m) {
         n.usado = falso;
 }
 
-void buscador::agregarabierto(int16_t x, int16_t y) {
+bool buscador::agregarabierto(int16_t x, int16_t y) {
     for (nodo& n : abiertos) {
         if (n.usado != verdadero) {
             n.x = x;
             n.y = y;
             n.usado = verdadero;
             ultimo.maximo = std::max(ultimo.maximo, int(&n - abiertos.data()) + 1);
-            return;
+            return true;
         }
     }
     ultimo.lleno = true;
+    return false;
 }
 
 bool buscador::mejorabierto() {
@@ -93,7 +94,8 @@ void buscador::expandir(mundo& m, int16_t i) {
                 }
             } else {
                 v.abierta = verdadero;
-                agregarabierto(c, r);
+                if (!agregarabierto(c, r) && c == u.destx && r == u.desty)
+                    ultimo.perdida = true;
                 v.costog = int16_t(a.costog + paso);
                 v.padrex = cx;
                 v.padrey = cy;

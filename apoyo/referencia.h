@@ -13,6 +13,7 @@ namespace referencia {
 struct informe {
     bool encontrado = false;
     bool lleno = false; // some reached cell found all 1000 entries in use
+    bool perdida = false; // the destination was one of them
     bool tope = false;  // it ended with waiting cells whose F was 9999 or more
     int tomadas = 0;    // nodes taken
     int maximo = 0;     // most entries in use at once
@@ -52,7 +53,7 @@ private:
     bool celdapasable(const juego::mundo& m, int16_t x, int16_t y, int16_t i) const;
     void limpiarbusqueda(juego::mundo& m);
     void expandir(juego::mundo& m, int16_t i);
-    void agregarabierto(int16_t x, int16_t y);
+    bool agregarabierto(int16_t x, int16_t y);
     bool mejorabierto();
     bool hayabiertos() const { return abiertos[0].usado == juego::verdadero; }
 
