@@ -2,7 +2,11 @@
 
 #include "Comun/terreno.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <limits>
 
 namespace comun {
@@ -13,7 +17,11 @@ constexpr std::string_view fin = "/fn";
 
 // Map files are a few megabytes at most; anything far larger is not a map
 // and is not worth reading into memory.
-constexpr std::streamoff tamanomaximo = 64 * 1024 * 1024;
+constexpr long long tamanomaximo = 64 * 1024 * 1024;
+
+// Some text editors put this mark in front of a UTF-8 file. It is invisible,
+// so a number right behind it must not be blamed for it.
+constexpr std::string_view bom = "\xEF\xBB\xBF";
 
 std::string_view recortar(std::string_view s) {
     auto blanco = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -43,12 +51,21 @@ std::vector<std::string_view> partir(std::string_view s, std::string_view sep,
     }
 }
 
+// A value from the file, quoted in a message. Only its start is shown: a
+// number of ten million digits must not become a message box of ten million
+// digits. The cut never splits a UTF-8 character.
 std::string citar(std::string_view s) {
-    constexpr std::size_t largo = 20;
+    constexpr std::size_t largo = 24;
     std::string r = "\"";
-    r += s.substr(0, largo);
-    if (s.size() > largo)
-        r += "...";
+    if (s.size() <= largo) {
+        r += s;
+    } else {
+        std::size_t corte = largo;
+        while (corte > 0 && (static_cast<unsigned char>(s[corte]) & 0xC0) == 0x80)
+            --corte;
+        r += s.substr(0, corte);
+        r += "…";
+    }
     r += "\"";
     return r;
 }
@@ -81,7 +98,7 @@ numero leernumero(std::string_view texto, const std::string& que) {
     if (negativo)
         v = -v;
     if (v < std::numeric_limits<int16_t>::min() || v > std::numeric_limits<int16_t>::max())
-        return {0, que + " (" + std::string(s) + ") no cabe en un entero de 16 bits."};
+        return {0, que + " (" + citar(s) + ") no cabe en un entero de 16 bits."};
     return {int16_t(v), {}};
 }
 
@@ -122,6 +139,8 @@ std::string escribirmapa(const plano& p) {
 }
 
 lectura leermapa(std::string_view texto) {
+    if (texto.starts_with(bom))
+        texto.remove_prefix(bom.size());
     if (texto.empty())
         return rechazo("El archivo del mapa está vacío.");
 
@@ -202,19 +221,45 @@ lectura leermapa(std::string_view texto) {
 }
 
 lectura leerarchivo(const std::string& ruta) {
-    std::ifstream archivo(ruta, std::ios::binary);
-    if (!archivo)
+    // Without O_NONBLOCK, opening a FIFO (say, behind a symbolic link named
+    // like a map) waits for a writer that never comes, and the program
+    // hangs. Whatever is not a regular file is refused before any read.
+    const int fd = ::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
         return rechazo("No se pudo abrir el archivo del mapa:\n" + ruta);
-    archivo.seekg(0, std::ios::end);
-    const std::streamoff largo = archivo.tellg();
-    if (largo < 0)
+    struct cerrar {
+        int fd;
+        ~cerrar() { ::close(fd); }
+    } cierre{fd};
+    struct stat datos {};
+    if (::fstat(fd, &datos) != 0)
         return rechazo("No se pudo leer el archivo del mapa:\n" + ruta);
-    if (largo > tamanomaximo)
+    if (!S_ISREG(datos.st_mode))
+        return rechazo("El mapa no es un archivo normal:\n" + ruta);
+    if (datos.st_size > tamanomaximo)
         return rechazo("El archivo es demasiado grande para ser un mapa:\n" + ruta);
-    archivo.seekg(0, std::ios::beg);
-    std::string texto(std::size_t(largo), '\0');
-    if (largo > 0 && !archivo.read(texto.data(), largo))
-        return rechazo("No se pudo leer el archivo del mapa:\n" + ruta);
+
+    // Read to the end rather than trusting the size: a file that grows
+    // while it is read is cut at the limit, and one that shrinks ends early.
+    std::string texto;
+    texto.resize(std::size_t(datos.st_size));
+    std::size_t leido = 0;
+    for (;;) {
+        if (leido == texto.size()) {
+            if (texto.size() > std::size_t(tamanomaximo))
+                return rechazo("El archivo es demasiado grande para ser un mapa:\n" + ruta);
+            texto.resize(texto.size() + 4096);
+        }
+        const ssize_t n = ::read(fd, texto.data() + leido, texto.size() - leido);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return rechazo("No se pudo leer el archivo del mapa:\n" + ruta);
+        if (n == 0)
+            break;
+        leido += std::size_t(n);
+    }
+    texto.resize(leido);
     return leermapa(texto);
 }
 

@@ -1,7 +1,9 @@
 // libFuzzer entry for the map reader. Besides crashes and sanitizer reports,
 // it treats as a finding every accepted map that the game could not hold in
 // its grid, and every accepted map that does not survive being written and
-// read again unchanged: the editor saves what it opened.
+// read again unchanged: the editor saves what it opened. A refusal must say
+// why in a few lines: a message that quotes a whole hostile value would
+// freeze the message box that shows it.
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
 
@@ -12,6 +14,8 @@
 #include <string_view>
 
 namespace {
+
+constexpr std::size_t largomensaje = 300; // bytes
 
 void fallo(const char* que) {
     std::fprintf(stderr, "fuzzmapa: %s\n", que);
@@ -41,6 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t largo) {
     if (!l) {
         if (l.error.empty())
             fallo("refused a map without saying why");
+        if (l.error.size() > largomensaje)
+            fallo("a refusal message longer than a few lines");
         return 0;
     }
     if (!l.error.empty())

@@ -12,18 +12,15 @@ namespace {
 // Waiting cells; a cell reached while this many wait is never queued.
 constexpr int capacidad = 1000;
 // Only cells whose F is below this can be picked.
-constexpr int16_t topef = 9999;
+constexpr int topef = 9999;
 // Cells flooded around a destination before giving the question to the
 // search; enough for an enemy ringed by fighters or shut in a small room.
 constexpr int inundacion = 256;
-
-// Heap order: the top is the lowest F, and among equal F the cell queued
-// first, which is the cell a front-to-back scan with a strict "<" would pick.
-bool antes(const auto& a, const auto& b) {
-    if (a.costof != b.costof)
-        return a.costof < b.costof;
-    return a.orden < b.orden;
-}
+// A search that has taken this many cells floods up to `salalarga` cells
+// around the destination before going on. Flooding a cell costs a fraction
+// of taking it, so this adds little to a long search that does arrive.
+constexpr int tomaslargas = 2048;
+constexpr int salalarga = 16384;
 
 } // namespace
 
@@ -45,22 +42,18 @@ void mundo::buscarcamino(int16_t i) {
     busqueda_->buscarcamino(*this, i);
 }
 
-busqueda& mundo::buscador() {
-    return *busqueda_;
-}
+busqueda::busqueda() : cubos(topef), cabeza(topef), fracasos(numunidades) {}
 
-busqueda::busqueda() : marcas(std::size_t(ladomapa) * ladomapa), fracasos(numunidades) {
-    abiertos.reserve(capacidad);
-}
+busqueda::~busqueda() = default;
 
 void busqueda::nuevomapa(const mundo& m) {
     calcularzonas(m);
     ++mapas;
 }
 
-void busqueda::olvidar() {
-    for (fracaso& f : fracasos)
-        f.valido = false;
+void busqueda::terrenocambiado() {
+    zonaslistas = false;
+    ++mapas;
 }
 
 void busqueda::bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const {
@@ -78,58 +71,83 @@ void busqueda::bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celda
 }
 
 void busqueda::buscarcamino(mundo& m, int16_t i) {
-    if (sustituto) {
-        sustituto(m, i);
-        return;
-    }
     unidad& u = m.unidades[i];
     if (u.buscando == verdadero)
         return;
     if (!m.celdapasable(u.destx, u.desty, i))
         return;
     // A fighter always stands on the map; this only keeps a broken caller
-    // from writing outside it (and the marks are laid out for the map alone).
+    // from writing outside it (and the workspace is laid out for the map).
     if (u.x < 0 || u.y < 0 || u.x > m.anchomapa || u.y > m.altomapa)
         return;
 
     u.siguiendo = falso;
     u.sigx = u.x;
     u.sigy = u.y;
-    // The full search would end with no path as well; it would only have left
-    // sigx, sigy on the last cell it took, while here they stay on the start.
-    if (!alcanzable(m, i) || aislado(m, i))
-        return;
 
-    fracaso& f = fracasos[std::size_t(i)];
+    // Nothing that decided the last failure has changed: the same answer,
+    // before any flood or zone is looked at.
+    const fracaso& f = fracasos[std::size_t(i)];
     bloqueados(m, i, bloqueosahora);
-    if (f.valido && f.mapa == mapas && f.x == u.x && f.y == u.y && f.destx == u.destx &&
-        f.desty == u.desty && f.bloqueos == bloqueosahora) {
+    if (f.valido && f.mapa == mapas && f.anchomapa == m.anchomapa && f.altomapa == m.altomapa &&
+        f.x == u.x && f.y == u.y && f.destx == u.destx && f.desty == u.desty &&
+        f.bloqueos == bloqueosahora) {
         u.sigx = f.sigx;
         u.sigy = f.sigy;
         return;
     }
 
+    preparar(m);
+    tapar(m, i);
+    // The full search would end with no path as well; it would only have left
+    // sigx, sigy on the last cell it took, while here they stay on the start.
+    if (alcanzable(m, i) && !aislado(m, i, inundacion))
+        buscar(m, i);
+    destapar();
+    if (u.siguiendo == verdadero)
+        fracasos[std::size_t(i)].valido = false;
+    else
+        recordar(m, i);
+}
+
+void busqueda::buscar(mundo& m, int16_t i) {
+    unidad& u = m.unidades[i];
     u.buscando = verdadero;
-    limpiarbusqueda(m);
-    celda& inicio = tocar(m, u.x, u.y);
-    inicio.abierta = falso;
-    inicio.cerrada = verdadero;
+    limpiarbusqueda();
+    nodo& inicio = tocar(lugarde(u.x, u.y));
+    inicio.abierta = false;
+    inicio.cerrada = true;
     inicio.costog = 0;
 
     // The search never hands control back to the event loop, so nothing can
     // change the map between two expansions of the same node: each node is
     // expanded once, right after it is taken.
+    perdida = false;
     expandir(m, i);
     // A search also ends when no waiting cell can be taken (the list is empty
     // or every F reached 9999): the current node can then never change again,
     // so no path can come out of waiting any longer.
-    while (mejorabierto()) {
-        u.sigx = mejorx;
-        u.sigy = mejory;
-        celda& actual = m.mapa(mejorx, mejory);
-        actual.cerrada = verdadero;
-        actual.abierta = falso;
+    int tomadas = 0;
+    for (int32_t mejor = mejorabierto(); mejor >= 0; mejor = mejorabierto()) {
+        if (++tomadas == tomaslargas && aislado(m, i, salalarga)) {
+            // No path can come out of it; like the other shortcuts, the
+            // current node is left on the start.
+            u.sigx = u.x;
+            u.sigy = u.y;
+            break;
+        }
+        u.sigx = int16_t(mejor % anchoborde - 1);
+        u.sigy = int16_t(mejor / anchoborde - 1);
+        nodo& actual = nodos[std::size_t(mejor)];
+        actual.cerrada = true;
+        actual.abierta = false;
         expandir(m, i);
+        if (perdida) {
+            // No path can come out of it any more.
+            u.sigx = u.x;
+            u.sigy = u.y;
+            break;
+        }
         if (u.sigx == u.destx && u.sigy == u.desty) {
             leercamino(m, i);
             u.siguiendo = verdadero;
@@ -139,152 +157,181 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
             break;
     }
     u.buscando = falso;
-    f.valido = u.siguiendo != verdadero;
-    if (f.valido) {
-        f.mapa = mapas;
-        f.x = u.x;
-        f.y = u.y;
-        f.destx = u.destx;
-        f.desty = u.desty;
-        f.bloqueos = bloqueosahora;
-        f.sigx = u.sigx;
-        f.sigy = u.sigy;
+}
+
+void busqueda::recordar(const mundo& m, int16_t i) {
+    const unidad& u = m.unidades[i];
+    fracaso& f = fracasos[std::size_t(i)];
+    f.valido = true;
+    f.mapa = mapas;
+    f.anchomapa = m.anchomapa;
+    f.altomapa = m.altomapa;
+    f.x = u.x;
+    f.y = u.y;
+    f.destx = u.destx;
+    f.desty = u.desty;
+    f.bloqueos = bloqueosahora;
+    f.sigx = u.sigx;
+    f.sigy = u.sigy;
+}
+
+void busqueda::preparar(const mundo& m) {
+    if (!zonaslistas || zonasancho != m.anchomapa || zonasalto != m.altomapa)
+        calcularzonas(m);
+}
+
+void busqueda::tapar(const mundo& m, int16_t i) {
+    // A cell names a living fighter only while that fighter stands on it, so
+    // the cells celdapasable refuses for their occupant are exactly these.
+    tapadas.clear();
+    const int16_t equipo = m.unidades[i].equipo;
+    for (int16_t j = 0; j < numunidades; ++j) {
+        const unidad& o = m.unidades[j];
+        if (o.equipo != equipo || o.muerto == verdadero || o.x < 0 || o.y < 0 ||
+            o.x > m.anchomapa || o.y > m.altomapa || m.mapa(o.x, o.y).ocupante != j)
+            continue;
+        uint8_t& p = pisable[std::size_t(lugarde(o.x, o.y))];
+        tapadas.push_back({lugarde(o.x, o.y), p});
+        p = 0;
     }
 }
 
-void busqueda::limpiarbusqueda(const mundo& m) {
-    // Marks are laid out row after row of the loaded map, not of the whole
-    // grid, so that the cells a search touches lie close together. A mark
-    // left under another map's layout never carries the new stamp.
-    ancho = m.anchomapa + 1;
+void busqueda::destapar() {
+    // Backwards, so that a cell listed twice gets its first value back.
+    for (auto k = tapadas.rbegin(); k != tapadas.rend(); ++k)
+        pisable[std::size_t(k->first)] = k->second;
+    tapadas.clear();
+}
+
+void busqueda::limpiarbusqueda() {
     generacion += 1;
     if (generacion == std::numeric_limits<uint32_t>::max()) {
-        std::fill(marcas.begin(), marcas.end(), marca{});
+        for (nodo& n : nodos)
+            n.sello = 0;
         generacion = 1;
     }
-    abiertos.clear();
+    for (int16_t k : tocados) {
+        cubos[std::size_t(k)].clear();
+        cabeza[std::size_t(k)] = 0;
+    }
+    tocados.clear();
+    minimo = topef;
+    enlista = 0;
     ordenes = 0;
 }
 
-celda& busqueda::tocar(mundo& m, int x, int y) {
-    celda& c = m.mapa(x, y);
-    marca& k = marcas[lugarde(x, y)];
-    if (k.sello != generacion) {
-        k.sello = generacion;
-        k.lugar = -1;
-        c.costof = 0;
-        c.costog = 0;
-        c.costoh = 0;
-        c.padrex = 0;
-        c.padrey = 0;
-        c.cerrada = falso;
-        c.abierta = falso;
+busqueda::nodo& busqueda::tocar(int32_t lugar) {
+    nodo& n = nodos[std::size_t(lugar)];
+    if (n.sello != generacion) {
+        n = nodo{};
+        n.sello = generacion;
     }
-    return c;
+    return n;
 }
 
 void busqueda::expandir(mundo& m, int16_t i) {
     const unidad& u = m.unidades[i];
     const int16_t cx = u.sigx;
     const int16_t cy = u.sigy;
-    const int gactual = m.mapa(cx, cy).costog;
+    const int32_t centro = lugarde(cx, cy);
+    const int gactual = nodos[std::size_t(centro)].costog;
     descartes = 0;
-    for (int16_t r = int16_t(cy - 1); r <= cy + 1; ++r) {
-        for (int16_t c = int16_t(cx - 1); c <= cx + 1; ++c) {
-            // celdapasable also refuses cells outside the map.
-            if (!m.celdapasable(c, r, i)) {
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int32_t lugar = centro + dy * anchoborde + dx;
+            // The border is never pisable, so cells off the map are refused.
+            if (!pisable[std::size_t(lugar)]) {
                 ++descartes;
                 continue;
             }
-            celda& v = tocar(m, c, r);
-            if (v.cerrada == verdadero) {
+            nodo& v = tocar(lugar);
+            if (v.cerrada) {
                 ++descartes;
                 continue;
             }
-            const int paso = (c == cx || r == cy) ? 10 : 14;
-            if (v.abierta == verdadero) {
+            const int paso = (dx == 0 || dy == 0) ? 10 : 14;
+            const uint8_t padre = uint8_t((dy + 1) * 3 + dx + 1);
+            if (v.abierta) {
                 const int g = gactual + paso;
                 if (g < v.costog) {
                     v.costog = int16_t(g);
-                    v.padrex = cx;
-                    v.padrey = cy;
+                    v.padre = padre;
                     v.costof = int16_t(v.costog + v.costoh);
-                    const int32_t lugar = marcas[lugarde(c, r)].lugar;
-                    if (lugar >= 0) {
-                        abiertos[std::size_t(lugar)].costof = v.costof;
-                        subir(std::size_t(lugar));
-                    }
+                    // The entry in the old bucket goes stale by itself.
+                    if (v.encola && v.costof < topef)
+                        alcubo(v.costof, {v.orden, lugar});
                 }
             } else {
-                v.abierta = verdadero;
+                const int c = cx + dx;
+                const int r = cy + dy;
+                v.abierta = true;
                 v.costog = int16_t(gactual + paso);
-                v.padrex = cx;
-                v.padrey = cy;
+                v.padre = padre;
                 v.costoh = int16_t(10 * (std::abs(u.destx - c) + std::abs(u.desty - r)));
                 v.costof = int16_t(v.costog + v.costoh);
-                agregarabierto(m, c, r);
+                agregarabierto(lugar, v);
+                // Reached while the list was full, the destination can never
+                // be taken: only queued cells are, and a cell is queued only
+                // when first reached.
+                if (!v.encola && c == u.destx && r == u.desty)
+                    perdida = true;
             }
         }
     }
 }
 
-void busqueda::agregarabierto(const mundo& m, int16_t x, int16_t y) {
-    if (abiertos.size() == capacidad)
+void busqueda::agregarabierto(int32_t lugar, nodo& n) {
+    if (enlista == capacidad)
         return;
-    abiertos.push_back({m.mapa(x, y).costof, x, y, ++ordenes});
-    subir(abiertos.size() - 1);
+    ++enlista;
+    n.encola = true;
+    n.orden = ++ordenes;
+    // A cell at F 9999 or more waits outside the buckets: it takes a place
+    // in the list but cannot be picked unless its F drops.
+    if (n.costof < topef)
+        alcubo(n.costof, {n.orden, lugar});
 }
 
-bool busqueda::mejorabierto() {
-    if (abiertos.empty() || abiertos.front().costof >= topef)
-        return false;
-    const nodo n = abiertos.front();
-    marcas[lugarde(n.x, n.y)].lugar = -1;
-    mejorx = n.x;
-    mejory = n.y;
-    const nodo ultimo = abiertos.back();
-    abiertos.pop_back();
-    if (!abiertos.empty()) {
-        colocar(0, ultimo);
-        bajar(0);
+void busqueda::alcubo(int f, entrada e) {
+    std::vector<entrada>& cubo = cubos[std::size_t(f)];
+    if (cubo.empty())
+        tocados.push_back(int16_t(f));
+    // A newly queued cell is the latest so far and goes last; a cell whose
+    // F dropped goes among the waiting ones by when it was queued.
+    if (cubo.empty() || cubo.back().orden < e.orden) {
+        cubo.push_back(e);
+    } else {
+        auto desde = cubo.begin() + long(cabeza[std::size_t(f)]);
+        cubo.insert(
+            std::lower_bound(desde, cubo.end(), e,
+                             [](const entrada& a, const entrada& b) { return a.orden < b.orden; }),
+            e);
     }
-    return true;
+    minimo = std::min(minimo, f);
 }
 
-void busqueda::colocar(std::size_t k, const nodo& n) {
-    abiertos[k] = n;
-    marcas[lugarde(n.x, n.y)].lugar = int32_t(k);
-}
-
-void busqueda::subir(std::size_t k) {
-    const nodo n = abiertos[k];
-    while (k > 0) {
-        const std::size_t padre = (k - 1) / 4;
-        if (!antes(n, abiertos[padre]))
-            break;
-        colocar(k, abiertos[padre]);
-        k = padre;
+int32_t busqueda::mejorabierto() {
+    for (; minimo < topef; ++minimo) {
+        std::vector<entrada>& cubo = cubos[std::size_t(minimo)];
+        uint32_t& h = cabeza[std::size_t(minimo)];
+        while (h < cubo.size()) {
+            const entrada e = cubo[h++];
+            nodo& n = nodos[std::size_t(e.lugar)];
+            // Taken already, or moved to a lower bucket.
+            if (!n.encola || n.costof != minimo)
+                continue;
+            n.encola = false;
+            --enlista;
+            if (h == cubo.size()) {
+                cubo.clear();
+                h = 0;
+            }
+            return e.lugar;
+        }
+        cubo.clear();
+        h = 0;
     }
-    colocar(k, n);
-}
-
-void busqueda::bajar(std::size_t k) {
-    const nodo n = abiertos[k];
-    const std::size_t total = abiertos.size();
-    for (;;) {
-        const std::size_t primero = 4 * k + 1;
-        if (primero >= total)
-            break;
-        std::size_t hijo = primero;
-        for (std::size_t h = primero + 1; h < std::min(primero + 4, total); ++h)
-            if (antes(abiertos[h], abiertos[hijo]))
-                hijo = h;
-        if (!antes(abiertos[hijo], n))
-            break;
-        colocar(k, abiertos[hijo]);
-        k = hijo;
-    }
-    colocar(k, n);
+    return -1;
 }
 
 void busqueda::leercamino(mundo& m, int16_t i) {
@@ -297,14 +344,13 @@ void busqueda::leercamino(mundo& m, int16_t i) {
     do {
         via.push_back(x);
         via.push_back(y);
-        const celda& c = m.mapa(x, y);
-        x = c.padrex;
-        y = c.padrey;
+        const uint8_t padre = nodos[std::size_t(lugarde(x, y))].padre;
+        x = int16_t(x - (padre % 3 - 1));
+        y = int16_t(y - (padre / 3 - 1));
     } while (x != u.x || y != u.y);
 
     u.camino.clear();
     u.pasos.clear();
-    u.pasos.reserve(via.size());
     for (std::size_t k = via.size(); k > 0; k -= 2) {
         u.pasos.push_back(std::to_string(via[k - 2]));
         u.pasos.push_back(std::to_string(via[k - 1]));
@@ -318,53 +364,47 @@ void busqueda::leercamino(mundo& m, int16_t i) {
     u.sigy = u.y;
 }
 
-bool busqueda::alcanzable(const mundo& m, int16_t i) {
-    if (!zonaslistas || zonasancho != m.anchomapa || zonasalto != m.altomapa)
-        calcularzonas(m);
+bool busqueda::alcanzable(const mundo& m, int16_t i) const {
     const unidad& u = m.unidades[i];
-    const int ancho = m.anchomapa + 1;
-    const int32_t meta = zonas[std::size_t(u.desty) * ancho + u.destx];
+    const int columnas = m.anchomapa + 1;
+    const int32_t meta = zonas[std::size_t(u.desty) * columnas + u.destx];
     for (int y = u.y - 1; y <= u.y + 1; ++y) {
         for (int x = u.x - 1; x <= u.x + 1; ++x) {
             if (x < 0 || y < 0 || x > m.anchomapa || y > m.altomapa)
                 continue;
-            if (zonas[std::size_t(y) * ancho + x] == meta)
+            if (zonas[std::size_t(y) * columnas + x] == meta)
                 return true;
         }
     }
     return false;
 }
 
-bool busqueda::aislado(mundo& m, int16_t i) {
+bool busqueda::aislado(const mundo& m, int16_t i, int limite) {
     const unidad& u = m.unidades[i];
-    // A stamp of its own marks the flooded cells; the search that may follow
-    // takes a new one, so they count as cleared there.
-    limpiarbusqueda(m);
     auto cerca = [&](int x, int y) { return std::abs(x - u.x) <= 1 && std::abs(y - u.y) <= 1; };
     if (cerca(u.destx, u.desty))
         return false;
+    riego += 1;
+    if (riego == std::numeric_limits<uint32_t>::max()) {
+        std::fill(inundado.begin(), inundado.end(), 0);
+        riego = 1;
+    }
     pila.clear();
-    pila.push_back(u.destx);
-    pila.push_back(u.desty);
-    marcas[lugarde(u.destx, u.desty)].sello = generacion;
+    pila.push_back(lugarde(u.destx, u.desty));
+    inundado[std::size_t(pila.back())] = riego;
     int inundadas = 1;
     while (!pila.empty()) {
-        const int16_t cy = pila.back();
+        const int32_t centro = pila.back();
         pila.pop_back();
-        const int16_t cx = pila.back();
-        pila.pop_back();
-        for (int16_t y = int16_t(cy - 1); y <= cy + 1; ++y) {
-            for (int16_t x = int16_t(cx - 1); x <= cx + 1; ++x) {
-                if (!m.celdapasable(x, y, i))
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int32_t lugar = centro + dy * anchoborde + dx;
+                if (!pisable[std::size_t(lugar)] || inundado[std::size_t(lugar)] == riego)
                     continue;
-                marca& k = marcas[lugarde(x, y)];
-                if (k.sello == generacion)
-                    continue;
-                if (cerca(x, y) || ++inundadas > inundacion)
+                if (cerca(lugar % anchoborde - 1, lugar / anchoborde - 1) || ++inundadas > limite)
                     return false;
-                k.sello = generacion;
-                pila.push_back(x);
-                pila.push_back(y);
+                inundado[std::size_t(lugar)] = riego;
+                pila.push_back(lugar);
             }
         }
     }
@@ -372,30 +412,45 @@ bool busqueda::aislado(mundo& m, int16_t i) {
 }
 
 void busqueda::calcularzonas(const mundo& m) {
-    const int ancho = m.anchomapa + 1;
-    const int alto = m.altomapa + 1;
-    zonas.assign(std::size_t(ancho) * alto, 0);
-    std::vector<int32_t> pila;
+    const int columnas = m.anchomapa + 1;
+    const int filas = m.altomapa + 1;
+
+    // The workspace follows the map's size; a new one starts all cleared.
+    const std::size_t total = std::size_t(columnas + 2) * std::size_t(filas + 2);
+    if (nodos.size() != total || anchoborde != columnas + 2) {
+        nodos = std::vector<nodo>(total);
+        generacion = 0;
+        inundado = std::vector<uint32_t>(total);
+        riego = 0;
+    }
+    anchoborde = columnas + 2;
+    pisable.assign(total, 0);
+    for (int y = 0; y < filas; ++y)
+        for (int x = 0; x < columnas; ++x)
+            pisable[std::size_t(lugarde(x, y))] = m.mapa(x, y).transitable == verdadero;
+
+    zonas.assign(std::size_t(columnas) * filas, 0);
+    std::vector<int32_t> porver;
     int32_t zona = 0;
-    for (int y0 = 0; y0 < alto; ++y0) {
-        for (int x0 = 0; x0 < ancho; ++x0) {
-            const std::size_t k0 = std::size_t(y0) * ancho + x0;
+    for (int y0 = 0; y0 < filas; ++y0) {
+        for (int x0 = 0; x0 < columnas; ++x0) {
+            const std::size_t k0 = std::size_t(y0) * columnas + x0;
             if (zonas[k0] != 0 || m.mapa(x0, y0).transitable != verdadero)
                 continue;
             ++zona;
             zonas[k0] = zona;
-            pila.push_back(int32_t(k0));
-            while (!pila.empty()) {
-                const int k = pila.back();
-                pila.pop_back();
-                const int cx = k % ancho;
-                const int cy = k / ancho;
-                for (int y = std::max(cy - 1, 0); y <= std::min(cy + 1, alto - 1); ++y) {
-                    for (int x = std::max(cx - 1, 0); x <= std::min(cx + 1, ancho - 1); ++x) {
-                        const std::size_t kk = std::size_t(y) * ancho + x;
+            porver.push_back(int32_t(k0));
+            while (!porver.empty()) {
+                const int k = porver.back();
+                porver.pop_back();
+                const int cx = k % columnas;
+                const int cy = k / columnas;
+                for (int y = std::max(cy - 1, 0); y <= std::min(cy + 1, filas - 1); ++y) {
+                    for (int x = std::max(cx - 1, 0); x <= std::min(cx + 1, columnas - 1); ++x) {
+                        const std::size_t kk = std::size_t(y) * columnas + x;
                         if (zonas[kk] == 0 && m.mapa(x, y).transitable == verdadero) {
                             zonas[kk] = zona;
-                            pila.push_back(int32_t(kk));
+                            porver.push_back(int32_t(kk));
                         }
                     }
                 }

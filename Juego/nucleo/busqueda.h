@@ -1,125 +1,153 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <utility>
 #include <vector>
 
 namespace juego {
 
 class mundo;
-struct celda;
 
 // The path search of the computer fighters and its working data, shared by
-// all fighters.
+// all fighters. Nothing of it lives in the map: the map holds what the
+// fighters see, this class what the search scribbles while it thinks.
 //
 // The search gives the same cells, text and outcome as the plain method of a
 // fixed 1000-entry open list scanned from the front at every pick and a reset
 // of every map cell before every search, but without paying for either:
 //
-// - Reset: every cell has a stamp here. A cell whose stamp is not the current
-//   search's counts as cleared, and its search fields in the map are zeroed
-//   the first time this search touches it. Starting a search is one increment.
-// - Open list: a four-way heap of the waiting cells (shallower than a binary
-//   one, so a pick moves fewer cells), ordered by F and then by
-//   the order in which the cells were queued, which is exactly the pick of a
-//   front-to-back scan with a strict "less than". Each waiting cell knows its
-//   place in the heap, so a cell whose F drops moves up where it is. The heap
-//   never holds more than the 1000 cells the list may hold.
-// - Reachability: walls, water and trees never change during a match, so the
-//   8-connected zones of walkable terrain are worked out once per map. A
-//   destination in another zone than every walkable neighbour of the start can
-//   never be reached, and such a search ends at once with no path.
+// - Reset: every cell of the workspace has a stamp. A cell whose stamp is not
+//   the current search's counts as cleared, and is cleared the first time this
+//   search touches it. Starting a search is one increment.
+// - Open list: one bucket per value of F below 9999 (no other F can be
+//   picked). A bucket keeps its cells in the order they were queued, so the
+//   front of the lowest bucket is exactly the pick of a front-to-back scan
+//   with a strict "less than". A cell whose F drops is put in its new bucket
+//   at its place by queue order; its old entry is left behind and skipped
+//   when reached, since a waiting cell's F only ever goes down. At most 1000
+//   cells wait, as the plain list holds no more.
+// - Repeated failures: a fighter that found no way asks again every tick.
+//   Its last failure is remembered with everything that decided it (start,
+//   destination, and the cells its living team-mates block); while none of
+//   that changes, the answer is given again before anything else is done.
+// - Reachability: walls, water and trees only change when a map is loaded or
+//   a cell is repainted, so the 8-connected zones of walkable terrain are
+//   worked out once for them. A destination in another zone than every
+//   walkable neighbour of the start can never be reached, and such a search
+//   ends at once with no path.
 // - Shut-in destination: living team-mates change every tick, so they cannot
 //   be worked into the zones. Instead the few passable cells around the
 //   destination are flooded first; when they run out before touching the
 //   start (an enemy ringed by the fighter's own team), there is no path
-//   either, and the whole map need not be searched to learn it.
-// - Repeated failures: a fighter that found no way asks again every tick.
-//   Its last failed search is remembered with everything that decided it
-//   (start, destination, and the cells its living team-mates block); while
-//   none of that changes, the answer is given again without searching.
+//   either, and the whole map need not be searched to learn it. A search
+//   that has taken a couple of thousand cells without arriving floods a
+//   larger room around the destination once: a hall whose door the
+//   fighter's own team holds is found out there, long before the search
+//   would have taken every cell outside it.
 class busqueda {
 public:
     busqueda();
+    ~busqueda();
+    busqueda(const busqueda&) = delete;
+    busqueda& operator=(const busqueda&) = delete;
 
-    // The terrain changed (a map was loaded): the zones are worked out again,
-    // here rather than in the first tick of the match.
+    // A map was loaded: the zones are worked out here rather than in the
+    // first tick of the match, and every remembered failure is dropped.
     void nuevomapa(const mundo& m);
-    // Some terrain was written: the zones and the remembered failures no
-    // longer hold, and are worked out again at the next search.
-    void terrenocambiado() {
-        zonaslistas = false;
-        ++mapas;
-    }
+    // The terrain of some cell changed: zones and remembered failures no
+    // longer hold; the zones are worked out again by the next search.
+    void terrenocambiado();
 
     void buscarcamino(mundo& m, int16_t i);
 
-    // Forgets the remembered failures, so that the next search of every
-    // fighter runs in full (benchmarks time the search itself this way).
-    void olvidar();
-
-    // Lets a benchmark run a whole tick with another search in place of this
-    // one; the game never sets it.
-    std::function<void(mundo&, int16_t)> sustituto;
-
 private:
-    // A waiting cell in the heap.
+    // The search data of one map cell, in 16 bytes: a 1000 x 1000 map
+    // costs 16 MB of workspace, a 50 x 50 one 43 KB.
     struct nodo {
-        int16_t costof;
-        int16_t x;
-        int16_t y;
-        uint32_t orden;
+        uint32_t sello = 0; // the search that last touched the cell
+        uint32_t orden = 0; // when the cell was queued, if it was
+        int16_t costof = 0;
+        int16_t costog = 0;
+        int16_t costoh = 0;
+        uint8_t padre = 0; // step from the parent to this cell, (dy + 1) * 3 + dx + 1
+        bool cerrada : 1 = false;
+        bool abierta : 1 = false;
+        bool encola : 1 = false; // waiting in the open list (abierta and queued)
     };
 
-    void limpiarbusqueda(const mundo& m);
-    std::size_t lugarde(int x, int y) const { return std::size_t(y) * ancho + std::size_t(x); }
-    celda& tocar(mundo& m, int x, int y);
+    // A waiting cell in a bucket: when it was queued and where it lies.
+    struct entrada {
+        uint32_t orden;
+        int32_t lugar;
+    };
+
+    // Cells are numbered row after row over the map with a border of one
+    // cell all round, so that the eight neighbours of any map cell are
+    // numbered too and need no bounds test.
+    int32_t lugarde(int x, int y) const { return int32_t(y + 1) * anchoborde + int32_t(x + 1); }
+    void preparar(const mundo& m);
+    void tapar(const mundo& m, int16_t i);
+    void destapar();
+    void buscar(mundo& m, int16_t i);
+    void limpiarbusqueda();
+    nodo& tocar(int32_t lugar);
     void expandir(mundo& m, int16_t i);
-    void agregarabierto(const mundo& m, int16_t x, int16_t y);
-    bool mejorabierto();
-    bool hayabiertos() const { return !abiertos.empty(); }
-    void subir(std::size_t k);
-    void bajar(std::size_t k);
-    void colocar(std::size_t k, const nodo& n);
+    void agregarabierto(int32_t lugar, nodo& n);
+    void alcubo(int f, entrada e);
+    // Takes the best waiting cell off the list and returns its place, or -1
+    // when no waiting cell can be taken.
+    int32_t mejorabierto();
+    bool hayabiertos() const { return enlista > 0; }
     void leercamino(mundo& m, int16_t i);
+    void recordar(const mundo& m, int16_t i);
 
     // The cells that fighter i's living team-mates block, in slot order.
     void bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const;
 
-    bool alcanzable(const mundo& m, int16_t i);
-    bool aislado(mundo& m, int16_t i);
+    bool alcanzable(const mundo& m, int16_t i) const;
+    bool aislado(const mundo& m, int16_t i, int limite);
     void calcularzonas(const mundo& m);
 
-    std::vector<nodo> abiertos;
-    uint32_t ordenes = 0; // cells queued so far in this search
-    int16_t mejorx = 0;
-    int16_t mejory = 0;
-    int16_t descartes = 0;
-
-    // What this workspace knows of each grid cell: the search that last
-    // touched it (any other value means cleared) and, while the cell waits,
-    // its place in `abiertos`; -1 once taken, or when it found the list full.
-    struct marca {
-        uint32_t sello = 0;
-        int32_t lugar = -1;
-    };
-    std::vector<marca> marcas;
+    // Workspace, one entry per cell of the map and its border.
+    std::vector<nodo> nodos;
     uint32_t generacion = 0;
-    int ancho = 0; // columns of the map the marks are laid out for
-    std::vector<int16_t> via; // path cells, column and row, destination first
-    std::vector<int16_t> pila; // cells still to flood by aislado
+    int anchoborde = 0; // columns of the map plus two
+    // Whether the search may step on each cell: walkable terrain inside the
+    // map, less the cells of the searcher's living team-mates while a search
+    // runs (tapar puts them in, destapar takes them out again).
+    std::vector<uint8_t> pisable;
+    std::vector<std::pair<int32_t, uint8_t>> tapadas;
+
+    // Open list: buckets by F, each in queue order from `cabeza` on.
+    std::vector<std::vector<entrada>> cubos;
+    std::vector<uint32_t> cabeza;
+    std::vector<int16_t> tocados; // buckets that may hold entries
+    int minimo = 0;               // no live entry lies in a bucket below this
+    int enlista = 0;              // waiting cells, whatever their F
+    uint32_t ordenes = 0;         // cells queued so far in this search
+
+    int16_t descartes = 0;
+    bool perdida = false; // the destination was reached with the list full
+
+    std::vector<int16_t> via;  // path cells, column and row, destination first
+    std::vector<int32_t> pila; // cells still to flood by aislado
+    // Cells flooded by aislado, by a stamp of its own so that a flood can
+    // run in the middle of a search without disturbing it.
+    std::vector<uint32_t> inundado;
+    uint32_t riego = 0;
 
     // The last search of each fighter that found no path, and all it
     // depended on besides the terrain of the map it ran on.
     struct fracaso {
         bool valido = false;
         uint32_t mapa = 0;
+        int16_t anchomapa = 0, altomapa = 0;
         int16_t x = 0, y = 0, destx = 0, desty = 0;
         std::vector<int32_t> bloqueos;
         int16_t sigx = 0, sigy = 0; // where the search left its current node
     };
     std::vector<fracaso> fracasos;
-    uint32_t mapas = 0; // maps loaded so far
+    uint32_t mapas = 0; // terrains seen so far: loaded maps and repaints
     std::vector<int32_t> bloqueosahora;
 
     // Zone of each cell of the loaded map, row after row; 0 for terrain that

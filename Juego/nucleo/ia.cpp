@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace juego {
 
@@ -137,9 +138,14 @@ void mundo::caminar(int16_t i) {
         u.moviendo = falso;
         u.pose = (u.pose == 0) ? 1 : 0;
         // The path moves up one cell and keeps its length, so its last cell
-        // stays repeated at the end.
-        for (std::size_t k = 2; k < u.pasos.size(); ++k)
-            u.pasos[k - 2] = u.pasos[k];
+        // stays repeated at the end: the front pair leaves and the last pair
+        // comes in again behind, without moving the pairs between.
+        std::string penultimo = u.pasos[u.pasos.size() - 2];
+        std::string ultimo = u.pasos.back();
+        u.pasos.pop_front();
+        u.pasos.pop_front();
+        u.pasos.push_back(std::move(penultimo));
+        u.pasos.push_back(std::move(ultimo));
         u.bloqueos = 0;
     } else if (u.bloqueos == 2) {
         u.siguiendo = falso;

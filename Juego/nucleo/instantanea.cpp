@@ -74,7 +74,9 @@ celdaguardada leercelda(lector& r) {
     c.transitable = r.i16();
     c.ocupante = r.i16();
     c.proyectil = r.i16();
-    if (!entre(c.terreno, 0, comun::numterrenos - 1) || !bandera(c.transitable) ||
+    // The walkable flag always follows the terrain kind.
+    const int16_t sigue = comun::transitable(c.terreno) ? verdadero : falso;
+    if (!entre(c.terreno, 0, comun::numterrenos - 1) || c.transitable != sigue ||
         !entre(c.ocupante, -1, numunidades - 1) || !entre(c.proyectil, -1, numflechas - 1))
         r.fallar();
     return c;
@@ -105,7 +107,6 @@ void leerunidad(lector& r, unidad& u) {
         r.fallar();
         return;
     }
-    u.pasos.reserve(n);
     for (uint32_t k = 0; k < n && r.ok(); ++k)
         u.pasos.push_back(r.texto(maxpaso));
 }
@@ -345,14 +346,14 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
     for (int y = 0; y <= m.altomapa; ++y) {
         for (int x = 0; x <= m.anchomapa; ++x) {
             const celdaguardada& c = e->celdas[k++];
-            m.ponerterreno(int16_t(x), int16_t(y), c.terreno, c.transitable);
+            m.ponerterreno(x, y, c.terreno);
             m.mapa(x, y).ocupante = c.ocupante;
             if (c.proyectil >= 0)
                 m.marcarflecha(c.proyectil, int16_t(x), int16_t(y));
         }
     }
     for (const celdafuera& c : e->fuera) {
-        m.ponerterreno(c.x, c.y, c.c.terreno, c.c.transitable);
+        m.ponerterreno(c.x, c.y, c.c.terreno);
         m.mapa(c.x, c.y).ocupante = c.c.ocupante;
         if (c.c.proyectil >= 0)
             m.marcarflecha(c.c.proyectil, c.x, c.y);

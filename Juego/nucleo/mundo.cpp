@@ -27,6 +27,8 @@ void mundo::limpiarmapa() {
     altomapa = 0;
     vistax = 0;
     vistay = 0;
+    // Every cell at once rather than through ponerterreno: the search is
+    // told once below.
     for (celda& c : mapa_) {
         c.terreno = comun::pasto;
         c.transitable = verdadero;
@@ -37,10 +39,12 @@ void mundo::limpiarmapa() {
     busqueda_->terrenocambiado();
 }
 
-void mundo::ponerterreno(int16_t x, int16_t y, int16_t t, int16_t trans) {
+void mundo::ponerterreno(int x, int y, int16_t t) {
+    if (!enrejilla(x, y))
+        return;
     celda& c = mapa(x, y);
     c.terreno = t;
-    c.transitable = trans;
+    c.transitable = comun::transitable(t) ? verdadero : falso;
     busqueda_->terrenocambiado();
 }
 
@@ -65,12 +69,9 @@ sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo
     limpiarmapa();
     anchomapa = p.anchomapa;
     altomapa = p.altomapa;
-    for (int16_t y = 0; y <= altomapa; ++y) {
-        for (int16_t x = 0; x <= anchomapa; ++x) {
-            const int16_t t = p.terreno(x, y);
-            ponerterreno(x, y, t, comun::transitable(t) ? verdadero : falso);
-        }
-    }
+    for (int y = 0; y <= altomapa; ++y)
+        for (int x = 0; x <= anchomapa; ++x)
+            ponerterreno(x, y, p.terreno(x, y));
     for (int e = 0; e < 2; ++e)
         inicio[e] = {p.inicio[e].x, p.inicio[e].y};
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,14 +41,6 @@ struct celda {
     int16_t transitable = verdadero;
     int16_t ocupante = -1;  // fighter that last entered the cell
     int16_t proyectil = -1; // arrow last marked over the cell
-    // Path-search data of the cell.
-    int16_t costof = 0;
-    int16_t costog = 0;
-    int16_t costoh = 0;
-    int16_t padrex = 0;
-    int16_t padrey = 0;
-    int16_t cerrada = falso;
-    int16_t abierta = falso;
 };
 
 struct unidad {
@@ -66,7 +59,8 @@ struct unidad {
     int16_t direccion = 0;
     int16_t muerto = falso;
     std::string camino;
-    std::vector<std::string> pasos;
+    // A deque, so that a step drops the front pair without moving the rest.
+    std::deque<std::string> pasos;
     int16_t equipo = 0;
     int16_t muertes = 0;
     int16_t revivir = 0;
@@ -152,6 +146,10 @@ public:
         return mapa_[std::size_t(y) * ladomapa + std::size_t(x)];
     }
     static bool enrejilla(int x, int y) { return x >= 0 && y >= 0 && x < ladomapa && y < ladomapa; }
+    // Every change of a cell's terrain goes through here: the walkable flag
+    // follows the kind, and the path search drops what it worked out from
+    // the terrain before. Cells outside the grid are left alone.
+    void ponerterreno(int x, int y, int16_t t);
 
     // --- window load and match set-up -----------------------------------
     void Form_Load();
@@ -164,9 +162,6 @@ public:
     // Kills of team e so far.
     int32_t muertesequipo(int16_t e) const;
     void limpiarmapa();
-    // Every write of a cell's terrain goes through here, so the path
-    // search's knowledge of the terrain never goes stale.
-    void ponerterreno(int16_t x, int16_t y, int16_t terreno, int16_t transitable);
     // Terrain writing is over (a map or a saved match was loaded): the search
     // works out what it keeps of the terrain now, not in the first tick.
     void terrenolisto();
@@ -220,8 +215,6 @@ public:
     // --- path search -------------------------------------------------------
     void buscarcamino(int16_t i);
     bool celdapasable(int16_t x, int16_t y, int16_t i) const;
-    // The search's workspace, for map loading, tests and benchmarks.
-    busqueda& buscador();
 
     plataforma& plat;
     azar rnd;

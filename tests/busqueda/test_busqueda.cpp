@@ -1,7 +1,6 @@
-#include "Juego/nucleo/busqueda.h"
-#include "Juego/nucleo/mundo.h"
 #include "apoyo/mundoprueba.h"
-#include "referencia.h"
+#include "apoyo/referencia.h"
+#include "Juego/nucleo/mundo.h"
 
 #include <QTest>
 
@@ -15,10 +14,8 @@ namespace {
 prueba::plataformaprueba plat;
 
 void ponerterreno(mundo& m, int x, int y, int16_t t) {
-    celda& c = m.mapa(x, y);
-    c.terreno = t;
-    c.transitable = (t == 2 || t == 3 || t == 4) ? falso : verdadero;
-    c.ocupante = -1;
+    m.ponerterreno(x, y, t);
+    m.mapa(x, y).ocupante = -1;
 }
 
 int16_t ponerunidad(mundo& m, int16_t k, int x, int y, int16_t equipo, bool muerto) {
@@ -51,7 +48,6 @@ int16_t dibujar(mundo& m, const QStringList& filas) {
                             ch == 'a' || ch == 'e');
         }
     }
-    m.buscador().nuevomapa(m);
     return buscador;
 }
 
@@ -99,7 +95,16 @@ bool conectados(const mundo& m, int16_t i) {
 
 // --- random worlds for the differential test ---------------------------------
 
-enum class tipomapa { campo, laberinto, habitaciones, companeros, inalcanzable, lleno, tope };
+enum class tipomapa {
+    campo,
+    laberinto,
+    habitaciones,
+    companeros,
+    inalcanzable,
+    lleno,
+    tope,
+    salida
+};
 
 struct azaroso {
     std::mt19937 rng;
@@ -175,6 +180,7 @@ struct recuento {
     int atajos = 0;   // of those, the ones the game may end at once
     int llenos = 0;   // searches the game ran in full that overflowed the list
     int topes = 0;
+    int perdidas = 0; // the destination reached with the list full
     int maximo = 0;
 };
 
@@ -197,14 +203,17 @@ class TestBusqueda : public QObject {
         m->buscarcamino(i);
 
         const bool busco = antes.buscando != verdadero && m->celdapasable(u.destx, u.desty, i);
-        // Where no path can exist the game may skip the search; the current
-        // node then stays on the start.
-        const bool atajo = busco && !conectados(*m, i);
+        // Where no path can exist, or none can come out of the search any
+        // more because the destination was reached with the list full, the
+        // game may end the search early; the current node then stays on the
+        // start.
+        const bool atajo = busco && (!conectados(*m, i) || ref.ultimo.perdida);
         ++r.busquedas;
         r.encontrados += ref.ultimo.encontrado;
         r.agotados += busco && !ref.ultimo.encontrado;
         r.atajos += atajo;
         r.topes += ref.ultimo.tope;
+        r.perdidas += ref.ultimo.perdida;
         r.maximo = std::max(r.maximo, ref.ultimo.maximo);
 
         QString d;
@@ -235,6 +244,7 @@ private slots:
     void sincamino_data();
     void sincamino();
     void mapanuevo();
+    void repintado();
     void fracasorecordado();
     void diferencial_data();
     void diferencial();
@@ -403,7 +413,7 @@ void TestBusqueda::sincamino() {
     QCOMPARE(u.siguiendo, falso);
     QCOMPARE(u.buscando, falso);
     QCOMPARE(u.camino, std::string("1,2"));
-    QCOMPARE(u.pasos, (std::vector<std::string>{"1", "2"}));
+    QCOMPARE(u.pasos, (std::deque<std::string>{"1", "2"}));
 }
 
 // Loading a map must make the search forget the zones of the map before, even
@@ -435,6 +445,22 @@ void TestBusqueda::mapanuevo() {
                 p.ponerterreno(8, y, 2);
         }
     }
+}
+
+// A cell repainted in the middle of a match reaches the search: a river
+// that split the map gets a ford, and the failure remembered from before
+// does not stand in the way.
+void TestBusqueda::repintado() {
+    const int16_t s = dibujar(*m, {"S..~...", "...~...", "...~..E"});
+    unidad& u = m->unidades[s];
+    u.destx = 6;
+    u.desty = 2;
+    m->buscarcamino(s);
+    QCOMPARE(u.siguiendo, falso);
+    m->ponerterreno(3, 1, comun::madera); // the ford
+    m->buscarcamino(s);
+    QCOMPARE(u.siguiendo, verdadero);
+    QCOMPARE(QString::fromStdString(u.camino), QString("1,1,2,1,3,1,4,2,5,2,6,2"));
 }
 
 // A hunter outside a big walled room whose door its own team-mates hold:
@@ -495,6 +521,7 @@ void TestBusqueda::diferencial_data() {
     QTest::newRow("destino-inalcanzable") << int(tipomapa::inalcanzable) << 300 << 15;
     QTest::newRow("lista-abierta-llena") << int(tipomapa::lleno) << 12 << 16;
     QTest::newRow("costo-al-tope") << int(tipomapa::tope) << 8 << 17;
+    QTest::newRow("bloques-de-salida") << int(tipomapa::salida) << 3 << 18;
 }
 
 void TestBusqueda::diferencial() {
@@ -507,8 +534,11 @@ void TestBusqueda::diferencial() {
 
     for (int n = 0; n < mundos; ++n) {
         // An open list of 1000 overflows only on wide open ground.
-        const bool grande = t == tipomapa::lleno || t == tipomapa::tope;
-        const int lado = t == tipomapa::lleno ? 560 : grande ? 200 : 60;
+        const bool grande = t == tipomapa::lleno || t == tipomapa::tope || t == tipomapa::salida;
+        const int lado = t == tipomapa::lleno    ? 560
+                         : t == tipomapa::salida ? 400
+                         : grande                ? 200
+                                                 : 60;
         const int w = a.entre(lado * 3 / 4, lado);
         const int h = a.entre(lado * 3 / 4, lado);
         plano terreno;
@@ -521,6 +551,7 @@ void TestBusqueda::diferencial() {
             terreno = habitaciones(a, w, h);
             break;
         case tipomapa::lleno:
+        case tipomapa::salida:
             terreno = campo(a, w, h, a.entre(0, 4) / 100.0);
             break;
         default:
@@ -555,13 +586,33 @@ void TestBusqueda::diferencial() {
             ponerunidad(*m, k, libres[k].first, libres[k].second, k < maxp ? 0 : 1,
                         a.moneda(t == tipomapa::companeros ? 0.3 : 0.1));
 
+        // Both teams packed in their spawn blocks in opposite corners, as a
+        // match starts: searches out of a block flood the ground behind it,
+        // fill the list and reach the far corner with no room left.
+        if (t == tipomapa::salida) {
+            for (int16_t k = 0; k < 2 * maxp; ++k) {
+                const unidad& u = m->unidades[k];
+                m->mapa(u.x, u.y).ocupante = -1;
+            }
+            for (int16_t k = 0; k < 2 * maxp; ++k) {
+                const int e = k < maxp ? 0 : 1;
+                const int sx = e == 0 ? 2 : w - 3, sy = e == 0 ? 2 : h - 3;
+                const int lugar = (k % maxp) + (k % maxp >= 4 ? 1 : 0);
+                const int x = sx - 1 + lugar % 3, y = sy - 1 + lugar / 3;
+                ponerterreno(*m, x, y, 0);
+                ponerunidad(*m, k, x, y, int16_t(e), false);
+            }
+        }
+
         // Ring the first enemy with walls and the searcher's team-mates, so
-        // that the search has to take every cell it can reach. The wide ring
-        // holds more cells than the game floods before it searches.
+        // that the search has to take every cell it can reach. The wide rings
+        // hold more cells than the game floods before it searches.
         const bool anillo = t == tipomapa::lleno ||
                             (t == tipomapa::inalcanzable && a.moneda(0.5));
         if (anillo) {
-            const int radio = t == tipomapa::lleno ? 12 : 1;
+            // The widest ring holds more than the game floods even in a long
+            // search, so that the full list is reached by a search in full.
+            const int radio = t == tipomapa::lleno ? (a.moneda(0.5) ? 12 : 70) : 1;
             unidad& e = m->unidades[maxp];
             e.muerto = falso;
             int16_t companero = 1;
@@ -582,12 +633,11 @@ void TestBusqueda::diferencial() {
                     }
                 }
         }
-        m->buscador().nuevomapa(*m);
 
         for (int b = 0; b < (t == tipomapa::lleno ? 2 : 5); ++b) {
             const int16_t i = anillo && b == 0 ? 0 : int16_t(a.entre(0, 2 * maxp - 1));
             unidad& u = m->unidades[i];
-            const int eleccion = a.entre(0, 99);
+            const int eleccion = t == tipomapa::salida ? 0 : a.entre(0, 99);
             std::pair<int, int> d;
             if (anillo && b == 0) {
                 d = {m->unidades[maxp].x, m->unidades[maxp].y};
@@ -619,8 +669,9 @@ void TestBusqueda::diferencial() {
     }
 
     qDebug("%d busquedas: %d con camino, %d sin camino (%d sin remedio), %d con la lista llena, "
-           "%d al tope; hasta %d en la lista",
-           r.busquedas, r.encontrados, r.agotados, r.atajos, r.llenos, r.topes, r.maximo);
+           "%d con el destino perdido, %d al tope; hasta %d en la lista",
+           r.busquedas, r.encontrados, r.agotados, r.atajos, r.llenos, r.perdidas, r.topes,
+           r.maximo);
     // The maps must bring about what the row is named after.
     QVERIFY(r.encontrados > 0);
     QVERIFY(r.agotados > 0);
@@ -628,6 +679,8 @@ void TestBusqueda::diferencial() {
         QVERIFY(r.atajos > 0);
     if (t == tipomapa::lleno)
         QVERIFY(r.llenos > 0);
+    if (t == tipomapa::salida)
+        QVERIFY(r.perdidas > 0);
     if (t == tipomapa::tope)
         QVERIFY(r.topes > 0);
 }

@@ -2,7 +2,11 @@
 #include "Comun/terreno.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
@@ -188,6 +192,54 @@ private slots:
         std::remove(ruta.c_str());
         QVERIFY2(l, l.error.c_str());
         QCOMPARE(l.mapa->terreno(2, 1), agua);
+    }
+
+    // Files nobody means as a map, each read from disk: what the reader says
+    // and that it says it briefly. A FIFO used to hang the reader in open().
+    void archivos_hostiles_data() {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<QString>("menciona"); // empty: the file is a good map
+        QTest::newRow("fifo-tras-enlace") << "fifo"
+                                          << "no es un archivo normal";
+        QTest::newRow("carpeta-llamada-mapa") << "carpeta"
+                                              << "no es un archivo normal";
+        QTest::newRow("numero-de-10-mb") << "numero"
+                                         << "no cabe en un entero de 16 bits";
+        QTest::newRow("texto-de-10-mb") << "letras"
+                                        << "no es un número entero";
+        QTest::newRow("marca-de-orden-de-bytes") << "bom"
+                                                 << "";
+    }
+    void archivos_hostiles() {
+        QFETCH(QString, caso);
+        QFETCH(QString, menciona);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string ruta = dir.filePath("x.mapa").toStdString();
+        const std::string valido = escribirmapa(ejemplo31());
+        auto escribir = [&](const std::string& t) { std::ofstream(ruta, std::ios::binary) << t; };
+        if (caso == "fifo") {
+            const std::string fifo = dir.filePath("tubo").toStdString();
+            QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
+            QCOMPARE(::symlink(fifo.c_str(), ruta.c_str()), 0);
+        } else if (caso == "carpeta") {
+            QVERIFY(QDir(dir.path()).mkdir("x.mapa"));
+        } else if (caso == "numero" || caso == "letras") {
+            escribir("2,1/fn0,0,2,4,5,3,/fn0," +
+                     std::string(10'000'000, caso == "numero" ? '7' : 'a') + ",1,1/fn");
+        } else {
+            escribir("\xEF\xBB\xBF" + valido);
+        }
+        const lectura l = leerarchivo(ruta);
+        if (menciona.isEmpty()) {
+            QVERIFY2(l, l.error.c_str());
+            QCOMPARE(escribirmapa(*l.mapa), valido);
+            return;
+        }
+        QVERIFY(!l);
+        const QString error = QString::fromStdString(l.error);
+        QVERIFY2(error.contains(menciona), l.error.c_str());
+        QVERIFY2(error.size() < 200 + dir.path().size(), l.error.c_str());
     }
 
     void transitabilidad() {

@@ -225,7 +225,8 @@ private slots:
         QCOMPARE(int(u.pose), 0);
         QCOMPARE(int(u.bloqueos), 0);
         QCOMPARE(u.moviendo, falso);
-        QCOMPARE(u.pasos, (std::vector<std::string>{"32", "32", "33", "32", "34", "32", "34", "32"}));
+        QCOMPARE(u.pasos,
+                 (std::deque<std::string>{"32", "32", "33", "32", "34", "32", "34", "32"}));
         w.m.caminar(1);
         QCOMPARE(int(u.pose), 1);
         w.m.caminar(1);

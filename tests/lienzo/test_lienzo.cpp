@@ -187,7 +187,7 @@ private slots:
     void estado_roto_no_lee_fuera() {
         // Values no rule can produce must still draw nothing out of bounds.
         escena w;
-        w.m.mapa(1, 1).terreno = 9;
+        w.m.ponerterreno(1, 1, 9);
         w.m.mapa(2, 1).ocupante = 40;
         w.m.mapa(3, 1).proyectil = 500;
         w.mover(1, 4, 1);

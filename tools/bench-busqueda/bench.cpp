@@ -1,49 +1,59 @@
-// Medians of the path search and of whole ticks, each beside the same
-// measurement with the step-by-step reference search, taken in the same run.
-
+// The path search, one search at a time, beside the plain reference search
+// on the very same search, in the CPU time of this thread. Rows marked
+// "busqueda" time a search that really runs; rows marked "atajo" time a
+// question the game answers without searching (zones of the terrain, the
+// flood around a shut-in target, a remembered failure), and say so. After
+// the timing, the results of both searches are compared: path text, steps,
+// outcome and where the search left its current node.
+#include "apoyo/planos.h"
+#include "apoyo/referencia.h"
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
 #include "Juego/nucleo/busqueda.h"
+#include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/mundo.h"
-#include "apoyo/mundoprueba.h"
-#include "referencia.h"
+
+#include <time.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace juego;
 
 namespace {
 
-prueba::plataformaprueba plat;
+grabadora plat;
+
+double cpu() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
 
 double mediana(std::vector<double> v) {
-    std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
+    std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
-// Milliseconds of each of `veces` runs of `f`, after `preparar`.
-std::vector<double> medir(int veces, const std::function<void()>& preparar,
+// Runs `f` after `preparar` until both `minimo` runs and `ms` milliseconds
+// of timed CPU have gone by (or `maximo` runs); the times of every run.
+std::vector<double> medir(int minimo, int maximo, double ms, const std::function<void()>& preparar,
                           const std::function<void()>& f) {
     std::vector<double> t;
-    for (int k = 0; k < veces; ++k) {
+    double total = 0;
+    while (int(t.size()) < maximo && (int(t.size()) < minimo || total < ms)) {
         preparar();
-        const auto a = std::chrono::steady_clock::now();
+        const double a = cpu();
         f();
-        const auto b = std::chrono::steady_clock::now();
-        t.push_back(std::chrono::duration<double, std::milli>(b - a).count());
+        t.push_back(cpu() - a);
+        total += t.back();
     }
     return t;
-}
-
-void informar(const char* que, double rapido, double lento) {
-    std::printf("  %-58s %9.3f ms   referencia %9.3f ms   x%.0f\n", que, rapido, lento,
-                lento / std::max(rapido, 1e-6));
 }
 
 // A 200 x 200 field with one cell in eight a wall, water or tree, and the
@@ -72,9 +82,14 @@ void mover(mundo& m, int16_t k, int x, int y) {
     m.mapa(x, y).ocupante = k;
 }
 
+void apuntar(mundo& m, int16_t i, int16_t hacia) {
+    m.unidades[i].destx = m.unidades[hacia].x;
+    m.unidades[i].desty = m.unidades[hacia].y;
+}
+
 // Fighter 8 (team 1) at (5, 5) hunts the player at (99, 99). With `muros`
 // the player is walled in; otherwise seven of the hunter's team-mates and one
-// wall stand around him, so that only a full search can tell.
+// wall stand around him.
 void cercado(mundo& m, comun::plano p, bool muros) {
     for (int y = 98; y <= 100; ++y)
         for (int x = 98; x <= 100; ++x)
@@ -92,8 +107,7 @@ void cercado(mundo& m, comun::plano p, bool muros) {
                 mover(m, k++, x, y);
     for (; k < 16; ++k)
         mover(m, k, 150 + k, 180);
-    m.unidades[8].destx = 99;
-    m.unidades[8].desty = 99;
+    apuntar(m, 8, 0);
 }
 
 // The player stands in a walled 31 x 31 room whose door, three cells wide,
@@ -114,100 +128,126 @@ void sala(mundo& m, comun::plano p) {
         mover(m, k, 89 + k, 84);
     for (int16_t k = 12; k < 16; ++k)
         mover(m, k, 150 + k, 180);
-    m.unidades[8].destx = 99;
-    m.unidades[8].desty = 99;
+    apuntar(m, 8, 0);
 }
 
-void busqueda1(mundo& m, referencia::buscador& ref, const char* que, int veces,
-               bool recordar = false) {
-    unidad& u = m.unidades[8];
-    const unidad antes = u;
-    // Every run is a search of its own, not a remembered failure, unless the
-    // row is about asking again.
-    auto preparar = [&] {
-        u = antes;
-        if (!recordar)
-            m.buscador().olvidar();
-    };
-    const double r = mediana(medir(veces, preparar, [&] { m.buscarcamino(8); }));
-    const double l = mediana(medir(std::max(3, veces / 10), preparar,
-                                   [&] { ref.buscarcamino(m, 8); }));
-    informar(que, r, l);
+struct caso {
+    const char* nombre;
+    bool atajo;    // the game is expected to answer without searching
+    bool recordar; // asked again with nothing changed
+    std::function<void(mundo&)> preparar;
+    int16_t quien = 8;
+};
+
+std::string resultado(const unidad& u, bool consig) {
+    std::string r =
+        std::to_string(u.siguiendo) + "/" + std::to_string(u.buscando) + " [" + u.camino + "] ";
+    for (const std::string& p : u.pasos)
+        r += p + ",";
+    if (consig)
+        r += " sig " + std::to_string(u.sigx) + "," + std::to_string(u.sigy);
+    return r;
 }
 
-// Times of `ticks` ticks of a fresh match, with the game's search or the
-// reference plugged in its place.
-std::vector<double> partida(const comun::plano& p, int ticks, bool conreferencia) {
+bool fila(const caso& c) {
     auto m = std::make_unique<mundo>(plat);
-    referencia::buscador ref;
     m->Form_Load();
-    m->cargarmapa(p, 8, guerrero);
-    if (conreferencia)
-        m->buscador().sustituto = [&ref](mundo& w, int16_t i) { ref.buscarcamino(w, i); };
-    std::vector<double> t;
-    for (int k = 0; k < ticks; ++k) {
-        const auto a = std::chrono::steady_clock::now();
-        m->timer_Timer({});
-        const auto b = std::chrono::steady_clock::now();
-        t.push_back(std::chrono::duration<double, std::milli>(b - a).count());
-    }
-    return t;
-}
+    c.preparar(*m);
+    unidad& u = m->unidades[std::size_t(c.quien)];
+    u.camino = "viejo";
+    u.pasos = {"viejo"};
+    const unidad antes = u;
 
-void ticks(const char* que, const comun::plano& p, int n, int nref) {
-    const std::vector<double> r = partida(p, n, false);
-    const std::vector<double> l = partida(p, nref, true);
-    informar(que, mediana(r), mediana(l));
-    auto media = [](const std::vector<double>& v) {
-        double suma = 0;
-        for (double x : v)
-            suma += x;
-        return suma / double(v.size());
-    };
-    informar("    media de los ticks", media(r), media(l));
-    informar("    el tick mas lento", *std::max_element(r.begin(), r.end()),
-             *std::max_element(l.begin(), l.end()));
+    // A search object of its own, so that each run can start with no
+    // remembered failure: a new map (the same one) forgets them all.
+    busqueda juego;
+    juego.nuevomapa(*m);
+    if (c.recordar)
+        juego.buscarcamino(*m, c.quien);
+    // Only a failure is remembered, so only after one is there anything to
+    // forget (and working the zones out again is left out of the time).
+    const std::vector<double> r = medir(
+        30, 2000, 300,
+        [&] {
+            if (!c.recordar && u.siguiendo != verdadero)
+                juego.nuevomapa(*m);
+            u = antes;
+        },
+        [&] { juego.buscarcamino(*m, c.quien); });
+    const unidad delJuego = u;
+
+    referencia::buscador ref;
+    const std::vector<double> l = medir(
+        11, 100, 1500, [&] { u = antes; }, [&] { ref.buscarcamino(*m, c.quien); });
+    const unidad deReferencia = u;
+    u = antes;
+
+    // A shortcut leaves the current node on the start, where a full search
+    // that fails leaves it on the last cell it took.
+    const bool enelinicio = delJuego.sigx == antes.x && delJuego.sigy == antes.y;
+    const bool hallado = delJuego.siguiendo == verdadero;
+    const bool atajo = !hallado && enelinicio;
+    const bool iguales = resultado(delJuego, !atajo) == resultado(deReferencia, !atajo);
+    const double rm = mediana(r), lm = mediana(l);
+    std::printf("  %-8s %-50s %9.4f ms (%4zu)  referencia %9.3f ms (%3zu)  x%-8.0f %s%s\n",
+                c.atajo ? "atajo" : "busqueda", c.nombre, rm, r.size(), lm, l.size(),
+                lm / std::max(rm, 1e-6), iguales ? "iguales" : "DISTINTOS",
+                hallado ? ", con camino" : ", sin camino");
+    if (!iguales) {
+        std::printf("    juego:      %s\n    referencia: %s\n", resultado(delJuego, true).c_str(),
+                    resultado(deReferencia, true).c_str());
+        return false;
+    }
+    // Asked again, the answer is remembered whatever gave it the first time.
+    if (!c.recordar && atajo != c.atajo) {
+        std::printf("    la fila no es lo que dice: %s\n",
+                    atajo ? "el juego no busco" : "el juego busco");
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
 int main() {
     plat.ponersonido(0);
-    std::printf("bench-busqueda: medianas, y la busqueda de referencia (paso a paso) en la "
-                "misma corrida\n");
-    auto m = std::make_unique<mundo>(plat);
-    referencia::buscador ref;
-    m->Form_Load();
-
+    std::printf("bench-busqueda: una busqueda cada vez, medianas en tiempo de CPU del hilo; la "
+                "referencia (paso a paso) hace la misma busqueda\n");
     const comun::plano p = campo(7, {100, 100}, {8, 8});
-    cercado(*m, p, true);
-    busqueda1(*m, ref, "(a) destino inalcanzable 200x200, tapiado", 200);
-    cercado(*m, p, false);
-    busqueda1(*m, ref, "(a) destino inalcanzable 200x200, rodeado de companeros", 30);
-
-    sala(*m, p);
-    busqueda1(*m, ref, "(a) inalcanzable, sala con la puerta tomada (peor caso)", 30);
-    busqueda1(*m, ref, "    la misma, preguntada otra vez sin cambios", 30, true);
-    cercado(*m, p, false);
-    mover(*m, 9, 5, 190); // one ring cell opens
-    busqueda1(*m, ref, "(a) alcanzable solo por un hueco del cerco, 200x200", 30);
-
-    m->cargarmapa(campo(11, {12, 10}, {188, 190}), 8, guerrero);
-    mover(*m, 8, 190, 186);
-    m->unidades[8].destx = m->unidades[0].x;
-    m->unidades[8].desty = m->unidades[0].y;
-    busqueda1(*m, ref, "(b) busqueda con camino de esquina a esquina, 200x200", 100);
-
-    // (c) A wall from top to bottom keeps the teams apart: every computer
-    // fighter searches in every tick and never finds a way.
-    comun::plano partido = campo(13, {30, 100}, {170, 100});
-    for (int y = 0; y < 200; ++y)
-        partido.ponerterreno(100, y, comun::pared);
-    ticks("(c) tick, 16 luchadores, equipos separados, 200x200", partido, 40, 3);
-
-    // (d) An ordinary match from its start: planning, walking across the map
-    // and fighting. Most ticks plan nothing, so the slowest tick is shown too.
-    const comun::plano normal = campo(17, {30, 40}, {170, 160});
-    ticks("(d) tick de una partida normal, 16 luchadores, 200x200", normal, 400, 400);
-    return 0;
+    const caso casos[] = {
+        // The search takes two thousand cells, then floods the hall.
+        {"sala con la puerta tomada: busca, luego inunda", true, false,
+         [&](mundo& m) { sala(m, p); }},
+        {"de esquina a esquina, 200x200", false, false,
+         [](mundo& m) {
+             m.cargarmapa(campo(11, {12, 10}, {188, 190}), 8, guerrero);
+             mover(m, 8, 190, 186);
+             apuntar(m, 8, 0);
+         }},
+        {"alcanzable solo por un hueco del cerco, 200x200", false, false,
+         [&](mundo& m) {
+             cercado(m, p, false);
+             mover(m, 9, 5, 190);
+         }},
+        {"laberinto 200x200, de esquina a esquina", false, false,
+         [](mundo& m) {
+             m.cargarmapa(planos::laberinto(200, 5), 8, guerrero);
+             apuntar(m, 8, 0);
+         }},
+        {"abierto 400x400, desde el bloque de salida", false, false,
+         [](mundo& m) {
+             m.cargarmapa(planos::abierto(400), 8, guerrero);
+             apuntar(m, 7, 8);
+         },
+         7},
+        {"tapiado: zonas del terreno", true, false, [&](mundo& m) { cercado(m, p, true); }},
+        {"rodeado de companeros: inundacion", true, false,
+         [&](mundo& m) { cercado(m, p, false); }},
+        {"sala con la puerta tomada, preguntada otra vez", true, true,
+         [&](mundo& m) { sala(m, p); }},
+    };
+    bool bien = true;
+    for (const caso& c : casos)
+        bien = fila(c) && bien;
+    return bien ? 0 : 1;
 }

@@ -1,4 +1,4 @@
-#include "referencia.h"
+#include "apoyo/referencia.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -21,36 +21,37 @@ bool buscador::celdapasable(const mundo& m, int16_t x, int16_t y, int16_t i) con
 }
 
 void buscador::limpiarbusqueda(mundo& m) {
-    for (int y = 0; y <= m.altomapa; ++y) {
-        for (int x = 0; x <= m.anchomapa; ++x) {
-            celda& c = m.mapa(x, y);
-            c.costof = c.costog = c.costoh = 0;
-            c.padrex = c.padrey = 0;
-            c.cerrada = c.abierta = falso;
-        }
-    }
+    ancho = m.anchomapa + 1;
+    celdas.resize(std::size_t(ancho) * std::size_t(m.altomapa + 1));
+    for (int y = 0; y <= m.altomapa; ++y)
+        for (int x = 0; x <= m.anchomapa; ++x)
+            mapa(x, y) = campos{};
     for (nodo& n : abiertos)
         n.usado = falso;
 }
 
-void buscador::agregarabierto(int16_t x, int16_t y) {
+bool buscador::agregarabierto(int16_t x, int16_t y) {
     for (nodo& n : abiertos) {
         if (n.usado != verdadero) {
             n.x = x;
             n.y = y;
             n.usado = verdadero;
             ultimo.maximo = std::max(ultimo.maximo, int(&n - abiertos.data()) + 1);
-            return;
+            return true;
         }
     }
     ultimo.lleno = true;
+    return false;
 }
 
-bool buscador::mejorabierto(const mundo& m) {
+bool buscador::mejorabierto() {
     int16_t mejor = 9999;
     int elegido = -1;
     for (int k = 0; k < 1000; ++k) {
-        const int16_t f = m.mapa(abiertos[k].x, abiertos[k].y).costof;
+        // An entry not in use may name a cell of an older, larger map.
+        if (abiertos[k].usado != verdadero)
+            continue;
+        const int16_t f = mapa(abiertos[k].x, abiertos[k].y).costof;
         if (abiertos[k].usado == verdadero && f < mejor) {
             mejor = f;
             mejorx = abiertos[k].x;
@@ -77,13 +78,13 @@ void buscador::expandir(mundo& m, int16_t i) {
     for (int16_t r = int16_t(cy - 1); r <= cy + 1; ++r) {
         for (int16_t c = int16_t(cx - 1); c <= cx + 1; ++c) {
             if (c < 0 || c > m.anchomapa || r < 0 || r > m.altomapa || !celdapasable(m, c, r, i) ||
-                m.mapa(c, r).cerrada == verdadero) {
+                mapa(c, r).cerrada == verdadero) {
                 ++descartes;
                 continue;
             }
             const int16_t paso = (c == cx || r == cy) ? 10 : 14;
-            celda& v = m.mapa(c, r);
-            const celda& a = m.mapa(cx, cy);
+            campos& v = mapa(c, r);
+            const campos& a = mapa(cx, cy);
             if (v.abierta == verdadero) {
                 const int16_t g = int16_t(a.costog + paso);
                 if (g < v.costog) {
@@ -93,7 +94,8 @@ void buscador::expandir(mundo& m, int16_t i) {
                 }
             } else {
                 v.abierta = verdadero;
-                agregarabierto(c, r);
+                if (!agregarabierto(c, r) && c == u.destx && r == u.desty)
+                    ultimo.perdida = true;
                 v.costog = int16_t(a.costog + paso);
                 v.padrex = cx;
                 v.padrey = cy;
@@ -111,19 +113,23 @@ void buscador::buscarcamino(mundo& m, int16_t i) {
         return;
     if (!celdapasable(m, u.destx, u.desty, i))
         return;
+    // A fighter off the map has no cell to search from (the game refuses it
+    // the same way).
+    if (u.x < 0 || u.y < 0 || u.x > m.anchomapa || u.y > m.altomapa)
+        return;
     limpiarbusqueda(m);
     u.siguiendo = falso;
     u.buscando = verdadero;
     u.sigx = u.x;
     u.sigy = u.y;
-    celda& inicio = m.mapa(u.x, u.y);
+    campos& inicio = mapa(u.x, u.y);
     inicio.abierta = falso;
     inicio.cerrada = verdadero;
     inicio.costog = 0;
 
     for (;;) {
         expandir(m, i);
-        if (!mejorabierto(m)) {
+        if (!mejorabierto()) {
             ultimo.tope = hayabiertos();
             u.buscando = falso;
             return;
@@ -131,7 +137,7 @@ void buscador::buscarcamino(mundo& m, int16_t i) {
         ++ultimo.tomadas;
         u.sigx = mejorx;
         u.sigy = mejory;
-        celda& actual = m.mapa(u.sigx, u.sigy);
+        campos& actual = mapa(u.sigx, u.sigy);
         actual.cerrada = verdadero;
         actual.abierta = falso;
         expandir(m, i);
@@ -147,7 +153,7 @@ void buscador::buscarcamino(mundo& m, int16_t i) {
     u.camino = std::string(",").append(std::to_string(u.destx)).append(",");
     u.camino.append(std::to_string(u.desty));
     for (;;) {
-        const celda& c = m.mapa(u.sigx, u.sigy);
+        const campos& c = mapa(u.sigx, u.sigy);
         u.sigx = c.padrex;
         u.sigy = c.padrey;
         if (u.sigx == u.x && u.sigy == u.y) {

@@ -5,7 +5,6 @@
 
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
-#include "Juego/nucleo/busqueda.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/partida.h"
@@ -40,10 +39,7 @@ struct mundoprueba {
     }
 
     // Paints terrain on the loaded map.
-    void terreno(int x, int y, int16_t t) {
-        m.ponerterreno(int16_t(x), int16_t(y), t,
-                       comun::transitable(t) ? juego::verdadero : juego::falso);
-    }
+    void terreno(int x, int y, int16_t t) { m.ponerterreno(x, y, t); }
 
     // Moves fighter i to (x, y), keeping the cells' occupants right.
     void mover(int16_t i, int16_t x, int16_t y) {
