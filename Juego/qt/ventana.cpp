@@ -3,6 +3,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/qt/carpetas.h"
 #include "Juego/nucleo/repeticion.h"
+#include "Juego/qt/mezcla.h"
 #include "Juego/qt/reproductor.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/visor.h"
@@ -24,32 +25,114 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace juego {
+
+namespace {
+
+constexpr int imagen0ancho = columnasvista * tamcelda;
+constexpr int imagen0alto = filasvista * tamcelda;
+// The status row under the field.
+constexpr int altofila = 23;
+
+} // namespace
 
 campo::campo(QWidget* padre) : QWidget(padre), imagen(lienzo::nuevaimagen()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+QRect campo::encuadre(QSize area) {
+    const int w = imagen0ancho;
+    const int h = imagen0alto;
+    if (area.width() <= 0 || area.height() <= 0)
+        return QRect(0, 0, w, h);
+    const double s = std::min(double(area.width()) / w, double(area.height()) / h);
+    const double entero = std::floor(s);
+    // A whole number that leaves at most a sixth of the room unused keeps
+    // the pixels square; otherwise the frame fills the room smoothly.
+    const double escala = (entero >= 1 && entero >= s * 0.84) ? entero : s;
+    const int dw = std::max(1, int(std::lround(w * escala)));
+    const int dh = std::max(1, int(std::lround(h * escala)));
+    return QRect((area.width() - dw) / 2, (area.height() - dh) / 2, dw, dh);
+}
+
+std::optional<QPoint> campo::pixeldecampo(QSize area, QPoint pos) {
+    const QRect d = encuadre(area);
+    if (!d.contains(pos))
+        return std::nullopt;
+    // Floor of the scaled position, clamped for the rounding at the last
+    // pixel.
+    const int px = int(std::floor((pos.x() - d.x()) * double(imagen0ancho) / d.width()));
+    const int py = int(std::floor((pos.y() - d.y()) * double(imagen0alto) / d.height()));
+    return QPoint(std::clamp(px, 0, imagen0ancho - 1), std::clamp(py, 0, imagen0alto - 1));
+}
+
 void campo::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawImage(0, 0, imagen);
+    const QRect d = encuadre(size());
+    if (d != rect()) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(rect(), Qt::black);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    if (encima && estado)
+        encima->componer(p, d, *estado, imagen, vistax, vistay);
+    else
+        p.drawImage(d, imagen);
 }
 
 void campo::mousePressEvent(QMouseEvent* e) {
-    const QPoint pos = e->position().toPoint();
-    emit pulsado(pos.x(), pos.y());
+    if (const auto px = pixeldecampo(size(), e->position().toPoint()))
+        emit pulsado(px->x(), px->y());
+}
+
+barravida::barravida(QWidget* padre) : QWidget(padre) {}
+
+void barravida::ponervida(int v) {
+    if (v == vida_)
+        return;
+    vida_ = v;
+    setToolTip(v < 0 ? QString() : QStringLiteral("Vida: %1").arg(v));
+    update();
+}
+
+void barravida::paintEvent(QPaintEvent*) {
+    if (vida_ < 0)
+        return;
+    QPainter p(this);
+    const QRect r = rect().adjusted(0, 0, -1, -1);
+    p.fillRect(r, QColor(40, 40, 40));
+    const int lleno = int(std::lround(r.width() * std::clamp(vida_, 0, 100) / 100.0));
+    // Green while healthy, yellow when hurt, red near death.
+    const QColor color = vida_ > 60   ? QColor(60, 180, 70)
+                         : vida_ > 25 ? QColor(230, 190, 40)
+                                      : QColor(220, 50, 40);
+    p.fillRect(QRect(r.x(), r.y(), lleno, r.height()), color);
+    p.setPen(QColor(0, 0, 0));
+    p.drawRect(r);
+    p.setPen(vida_ > 25 ? QColor(0, 0, 0) : QColor(255, 255, 255));
+    QFont f = p.font();
+    f.setPixelSize(std::max(8, r.height() - 3));
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(r, Qt::AlignCenter, QString::number(vida_));
 }
 
 main::main() : partida_(*this) {
     setWindowTitle(QStringLiteral("Tarnhollow"));
 
     auto* cliente = new QWidget(this);
-    cliente->setFixedSize(800, 623);
+    cliente->setMinimumSize(400, 300 + altofila);
+    cliente->resize(800, 600 + altofila);
     setCentralWidget(cliente);
 
     mainpic = new campo(cliente);
     mainpic->setObjectName(QStringLiteral("mainpic"));
     mainpic->setGeometry(0, 0, 800, 600);
+    mainpic->encima = &capas_;
+    mainpic->estado = &partida_.juego();
     connect(mainpic, &campo::pulsado, this, [this](int px, int py) {
         if (!visor_)
             procesar(partida_.clic(px, py));
@@ -68,6 +151,12 @@ main::main() : partida_(*this) {
     // The space bar strikes; it must never toggle the box instead.
     sonido_->setFocusPolicy(Qt::NoFocus);
     sonido_->raise();
+
+    vida = new barravida(cliente);
+    vida->setObjectName(QStringLiteral("barravida"));
+    marcador = new QLabel(cliente);
+    marcador->setObjectName(QStringLiteral("marcador"));
+    marcador->setTextFormat(Qt::RichText);
 
     mnuArchivo = menuBar()->addMenu(QStringLiteral("Archivo"));
     mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
@@ -121,7 +210,46 @@ main::main() : partida_(*this) {
     // are tracked whichever of our windows has the focus.
     qApp->installEventFilter(this);
 
+    resize(800, 600 + altofila + menuBar()->sizeHint().height());
+    colocar();
     Form_Load();
+}
+
+void main::colocar() {
+    const QSize a = centralWidget()->size();
+    const int y = a.height() - altofila;
+    mainpic->setGeometry(0, 0, a.width(), y);
+    status->setGeometry(0, y, a.width() + 1, 25);
+    sonido_->setGeometry(a.width() - 72, y, 73, 25);
+    // Beside the status line's text, which keeps the left of the row.
+    vida->setGeometry(360, y + 5, 100, 14);
+    marcador->setGeometry(470, y, std::max(0, a.width() - 72 - 470), 25);
+    vida->raise();
+    marcador->raise();
+    sonido_->raise();
+}
+
+void main::mostrarmarcador() {
+    const mundo& m = juego();
+    if (m.anchomapa == 0 && m.altomapa == 0 && m.jugando != verdadero) {
+        vida->ponervida(-1);
+        marcador->clear();
+        return;
+    }
+    vida->ponervida(m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))].vida);
+    marcador->setText(QStringLiteral("Bajas: <b style=\"color:%1\">rojo %2</b> · "
+                                     "<b style=\"color:%3\">azul %4</b>")
+                          .arg(capas::colorequipo(0).darker(120).name())
+                          .arg(capas::bajasdeequipo(m, 0))
+                          .arg(capas::colorequipo(1).name())
+                          .arg(capas::bajasdeequipo(m, 1)));
+}
+
+void main::pantallacompleta() {
+    if (isFullScreen())
+        showNormal();
+    else
+        showFullScreen();
 }
 
 main::~main() {
@@ -154,6 +282,10 @@ int16_t main::codigovk(int qtkey) {
 
 bool main::eventFilter(QObject* objeto, QEvent* evento) {
     const QEvent::Type t = evento->type();
+    if (t == QEvent::Resize && objeto == centralWidget()) {
+        colocar();
+        return false;
+    }
     if (t == QEvent::ApplicationDeactivate) {
         // Keys released while another program has the focus never reach us.
         teclas_.soltartodas();
@@ -172,14 +304,26 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     if (foco ? w != foco : !w->isWindow())
         return false;
 
+    // Keys typed into another of our windows (the set-up window's list) act
+    // there and never walk the fighter; a release anywhere still counts, so
+    // no key stays held.
     if (!k->isAutoRepeat()) {
-        if (t == QEvent::KeyPress)
+        if (t == QEvent::KeyPress && w->window() == this)
             teclas_.apretar(vk);
-        else
+        else if (t == QEvent::KeyRelease)
             teclas_.soltar(vk);
     }
     if (t != QEvent::KeyPress || w->window() != this)
         return false;
+    if (k->key() == Qt::Key_F11) {
+        pantallacompleta();
+        return true;
+    }
+    if (k->key() == Qt::Key_M && !k->isAutoRepeat()) {
+        capas_.minimapa = !capas_.minimapa;
+        mainpic->update();
+        return true;
+    }
     if (visor_)
         return visor_->tecla(k->key());
     procesar(partida_.tecla(vk));
@@ -205,6 +349,7 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo) {
     }
     archivarpartida();
     quitarvisor();
+    capas_.olvidar();
     sucesos s;
     partida_.empezar(*l.mapa, maxp, tipo, s);
     procesar(s);
@@ -292,6 +437,7 @@ bool main::cargarpartida(const QString& ruta) {
     if (archivar)
         archivar_(anterior);
     quitarvisor();
+    capas_.olvidar();
     ponertemporizador(juego().pausado != verdadero);
     dibujar();
     procesar(s);
@@ -330,6 +476,7 @@ bool main::verrepeticion(const QString& ruta) {
     if (archivar)
         archivar_(anterior);
     quitarvisor();
+    capas_.olvidar();
     visor_ = new visor(*this, std::move(r));
     connect(visor_, &visor::salir, this, &main::cerrarvisor);
     // The recorded pause does not stop the viewer's clock, nor start the
@@ -359,11 +506,24 @@ void main::cerrarvisor() {
 }
 
 void main::procesar(const sucesos& s) {
+    capas_.anotar(juego(), s);
+    bool cambio = false;
     for (const suceso& e : s) {
-        if (e.tipo == tiposuceso::estado && !visor_)
+        if (e.tipo == tiposuceso::estado && !visor_) {
             status->setText(QString::fromStdString(e.texto));
-        else if (e.tipo == tiposuceso::sonido && sonido() == 1)
-            reproductor_->reproducir(QString::fromStdString(e.texto));
+        } else if (e.tipo == tiposuceso::sonido && sonido() == 1) {
+            // Heard from the middle of the view on the screen.
+            const double dx = e.x - (mainpic->vistax + columnasvista / 2.0);
+            const double dy = e.y - (mainpic->vistay + filasvista / 2.0);
+            reproductor_->reproducir(QString::fromStdString(e.texto),
+                                     mezcla::volumen(std::hypot(dx, dy)));
+        }
+        cambio = cambio || e.tipo != tiposuceso::sonido;
+    }
+    if (cambio || s.empty()) {
+        mostrarmarcador();
+        // Messages and bars change between frames too (a pause, a stroke).
+        mainpic->update();
     }
 }
 
@@ -467,6 +627,8 @@ void main::dibujar() {
     if (visor_)
         visor_->ponervista(m);
     lienzo_.dibujar(m, mainpic->imagen);
+    mainpic->vistax = m.vistax;
+    mainpic->vistay = m.vistay;
     m.vistax = vx;
     m.vistay = vy;
     mainpic->update();

@@ -3,6 +3,7 @@
 #include "Comun/teclas.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/nucleo/plataforma.h"
+#include "Juego/qt/capas.h"
 #include "Juego/qt/lienzo.h"
 
 #include <QImage>
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -25,12 +27,27 @@ class reproductor;
 class unjugador;
 class visor;
 
-// The play field: shows the last frame drawn and hands clicks to the game.
+// The play field: shows the last frame drawn, scaled to the widget with the
+// overlays over it, and hands clicks to the game as pixels of the frame.
 class campo : public QWidget {
     Q_OBJECT
 public:
     explicit campo(QWidget* padre = nullptr);
+    // The frame as drawn, always 800 x 600.
     QImage imagen;
+    // What is drawn over it, and the state and view it was drawn from.
+    const capas* encima = nullptr;
+    const mundo* estado = nullptr;
+    int16_t vistax = 0;
+    int16_t vistay = 0;
+
+    // Where the frame goes in an area of this size: whole-number scaling
+    // where it fills most of the area, so pixels stay crisp, smooth scaling
+    // otherwise; centred, keeping its shape.
+    static QRect encuadre(QSize area);
+    // The frame's pixel under point `pos` of an area of this size; none on
+    // the bars around the frame.
+    static std::optional<QPoint> pixeldecampo(QSize area, QPoint pos);
 
 signals:
     void pulsado(int px, int py);
@@ -38,6 +55,21 @@ signals:
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
+};
+
+// The player's life as a bar beside the status line.
+class barravida : public QWidget {
+    Q_OBJECT
+public:
+    explicit barravida(QWidget* padre = nullptr);
+    void ponervida(int v);
+    int vida() const { return vida_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    int vida_ = -1; // -1: no match
 };
 
 // The game window.
@@ -70,6 +102,7 @@ public:
     mundo& juego() { return partida_.juego(); }
     partida& partidaactual() { return partida_; }
     visor* visoractual() const { return visor_; }
+    capas& encima() { return capas_; }
     unjugador* menu() const;
     static int16_t codigovk(int qtkey);
     // The user's own folders for replays and saved matches, made if missing.
@@ -89,6 +122,8 @@ public:
     campo* mainpic = nullptr;
     QLabel* status = nullptr;
     QCheckBox* sonido_ = nullptr;
+    barravida* vida = nullptr;
+    QLabel* marcador = nullptr; // both teams' kills
     QTimer* timer = nullptr;
     QMenu* mnuArchivo = nullptr;
     QAction* mnuSolo = nullptr;
@@ -124,9 +159,14 @@ private:
     void archivar_(const repeticion& r);
     void cerrarvisor();
     void quitarvisor();
+    // Lays the field and the status row out over the client area.
+    void colocar();
+    void mostrarmarcador();
+    void pantallacompleta();
 
     partida partida_;
     lienzo lienzo_;
+    capas capas_;
     comun::estadoteclas teclas_;
     reproductor* reproductor_ = nullptr;
     visor* visor_ = nullptr;

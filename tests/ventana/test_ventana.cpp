@@ -249,6 +249,68 @@ private slots:
         QCOMPARE(int(m.unidades[0].x), x0 + 1);
     }
 
+    void teclas_del_menu_no_mueven_al_luchador() {
+        main v;
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        v.timer->stop();
+        v.mnuSolo->trigger();
+        unjugador* u = v.menu();
+        u->show();
+        QVERIFY(QTest::qWaitForWindowExposed(u));
+        u->File1->setFocus();
+        const int x0 = v.juego().unidades[0].x;
+        QTest::keyPress(u->File1, Qt::Key_Right);
+        v.timer_Timer();
+        QTest::keyRelease(u->File1, Qt::Key_Right);
+        v.timer_Timer();
+        QCOMPARE(int(v.juego().unidades[0].x), x0);
+    }
+
+    void clic_a_cualquier_escala_data() {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<QRect>("cuadro");
+        QTest::addColumn<QPoint>("punto");
+        QTest::addColumn<QPoint>("pixel"); // (-1, -1): outside the frame
+        QTest::newRow("tamano-normal")
+            << QSize(800, 600) << QRect(0, 0, 800, 600) << QPoint(419, 300) << QPoint(419, 300);
+        QTest::newRow("doble-entero") << QSize(1700, 1250) << QRect(50, 25, 1600, 1200)
+                                      << QPoint(50 + 839, 25 + 599) << QPoint(419, 299);
+        QTest::newRow("full-hd-suave") << QSize(1920, 1080) << QRect(240, 0, 1440, 1080)
+                                       << QPoint(240 + 1439, 1079) << QPoint(799, 599);
+        QTest::newRow("banda-negra") << QSize(1920, 1080) << QRect(240, 0, 1440, 1080)
+                                     << QPoint(100, 500) << QPoint(-1, -1);
+        QTest::newRow("mas-pequeno")
+            << QSize(400, 300) << QRect(0, 0, 400, 300) << QPoint(201, 151) << QPoint(402, 302);
+    }
+    void clic_a_cualquier_escala() {
+        QFETCH(QSize, area);
+        QFETCH(QRect, cuadro);
+        QFETCH(QPoint, punto);
+        QFETCH(QPoint, pixel);
+        QCOMPARE(campo::encuadre(area), cuadro);
+        const auto p = campo::pixeldecampo(area, punto);
+        QCOMPARE(p.value_or(QPoint(-1, -1)), pixel);
+    }
+
+    void ventana_redimensionable() {
+        main v;
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, arquero));
+        v.timer->stop();
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.resize(v.width() + 800, v.height() + 600);
+        QTRY_COMPARE(v.mainpic->width(), 1600);
+        QCOMPARE(v.status->y(), v.mainpic->height());
+        QCOMPARE(v.mainpic->imagen.size(), QSize(800, 600));
+        // A click aims at the cell under the pointer at twice the size.
+        QTest::mouseClick(
+            v.mainpic, Qt::LeftButton, {},
+            QPoint(800 + 2 * 20 * 3 + 1, (v.mainpic->height() - 1200) / 2 + 600 + 1));
+        QCOMPARE(v.juego().flechas[0].activa, verdadero);
+        QCOMPARE(int(v.juego().flechas[0].destx), v.juego().vistax + 23);
+        QCOMPARE(int(v.juego().flechas[0].desty), v.juego().vistay + 15);
+    }
+
     void cajas_de_ayuda_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("titulo");
