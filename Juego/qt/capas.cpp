@@ -40,14 +40,12 @@ QFont fuente(int pixeles, bool negrita) {
     return f;
 }
 
-// Text with a dark outline, readable on every terrain.
+// Text with a dark shadow, readable on every terrain. A full outline costs
+// eight more passes of the text and shows no better over the dark bands.
 void textocontorno(QPainter& p, const QRectF& caja, int alineacion, const QString& texto,
                    const QColor& color) {
-    p.setPen(QColor(0, 0, 0, 220));
-    for (int dx = -1; dx <= 1; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-            if (dx != 0 || dy != 0)
-                p.drawText(caja.translated(dx, dy), alineacion, texto);
+    p.setPen(QColor(0, 0, 0, 230));
+    p.drawText(caja.translated(1, 1), alineacion, texto);
     p.setPen(color);
     p.drawText(caja, alineacion, texto);
 }
