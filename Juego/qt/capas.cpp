@@ -82,6 +82,25 @@ QColor colorterreno(int16_t t) {
 
 } // namespace
 
+QImage capas::miniatura(int ancho, int alto, const std::function<int16_t(int, int)>& terreno,
+                        int lado) {
+    if (ancho <= 0 || alto <= 0 || lado <= 0)
+        return {};
+    const double escala = std::min(4.0, double(lado) / std::max(ancho, alto));
+    const int iw = std::max(1, int(std::lround(ancho * escala)));
+    const int ih = std::max(1, int(std::lround(alto * escala)));
+    QImage fondo(iw, ih, QImage::Format_RGB32);
+    for (int py = 0; py < ih; ++py) {
+        const int r = std::min(alto - 1, int((py + 0.5) * alto / ih));
+        auto* linea = reinterpret_cast<QRgb*>(fondo.scanLine(py));
+        for (int px = 0; px < iw; ++px) {
+            const int c = std::min(ancho - 1, int((px + 0.5) * ancho / iw));
+            linea[px] = colorterreno(terreno(c, r)).rgb();
+        }
+    }
+    return fondo;
+}
+
 QColor capas::colorequipo(int equipo) {
     return equipo == 0 ? QColor(226, 44, 44) : QColor(52, 108, 240);
 }
@@ -280,18 +299,11 @@ void capas::dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy)
     if (ancho <= 0 || alto <= 0 || ancho > ladomapa || alto > ladomapa)
         return;
     // At most 130 pixels on the long side, at most four per cell.
-    const double escala = std::min(4.0, 130.0 / std::max(ancho, alto));
-    const int iw = std::max(1, int(std::lround(ancho * escala)));
-    const int ih = std::max(1, int(std::lround(alto * escala)));
-    QImage fondo(iw, ih, QImage::Format_RGB32);
-    for (int py = 0; py < ih; ++py) {
-        const int r = std::min(alto - 1, int((py + 0.5) * alto / ih));
-        auto* linea = reinterpret_cast<QRgb*>(fondo.scanLine(py));
-        for (int px = 0; px < iw; ++px) {
-            const int c = std::min(ancho - 1, int((px + 0.5) * ancho / iw));
-            linea[px] = colorterreno(m.mapa(c, r).terreno).rgb();
-        }
-    }
+    const QImage fondo =
+        miniatura(ancho, alto, [&m](int c, int r) { return m.mapa(c, r).terreno; }, 130);
+    const int iw = fondo.width();
+    const int ih = fondo.height();
+    const double escala = double(iw) / ancho;
     const QPointF origen(anchocampo - iw - 8, altocampo - ih - 8);
     p.setPen(QPen(QColor(0, 0, 0, 220), 3));
     p.setBrush(Qt::NoBrush);

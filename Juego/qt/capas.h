@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 class QPainter;
 
@@ -52,6 +53,10 @@ public:
     static int bajasdeequipo(const mundo& m, int equipo);
     // Team colour of the overlays (0 red, 1 blue).
     static QColor colorequipo(int equipo);
+    // A small picture of a map of ancho x alto cells, at most `lado` pixels
+    // on its long side and four per cell, one colour per terrain kind.
+    static QImage miniatura(int ancho, int alto, const std::function<int16_t(int, int)>& terreno,
+                            int lado);
     // The nearest living enemy of the player outside the view, or -1.
     static int16_t enemigocercano(const mundo& m, int16_t vistax, int16_t vistay);
 

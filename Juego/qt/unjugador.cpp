@@ -1,22 +1,37 @@
 #include "Juego/qt/unjugador.h"
 
+#include "Comun/mapaarchivo.h"
 #include "Comun/qt/carpetas.h"
+#include "Juego/qt/capas.h"
 #include "Juego/qt/ventana.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 
 namespace juego {
 
+namespace {
+
+constexpr int ancho = 340;
+constexpr int ladoprevia = 156;
+// Map files of the largest grid stay far below this; a larger one is not
+// read just to be previewed.
+constexpr qint64 maxprevia = 16 << 20;
+
+} // namespace
+
 unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Menú"));
-    setFixedSize(113, 365);
+    setFixedSize(ancho, 365);
 
     const char* textos[3] = {"Mapa", "Guerreros", "Escoge tu tipo"};
     const int filas[3] = {8, 240, 288};
@@ -27,7 +42,22 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
 
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
-    File1->setGeometry(8, 24, 97, 214);
+    // Wide enough for the maps' names: the list never scrolls sideways.
+    File1->setGeometry(8, 24, 160, 214);
+    File1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    File1->setTextElideMode(Qt::ElideMiddle);
+    connect(File1, &QListWidget::itemSelectionChanged, this, &unjugador::File1_Click);
+
+    vistaprevia = new QLabel(this);
+    vistaprevia->setObjectName(QStringLiteral("vistaprevia"));
+    vistaprevia->setGeometry(176, 24, ladoprevia, ladoprevia);
+    vistaprevia->setAlignment(Qt::AlignCenter);
+    vistaprevia->setFrameShape(QFrame::StyledPanel);
+    tamano = new QLabel(this);
+    tamano->setObjectName(QStringLiteral("tamano"));
+    tamano->setGeometry(176, 28 + ladoprevia, ladoprevia, 34);
+    tamano->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    tamano->setWordWrap(true);
 
     guerreros = new QComboBox(this);
     guerreros->setObjectName(QStringLiteral("guerreros"));
@@ -53,6 +83,8 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
     empezar->setObjectName(QStringLiteral("empezar"));
     empezar->setGeometry(8, 336, 97, 25);
     connect(empezar, &QPushButton::clicked, this, &unjugador::empezar_Click);
+    // Nothing to start until a map is chosen.
+    empezar->setEnabled(false);
 
     Form_Load();
 }
@@ -67,6 +99,44 @@ void unjugador::Form_Load() {
     const QStringList mapas =
         QDir(carpeta_).entryList({QStringLiteral("*.mapa")}, QDir::Files, QDir::Name);
     File1->addItems(mapas);
+    for (int k = 0; k < File1->count(); ++k)
+        File1->item(k)->setToolTip(File1->item(k)->text());
+}
+
+void unjugador::File1_Click() {
+    QListWidgetItem* elegido = File1->currentItem();
+    const bool hay = elegido && elegido->isSelected();
+    empezar->setEnabled(hay);
+    vistaprevia->clear();
+    tamano->clear();
+    if (!hay)
+        return;
+    const QString ruta = carpeta_ + QLatin1Char('/') + elegido->text();
+    if (QFileInfo(ruta).size() > maxprevia) {
+        tamano->setText(QStringLiteral("Mapa demasiado grande"));
+        return;
+    }
+    const comun::lectura l = comun::leerarchivo(ruta.toStdString());
+    if (!l) {
+        // Empezar says why in full; here a short word is enough.
+        tamano->setText(QStringLiteral("No se puede leer"));
+        return;
+    }
+    const comun::plano& p = *l.mapa;
+    QImage img = capas::miniatura(
+        p.ancho(), p.alto(), [&p](int c, int r) { return p.terreno(c, r); }, ladoprevia - 4);
+    // The two starts, in their teams' colours.
+    QPainter pintor(&img);
+    const double escala = double(img.width()) / p.ancho();
+    for (int e = 0; e < 2; ++e) {
+        const QPointF c((p.inicio[e].x + 0.5) * escala, (p.inicio[e].y + 0.5) * escala);
+        pintor.setPen(QColor(0, 0, 0));
+        pintor.setBrush(capas::colorequipo(e));
+        pintor.drawRect(QRectF(c.x() - 2.5, c.y() - 2.5, 5, 5));
+    }
+    pintor.end();
+    vistaprevia->setPixmap(QPixmap::fromImage(img));
+    tamano->setText(QStringLiteral("%1 x %2 celdas").arg(p.ancho()).arg(p.alto()));
 }
 
 bool unjugador::eventFilter(QObject* objeto, QEvent* evento) {

@@ -28,9 +28,13 @@ public:
     QComboBox* guerreros = nullptr;
     QComboBox* tip = nullptr;
     QPushButton* empezar = nullptr;
+    // A small picture of the chosen map, and its size.
+    QLabel* vistaprevia = nullptr;
+    QLabel* tamano = nullptr;
 
 public slots:
     void empezar_Click();
+    void File1_Click();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

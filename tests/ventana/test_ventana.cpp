@@ -93,7 +93,7 @@ private slots:
         QPointer<unjugador> u = v.menu();
         QVERIFY(u);
         QCOMPARE(u->windowTitle(), QStringLiteral("Menú"));
-        QCOMPARE(u->size(), QSize(113, 365));
+        QCOMPARE(u->size(), QSize(340, 365));
         QCOMPARE(u->guerreros->currentText(), QStringLiteral("1"));
         QCOMPARE(u->guerreros->count(), 8);
         QCOMPARE(u->tip->currentText(), QStringLiteral("Guerrero"));
@@ -107,11 +107,19 @@ private slots:
         QCOMPARE(v.menu(), u.data());
         QCOMPARE(u->guerreros->currentText(), QStringLiteral("5"));
 
-        // Without a selected map, "Empezar" does nothing.
+        // Without a selected map, "Empezar" is off; a map shows its preview.
+        QVERIFY(!u->empezar->isEnabled());
         QTest::mouseClick(u->empezar, Qt::LeftButton);
         QVERIFY(u);
         QCOMPARE(v.juego().jugando, falso);
         QVERIFY(avisos.isEmpty());
+        elegir(*u, "prueba_b.mapa");
+        QVERIFY(u->empezar->isEnabled());
+        QCOMPARE(u->tamano->text(), QStringLiteral("75 x 50 celdas"));
+        QCOMPARE(u->vistaprevia->pixmap().width(), 152);
+        elegir(*u, "prueba_rota.mapa");
+        QVERIFY(u->vistaprevia->pixmap().isNull());
+        QVERIFY(u->empezar->isEnabled()); // it says why when pressed
     }
 
     void tip_no_admite_escritura() {
