@@ -101,6 +101,14 @@ void unjugador::Form_Load() {
     File1->addItems(mapas);
     for (int k = 0; k < File1->count(); ++k)
         File1->item(k)->setToolTip(File1->item(k)->text());
+
+    // The last match's choices, when its map is still there.
+    const ajustes& a = juego_.recordado();
+    guerreros->setCurrentIndex(a.guerreros - 1);
+    tip->setCurrentIndex(a.tipo == QStringLiteral("Arquero") ? 1 : 0);
+    const auto items = File1->findItems(a.mapa, Qt::MatchExactly);
+    if (!a.mapa.isEmpty() && !items.isEmpty())
+        File1->setCurrentItem(items.first());
 }
 
 void unjugador::File1_Click() {
@@ -170,8 +178,10 @@ void unjugador::empezar_Click() {
     }
 
     // A map the game refuses keeps this window open for another choice.
-    if (juego_.cargarmapa(ruta, int16_t(n), tipo))
+    if (juego_.cargarmapa(ruta, int16_t(n), tipo)) {
+        juego_.recordarpartida(elegido->text(), n, tip->currentText());
         close();
+    }
 }
 
 } // namespace juego

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QSaveFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QKeyEvent>
 #include <QLabel>
@@ -180,6 +181,19 @@ main::main() : partida_(*this) {
     mnuArchivo->addSeparator();
     mnuSalir = mnuArchivo->addAction(QStringLiteral("Salir"), this, &main::mnuSalir_Click);
     mnuSalir->setObjectName(QStringLiteral("mnuSalir"));
+    mnuOpciones = menuBar()->addMenu(QStringLiteral("Opciones"));
+    mnuOpciones->setObjectName(QStringLiteral("mnuOpciones"));
+    mnuSuave = mnuOpciones->addAction(QStringLiteral("Movimiento suave"));
+    mnuSuave->setObjectName(QStringLiteral("mnuSuave"));
+    mnuSuave->setCheckable(true);
+    mnuMinimapa = mnuOpciones->addAction(QStringLiteral("Minimapa\tM"));
+    mnuMinimapa->setObjectName(QStringLiteral("mnuMinimapa"));
+    mnuMinimapa->setCheckable(true);
+    connect(mnuMinimapa, &QAction::toggled, this, &main::ponerminimapa);
+    mnuPantallaCompleta =
+        mnuOpciones->addAction(QStringLiteral("Pantalla completa\tF11"), this,
+                               &main::pantallacompleta);
+    mnuPantallaCompleta->setObjectName(QStringLiteral("mnuPantallaCompleta"));
     mnuAyuda = menuBar()->addMenu(QStringLiteral("Ayuda"));
     mnuAyuda->setObjectName(QStringLiteral("mnuAyuda"));
     mnuControles =
@@ -211,8 +225,43 @@ main::main() : partida_(*this) {
     qApp->installEventFilter(this);
 
     resize(800, 600 + altofila + menuBar()->sizeHint().height());
+
+    QSettings guardados(ajustes::organizacion(), QStringLiteral("Tarnhollow"));
+    ajustes_ = ajustes::leer(guardados);
+    sonido_->setChecked(ajustes_.sonido);
+    mnuSuave->setChecked(ajustes_.suave);
+    mnuMinimapa->setChecked(ajustes_.minimapa);
+    capas_.minimapa = ajustes_.minimapa;
+    if (!ajustes_.geometria.isEmpty())
+        restoreGeometry(ajustes_.geometria);
+    if (ajustes_.pantallacompleta)
+        setWindowState(windowState() | Qt::WindowFullScreen);
+
     colocar();
     Form_Load();
+}
+
+void main::guardarajustes() {
+    ajustes_.sonido = sonido() == 1;
+    ajustes_.suave = mnuSuave->isChecked();
+    ajustes_.minimapa = capas_.minimapa;
+    ajustes_.pantallacompleta = isFullScreen();
+    ajustes_.geometria = saveGeometry();
+    QSettings guardados(ajustes::organizacion(), QStringLiteral("Tarnhollow"));
+    ajustes_.escribir(guardados);
+}
+
+void main::recordarpartida(const QString& mapa, int guerreros, const QString& tipo) {
+    ajustes_.mapa = mapa;
+    ajustes_.guerreros = guerreros;
+    ajustes_.tipo = tipo;
+}
+
+void main::ponerminimapa(bool visible) {
+    capas_.minimapa = visible;
+    if (mnuMinimapa->isChecked() != visible)
+        mnuMinimapa->setChecked(visible);
+    mainpic->update();
 }
 
 void main::colocar() {
@@ -254,6 +303,7 @@ void main::pantallacompleta() {
 
 main::~main() {
     qApp->removeEventFilter(this);
+    guardarajustes();
 }
 
 unjugador* main::menu() const {
@@ -320,8 +370,7 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
         return true;
     }
     if (k->key() == Qt::Key_M && !k->isAutoRepeat()) {
-        capas_.minimapa = !capas_.minimapa;
-        mainpic->update();
+        ponerminimapa(!capas_.minimapa);
         return true;
     }
     if (visor_)

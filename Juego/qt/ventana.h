@@ -3,6 +3,7 @@
 #include "Comun/teclas.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/nucleo/plataforma.h"
+#include "Juego/qt/ajustes.h"
 #include "Juego/qt/capas.h"
 #include "Juego/qt/lienzo.h"
 
@@ -103,6 +104,12 @@ public:
     partida& partidaactual() { return partida_; }
     visor* visoractual() const { return visor_; }
     capas& encima() { return capas_; }
+    // What the game remembers between runs, as it stands now.
+    const ajustes& recordado() const { return ajustes_; }
+    // The set-up of the match just started, for the next run.
+    void recordarpartida(const QString& mapa, int guerreros, const QString& tipo);
+    // Writes what the game remembers (the window does when it goes).
+    void guardarajustes();
     unjugador* menu() const;
     static int16_t codigovk(int qtkey);
     // The user's own folders for replays and saved matches, made if missing.
@@ -133,6 +140,10 @@ public:
     QAction* mnuGuardarPartida = nullptr;
     QAction* mnuCargarPartida = nullptr;
     QAction* mnuSalir = nullptr;
+    QMenu* mnuOpciones = nullptr;
+    QAction* mnuSuave = nullptr;
+    QAction* mnuMinimapa = nullptr;
+    QAction* mnuPantallaCompleta = nullptr;
     QMenu* mnuAyuda = nullptr;
     QAction* mnuControles = nullptr;
     QAction* mnuAcerca = nullptr;
@@ -163,10 +174,12 @@ private:
     void colocar();
     void mostrarmarcador();
     void pantallacompleta();
+    void ponerminimapa(bool visible);
 
     partida partida_;
     lienzo lienzo_;
     capas capas_;
+    ajustes ajustes_;
     comun::estadoteclas teclas_;
     reproductor* reproductor_ = nullptr;
     visor* visor_ = nullptr;

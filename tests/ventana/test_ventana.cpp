@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -47,6 +49,7 @@ class TestVentana : public QObject {
     Q_OBJECT
 
     QStringList avisos;
+    QTemporaryDir ajustesprueba; // the settings of these windows, not the user's
 
     void atrapar(main& v) {
         avisos.clear();
@@ -55,11 +58,17 @@ class TestVentana : public QObject {
 
 private slots:
     void initTestCase() {
+        QVERIFY(ajustesprueba.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ajustesprueba.path());
         QDir().mkpath(carpeta());
         escribir("prueba_a.mapa", mapa(50, 50, {10, 10}, {40, 40}));
         escribir("prueba_b.mapa", mapa(75, 50, {20, 20}, {60, 30}));
         escribir("prueba_rota.mapa", "49,49/fn0,0,0/fn1,1,2,2/fn");
         escribir("prueba_borde.mapa", mapa(50, 50, {0, 10}, {40, 40}));
+    }
+    void init() {
+        // Every test starts as a first run.
+        QSettings(ajustes::organizacion(), QStringLiteral("Tarnhollow")).clear();
     }
     void cleanupTestCase() {
         for (const char* n : {"prueba_a", "prueba_b", "prueba_rota", "prueba_borde"})
@@ -164,9 +173,11 @@ private slots:
         // The first frame is drawn.
         QVERIFY(v.mainpic->imagen.pixel(100, 100) != qRgb(0, 0, 0));
 
-        // The next "Un Jugador" shows a fresh window.
+        // The next "Un Jugador" shows a fresh window with the last choices.
         v.mnuSolo->trigger();
-        QCOMPARE(v.menu()->guerreros->currentText(), QStringLiteral("1"));
+        QCOMPARE(v.menu()->guerreros->currentText(), QStringLiteral("3"));
+        QCOMPARE(v.menu()->tip->currentText(), QStringLiteral("Arquero"));
+        QCOMPARE(v.menu()->File1->currentItem()->text(), QStringLiteral("prueba_a.mapa"));
     }
 
     void mapas_rechazados_data() {
@@ -317,6 +328,48 @@ private slots:
         QCOMPARE(v.juego().flechas[0].activa, verdadero);
         QCOMPARE(int(v.juego().flechas[0].destx), v.juego().vistax + 23);
         QCOMPARE(int(v.juego().flechas[0].desty), v.juego().vistay + 15);
+    }
+
+    void ajustes_de_una_vez_a_otra() {
+        QTemporaryDir d;
+        QSettings s(d.filePath("a.conf"), QSettings::IniFormat);
+        ajustes a;
+        a.sonido = false;
+        a.suave = false;
+        a.minimapa = false;
+        a.mapa = "rio.mapa";
+        a.guerreros = 6;
+        a.tipo = "Arquero";
+        a.escribir(s);
+        const ajustes b = ajustes::leer(s);
+        QCOMPARE(b.sonido, false);
+        QCOMPARE(b.suave, false);
+        QCOMPARE(b.minimapa, false);
+        QCOMPARE(b.mapa, QStringLiteral("rio.mapa"));
+        QCOMPARE(b.guerreros, 6);
+        QCOMPARE(b.tipo, QStringLiteral("Arquero"));
+
+        // A hand-edited file: what is wrong falls back to the default.
+        s.setValue("sonido", "quizás");
+        s.setValue("partida/mapa", "../../etc/passwd");
+        s.setValue("partida/guerreros", 12);
+        s.setValue("partida/tipo", "Mago");
+        const ajustes c = ajustes::leer(s);
+        QCOMPARE(c.sonido, true);
+        QVERIFY(c.mapa.isEmpty());
+        QCOMPARE(c.guerreros, 1);
+        QCOMPARE(c.tipo, QStringLiteral("Guerrero"));
+
+        // The window keeps sound and the minimap switched off across runs.
+        {
+            main v;
+            QVERIFY(v.sonido_->isChecked());
+            v.sonido_->setChecked(false);
+            v.mnuMinimapa->setChecked(false);
+        }
+        main v;
+        QVERIFY(!v.sonido_->isChecked());
+        QVERIFY(!v.encima().minimapa);
     }
 
     void cajas_de_ayuda_data() {
