@@ -1,6 +1,7 @@
 #include "Juego/qt/capas.h"
 
 #include "Juego/nucleo/mundo.h"
+#include "Juego/qt/suave.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -201,7 +202,7 @@ int16_t capas::enemigocercano(const mundo& m, int16_t vx, int16_t vy) {
 }
 
 void capas::componer(QPainter& p, const QRect& destino, const mundo& m, const QImage& plano,
-                     int16_t vx, int16_t vy) const {
+                     int16_t vx, int16_t vy, const entremedias* e) const {
     p.save();
     const double sx = double(destino.width()) / anchocampo;
     const double sy = double(destino.height()) / altocampo;
@@ -217,7 +218,7 @@ void capas::componer(QPainter& p, const QRect& destino, const mundo& m, const QI
     if (m.jugando != verdadero && m.anchomapa == 0 && m.altomapa == 0) {
         dibujartitulo(p);
     } else {
-        dibujarmarcas(p, m, vx, vy);
+        dibujarmarcas(p, m, vx, vy, e);
         dibujarflecha(p, m, vx, vy);
         if (minimapa)
             dibujarminimapa(p, m, vx, vy);
@@ -233,15 +234,15 @@ QImage capas::componer(const mundo& m, const QImage& plano) const {
     return r;
 }
 
-void capas::dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const {
+void capas::dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy,
+                          const entremedias* e) const {
     for (int16_t i = 0; valido(m, i); ++i) {
         const unidad& u = m.unidades[i];
-        const int cx = u.x - vx;
-        const int cy = u.y - vy;
-        if (u.muerto == verdadero || cx < 0 || cy < 0 || cx >= columnasvista || cy >= filasvista)
+        const double x = e ? e->unidades[std::size_t(i)].x() : (u.x - vx) * tamcelda;
+        const double y = e ? e->unidades[std::size_t(i)].y() : (u.y - vy) * tamcelda;
+        if (u.muerto == verdadero || x <= -tamcelda || y <= -tamcelda || x >= anchocampo ||
+            y >= altocampo)
             continue;
-        const int x = cx * tamcelda;
-        const int y = cy * tamcelda;
         if (i == m.jugador) {
             // A ring at the feet and an arrow over the head.
             const QRectF anillo(x - 3, y + 12, tamcelda + 6, 10);

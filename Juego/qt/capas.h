@@ -17,6 +17,7 @@ class QPainter;
 namespace juego {
 
 class mundo;
+struct entremedias;
 
 // Everything the player sees over the play field's frame: their own
 // fighter's marker, life bars, the pause and death messages, the level-up
@@ -40,8 +41,10 @@ public:
 
     // Draws `plano` (the 800 x 600 frame drawn with the view at vistax,
     // vistay) scaled into `destino`, then the overlays at the same scale.
+    // With `e`, the frame shows the fighters between two ticks, and the
+    // marks over them follow them there.
     void componer(QPainter& p, const QRect& destino, const mundo& m, const QImage& plano,
-                  int16_t vistax, int16_t vistay) const;
+                  int16_t vistax, int16_t vistay, const entremedias* e = nullptr) const;
     // The same into a new picture of the frame's size, as the player sees it.
     QImage componer(const mundo& m, const QImage& plano) const;
 
@@ -74,7 +77,8 @@ private:
         int16_t armadura = 0;
     };
 
-    void dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const;
+    void dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy,
+                       const entremedias* e) const;
     void dibujarmensajes(QPainter& p, const mundo& m) const;
     void dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const;
     void dibujarflecha(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const;

@@ -78,7 +78,9 @@ void campo::paintEvent(QPaintEvent*) {
         p.fillRect(rect(), Qt::black);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
-    if (encima && estado)
+    if (pintar)
+        pintar(p, d);
+    else if (encima && estado)
         encima->componer(p, d, *estado, imagen, vistax, vistay);
     else
         p.drawImage(d, imagen);
@@ -135,9 +137,17 @@ main::main() : partida_(*this) {
     mainpic->encima = &capas_;
     mainpic->estado = &partida_.juego();
     connect(mainpic, &campo::pulsado, this, [this](int px, int py) {
-        if (!visor_)
-            procesar(partida_.clic(px, py));
+        if (visor_)
+            return;
+        // While the view glides, the cell under the pointer is the one shown
+        // there, not the one of the view the tick already reached.
+        if (haymovimiento_ && mnuSuave->isChecked()) {
+            px += int(std::lround((vistamostrada_.x() - juego().vistax) * tamcelda));
+            py += int(std::lround((vistamostrada_.y() - juego().vistay) * tamcelda));
+        }
+        procesar(partida_.clic(px, py));
     });
+    mainpic->pintar = [this](QPainter& p, const QRect& d) { pintarsuave(p, d); };
 
     status = new QLabel(cliente);
     status->setObjectName(QStringLiteral("status"));
@@ -209,6 +219,17 @@ main::main() : partida_(*this) {
     connect(timer, &QTimer::timeout, this, &main::timer_Timer);
     timer->start();
 
+    fotogramas = new QTimer(this);
+    fotogramas->setObjectName(QStringLiteral("fotogramas"));
+    fotogramas->setInterval(16);
+    fotogramas->setTimerType(Qt::PreciseTimer);
+    connect(fotogramas, &QTimer::timeout, this, [this] {
+        // A little past the end of the glide, the last frame is on screen.
+        if (!haymovimiento_ || !mnuSuave->isChecked() || desde_.elapsed() > intervalo() + 40)
+            fotogramas->stop();
+        mainpic->update();
+    });
+
     reproductor_ = new reproductor(comun::carpetadatos(QStringLiteral("sonidos")), this);
 
     avisar = [this](const QString& titulo, const QString& texto) {
@@ -255,6 +276,32 @@ void main::recordarpartida(const QString& mapa, int guerreros, const QString& ti
     ajustes_.mapa = mapa;
     ajustes_.guerreros = guerreros;
     ajustes_.tipo = tipo;
+}
+
+int main::intervalo() const {
+    return visor_ ? std::max(1, visor_->reloj->interval()) : timer->interval();
+}
+
+double main::fraccion() const {
+    if (!haymovimiento_ || !mnuSuave->isChecked() || !desde_.isValid())
+        return 1.0;
+    return std::min(1.0, double(desde_.elapsed()) / intervalo());
+}
+
+void main::pintarsuave(QPainter& p, const QRect& d) {
+    const mundo& m = juego();
+    const double t = fraccion();
+    if (t >= 1.0) {
+        vistamostrada_ = QPointF(mainpic->vistax, mainpic->vistay);
+        capas_.componer(p, d, m, mainpic->imagen, mainpic->vistax, mainpic->vistay);
+        return;
+    }
+    const entremedias e = interpolar(antes_, ahora_, t);
+    if (cuadrosuave_.isNull())
+        cuadrosuave_ = lienzo::nuevaimagen();
+    lienzosuave_.dibujar(m, antes_, ahora_, e, t, cuadrosuave_);
+    vistamostrada_ = e.vista;
+    capas_.componer(p, d, m, cuadrosuave_, mainpic->vistax, mainpic->vistay, &e);
 }
 
 void main::ponerminimapa(bool visible) {
@@ -399,6 +446,7 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo) {
     archivarpartida();
     quitarvisor();
     capas_.olvidar();
+    haymovimiento_ = false;
     sucesos s;
     partida_.empezar(*l.mapa, maxp, tipo, s);
     procesar(s);
@@ -487,6 +535,7 @@ bool main::cargarpartida(const QString& ruta) {
         archivar_(anterior);
     quitarvisor();
     capas_.olvidar();
+    haymovimiento_ = false;
     ponertemporizador(juego().pausado != verdadero);
     dibujar();
     procesar(s);
@@ -526,6 +575,7 @@ bool main::verrepeticion(const QString& ruta) {
         archivar_(anterior);
     quitarvisor();
     capas_.olvidar();
+    haymovimiento_ = false;
     visor_ = new visor(*this, std::move(r));
     connect(visor_, &visor::salir, this, &main::cerrarvisor);
     // The recorded pause does not stop the viewer's clock, nor start the
@@ -678,6 +728,17 @@ void main::dibujar() {
     lienzo_.dibujar(m, mainpic->imagen);
     mainpic->vistax = m.vistax;
     mainpic->vistay = m.vistay;
+    // A new tick starts a new glide from where the last one ended; a frame
+    // drawn between ticks (a shot) only adds what it shows.
+    const instante nuevo = instante::de(m, m.vistax, m.vistay);
+    if (!haymovimiento_ || nuevo.tick != ahora_.tick) {
+        antes_ = haymovimiento_ ? ahora_ : nuevo;
+        desde_.restart();
+    }
+    ahora_ = nuevo;
+    haymovimiento_ = m.jugando == verdadero;
+    if (haymovimiento_ && mnuSuave->isChecked() && !fotogramas->isActive())
+        fotogramas->start();
     m.vistax = vx;
     m.vistay = vy;
     mainpic->update();

@@ -6,7 +6,9 @@
 #include "Juego/qt/ajustes.h"
 #include "Juego/qt/capas.h"
 #include "Juego/qt/lienzo.h"
+#include "Juego/qt/suave.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -17,6 +19,7 @@
 #include <optional>
 
 class QAction;
+class QPainter;
 class QCheckBox;
 class QLabel;
 class QMenu;
@@ -41,6 +44,8 @@ public:
     const mundo* estado = nullptr;
     int16_t vistax = 0;
     int16_t vistay = 0;
+    // When set, paints the field instead (the motion between ticks).
+    std::function<void(QPainter&, const QRect&)> pintar;
 
     // Where the frame goes in an area of this size: whole-number scaling
     // where it fills most of the area, so pixels stay crisp, smooth scaling
@@ -132,6 +137,8 @@ public:
     barravida* vida = nullptr;
     QLabel* marcador = nullptr; // both teams' kills
     QTimer* timer = nullptr;
+    // The display's clock while fighters glide between ticks.
+    QTimer* fotogramas = nullptr;
     QMenu* mnuArchivo = nullptr;
     QAction* mnuSolo = nullptr;
     QAction* mnuMulti = nullptr;
@@ -175,11 +182,23 @@ private:
     void mostrarmarcador();
     void pantallacompleta();
     void ponerminimapa(bool visible);
+    // Motion: how far between the last two frames the screen is now (1 when
+    // motion is off or nothing glides), and the field drawn there.
+    double fraccion() const;
+    void pintarsuave(QPainter& p, const QRect& destino);
+    int intervalo() const;
 
     partida partida_;
     lienzo lienzo_;
     capas capas_;
     ajustes ajustes_;
+    lienzosuave lienzosuave_;
+    instante antes_;
+    instante ahora_;
+    bool haymovimiento_ = false; // antes_ and ahora_ are of this match
+    QElapsedTimer desde_;        // since ahora_'s tick was drawn
+    QImage cuadrosuave_;
+    QPointF vistamostrada_;      // the view of the last frame on screen
     comun::estadoteclas teclas_;
     reproductor* reproductor_ = nullptr;
     visor* visor_ = nullptr;

@@ -2,6 +2,7 @@
 #include "Juego/qt/capas.h"
 #include "Juego/qt/lienzo.h"
 #include "Juego/qt/mezcla.h"
+#include "Juego/qt/suave.h"
 
 #include <QPainter>
 #include <QTest>
@@ -160,6 +161,38 @@ private slots:
         c.componer(pintor, doble.rect(), p.juego(), negro, 0, 0);
         pintor.end();
         QCOMPARE(doble.pixel(2 * 20, 2 * 580), t.pixel(20, 580));
+    }
+
+    void movimiento_entre_ticks() {
+        instante antes;
+        antes.vistax = 10;
+        antes.vistay = 10;
+        antes.unidades[0] = {30, 25, true};  // steps right
+        antes.unidades[1] = {40, 40, false}; // comes back to life far away
+        antes.unidades[2] = {12, 12, true};  // stands
+        instante ahora = antes;
+        ahora.vistax = 11;
+        ahora.unidades[0].x = 31;
+        ahora.unidades[1] = {5, 5, true};
+        const entremedias e = interpolar(antes, ahora, 0.5);
+        QCOMPARE(e.vista, QPointF(10.5, 10));
+        QCOMPARE(e.unidades[0], QPointF((30.5 - 10.5) * 20, 15 * 20));
+        QCOMPARE(e.unidades[1], QPointF((5 - 10.5) * 20, (5 - 10) * 20));
+        QCOMPARE(e.unidades[2], QPointF((12 - 10.5) * 20, 2 * 20));
+        // A view that jumped (a respawn) is not slid across the map.
+        ahora.vistax = 40;
+        QCOMPARE(interpolar(antes, ahora, 0.25).vista, QPointF(40, 10));
+
+        // At the end of the glide, with no arrow straddling cells, the
+        // moving picture is the tick's own frame.
+        escena w;
+        w.m.unidades[3].muerto = verdadero;
+        w.l.dibujar(w.m, w.cuadro);
+        const instante i = instante::de(w.m, w.m.vistax, w.m.vistay);
+        lienzosuave s;
+        QImage suave = lienzo::nuevaimagen();
+        s.dibujar(w.m, i, i, interpolar(i, i, 1.0), 1.0, suave);
+        QCOMPARE(suave, w.cuadro);
     }
 
     void mezcla_de_voces() {
