@@ -172,6 +172,12 @@ private slots:
                  QStringLiteral("Vida: 100 - Muertes: 0 - Ataque: 25 - Armadura: 3"));
         // The first frame is drawn.
         QVERIFY(v.mainpic->imagen.pixel(100, 100) != qRgb(0, 0, 0));
+        // Beside the status line: the player's life and both teams' kills.
+        QCOMPARE(v.vida->vida(), 100);
+        v.juego().herir(5, 1000, 0);
+        v.procesar(v.juego().recoger());
+        QVERIFY2(v.marcador->text().contains("rojo 1") && v.marcador->text().contains("azul 0"),
+                 qPrintable(v.marcador->text()));
 
         // The next "Un Jugador" shows a fresh window with the last choices.
         v.mnuSolo->trigger();
@@ -248,6 +254,11 @@ private slots:
         QCOMPARE(v.sonido_->isChecked(), !sonido);
         QTest::keyClick(&v, Qt::Key_S);
         QCOMPARE(v.sonido_->isChecked(), sonido);
+        // M hides and shows the minimap.
+        QTest::keyClick(&v, Qt::Key_M);
+        QVERIFY(!v.encima().minimapa);
+        QTest::keyClick(&v, Qt::Key_M);
+        QVERIFY(v.encima().minimapa);
 
         // The space bar strikes and does not press the sound box.
         v.sonido_->setFocus();
