@@ -134,7 +134,8 @@ void capas::anotar(const mundo& m, const sucesos& s) {
             QString victima = nombre(m.unidades[e.b]);
             if (e.b == m.jugador)
                 victima += QStringLiteral(" (tú)");
-            bajas_.push_front({m.numtick, quien + QStringLiteral(" mató a ") + victima});
+            bajas_.push_front({m.numtick, quien, victima, m.unidades[e.a].equipo,
+                               m.unidades[e.b].equipo});
             while (bajas_.size() > maxbajas)
                 bajas_.pop_back();
         } else if (e.tipo == tiposuceso::nivel && e.a == m.jugador && valido(m, e.a)) {
@@ -144,11 +145,15 @@ void capas::anotar(const mundo& m, const sucesos& s) {
     }
 }
 
+QString capas::baja::texto() const {
+    return quien + QStringLiteral(" mató a ") + victima;
+}
+
 QStringList capas::bajas(const mundo& m) const {
     QStringList r;
     for (const baja& b : bajas_)
         if (b.tick <= m.numtick && m.numtick < b.tick + duracionbaja)
-            r << b.texto;
+            r << b.texto();
     return r;
 }
 
@@ -271,17 +276,32 @@ void capas::dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy,
 }
 
 void capas::dibujarmensajes(QPainter& p, const mundo& m) const {
-    // The kill feed in the top right corner, newest first.
-    const QStringList feed = bajas(m);
+    // The kill feed in the top right corner, newest first, each name in its
+    // team's colour (lightened to read on the dark band).
     p.setFont(fuente(13, true));
     const QFontMetrics fm(p.font());
-    for (int k = 0; k < feed.size(); ++k) {
-        const int ancho = fm.horizontalAdvance(feed[k]) + 12;
-        const QRectF caja(anchocampo - 6 - ancho, 6 + 20 * k, ancho, 18);
+    const QString mato = QStringLiteral(" mató a ");
+    int k = 0;
+    for (const baja& b : bajas_) {
+        if (b.tick > m.numtick || m.numtick >= b.tick + duracionbaja)
+            continue;
+        const int a1 = fm.horizontalAdvance(b.quien);
+        const int a2 = fm.horizontalAdvance(mato);
+        const int a3 = fm.horizontalAdvance(b.victima);
+        const QRectF caja(anchocampo - 6 - (a1 + a2 + a3 + 12), 6 + 20 * k, a1 + a2 + a3 + 12,
+                          18);
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 0, 0, 140));
+        p.setBrush(QColor(0, 0, 0, 150));
         p.drawRoundedRect(caja, 4, 4);
-        textocontorno(p, caja, Qt::AlignCenter, feed[k], QColor(245, 245, 245));
+        const double x = caja.x() + 6;
+        const int alin = Qt::AlignLeft | Qt::AlignVCenter;
+        textocontorno(p, QRectF(x, caja.y(), a1 + 1, 18), alin, b.quien,
+                      colorequipo(b.equipoquien).lighter(150));
+        textocontorno(p, QRectF(x + a1, caja.y(), a2 + 1, 18), alin, mato,
+                      QColor(235, 235, 235));
+        textocontorno(p, QRectF(x + a1 + a2, caja.y(), a3 + 1, 18), alin, b.victima,
+                      colorequipo(b.equipovictima).lighter(150));
+        ++k;
     }
 
     for (const QString& t : mensajes(m)) {

@@ -69,7 +69,11 @@ public:
 private:
     struct baja {
         uint32_t tick = 0;
-        QString texto;
+        QString quien;
+        QString victima;
+        int equipoquien = 0;
+        int equipovictima = 0;
+        QString texto() const;
     };
     struct nivel {
         uint32_t tick = 0;

@@ -43,4 +43,10 @@ void reproductor::reproducir(const QString& nombre, double volumen) {
     e->play();
 }
 
+void reproductor::callar() {
+    for (auto& [nombre, p] : pistas_)
+        for (QSoundEffect* e : p.voces)
+            e->stop();
+}
+
 } // namespace juego

@@ -23,6 +23,8 @@ public:
 
     // Plays `nombre` at `volumen` (0 to 1).
     void reproducir(const QString& nombre, double volumen = 1.0);
+    // Stops every sound still playing.
+    void callar();
 
 private:
     struct pista {

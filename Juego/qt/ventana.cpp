@@ -231,6 +231,11 @@ main::main() : partida_(*this) {
     });
 
     reproductor_ = new reproductor(comun::carpetadatos(QStringLiteral("sonidos")), this);
+    // Turning sound off silences what is still playing too.
+    connect(sonido_, &QCheckBox::toggled, this, [this](bool encendido) {
+        if (!encendido)
+            reproductor_->callar();
+    });
 
     avisar = [this](const QString& titulo, const QString& texto) {
         QMessageBox::critical(this, titulo, texto);
