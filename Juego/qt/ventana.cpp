@@ -33,8 +33,8 @@ namespace juego {
 
 namespace {
 
-constexpr int imagen0ancho = columnasvista * tamcelda;
-constexpr int imagen0alto = filasvista * tamcelda;
+constexpr int anchocampo = columnasvista * tamcelda;
+constexpr int altocampo = filasvista * tamcelda;
 // The status row under the field.
 constexpr int altofila = 23;
 
@@ -45,14 +45,14 @@ campo::campo(QWidget* padre) : QWidget(padre), imagen(lienzo::nuevaimagen()) {
 }
 
 QRect campo::encuadre(QSize area) {
-    const int w = imagen0ancho;
-    const int h = imagen0alto;
+    const int w = anchocampo;
+    const int h = altocampo;
     if (area.width() <= 0 || area.height() <= 0)
         return QRect(0, 0, w, h);
     const double s = std::min(double(area.width()) / w, double(area.height()) / h);
     const double entero = std::floor(s);
-    // A whole number that leaves at most a sixth of the room unused keeps
-    // the pixels square; otherwise the frame fills the room smoothly.
+    // A whole number at most a sixth smaller than the room allows keeps the
+    // pixels crisp; otherwise the frame fills the room, smoothly scaled.
     const double escala = (entero >= 1 && entero >= s * 0.84) ? entero : s;
     const int dw = std::max(1, int(std::lround(w * escala)));
     const int dh = std::max(1, int(std::lround(h * escala)));
@@ -65,9 +65,9 @@ std::optional<QPoint> campo::pixeldecampo(QSize area, QPoint pos) {
         return std::nullopt;
     // Floor of the scaled position, clamped for the rounding at the last
     // pixel.
-    const int px = int(std::floor((pos.x() - d.x()) * double(imagen0ancho) / d.width()));
-    const int py = int(std::floor((pos.y() - d.y()) * double(imagen0alto) / d.height()));
-    return QPoint(std::clamp(px, 0, imagen0ancho - 1), std::clamp(py, 0, imagen0alto - 1));
+    const int px = int(std::floor((pos.x() - d.x()) * double(anchocampo) / d.width()));
+    const int py = int(std::floor((pos.y() - d.y()) * double(altocampo) / d.height()));
+    return QPoint(std::clamp(px, 0, anchocampo - 1), std::clamp(py, 0, altocampo - 1));
 }
 
 void campo::paintEvent(QPaintEvent*) {
