@@ -1,6 +1,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/ventana.h"
+#include "Juego/qt/visor.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -339,6 +340,28 @@ private slots:
         QCOMPARE(v.juego().flechas[0].activa, verdadero);
         QCOMPARE(int(v.juego().flechas[0].destx), v.juego().vistax + 23);
         QCOMPARE(int(v.juego().flechas[0].desty), v.juego().vistay + 15);
+    }
+
+    void repeticion_en_la_ventana() {
+        main v;
+        atrapar(v);
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 2, arquero));
+        v.timer->stop();
+        for (int i = 0; i < 20; ++i)
+            v.timer_Timer();
+        QTemporaryDir d;
+        const QString ruta = d.filePath("r.repeticion");
+        QVERIFY(v.guardarrepeticion(ruta));
+        QVERIFY(v.verrepeticion(ruta));
+        QVERIFY(v.visoractual());
+        while (v.visoractual()->avanzar()) {
+        }
+        QVERIFY2(v.status->text().startsWith("Repetición fin"), qPrintable(v.status->text()));
+        QCOMPARE(v.juego().numtick, uint32_t(20));
+        QVERIFY(avisos.isEmpty());
+        QTest::keyClick(&v, Qt::Key_Escape);
+        QVERIFY(!v.visoractual());
+        QCOMPARE(v.status->text(), QStringLiteral("Fin de la repetición."));
     }
 
     void ajustes_de_una_vez_a_otra() {
