@@ -124,6 +124,9 @@ void pantallafinal::mostrar(const mundo& m, bool hayrevancha) {
         }
     }
     revancha->setEnabled(hayrevancha);
+    // In the middle of the window, whatever its size.
+    if (QWidget* p = parentWidget())
+        move((p->width() - width()) / 2, (p->height() - height()) / 2);
     raise();
     show();
 }

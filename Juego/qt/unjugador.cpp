@@ -1,25 +1,40 @@
 #include "Juego/qt/unjugador.h"
 
 #include "Comun/listamapas.h"
+#include "Comun/mapaarchivo.h"
 #include "Comun/qt/carpetas.h"
+#include "Juego/qt/capas.h"
 #include "Juego/qt/ventana.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 
 namespace juego {
 
+namespace {
+
+constexpr int ancho = 340;
+constexpr int ladoprevia = 156;
+// Map files of the largest grid stay far below this; a larger one is not
+// read just to be previewed.
+constexpr qint64 maxprevia = 16 << 20;
+
+} // namespace
+
 unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Menú"));
-    setFixedSize(113 + 188, 365);
+    setFixedSize(ancho, 365);
 
     const char* textos[3] = {"Mapa", "Guerreros", "Escoge tu tipo"};
     const int filas[3] = {8, 240, 288};
@@ -30,7 +45,22 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
 
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
-    File1->setGeometry(8, 24, 97, 214);
+    // Wide enough for the maps' names: the list never scrolls sideways.
+    File1->setGeometry(8, 24, 160, 214);
+    File1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    File1->setTextElideMode(Qt::ElideMiddle);
+    connect(File1, &QListWidget::itemSelectionChanged, this, &unjugador::File1_Click);
+
+    vistaprevia = new QLabel(this);
+    vistaprevia->setObjectName(QStringLiteral("vistaprevia"));
+    vistaprevia->setGeometry(176, 24, ladoprevia, ladoprevia);
+    vistaprevia->setAlignment(Qt::AlignCenter);
+    vistaprevia->setFrameShape(QFrame::StyledPanel);
+    tamano = new QLabel(this);
+    tamano->setObjectName(QStringLiteral("tamano"));
+    tamano->setGeometry(176, 28 + ladoprevia, ladoprevia, 34);
+    tamano->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    tamano->setWordWrap(true);
 
     guerreros = new QComboBox(this);
     guerreros->setObjectName(QStringLiteral("guerreros"));
@@ -56,19 +86,21 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
     empezar->setObjectName(QStringLiteral("empezar"));
     empezar->setGeometry(8, 336, 97, 25);
     connect(empezar, &QPushButton::clicked, this, &unjugador::empezar_Click);
+    // Nothing to start until a map is chosen.
+    empezar->setEnabled(false);
 
-    // What wins the match. The endless match is the default, as it always
-    // was; a goal adds an end and a scoreboard.
+    // What wins the match, under the preview. The endless match is the
+    // default, as it always was; a goal adds an end and a scoreboard.
     lblobjetivo = new QLabel(QStringLiteral("Objetivo"), this);
-    lblobjetivo->setGeometry(121, 8, 172, 17);
+    lblobjetivo->setGeometry(176, 240, ladoprevia, 17);
     objetivo = new QComboBox(this);
     objetivo->setObjectName(QStringLiteral("objetivo"));
-    objetivo->setGeometry(121, 24, 172, 21);
+    objetivo->setGeometry(176, 256, ladoprevia, 21);
     objetivo->addItems({QStringLiteral("Sin fin"), QStringLiteral("Primer equipo a N muertes"),
                         QStringLiteral("Tiempo límite")});
     cantidad = new QSpinBox(this);
     cantidad->setObjectName(QStringLiteral("cantidad"));
-    cantidad->setGeometry(121, 52, 110, 21);
+    cantidad->setGeometry(176, 284, 110, 21);
     connect(objetivo, &QComboBox::currentIndexChanged, this, &unjugador::objetivo_Change);
     objetivo_Change();
 
@@ -93,7 +125,52 @@ void unjugador::Form_Load() {
     for (const comun::mapalistado& m : mapas) {
         auto* item = new QListWidgetItem(QString::fromStdString(m.archivo), File1);
         item->setData(Qt::UserRole, QString::fromStdString(m.ruta));
+        item->setToolTip(item->text());
     }
+
+    // The last match's choices, when its map is still there.
+    const ajustes& a = juego_.recordado();
+    guerreros->setCurrentIndex(a.guerreros - 1);
+    tip->setCurrentIndex(a.tipo == QStringLiteral("Arquero") ? 1 : 0);
+    const auto items = File1->findItems(a.mapa, Qt::MatchExactly);
+    if (!a.mapa.isEmpty() && !items.isEmpty())
+        File1->setCurrentItem(items.first());
+}
+
+void unjugador::File1_Click() {
+    QListWidgetItem* elegido = File1->currentItem();
+    const bool hay = elegido && elegido->isSelected();
+    empezar->setEnabled(hay);
+    vistaprevia->clear();
+    tamano->clear();
+    if (!hay)
+        return;
+    const QString ruta = elegido->data(Qt::UserRole).toString();
+    if (QFileInfo(ruta).size() > maxprevia) {
+        tamano->setText(QStringLiteral("Mapa demasiado grande"));
+        return;
+    }
+    const comun::lectura l = comun::leerarchivo(ruta.toStdString());
+    if (!l) {
+        // Empezar says why in full; here a short word is enough.
+        tamano->setText(QStringLiteral("No se puede leer"));
+        return;
+    }
+    const comun::plano& p = *l.mapa;
+    QImage img = capas::miniatura(
+        p.ancho(), p.alto(), [&p](int c, int r) { return p.terreno(c, r); }, ladoprevia - 4);
+    // The two starts, in their teams' colours.
+    QPainter pintor(&img);
+    const double escala = double(img.width()) / p.ancho();
+    for (int e = 0; e < 2; ++e) {
+        const QPointF c((p.inicio[e].x + 0.5) * escala, (p.inicio[e].y + 0.5) * escala);
+        pintor.setPen(QColor(0, 0, 0));
+        pintor.setBrush(capas::colorequipo(e));
+        pintor.drawRect(QRectF(c.x() - 2.5, c.y() - 2.5, 5, 5));
+    }
+    pintor.end();
+    vistaprevia->setPixmap(QPixmap::fromImage(img));
+    tamano->setText(QStringLiteral("%1 x %2 celdas").arg(p.ancho()).arg(p.alto()));
 }
 
 bool unjugador::eventFilter(QObject* objeto, QEvent* evento) {
@@ -147,8 +224,10 @@ void unjugador::empezar_Click() {
         meta = {tipoobjetivo::tiempo, int16_t(cantidad->value() * 60)};
 
     // A map the game refuses keeps this window open for another choice.
-    if (juego_.cargarmapa(ruta, int16_t(n), tipo, meta))
+    if (juego_.cargarmapa(ruta, int16_t(n), tipo, meta)) {
+        juego_.recordarpartida(elegido->text(), n, tip->currentText());
         close();
+    }
 }
 
 } // namespace juego

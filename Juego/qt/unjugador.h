@@ -31,13 +31,17 @@ public:
     QComboBox* guerreros = nullptr;
     QComboBox* tip = nullptr;
     QPushButton* empezar = nullptr;
-    // The goal of the match, beside the classic controls.
+    // A small picture of the chosen map, and its size.
+    QLabel* vistaprevia = nullptr;
+    QLabel* tamano = nullptr;
+    // The goal of the match, under the preview.
     QLabel* lblobjetivo = nullptr;
     QComboBox* objetivo = nullptr;
     QSpinBox* cantidad = nullptr;
 
 public slots:
     void empezar_Click();
+    void File1_Click();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

@@ -4,6 +4,7 @@
 #include "Comun/qt/carpetas.h"
 #include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/final.h"
+#include "Juego/qt/mezcla.h"
 #include "Juego/qt/reproductor.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/visor.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QSaveFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,36 +27,128 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace juego {
+
+namespace {
+
+constexpr int anchocampo = columnasvista * tamcelda;
+constexpr int altocampo = filasvista * tamcelda;
+// The status row under the field.
+constexpr int altofila = 23;
+
+} // namespace
 
 campo::campo(QWidget* padre) : QWidget(padre), imagen(lienzo::nuevaimagen()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+QRect campo::encuadre(QSize area) {
+    const int w = anchocampo;
+    const int h = altocampo;
+    if (area.width() <= 0 || area.height() <= 0)
+        return QRect(0, 0, w, h);
+    const double s = std::min(double(area.width()) / w, double(area.height()) / h);
+    const double entero = std::floor(s);
+    // A whole number at most a sixth smaller than the room allows keeps the
+    // pixels crisp; otherwise the frame fills the room, smoothly scaled.
+    const double escala = (entero >= 1 && entero >= s * 0.84) ? entero : s;
+    const int dw = std::max(1, int(std::lround(w * escala)));
+    const int dh = std::max(1, int(std::lround(h * escala)));
+    return QRect((area.width() - dw) / 2, (area.height() - dh) / 2, dw, dh);
+}
+
+std::optional<QPoint> campo::pixeldecampo(QSize area, QPoint pos) {
+    const QRect d = encuadre(area);
+    if (!d.contains(pos))
+        return std::nullopt;
+    // Floor of the scaled position, clamped for the rounding at the last
+    // pixel.
+    const int px = int(std::floor((pos.x() - d.x()) * double(anchocampo) / d.width()));
+    const int py = int(std::floor((pos.y() - d.y()) * double(altocampo) / d.height()));
+    return QPoint(std::clamp(px, 0, anchocampo - 1), std::clamp(py, 0, altocampo - 1));
+}
+
 void campo::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawImage(0, 0, imagen);
+    const QRect d = encuadre(size());
+    if (d != rect()) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(rect(), Qt::black);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    if (pintar)
+        pintar(p, d);
+    else if (encima && estado)
+        encima->componer(p, d, *estado, imagen, vistax, vistay);
+    else
+        p.drawImage(d, imagen);
 }
 
 void campo::mousePressEvent(QMouseEvent* e) {
-    const QPoint pos = e->position().toPoint();
-    emit pulsado(pos.x(), pos.y());
+    if (const auto px = pixeldecampo(size(), e->position().toPoint()))
+        emit pulsado(px->x(), px->y());
+}
+
+barravida::barravida(QWidget* padre) : QWidget(padre) {}
+
+void barravida::ponervida(int v) {
+    if (v == vida_)
+        return;
+    vida_ = v;
+    setToolTip(v < 0 ? QString() : QStringLiteral("Vida: %1").arg(v));
+    update();
+}
+
+void barravida::paintEvent(QPaintEvent*) {
+    if (vida_ < 0)
+        return;
+    QPainter p(this);
+    const QRect r = rect().adjusted(0, 0, -1, -1);
+    p.fillRect(r, QColor(40, 40, 40));
+    const int lleno = int(std::lround(r.width() * std::clamp(vida_, 0, 100) / 100.0));
+    // Green while healthy, yellow when hurt, red near death.
+    const QColor color = vida_ > 60   ? QColor(60, 180, 70)
+                         : vida_ > 25 ? QColor(230, 190, 40)
+                                      : QColor(220, 50, 40);
+    p.fillRect(QRect(r.x(), r.y(), lleno, r.height()), color);
+    p.setPen(QColor(0, 0, 0));
+    p.drawRect(r);
+    p.setPen(vida_ > 25 ? QColor(0, 0, 0) : QColor(255, 255, 255));
+    QFont f = p.font();
+    f.setPixelSize(std::max(8, r.height() - 3));
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(r, Qt::AlignCenter, QString::number(vida_));
 }
 
 main::main() : partida_(*this) {
     setWindowTitle(QStringLiteral("Tarnhollow"));
 
     auto* cliente = new QWidget(this);
-    cliente->setFixedSize(800, 623);
+    cliente->setMinimumSize(400, 300 + altofila);
+    cliente->resize(800, 600 + altofila);
     setCentralWidget(cliente);
 
     mainpic = new campo(cliente);
     mainpic->setObjectName(QStringLiteral("mainpic"));
     mainpic->setGeometry(0, 0, 800, 600);
+    mainpic->encima = &capas_;
+    mainpic->estado = &partida_.juego();
     connect(mainpic, &campo::pulsado, this, [this](int px, int py) {
-        if (!visor_)
-            procesar(partida_.clic(px, py));
+        if (visor_)
+            return;
+        // While the view glides, the cell under the pointer is the one shown
+        // there, not the one of the view the tick already reached.
+        if (haymovimiento_ && mnuSuave->isChecked()) {
+            px += int(std::lround((vistamostrada_.x() - juego().vistax) * tamcelda));
+            py += int(std::lround((vistamostrada_.y() - juego().vistay) * tamcelda));
+        }
+        procesar(partida_.clic(px, py));
     });
+    mainpic->pintar = [this](QPainter& p, const QRect& d) { pintarsuave(p, d); };
 
     status = new QLabel(cliente);
     status->setObjectName(QStringLiteral("status"));
@@ -72,8 +166,9 @@ main::main() : partida_(*this) {
     final_ = new pantallafinal(cliente);
     final_->setGeometry(150, 110, 500, 380);
     connect(final_, &pantallafinal::otra, this, [this] {
-        if (ultima_)
-            cargarmapa(ultima_->ruta, ultima_->maxp, ultima_->tipo, ultima_->meta);
+        // A copy: starting the match replaces what it was started from.
+        if (const std::optional<revancha> r = ultima_)
+            cargarmapa(r->ruta, r->maxp, r->tipo, r->meta);
     });
 
     sonido_ = new QCheckBox(QStringLiteral("Sonido"), cliente);
@@ -84,6 +179,12 @@ main::main() : partida_(*this) {
     // The space bar strikes; it must never toggle the box instead.
     sonido_->setFocusPolicy(Qt::NoFocus);
     sonido_->raise();
+
+    vida = new barravida(cliente);
+    vida->setObjectName(QStringLiteral("barravida"));
+    marcador = new QLabel(cliente);
+    marcador->setObjectName(QStringLiteral("marcador"));
+    marcador->setTextFormat(Qt::RichText);
 
     mnuArchivo = menuBar()->addMenu(QStringLiteral("Archivo"));
     mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
@@ -113,6 +214,19 @@ main::main() : partida_(*this) {
     mnuArchivo->addSeparator();
     mnuSalir = mnuArchivo->addAction(QStringLiteral("Salir"), this, &main::mnuSalir_Click);
     mnuSalir->setObjectName(QStringLiteral("mnuSalir"));
+    mnuOpciones = menuBar()->addMenu(QStringLiteral("Opciones"));
+    mnuOpciones->setObjectName(QStringLiteral("mnuOpciones"));
+    mnuSuave = mnuOpciones->addAction(QStringLiteral("Movimiento suave"));
+    mnuSuave->setObjectName(QStringLiteral("mnuSuave"));
+    mnuSuave->setCheckable(true);
+    mnuMinimapa = mnuOpciones->addAction(QStringLiteral("Minimapa\tM"));
+    mnuMinimapa->setObjectName(QStringLiteral("mnuMinimapa"));
+    mnuMinimapa->setCheckable(true);
+    connect(mnuMinimapa, &QAction::toggled, this, &main::ponerminimapa);
+    mnuPantallaCompleta =
+        mnuOpciones->addAction(QStringLiteral("Pantalla completa\tF11"), this,
+                               &main::pantallacompleta);
+    mnuPantallaCompleta->setObjectName(QStringLiteral("mnuPantallaCompleta"));
     mnuAyuda = menuBar()->addMenu(QStringLiteral("Ayuda"));
     mnuAyuda->setObjectName(QStringLiteral("mnuAyuda"));
     mnuControles =
@@ -128,7 +242,23 @@ main::main() : partida_(*this) {
     connect(timer, &QTimer::timeout, this, &main::timer_Timer);
     timer->start();
 
+    fotogramas = new QTimer(this);
+    fotogramas->setObjectName(QStringLiteral("fotogramas"));
+    fotogramas->setInterval(16);
+    fotogramas->setTimerType(Qt::PreciseTimer);
+    connect(fotogramas, &QTimer::timeout, this, [this] {
+        // A little past the end of the glide, the last frame is on screen.
+        if (!haymovimiento_ || !mnuSuave->isChecked() || desde_.elapsed() > intervalo() + 40)
+            fotogramas->stop();
+        mainpic->update();
+    });
+
     reproductor_ = new reproductor(comun::carpetadatos(QStringLiteral("sonidos")), this);
+    // Turning sound off silences what is still playing too.
+    connect(sonido_, &QCheckBox::toggled, this, [this](bool encendido) {
+        if (!encendido)
+            reproductor_->callar();
+    });
 
     avisar = [this](const QString& titulo, const QString& texto) {
         QMessageBox::critical(this, titulo, texto);
@@ -143,11 +273,114 @@ main::main() : partida_(*this) {
     // are tracked whichever of our windows has the focus.
     qApp->installEventFilter(this);
 
+    resize(800, 600 + altofila + menuBar()->sizeHint().height());
+
+    QSettings guardados(ajustes::organizacion(), QStringLiteral("Tarnhollow"));
+    ajustes_ = ajustes::leer(guardados);
+    sonido_->setChecked(ajustes_.sonido);
+    mnuSuave->setChecked(ajustes_.suave);
+    mnuMinimapa->setChecked(ajustes_.minimapa);
+    capas_.minimapa = ajustes_.minimapa;
+    if (!ajustes_.geometria.isEmpty())
+        restoreGeometry(ajustes_.geometria);
+    if (ajustes_.pantallacompleta)
+        setWindowState(windowState() | Qt::WindowFullScreen);
+
+    colocar();
     Form_Load();
+}
+
+void main::guardarajustes() {
+    ajustes_.sonido = sonido() == 1;
+    ajustes_.suave = mnuSuave->isChecked();
+    ajustes_.minimapa = capas_.minimapa;
+    ajustes_.pantallacompleta = isFullScreen();
+    ajustes_.geometria = saveGeometry();
+    QSettings guardados(ajustes::organizacion(), QStringLiteral("Tarnhollow"));
+    ajustes_.escribir(guardados);
+}
+
+void main::recordarpartida(const QString& mapa, int guerreros, const QString& tipo) {
+    ajustes_.mapa = mapa;
+    ajustes_.guerreros = guerreros;
+    ajustes_.tipo = tipo;
+}
+
+int main::intervalo() const {
+    return visor_ ? std::max(1, visor_->reloj->interval()) : timer->interval();
+}
+
+double main::fraccion() const {
+    if (!haymovimiento_ || !mnuSuave->isChecked() || !desde_.isValid())
+        return 1.0;
+    return std::min(1.0, double(desde_.elapsed()) / intervalo());
+}
+
+void main::pintarsuave(QPainter& p, const QRect& d) {
+    const mundo& m = juego();
+    const double t = fraccion();
+    if (t >= 1.0) {
+        vistamostrada_ = QPointF(mainpic->vistax, mainpic->vistay);
+        capas_.componer(p, d, m, mainpic->imagen, mainpic->vistax, mainpic->vistay);
+        return;
+    }
+    const entremedias e = interpolar(antes_, ahora_, t);
+    if (cuadrosuave_.isNull())
+        cuadrosuave_ = lienzo::nuevaimagen();
+    lienzosuave_.dibujar(m, antes_, ahora_, e, t, cuadrosuave_);
+    vistamostrada_ = e.vista;
+    capas_.componer(p, d, m, cuadrosuave_, mainpic->vistax, mainpic->vistay, &e);
+}
+
+void main::ponerminimapa(bool visible) {
+    capas_.minimapa = visible;
+    if (mnuMinimapa->isChecked() != visible)
+        mnuMinimapa->setChecked(visible);
+    mainpic->update();
+}
+
+void main::colocar() {
+    const QSize a = centralWidget()->size();
+    const int y = a.height() - altofila;
+    mainpic->setGeometry(0, 0, a.width(), y);
+    status->setGeometry(0, y, a.width() + 1, 25);
+    sonido_->setGeometry(a.width() - 72, y, 73, 25);
+    // Beside the status line's text, which keeps the left of the row.
+    vida->setGeometry(360, y + 5, 100, 14);
+    marcador->setGeometry(470, y, std::max(0, a.width() - 72 - 470), 25);
+    vida->raise();
+    marcador->raise();
+    sonido_->raise();
+}
+
+void main::mostrarmarcador() {
+    const mundo& m = juego();
+    if (m.anchomapa == 0 && m.altomapa == 0 && m.jugando != verdadero) {
+        vida->ponervida(-1);
+        marcador->clear();
+        return;
+    }
+    vida->ponervida(m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))].vida);
+    marcador->setText(QStringLiteral("Bajas: <b style=\"color:%1\">rojo %2</b> · "
+                                     "<b style=\"color:%3\">azul %4</b>")
+                          .arg(capas::colorequipo(0).darker(120).name())
+                          .arg(capas::bajasdeequipo(m, 0))
+                          .arg(capas::colorequipo(1).name())
+                          .arg(capas::bajasdeequipo(m, 1)));
+}
+
+void main::pantallacompleta() {
+    if (isFullScreen())
+        showNormal();
+    else
+        showFullScreen();
 }
 
 main::~main() {
     qApp->removeEventFilter(this);
+    guardarajustes();
+    // The set-up window is a window of its own, but it belongs to this one.
+    delete unjugador_.data();
 }
 
 unjugador* main::menu() const {
@@ -176,6 +409,10 @@ int16_t main::codigovk(int qtkey) {
 
 bool main::eventFilter(QObject* objeto, QEvent* evento) {
     const QEvent::Type t = evento->type();
+    if (t == QEvent::Resize && objeto == centralWidget()) {
+        colocar();
+        return false;
+    }
     if (t == QEvent::ApplicationDeactivate) {
         // Keys released while another program has the focus never reach us.
         teclas_.soltartodas();
@@ -194,14 +431,25 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     if (foco ? w != foco : !w->isWindow())
         return false;
 
+    // Keys typed into another of our windows (the set-up window's list) act
+    // there and never walk the fighter; a release anywhere still counts, so
+    // no key stays held.
     if (!k->isAutoRepeat()) {
-        if (t == QEvent::KeyPress)
+        if (t == QEvent::KeyPress && w->window() == this)
             teclas_.apretar(vk);
-        else
+        else if (t == QEvent::KeyRelease)
             teclas_.soltar(vk);
     }
     if (t != QEvent::KeyPress || w->window() != this)
         return false;
+    if (k->key() == Qt::Key_F11) {
+        pantallacompleta();
+        return true;
+    }
+    if (k->key() == Qt::Key_M && !k->isAutoRepeat()) {
+        ponerminimapa(!capas_.minimapa);
+        return true;
+    }
     if (visor_)
         return visor_->tecla(k->key());
     procesar(partida_.tecla(vk));
@@ -222,7 +470,7 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo 
             return partida_.cargar(ruta.toStdString(), maxp, tipo, e, meta);
         }))
         return false;
-    ultima_ = ajustes{ruta, maxp, tipo, meta};
+    ultima_ = revancha{ruta, maxp, tipo, meta};
     procesar(s);
     return true;
 }
@@ -245,6 +493,8 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
         archivar_(anterior);
     ultima_.reset();
     final_->hide();
+    capas_.olvidar();
+    haymovimiento_ = false;
     return true;
 }
 
@@ -379,20 +629,34 @@ void main::cerrarvisor() {
 }
 
 void main::procesar(const sucesos& s) {
+    capas_.anotar(juego(), s);
+    bool cambio = false;
     for (const suceso& e : s) {
-        if (e.tipo == tiposuceso::estado && !visor_)
+        if (e.tipo == tiposuceso::estado && !visor_) {
             status->setText(QString::fromStdString(e.texto));
-        else if (e.tipo == tiposuceso::sonido && sonido() == 1)
-            reproductor_->reproducir(QString::fromStdString(e.texto));
-        else if (e.tipo == tiposuceso::fin)
+        } else if (e.tipo == tiposuceso::sonido && sonido() == 1) {
+            // Heard from the middle of the view on the screen.
+            const double dx = e.x - (mainpic->vistax + columnasvista / 2.0);
+            const double dy = e.y - (mainpic->vistay + filasvista / 2.0);
+            reproductor_->reproducir(QString::fromStdString(e.texto),
+                                     mezcla::volumen(std::hypot(dx, dy)));
+        } else if (e.tipo == tiposuceso::fin) {
             final_->mostrar(juego(), ultima_.has_value() && !visor_);
+        }
+        cambio = cambio || e.tipo != tiposuceso::sonido;
+    }
+    if (cambio || s.empty()) {
+        mostrarmarcador();
+        // Messages and bars change between frames too (a pause, a stroke).
+        mainpic->update();
     }
     const QString meta = juego().jugando == verdadero ? textoobjetivo(juego()) : QString();
     if (meta != lblobjetivo->text()) {
         lblobjetivo->setText(meta);
         // Only as wide as its text, in the field's top-right corner.
         lblobjetivo->adjustSize();
-        lblobjetivo->move(mainpic->width() - lblobjetivo->width() - 4, 4);
+        lblobjetivo->move(mainpic->x() + mainpic->width() - lblobjetivo->width() - 4,
+                          mainpic->y() + 4);
     }
     lblobjetivo->setVisible(!meta.isEmpty());
 }
@@ -512,6 +776,19 @@ void main::dibujar() {
     if (visor_)
         visor_->ponervista(m);
     lienzo_.dibujar(m, mainpic->imagen);
+    mainpic->vistax = m.vistax;
+    mainpic->vistay = m.vistay;
+    // A new tick starts a new glide from where the last one ended; a frame
+    // drawn between ticks (a shot) only adds what it shows.
+    const instante nuevo = instante::de(m, m.vistax, m.vistay);
+    if (!haymovimiento_ || nuevo.tick != ahora_.tick) {
+        antes_ = haymovimiento_ ? ahora_ : nuevo;
+        desde_.restart();
+    }
+    ahora_ = nuevo;
+    haymovimiento_ = m.jugando == verdadero;
+    if (haymovimiento_ && mnuSuave->isChecked() && !fotogramas->isActive())
+        fotogramas->start();
     m.vistax = vx;
     m.vistay = vy;
     mainpic->update();

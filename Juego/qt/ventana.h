@@ -3,8 +3,12 @@
 #include "Comun/teclas.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/nucleo/plataforma.h"
+#include "Juego/qt/ajustes.h"
+#include "Juego/qt/capas.h"
 #include "Juego/qt/lienzo.h"
+#include "Juego/qt/suave.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -15,6 +19,7 @@
 #include <optional>
 
 class QAction;
+class QPainter;
 class QCheckBox;
 class QLabel;
 class QMenu;
@@ -27,12 +32,29 @@ class reproductor;
 class unjugador;
 class visor;
 
-// The play field: shows the last frame drawn and hands clicks to the game.
+// The play field: shows the last frame drawn, scaled to the widget with the
+// overlays over it, and hands clicks to the game as pixels of the frame.
 class campo : public QWidget {
     Q_OBJECT
 public:
     explicit campo(QWidget* padre = nullptr);
+    // The frame as drawn, always 800 x 600.
     QImage imagen;
+    // What is drawn over it, and the state and view it was drawn from.
+    const capas* encima = nullptr;
+    const mundo* estado = nullptr;
+    int16_t vistax = 0;
+    int16_t vistay = 0;
+    // When set, paints the field instead (the motion between ticks).
+    std::function<void(QPainter&, const QRect&)> pintar;
+
+    // Where the frame goes in an area of this size: whole-number scaling
+    // where it fills most of the area, so pixels stay crisp, smooth scaling
+    // otherwise; centred, keeping its shape.
+    static QRect encuadre(QSize area);
+    // The frame's pixel under point `pos` of an area of this size; none on
+    // the bars around the frame.
+    static std::optional<QPoint> pixeldecampo(QSize area, QPoint pos);
 
 signals:
     void pulsado(int px, int py);
@@ -40,6 +62,21 @@ signals:
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
+};
+
+// The player's life as a bar beside the status line.
+class barravida : public QWidget {
+    Q_OBJECT
+public:
+    explicit barravida(QWidget* padre = nullptr);
+    void ponervida(int v);
+    int vida() const { return vida_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    int vida_ = -1; // -1: no match
 };
 
 // The game window.
@@ -72,6 +109,13 @@ public:
     mundo& juego() { return partida_.juego(); }
     partida& partidaactual() { return partida_; }
     visor* visoractual() const { return visor_; }
+    capas& encima() { return capas_; }
+    // What the game remembers between runs, as it stands now.
+    const ajustes& recordado() const { return ajustes_; }
+    // The set-up of the match just started, for the next run.
+    void recordarpartida(const QString& mapa, int guerreros, const QString& tipo);
+    // Writes what the game remembers (the window does when it goes).
+    void guardarajustes();
     unjugador* menu() const;
     static int16_t codigovk(int qtkey);
     // The user's own folders for replays and saved matches, made if missing.
@@ -94,7 +138,11 @@ public:
     QLabel* lblobjetivo = nullptr;
     pantallafinal* final_ = nullptr;
     QCheckBox* sonido_ = nullptr;
+    barravida* vida = nullptr;
+    QLabel* marcador = nullptr; // both teams' kills
     QTimer* timer = nullptr;
+    // The display's clock while fighters glide between ticks.
+    QTimer* fotogramas = nullptr;
     QMenu* mnuArchivo = nullptr;
     QAction* mnuSolo = nullptr;
     QAction* mnuMulti = nullptr;
@@ -103,6 +151,10 @@ public:
     QAction* mnuGuardarPartida = nullptr;
     QAction* mnuCargarPartida = nullptr;
     QAction* mnuSalir = nullptr;
+    QMenu* mnuOpciones = nullptr;
+    QAction* mnuSuave = nullptr;
+    QAction* mnuMinimapa = nullptr;
+    QAction* mnuPantallaCompleta = nullptr;
     QMenu* mnuAyuda = nullptr;
     QAction* mnuControles = nullptr;
     QAction* mnuAcerca = nullptr;
@@ -135,21 +187,40 @@ private:
     void archivar_(const repeticion& r);
     void cerrarvisor();
     void quitarvisor();
+    // Lays the field and the status row out over the client area.
+    void colocar();
+    void mostrarmarcador();
+    void pantallacompleta();
+    void ponerminimapa(bool visible);
+    // Motion: how far between the last two frames the screen is now (1 when
+    // motion is off or nothing glides), and the field drawn there.
+    double fraccion() const;
+    void pintarsuave(QPainter& p, const QRect& destino);
+    int intervalo() const;
 
     partida partida_;
     lienzo lienzo_;
+    capas capas_;
+    ajustes ajustes_;
+    lienzosuave lienzosuave_;
+    instante antes_;
+    instante ahora_;
+    bool haymovimiento_ = false; // antes_ and ahora_ are of this match
+    QElapsedTimer desde_;        // since ahora_'s tick was drawn
+    QImage cuadrosuave_;
+    QPointF vistamostrada_;      // the view of the last frame on screen
     comun::estadoteclas teclas_;
     reproductor* reproductor_ = nullptr;
     visor* visor_ = nullptr;
     QPointer<unjugador> unjugador_;
     // How the last match was started, for Revancha.
-    struct ajustes {
+    struct revancha {
         QString ruta;
         int16_t maxp = 0;
         int16_t tipo = 0;
         objetivo meta;
     };
-    std::optional<ajustes> ultima_;
+    std::optional<revancha> ultima_;
 };
 
 } // namespace juego

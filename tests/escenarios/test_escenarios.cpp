@@ -3,10 +3,12 @@
 // path walks objects by key and arrays by index, the value is compared as
 // JSON (or as plain text for strings).
 #include <QDir>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -127,6 +129,35 @@ private slots:
                          qPrintable(donde + ": " + ruta + " is " + visto + ", expected " + valor));
             }
         }
+    }
+
+    // "captura RUTA completa" is the picture the player sees: the same twice
+    // with no tick between, changed by the pause; the plain capture stays
+    // the frame alone.
+    void captura_completa() {
+        QTemporaryDir d;
+        const QString entrada = QStringLiteral("cargar %1/duelo.mapa 1 Arquero\n"
+                                               "tick 3\n"
+                                               "captura %2/plano.png\n"
+                                               "captura %2/a.png completa\n"
+                                               "captura %2/b.png completa\n"
+                                               "tecla 80\n"
+                                               "captura %2/pausa.png completa\n"
+                                               "captura %2/plano2.png\n")
+                                    .arg(TESTDATA_DIR, d.path());
+        QProcess sim;
+        sim.start(SIM, {});
+        QVERIFY(sim.waitForStarted());
+        sim.write(entrada.toUtf8());
+        sim.closeWriteChannel();
+        QVERIFY(sim.waitForFinished(60000));
+        QCOMPARE(sim.readAllStandardOutput(), QByteArray());
+        auto leer = [&](const char* n) { return QImage(d.filePath(n)); };
+        QCOMPARE(leer("a.png").size(), QSize(800, 600));
+        QCOMPARE(leer("a.png"), leer("b.png"));
+        QVERIFY(leer("a.png") != leer("plano.png"));
+        QVERIFY(leer("pausa.png") != leer("a.png"));
+        QCOMPARE(leer("plano2.png"), leer("plano.png"));
     }
 };
 

@@ -15,6 +15,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -52,6 +54,7 @@ class TestVentana : public QObject {
     Q_OBJECT
 
     QStringList avisos;
+    QTemporaryDir ajustesprueba; // the settings of these windows, not the user's
 
     void atrapar(main& v) {
         avisos.clear();
@@ -60,6 +63,8 @@ class TestVentana : public QObject {
 
 private slots:
     void initTestCase() {
+        QVERIFY(ajustesprueba.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ajustesprueba.path());
         // Replays and saved matches go to a throw-away user folder.
         QStandardPaths::setTestModeEnabled(true);
         QDir(main::carpetausuario("repeticiones")).removeRecursively();
@@ -68,6 +73,10 @@ private slots:
         escribir("prueba_b.mapa", mapa(75, 50, {20, 20}, {60, 30}));
         escribir("prueba_rota.mapa", "49,49/fn0,0,0/fn1,1,2,2/fn");
         escribir("prueba_borde.mapa", mapa(50, 50, {0, 10}, {40, 40}));
+    }
+    void init() {
+        // Every test starts as a first run.
+        QSettings(ajustes::organizacion(), QStringLiteral("Tarnhollow")).clear();
     }
     void cleanupTestCase() {
         for (const char* n : {"prueba_a", "prueba_b", "prueba_rota", "prueba_borde"})
@@ -101,7 +110,7 @@ private slots:
         QPointer<unjugador> u = v.menu();
         QVERIFY(u);
         QCOMPARE(u->windowTitle(), QStringLiteral("Menú"));
-        QCOMPARE(u->size(), QSize(113 + 188, 365)); // the goal column on the right
+        QCOMPARE(u->size(), QSize(340, 365));
         QCOMPARE(u->guerreros->currentText(), QStringLiteral("1"));
         QCOMPARE(u->guerreros->count(), 8);
         QCOMPARE(u->tip->currentText(), QStringLiteral("Guerrero"));
@@ -115,11 +124,19 @@ private slots:
         QCOMPARE(v.menu(), u.data());
         QCOMPARE(u->guerreros->currentText(), QStringLiteral("5"));
 
-        // Without a selected map, "Empezar" does nothing.
+        // Without a selected map, "Empezar" is off; a map shows its preview.
+        QVERIFY(!u->empezar->isEnabled());
         QTest::mouseClick(u->empezar, Qt::LeftButton);
         QVERIFY(u);
         QCOMPARE(v.juego().jugando, falso);
         QVERIFY(avisos.isEmpty());
+        elegir(*u, "prueba_b.mapa");
+        QVERIFY(u->empezar->isEnabled());
+        QCOMPARE(u->tamano->text(), QStringLiteral("75 x 50 celdas"));
+        QCOMPARE(u->vistaprevia->pixmap().width(), 152);
+        elegir(*u, "prueba_rota.mapa");
+        QVERIFY(u->vistaprevia->pixmap().isNull());
+        QVERIFY(u->empezar->isEnabled()); // it says why when pressed
     }
 
     void tip_no_admite_escritura() {
@@ -163,10 +180,18 @@ private slots:
                  QStringLiteral("Vida: 100 - Muertes: 0 - Ataque: 25 - Armadura: 3"));
         // The first frame is drawn.
         QVERIFY(v.mainpic->imagen.pixel(100, 100) != qRgb(0, 0, 0));
+        // Beside the status line: the player's life and both teams' kills.
+        QCOMPARE(v.vida->vida(), 100);
+        v.juego().herir(5, 1000, 0);
+        v.procesar(v.juego().recoger());
+        QVERIFY2(v.marcador->text().contains("rojo 1") && v.marcador->text().contains("azul 0"),
+                 qPrintable(v.marcador->text()));
 
-        // The next "Un Jugador" shows a fresh window.
+        // The next "Un Jugador" shows a fresh window with the last choices.
         v.mnuSolo->trigger();
-        QCOMPARE(v.menu()->guerreros->currentText(), QStringLiteral("1"));
+        QCOMPARE(v.menu()->guerreros->currentText(), QStringLiteral("3"));
+        QCOMPARE(v.menu()->tip->currentText(), QStringLiteral("Arquero"));
+        QCOMPARE(v.menu()->File1->currentItem()->text(), QStringLiteral("prueba_a.mapa"));
     }
 
     void mapas_rechazados_data() {
@@ -237,6 +262,11 @@ private slots:
         QCOMPARE(v.sonido_->isChecked(), !sonido);
         QTest::keyClick(&v, Qt::Key_S);
         QCOMPARE(v.sonido_->isChecked(), sonido);
+        // M hides and shows the minimap.
+        QTest::keyClick(&v, Qt::Key_M);
+        QVERIFY(!v.encima().minimapa);
+        QTest::keyClick(&v, Qt::Key_M);
+        QVERIFY(v.encima().minimapa);
 
         // The space bar strikes and does not press the sound box.
         v.sonido_->setFocus();
@@ -255,6 +285,132 @@ private slots:
         QCOMPARE(int(m.unidades[0].x), x0 + 1);
         v.timer_Timer();
         QCOMPARE(int(m.unidades[0].x), x0 + 1);
+    }
+
+    void teclas_del_menu_no_mueven_al_luchador() {
+        main v;
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        v.timer->stop();
+        v.mnuSolo->trigger();
+        unjugador* u = v.menu();
+        u->show();
+        QVERIFY(QTest::qWaitForWindowExposed(u));
+        u->File1->setFocus();
+        const int x0 = v.juego().unidades[0].x;
+        QTest::keyPress(u->File1, Qt::Key_Right);
+        v.timer_Timer();
+        QTest::keyRelease(u->File1, Qt::Key_Right);
+        v.timer_Timer();
+        QCOMPARE(int(v.juego().unidades[0].x), x0);
+    }
+
+    void clic_a_cualquier_escala_data() {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<QRect>("cuadro");
+        QTest::addColumn<QPoint>("punto");
+        QTest::addColumn<QPoint>("pixel"); // (-1, -1): outside the frame
+        QTest::newRow("tamano-normal")
+            << QSize(800, 600) << QRect(0, 0, 800, 600) << QPoint(419, 300) << QPoint(419, 300);
+        QTest::newRow("doble-entero") << QSize(1700, 1250) << QRect(50, 25, 1600, 1200)
+                                      << QPoint(50 + 839, 25 + 599) << QPoint(419, 299);
+        QTest::newRow("full-hd-suave") << QSize(1920, 1080) << QRect(240, 0, 1440, 1080)
+                                       << QPoint(240 + 1439, 1079) << QPoint(799, 599);
+        QTest::newRow("banda-negra") << QSize(1920, 1080) << QRect(240, 0, 1440, 1080)
+                                     << QPoint(100, 500) << QPoint(-1, -1);
+        QTest::newRow("mas-pequeno")
+            << QSize(400, 300) << QRect(0, 0, 400, 300) << QPoint(201, 151) << QPoint(402, 302);
+    }
+    void clic_a_cualquier_escala() {
+        QFETCH(QSize, area);
+        QFETCH(QRect, cuadro);
+        QFETCH(QPoint, punto);
+        QFETCH(QPoint, pixel);
+        QCOMPARE(campo::encuadre(area), cuadro);
+        const auto p = campo::pixeldecampo(area, punto);
+        QCOMPARE(p.value_or(QPoint(-1, -1)), pixel);
+    }
+
+    void ventana_redimensionable() {
+        main v;
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, arquero));
+        v.timer->stop();
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.resize(v.width() + 800, v.height() + 600);
+        QTRY_COMPARE(v.mainpic->width(), 1600);
+        QCOMPARE(v.status->y(), v.mainpic->height());
+        QCOMPARE(v.mainpic->imagen.size(), QSize(800, 600));
+        // A click aims at the cell under the pointer at twice the size.
+        QTest::mouseClick(
+            v.mainpic, Qt::LeftButton, {},
+            QPoint(800 + 2 * 20 * 3 + 1, (v.mainpic->height() - 1200) / 2 + 600 + 1));
+        QCOMPARE(v.juego().flechas[0].activa, verdadero);
+        QCOMPARE(int(v.juego().flechas[0].destx), v.juego().vistax + 23);
+        QCOMPARE(int(v.juego().flechas[0].desty), v.juego().vistay + 15);
+    }
+
+    void repeticion_en_la_ventana() {
+        main v;
+        atrapar(v);
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 2, arquero));
+        v.timer->stop();
+        for (int i = 0; i < 20; ++i)
+            v.timer_Timer();
+        QTemporaryDir d;
+        const QString ruta = d.filePath("r.repeticion");
+        QVERIFY(v.guardarrepeticion(ruta));
+        QVERIFY(v.verrepeticion(ruta));
+        QVERIFY(v.visoractual());
+        while (v.visoractual()->avanzar()) {
+        }
+        QVERIFY2(v.status->text().startsWith("Repetición fin"), qPrintable(v.status->text()));
+        QCOMPARE(v.juego().numtick, uint32_t(20));
+        QVERIFY(avisos.isEmpty());
+        QTest::keyClick(&v, Qt::Key_Escape);
+        QVERIFY(!v.visoractual());
+        QCOMPARE(v.status->text(), QStringLiteral("Fin de la repetición."));
+    }
+
+    void ajustes_de_una_vez_a_otra() {
+        QTemporaryDir d;
+        QSettings s(d.filePath("a.conf"), QSettings::IniFormat);
+        ajustes a;
+        a.sonido = false;
+        a.suave = false;
+        a.minimapa = false;
+        a.mapa = "rio.mapa";
+        a.guerreros = 6;
+        a.tipo = "Arquero";
+        a.escribir(s);
+        const ajustes b = ajustes::leer(s);
+        QCOMPARE(b.sonido, false);
+        QCOMPARE(b.suave, false);
+        QCOMPARE(b.minimapa, false);
+        QCOMPARE(b.mapa, QStringLiteral("rio.mapa"));
+        QCOMPARE(b.guerreros, 6);
+        QCOMPARE(b.tipo, QStringLiteral("Arquero"));
+
+        // A hand-edited file: what is wrong falls back to the default.
+        s.setValue("sonido", "quizás");
+        s.setValue("partida/mapa", "../../etc/passwd");
+        s.setValue("partida/guerreros", 12);
+        s.setValue("partida/tipo", "Mago");
+        const ajustes c = ajustes::leer(s);
+        QCOMPARE(c.sonido, true);
+        QVERIFY(c.mapa.isEmpty());
+        QCOMPARE(c.guerreros, 1);
+        QCOMPARE(c.tipo, QStringLiteral("Guerrero"));
+
+        // The window keeps sound and the minimap switched off across runs.
+        {
+            main v;
+            QVERIFY(v.sonido_->isChecked());
+            v.sonido_->setChecked(false);
+            v.mnuMinimapa->setChecked(false);
+        }
+        main v;
+        QVERIFY(!v.sonido_->isChecked());
+        QVERIFY(!v.encima().minimapa);
     }
 
     void cajas_de_ayuda_data() {

@@ -2,6 +2,7 @@
 
 #include "Comun/mapaarchivo.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 
@@ -161,7 +162,25 @@ constexpr std::size_t maxarchivo = 256u << 20;
 // Nobody plays ten million ticks (two weeks) in one command.
 constexpr long maxticks = 10'000'000;
 
+// Text needs a GUI application for its fonts; the harness has no window, so
+// it makes an offscreen one the first time it writes text.
+void aplicaciongrafica() {
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char nombre[] = "tarnhollow-sim";
+    static char* argv[] = {nombre, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
 } // namespace
+
+void simulador::recibir(const juego::sucesos& s) {
+    plat.recibir(s);
+    capas.anotar(mundo, s);
+}
 
 simulador::simulador() {
     using args = std::vector<std::string>;
@@ -192,7 +211,8 @@ simulador::simulador() {
             o << "error: " << unalinea(error) << "\n";
             return;
         }
-        plat.recibir(s);
+        capas.olvidar();
+        recibir(s);
     };
 
     comandos["estado"] = [this](const args&, std::ostream& o) {
@@ -264,7 +284,7 @@ simulador::simulador() {
         }
         // While paused nothing ticks.
         for (long i = 0; i < n && partida.corre(); ++i)
-            plat.recibir(partida.tick(plat.teclas));
+            recibir(partida.tick(plat.teclas));
     };
 
     comandos["teclas"] = [this](const args& a, std::ostream& o) {
@@ -293,7 +313,7 @@ simulador::simulador() {
             o << "error: uso: tecla CODIGO\n";
             return;
         }
-        plat.recibir(partida.tecla(int16_t(c)));
+        recibir(partida.tecla(int16_t(c)));
     };
 
     comandos["click"] = [this](const args& a, std::ostream& o) {
@@ -303,7 +323,7 @@ simulador::simulador() {
             o << "error: uso: click PX PY, dentro del campo de 800 x 600\n";
             return;
         }
-        plat.recibir(partida.clic(int(px), int(py)));
+        recibir(partida.clic(int(px), int(py)));
     };
 
     comandos["flechas"] = [this](const args&, std::ostream& o) {
@@ -340,14 +360,20 @@ simulador::simulador() {
 
     comandos["captura"] = [this](const args& a, std::ostream& o) {
         if (a.empty()) {
-            o << "error: uso: captura RUTA.png\n";
+            o << "error: uso: captura RUTA.png [completa]\n";
             return;
         }
-        const std::string ruta = rutade(a);
+        // "completa": the picture as the player sees it, overlays included.
+        const bool completa = a.size() >= 2 && a.back() == "completa";
+        const std::string ruta = rutade(completa ? args(a.begin(), a.end() - 1) : a);
         if (!lienzo)
             lienzo = std::make_unique<juego::lienzo>();
         QImage imagen = juego::lienzo::nuevaimagen();
         lienzo->dibujar(mundo, imagen);
+        if (completa) {
+            aplicaciongrafica();
+            imagen = capas.componer(mundo, imagen);
+        }
         if (!imagen.save(QString::fromStdString(ruta), "PNG"))
             o << "error: no se pudo escribir " << ruta << "\n";
     };
@@ -379,7 +405,8 @@ simulador::simulador() {
             o << "error: " << unalinea(error) << "\n";
             return;
         }
-        plat.recibir(s);
+        capas.olvidar();
+        recibir(s);
     };
 
     comandos["repeticion"] = [this](const args& a, std::ostream& o) {
@@ -413,7 +440,8 @@ simulador::simulador() {
             o << "error: " << unalinea(error) << "\n";
             return;
         }
-        plat.recibir(s);
+        capas.olvidar();
+        recibir(s);
     };
 }
 

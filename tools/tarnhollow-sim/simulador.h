@@ -1,8 +1,9 @@
 #pragma once
 
-#include "Juego/qt/lienzo.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/partida.h"
+#include "Juego/qt/capas.h"
+#include "Juego/qt/lienzo.h"
 
 #include <functional>
 #include <iosfwd>
@@ -26,11 +27,16 @@ public:
     juego::mundo& mundo = partida.juego();
 
 private:
+    // What the window does with the events: the status line and sounds, and
+    // what the overlays keep.
+    void recibir(const juego::sucesos& s);
+
     using comando = std::function<void(const std::vector<std::string>&, std::ostream&)>;
     std::map<std::string, comando> comandos;
     std::vector<int16_t> sostenidas;
     juego::objetivo meta; // for the next `cargar`
     std::unique_ptr<juego::lienzo> lienzo; // loaded on the first capture
+    juego::capas capas;
 };
 
 } // namespace sim

@@ -1,0 +1,61 @@
+#include "Juego/qt/ajustes.h"
+
+#include <QSettings>
+
+namespace juego {
+
+namespace {
+
+bool logico(QSettings& s, const QString& clave, bool poromision) {
+    const QVariant v = s.value(clave);
+    if (!v.isValid())
+        return poromision;
+    const QString t = v.toString().trimmed().toLower();
+    if (t == QStringLiteral("true") || t == QStringLiteral("1"))
+        return true;
+    if (t == QStringLiteral("false") || t == QStringLiteral("0"))
+        return false;
+    return poromision;
+}
+
+} // namespace
+
+ajustes ajustes::leer(QSettings& s) {
+    ajustes a;
+    a.sonido = logico(s, QStringLiteral("sonido"), a.sonido);
+    a.suave = logico(s, QStringLiteral("movimientosuave"), a.suave);
+    a.minimapa = logico(s, QStringLiteral("minimapa"), a.minimapa);
+    a.pantallacompleta = logico(s, QStringLiteral("ventana/pantallacompleta"), false);
+    const QByteArray g = s.value(QStringLiteral("ventana/geometria")).toByteArray();
+    // Qt checks the geometry's own contents; a huge value is not worth trying.
+    if (g.size() <= 4096)
+        a.geometria = g;
+
+    // Only a plain file name: the set-up window looks it up in its own folder.
+    const QString mapa = s.value(QStringLiteral("partida/mapa")).toString();
+    if (mapa.size() <= 255 && !mapa.contains(QLatin1Char('/')) &&
+        !mapa.contains(QLatin1Char('\\')) && mapa != QStringLiteral("..") &&
+        mapa.endsWith(QStringLiteral(".mapa")))
+        a.mapa = mapa;
+    bool ok = false;
+    const int n = s.value(QStringLiteral("partida/guerreros")).toInt(&ok);
+    if (ok && n >= 1 && n <= 8)
+        a.guerreros = n;
+    const QString tipo = s.value(QStringLiteral("partida/tipo")).toString();
+    if (tipo == QStringLiteral("Guerrero") || tipo == QStringLiteral("Arquero"))
+        a.tipo = tipo;
+    return a;
+}
+
+void ajustes::escribir(QSettings& s) const {
+    s.setValue(QStringLiteral("sonido"), sonido);
+    s.setValue(QStringLiteral("movimientosuave"), suave);
+    s.setValue(QStringLiteral("minimapa"), minimapa);
+    s.setValue(QStringLiteral("ventana/pantallacompleta"), pantallacompleta);
+    s.setValue(QStringLiteral("ventana/geometria"), geometria);
+    s.setValue(QStringLiteral("partida/mapa"), mapa);
+    s.setValue(QStringLiteral("partida/guerreros"), guerreros);
+    s.setValue(QStringLiteral("partida/tipo"), tipo);
+}
+
+} // namespace juego

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QSettings;
+
+namespace juego {
+
+// What the game remembers between runs. The settings file is the user's
+// to edit, so every value read is checked and a bad one falls back to its
+// default.
+struct ajustes {
+    bool sonido = true;
+    bool suave = true;
+    bool minimapa = true;
+    bool pantallacompleta = false;
+    QByteArray geometria; // the window's, as Qt saves it
+    // The last match's set-up: a map file name in the maps folder, 1 to 8
+    // fighters a team, "Guerrero" or "Arquero".
+    QString mapa;
+    int guerreros = 1;
+    QString tipo = QStringLiteral("Guerrero");
+
+    static ajustes leer(QSettings& s);
+    void escribir(QSettings& s) const;
+    // Where the game keeps them.
+    static QString organizacion() { return QStringLiteral("Tarnhollow"); }
+};
+
+} // namespace juego

@@ -1,0 +1,437 @@
+#include "Juego/qt/capas.h"
+
+#include "Juego/nucleo/mundo.h"
+#include "Juego/qt/suave.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace juego {
+
+namespace {
+
+constexpr int anchocampo = columnasvista * tamcelda;
+constexpr int altocampo = filasvista * tamcelda;
+// The marker of the player's own fighter: bright on grass, water, wood and
+// stone alike, with a dark edge for the light floors.
+const QColor colormarca(255, 222, 40);
+
+QString nombre(const unidad& u) {
+    return QStringLiteral("%1 %2").arg(
+        u.tipo == guerrero ? QStringLiteral("Guerrero") : QStringLiteral("Arquero"),
+        u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"));
+}
+
+bool valido(const mundo& m, int16_t i) {
+    return i >= 0 && i < 2 * m.maxp && i < numunidades;
+}
+
+QFont fuente(int pixeles, bool negrita) {
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(pixeles);
+    f.setBold(negrita);
+    return f;
+}
+
+// Text with a dark shadow, readable on every terrain. A full outline costs
+// eight more passes of the text and shows no better over the dark bands.
+void textocontorno(QPainter& p, const QRectF& caja, int alineacion, const QString& texto,
+                   const QColor& color) {
+    p.setPen(QColor(0, 0, 0, 230));
+    p.drawText(caja.translated(1, 1), alineacion, texto);
+    p.setPen(color);
+    p.drawText(caja, alineacion, texto);
+}
+
+// A message across the field on a dark band.
+void cartel(QPainter& p, int y, int alto, const QString& texto, const QColor& color, int pixeles) {
+    p.setFont(fuente(pixeles, true));
+    const int ancho = QFontMetrics(p.font()).horizontalAdvance(texto) + 4 * pixeles / 3;
+    const QRectF caja((anchocampo - ancho) / 2.0, y, ancho, alto);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 150));
+    p.drawRoundedRect(caja, 6, 6);
+    textocontorno(p, caja, Qt::AlignCenter, texto, color);
+}
+
+QColor colorterreno(int16_t t) {
+    switch (t) {
+    case 0:
+        return QColor(86, 150, 60); // pasto
+    case 1:
+        return QColor(140, 96, 52); // madera
+    case 2:
+        return QColor(112, 112, 118); // pared
+    case 3:
+        return QColor(48, 96, 190); // agua
+    case 4:
+        return QColor(30, 90, 36); // arbol
+    case 5:
+        return QColor(196, 178, 140); // piso
+    default:
+        return QColor(0, 0, 0);
+    }
+}
+
+} // namespace
+
+QImage capas::miniatura(int ancho, int alto, const std::function<int16_t(int, int)>& terreno,
+                        int lado) {
+    if (ancho <= 0 || alto <= 0 || lado <= 0)
+        return {};
+    const double escala = std::min(4.0, double(lado) / std::max(ancho, alto));
+    const int iw = std::max(1, int(std::lround(ancho * escala)));
+    const int ih = std::max(1, int(std::lround(alto * escala)));
+    QImage fondo(iw, ih, QImage::Format_RGB32);
+    for (int py = 0; py < ih; ++py) {
+        const int r = std::min(alto - 1, int((py + 0.5) * alto / ih));
+        auto* linea = reinterpret_cast<QRgb*>(fondo.scanLine(py));
+        for (int px = 0; px < iw; ++px) {
+            const int c = std::min(ancho - 1, int((px + 0.5) * ancho / iw));
+            linea[px] = colorterreno(terreno(c, r)).rgb();
+        }
+    }
+    return fondo;
+}
+
+QColor capas::colorequipo(int equipo) {
+    return equipo == 0 ? QColor(226, 44, 44) : QColor(52, 108, 240);
+}
+
+int capas::bajasdeequipo(const mundo& m, int equipo) {
+    int n = 0;
+    for (int16_t i = 0; valido(m, i); ++i)
+        if (m.unidades[i].equipo == equipo)
+            n += m.unidades[i].muertes;
+    return n;
+}
+
+void capas::olvidar() {
+    bajas_.clear();
+    haynivel_ = false;
+    ultimotick_ = 0;
+}
+
+void capas::anotar(const mundo& m, const sucesos& s) {
+    // A new or restored match counts its ticks from where it stands; what was
+    // kept of a later tick belongs to another match.
+    if (m.numtick < ultimotick_)
+        olvidar();
+    ultimotick_ = m.numtick;
+    for (const suceso& e : s) {
+        if (e.tipo == tiposuceso::baja && valido(m, e.a) && valido(m, e.b)) {
+            QString quien = nombre(m.unidades[e.a]);
+            if (e.a == m.jugador)
+                quien += QStringLiteral(" (tú)");
+            QString victima = nombre(m.unidades[e.b]);
+            if (e.b == m.jugador)
+                victima += QStringLiteral(" (tú)");
+            bajas_.push_front({m.numtick, quien, victima, m.unidades[e.a].equipo,
+                               m.unidades[e.b].equipo});
+            while (bajas_.size() > maxbajas)
+                bajas_.pop_back();
+        } else if (e.tipo == tiposuceso::nivel && e.a == m.jugador && valido(m, e.a)) {
+            nivel_ = {m.numtick, m.unidades[e.a].ataque, m.unidades[e.a].armadura};
+            haynivel_ = true;
+        }
+    }
+}
+
+QString capas::baja::texto() const {
+    return quien + QStringLiteral(" mató a ") + victima;
+}
+
+QStringList capas::bajas(const mundo& m) const {
+    QStringList r;
+    for (const baja& b : bajas_)
+        if (b.tick <= m.numtick && m.numtick < b.tick + duracionbaja)
+            r << b.texto();
+    return r;
+}
+
+QStringList capas::mensajes(const mundo& m) const {
+    QStringList r;
+    if (m.jugando != verdadero && m.anchomapa == 0 && m.altomapa == 0) {
+        r << QStringLiteral("Tarnhollow") << QStringLiteral("Archivo → Un Jugador");
+        return r;
+    }
+    if (haynivel_ && nivel_.tick <= m.numtick && m.numtick < nivel_.tick + duracionnivel)
+        r << QStringLiteral("¡Más fuerte! Ataque %1 · Armadura %2")
+                 .arg(nivel_.ataque)
+                 .arg(nivel_.armadura);
+    const unidad& j = m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))];
+    if (m.jugando == verdadero && j.muerto == verdadero) {
+        // The fighter comes back on the tick after its wait reaches zero.
+        const int ticks = std::max(0, int(j.revivir)) + 1;
+        r << QStringLiteral("Has muerto — vuelves en %1 s").arg((ticks * 125 + 999) / 1000);
+    }
+    if (m.jugando == verdadero && m.pausado == verdadero)
+        r << QStringLiteral("PAUSA");
+    return r;
+}
+
+int16_t capas::enemigocercano(const mundo& m, int16_t vx, int16_t vy) {
+    if (m.anchomapa + 1 <= columnasvista && m.altomapa + 1 <= filasvista)
+        return -1;
+    const int16_t jugador = std::clamp<int16_t>(m.jugador, 0, numunidades - 1);
+    const unidad& j = m.unidades[std::size_t(jugador)];
+    // From the player, or from the middle of the view while the player lies dead.
+    const double ox = j.muerto == verdadero ? vx + columnasvista / 2.0 : j.x;
+    const double oy = j.muerto == verdadero ? vy + filasvista / 2.0 : j.y;
+    int16_t mejor = -1;
+    double dmejor = 0;
+    for (int16_t i = 0; valido(m, i); ++i) {
+        const unidad& u = m.unidades[i];
+        if (u.equipo == j.equipo || u.muerto == verdadero)
+            continue;
+        const double d = std::hypot(u.x - ox, u.y - oy);
+        if (mejor < 0 || d < dmejor) {
+            mejor = i;
+            dmejor = d;
+        }
+    }
+    if (mejor < 0)
+        return -1;
+    const unidad& e = m.unidades[std::size_t(mejor)];
+    const bool visible =
+        e.x >= vx && e.x < vx + columnasvista && e.y >= vy && e.y < vy + filasvista;
+    return visible ? -1 : mejor;
+}
+
+void capas::componer(QPainter& p, const QRect& destino, const mundo& m, const QImage& plano,
+                     int16_t vx, int16_t vy, const entremedias* e) const {
+    p.save();
+    const double sx = double(destino.width()) / anchocampo;
+    const double sy = double(destino.height()) / altocampo;
+    const bool entero = sx == std::floor(sx) && sy == std::floor(sy);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, !entero);
+    p.drawImage(destino, plano);
+    p.translate(destino.topLeft());
+    p.scale(sx, sy);
+    p.setClipRect(QRect(0, 0, anchocampo, altocampo));
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+
+    if (m.jugando != verdadero && m.anchomapa == 0 && m.altomapa == 0) {
+        dibujartitulo(p);
+    } else {
+        dibujarmarcas(p, m, vx, vy, e);
+        dibujarflecha(p, m, vx, vy);
+        if (minimapa)
+            dibujarminimapa(p, m, vx, vy);
+        dibujarmensajes(p, m);
+    }
+    p.restore();
+}
+
+QImage capas::componer(const mundo& m, const QImage& plano) const {
+    QImage r(plano.size(), QImage::Format_RGB32);
+    QPainter p(&r);
+    componer(p, r.rect(), m, plano, m.vistax, m.vistay);
+    return r;
+}
+
+void capas::dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy,
+                          const entremedias* e) const {
+    for (int16_t i = 0; valido(m, i); ++i) {
+        const unidad& u = m.unidades[i];
+        const double x = e ? e->unidades[std::size_t(i)].x() : (u.x - vx) * tamcelda;
+        const double y = e ? e->unidades[std::size_t(i)].y() : (u.y - vy) * tamcelda;
+        if (u.muerto == verdadero || x <= -tamcelda || y <= -tamcelda || x >= anchocampo ||
+            y >= altocampo)
+            continue;
+        if (i == m.jugador) {
+            // A ring at the feet and an arrow over the head.
+            const QRectF anillo(x - 3, y + 12, tamcelda + 6, 10);
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(QColor(0, 0, 0, 200), 4));
+            p.drawEllipse(anillo);
+            p.setPen(QPen(colormarca, 2));
+            p.drawEllipse(anillo);
+            const double mx = x + tamcelda / 2.0;
+            const QPolygonF punta(
+                {QPointF(mx - 5, y - 13), QPointF(mx + 5, y - 13), QPointF(mx, y - 6)});
+            p.setPen(QPen(QColor(0, 0, 0), 1.5));
+            p.setBrush(colormarca);
+            p.drawPolygon(punta);
+        }
+        if (u.vida > 0 && u.vida < 100) {
+            const QRectF fondo(x + 1, y - 4, tamcelda - 2, 4);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0, 0, 0, 200));
+            p.drawRect(fondo);
+            p.setBrush(colorequipo(u.equipo));
+            p.drawRect(QRectF(fondo.x() + 0.5, fondo.y() + 0.5,
+                              (fondo.width() - 1) * u.vida / 100.0, fondo.height() - 1));
+        }
+    }
+}
+
+void capas::dibujarmensajes(QPainter& p, const mundo& m) const {
+    // The kill feed in the top right corner, newest first, each name in its
+    // team's colour (lightened to read on the dark band).
+    p.setFont(fuente(13, true));
+    const QFontMetrics fm(p.font());
+    const QString mato = QStringLiteral(" mató a ");
+    int k = 0;
+    for (const baja& b : bajas_) {
+        if (b.tick > m.numtick || m.numtick >= b.tick + duracionbaja)
+            continue;
+        const int a1 = fm.horizontalAdvance(b.quien);
+        const int a2 = fm.horizontalAdvance(mato);
+        const int a3 = fm.horizontalAdvance(b.victima);
+        const QRectF caja(anchocampo - 6 - (a1 + a2 + a3 + 12), 6 + 20 * k, a1 + a2 + a3 + 12,
+                          18);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 150));
+        p.drawRoundedRect(caja, 4, 4);
+        const double x = caja.x() + 6;
+        const int alin = Qt::AlignLeft | Qt::AlignVCenter;
+        textocontorno(p, QRectF(x, caja.y(), a1 + 1, 18), alin, b.quien,
+                      colorequipo(b.equipoquien).lighter(150));
+        textocontorno(p, QRectF(x + a1, caja.y(), a2 + 1, 18), alin, mato,
+                      QColor(235, 235, 235));
+        textocontorno(p, QRectF(x + a1 + a2, caja.y(), a3 + 1, 18), alin, b.victima,
+                      colorequipo(b.equipovictima).lighter(150));
+        ++k;
+    }
+
+    for (const QString& t : mensajes(m)) {
+        if (t == QStringLiteral("PAUSA"))
+            cartel(p, 70, 64, t, QColor(255, 255, 255), 46);
+        else if (t.startsWith(QStringLiteral("Has muerto")))
+            cartel(p, 200, 44, t, QColor(255, 120, 110), 26);
+        else
+            cartel(p, 150, 36, t, QColor(255, 214, 64), 20);
+    }
+}
+
+void capas::dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const {
+    const int ancho = m.anchomapa + 1;
+    const int alto = m.altomapa + 1;
+    if (ancho <= 0 || alto <= 0 || ancho > ladomapa || alto > ladomapa)
+        return;
+    // At most 130 pixels on the long side, at most four per cell.
+    const QImage fondo =
+        miniatura(ancho, alto, [&m](int c, int r) { return m.mapa(c, r).terreno; }, 130);
+    const int iw = fondo.width();
+    const int ih = fondo.height();
+    const double escala = double(iw) / ancho;
+    const QPointF origen(anchocampo - iw - 8, altocampo - ih - 8);
+    p.setPen(QPen(QColor(0, 0, 0, 220), 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(origen, QSizeF(iw, ih)).adjusted(-1, -1, 1, 1));
+    p.drawImage(origen, fondo);
+
+    p.save();
+    p.setClipRect(QRectF(origen, QSizeF(iw, ih)));
+    p.translate(origen);
+    const double punto = std::max(3.0, escala);
+    for (int16_t i = 0; valido(m, i); ++i) {
+        const unidad& u = m.unidades[i];
+        if (u.muerto == verdadero)
+            continue;
+        const QPointF c((u.x + 0.5) * escala, (u.y + 0.5) * escala);
+        if (i == m.jugador)
+            continue; // drawn last, on top
+        p.setPen(QPen(QColor(0, 0, 0), 0.8));
+        p.setBrush(colorequipo(u.equipo));
+        p.drawRect(QRectF(c.x() - punto / 2, c.y() - punto / 2, punto, punto));
+    }
+    p.setPen(QPen(colormarca, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(vx * escala, vy * escala, columnasvista * escala, filasvista * escala));
+    const unidad& j = m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))];
+    if (j.muerto != verdadero) {
+        const QPointF c((j.x + 0.5) * escala, (j.y + 0.5) * escala);
+        p.setPen(QPen(QColor(0, 0, 0), 1));
+        p.setBrush(QColor(255, 255, 255));
+        p.drawEllipse(c, punto * 0.8, punto * 0.8);
+    }
+    p.restore();
+}
+
+void capas::dibujarflecha(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const {
+    const int16_t e = enemigocercano(m, vx, vy);
+    if (e < 0)
+        return;
+    const unidad& u = m.unidades[std::size_t(e)];
+    const double cx = anchocampo / 2.0;
+    const double cy = altocampo / 2.0;
+    const double dx = (u.x - vx + 0.5) * tamcelda - cx;
+    const double dy = (u.y - vy + 0.5) * tamcelda - cy;
+    // Where the line from the middle to the enemy meets the field's edge,
+    // a little inside it.
+    const double margen = 24;
+    double t = 1e9;
+    if (dx != 0)
+        t = std::min(t, (cx - margen) / std::abs(dx));
+    if (dy != 0)
+        t = std::min(t, (cy - margen) / std::abs(dy));
+    const QPointF punta(cx + dx * t, cy + dy * t);
+    const double angulo = std::atan2(dy, dx) * 180.0 / std::numbers::pi;
+
+    p.save();
+    p.translate(punta);
+    p.rotate(angulo);
+    const QPolygonF flecha({QPointF(14, 0), QPointF(-8, -10), QPointF(-3, 0), QPointF(-8, 10)});
+    p.setPen(QPen(QColor(255, 255, 255), 2));
+    p.setBrush(colorequipo(u.equipo));
+    p.drawPolygon(flecha);
+    p.restore();
+
+    const unidad& j = m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))];
+    const int distancia = std::max(std::abs(u.x - j.x), std::abs(u.y - j.y));
+    p.setFont(fuente(11, true));
+    const QPointF dentro(punta.x() - dx * 28 / std::hypot(dx, dy),
+                         punta.y() - dy * 28 / std::hypot(dx, dy));
+    textocontorno(p, QRectF(dentro.x() - 20, dentro.y() - 8, 40, 16), Qt::AlignCenter,
+                  QString::number(distancia), QColor(255, 255, 255));
+}
+
+void capas::dibujartitulo(QPainter& p) {
+    QLinearGradient cielo(0, 0, 0, altocampo);
+    cielo.setColorAt(0, QColor(18, 28, 44));
+    cielo.setColorAt(0.62, QColor(44, 58, 60));
+    cielo.setColorAt(0.63, QColor(40, 70, 36));
+    cielo.setColorAt(1, QColor(22, 44, 20));
+    p.fillRect(QRect(0, 0, anchocampo, altocampo), cielo);
+
+    // A hollow between two hills, and a keep standing in it.
+    QPainterPath colinas;
+    colinas.moveTo(0, 420);
+    colinas.cubicTo(180, 300, 300, 330, 400, 400);
+    colinas.cubicTo(500, 330, 640, 290, 800, 410);
+    colinas.lineTo(800, 600);
+    colinas.lineTo(0, 600);
+    colinas.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 54, 30));
+    p.drawPath(colinas);
+    p.setBrush(QColor(70, 70, 78));
+    p.drawRect(QRectF(372, 330, 56, 72));
+    for (int k = 0; k < 4; ++k)
+        p.drawRect(QRectF(372 + 16 * k, 320, 8, 12));
+    p.setBrush(QColor(255, 210, 90));
+    p.drawRect(QRectF(394, 350, 12, 16));
+
+    p.setFont(fuente(76, true));
+    textocontorno(p, QRectF(0, 110, anchocampo, 100), Qt::AlignCenter,
+                  QStringLiteral("Tarnhollow"), QColor(240, 200, 80));
+    p.setFont(fuente(22, false));
+    textocontorno(p, QRectF(0, 470, anchocampo, 40), Qt::AlignCenter,
+                  QStringLiteral("Archivo → Un Jugador"), QColor(240, 240, 240));
+    p.setFont(fuente(14, false));
+    textocontorno(p, QRectF(0, 505, anchocampo, 30), Qt::AlignCenter,
+                  QStringLiteral("para empezar una partida"), QColor(200, 200, 200));
+}
+
+} // namespace juego

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "Juego/nucleo/sucesos.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+
+class QPainter;
+
+namespace juego {
+
+class mundo;
+struct entremedias;
+
+// Everything the player sees over the play field's frame: their own
+// fighter's marker, life bars, the pause and death messages, the level-up
+// message, the kill feed, the minimap and the arrow to the nearest enemy.
+// The frame itself is never touched: the overlays are drawn over a copy.
+// What is drawn depends on the match state and on what `anotar` kept of
+// the events, never on the clock, so two pictures with no tick between them
+// are the same.
+class capas {
+public:
+    // How long, in ticks, a kill stays in the feed and the level-up message
+    // stays up; and how many kills the feed shows at once.
+    static constexpr uint32_t duracionbaja = 48;
+    static constexpr uint32_t duracionnivel = 20;
+    static constexpr std::size_t maxbajas = 4;
+
+    // Keeps what the overlays show of the events of a tick or an input.
+    void anotar(const mundo& m, const sucesos& s);
+    // A new match: the last one's kills and messages go.
+    void olvidar();
+
+    // Draws `plano` (the 800 x 600 frame drawn with the view at vistax,
+    // vistay) scaled into `destino`, then the overlays at the same scale.
+    // With `e`, the frame shows the fighters between two ticks, and the
+    // marks over them follow them there.
+    void componer(QPainter& p, const QRect& destino, const mundo& m, const QImage& plano,
+                  int16_t vistax, int16_t vistay, const entremedias* e = nullptr) const;
+    // The same into a new picture of the frame's size, as the player sees it.
+    QImage componer(const mundo& m, const QImage& plano) const;
+
+    // The texts written over the field now, in drawing order.
+    QStringList mensajes(const mundo& m) const;
+    // The kill feed's lines now, newest first.
+    QStringList bajas(const mundo& m) const;
+    // Kills made by each team: the sum of its fighters' kills.
+    static int bajasdeequipo(const mundo& m, int equipo);
+    // Team colour of the overlays (0 red, 1 blue).
+    static QColor colorequipo(int equipo);
+    // A small picture of a map of ancho x alto cells, at most `lado` pixels
+    // on its long side and four per cell, one colour per terrain kind.
+    static QImage miniatura(int ancho, int alto, const std::function<int16_t(int, int)>& terreno,
+                            int lado);
+    // The nearest living enemy of the player outside the view, or -1.
+    static int16_t enemigocercano(const mundo& m, int16_t vistax, int16_t vistay);
+
+    // The minimap in the corner; M shows and hides it.
+    bool minimapa = true;
+
+private:
+    struct baja {
+        uint32_t tick = 0;
+        QString quien;
+        QString victima;
+        int equipoquien = 0;
+        int equipovictima = 0;
+        QString texto() const;
+    };
+    struct nivel {
+        uint32_t tick = 0;
+        int16_t ataque = 0;
+        int16_t armadura = 0;
+    };
+
+    void dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy,
+                       const entremedias* e) const;
+    void dibujarmensajes(QPainter& p, const mundo& m) const;
+    void dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const;
+    void dibujarflecha(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const;
+    static void dibujartitulo(QPainter& p);
+
+    std::deque<baja> bajas_;
+    nivel nivel_;
+    bool haynivel_ = false;
+    uint32_t ultimotick_ = 0;
+};
+
+} // namespace juego

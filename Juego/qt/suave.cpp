@@ -1,0 +1,142 @@
+#include "Juego/qt/suave.h"
+
+#include <QPainter>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace juego {
+
+namespace {
+
+QImage cargar(const QString& nombre) {
+    return QImage(QStringLiteral(":/imagenes/") + nombre).convertToFormat(QImage::Format_RGB32);
+}
+
+void copiar(QPainter& p, int x, int y, const QImage& origen, int sx, int sy,
+            QPainter::CompositionMode modo) {
+    if (sx < 0 || sy < 0 || sx + tamcelda > origen.width() || sy + tamcelda > origen.height())
+        return;
+    p.setCompositionMode(modo);
+    p.drawImage(QPoint(x, y), origen, QRect(sx, sy, tamcelda, tamcelda));
+}
+
+void enmascarar(QPainter& p, int x, int y, const QImage& origen, int sx, int sy, int mx, int my) {
+    copiar(p, x, y, origen, mx, my, QPainter::RasterOp_NotSourceOrDestination);
+    copiar(p, x, y, origen, sx, sy, QPainter::RasterOp_SourceAndDestination);
+}
+
+double mezclar(double a, double b, double t) {
+    return a + (b - a) * t;
+}
+
+} // namespace
+
+instante instante::de(const mundo& m, int16_t vistax, int16_t vistay) {
+    instante r;
+    r.tick = m.numtick;
+    r.vistax = vistax;
+    r.vistay = vistay;
+    for (int i = 0; i < numunidades; ++i) {
+        const unidad& u = m.unidades[std::size_t(i)];
+        r.unidades[std::size_t(i)] = {u.x, u.y, i < 2 * m.maxp && u.muerto != verdadero};
+    }
+    for (int k = 0; k < numflechas; ++k) {
+        const flecha& f = m.flechas[std::size_t(k)];
+        r.flechas[std::size_t(k)] = {f.x, f.y, f.activa == verdadero};
+    }
+    return r;
+}
+
+entremedias interpolar(const instante& antes, const instante& ahora, double t) {
+    t = std::clamp(t, 0.0, 1.0);
+    entremedias e;
+    // The view follows the player a cell a step; more is a jump (a respawn,
+    // a replay's viewer switching fighters).
+    const bool vistasigue =
+        std::abs(ahora.vistax - antes.vistax) <= 1 && std::abs(ahora.vistay - antes.vistay) <= 1;
+    e.vista = vistasigue ? QPointF(mezclar(antes.vistax, ahora.vistax, t),
+                                   mezclar(antes.vistay, ahora.vistay, t))
+                         : QPointF(ahora.vistax, ahora.vistay);
+    for (std::size_t i = 0; i < e.unidades.size(); ++i) {
+        const auto& a = antes.unidades[i];
+        const auto& b = ahora.unidades[i];
+        const bool paso = a.vivo && b.vivo && std::abs(b.x - a.x) <= 1 && std::abs(b.y - a.y) <= 1;
+        const double x = paso ? mezclar(a.x, b.x, t) : b.x;
+        const double y = paso ? mezclar(a.y, b.y, t) : b.y;
+        e.unidades[i] = QPointF((x - e.vista.x()) * tamcelda, (y - e.vista.y()) * tamcelda);
+    }
+    return e;
+}
+
+lienzosuave::lienzosuave() {
+    for (int t = 0; t < 6; ++t)
+        terrenos_[std::size_t(t)] = cargar(QStringLiteral("terreno%1.png").arg(t));
+    for (int e = 0; e < 2; ++e)
+        personajes_[std::size_t(e)] = cargar(QStringLiteral("personajes%1.png").arg(e));
+    sangre_ = cargar(QStringLiteral("sangre.png"));
+    flech_ = cargar(QStringLiteral("flech.png"));
+}
+
+void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante& ahora,
+                          const entremedias& e, double t, QImage& destino) const {
+    QPainter p(&destino);
+    const int c0 = int(std::floor(e.vista.x()));
+    const int r0 = int(std::floor(e.vista.y()));
+    const int ox = int(std::lround((c0 - e.vista.x()) * tamcelda));
+    const int oy = int(std::lround((r0 - e.vista.y()) * tamcelda));
+    auto pantalla = [&](int c, int r) {
+        return QPoint(ox + tamcelda * (c - c0), oy + tamcelda * (r - r0));
+    };
+
+    // Terrain and blood of one cell more than the view each way, since a
+    // view between two cells shows part of a 41st column and 31st row.
+    for (int r = r0; r <= r0 + filasvista; ++r) {
+        for (int c = c0; c <= c0 + columnasvista; ++c) {
+            const QPoint q = pantalla(c, r);
+            if (!mundo::enrejilla(c, r)) {
+                p.setCompositionMode(QPainter::CompositionMode_Source);
+                p.fillRect(q.x(), q.y(), tamcelda, tamcelda, Qt::black);
+                continue;
+            }
+            const celda& k = m.mapa(c, r);
+            if (k.terreno >= 0 && k.terreno < 6)
+                copiar(p, q.x(), q.y(), terrenos_[std::size_t(k.terreno)], 0, 0,
+                       QPainter::CompositionMode_Source);
+            if (k.ocupante >= 0 && k.ocupante < numunidades &&
+                m.unidades[std::size_t(k.ocupante)].muerto == verdadero)
+                enmascarar(p, q.x(), q.y(), sangre_, 0, 0, tamcelda, 0);
+        }
+    }
+
+    for (int i = 0; i < 2 * m.maxp && i < numunidades; ++i) {
+        const unidad& f = m.unidades[std::size_t(i)];
+        if (f.muerto == verdadero || f.equipo < 0 || f.equipo > 1)
+            continue;
+        const QPointF& q = e.unidades[std::size_t(i)];
+        const int sy = 160 * f.tipo + tamcelda * f.direccion;
+        const int sx = 40 * f.pose;
+        enmascarar(p, int(std::lround(q.x())), int(std::lround(q.y())),
+                   personajes_[std::size_t(f.equipo)], sx, sy, sx + tamcelda, sy);
+    }
+
+    for (std::size_t k = 0; k < m.flechas.size(); ++k) {
+        const flecha& a = m.flechas[k];
+        if (a.activa != verdadero)
+            continue;
+        const auto& va = antes.flechas[k];
+        const auto& vb = ahora.flechas[k];
+        // An arrow shot since the earlier frame starts where it is now.
+        const bool vuela =
+            va.activa && vb.activa && std::abs(vb.x - va.x) < 3 && std::abs(vb.y - va.y) < 3;
+        const double x = vuela ? mezclar(va.x, vb.x, t) : a.x;
+        const double y = vuela ? mezclar(va.y, vb.y, t) : a.y;
+        const int ax = int(std::lround((x - e.vista.x()) * tamcelda));
+        const int ay = int(std::lround((y - e.vista.y()) * tamcelda));
+        const int sy = tamcelda * a.direccion;
+        copiar(p, ax, ay, flech_, 0, sy, QPainter::RasterOp_NotSourceOrDestination);
+        copiar(p, ax, ay, flech_, 0, sy, QPainter::RasterOp_SourceAndDestination);
+    }
+}
+
+} // namespace juego

@@ -1,0 +1,229 @@
+#include "apoyo/mundoprueba.h"
+#include "Juego/qt/capas.h"
+#include "Juego/qt/lienzo.h"
+#include "Juego/qt/mezcla.h"
+#include "Juego/qt/suave.h"
+
+#include <QPainter>
+#include <QTest>
+
+#include <functional>
+
+using namespace juego;
+using prueba::mundoprueba;
+
+namespace {
+
+// Two teams of four on a 60 x 60 field, far apart: the player (a Guerrero,
+// slot 0) near the top-left, the enemies out of view near the bottom-right.
+struct escena : mundoprueba {
+    capas c;
+    lienzo l;
+    QImage cuadro = lienzo::nuevaimagen();
+    escena() { cargar(plano(60, 60, {10, 10}, {49, 49}), 4, guerrero); }
+    void anotar(const sucesos& s) { c.anotar(m, s); }
+    QImage componer() {
+        l.dibujar(m, cuadro);
+        return c.componer(m, cuadro);
+    }
+    // Pixel (dx, dy) from the top-left of fighter i's cell on the screen.
+    QPoint en(int16_t i, int dx, int dy) const {
+        return {(m.unidades[i].x - m.vistax) * tamcelda + dx,
+                (m.unidades[i].y - m.vistay) * tamcelda + dy};
+    }
+};
+
+bool parecido(QRgb a, QColor b) {
+    return std::abs(qRed(a) - b.red()) < 40 && std::abs(qGreen(a) - b.green()) < 40 &&
+           std::abs(qBlue(a) - b.blue()) < 40;
+}
+
+} // namespace
+
+class TestCapas : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sucesos_a_mensajes() {
+        struct caso {
+            const char* nombre;
+            std::function<sucesos(escena&)> hacer;
+            QString esperado;
+        };
+        const caso casos[] = {
+            {"baja-entre-otros",
+             [](escena& w) {
+                 w.m.herir(5, 1000, 1);
+                 return w.m.recoger();
+             },
+             "Arquero rojo mató a Arquero azul"},
+            {"baja-del-jugador",
+             [](escena& w) {
+                 w.m.herir(4, 1000, 0);
+                 return w.m.recoger();
+             },
+             "Guerrero rojo (tú) mató a Guerrero azul"},
+            {"muerte-del-jugador",
+             [](escena& w) {
+                 w.m.herir(0, 1000, 4);
+                 return w.m.recoger();
+             },
+             "Has muerto — vuelves en 4 s"},
+            {"nivel-del-jugador",
+             [](escena& w) {
+                 w.m.unidades[0].muertes = 6;
+                 w.m.herir(4, 1000, 0);
+                 return w.m.recoger();
+             },
+             "¡Más fuerte! Ataque 22 · Armadura 9"},
+            {"pausa", [](escena& w) { return w.p.tecla(comun::vkp); }, "PAUSA"},
+        };
+        for (const caso& k : casos) {
+            escena w;
+            QVERIFY2(w.c.mensajes(w.m).isEmpty() && w.c.bajas(w.m).isEmpty(), k.nombre);
+            w.anotar(k.hacer(w));
+            const QStringList todo = w.c.mensajes(w.m) + w.c.bajas(w.m);
+            QVERIFY2(todo.contains(k.esperado), qPrintable(k.nombre + (": " + todo.join('|'))));
+        }
+    }
+
+    void bajas_y_cuentas_en_el_tiempo() {
+        escena w;
+        for (int16_t v = 4; v < 8; ++v) {
+            w.m.herir(v, 1000, 1);
+            w.anotar(w.m.recoger());
+        }
+        w.m.herir(1, 1000, 6);
+        w.anotar(w.m.recoger());
+        // The newest first, at most four.
+        const QStringList b = w.c.bajas(w.m);
+        QCOMPARE(b.size(), int(capas::maxbajas));
+        QCOMPARE(b.first(), QStringLiteral("Guerrero azul mató a Arquero rojo"));
+        QCOMPARE(capas::bajasdeequipo(w.m, 0), 4);
+        QCOMPARE(capas::bajasdeequipo(w.m, 1), 1);
+
+        w.m.numtick += capas::duracionbaja - 1;
+        QCOMPARE(w.c.bajas(w.m).size(), int(capas::maxbajas));
+        w.m.numtick += 1;
+        QVERIFY(w.c.bajas(w.m).isEmpty());
+
+        // The countdown follows the wait; a new match forgets the old kills.
+        w.m.herir(0, 1000, 4);
+        w.m.unidades[0].revivir = 0;
+        QVERIFY(w.c.mensajes(w.m).contains("Has muerto — vuelves en 1 s"));
+        w.anotar(w.m.recoger());
+        QVERIFY(!w.c.bajas(w.m).isEmpty());
+        w.cargar(mundoprueba::plano(60, 60, {10, 10}, {49, 49}), 4, guerrero);
+        w.anotar({});
+        QVERIFY(w.c.bajas(w.m).isEmpty());
+    }
+
+    void dibujo_sobre_el_cuadro() {
+        escena w;
+        w.m.unidades[1].vida = 50;
+        const QImage a = w.componer();
+        const QImage plano = w.cuadro;
+        // The frame under the overlays is left as drawn; the same state
+        // gives the same picture.
+        QCOMPARE(w.componer(), a);
+        QCOMPARE(w.cuadro, plano);
+
+        const QColor marca(255, 222, 40);
+        QVERIFY(parecido(a.pixel(w.en(0, 10, 21)), marca));                // ring at the feet
+        QVERIFY(parecido(a.pixel(w.en(0, 10, -10)), marca));               // arrow over the head
+        QVERIFY(parecido(a.pixel(w.en(1, 5, -2)), capas::colorequipo(0))); // wounded
+        QCOMPARE(a.pixel(w.en(2, 5, -2)), plano.pixel(w.en(2, 5, -2)));    // unhurt: no bar
+
+        // The enemies are out of view on a map larger than it: an arrow
+        // points to the nearest; none once one stands in view.
+        QVERIFY(capas::enemigocercano(w.m, w.m.vistax, w.m.vistay) >= 4);
+        w.mover(4, int16_t(w.m.unidades[0].x + 3), w.m.unidades[0].y);
+        QCOMPARE(capas::enemigocercano(w.m, w.m.vistax, w.m.vistay), int16_t(-1));
+
+        // M hides the minimap in the bottom-right corner.
+        const QPoint esquina(790, 590);
+        QVERIFY(w.componer().pixel(esquina) != w.cuadro.pixel(esquina));
+        w.c.minimapa = false;
+        QCOMPARE(w.componer().pixel(esquina), w.cuadro.pixel(esquina));
+    }
+
+    void titulo_antes_de_jugar() {
+        prueba::plataformaprueba plat;
+        partida p(plat);
+        capas c;
+        const QImage negro = lienzo::nuevaimagen();
+        const QImage t = c.componer(p.juego(), negro);
+        QVERIFY(c.mensajes(p.juego()).contains("Archivo → Un Jugador"));
+        QVERIFY(t.pixel(400, 160) != negro.pixel(400, 160));
+        // Drawn at twice the size, the overlays scale with the frame.
+        QImage doble(1600, 1200, QImage::Format_RGB32);
+        QPainter pintor(&doble);
+        c.componer(pintor, doble.rect(), p.juego(), negro, 0, 0);
+        pintor.end();
+        QCOMPARE(doble.pixel(2 * 20, 2 * 580), t.pixel(20, 580));
+    }
+
+    void movimiento_entre_ticks() {
+        instante antes;
+        antes.vistax = 10;
+        antes.vistay = 10;
+        antes.unidades[0] = {30, 25, true};  // steps right
+        antes.unidades[1] = {40, 40, false}; // comes back to life far away
+        antes.unidades[2] = {12, 12, true};  // stands
+        instante ahora = antes;
+        ahora.vistax = 11;
+        ahora.unidades[0].x = 31;
+        ahora.unidades[1] = {5, 5, true};
+        const entremedias e = interpolar(antes, ahora, 0.5);
+        QCOMPARE(e.vista, QPointF(10.5, 10));
+        QCOMPARE(e.unidades[0], QPointF((30.5 - 10.5) * 20, 15 * 20));
+        QCOMPARE(e.unidades[1], QPointF((5 - 10.5) * 20, (5 - 10) * 20));
+        QCOMPARE(e.unidades[2], QPointF((12 - 10.5) * 20, 2 * 20));
+        // A view that jumped (a respawn) is not slid across the map.
+        ahora.vistax = 40;
+        QCOMPARE(interpolar(antes, ahora, 0.25).vista, QPointF(40, 10));
+
+        // At the end of the glide, with no arrow straddling cells, the
+        // moving picture is the tick's own frame.
+        escena w;
+        w.m.unidades[3].muerto = verdadero;
+        w.l.dibujar(w.m, w.cuadro);
+        const instante i = instante::de(w.m, w.m.vistax, w.m.vistay);
+        lienzosuave s;
+        QImage suave = lienzo::nuevaimagen();
+        s.dibujar(w.m, i, i, interpolar(i, i, 1.0), 1.0, suave);
+        QCOMPARE(suave, w.cuadro);
+    }
+
+    void mezcla_de_voces() {
+        using mezcla::voz;
+        struct caso {
+            const char* nombre;
+            std::vector<voz> voces;
+            int elegida;
+        };
+        const caso casos[] = {
+            {"sin-voces", {}, -1},
+            {"la-primera-libre", {{true, 5}, {false, 2}, {false, 9}}, 1},
+            {"todas-ocupadas-la-mas-vieja", {{true, 5}, {true, 2}, {true, 9}}, 1},
+            {"la-libre-antes-que-la-vieja", {{true, 1}, {true, 2}, {false, 9}}, 2},
+        };
+        for (const caso& k : casos)
+            QVERIFY2(mezcla::elegirvoz(k.voces) == k.elegida, k.nombre);
+
+        // Full near the middle of the view, fading with distance, never silent.
+        QCOMPARE(mezcla::volumen(0), 1.0);
+        QCOMPARE(mezcla::volumen(mezcla::cercania), 1.0);
+        QCOMPARE(mezcla::volumen(24), 0.5);
+        double antes = 1.0;
+        for (double d : {10.0, 20.0, 40.0, 80.0, 160.0, 1400.0}) {
+            const double v = mezcla::volumen(d);
+            QVERIFY(v < antes || v == mezcla::minimo);
+            QVERIFY(v >= mezcla::minimo);
+            antes = v;
+        }
+    }
+};
+
+QTEST_MAIN(TestCapas)
+#include "test_capas.moc"
