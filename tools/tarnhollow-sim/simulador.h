@@ -3,6 +3,7 @@
 #include "Juego/qt/lienzo.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/partida.h"
+#include "Juego/red/cliente.h"
 
 #include <functional>
 #include <iosfwd>
@@ -30,6 +31,9 @@ private:
     std::map<std::string, comando> comandos;
     std::vector<int16_t> sostenidas;
     std::unique_ptr<juego::lienzo> lienzo; // loaded on the first capture
+    // The network match this harness plays as a client, if any.
+    std::unique_ptr<juego::red::cliente> cliente;
+    bool enred() const;
 };
 
 } // namespace sim
