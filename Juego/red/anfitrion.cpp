@@ -89,6 +89,7 @@ int16_t anfitrion::entrarlocal(const QString& nombre, int16_t tipo, int16_t equi
     nombrelocal_ = nombre;
     // The host's own copy is the reference: it takes the fighter at once.
     relevar(m, slot, true);
+    cambios_.push_back({slot, true});
     vistapropia(m, slot);
     anunciarjugadores();
     return slot;
@@ -257,6 +258,10 @@ void anfitrion::saludar(par& p, const hola& h) {
     p.slot = slot;
     p.nombre = QString::fromStdString(h.nombre);
     p.dentro = true;
+    // The host's copy takes the hand-over at once, so the newcomer's copy
+    // already shows its fighter as its own; the others get it with the next
+    // step, where playing it again changes nothing.
+    relevar(m, slot, true);
     cambios_.push_back({slot, true});
     bienvenida b;
     b.slot = slot;
@@ -288,6 +293,7 @@ void anfitrion::echar(par& p, const QString& motivo, bool problema) {
     }
     if (p.dentro) {
         ocupados_[std::size_t(p.slot)] = false;
+        relevar(partida_.juego(), p.slot, false);
         cambios_.push_back({p.slot, false});
         p.dentro = false;
     }
@@ -350,8 +356,6 @@ sucesos anfitrion::paso() {
         s.insert(s.end(), std::make_move_iterator(mas.begin()),
                  std::make_move_iterator(mas.end()));
     };
-    for (const cambio& c : x.cambios)
-        relevar(m, c.slot, c.humano);
     for (const accion& a : x.acciones)
         juntar(m.aplicar(a));
     if (m.jugando == verdadero && m.pausado != verdadero) {
