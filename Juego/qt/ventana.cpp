@@ -3,6 +3,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/qt/carpetas.h"
 #include "Juego/nucleo/repeticion.h"
+#include "Juego/qt/multijugador.h"
 #include "Juego/qt/reproductor.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/visor.h"
@@ -14,14 +15,14 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace juego {
@@ -51,7 +52,9 @@ main::main() : partida_(*this) {
     mainpic->setObjectName(QStringLiteral("mainpic"));
     mainpic->setGeometry(0, 0, 800, 600);
     connect(mainpic, &campo::pulsado, this, [this](int px, int py) {
-        if (!visor_)
+        if (red_)
+            red_->clic(px, py);
+        else if (!visor_)
             procesar(partida_.clic(px, py));
     });
 
@@ -73,7 +76,7 @@ main::main() : partida_(*this) {
     mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
     mnuSolo = mnuArchivo->addAction(QStringLiteral("Un Jugador"), this, &main::mnuSolo_Click);
     mnuSolo->setObjectName(QStringLiteral("mnuSolo"));
-    mnuMulti = mnuArchivo->addAction(QStringLiteral("Multijugador"));
+    mnuMulti = mnuArchivo->addAction(QStringLiteral("Multijugador"), this, &main::mnuMulti_Click);
     mnuMulti->setObjectName(QStringLiteral("mnuMulti"));
     mnuArchivo->addSeparator();
     mnuVerRepeticion = mnuArchivo->addAction(QStringLiteral("Ver repetición…"), this,
@@ -133,7 +136,7 @@ unjugador* main::menu() const {
 }
 
 void main::Form_Load() {
-    mnuMulti->setEnabled(false);
+    mnuMulti->setEnabled(true);
 }
 
 int16_t main::codigovk(int qtkey) {
@@ -157,6 +160,8 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     if (t == QEvent::ApplicationDeactivate) {
         // Keys released while another program has the focus never reach us.
         teclas_.soltartodas();
+        if (red_)
+            red_->soltartodas();
         return false;
     }
     if (t != QEvent::KeyPress && t != QEvent::KeyRelease)
@@ -177,12 +182,17 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
             teclas_.apretar(vk);
         else
             teclas_.soltar(vk);
+        if (red_)
+            red_->teclaflecha(vk, t == QEvent::KeyPress);
     }
     if (t != QEvent::KeyPress || w->window() != this)
         return false;
     if (visor_)
         return visor_->tecla(k->key());
-    procesar(partida_.tecla(vk));
+    if (red_)
+        red_->tecla(vk);
+    else
+        procesar(partida_.tecla(vk));
     // The arrows walk and the space bar strikes: neither moves the focus
     // between controls nor presses them.
     return vk == 32 || (vk >= 37 && vk <= 40);
@@ -205,6 +215,7 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo) {
     }
     archivarpartida();
     quitarvisor();
+    terminarred({});
     sucesos s;
     partida_.empezar(*l.mapa, maxp, tipo, s);
     procesar(s);
@@ -232,8 +243,8 @@ bool escribirarchivo(const QString& ruta, const std::vector<uint8_t>& datos, QSt
 } // namespace
 
 QString main::carpetausuario(const QString& nombre) {
-    const QString c =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/') + nombre;
+    const QString c = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                      QLatin1Char('/') + nombre;
     QDir().mkpath(c);
     return c;
 }
@@ -248,11 +259,10 @@ void main::archivar_(const repeticion& r) {
     if (r.ticks() == 0)
         return;
     const QString carpeta = carpetausuario(QStringLiteral("repeticiones"));
-    const QString nombre =
-        QDateTime::currentDateTime().toString(QStringLiteral("'partida-'yyyyMMdd-HHmmss'.repeticion'"));
+    const QString nombre = QDateTime::currentDateTime().toString(
+        QStringLiteral("'partida-'yyyyMMdd-HHmmss'.repeticion'"));
     QString error;
-    if (!escribirarchivo(carpeta + QLatin1Char('/') + nombre,
-                         escribirrepeticion(r), error))
+    if (!escribirarchivo(carpeta + QLatin1Char('/') + nombre, escribirrepeticion(r), error))
         return; // a full disk must not stop the game; the match is simply not kept
     // The newest ones are kept; the names sort by date.
     QDir d(carpeta);
@@ -264,7 +274,8 @@ void main::archivar_(const repeticion& r) {
 
 bool main::guardarpartida(const QString& ruta) {
     if (visor_ || juego().jugando != verdadero) {
-        avisar(QStringLiteral("Guardar partida"), QStringLiteral("No hay ninguna partida en marcha."));
+        avisar(QStringLiteral("Guardar partida"),
+               QStringLiteral("No hay ninguna partida en marcha."));
         return false;
     }
     QString error;
@@ -292,6 +303,7 @@ bool main::cargarpartida(const QString& ruta) {
     if (archivar)
         archivar_(anterior);
     quitarvisor();
+    terminarred({});
     ponertemporizador(juego().pausado != verdadero);
     dibujar();
     procesar(s);
@@ -330,6 +342,7 @@ bool main::verrepeticion(const QString& ruta) {
     if (archivar)
         archivar_(anterior);
     quitarvisor();
+    terminarred({});
     visor_ = new visor(*this, std::move(r));
     connect(visor_, &visor::salir, this, &main::cerrarvisor);
     // The recorded pause does not stop the viewer's clock, nor start the
@@ -368,8 +381,44 @@ void main::procesar(const sucesos& s) {
 }
 
 void main::timer_Timer() {
-    if (!visor_)
+    // A network match runs on its host's clock.
+    if (!visor_ && !red_)
         procesar(partida_.tick(teclas_));
+}
+
+void main::empezarred(sesionred* s) {
+    if (s == red_)
+        return;
+    archivarpartida();
+    quitarvisor();
+    terminarred({});
+    red_ = s;
+}
+
+void main::terminarred(const QString& texto) {
+    if (!red_)
+        return;
+    sesionred* s = std::exchange(red_, nullptr);
+    s->deleteLater();
+    // The copy of the match stops where it was; it is not a match to play on.
+    juego().jugando = falso;
+    juego().pausado = falso;
+    timer->start();
+    if (!texto.isEmpty())
+        status->setText(texto);
+    dibujar();
+}
+
+multijugador* main::menured() const {
+    return multijugador_;
+}
+
+void main::mnuMulti_Click() {
+    if (!multijugador_)
+        multijugador_ = new multijugador(*this);
+    multijugador_->show();
+    multijugador_->raise();
+    multijugador_->activateWindow();
 }
 
 void main::mnuSolo_Click() {
@@ -403,8 +452,8 @@ void main::mnuGuardarPartida_Click() {
         pedirarchivo(true, QStringLiteral("Guardar partida"), carpetausuario("partidas"),
                      QStringLiteral("Partidas de Tarnhollow (*.partida)"));
     if (!ruta.isEmpty())
-        guardarpartida(ruta.endsWith(QStringLiteral(".partida")) ? ruta
-                                                                 : ruta + QStringLiteral(".partida"));
+        guardarpartida(
+            ruta.endsWith(QStringLiteral(".partida")) ? ruta : ruta + QStringLiteral(".partida"));
 }
 
 void main::mnuCargarPartida_Click() {

@@ -21,7 +21,9 @@ class QTimer;
 
 namespace juego {
 
+class multijugador;
 class reproductor;
+class sesionred;
 class unjugador;
 class visor;
 
@@ -86,6 +88,15 @@ public:
     // Shows and plays what the match reported.
     void procesar(const sucesos& s);
 
+    // A network match takes over the window (the match being left is kept
+    // among the replays); while it runs, keys, clicks and the clock are its.
+    void empezarred(sesionred* s);
+    // The network match ends here: the field stays on its last frame with
+    // `texto` in the status line.
+    void terminarred(const QString& texto);
+    sesionred* red() const { return red_; }
+    multijugador* menured() const;
+
     campo* mainpic = nullptr;
     QLabel* status = nullptr;
     QCheckBox* sonido_ = nullptr;
@@ -105,6 +116,7 @@ public:
 public slots:
     void timer_Timer();
     void mnuSolo_Click();
+    void mnuMulti_Click();
     void mnuVerRepeticion_Click();
     void mnuGuardarRepeticion_Click();
     void mnuGuardarPartida_Click();
@@ -131,6 +143,8 @@ private:
     reproductor* reproductor_ = nullptr;
     visor* visor_ = nullptr;
     QPointer<unjugador> unjugador_;
+    QPointer<multijugador> multijugador_;
+    sesionred* red_ = nullptr;
 };
 
 } // namespace juego
