@@ -15,14 +15,14 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QTimer>
 
 namespace juego {
@@ -243,8 +243,8 @@ bool escribirarchivo(const QString& ruta, const std::vector<uint8_t>& datos, QSt
 } // namespace
 
 QString main::carpetausuario(const QString& nombre) {
-    const QString c = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                      QLatin1Char('/') + nombre;
+    const QString c =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/') + nombre;
     QDir().mkpath(c);
     return c;
 }
@@ -259,10 +259,11 @@ void main::archivar_(const repeticion& r) {
     if (r.ticks() == 0)
         return;
     const QString carpeta = carpetausuario(QStringLiteral("repeticiones"));
-    const QString nombre = QDateTime::currentDateTime().toString(
-        QStringLiteral("'partida-'yyyyMMdd-HHmmss'.repeticion'"));
+    const QString nombre =
+        QDateTime::currentDateTime().toString(QStringLiteral("'partida-'yyyyMMdd-HHmmss'.repeticion'"));
     QString error;
-    if (!escribirarchivo(carpeta + QLatin1Char('/') + nombre, escribirrepeticion(r), error))
+    if (!escribirarchivo(carpeta + QLatin1Char('/') + nombre,
+                         escribirrepeticion(r), error))
         return; // a full disk must not stop the game; the match is simply not kept
     // The newest ones are kept; the names sort by date.
     QDir d(carpeta);
@@ -274,8 +275,7 @@ void main::archivar_(const repeticion& r) {
 
 bool main::guardarpartida(const QString& ruta) {
     if (visor_ || juego().jugando != verdadero) {
-        avisar(QStringLiteral("Guardar partida"),
-               QStringLiteral("No hay ninguna partida en marcha."));
+        avisar(QStringLiteral("Guardar partida"), QStringLiteral("No hay ninguna partida en marcha."));
         return false;
     }
     QString error;
@@ -452,8 +452,8 @@ void main::mnuGuardarPartida_Click() {
         pedirarchivo(true, QStringLiteral("Guardar partida"), carpetausuario("partidas"),
                      QStringLiteral("Partidas de Tarnhollow (*.partida)"));
     if (!ruta.isEmpty())
-        guardarpartida(
-            ruta.endsWith(QStringLiteral(".partida")) ? ruta : ruta + QStringLiteral(".partida"));
+        guardarpartida(ruta.endsWith(QStringLiteral(".partida")) ? ruta
+                                                                 : ruta + QStringLiteral(".partida"));
 }
 
 void main::mnuCargarPartida_Click() {

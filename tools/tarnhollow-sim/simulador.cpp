@@ -140,6 +140,7 @@ int16_t codigoflecha(const std::string& nombre) {
     return 0;
 }
 
+
 // A path given as the rest of the line: it may hold spaces.
 std::string rutade(const std::vector<std::string>& a) {
     std::string ruta = a.empty() ? std::string() : a[0];

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "Juego/qt/lienzo.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/partida.h"
-#include "Juego/qt/lienzo.h"
 #include "Juego/red/cliente.h"
 
 #include <functional>
@@ -13,6 +13,7 @@
 #include <vector>
 
 namespace sim {
+
 
 // Reads one command per line and writes its answer; adding a command is
 // adding one entry to `comandos`.
