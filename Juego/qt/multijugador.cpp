@@ -149,7 +149,7 @@ QString sesionred::nombrede(int16_t slot) const {
     for (const red::jugadorred& j : lista_)
         if (j.slot == slot)
             return QString::fromStdString(j.nombre);
-    return QStringLiteral("el luchador %1").arg(slot);
+    return {};
 }
 
 void sesionred::recibir(const sucesos& s) {
@@ -157,9 +157,13 @@ void sesionred::recibir(const sucesos& s) {
     for (const suceso& e : s) {
         if (e.tipo == tiposuceso::baja) {
             bajas = true;
-            QString a = nombrede(e.a);
-            a[0] = a[0].toUpper();
-            decir(QStringLiteral("%1 mató a %2").arg(a, nombrede(e.b)));
+            // The computer's fighters go by their number.
+            const QString a = nombrede(e.a);
+            const QString b = nombrede(e.b);
+            decir((a.isEmpty() ? QStringLiteral("El luchador %1").arg(e.a) : a) +
+                  QStringLiteral(" mató ") +
+                  (b.isEmpty() ? QStringLiteral("al luchador %1").arg(e.b)
+                               : QStringLiteral("a ") + b));
         }
     }
     v_.procesar(s);

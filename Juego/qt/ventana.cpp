@@ -399,6 +399,11 @@ void main::terminarred(const QString& texto) {
     if (!red_)
         return;
     sesionred* s = std::exchange(red_, nullptr);
+    // Gone from the field at once, even while a message box waits.
+    if (s->listajugadores)
+        s->listajugadores->hide();
+    if (s->mensajes)
+        s->mensajes->hide();
     s->deleteLater();
     // The copy of the match stops where it was; it is not a match to play on.
     juego().jugando = falso;
