@@ -389,6 +389,7 @@ sucesos anfitrion::paso() {
     }
     x.numtick = m.numtick;
     const std::vector<uint8_t> b = codificar(x);
+    bytespaso_ = b.size();
     for (auto& p : pares_) {
         if (p->cerrado)
             continue;

@@ -60,6 +60,8 @@ public:
     std::vector<jugadorred> lista() const;
     int clientes() const;
     uint32_t secuencia() const { return secuencia_; }
+    // Bytes of the last step's message, as each client got it.
+    std::size_t bytesultimopaso() const { return bytespaso_; }
 
     // Tells every client why the match ends and stops listening.
     void detener(const QString& motivo);
@@ -101,6 +103,7 @@ private:
     std::vector<accion> acciones_;
     std::map<uint32_t, uint64_t> huellas_; // the latest hashes, by tick
     uint32_t secuencia_ = 0;
+    std::size_t bytespaso_ = 0;
     int16_t local_ = -1;
     QString nombrelocal_;
     comun::estadoteclas teclaslocal_;
