@@ -356,8 +356,20 @@ private slots:
         QVERIFY2(salida.startsWith("ok\n"), salida.constData());
         QCOMPARE(m.a->clientes(), 1);
         const int16_t slot = m.a->lista().at(0).slot;
-        QVERIFY(m.paso());
-        QCOMPARE(m.anfitriona.w.humano[slot], verdadero);
+        QVERIFY(salida.contains(QStringLiteral("\"humanos\":[%1]").arg(slot).toUtf8()));
+        // `esperar` stops at exactly the asked tick, even with later ones in.
+        const uint32_t t = m.anfitriona.w.numtick + 3;
+        sim.write(QStringLiteral("esperar %1\nestado\n").arg(t).toUtf8());
+        for (int k = 0; k < 6; ++k)
+            m.a->paso();
+        salida.clear();
+        QVERIFY(bombear([&] {
+            salida += sim.readAllStandardOutput();
+            return salida.contains("\"humanos\"");
+        }, 10000));
+        QVERIFY2(salida.startsWith("ok\n") &&
+                     salida.contains(QStringLiteral("\"tick\":%1,").arg(t).toUtf8()),
+                 salida.constData());
         sim.kill();
         sim.waitForFinished(5000);
         QVERIFY(bombear([&] { return m.a->clientes() == 0; }));

@@ -223,17 +223,20 @@ simulador::simulador() {
                                  .campo("x", long(mundo.inicio[e].x))
                                  .campo("y", long(mundo.inicio[e].y))
                                  .texto());
-        o << objeto()
-                 .campo("anchomapa", long(mundo.anchomapa))
-                 .campo("altomapa", long(mundo.altomapa))
-                 .campo("vistax", long(mundo.vistax))
-                 .campo("vistay", long(mundo.vistay))
-                 .campo("tick", long(mundo.numtick))
-                 .campo("jugando", long(mundo.jugando))
-                 .campo("maxp", long(mundo.maxp))
-                 .campo("jugador", long(mundo.jugador))
-                 .crudo("humanos", lista(humanos))
-                 .crudo("inicio", lista(inicio))
+        objeto e;
+        e.campo("anchomapa", long(mundo.anchomapa))
+            .campo("altomapa", long(mundo.altomapa))
+            .campo("vistax", long(mundo.vistax))
+            .campo("vistay", long(mundo.vistay))
+            .campo("tick", long(mundo.numtick))
+            .campo("jugando", long(mundo.jugando))
+            .campo("maxp", long(mundo.maxp))
+            .campo("jugador", long(mundo.jugador));
+        // Who else plays matters in a network match only; a lone match's
+        // answer stays as it always was.
+        if (cliente)
+            e.crudo("humanos", lista(humanos));
+        o << e.crudo("inicio", lista(inicio))
                  .campo("status", plat.status)
                  .campo("pausa", long(mundo.pausado))
                  .crudo("unidades", lista(unidades))
