@@ -14,6 +14,7 @@ namespace {
 
 // A client that falls this far behind in reading is not playing any more.
 constexpr qint64 maxpendiente = 96ll << 20;
+constexpr std::size_t maxconexiones = 64;
 // Hashes are kept this long (in hash ticks) for late reports.
 constexpr std::size_t huellasguardadas = 1024;
 
@@ -113,6 +114,15 @@ void anfitrion::accionlocal(const accion& a) {
 
 void anfitrion::nuevaconexion() {
     while (QTcpSocket* s = servidor_->nextPendingConnection()) {
+        // Seventeen fighters need no more lines than this; the rest of a
+        // flood of connections is shut at once.
+        if (pares_.size() >= maxconexiones) {
+            log(QStringLiteral("Conexión rechazada desde %1: hay demasiadas abiertas.")
+                    .arg(s->peerAddress().toString()));
+            s->abort();
+            s->deleteLater();
+            continue;
+        }
         auto p = std::make_unique<par>();
         p->s = s;
         s->setParent(this);
