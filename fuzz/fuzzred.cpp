@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t n) {
                 continue;
             const std::vector<uint8_t> otra = codificar(msg);
             mensaje vuelta;
-            if (!decodificar(otra.data() + 4, otra.size() - 4, vuelta).empty() || !(vuelta == msg)) {
+            if (!decodificar(otra.data() + 4, otra.size() - 4, vuelta).empty() ||
+                !(vuelta == msg)) {
                 std::fputs("fuzzred: a decoded message does not survive encoding\n", stderr);
                 std::abort();
             }

@@ -363,10 +363,12 @@ private slots:
         for (int k = 0; k < 6; ++k)
             m.a->paso();
         salida.clear();
-        QVERIFY(bombear([&] {
-            salida += sim.readAllStandardOutput();
-            return salida.contains("\"humanos\"");
-        }, 10000));
+        QVERIFY(bombear(
+            [&] {
+                salida += sim.readAllStandardOutput();
+                return salida.contains("\"humanos\"");
+            },
+            10000));
         QVERIFY2(salida.startsWith("ok\n") &&
                      salida.contains(QStringLiteral("\"tick\":%1,").arg(t).toUtf8()),
                  salida.constData());
