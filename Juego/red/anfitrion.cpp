@@ -49,11 +49,23 @@ anfitrion::~anfitrion() {
 }
 
 QString anfitrion::escuchar(const QHostAddress& direccion, quint16 puerto) {
-    if (!servidor_->listen(direccion, puerto))
-        return QStringLiteral("No se puede escuchar en el puerto %1: %2")
-            .arg(puerto)
-            .arg(servidor_->errorString());
-    return {};
+    if (servidor_->listen(direccion, puerto))
+        return {};
+    QString porque = servidor_->errorString();
+    switch (servidor_->serverError()) {
+    case QAbstractSocket::AddressInUseError:
+        porque = QStringLiteral("otro programa ya lo usa");
+        break;
+    case QAbstractSocket::SocketAccessError:
+        porque = QStringLiteral("no hay permiso para usarlo");
+        break;
+    case QAbstractSocket::SocketAddressNotAvailableError:
+        porque = QStringLiteral("la dirección %1 no es de esta máquina").arg(direccion.toString());
+        break;
+    default:
+        break;
+    }
+    return QStringLiteral("No se puede escuchar en el puerto %1: %2.").arg(puerto).arg(porque);
 }
 
 quint16 anfitrion::puerto() const {
