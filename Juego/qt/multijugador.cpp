@@ -221,8 +221,9 @@ void sesionred::decir(const QString& texto) {
     });
 }
 
-multijugador::multijugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) {
-    setAttribute(Qt::WA_DeleteOnClose);
+// A window of its own that the game window keeps: closing it only hides it,
+// so the address, port and name are still there next time.
+multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(juego) {
     setWindowTitle(QStringLiteral("Multijugador"));
 
     auto* todo = new QVBoxLayout(this);
@@ -281,6 +282,10 @@ multijugador::multijugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(j
     fu->addRow(conectar);
     todo->addWidget(unir);
 
+    salir = new QPushButton(QStringLiteral("Salir de la partida en red"), this);
+    salir->setObjectName(QStringLiteral("salir"));
+    todo->addWidget(salir);
+
     estado = new QLabel(this);
     estado->setObjectName(QStringLiteral("estado"));
     estado->setWordWrap(true);
@@ -288,6 +293,17 @@ multijugador::multijugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(j
 
     connect(empezar, &QPushButton::clicked, this, &multijugador::empezar_Click);
     connect(conectar, &QPushButton::clicked, this, &multijugador::conectar_Click);
+    connect(salir, &QPushButton::clicked, this, &multijugador::salir_Click);
+}
+
+void multijugador::showEvent(QShowEvent* e) {
+    salir->setEnabled(juego_.red() != nullptr);
+    QWidget::showEvent(e);
+}
+
+void multijugador::salir_Click() {
+    juego_.terminarred(QStringLiteral("Saliste de la partida en red."));
+    salir->setEnabled(false);
 }
 
 bool multijugador::datos(QString& nombrejugador, int16_t& tipo, int16_t& eq) {
@@ -344,8 +360,11 @@ void multijugador::conectar_Click() {
     conectar->setEnabled(false);
     QPointer<multijugador> yo(this);
     connect(s, &sesionred::unido, this, [yo] {
-        if (yo)
-            yo->close();
+        if (!yo)
+            return;
+        yo->estado->clear();
+        yo->conectar->setEnabled(true);
+        yo->close();
     });
     main& v = juego_;
     connect(s, &sesionred::fallido, &v, [&v, yo](const QString& motivo) {

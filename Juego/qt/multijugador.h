@@ -97,6 +97,8 @@ public:
     QLineEdit* direccion = nullptr;
     QSpinBox* puertounirse = nullptr;
     QPushButton* conectar = nullptr;
+    // Leaves the network match being played, if any.
+    QPushButton* salir = nullptr;
     QLabel* estado = nullptr;
     // Where a created match waits for players: every address of this
     // machine (tests keep to the loopback one).
@@ -105,6 +107,10 @@ public:
 public slots:
     void empezar_Click();
     void conectar_Click();
+    void salir_Click();
+
+protected:
+    void showEvent(QShowEvent* e) override;
 
 private:
     bool datos(QString& nombrejugador, int16_t& tipo, int16_t& eq);

@@ -278,6 +278,12 @@ bool main::guardarpartida(const QString& ruta) {
         avisar(QStringLiteral("Guardar partida"), QStringLiteral("No hay ninguna partida en marcha."));
         return false;
     }
+    // Other people's fighters in it would stand still in a lone match.
+    if (red_) {
+        avisar(QStringLiteral("Guardar partida"),
+               QStringLiteral("Una partida en red no se puede guardar."));
+        return false;
+    }
     QString error;
     if (!escribirarchivo(ruta, partida_.instantanea(), error)) {
         avisar(QStringLiteral("Guardar partida"), error);
@@ -311,7 +317,8 @@ bool main::cargarpartida(const QString& ruta) {
 }
 
 bool main::guardarrepeticion(const QString& ruta) {
-    if (!partida_.grabando()) {
+    // A network match is not recorded: its steps are the host's.
+    if (!partida_.grabando() || red_) {
         avisar(QStringLiteral("Guardar repetición"),
                QStringLiteral("No hay ninguna partida que guardar."));
         return false;

@@ -43,8 +43,11 @@ cliente::cliente(partida& p, QObject* padre)
     vigia_ = new QTimer(this);
     vigia_->setInterval(250);
     connect(vigia_, &QTimer::timeout, this, [this] {
-        if (automatico && (fase_ == fase::conectando || fase_ == fase::dentro) &&
-            ultimo_.elapsed() > silenciomaximo)
+        if (!automatico || ultimo_.elapsed() <= silenciomaximo)
+            return;
+        if (fase_ == fase::conectando)
+            fallar(QStringLiteral("No se pudo conectar con el servidor: no contesta."));
+        else if (fase_ == fase::dentro)
             fallar(QStringLiteral("Se perdió la conexión con el servidor."));
     });
 }

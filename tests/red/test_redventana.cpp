@@ -113,7 +113,19 @@ private slots:
         QCOMPARE(a.juego().unidades[0].x, ax);
         QVERIFY(avisos.isEmpty());
 
-        // The host leaves: the client is told plainly.
+        // The client leaves from the window; the computer takes its fighter.
+        b.mnuMulti->trigger();
+        QVERIFY(mb->salir->isEnabled());
+        QTest::mouseClick(mb->salir, Qt::LeftButton);
+        QVERIFY(!b.red());
+        QVERIFY(bombear([&] { return a.juego().humano[1] == falso; }));
+        QVERIFY(bombear([&] { return !a.red()->listajugadores->text().contains("Luis"); }));
+
+        // Back in; then the host leaves, and the client is told plainly.
+        QTest::mouseClick(mb->conectar, Qt::LeftButton);
+        QVERIFY(bombear([&] {
+            return b.red() && b.red()->clienteactual()->estado() == red::cliente::fase::dentro;
+        }));
         a.terminarred(QStringLiteral("fin"));
         QVERIFY(bombear([&] { return !b.red(); }));
         QVERIFY2(avisos.join('\n').contains(QStringLiteral("cerró la partida")),
