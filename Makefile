@@ -27,19 +27,21 @@ test: build
 bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done
 
-# The fuzzers of the map, saved-match and replay readers, in a clang build
-# folder of its own; FUZZ_SECONDS is shared among the three, the map reader
-# taking half: `make fuzz FUZZ_SECONDS=600` for a longer run.
+# The fuzzers of the map, saved-match, replay and network message readers,
+# in a clang build folder of its own; FUZZ_SECONDS is shared among the four,
+# the map reader taking two fifths: `make fuzz FUZZ_SECONDS=600` for a
+# longer run.
 FUZZ_BUILD   ?= fuzz-build
 FUZZ_SECONDS ?= 60
 fuzz:
 	@TARNHOLLOW_FUZZ=1 scripts/install-deps
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_CXX_COMPILER=clang++ -DTARNHOLLOW_FUZZ=ON > /dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzmapa fuzzinstantanea fuzzrepeticion
-	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 2 )) fuzzmapa
-	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 4 )) fuzzinstantanea
-	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 4 )) fuzzrepeticion
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzmapa fuzzinstantanea fuzzrepeticion fuzzred
+	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) * 2 / 5 )) fuzzmapa
+	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 5 )) fuzzinstantanea
+	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 5 )) fuzzrepeticion
+	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 5 )) fuzzred
 
 # The Debian package tarnhollow_VERSION_ARCH.deb in $(BUILD), checked by
 # lintian (no error) and appstreamcli. `packaging/probar-paquete` installs,

@@ -5,6 +5,7 @@
 #include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/final.h"
 #include "Juego/qt/mezcla.h"
+#include "Juego/qt/multijugador.h"
 #include "Juego/qt/reproductor.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/visor.h"
@@ -146,7 +147,10 @@ main::main() : partida_(*this) {
             px += int(std::lround((vistamostrada_.x() - juego().vistax) * tamcelda));
             py += int(std::lround((vistamostrada_.y() - juego().vistay) * tamcelda));
         }
-        procesar(partida_.clic(px, py));
+        if (red_)
+            red_->clic(px, py);
+        else
+            procesar(partida_.clic(px, py));
     });
     mainpic->pintar = [this](QPainter& p, const QRect& d) { pintarsuave(p, d); };
 
@@ -190,7 +194,7 @@ main::main() : partida_(*this) {
     mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
     mnuSolo = mnuArchivo->addAction(QStringLiteral("Un Jugador"), this, &main::mnuSolo_Click);
     mnuSolo->setObjectName(QStringLiteral("mnuSolo"));
-    mnuMulti = mnuArchivo->addAction(QStringLiteral("Multijugador"));
+    mnuMulti = mnuArchivo->addAction(QStringLiteral("Multijugador"), this, &main::mnuMulti_Click);
     mnuMulti->setObjectName(QStringLiteral("mnuMulti"));
     // What can be saved depends on what is on the field.
     connect(mnuArchivo, &QMenu::aboutToShow, this, [this] {
@@ -388,7 +392,7 @@ unjugador* main::menu() const {
 }
 
 void main::Form_Load() {
-    mnuMulti->setEnabled(false);
+    mnuMulti->setEnabled(true);
 }
 
 int16_t main::codigovk(int qtkey) {
@@ -416,6 +420,8 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     if (t == QEvent::ApplicationDeactivate) {
         // Keys released while another program has the focus never reach us.
         teclas_.soltartodas();
+        if (red_)
+            red_->soltartodas();
         return false;
     }
     if (t != QEvent::KeyPress && t != QEvent::KeyRelease)
@@ -439,6 +445,8 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
             teclas_.apretar(vk);
         else if (t == QEvent::KeyRelease)
             teclas_.soltar(vk);
+        if (red_)
+            red_->teclaflecha(vk, t == QEvent::KeyPress);
     }
     if (t != QEvent::KeyPress || w->window() != this)
         return false;
@@ -452,7 +460,10 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     }
     if (visor_)
         return visor_->tecla(k->key());
-    procesar(partida_.tecla(vk));
+    if (red_)
+        red_->tecla(vk);
+    else
+        procesar(partida_.tecla(vk));
     // The arrows walk and the space bar strikes: neither moves the focus
     // between controls nor presses them.
     return vk == 32 || (vk >= 37 && vk <= 40);
@@ -480,7 +491,8 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     // The match being left is kept among the replays, unless the new one
     // is refused: then nothing changes.
     const repeticion anterior = partida_.grabacion();
-    const bool archivar = !visor_ && partida_.grabando();
+    // A copy of a network match is not kept: its hand-overs are not in it.
+    const bool archivar = !visor_ && !red_ && partida_.grabando();
     // The viewer goes first, so the match's timer and view are the game's
     // again when the new match starts.
     quitarvisor();
@@ -491,6 +503,9 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     }
     if (archivar)
         archivar_(anterior);
+    // A network match left for another one: the session ends, the new
+    // match stays as it started.
+    terminarred({}, false);
     ultima_.reset();
     final_->hide();
     capas_.olvidar();
@@ -526,8 +541,9 @@ QString main::carpetausuario(const QString& nombre) {
 }
 
 void main::archivarpartida() {
-    // Only a match that was played here; watching a replay records nothing new.
-    if (!visor_ && partida_.grabando())
+    // Only a match that was played here; watching a replay records nothing
+    // new, and a network match's hand-overs are not in its record.
+    if (!visor_ && !red_ && partida_.grabando())
         archivar_(partida_.grabacion());
 }
 
@@ -554,6 +570,12 @@ bool main::guardarpartida(const QString& ruta) {
         avisar(QStringLiteral("Guardar partida"), QStringLiteral("No hay ninguna partida en marcha."));
         return false;
     }
+    // Other people's fighters in it would stand still in a lone match.
+    if (red_) {
+        avisar(QStringLiteral("Guardar partida"),
+               QStringLiteral("Una partida en red no se puede guardar."));
+        return false;
+    }
     QString error;
     if (!escribirarchivo(ruta, partida_.instantanea(), error)) {
         avisar(QStringLiteral("Guardar partida"), error);
@@ -577,7 +599,8 @@ bool main::cargarpartida(const QString& ruta) {
 }
 
 bool main::guardarrepeticion(const QString& ruta) {
-    if (!partida_.grabando()) {
+    // A network match is not recorded: its steps are the host's.
+    if (!partida_.grabando() || red_) {
         avisar(QStringLiteral("Guardar repetición"),
                QStringLiteral("No hay ninguna partida que guardar."));
         return false;
@@ -662,8 +685,51 @@ void main::procesar(const sucesos& s) {
 }
 
 void main::timer_Timer() {
-    if (!visor_)
+    // A network match runs on its host's clock.
+    if (!visor_ && !red_)
         procesar(partida_.tick(teclas_));
+}
+
+void main::empezarred(sesionred* s) {
+    if (s == red_)
+        return;
+    archivarpartida();
+    quitarvisor();
+    terminarred({});
+    red_ = s;
+}
+
+void main::terminarred(const QString& texto, bool parar) {
+    if (!red_)
+        return;
+    sesionred* s = std::exchange(red_, nullptr);
+    // Gone from the field at once, even while a message box waits.
+    if (s->listajugadores)
+        s->listajugadores->hide();
+    if (s->mensajes)
+        s->mensajes->hide();
+    s->deleteLater();
+    if (!parar)
+        return;
+    // The copy of the match stops where it was; it is not a match to play on.
+    juego().jugando = falso;
+    juego().pausado = falso;
+    timer->start();
+    if (!texto.isEmpty())
+        status->setText(texto);
+    dibujar();
+}
+
+multijugador* main::menured() const {
+    return multijugador_;
+}
+
+void main::mnuMulti_Click() {
+    if (!multijugador_)
+        multijugador_ = new multijugador(*this);
+    multijugador_->show();
+    multijugador_->raise();
+    multijugador_->activateWindow();
 }
 
 void main::mnuSolo_Click() {

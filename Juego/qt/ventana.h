@@ -28,7 +28,9 @@ class QTimer;
 namespace juego {
 
 class pantallafinal;
+class multijugador;
 class reproductor;
+class sesionred;
 class unjugador;
 class visor;
 
@@ -132,6 +134,16 @@ public:
     // Shows and plays what the match reported.
     void procesar(const sucesos& s);
 
+    // A network match takes over the window (the match being left is kept
+    // among the replays); while it runs, keys, clicks and the clock are its.
+    void empezarred(sesionred* s);
+    // The network match ends here: the field stays on its last frame with
+    // `texto` in the status line.
+    // With `parar`, the copy of the match left stops where it was.
+    void terminarred(const QString& texto, bool parar = true);
+    sesionred* red() const { return red_; }
+    multijugador* menured() const;
+
     campo* mainpic = nullptr;
     QLabel* status = nullptr;
     // The goal and what is left of it, over the field's top edge.
@@ -162,6 +174,7 @@ public:
 public slots:
     void timer_Timer();
     void mnuSolo_Click();
+    void mnuMulti_Click();
     void mnuVerRepeticion_Click();
     void mnuGuardarRepeticion_Click();
     void mnuGuardarPartida_Click();
@@ -221,6 +234,8 @@ private:
         objetivo meta;
     };
     std::optional<revancha> ultima_;
+    QPointer<multijugador> multijugador_;
+    sesionred* red_ = nullptr;
 };
 
 } // namespace juego

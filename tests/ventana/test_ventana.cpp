@@ -93,7 +93,7 @@ private slots:
         QVERIFY(v.timer->isActive());
         QCOMPARE(v.timer->interval(), 125);
         QCOMPARE(v.mnuSolo->text(), QStringLiteral("Un Jugador"));
-        QVERIFY(!v.mnuMulti->isEnabled());
+        QVERIFY(v.mnuMulti->isEnabled());
         QCOMPARE(v.mnuSalir->text(), QStringLiteral("Salir"));
         QCOMPARE(v.mnuControles->text(), QStringLiteral("Controles"));
         QCOMPARE(v.mnuAcerca->text(), QStringLiteral("Acerca..."));

@@ -182,14 +182,28 @@ void simulador::recibir(const juego::sucesos& s) {
     capas.anotar(mundo, s);
 }
 
+bool simulador::enred() const {
+    return cliente && cliente->estado() == juego::red::cliente::fase::dentro;
+}
+
 simulador::simulador() {
     using args = std::vector<std::string>;
+    // Commands that would replace the match refuse while a network match is
+    // held: `salir` first.
+    auto libre = [this](std::ostream& o) {
+        if (!enred())
+            return true;
+        o << "error: estás en una partida en red; sal antes con salir\n";
+        return false;
+    };
 
-    comandos["cargar"] = [this](const args& a, std::ostream& o) {
+    comandos["cargar"] = [this, libre](const args& a, std::ostream& o) {
         if (a.size() < 3) {
             o << "error: uso: cargar RUTA MAXP TIPO\n";
             return;
         }
+        if (!libre(o))
+            return;
         // The path may hold spaces: the last two words are the count and type.
         std::string ruta = a[0];
         for (std::size_t i = 1; i + 2 < a.size(); ++i)
@@ -216,6 +230,10 @@ simulador::simulador() {
     };
 
     comandos["estado"] = [this](const args&, std::ostream& o) {
+        std::vector<std::string> humanos;
+        for (int i = 0; i < 2 * mundo.maxp; ++i)
+            if (mundo.humano[std::size_t(i)] == juego::verdadero)
+                humanos.push_back(std::to_string(i));
         std::vector<std::string> unidades;
         for (int i = 0; i < 2 * mundo.maxp; ++i)
             unidades.push_back(unidadjson(mundo.unidades[i]));
@@ -233,8 +251,12 @@ simulador::simulador() {
             .campo("tick", long(mundo.numtick))
             .campo("jugando", long(mundo.jugando))
             .campo("maxp", long(mundo.maxp))
-            .campo("jugador", long(mundo.jugador))
-            .crudo("inicio", lista(inicio))
+            .campo("jugador", long(mundo.jugador));
+        // Who else plays matters in a network match only; a lone match's
+        // answer stays as it always was.
+        if (cliente)
+            e.crudo("humanos", lista(humanos));
+        e.crudo("inicio", lista(inicio))
             .campo("status", plat.status)
             .campo("pausa", long(mundo.pausado))
             .campo("fin", long(mundo.fin == juego::verdadero ? 1 : 0))
@@ -282,6 +304,10 @@ simulador::simulador() {
             o << "error: uso: tick [N], con N entre 0 y " << maxticks << "\n";
             return;
         }
+        if (enred()) {
+            o << "error: en una partida en red los ticks los marca el anfitrión: usa esperar\n";
+            return;
+        }
         // While paused nothing ticks.
         for (long i = 0; i < n && partida.corre(); ++i)
             recibir(partida.tick(plat.teclas));
@@ -298,12 +324,13 @@ simulador::simulador() {
             }
             nuevas.push_back(c);
         }
+        // In a network match the keys go to the host as they change.
         for (int16_t c : sostenidas)
             if (std::find(nuevas.begin(), nuevas.end(), c) == nuevas.end())
-                plat.teclas.soltar(c);
+                enred() ? cliente->teclaflecha(c, false) : plat.teclas.soltar(c);
         for (int16_t c : nuevas)
             if (std::find(sostenidas.begin(), sostenidas.end(), c) == sostenidas.end())
-                plat.teclas.apretar(c);
+                enred() ? cliente->teclaflecha(c, true) : plat.teclas.apretar(c);
         sostenidas = nuevas;
     };
 
@@ -311,6 +338,14 @@ simulador::simulador() {
         long c = 0;
         if (a.size() != 1 || !entero(a[0], c) || c < 0 || c > 255) {
             o << "error: uso: tecla CODIGO\n";
+            return;
+        }
+        if (enred()) {
+            // Only the host pauses; S is this player's own switch.
+            if (c == comun::vkespacio)
+                cliente->espacio();
+            else if (c == comun::vks)
+                recibir(partida.tecla(int16_t(c)));
             return;
         }
         recibir(partida.tecla(int16_t(c)));
@@ -323,7 +358,10 @@ simulador::simulador() {
             o << "error: uso: click PX PY, dentro del campo de 800 x 600\n";
             return;
         }
-        recibir(partida.clic(int(px), int(py)));
+        if (enred())
+            cliente->clic(int(px), int(py));
+        else
+            recibir(partida.clic(int(px), int(py)));
     };
 
     comandos["flechas"] = [this](const args&, std::ostream& o) {
@@ -391,11 +429,13 @@ simulador::simulador() {
             o << "error: no se pudo escribir " << rutade(a) << "\n";
     };
 
-    comandos["restaurar"] = [this](const args& a, std::ostream& o) {
+    comandos["restaurar"] = [this, libre](const args& a, std::ostream& o) {
         if (a.empty()) {
             o << "error: uso: restaurar RUTA\n";
             return;
         }
+        if (!libre(o))
+            return;
         std::vector<uint8_t> datos;
         std::string error = juego::leerbinario(rutade(a), maxarchivo, datos);
         juego::sucesos s;
@@ -422,11 +462,13 @@ simulador::simulador() {
             o << "error: no se pudo escribir " << rutade(a) << "\n";
     };
 
-    comandos["reproducir"] = [this](const args& a, std::ostream& o) {
+    comandos["reproducir"] = [this, libre](const args& a, std::ostream& o) {
         if (a.empty()) {
             o << "error: uso: reproducir RUTA\n";
             return;
         }
+        if (!libre(o))
+            return;
         std::vector<uint8_t> datos;
         juego::repeticion r;
         std::string error = juego::leerbinario(rutade(a), maxarchivo, datos);
@@ -442,6 +484,60 @@ simulador::simulador() {
         }
         capas.olvidar();
         recibir(s);
+    };
+
+    comandos["unirse"] = [this, libre](const args& a, std::ostream& o) {
+        long puerto = 0, equipo = 0;
+        if (a.size() != 4 || !entero(a[1], puerto) || puerto < 1 || puerto > 65535 ||
+            (a[2] != "Guerrero" && a[2] != "Arquero") || !entero(a[3], equipo) || equipo < 0 ||
+            equipo > 1) {
+            o << "error: uso: unirse HOST PUERTO TIPO EQUIPO, con TIPO Guerrero o Arquero y "
+                 "EQUIPO 0 o 1\n";
+            return;
+        }
+        if (!libre(o))
+            return;
+        cliente = std::make_unique<juego::red::cliente>(partida);
+        cliente->automatico = false;
+        QObject::connect(cliente.get(), &juego::red::cliente::sucedido,
+                         [this](const juego::sucesos& s) { recibir(s); });
+        cliente->conectar(QString::fromStdString(a[0]), quint16(puerto),
+                          QStringLiteral("Simulador"),
+                          a[2] == "Guerrero" ? juego::guerrero : juego::arquero, int16_t(equipo));
+        if (cliente->esperarentrada(10000)) {
+            sostenidas.clear();
+            o << "ok\n";
+        } else {
+            o << "error: " << unalinea(cliente->motivo().toStdString()) << "\n";
+            cliente.reset();
+        }
+    };
+
+    comandos["esperar"] = [this](const args& a, std::ostream& o) {
+        long t = 0;
+        if (a.size() != 1 || !entero(a[0], t) || t < 0 || t > 4294967295L) {
+            o << "error: uso: esperar T\n";
+            return;
+        }
+        if (!cliente) {
+            o << "error: no estás en una partida en red\n";
+            return;
+        }
+        const QString error = cliente->avanzarhasta(uint32_t(t));
+        if (error.isEmpty())
+            o << "ok\n";
+        else
+            o << "error: " << unalinea(error.toStdString()) << "\n";
+    };
+
+    comandos["salir"] = [this](const args&, std::ostream& o) {
+        if (!cliente) {
+            o << "error: no estás en una partida en red\n";
+            return;
+        }
+        cliente->salir();
+        cliente.reset();
+        sostenidas.clear();
     };
 }
 

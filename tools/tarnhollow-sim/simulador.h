@@ -4,6 +4,7 @@
 #include "Juego/nucleo/partida.h"
 #include "Juego/qt/capas.h"
 #include "Juego/qt/lienzo.h"
+#include "Juego/red/cliente.h"
 
 #include <functional>
 #include <iosfwd>
@@ -37,6 +38,9 @@ private:
     juego::objetivo meta; // for the next `cargar`
     std::unique_ptr<juego::lienzo> lienzo; // loaded on the first capture
     juego::capas capas;
+    // The network match this harness plays as a client, if any.
+    std::unique_ptr<juego::red::cliente> cliente;
+    bool enred() const;
 };
 
 } // namespace sim

@@ -1,0 +1,381 @@
+#include "Juego/qt/multijugador.h"
+
+#include "Comun/mapaarchivo.h"
+#include "Comun/teclas.h"
+#include "Juego/qt/unjugador.h"
+#include "Juego/qt/ventana.h"
+#include "Juego/red/anfitrion.h"
+#include "Juego/red/cliente.h"
+#include "Juego/red/relevo.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace juego {
+
+namespace {
+
+QLabel* etiquetacampo(QWidget* campo) {
+    auto* l = new QLabel(campo);
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    l->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 150); color: white; "
+                                    "padding: 3px; font-size: 11px;"));
+    l->setTextFormat(Qt::PlainText);
+    l->hide();
+    return l;
+}
+
+} // namespace
+
+sesionred::sesionred(main& v) : QObject(&v), v_(v) {
+    listajugadores = etiquetacampo(v.mainpic);
+    listajugadores->setObjectName(QStringLiteral("listajugadores"));
+    mensajes = etiquetacampo(v.mainpic);
+    mensajes->setObjectName(QStringLiteral("mensajes"));
+}
+
+sesionred::~sesionred() {
+    if (anfitrion_)
+        anfitrion_->detener(QStringLiteral("El anfitrión cerró la partida."));
+    if (cliente_) {
+        cliente_->disconnect(this);
+        cliente_->salir();
+    }
+    delete listajugadores;
+    delete mensajes;
+}
+
+QString sesionred::escuchar(const QHostAddress& direccion, quint16 puerto) {
+    anfitrion_ = new red::anfitrion(v_.partidaactual(), this);
+    const QString e = anfitrion_->escuchar(direccion, puerto);
+    if (!e.isEmpty()) {
+        delete anfitrion_;
+        anfitrion_ = nullptr;
+    }
+    return e;
+}
+
+QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& nombre) {
+    mundo& m = v_.juego();
+    red::prepararpartidared(m);
+    if (anfitrion_->entrarlocal(nombre, tipo, equipo) < 0)
+        return QStringLiteral("El equipo %1 no tiene ningún luchador.").arg(equipo);
+    connect(anfitrion_, &red::anfitrion::sucedido, this, &sesionred::recibir);
+    connect(anfitrion_, &red::anfitrion::cambiojugadores, this,
+            [this] { actualizarlista(anfitrion_->lista()); });
+    anfitrion_->registrar = [this](const QString& l) { qInfo("%s", qPrintable(l)); };
+    actualizarlista(anfitrion_->lista());
+    v_.dibujar();
+    v_.procesar({{tiposuceso::estado, m.ultimoestado, 0, 0, -1, -1}});
+    anfitrion_->arrancar();
+    return {};
+}
+
+void sesionred::unirse(const QString& host, quint16 puerto, const QString& nombre, int16_t tipo,
+                       int16_t equipo) {
+    cliente_ = new red::cliente(v_.partidaactual(), this);
+    connect(cliente_, &red::cliente::sucedido, this, &sesionred::recibir);
+    connect(cliente_, &red::cliente::unido, this, [this] {
+        mostrarlista();
+        emit unido();
+    });
+    connect(cliente_, &red::cliente::cambiojugadores, this,
+            [this] { actualizarlista(cliente_->lista()); });
+    connect(cliente_, &red::cliente::aviso, this, &sesionred::decir);
+    connect(cliente_, &red::cliente::terminado, this,
+            [this](const QString& motivo) { emit fallido(motivo); });
+    cliente_->conectar(host, puerto, nombre, tipo, equipo);
+}
+
+void sesionred::teclaflecha(int16_t codigo, bool abajo) {
+    if (codigo < comun::vkizquierda || codigo > comun::vkabajo)
+        return;
+    // Only changes travel: a key already down is not sent again.
+    if (abajo == (sostenidas_.count(codigo) > 0))
+        return;
+    if (abajo)
+        sostenidas_.insert(codigo);
+    else
+        sostenidas_.erase(codigo);
+    if (anfitrion_)
+        anfitrion_->teclalocal(codigo, abajo);
+    else if (cliente_)
+        cliente_->teclaflecha(codigo, abajo);
+}
+
+void sesionred::soltartodas() {
+    const std::set<int16_t> antes = sostenidas_;
+    for (int16_t c : antes)
+        teclaflecha(c, false);
+}
+
+void sesionred::tecla(int16_t codigo) {
+    if (codigo == comun::vks) {
+        v_.ponersonido(v_.sonido() == 1 ? 0 : 1);
+    } else if (codigo == comun::vkespacio) {
+        if (anfitrion_)
+            anfitrion_->accionlocal({tipoaccion::espacio, 0, 0, 0});
+        else if (cliente_)
+            cliente_->espacio();
+    } else if (codigo == comun::vkp && anfitrion_) {
+        // Only the host pauses the match.
+        anfitrion_->accionlocal({tipoaccion::pausa, 0, 0, 0});
+    }
+}
+
+void sesionred::clic(int px, int py) {
+    if (cliente_) {
+        cliente_->clic(px, py);
+        return;
+    }
+    if (!anfitrion_)
+        return;
+    const mundo& m = v_.juego();
+    const posicion c = m.celdadepixel(px, py);
+    if (c.x >= 0 && c.y >= 0 && c.x <= m.anchomapa && c.y <= m.altomapa)
+        anfitrion_->accionlocal({tipoaccion::click, 0, c.x, c.y});
+}
+
+QString sesionred::nombrede(int16_t slot) const {
+    for (const red::jugadorred& j : lista_)
+        if (j.slot == slot)
+            return QString::fromStdString(j.nombre);
+    return {};
+}
+
+void sesionred::recibir(const sucesos& s) {
+    bool bajas = false;
+    for (const suceso& e : s) {
+        if (e.tipo == tiposuceso::baja) {
+            bajas = true;
+            // The computer's fighters go by their number.
+            const QString a = nombrede(e.a);
+            const QString b = nombrede(e.b);
+            decir((a.isEmpty() ? QStringLiteral("El luchador %1").arg(e.a) : a) +
+                  QStringLiteral(" mató ") +
+                  (b.isEmpty() ? QStringLiteral("al luchador %1").arg(e.b)
+                               : QStringLiteral("a ") + b));
+        }
+    }
+    v_.procesar(s);
+    if (bajas)
+        mostrarlista();
+}
+
+void sesionred::actualizarlista(const std::vector<red::jugadorred>& l) {
+    for (const red::jugadorred& j : l)
+        if (std::find(lista_.begin(), lista_.end(), j) == lista_.end())
+            decir(QStringLiteral("%1 se unió").arg(QString::fromStdString(j.nombre)));
+    for (const red::jugadorred& j : lista_)
+        if (std::find(l.begin(), l.end(), j) == l.end())
+            decir(QStringLiteral("%1 se fue").arg(QString::fromStdString(j.nombre)));
+    lista_ = l;
+    mostrarlista();
+}
+
+void sesionred::mostrarlista() {
+    const mundo& m = v_.juego();
+    QStringList lineas{QStringLiteral("Jugadores")};
+    for (const red::jugadorred& j : lista_) {
+        if (j.slot >= 2 * m.maxp)
+            continue;
+        const unidad& u = m.unidades[std::size_t(j.slot)];
+        lineas << QStringLiteral("%1 · equipo %2 · %3 bajas")
+                      .arg(QString::fromStdString(j.nombre))
+                      .arg(u.equipo)
+                      .arg(u.muertes);
+    }
+    listajugadores->setText(lineas.join(QLatin1Char('\n')));
+    listajugadores->adjustSize();
+    listajugadores->move(v_.mainpic->width() - listajugadores->width() - 4, 4);
+    listajugadores->show();
+    listajugadores->raise();
+}
+
+void sesionred::decir(const QString& texto) {
+    ultimos_ << texto;
+    while (ultimos_.size() > 4)
+        ultimos_.removeFirst();
+    auto mostrar = [this] {
+        mensajes->setText(ultimos_.join(QLatin1Char('\n')));
+        mensajes->adjustSize();
+        mensajes->move(4, 4);
+        mensajes->setVisible(!ultimos_.isEmpty());
+        mensajes->raise();
+    };
+    mostrar();
+    // Each message stays a few seconds.
+    QTimer::singleShot(6000, this, [this, mostrar] {
+        if (!ultimos_.isEmpty())
+            ultimos_.removeFirst();
+        mostrar();
+    });
+}
+
+// A window of its own that the game window keeps: closing it only hides it,
+// so the address, port and name are still there next time.
+multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(juego) {
+    setWindowTitle(QStringLiteral("Multijugador"));
+
+    auto* todo = new QVBoxLayout(this);
+    auto* tu = new QFormLayout;
+    nombre = new QLineEdit(QStringLiteral("Jugador"), this);
+    nombre->setObjectName(QStringLiteral("nombre"));
+    nombre->setMaxLength(int(red::maxnombre));
+    tip = new QComboBox(this);
+    tip->setObjectName(QStringLiteral("tip"));
+    tip->addItems({QStringLiteral("Guerrero"), QStringLiteral("Arquero")});
+    equipo = new QComboBox(this);
+    equipo->setObjectName(QStringLiteral("equipo"));
+    equipo->addItems({QStringLiteral("0"), QStringLiteral("1")});
+    tu->addRow(QStringLiteral("Tu nombre"), nombre);
+    tu->addRow(QStringLiteral("Escoge tu tipo"), tip);
+    tu->addRow(QStringLiteral("Equipo"), equipo);
+    todo->addLayout(tu);
+
+    auto* crear = new QGroupBox(QStringLiteral("Crear partida"), this);
+    auto* fc = new QFormLayout(crear);
+    File1 = new QListWidget(crear);
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->addItems(QDir(unjugador::carpetamapas())
+                        .entryList({QStringLiteral("*.mapa")}, QDir::Files, QDir::Name));
+    if (File1->count() > 0)
+        File1->setCurrentRow(0);
+    guerreros = new QComboBox(crear);
+    guerreros->setObjectName(QStringLiteral("guerreros"));
+    for (int n = 1; n <= 8; ++n)
+        guerreros->addItem(QString::number(n));
+    guerreros->setCurrentIndex(3);
+    puerto = new QSpinBox(crear);
+    puerto->setObjectName(QStringLiteral("puerto"));
+    puerto->setRange(1, 65535);
+    puerto->setValue(red::puertopordefecto);
+    empezar = new QPushButton(QStringLiteral("Empezar"), crear);
+    empezar->setObjectName(QStringLiteral("empezar"));
+    fc->addRow(QStringLiteral("Mapa"), File1);
+    fc->addRow(QStringLiteral("Guerreros"), guerreros);
+    fc->addRow(QStringLiteral("Puerto"), puerto);
+    fc->addRow(empezar);
+    todo->addWidget(crear);
+
+    auto* unir = new QGroupBox(QStringLiteral("Unirse"), this);
+    auto* fu = new QFormLayout(unir);
+    direccion = new QLineEdit(QStringLiteral("127.0.0.1"), unir);
+    direccion->setObjectName(QStringLiteral("direccion"));
+    puertounirse = new QSpinBox(unir);
+    puertounirse->setObjectName(QStringLiteral("puertounirse"));
+    puertounirse->setRange(1, 65535);
+    puertounirse->setValue(red::puertopordefecto);
+    conectar = new QPushButton(QStringLiteral("Conectar"), unir);
+    conectar->setObjectName(QStringLiteral("conectar"));
+    fu->addRow(QStringLiteral("Dirección"), direccion);
+    fu->addRow(QStringLiteral("Puerto"), puertounirse);
+    fu->addRow(conectar);
+    todo->addWidget(unir);
+
+    salir = new QPushButton(QStringLiteral("Salir de la partida en red"), this);
+    salir->setObjectName(QStringLiteral("salir"));
+    todo->addWidget(salir);
+
+    estado = new QLabel(this);
+    estado->setObjectName(QStringLiteral("estado"));
+    estado->setWordWrap(true);
+    todo->addWidget(estado);
+
+    connect(empezar, &QPushButton::clicked, this, &multijugador::empezar_Click);
+    connect(conectar, &QPushButton::clicked, this, &multijugador::conectar_Click);
+    connect(salir, &QPushButton::clicked, this, &multijugador::salir_Click);
+}
+
+void multijugador::showEvent(QShowEvent* e) {
+    salir->setEnabled(juego_.red() != nullptr);
+    QWidget::showEvent(e);
+}
+
+void multijugador::salir_Click() {
+    juego_.terminarred(QStringLiteral("Saliste de la partida en red."));
+    salir->setEnabled(false);
+}
+
+bool multijugador::datos(QString& nombrejugador, int16_t& tipo, int16_t& eq) {
+    nombrejugador = nombre->text().trimmed();
+    if (!red::nombrevalido(nombrejugador.toStdString())) {
+        juego_.avisar(QStringLiteral("Multijugador"),
+                      QStringLiteral("Escribe un nombre de 1 a %1 letras.").arg(red::maxnombre));
+        return false;
+    }
+    tipo = tip->currentIndex() == 0 ? guerrero : arquero;
+    eq = int16_t(equipo->currentIndex());
+    return true;
+}
+
+void multijugador::empezar_Click() {
+    QString n;
+    int16_t tipo = 0, eq = 0;
+    if (!datos(n, tipo, eq))
+        return;
+    QListWidgetItem* elegido = File1->currentItem();
+    if (!elegido) {
+        juego_.avisar(QStringLiteral("Multijugador"), QStringLiteral("Elige un mapa."));
+        return;
+    }
+    const QString ruta = unjugador::carpetamapas() + QLatin1Char('/') + elegido->text();
+    auto* s = new sesionred(juego_);
+    // The port first: a port in use leaves the running match alone.
+    if (const QString e = s->escuchar(escucharen, quint16(puerto->value())); !e.isEmpty()) {
+        delete s;
+        juego_.avisar(QStringLiteral("Multijugador"), e);
+        return;
+    }
+    if (!juego_.cargarmapa(ruta, int16_t(guerreros->currentIndex() + 1), guerrero)) {
+        delete s;
+        return;
+    }
+    juego_.empezarred(s);
+    if (const QString e = s->crear(tipo, eq, quint16(puerto->value()), n); !e.isEmpty()) {
+        juego_.terminarred(e);
+        juego_.avisar(QStringLiteral("Multijugador"), e);
+        return;
+    }
+    close();
+}
+
+void multijugador::conectar_Click() {
+    QString n;
+    int16_t tipo = 0, eq = 0;
+    if (!datos(n, tipo, eq))
+        return;
+    auto* s = new sesionred(juego_);
+    juego_.empezarred(s);
+    estado->setText(QStringLiteral("Conectando con %1…").arg(direccion->text()));
+    conectar->setEnabled(false);
+    QPointer<multijugador> yo(this);
+    connect(s, &sesionred::unido, this, [yo] {
+        if (!yo)
+            return;
+        yo->estado->clear();
+        yo->conectar->setEnabled(true);
+        yo->close();
+    });
+    main& v = juego_;
+    connect(s, &sesionred::fallido, &v, [&v, yo](const QString& motivo) {
+        if (yo) {
+            yo->estado->setText(motivo);
+            yo->conectar->setEnabled(true);
+        }
+        v.terminarred(motivo);
+        v.avisar(QStringLiteral("Multijugador"), motivo);
+    });
+    s->unirse(direccion->text().trimmed(), quint16(puertounirse->value()), n, tipo, eq);
+}
+
+} // namespace juego

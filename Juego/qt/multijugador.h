@@ -1,0 +1,121 @@
+#pragma once
+
+#include "Juego/nucleo/sucesos.h"
+#include "Juego/red/mensajes.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+
+namespace juego {
+
+class main;
+
+namespace red {
+class anfitrion;
+class cliente;
+} // namespace red
+
+// The game window's link to a network match, as host or as client: it
+// takes the player's keys and clicks while the match runs, shows what the
+// steps bring, and keeps on the play field a small list of who is playing
+// and the latest joins, leaves and kills.
+class sesionred : public QObject {
+    Q_OBJECT
+public:
+    explicit sesionred(main& v);
+    ~sesionred() override;
+
+    // Hosts a match on the map at `ruta` (already started by the window)
+    // listening on `puerto`; an empty text, or why not.
+    QString crear(int16_t tipo, int16_t equipo, quint16 puerto, const QString& nombre);
+    // Listens before the match starts, so a port in use changes nothing.
+    QString escuchar(const QHostAddress& direccion, quint16 puerto);
+    void unirse(const QString& host, quint16 puerto, const QString& nombre, int16_t tipo,
+                int16_t equipo);
+
+    red::anfitrion* anfitrionactual() const { return anfitrion_; }
+    red::cliente* clienteactual() const { return cliente_; }
+
+    // The player's input while the match runs.
+    void teclaflecha(int16_t codigo, bool abajo);
+    void soltartodas();
+    void tecla(int16_t codigo);
+    void clic(int px, int py);
+
+    // On the play field; the window may go first when it closes.
+    QPointer<QLabel> listajugadores;
+    QPointer<QLabel> mensajes;
+
+signals:
+    // The client holds the match, or the attempt ended (with why).
+    void unido();
+    void fallido(const QString& motivo);
+
+private:
+    void recibir(const sucesos& s);
+    void actualizarlista(const std::vector<red::jugadorred>& l);
+    void mostrarlista();
+    void decir(const QString& texto);
+    QString nombrede(int16_t slot) const;
+
+    main& v_;
+    red::anfitrion* anfitrion_ = nullptr;
+    red::cliente* cliente_ = nullptr;
+    std::vector<red::jugadorred> lista_;
+    std::set<int16_t> sostenidas_;
+    QStringList ultimos_;
+};
+
+// The window of "Multijugador": create a match others can join, or join
+// one.
+class multijugador : public QWidget {
+    Q_OBJECT
+public:
+    explicit multijugador(main& juego);
+
+    QLineEdit* nombre = nullptr;
+    QComboBox* tip = nullptr;
+    QComboBox* equipo = nullptr;
+    QListWidget* File1 = nullptr;
+    QComboBox* guerreros = nullptr;
+    QSpinBox* puerto = nullptr;
+    QPushButton* empezar = nullptr;
+    QLineEdit* direccion = nullptr;
+    QSpinBox* puertounirse = nullptr;
+    QPushButton* conectar = nullptr;
+    // Leaves the network match being played, if any.
+    QPushButton* salir = nullptr;
+    QLabel* estado = nullptr;
+    // Where a created match waits for players: every address of this
+    // machine (tests keep to the loopback one).
+    QHostAddress escucharen{QHostAddress::Any};
+
+public slots:
+    void empezar_Click();
+    void conectar_Click();
+    void salir_Click();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    bool datos(QString& nombrejugador, int16_t& tipo, int16_t& eq);
+
+    main& juego_;
+};
+
+} // namespace juego

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "Juego/nucleo/sucesos.h"
+#include "Juego/red/mensajes.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+class QTcpSocket;
+class QTimer;
+
+namespace juego {
+
+class partida;
+
+namespace red {
+
+// A player's end of a network match: it sends this player's keys, clicks
+// and strokes to the host and plays the host's steps on its own copy of the
+// match. Whatever the host sends is checked; a host that sends something
+// impossible, or falls silent, ends the match here with a clear message.
+class cliente : public QObject {
+    Q_OBJECT
+public:
+    enum class fase { libre, conectando, dentro, fuera };
+
+    explicit cliente(partida& p, QObject* padre = nullptr);
+    ~cliente() override;
+
+    // Steps are played as they arrive (the game window); when false they
+    // wait for `avanzarhasta` (the harness, to stop at a given tick).
+    bool automatico = true;
+    // How long the host may stay silent before the match is given up.
+    int silenciomaximo = 5000;
+
+    void conectar(const QString& host, quint16 puerto, const QString& nombre, int16_t tipo,
+                  int16_t equipo);
+    fase estado() const { return fase_; }
+    // Why the match ended here, once `estado()` is `fuera`.
+    QString motivo() const { return motivo_; }
+    int16_t slot() const { return slot_; }
+    // The last host step played here.
+    uint32_t secuencia() const { return secuencia_; }
+    const std::vector<jugadorred>& lista() const { return lista_; }
+
+    // This player's input: an arrow key went down or up, the space bar, a
+    // click at pixel (px, py) of the play field.
+    void teclaflecha(int16_t codigo, bool abajo);
+    void espacio();
+    void clic(int px, int py);
+    void salir();
+
+    // Waits (blocking, at most `ms`) until the match is held or refused.
+    bool esperarentrada(int ms);
+    // Plays the steps that came in until the match's tick number is exactly
+    // `t`, waiting for more while the host is not silent too long; an empty
+    // text, or why not.
+    QString avanzarhasta(uint32_t t);
+
+    // The version this client announces; a test may pretend another.
+    std::string version;
+
+signals:
+    void unido();
+    void sucedido(const juego::sucesos& s);
+    // A notice for the player ("La partida se desincronizó").
+    void aviso(const QString& texto);
+    void cambiojugadores();
+    void terminado(const QString& motivo);
+
+private:
+    void leer();
+    void recibir(mensaje&& m);
+    void procesarcola();
+    // Plays one queued message; false once the match ended here.
+    bool aplicar(mensaje& m);
+    bool aplicarpaso(const paso& p);
+    bool restaurar(const std::vector<uint8_t>& instantanea, uint32_t secuencia);
+    void enviar(const mensaje& m);
+    void fallar(const QString& motivo);
+
+    partida& partida_;
+    QTcpSocket* s_ = nullptr;
+    QTimer* vigia_ = nullptr;
+    QElapsedTimer ultimo_;
+    desenmarcador d_{true};
+    std::deque<mensaje> cola_;
+    fase fase_ = fase::libre;
+    QString motivo_;
+    hola hola_;
+    int16_t slot_ = -1;
+    uint32_t secuencia_ = 0;
+    std::vector<jugadorred> lista_;
+};
+
+} // namespace red
+} // namespace juego

@@ -1,0 +1,436 @@
+// Network play over the loopback address with the real sockets: every copy
+// of a match stays equal, fighters pass between people and the computer, a
+// bad peer is dropped alone, a copy gone astray is repaired, and a client
+// refuses a host that sends nonsense.
+#include "Juego/nucleo/grabadora.h"
+#include "Juego/nucleo/huella.h"
+#include "Juego/nucleo/partida.h"
+#include "Juego/red/anfitrion.h"
+#include "Juego/red/cliente.h"
+#include "Juego/red/relevo.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+#include <random>
+
+using namespace juego;
+using red::anfitrion;
+using red::cliente;
+
+namespace {
+
+bool bombear(const std::function<bool()>& hecho, int ms = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!hecho()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+// One peer's own copy of the match.
+struct copia {
+    grabadora plat;
+    partida p{plat};
+    mundo& w = p.juego();
+};
+
+// A host on the loopback address and its clients, the clock in the test's
+// hands.
+struct mesa {
+    copia anfitriona;
+    std::unique_ptr<anfitrion> a;
+    QStringList registro;
+    std::vector<std::unique_ptr<copia>> copias;
+    std::vector<std::unique_ptr<cliente>> clientes;
+
+    explicit mesa(int16_t maxp, const char* mapa = "pradera.mapa") {
+        sucesos s;
+        const std::string e =
+            anfitriona.p.cargar(std::string(MAPAS_DIR "/") + mapa, maxp, guerrero, s);
+        if (!e.empty())
+            throw std::runtime_error(e);
+        red::prepararpartidared(anfitriona.w);
+        a = std::make_unique<anfitrion>(anfitriona.p);
+        a->registrar = [this](const QString& l) { registro << l; };
+        if (!a->escuchar(QHostAddress::LocalHost, 0).isEmpty())
+            throw std::runtime_error("no se puede escuchar");
+    }
+
+    cliente& unir(int16_t tipo, int16_t equipo, const QString& nombre = QStringLiteral("Ana")) {
+        copias.push_back(std::make_unique<copia>());
+        clientes.push_back(std::make_unique<cliente>(copias.back()->p));
+        cliente& c = *clientes.back();
+        c.conectar(QStringLiteral("127.0.0.1"), a->puerto(), nombre, tipo, equipo);
+        bombear([&] { return c.estado() != cliente::fase::conectando; });
+        return c;
+    }
+
+    // One step of the host's clock, and every client that plays has played it.
+    bool paso() {
+        a->paso();
+        return bombear([this] {
+            for (const auto& c : clientes)
+                if (c->estado() == cliente::fase::dentro && c->secuencia() != a->secuencia())
+                    return false;
+            return true;
+        });
+    }
+
+    bool registrado(const QString& trozo) const {
+        for (const QString& l : registro)
+            if (l.contains(trozo))
+                return true;
+        return false;
+    }
+};
+
+// Random keys, strokes and shots of one player, seeded.
+void jugarazar(std::mt19937& r, const std::function<void(int16_t, bool)>& flecha,
+               const std::function<void()>& espacio, const std::function<void(int, int)>& clic) {
+    if (r() % 4 == 0)
+        flecha(int16_t(37 + r() % 4), r() % 2 == 0);
+    if (r() % 9 == 0)
+        espacio();
+    if (r() % 9 == 0)
+        clic(int(r() % 800), int(r() % 600));
+}
+
+std::vector<uint8_t> bytes(const red::mensaje& m) {
+    return red::codificar(m);
+}
+
+red::hola saludo(const char* nombre = "Hostil") {
+    return {red::versionprotocolo, TARNHOLLOW_VERSION, nombre, guerrero, 1};
+}
+
+} // namespace
+
+class TestRed : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Every message survives the codec; a damaged one is refused.
+    void codec() {
+        red::paso x;
+        x.secuencia = 7;
+        x.cambios = {{3, true}, {4, false}};
+        x.acciones = {{tipoaccion::click, 3, 10, 12}, {tipoaccion::espacio, 4, 0, 0}};
+        x.tick = true;
+        x.mandos = {{3, {0x8001, 0, 0, 0x8000}}};
+        x.numtick = 99;
+        const std::vector<red::mensaje> todos = {
+            saludo("Ana"),
+            red::tecla{2, 39, true},
+            red::accionred{{tipoaccion::click, 1, 999, 0}},
+            red::huella{32, 0x123456789abcdefull},
+            red::adios{},
+            red::bienvenida{5, 9, {1, 2, 3}},
+            red::rechazo{"no"},
+            x,
+            red::resinc{"La partida se desincronizó.", 4, {9}},
+            red::jugadores{{{1, "Ana"}, {6, "Luis"}}}};
+        for (const red::mensaje& m : todos) {
+            const std::vector<uint8_t> b = red::codificar(m);
+            red::desenmarcador d(red::delanfitrion(b[4]));
+            QVERIFY(d.meter(b.data(), b.size()));
+            std::vector<uint8_t> cuerpo;
+            QVERIFY(d.sacar(cuerpo));
+            red::mensaje vuelta;
+            QCOMPARE(red::decodificar(cuerpo.data(), cuerpo.size(), vuelta), std::string());
+            QVERIFY(vuelta == m);
+            // Any cut short is refused, never read past its end.
+            for (std::size_t n = 1; n < cuerpo.size(); ++n)
+                QVERIFY(!red::decodificar(cuerpo.data(), n, vuelta).empty());
+        }
+    }
+
+    // A host and three clients over a few thousand ticks: people join late,
+    // leave and come back, everybody plays at random, the host pauses now and
+    // then; no copy ever drifts and no fighter ever jumps.
+    void copias_iguales() {
+        mesa m(4);
+        anfitrion& a = *m.a;
+        const int16_t propio = a.entrarlocal(QStringLiteral("Anfitriona"), arquero, 0);
+        QVERIFY(propio >= 0 && m.anfitriona.w.unidades[propio].tipo == arquero);
+        cliente& c1 = m.unir(guerrero, 0, QStringLiteral("Uno"));
+        cliente& c2 = m.unir(arquero, 1, QStringLiteral("Dos"));
+        QVERIFY(c1.estado() == cliente::fase::dentro && c2.estado() == cliente::fase::dentro);
+        QCOMPARE(m.copias[0]->w.unidades[c1.slot()].tipo, guerrero);
+        QCOMPARE(m.copias[1]->w.unidades[c2.slot()].equipo, int16_t(1));
+        QVERIFY(m.paso());
+        QCOMPARE(m.anfitriona.w.humano[c1.slot()], verdadero);
+
+        std::mt19937 r(1208);
+        std::vector<posicion> antes(numunidades);
+        std::vector<int16_t> muertoantes(numunidades);
+        int16_t dejado = -1;
+        for (int k = 0; k < 2400; ++k) {
+            if (k == 300)
+                m.unir(guerrero, 1, QStringLiteral("Tres"));
+            if (k == 900) {
+                dejado = c1.slot();
+                c1.salir();
+            }
+            if (k == 1300)
+                m.unir(guerrero, 0, QStringLiteral("Vuelve"));
+            if (k % 500 == 250)
+                a.accionlocal({tipoaccion::pausa, 0, 0, 0});
+            if (k % 500 == 260)
+                a.accionlocal({tipoaccion::pausa, 0, 0, 0});
+            jugarazar(
+                r, [&](int16_t c, bool b) { a.teclalocal(c, b); },
+                [&] {
+                    a.accionlocal({tipoaccion::espacio, 0, 0, 0});
+                },
+                [&](int px, int py) {
+                    const posicion c = m.anfitriona.w.celdadepixel(px, py);
+                    if (c.x >= 0 && c.y >= 0 && c.x <= m.anfitriona.w.anchomapa &&
+                        c.y <= m.anfitriona.w.altomapa)
+                        a.accionlocal({tipoaccion::click, 0, c.x, c.y});
+                });
+            for (auto& c : m.clientes)
+                jugarazar(
+                    r, [&](int16_t t, bool b) { c->teclaflecha(t, b); }, [&] { c->espacio(); },
+                    [&](int px, int py) { c->clic(px, py); });
+            QVERIFY2(m.paso(), "un cliente no jugó el paso a tiempo");
+            const mundo& w = m.anfitriona.w;
+            for (int i = 0; i < 2 * w.maxp; ++i) {
+                const unidad& u = w.unidades[i];
+                if (k > 0 && u.muerto != verdadero && muertoantes[i] != verdadero)
+                    QVERIFY2(
+                        std::abs(u.x - antes[i].x) <= 1 && std::abs(u.y - antes[i].y) <= 1,
+                        qPrintable(
+                            QStringLiteral("el luchador %1 saltó en el paso %2").arg(i).arg(k)));
+                antes[i] = {u.x, u.y};
+                muertoantes[i] = u.muerto;
+            }
+            if (k == 901)
+                QCOMPARE(w.humano[dejado], falso);
+        }
+        QVERIFY(m.anfitriona.w.numtick > 2000);
+        const uint64_t h = huellapartida(m.anfitriona.w);
+        int jugando = 0;
+        for (std::size_t i = 0; i < m.clientes.size(); ++i) {
+            if (m.clientes[i]->estado() != cliente::fase::dentro)
+                continue;
+            ++jugando;
+            QCOMPARE(huellapartida(m.copias[i]->w), h);
+            // Each copy shows its own fighter.
+            QCOMPARE(m.copias[i]->w.jugador, m.clientes[i]->slot());
+        }
+        QCOMPARE(jugando, 3);
+        QVERIFY2(!m.registrado(QStringLiteral("desincroniz")), qPrintable(m.registro.join('\n')));
+        QVERIFY(m.registrado(QStringLiteral("Uno (luchador %1) salió").arg(dejado)));
+        // The one who came back took the fighter left free.
+        QCOMPARE(m.clientes[3]->slot(), dejado);
+        QCOMPARE(a.lista().size(), std::size_t(4));
+    }
+
+    // Whatever a peer sends that it should not drops that peer alone.
+    void peer_hostil_data() {
+        QTest::addColumn<bool>("saluda");
+        QTest::addColumn<QByteArray>("envio");
+        QTest::addColumn<QString>("motivo");
+        auto b = [](const std::vector<uint8_t>& v) {
+            return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size()));
+        };
+        const QByteArray largo("\xe8\x03\x00\x00\x02", 5);
+        QTest::newRow("mas-largo-que-su-tipo") << true << largo << "más largo";
+        QTest::newRow("tipo-desconocido")
+            << true << QByteArray("\x01\x00\x00\x00\x63", 5) << "tipo";
+        QTest::newRow("tipo-del-anfitrion") << true << b(bytes(red::rechazo{"x"})) << "tipo";
+        QTest::newRow("cuerpo-cortado")
+            << true << QByteArray("\x03\x00\x00\x00\x02\x00\x00", 7) << "cortad";
+        QTest::newRow("antes-de-saludar")
+            << false << b(bytes(red::tecla{1, 37, true})) << "antes de saludar";
+        QTest::newRow("saludo-doble") << true << b(bytes(saludo())) << "dos veces";
+        QTest::newRow("luchador-ajeno")
+            << true << b(bytes(red::tecla{0, 37, true})) << "no es suyo";
+        QTest::newRow("celda-fuera-del-mapa")
+            << true << b(bytes(red::accionred{{tipoaccion::click, 2, 300, 10}}))
+            << "fuera del mapa";
+        QTest::newRow("pausa-de-un-cliente")
+            << true << b(bytes(red::accionred{{tipoaccion::pausa, 2, 0, 0}})) << "pausar";
+        QByteArray rafaga;
+        for (int k = 0; k < 100; ++k)
+            rafaga += b(bytes(red::tecla{2, 37, k % 2 == 0}));
+        QTest::newRow("rafaga") << true << rafaga << "demasiados mensajes";
+        QTest::newRow("huella-de-un-tick-futuro")
+            << true << b(bytes(red::huella{16000, 1})) << "fuera de orden";
+        QTest::newRow("nombre-con-control") << false << b(bytes(saludo("a\nb"))) << "nombre";
+        QTest::newRow("nunca-saluda") << false << QByteArray() << "no saludó a tiempo";
+    }
+    void peer_hostil() {
+        QFETCH(bool, saluda);
+        QFETCH(QByteArray, envio);
+        QFETCH(QString, motivo);
+        mesa m(2);
+        cliente& bueno = m.unir(guerrero, 0);
+        QTcpSocket s;
+        s.connectToHost(QStringLiteral("127.0.0.1"), m.a->puerto());
+        QVERIFY(bombear([&] { return s.state() == QAbstractSocket::ConnectedState; }));
+        if (saluda) {
+            const auto h = bytes(saludo());
+            s.write(reinterpret_cast<const char*>(h.data()), qint64(h.size()));
+            QVERIFY(bombear([&] { return m.a->clientes() == 2; }));
+            // The hostile peer took fighter 2, the first of team 1.
+            QVERIFY(m.paso());
+        }
+        s.write(envio);
+        for (int k = 0; k < 60 && s.state() != QAbstractSocket::UnconnectedState; ++k) {
+            QVERIFY(m.paso());
+            bombear([&] { return s.state() == QAbstractSocket::UnconnectedState; }, 20);
+        }
+        QCOMPARE(s.state(), QAbstractSocket::UnconnectedState);
+        QVERIFY2(m.registrado(motivo), qPrintable(m.registro.join('\n')));
+        QVERIFY(m.paso());
+        QCOMPARE(bueno.estado(), cliente::fase::dentro);
+        QCOMPARE(m.a->clientes(), 1);
+        QCOMPARE(m.anfitriona.w.humano[2], falso);
+        QCOMPARE(huellapartida(m.copias[0]->w), huellapartida(m.anfitriona.w));
+    }
+
+    // Another version is refused, naming both; a full team refuses too.
+    void entrada_rechazada() {
+        mesa m(1);
+        m.copias.push_back(std::make_unique<copia>());
+        m.clientes.push_back(std::make_unique<cliente>(m.copias.back()->p));
+        cliente& viejo = *m.clientes.back();
+        viejo.version = "0.0.9";
+        viejo.conectar(QStringLiteral("127.0.0.1"), m.a->puerto(), QStringLiteral("Viejo"),
+                       guerrero, 0);
+        QVERIFY(bombear([&] { return viejo.estado() == cliente::fase::fuera; }));
+        QVERIFY2(viejo.motivo().contains(QStringLiteral("0.0.9")) &&
+                     viejo.motivo().contains(QStringLiteral(TARNHOLLOW_VERSION)),
+                 qPrintable(viejo.motivo()));
+        QVERIFY(m.unir(guerrero, 0).estado() == cliente::fase::dentro);
+        cliente& tarde = m.unir(guerrero, 0, QStringLiteral("Tarde"));
+        QCOMPARE(tarde.estado(), cliente::fase::fuera);
+        QVERIFY(tarde.motivo().contains(QStringLiteral("ningún luchador libre")));
+    }
+
+    // A copy that went astray is noticed by its hash and given the match again.
+    void desincronizacion_reparada() {
+        mesa m(3);
+        cliente& c = m.unir(arquero, 1);
+        QString aviso;
+        QObject::connect(&c, &cliente::aviso, [&](const QString& t) { aviso = t; });
+        for (int k = 0; k < 20; ++k)
+            QVERIFY(m.paso());
+        m.copias[0]->w.unidades[0].vida -= 7;
+        for (int k = 0; k < 40 && aviso.isEmpty(); ++k)
+            QVERIFY(m.paso());
+        QCOMPARE(aviso, QStringLiteral("La partida se desincronizó."));
+        QVERIFY(m.registrado(QStringLiteral("se desincronizó en el tick 32")));
+        for (int k = 0; k < 40; ++k)
+            QVERIFY(m.paso());
+        QCOMPARE(huellapartida(m.copias[0]->w), huellapartida(m.anfitriona.w));
+        QCOMPARE(c.estado(), cliente::fase::dentro);
+        QCOMPARE(m.copias[0]->w.jugador, c.slot());
+    }
+
+    // A client process killed in the middle of the match frees its fighter.
+    void cliente_matado() {
+        mesa m(2);
+        QProcess sim;
+        sim.start(QStringLiteral(SIM_PATH), {});
+        QVERIFY(sim.waitForStarted(5000));
+        sim.write(
+            QStringLiteral("unirse 127.0.0.1 %1 Arquero 1\nestado\n").arg(m.a->puerto()).toUtf8());
+        QByteArray salida;
+        QVERIFY(bombear(
+            [&] {
+                salida += sim.readAllStandardOutput();
+                return salida.contains("\"humanos\"");
+            },
+            10000));
+        QVERIFY2(salida.startsWith("ok\n"), salida.constData());
+        QCOMPARE(m.a->clientes(), 1);
+        const int16_t slot = m.a->lista().at(0).slot;
+        QVERIFY(salida.contains(QStringLiteral("\"humanos\":[%1]").arg(slot).toUtf8()));
+        // `esperar` stops at exactly the asked tick, even with later ones in.
+        const uint32_t t = m.anfitriona.w.numtick + 3;
+        sim.write(QStringLiteral("esperar %1\nestado\n").arg(t).toUtf8());
+        for (int k = 0; k < 6; ++k)
+            m.a->paso();
+        salida.clear();
+        QVERIFY(bombear(
+            [&] {
+                salida += sim.readAllStandardOutput();
+                return salida.contains("\"humanos\"");
+            },
+            10000));
+        QVERIFY2(salida.startsWith("ok\n") &&
+                     salida.contains(QStringLiteral("\"tick\":%1,").arg(t).toUtf8()),
+                 salida.constData());
+        sim.kill();
+        sim.waitForFinished(5000);
+        QVERIFY(bombear([&] { return m.a->clientes() == 0; }));
+        QVERIFY(m.paso());
+        QCOMPARE(m.anfitriona.w.humano[slot], falso);
+        QVERIFY(m.registrado(QStringLiteral("salió")));
+    }
+
+    // A host that sends nonsense, or nothing, ends the match with a message.
+    void anfitrion_hostil_data() {
+        QTest::addColumn<int>("caso");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("paso-sin-bienvenida") << 0 << "bienvenida";
+        QTest::newRow("mensaje-de-cliente") << 1 << "no válidos";
+        QTest::newRow("partida-rota") << 2 << "no se puede cargar";
+        QTest::newRow("pasos-desordenados") << 3 << "desordenados";
+        QTest::newRow("silencio") << 4 << "Se perdió la conexión con el servidor";
+        QTest::newRow("luchador-inexistente") << 5 << "no existe";
+    }
+    void anfitrion_hostil() {
+        QFETCH(int, caso);
+        QFETCH(QString, motivo);
+        copia real;
+        sucesos s;
+        QCOMPARE(real.p.cargar(MAPAS_DIR "/pradera.mapa", 2, guerrero, s), std::string());
+        QTcpServer falso_;
+        QVERIFY(falso_.listen(QHostAddress::LocalHost, 0));
+        copia mia;
+        cliente c(mia.p);
+        c.silenciomaximo = 300;
+        c.conectar(QStringLiteral("127.0.0.1"), falso_.serverPort(), QStringLiteral("Ana"),
+                   guerrero, 0);
+        QVERIFY(bombear([&] { return falso_.hasPendingConnections(); }));
+        QTcpSocket* s2 = falso_.nextPendingConnection();
+        auto mandar = [&](const red::mensaje& m) {
+            const auto b = bytes(m);
+            s2->write(reinterpret_cast<const char*>(b.data()), qint64(b.size()));
+        };
+        const red::bienvenida buena{1, 0, real.p.instantanea()};
+        if (caso == 0)
+            mandar(red::paso{});
+        if (caso == 1)
+            mandar(red::tecla{0, 37, true});
+        if (caso == 2)
+            mandar(red::bienvenida{1, 0, {1, 2, 3}});
+        if (caso == 3) {
+            mandar(buena);
+            red::paso p;
+            p.secuencia = 2;
+            mandar(p);
+        }
+        if (caso == 4)
+            mandar(buena);
+        if (caso == 5)
+            mandar(red::bienvenida{9, 0, real.p.instantanea()});
+        QVERIFY(bombear([&] { return c.estado() == cliente::fase::fuera; }, 3000));
+        QVERIFY2(c.motivo().contains(motivo), qPrintable(c.motivo()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRed)
+#include "test_red.moc"

@@ -1,0 +1,137 @@
+// Two game windows over the loopback address: one creates a match from the
+// "Multijugador" window, the other joins it, and each sees the other's
+// fighter walk.
+#include "Comun/mapaarchivo.h"
+#include "Juego/qt/multijugador.h"
+#include "Juego/qt/unjugador.h"
+#include "Juego/qt/ventana.h"
+#include "Juego/red/anfitrion.h"
+#include "Juego/red/cliente.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QTest>
+
+using namespace juego;
+
+namespace {
+
+bool bombear(const std::function<bool()>& hecho, int ms = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!hecho()) {
+        if (t.elapsed() > ms)
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+const QString nombremapa = QStringLiteral("prueba_red.mapa");
+
+} // namespace
+
+class TestRedVentana : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QDir().mkpath(unjugador::carpetamapas());
+        comun::plano p = comun::plano::vacio(49, 49);
+        p.inicio = {comun::posicion{10, 10}, comun::posicion{16, 10}};
+        QFile f(unjugador::carpetamapas() + QLatin1Char('/') + nombremapa);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        const std::string texto = comun::escribirmapa(p);
+        f.write(texto.data(), qint64(texto.size()));
+    }
+    void cleanupTestCase() {
+        QFile::remove(unjugador::carpetamapas() + QLatin1Char('/') + nombremapa);
+    }
+
+    void crear_y_unirse() {
+        QStringList avisos;
+        main a, b;
+        a.avisar = b.avisar = [&](const QString& t, const QString& x) { avisos << t + ": " + x; };
+        a.show();
+        b.show();
+        quint16 puerto = 0;
+        {
+            QTcpServer libre;
+            QVERIFY(libre.listen(QHostAddress::LocalHost, 0));
+            puerto = libre.serverPort();
+        }
+
+        QVERIFY(a.mnuMulti->isEnabled());
+        a.mnuMulti->trigger();
+        multijugador* ma = a.menured();
+        QVERIFY(ma);
+        ma->escucharen = QHostAddress::LocalHost;
+        ma->nombre->setText(QStringLiteral("Ana"));
+        const auto items = ma->File1->findItems(nombremapa, Qt::MatchExactly);
+        QVERIFY(!items.isEmpty());
+        ma->File1->setCurrentItem(items.first());
+        ma->guerreros->setCurrentIndex(0);
+        ma->puerto->setValue(puerto);
+        QTest::mouseClick(ma->empezar, Qt::LeftButton);
+        QVERIFY2(a.red() && a.red()->anfitrionactual(), qPrintable(avisos.join('\n')));
+        QCOMPARE(a.juego().jugador, int16_t(0));
+
+        b.mnuMulti->trigger();
+        multijugador* mb = b.menured();
+        mb->nombre->setText(QStringLiteral("Luis"));
+        mb->equipo->setCurrentIndex(1);
+        mb->puertounirse->setValue(puerto);
+        QTest::mouseClick(mb->conectar, Qt::LeftButton);
+        QVERIFY(bombear([&] {
+            return b.red() && b.red()->clienteactual() &&
+                   b.red()->clienteactual()->estado() == red::cliente::fase::dentro;
+        }));
+        QCOMPARE(b.juego().jugador, int16_t(1));
+        QVERIFY(bombear([&] { return b.red()->listajugadores->text().contains("Ana"); }));
+        QVERIFY(a.red()->listajugadores->text().contains(QStringLiteral("Luis")));
+
+        // Each presses an arrow in its own window; both copies see both steps.
+        const int16_t ax = a.juego().unidades[0].x;
+        const int16_t bx = a.juego().unidades[1].x;
+        a.activateWindow();
+        QTest::keyClick(&a, Qt::Key_Down);
+        QVERIFY(bombear(
+            [&] { return a.juego().unidades[0].y == 10 && b.juego().unidades[0].y == 10; }));
+        b.activateWindow();
+        QTest::keyClick(&b, Qt::Key_Right);
+        QVERIFY(bombear([&] {
+            return a.juego().unidades[1].x == bx + 1 && b.juego().unidades[1].x == bx + 1;
+        }));
+        QCOMPARE(a.juego().unidades[0].x, ax);
+        QVERIFY(avisos.isEmpty());
+
+        // The client leaves from the window; the computer takes its fighter.
+        b.mnuMulti->trigger();
+        QVERIFY(mb->salir->isEnabled());
+        QTest::mouseClick(mb->salir, Qt::LeftButton);
+        QVERIFY(!b.red());
+        QVERIFY(bombear([&] { return a.juego().humano[1] == falso; }));
+        QVERIFY(bombear([&] { return !a.red()->listajugadores->text().contains("Luis"); }));
+
+        // Back in; then the host leaves, and the client is told plainly.
+        QTest::mouseClick(mb->conectar, Qt::LeftButton);
+        QVERIFY(bombear([&] {
+            return b.red() && b.red()->clienteactual()->estado() == red::cliente::fase::dentro;
+        }));
+        a.terminarred(QStringLiteral("fin"));
+        QVERIFY(bombear([&] { return !b.red(); }));
+        QVERIFY2(avisos.join('\n').contains(QStringLiteral("cerró la partida")),
+                 qPrintable(avisos.join('\n')));
+    }
+};
+
+QTEST_MAIN(TestRedVentana)
+#include "test_redventana.moc"

@@ -1,0 +1,143 @@
+// Network play measured on the loopback address, host and clients in one
+// process: an 8 v 8 match on the 200 x 200 sample map with all 16 fighters
+// played by clients that walk, strike and shoot at random.
+//  - bytes per tick each client receives (the step message, framing included);
+//  - the host's time per step with 16 clients connected (apply, tick, send);
+//  - how long a newcomer needs from connecting to its first drawn frame in a
+//    match that has already run for an hour (28,800 ticks).
+//
+//   bench-red [TICKS_PREVIOS [PASOS]]
+#include "Juego/nucleo/grabadora.h"
+#include "Juego/nucleo/partida.h"
+#include "Juego/qt/lienzo.h"
+#include "Juego/red/anfitrion.h"
+#include "Juego/red/cliente.h"
+#include "Juego/red/relevo.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <vector>
+
+using namespace juego;
+
+namespace {
+
+struct copia {
+    grabadora plat;
+    partida p{plat};
+};
+
+bool bombear(const std::function<bool()>& hecho, int ms = 20000) {
+    QElapsedTimer t;
+    t.start();
+    while (!hecho()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+double mediana(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const long previos = argc > 1 ? std::atol(argv[1]) : 28800;
+    const long pasos = argc > 2 ? std::atol(argv[2]) : 800;
+    constexpr int16_t maxp = 8;
+
+    copia anfitriona;
+    sucesos s;
+    if (const std::string e = anfitriona.p.cargar(MAPAS_DIR "/bosque.mapa", maxp, guerrero, s);
+        !e.empty()) {
+        std::fprintf(stderr, "bench-red: %s\n", e.c_str());
+        return 2;
+    }
+    red::prepararpartidared(anfitriona.p.juego());
+    red::anfitrion a(anfitriona.p);
+    if (!a.escuchar(QHostAddress::LocalHost, 0).isEmpty()) {
+        std::fprintf(stderr, "bench-red: no se puede escuchar en 127.0.0.1\n");
+        return 2;
+    }
+
+    // An hour of the computer's match first.
+    for (long k = 0; k < previos; ++k)
+        a.paso();
+
+    // The newcomer: from connecting to its first frame.
+    lienzo dibujo;
+    QImage imagen = lienzo::nuevaimagen();
+    std::vector<std::unique_ptr<copia>> copias;
+    std::vector<std::unique_ptr<red::cliente>> clientes;
+    double entrada = 0;
+    for (int i = 0; i < 2 * maxp; ++i) {
+        copias.push_back(std::make_unique<copia>());
+        clientes.push_back(std::make_unique<red::cliente>(copias.back()->p));
+        red::cliente& c = *clientes.back();
+        QElapsedTimer t;
+        t.start();
+        bool dibujado = false;
+        QObject::connect(&c, &red::cliente::unido, [&, i] {
+            dibujo.dibujar(copias[std::size_t(i)]->p.juego(), imagen);
+            dibujado = true;
+        });
+        c.conectar(QStringLiteral("127.0.0.1"), a.puerto(), QStringLiteral("J%1").arg(i),
+                   int16_t(i % 2), int16_t(i / maxp));
+        if (!bombear([&] { return dibujado || c.estado() == red::cliente::fase::fuera; })) {
+            std::fprintf(stderr, "bench-red: el cliente %d no entró\n", i);
+            return 1;
+        }
+        if (i == 0)
+            entrada = double(t.nsecsElapsed()) / 1e6;
+    }
+
+    std::mt19937 r(2026);
+    std::vector<double> tiempos, bytes;
+    for (long k = 0; k < pasos; ++k) {
+        for (auto& c : clientes) {
+            if (r() % 4 == 0)
+                c->teclaflecha(int16_t(37 + r() % 4), r() % 2 == 0);
+            if (r() % 10 == 0)
+                c->espacio();
+            if (r() % 10 == 0)
+                c->clic(int(r() % 800), int(r() % 600));
+        }
+        // The clients' input reaches the host before its step, as between
+        // two real steps 125 ms apart.
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        const auto t0 = std::chrono::steady_clock::now();
+        a.paso();
+        const auto t1 = std::chrono::steady_clock::now();
+        tiempos.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+        bytes.push_back(double(a.bytesultimopaso()));
+        if (!bombear([&] {
+                for (auto& c : clientes)
+                    if (c->secuencia() != a.secuencia())
+                        return false;
+                return true;
+            })) {
+            std::fprintf(stderr, "bench-red: un cliente se quedó atrás\n");
+            return 1;
+        }
+    }
+    std::printf("bench-red: 8 v 8, 16 clientes, %ld pasos tras %ld ticks\n", pasos, previos);
+    std::printf("  bytes por tick a cada cliente: mediana %.0f, máximo %.0f\n", mediana(bytes),
+                *std::max_element(bytes.begin(), bytes.end()));
+    std::printf("  tiempo del anfitrión por paso: mediana %.1f us, máximo %.1f us\n",
+                mediana(tiempos), *std::max_element(tiempos.begin(), tiempos.end()));
+    std::printf("  de Conectar al primer cuadro tras %ld ticks: %.1f ms\n", previos, entrada);
+    return 0;
+}

@@ -1,0 +1,144 @@
+// tarnhollow-servidor: hosts a network match with no window. The computer
+// plays every fighter until people join from the game's "Multijugador"
+// window; joins, leaves and problems go to standard output.
+#include "Juego/nucleo/grabadora.h"
+#include "Juego/nucleo/partida.h"
+#include "Juego/red/anfitrion.h"
+#include "Juego/red/relevo.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+int tuberia[2] = {-1, -1};
+
+// Ctrl+C and SIGTERM only wake the event loop; the stop itself runs there.
+void alsenal(int) {
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(tuberia[1], &c, 1);
+}
+
+void uso(std::FILE* f) {
+    std::fputs(
+        "Uso: tarnhollow-servidor --mapa RUTA --guerreros N [--puerto P] [--direccion DIR]\n"
+        "  --mapa RUTA     el mapa (.mapa) de la partida\n"
+        "  --guerreros N   luchadores por equipo, del 1 al 8\n"
+        "  --puerto P      puerto TCP donde esperar a los jugadores (47650 si no se da)\n"
+        "  --direccion DIR la dirección local donde escuchar (todas si no se da)\n"
+        "  --help          muestra esta ayuda\n",
+        f);
+}
+
+void registrar(const QString& linea) {
+    const QString hora =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    std::printf("[%s] %s\n", qPrintable(hora), linea.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+bool numero(const std::string& s, long minimo, long maximo, long& v) {
+    try {
+        std::size_t fin = 0;
+        v = std::stol(s, &fin);
+        return fin == s.size() && v >= minimo && v <= maximo;
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    std::string mapa;
+    long guerreros = 0;
+    long puerto = juego::red::puertopordefecto;
+    QHostAddress direccion = QHostAddress::Any;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            uso(stdout);
+            return 0;
+        }
+        if (i + 1 >= argc ||
+            (a != "--mapa" && a != "--guerreros" && a != "--puerto" && a != "--direccion")) {
+            std::fprintf(stderr, "tarnhollow-servidor: opción no válida: %s\n", a.c_str());
+            uso(stderr);
+            return 2;
+        }
+        const std::string v = argv[++i];
+        if (a == "--mapa") {
+            mapa = v;
+        } else if (a == "--direccion" && !direccion.setAddress(QString::fromStdString(v))) {
+            std::fprintf(stderr, "tarnhollow-servidor: --direccion no es una dirección IP: %s\n",
+                         v.c_str());
+            return 2;
+        } else if (a == "--guerreros" && !numero(v, 1, 8, guerreros)) {
+            std::fprintf(stderr, "tarnhollow-servidor: --guerreros va del 1 al 8, no %s\n",
+                         v.c_str());
+            return 2;
+        } else if (a == "--puerto" && !numero(v, 1, 65535, puerto)) {
+            std::fprintf(stderr, "tarnhollow-servidor: --puerto va del 1 al 65535, no %s\n",
+                         v.c_str());
+            return 2;
+        }
+    }
+    if (mapa.empty() || guerreros == 0) {
+        std::fputs("tarnhollow-servidor: faltan --mapa y --guerreros\n", stderr);
+        uso(stderr);
+        return 2;
+    }
+
+    juego::grabadora plat;
+    juego::partida partida(plat);
+    juego::sucesos s;
+    if (const std::string e = partida.cargar(mapa, int16_t(guerreros), juego::guerrero, s);
+        !e.empty()) {
+        std::fprintf(stderr, "tarnhollow-servidor: %s\n", e.c_str());
+        return 1;
+    }
+    juego::red::prepararpartidared(partida.juego());
+
+    juego::red::anfitrion anfitrion(partida);
+    anfitrion.registrar = registrar;
+    if (const QString e = anfitrion.escuchar(direccion, quint16(puerto)); !e.isEmpty()) {
+        std::fprintf(stderr, "tarnhollow-servidor: %s\n", e.toUtf8().constData());
+        return 1;
+    }
+
+    if (::pipe(tuberia) != 0) {
+        std::perror("tarnhollow-servidor");
+        return 1;
+    }
+    struct sigaction sa {};
+    sa.sa_handler = alsenal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    QSocketNotifier aviso(tuberia[0], QSocketNotifier::Read);
+    QObject::connect(&aviso, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+
+    registrar(QStringLiteral("Servidor en marcha: %1, %2 luchadores por equipo, puerto %3.")
+                  .arg(QString::fromStdString(mapa))
+                  .arg(guerreros)
+                  .arg(anfitrion.puerto()));
+    anfitrion.arrancar();
+    app.exec();
+
+    anfitrion.detener(QStringLiteral("El servidor se detuvo."));
+    // A moment for the goodbyes to leave.
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    registrar(QStringLiteral("Servidor detenido."));
+    return 0;
+}
