@@ -33,6 +33,9 @@ fallo() {
     exit 1
 }
 export QT_QPA_PLATFORM=xcb
+# Settings and user folders of their own: nothing remembered from an earlier
+# run (a window size, a map) moves what the clicks below aim at.
+export XDG_CONFIG_HOME=$tmp/config XDG_DATA_HOME=$tmp/datos
 clic() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
 ventana() {
     local id

@@ -1,5 +1,8 @@
 #include "Juego/qt/multijugador.h"
 
+#include "Comun/listamapas.h"
+#include "Juego/qt/selectorobjetivo.h"
+
 #include "Comun/mapaarchivo.h"
 #include "Comun/teclas.h"
 #include "Juego/qt/unjugador.h"
@@ -236,7 +239,7 @@ multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(ju
     tip->addItems({QStringLiteral("Guerrero"), QStringLiteral("Arquero")});
     equipo = new QComboBox(this);
     equipo->setObjectName(QStringLiteral("equipo"));
-    equipo->addItems({QStringLiteral("0"), QStringLiteral("1")});
+    equipo->addItems({QStringLiteral("Rojo"), QStringLiteral("Azul")});
     tu->addRow(QStringLiteral("Tu nombre"), nombre);
     tu->addRow(QStringLiteral("Escoge tu tipo"), tip);
     tu->addRow(QStringLiteral("Equipo"), equipo);
@@ -246,8 +249,12 @@ multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(ju
     auto* fc = new QFormLayout(crear);
     File1 = new QListWidget(crear);
     File1->setObjectName(QStringLiteral("File1"));
-    File1->addItems(QDir(unjugador::carpetamapas())
-                        .entryList({QStringLiteral("*.mapa")}, QDir::Files, QDir::Name));
+    // The same maps as a single-player match: the user's own first.
+    for (const comun::mapalistado& m : comun::listarmapas(
+             {unjugador::carpetausuario().toStdString(), unjugador::carpetamapas().toStdString()})) {
+        auto* item = new QListWidgetItem(QString::fromStdString(m.archivo), File1);
+        item->setData(Qt::UserRole, QString::fromStdString(m.ruta));
+    }
     if (File1->count() > 0)
         File1->setCurrentRow(0);
     guerreros = new QComboBox(crear);
@@ -263,6 +270,9 @@ multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(ju
     empezar->setObjectName(QStringLiteral("empezar"));
     fc->addRow(QStringLiteral("Mapa"), File1);
     fc->addRow(QStringLiteral("Guerreros"), guerreros);
+    // The host's goal holds for everyone: it travels in the match itself.
+    objetivo = new selectorobjetivo(crear);
+    fc->addRow(QStringLiteral("Objetivo"), objetivo);
     fc->addRow(QStringLiteral("Puerto"), puerto);
     fc->addRow(empezar);
     todo->addWidget(crear);
@@ -328,7 +338,7 @@ void multijugador::empezar_Click() {
         juego_.avisar(QStringLiteral("Multijugador"), QStringLiteral("Elige un mapa."));
         return;
     }
-    const QString ruta = unjugador::carpetamapas() + QLatin1Char('/') + elegido->text();
+    const QString ruta = elegido->data(Qt::UserRole).toString();
     auto* s = new sesionred(juego_);
     // The port first: a port in use leaves the running match alone.
     if (const QString e = s->escuchar(escucharen, quint16(puerto->value())); !e.isEmpty()) {
@@ -336,7 +346,8 @@ void multijugador::empezar_Click() {
         juego_.avisar(QStringLiteral("Multijugador"), e);
         return;
     }
-    if (!juego_.cargarmapa(ruta, int16_t(guerreros->currentIndex() + 1), guerrero)) {
+    if (!juego_.cargarmapa(ruta, int16_t(guerreros->currentIndex() + 1), guerrero,
+                           objetivo->elegido())) {
         delete s;
         return;
     }

@@ -23,6 +23,7 @@ class QSpinBox;
 namespace juego {
 
 class main;
+class selectorobjetivo;
 
 namespace red {
 class anfitrion;
@@ -92,6 +93,7 @@ public:
     QComboBox* equipo = nullptr;
     QListWidget* File1 = nullptr;
     QComboBox* guerreros = nullptr;
+    selectorobjetivo* objetivo = nullptr;
     QSpinBox* puerto = nullptr;
     QPushButton* empezar = nullptr;
     QLineEdit* direccion = nullptr;

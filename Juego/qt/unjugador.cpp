@@ -4,6 +4,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/qt/carpetas.h"
 #include "Juego/qt/capas.h"
+#include "Juego/qt/selectorobjetivo.h"
 #include "Juego/qt/ventana.h"
 
 #include <QComboBox>
@@ -16,7 +17,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStandardPaths>
 
 namespace juego {
@@ -93,16 +93,8 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
     // default, as it always was; a goal adds an end and a scoreboard.
     lblobjetivo = new QLabel(QStringLiteral("Objetivo"), this);
     lblobjetivo->setGeometry(176, 240, ladoprevia, 17);
-    objetivo = new QComboBox(this);
-    objetivo->setObjectName(QStringLiteral("objetivo"));
-    objetivo->setGeometry(176, 256, ladoprevia, 21);
-    objetivo->addItems({QStringLiteral("Sin fin"), QStringLiteral("Primer equipo a N muertes"),
-                        QStringLiteral("Tiempo límite")});
-    cantidad = new QSpinBox(this);
-    cantidad->setObjectName(QStringLiteral("cantidad"));
-    cantidad->setGeometry(176, 284, 110, 21);
-    connect(objetivo, &QComboBox::currentIndexChanged, this, &unjugador::objetivo_Change);
-    objetivo_Change();
+    objetivo = new selectorobjetivo(this);
+    objetivo->setGeometry(176, 256, ladoprevia, 50);
 
     Form_Load();
 }
@@ -186,20 +178,6 @@ bool unjugador::eventFilter(QObject* objeto, QEvent* evento) {
     return QWidget::eventFilter(objeto, evento);
 }
 
-void unjugador::objetivo_Change() {
-    const int k = objetivo->currentIndex();
-    cantidad->setVisible(k != 0);
-    if (k == 1) {
-        cantidad->setRange(5, 500);
-        cantidad->setSuffix(QStringLiteral(" muertes"));
-        cantidad->setValue(50);
-    } else if (k == 2) {
-        cantidad->setRange(1, 60);
-        cantidad->setSuffix(QStringLiteral(" min"));
-        cantidad->setValue(10);
-    }
-}
-
 void unjugador::empezar_Click() {
     QListWidgetItem* elegido = File1->currentItem();
     if (!elegido || !elegido->isSelected())
@@ -217,11 +195,7 @@ void unjugador::empezar_Click() {
         return;
     }
 
-    juego::objetivo meta;
-    if (objetivo->currentIndex() == 1)
-        meta = {tipoobjetivo::muertes, int16_t(cantidad->value())};
-    else if (objetivo->currentIndex() == 2)
-        meta = {tipoobjetivo::tiempo, int16_t(cantidad->value() * 60)};
+    const juego::objetivo meta = objetivo->elegido();
 
     // A map the game refuses keeps this window open for another choice.
     if (juego_.cargarmapa(ruta, int16_t(n), tipo, meta)) {

@@ -8,11 +8,12 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QSpinBox;
+
 
 namespace juego {
 
 class main;
+class selectorobjetivo;
 
 // The set-up window of a single-player match: map, fighters per team and
 // the player's type.
@@ -36,8 +37,7 @@ public:
     QLabel* tamano = nullptr;
     // The goal of the match, under the preview.
     QLabel* lblobjetivo = nullptr;
-    QComboBox* objetivo = nullptr;
-    QSpinBox* cantidad = nullptr;
+    selectorobjetivo* objetivo = nullptr;
 
 public slots:
     void empezar_Click();
@@ -48,7 +48,6 @@ protected:
 
 private:
     void Form_Load();
-    void objetivo_Change();
 
     main& juego_;
 };

@@ -664,7 +664,9 @@ void main::procesar(const sucesos& s) {
             reproductor_->reproducir(QString::fromStdString(e.texto),
                                      mezcla::volumen(std::hypot(dx, dy)));
         } else if (e.tipo == tiposuceso::fin) {
-            final_->mostrar(juego(), ultima_.has_value() && !visor_);
+            // Revancha is a new match of this window's own: not while
+            // watching a replay or playing over the network.
+            final_->mostrar(juego(), ultima_.has_value() && !visor_ && !red_);
         }
         cambio = cambio || e.tipo != tiposuceso::sonido;
     }

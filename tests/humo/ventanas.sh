@@ -20,8 +20,11 @@ tmp=$(mktemp -d)
 nombre=0humo$$
 mapa=$mapas/$nombre.mapa
 otro=$mapas/${nombre}otro.mapa
-# The user's own maps folder, empty, so that only the program's maps list.
+# The user's own maps folder, empty, so that only the program's maps list;
+# and settings of their own, so that no window size or choice remembered
+# from an earlier run moves what the clicks below aim at.
 export XDG_DATA_HOME=$tmp/datos
+export XDG_CONFIG_HOME=$tmp/config
 
 pids=()
 limpiar() {
