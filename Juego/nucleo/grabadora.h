@@ -4,6 +4,7 @@
 #include "Juego/nucleo/plataforma.h"
 #include "Juego/nucleo/sucesos.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -27,16 +28,25 @@ public:
             if (e.tipo == tiposuceso::estado)
                 status = e.texto;
             else if (e.tipo == tiposuceso::sonido && sonido_ == 1)
-                pedidos.push_back(e.texto);
+                anotarsonido(e.texto);
         }
     }
 
     std::string status;
     std::vector<std::string> pedidos; // file names handed to the sound player
+    // A harness left ticking for days without asking for its sounds keeps
+    // only the newest ones.
+    static constexpr std::size_t maxpedidos = 100000;
     comun::estadoteclas teclas;
     int dibujos = 0;
 
 private:
+    void anotarsonido(const std::string& nombre) {
+        if (pedidos.size() >= maxpedidos)
+            pedidos.erase(pedidos.begin(), pedidos.begin() + maxpedidos / 2);
+        pedidos.push_back(nombre);
+    }
+
     int16_t sonido_ = 1;        // the window's box starts ticked
     bool temporizador_ = true;  // and its timer runs from the start
 };

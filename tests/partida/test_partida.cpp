@@ -367,6 +367,12 @@ private slots:
         QCOMPARE(int(k.ataque), ataquedespues);
         QCOMPARE(int(k.armadura), 32767);
         QCOMPARE(int(w.m.unidades[1].bajas), 32767);
+
+        // Nor does the harness's log of sounds grow without end.
+        const sucesos muchos(grabadora::maxpedidos + 1, {tiposuceso::sonido, "hit0.wav"});
+        w.plat.recibir(muchos);
+        QVERIFY(w.plat.pedidos.size() <= grabadora::maxpedidos);
+        QVERIFY(!w.plat.pedidos.empty());
     }
 
     // Clearing an arrow's marks looks only at the cells the arrow marked:
