@@ -2,12 +2,12 @@
 // ticks each, with the player's keys, strokes and shots driven at random.
 // After every tick the world must still make sense.
 #include "apoyo/invariantes.h"
+#include "apoyo/jugadorazar.h"
 #include "apoyo/mundoprueba.h"
 
 #include <QDir>
 #include <QTest>
 
-#include <random>
 
 using namespace juego;
 using prueba::mundoprueba;
@@ -36,24 +36,11 @@ private slots:
         QVERIFY2(l, l.error.c_str());
         mundoprueba w;
         w.cargar(*l.mapa, 8, int16_t(tipo));
-        std::mt19937 azar(1234);
-        const int16_t flechas[4] = {37, 38, 39, 40};
+        // The player walks, strikes and shoots at random, and never pauses.
+        prueba::jugadorazar jugador(1234, 0);
         int muertes = 0;
         for (int t = 0; t < 20000; ++t) {
-            // Every few ticks the player changes keys, strikes or shoots.
-            if (t % 5 == 0) {
-                for (int16_t k : flechas)
-                    w.plat.teclas.soltar(k);
-                if (azar() % 4 != 0)
-                    w.plat.teclas.apretar(flechas[azar() % 4]);
-                if (azar() % 3 == 0)
-                    w.plat.teclas.apretar(flechas[azar() % 4]);
-            }
-            if (azar() % 7 == 0)
-                w.tecla(32);
-            if (azar() % 7 == 0)
-                w.clic(int(azar() % 800), int(azar() % 600));
-            w.tick();
+            jugador.jugar(w);
             const QString error = revisar(w.m);
             QVERIFY2(error.isEmpty(), qPrintable(QStringLiteral("tick %1: ").arg(t) + error));
             if (t % 500 == 0) {
