@@ -160,9 +160,12 @@ void sesionred::recibir(const sucesos& s) {
     for (const suceso& e : s) {
         if (e.tipo == tiposuceso::baja) {
             bajas = true;
-            // The computer's fighters go by their number.
+            // Kills among the computer's fighters are in the field's kill
+            // feed already; here the ones a player took part in, by name.
             const QString a = nombrede(e.a);
             const QString b = nombrede(e.b);
+            if (a.isEmpty() && b.isEmpty())
+                continue;
             decir((a.isEmpty() ? QStringLiteral("El luchador %1").arg(e.a) : a) +
                   QStringLiteral(" mató ") +
                   (b.isEmpty() ? QStringLiteral("al luchador %1").arg(e.b)
@@ -192,14 +195,17 @@ void sesionred::mostrarlista() {
         if (j.slot >= 2 * m.maxp)
             continue;
         const unidad& u = m.unidades[std::size_t(j.slot)];
-        lineas << QStringLiteral("%1 · equipo %2 · %3 bajas")
+        // Kills are "muertes", as in the status line.
+        lineas << QStringLiteral("%1 · %2 · %3 muertes")
                       .arg(QString::fromStdString(j.nombre))
-                      .arg(u.equipo)
+                      .arg(u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"))
                       .arg(u.muertes);
     }
     listajugadores->setText(lineas.join(QLatin1Char('\n')));
     listajugadores->adjustSize();
-    listajugadores->move(v_.mainpic->width() - listajugadores->width() - 4, 4);
+    // Bottom left: the kill feed takes the top right, the minimap the
+    // bottom right and the joins and leaves the top left.
+    listajugadores->move(4, v_.mainpic->height() - listajugadores->height() - 4);
     listajugadores->show();
     listajugadores->raise();
 }

@@ -365,7 +365,8 @@ void main::mostrarmarcador() {
         return;
     }
     vida->ponervida(m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))].vida);
-    marcador->setText(QStringLiteral("Bajas: <b style=\"color:%1\">rojo %2</b> · "
+    // Kills, as the status line and the goal count them ("Muertes").
+    marcador->setText(QStringLiteral("Muertes: <b style=\"color:%1\">rojo %2</b> · "
                                      "<b style=\"color:%3\">azul %4</b>")
                           .arg(capas::colorequipo(0).darker(120).name())
                           .arg(capas::bajasdeequipo(m, 0))
@@ -678,11 +679,13 @@ void main::procesar(const sucesos& s) {
     const QString meta = juego().jugando == verdadero ? textoobjetivo(juego()) : QString();
     if (meta != lblobjetivo->text()) {
         lblobjetivo->setText(meta);
-        // Only as wide as its text, in the field's top-right corner.
         lblobjetivo->adjustSize();
-        lblobjetivo->move(mainpic->x() + mainpic->width() - lblobjetivo->width() - 4,
-                          mainpic->y() + 4);
     }
+    // Only as wide as its text, at the middle of the field's top edge (the
+    // kill feed and the players' list take the corners), wherever the
+    // field is at the window's size.
+    lblobjetivo->move(mainpic->x() + (mainpic->width() - lblobjetivo->width()) / 2,
+                      mainpic->y() + 4);
     lblobjetivo->setVisible(!meta.isEmpty());
 }
 
