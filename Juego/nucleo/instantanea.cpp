@@ -324,9 +324,7 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
         return error("hay datos de más al final del archivo");
 
     // Whole and checked: now the world takes it.
-    m.limpiarmapa();
-    m.anchomapa = e->anchomapa;
-    m.altomapa = e->altomapa;
+    m.limpiarmapa(e->anchomapa, e->altomapa);
     m.maxp = e->maxp;
     m.jugador = e->jugador;
     m.jugando = e->jugando;

@@ -1,5 +1,7 @@
 #include "Juego/nucleo/mundo.h"
 
+#include <algorithm>
+
 #include "Comun/inicios.h"
 #include "Comun/terreno.h"
 #include "Juego/nucleo/busqueda.h"
@@ -8,7 +10,9 @@
 namespace juego {
 
 mundo::mundo(plataforma& p)
-    : plat(p), mapa_(std::size_t(ladomapa) * ladomapa), busqueda_(std::make_unique<busqueda>()) {}
+    : plat(p), mapa_(1), busqueda_(std::make_unique<busqueda>()) {}
+
+const celda mundo::limpia_{};
 
 mundo::~mundo() = default;
 
@@ -22,19 +26,17 @@ std::string mundo::errorpartida(const comun::plano& p) {
     return comun::errorinicios(p);
 }
 
-void mundo::limpiarmapa() {
-    anchomapa = 0;
-    altomapa = 0;
+void mundo::limpiarmapa(int16_t ancho, int16_t alto) {
+    anchomapa = ancho;
+    altomapa = alto;
     vistax = 0;
     vistay = 0;
-    // Every cell at once rather than through ponerterreno: the search is
-    // told once below.
-    for (celda& c : mapa_) {
-        c.terreno = comun::pasto;
-        c.transitable = verdadero;
-        c.ocupante = -1;
-        c.proyectil = -1;
-    }
+    // Cleared all at once rather than through ponerterreno: the search is
+    // told once below. The cost follows the map, not the largest grid.
+    anchocelda_ = ancho;
+    altocelda_ = alto;
+    mapa_.assign(std::size_t(ancho + 1) * std::size_t(alto + 1), celda{});
+    fuera_.clear();
     marcas_.fill({});
     busqueda_->terrenocambiado();
 }
@@ -53,22 +55,21 @@ void mundo::terrenolisto() {
 }
 
 void mundo::recorrerfuera(const std::function<void(int16_t, int16_t, const celda&)>& f) const {
-    for (int y = 0; y < ladomapa; ++y) {
-        for (int x = 0; x < ladomapa; ++x) {
-            if (x <= anchomapa && y <= altomapa)
-                continue;
-            const celda& c = mapa(x, y);
-            if (c.terreno != comun::pasto || c.transitable != verdadero || c.ocupante != -1 ||
-                c.proyectil != -1)
-                f(int16_t(x), int16_t(y), c);
-        }
-    }
+    // In grid order, so that equal worlds write equal snapshots; cells only
+    // read through a writable reference are cleared ones and left out.
+    std::vector<int32_t> claves;
+    claves.reserve(fuera_.size());
+    for (const auto& [k, c] : fuera_)
+        if (c.terreno != comun::pasto || c.transitable != verdadero || c.ocupante != -1 ||
+            c.proyectil != -1)
+            claves.push_back(k);
+    std::sort(claves.begin(), claves.end());
+    for (int32_t k : claves)
+        f(int16_t(k % ladomapa), int16_t(k / ladomapa), fuera_.at(k));
 }
 
 sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo, objetivo o) {
-    limpiarmapa();
-    anchomapa = p.anchomapa;
-    altomapa = p.altomapa;
+    limpiarmapa(p.anchomapa, p.altomapa);
     for (int y = 0; y <= altomapa; ++y)
         for (int x = 0; x <= anchomapa; ++x)
             ponerterreno(x, y, p.terreno(x, y));

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -141,9 +142,19 @@ public:
     std::string ultimoestado;
 
     // Cell (x, y) of the grid; callers keep x and y inside 0..999.
-    celda& mapa(int x, int y) { return mapa_[std::size_t(y) * ladomapa + std::size_t(x)]; }
+    // Cells of the map live in storage sized to it; a grid cell outside the
+    // map reads as a cleared cell until the rules write it, and what they
+    // write there is kept aside.
+    celda& mapa(int x, int y) {
+        if (dentro(x, y))
+            return mapa_[std::size_t(y) * std::size_t(anchocelda_ + 1) + std::size_t(x)];
+        return fuera_.try_emplace(int32_t(y) * ladomapa + x).first->second;
+    }
     const celda& mapa(int x, int y) const {
-        return mapa_[std::size_t(y) * ladomapa + std::size_t(x)];
+        if (dentro(x, y))
+            return mapa_[std::size_t(y) * std::size_t(anchocelda_ + 1) + std::size_t(x)];
+        const auto f = fuera_.find(int32_t(y) * ladomapa + x);
+        return f == fuera_.end() ? limpia_ : f->second;
     }
     static bool enrejilla(int x, int y) { return x >= 0 && y >= 0 && x < ladomapa && y < ladomapa; }
     // Every change of a cell's terrain goes through here: the walkable flag
@@ -161,7 +172,9 @@ public:
     sucesos cargarmapa(const comun::plano& p, int16_t maxp, int16_t tipo, objetivo o = {});
     // Kills of team e so far.
     int32_t muertesequipo(int16_t e) const;
-    void limpiarmapa();
+    // Clears the grid and lays out the storage for a map of (ancho + 1) x
+    // (alto + 1) cells, which it takes as its size.
+    void limpiarmapa(int16_t ancho = 0, int16_t alto = 0);
     // Terrain writing is over (a map or a saved match was loaded): the search
     // works out what it keeps of the terrain now, not in the first tick.
     void terrenolisto();
@@ -232,7 +245,15 @@ private:
         int16_t n = 0;
     };
     std::array<marcas, numflechas> marcas_{};
+    bool dentro(int x, int y) const {
+        return unsigned(x) <= unsigned(anchocelda_) && unsigned(y) <= unsigned(altocelda_);
+    }
+
     std::vector<celda> mapa_;
+    int16_t anchocelda_ = 0; // the size mapa_ is laid out for
+    int16_t altocelda_ = 0;
+    std::unordered_map<int32_t, celda> fuera_;
+    static const celda limpia_;
     std::unique_ptr<busqueda> busqueda_;
 };
 

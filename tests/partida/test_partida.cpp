@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <random>
 #include <tuple>
+#include <utility>
 
 using namespace juego;
 using prueba::jugadorazar;
@@ -412,6 +413,34 @@ private slots:
         }
         // Spent arrows did leave marks to clear.
         QVERIFY(revisadas > 20);
+    }
+
+    // The world keeps only the map's cells; the grid beyond it reads as
+    // cleared, keeps what the rules write there, through a snapshot too,
+    // and a new match clears it.
+    void fuera_del_mapa() {
+        mundoprueba w;
+        w.cargar(mundoprueba::plano(50, 40, {10, 10}, {30, 30}), 1, guerrero);
+        const celda& lejos = std::as_const(w.m).mapa(999, 999);
+        QCOMPARE(int(lejos.terreno), int(comun::pasto));
+        QCOMPARE(int(lejos.transitable), int(verdadero));
+        QCOMPARE(int(lejos.ocupante), -1);
+        QCOMPARE(int(lejos.proyectil), -1);
+        w.m.mapa(60, 5).ocupante = 1;
+        w.m.mapa(3, 45).proyectil = 7;
+        (void)w.m.mapa(700, 700); // a plain look leaves nothing behind
+        QCOMPARE(int(std::as_const(w.m).mapa(60, 5).ocupante), 1);
+
+        mundoprueba b;
+        sucesos s;
+        QCOMPARE(QString::fromStdString(b.p.restaurar(w.p.instantanea(), s)), QString());
+        QCOMPARE(int(std::as_const(b.m).mapa(60, 5).ocupante), 1);
+        QCOMPARE(int(std::as_const(b.m).mapa(3, 45).proyectil), 7);
+        QVERIFY(b.p.instantanea() == w.p.instantanea());
+
+        w.cargar(mundoprueba::plano(200, 200, {10, 10}, {30, 30}), 1, guerrero);
+        QCOMPARE(int(std::as_const(w.m).mapa(60, 5).ocupante), -1);
+        QCOMPARE(int(std::as_const(w.m).mapa(3, 45).proyectil), -1);
     }
 };
 
