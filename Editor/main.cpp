@@ -1,4 +1,4 @@
-#include "Comun/qt/carpetas.h"
+#include "Comun/carpetas.h"
 #include "Editor/ventana.h"
 
 #include <QApplication>
@@ -25,7 +25,9 @@ int main(int argc, char** argv) {
     // written (installed under /usr). No data folder known (no home folder):
     // no user's folder at all, rather than "/mapas".
     const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    editor::main ventana(comun::carpetadatos(QStringLiteral("mapas")),
+    const std::string mapas = comun::primeracarpeta(comun::carpetascandidatas(
+        QCoreApplication::applicationDirPath().toStdString(), datos.toStdString(), "mapas"));
+    editor::main ventana(QString::fromStdString(mapas),
                          datos.isEmpty() ? QString() : datos + QStringLiteral("/mapas"));
     ventana.setWindowIcon(icono);
     ventana.show();

@@ -2,7 +2,6 @@
 
 #include "Comun/listamapas.h"
 #include "Comun/mapaarchivo.h"
-#include "Comun/qt/carpetas.h"
 #include "Juego/qt/capas.h"
 #include "Juego/qt/selectorobjetivo.h"
 #include "Juego/qt/ventana.h"
@@ -17,7 +16,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QStandardPaths>
 
 namespace juego {
 
@@ -100,12 +98,11 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
 }
 
 QString unjugador::carpetamapas() {
-    return comun::carpetadatos(QStringLiteral("mapas"));
+    return main::carpetadatos(QStringLiteral("mapas"));
 }
 
 QString unjugador::carpetausuario() {
-    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return datos.isEmpty() ? QString() : datos + QStringLiteral("/mapas");
+    return main::carpetausuario(QStringLiteral("mapas"));
 }
 
 void unjugador::Form_Load() {

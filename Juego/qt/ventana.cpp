@@ -1,7 +1,7 @@
 #include "Juego/qt/ventana.h"
 
 #include "Comun/mapaarchivo.h"
-#include "Comun/qt/carpetas.h"
+#include "Comun/carpetas.h"
 #include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/final.h"
 #include "Juego/qt/mezcla.h"
@@ -257,7 +257,7 @@ main::main() : partida_(*this) {
         mainpic->update();
     });
 
-    reproductor_ = new reproductor(comun::carpetadatos(QStringLiteral("sonidos")), this);
+    reproductor_ = new reproductor(carpetadatos(QStringLiteral("sonidos")), this);
     // Turning sound off silences what is still playing too.
     connect(sonido_, &QCheckBox::toggled, this, [this](bool encendido) {
         if (!encendido)
@@ -534,9 +534,20 @@ bool escribirarchivo(const QString& ruta, const std::vector<uint8_t>& datos, QSt
 
 } // namespace
 
+QString main::carpetadatos(const QString& nombre) {
+    const QString usuario = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QString::fromStdString(comun::primeracarpeta(comun::carpetascandidatas(
+        QCoreApplication::applicationDirPath().toStdString(), usuario.toStdString(),
+        nombre.toStdString())));
+}
+
 QString main::carpetausuario(const QString& nombre) {
-    const QString c =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/') + nombre;
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // No data folder known (no home folder): none at all, rather than a
+    // folder at the root of the disk.
+    if (datos.isEmpty())
+        return {};
+    const QString c = datos + QLatin1Char('/') + nombre;
     QDir().mkpath(c);
     return c;
 }

@@ -120,7 +120,11 @@ public:
     void guardarajustes();
     unjugador* menu() const;
     static int16_t codigovk(int qtkey);
-    // The user's own folders for replays and saved matches, made if missing.
+    // The data folder `nombre` (mapas, sonidos): beside the program, in the
+    // installed data folder or in the user's, the first that exists.
+    static QString carpetadatos(const QString& nombre);
+    // The user's own folder `nombre` (replays, saved matches, maps), made if
+    // missing; empty when the system knows no data folder for the user.
     static QString carpetausuario(const QString& nombre);
     // How many automatic replays are kept.
     static constexpr int repeticionesguardadas = 20;

@@ -1,4 +1,4 @@
-#include "Comun/qt/carpetas.h"
+#include "Comun/carpetas.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,15 +46,17 @@ private slots:
                 QVERIFY(raiz.mkpath(e));
             }
         }
-        const QStringList candidatas = comun::carpetascandidatas(
-            raiz.filePath("games"), raiz.filePath("casa"), QStringLiteral("mapas"));
-        QCOMPARE(QDir::cleanPath(comun::primeracarpeta(candidatas)), raiz.filePath(elegida));
+        const std::vector<std::string> candidatas = comun::carpetascandidatas(
+            raiz.filePath("games").toStdString(), raiz.filePath("casa").toStdString(), "mapas");
+        QCOMPARE(QDir::cleanPath(QString::fromStdString(comun::primeracarpeta(candidatas))),
+                 raiz.filePath(elegida));
     }
 
     // With no home folder there is no user folder to try.
     void sinusuario() {
-        const QStringList c = comun::carpetascandidatas("/usr/games", QString(), "sonidos");
-        QCOMPARE(c, (QStringList{"/usr/games/sonidos", "/usr/share/games/tarnhollow/sonidos"}));
+        const std::vector<std::string> c = comun::carpetascandidatas("/usr/games", "", "sonidos");
+        QCOMPARE(c, (std::vector<std::string>{"/usr/games/sonidos",
+                                              "/usr/share/games/tarnhollow/sonidos"}));
     }
 };
 
