@@ -5,6 +5,7 @@
 // flood around a shut-in target, a remembered failure), and say so. After
 // the timing, the results of both searches are compared: path text, steps,
 // outcome and where the search left its current node.
+#include "apoyo/medidas.h"
 #include "apoyo/planos.h"
 #include "apoyo/referencia.h"
 #include "Comun/mapaarchivo.h"
@@ -13,7 +14,6 @@
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/mundo.h"
 
-#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -29,17 +29,6 @@ namespace {
 
 grabadora plat;
 
-double cpu() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // Runs `f` after `preparar` until both `minimo` runs and `ms` milliseconds
 // of timed CPU have gone by (or `maximo` runs); the times of every run.
 std::vector<double> medir(int minimo, int maximo, double ms, const std::function<void()>& preparar,
@@ -48,9 +37,9 @@ std::vector<double> medir(int minimo, int maximo, double ms, const std::function
     double total = 0;
     while (int(t.size()) < maximo && (int(t.size()) < minimo || total < ms)) {
         preparar();
-        const double a = cpu();
+        const double a = medidas::cpums();
         f();
-        t.push_back(cpu() - a);
+        t.push_back(medidas::cpums() - a);
         total += t.back();
     }
     return t;
@@ -188,7 +177,7 @@ bool fila(const caso& c) {
     const bool hallado = delJuego.siguiendo == verdadero;
     const bool atajo = !hallado && enelinicio;
     const bool iguales = resultado(delJuego, !atajo) == resultado(deReferencia, !atajo);
-    const double rm = mediana(r), lm = mediana(l);
+    const double rm = medidas::mediana(r), lm = medidas::mediana(l);
     std::printf("  %-8s %-50s %9.4f ms (%4zu)  referencia %9.3f ms (%3zu)  x%-8.0f %s%s\n",
                 c.atajo ? "atajo" : "busqueda", c.nombre, rm, r.size(), lm, l.size(),
                 lm / std::max(rm, 1e-6), iguales ? "iguales" : "DISTINTOS",

@@ -4,6 +4,7 @@
 // time, so other programs on the machine do not count. Then a frame of the
 // motion between ticks, which the window draws at the display's rate, and
 // what 60 of them a second cost of one core.
+#include "apoyo/medidas.h"
 #include "apoyo/mundoprueba.h"
 #include "Juego/qt/capas.h"
 #include "Juego/qt/lienzo.h"
@@ -14,30 +15,23 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <vector>
 
 namespace {
-
-double cpums() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
 
 double medir(const char* nombre, int veces, const std::function<void()>& f, double base) {
     for (int i = 0; i < 10; ++i)
         f(); // warm-up
     std::vector<double> ms;
     for (int i = 0; i < veces; ++i) {
-        const double t0 = cpums();
+        const double t0 = medidas::cpums();
         f();
-        ms.push_back(cpums() - t0);
+        ms.push_back(medidas::cpums() - t0);
     }
     std::sort(ms.begin(), ms.end());
-    const double mediana = ms[ms.size() / 2];
-    const double p99 = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+    const double mediana = medidas::percentil(ms, 0.5);
+    const double p99 = medidas::percentil(ms, 0.99);
     std::printf("%-36s mediana %7.3f ms  p99 %7.3f ms", nombre, mediana, p99);
     if (base > 0)
         std::printf("  (%.1fx el cuadro simple)", mediana / base);
@@ -86,9 +80,9 @@ int main(int argc, char* argv[]) {
         // The plain frame's median, the yardstick of the rest.
         std::vector<double> ms;
         for (int i = 0; i < 200; ++i) {
-            const double t0 = cpums();
+            const double t0 = medidas::cpums();
             plano();
-            ms.push_back(cpums() - t0);
+            ms.push_back(medidas::cpums() - t0);
         }
         std::sort(ms.begin(), ms.end());
         base.push_back(ms[ms.size() / 2]);

@@ -8,10 +8,10 @@
 #include "Juego/nucleo/instantanea.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/nucleo/repeticion.h"
+#include "apoyo/medidas.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <random>
 #include <vector>
 
@@ -19,17 +19,11 @@ using namespace juego;
 
 namespace {
 
-double cpu() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
 struct medida {
     std::vector<double> ms;
     void informe(const char* que) {
         std::sort(ms.begin(), ms.end());
-        const auto p = [&](double q) { return ms[std::min(ms.size() - 1, std::size_t(q * ms.size()))]; };
+        const auto p = [&](double q) { return medidas::percentil(ms, q); };
         std::printf("  %-34s mediana %8.3f ms   p90 %8.3f ms   max %8.3f ms   (%zu veces)\n", que,
                     p(0.5), p(0.9), ms.back(), ms.size());
     }
@@ -76,12 +70,12 @@ int main() {
     grabadora otra;
     partida destino(otra);
     for (int k = 0; k < 30; ++k) {
-        double a = cpu();
+        double a = medidas::cpums();
         foto = p.instantanea();
-        escribir.ms.push_back((cpu() - a) * 1e3);
-        a = cpu();
+        escribir.ms.push_back((medidas::cpums() - a));
+        a = medidas::cpums();
         const std::string e = destino.restaurar(foto, s);
-        restaurar.ms.push_back((cpu() - a) * 1e3);
+        restaurar.ms.push_back((medidas::cpums() - a));
         if (!e.empty()) {
             std::fprintf(stderr, "bench-partida: %s\n", e.c_str());
             return 1;
@@ -105,9 +99,9 @@ int main() {
         leerrepeticion(rep.data(), rep.size(), r);
         grabadora g;
         partida q(g);
-        const double a = cpu();
+        const double a = medidas::cpums();
         q.reproducir(r, s);
-        reproducir.ms.push_back((cpu() - a) * 1e3);
+        reproducir.ms.push_back((medidas::cpums() - a));
         ticks = r.ticks();
     }
     reproducir.informe("reproducir desde el principio");

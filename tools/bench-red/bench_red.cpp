@@ -13,6 +13,7 @@
 #include "Juego/red/anfitrion.h"
 #include "Juego/red/cliente.h"
 #include "Juego/red/relevo.h"
+#include "apoyo/medidas.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -44,11 +45,6 @@ bool bombear(const std::function<bool()>& hecho, int ms = 20000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     return true;
-}
-
-double mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 } // namespace
@@ -134,10 +130,10 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("bench-red: 8 v 8, 16 clientes, %ld pasos tras %ld ticks\n", pasos, previos);
-    std::printf("  bytes por tick a cada cliente: mediana %.0f, máximo %.0f\n", mediana(bytes),
+    std::printf("  bytes por tick a cada cliente: mediana %.0f, máximo %.0f\n", medidas::mediana(bytes),
                 *std::max_element(bytes.begin(), bytes.end()));
     std::printf("  tiempo del anfitrión por paso: mediana %.1f us, máximo %.1f us\n",
-                mediana(tiempos), *std::max_element(tiempos.begin(), tiempos.end()));
+                medidas::mediana(tiempos), *std::max_element(tiempos.begin(), tiempos.end()));
     std::printf("  de Conectar al primer cuadro tras %ld ticks: %.1f ms\n", previos, entrada);
     return 0;
 }

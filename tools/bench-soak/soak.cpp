@@ -17,11 +17,11 @@
 #include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/partida.h"
 #include "apoyo/invariantes.h"
+#include "apoyo/medidas.h"
 #include "apoyo/planos.h"
 
 #include <QDir>
 
-#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,12 +35,6 @@
 namespace {
 
 using namespace juego;
-
-double cpu() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6; // milliseconds
-}
 
 // Resident memory now, in MiB (not the peak: the peak would carry the
 // largest map played so far into every later line).
@@ -78,9 +72,9 @@ public:
             juego.tecla(32);
         if (azar() % 7 == 0)
             juego.clic(int(azar() % 800), int(azar() % 600));
-        const double antes = cpu();
+        const double antes = medidas::cpums();
         juego.tick(plat.teclas);
-        return cpu() - antes;
+        return medidas::cpums() - antes;
     }
 
     bool revisar(long t) const {
@@ -100,11 +94,6 @@ private:
     std::mt19937 azar{1234};
     const int16_t flechas[4] = {37, 38, 39, 40};
 };
-
-double percentil(const std::vector<double>& orden, double p) {
-    const std::size_t k = std::min(orden.size() - 1, std::size_t(p * double(orden.size())));
-    return orden[k];
-}
 
 // Plays `ticks` ticks on `p` and prints one line; false if a rule broke.
 bool fila(const std::string& nombre, const comun::plano& p, long ticks) {
@@ -137,7 +126,7 @@ bool fila(const std::string& nombre, const comun::plano& p, long ticks) {
     std::vector<double> orden = t;
     std::sort(orden.begin(), orden.end());
     std::printf("  %-22s %6ld %9.3f %9.3f %9.3f %9.3f %7ld %9.3f\n", nombre.c_str(), ticks,
-                percentil(orden, 0.5), percentil(orden, 0.99), percentil(orden, 0.999), peor,
+                medidas::percentil(orden, 0.5), medidas::percentil(orden, 0.99), medidas::percentil(orden, 0.999), peor,
                 peortick, otravez);
     std::fflush(stdout);
     return true;

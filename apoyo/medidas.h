@@ -1,0 +1,33 @@
+#pragma once
+
+// What every benchmark measures with: the CPU time of its own thread (so
+// other processes on the machine do not count) and percentiles of a run.
+
+#include <time.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+namespace medidas {
+
+// CPU time of the calling thread, in milliseconds.
+inline double cpums() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// The value below which a share `p` (0 to 1) of the sorted values lie.
+inline double percentil(const std::vector<double>& orden, double p) {
+    if (orden.empty())
+        return 0;
+    return orden[std::min(orden.size() - 1, std::size_t(p * double(orden.size())))];
+}
+
+inline double mediana(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return percentil(v, 0.5);
+}
+
+} // namespace medidas
