@@ -2,6 +2,7 @@
 // of a match stays equal, fighters pass between people and the computer, a
 // bad peer is dropped alone, a copy gone astray is repaired, and a client
 // refuses a host that sends nonsense.
+#include "apoyo/bombear.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/huella.h"
 #include "Juego/nucleo/partida.h"
@@ -23,18 +24,9 @@ using namespace juego;
 using red::anfitrion;
 using red::cliente;
 
-namespace {
+using prueba::bombear;
 
-bool bombear(const std::function<bool()>& hecho, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!hecho()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
+namespace {
 
 // One peer's own copy of the match.
 struct copia {

@@ -1,6 +1,7 @@
 // Two game windows over the loopback address: one creates a match from the
 // "Multijugador" window, the other joins it, and each sees the other's
 // fighter walk.
+#include "apoyo/bombear.h"
 #include "Comun/mapaarchivo.h"
 #include "Juego/qt/multijugador.h"
 #include "Juego/qt/unjugador.h"
@@ -22,18 +23,9 @@
 
 using namespace juego;
 
-namespace {
+using prueba::bombear;
 
-bool bombear(const std::function<bool()>& hecho, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!hecho()) {
-        if (t.elapsed() > ms)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
+namespace {
 
 const QString nombremapa = QStringLiteral("prueba_red.mapa");
 

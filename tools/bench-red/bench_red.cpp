@@ -7,6 +7,7 @@
 //    match that has already run for an hour (28,800 ticks).
 //
 //   bench-red [TICKS_PREVIOS [PASOS]]
+#include "apoyo/bombear.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/qt/lienzo.h"
@@ -29,23 +30,17 @@
 
 using namespace juego;
 
+using prueba::bombear;
+
+// A loaded machine may be slow to let sixteen clients in.
+constexpr int espera = 20000;
+
 namespace {
 
 struct copia {
     grabadora plat;
     partida p{plat};
 };
-
-bool bombear(const std::function<bool()>& hecho, int ms = 20000) {
-    QElapsedTimer t;
-    t.start();
-    while (!hecho()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -92,7 +87,8 @@ int main(int argc, char** argv) {
         });
         c.conectar(QStringLiteral("127.0.0.1"), a.puerto(), QStringLiteral("J%1").arg(i),
                    int16_t(i % 2), int16_t(i / maxp));
-        if (!bombear([&] { return dibujado || c.estado() == red::cliente::fase::fuera; })) {
+        if (!bombear([&] { return dibujado || c.estado() == red::cliente::fase::fuera; },
+                     espera)) {
             std::fprintf(stderr, "bench-red: el cliente %d no entró\n", i);
             return 1;
         }
@@ -124,7 +120,7 @@ int main(int argc, char** argv) {
                     if (c->secuencia() != a.secuencia())
                         return false;
                 return true;
-            })) {
+            }, espera)) {
             std::fprintf(stderr, "bench-red: un cliente se quedó atrás\n");
             return 1;
         }
