@@ -178,11 +178,18 @@ std::string error(const std::string& motivo) {
 
 } // namespace
 
-std::vector<uint8_t> escribirinstantanea(const mundo& m) {
+namespace {
+
+// The snapshot, or with `propio` false the state without what each copy of
+// a match keeps for itself.
+std::vector<uint8_t> escribir(const mundo& m, bool propio) {
     escritor w;
     w.bytes(firma, sizeof firma);
     w.u16(versioninstantanea);
-    for (int16_t v : {m.anchomapa, m.altomapa, m.maxp, m.jugador, m.vistax, m.vistay, m.jugando,
+    const int16_t jugador = propio ? m.jugador : int16_t(0);
+    const int16_t vistax = propio ? m.vistax : int16_t(0);
+    const int16_t vistay = propio ? m.vistay : int16_t(0);
+    for (int16_t v : {m.anchomapa, m.altomapa, m.maxp, jugador, vistax, vistay, m.jugando,
                       m.pausado})
         w.i16(v);
     for (int16_t h : m.humano)
@@ -207,7 +214,7 @@ std::vector<uint8_t> escribirinstantanea(const mundo& m) {
     std::ostringstream azar;
     azar << m.rnd;
     w.texto(azar.str());
-    w.texto(m.ultimoestado);
+    w.texto(propio ? m.ultimoestado : std::string());
     for (int y = 0; y <= m.altomapa; ++y)
         for (int x = 0; x <= m.anchomapa; ++x)
             escribircelda(w, m.mapa(x, y));
@@ -220,6 +227,16 @@ std::vector<uint8_t> escribirinstantanea(const mundo& m) {
         escribircelda(w, c);
     }
     return std::move(w.datos);
+}
+
+} // namespace
+
+std::vector<uint8_t> escribirinstantanea(const mundo& m) {
+    return escribir(m, true);
+}
+
+std::vector<uint8_t> estadocomun(const mundo& m) {
+    return escribir(m, false);
 }
 
 std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
