@@ -65,19 +65,14 @@ sucesos mundo::timer_Timer(const entradatick& e) {
 }
 
 void mundo::comprobarfin() {
+    // The endless match has nothing to count.
+    if (meta.tipo == tipoobjetivo::ninguno)
+        return;
     const int32_t rojo = muertesequipo(0);
     const int32_t azul = muertesequipo(1);
-    bool termina = false;
-    switch (meta.tipo) {
-    case tipoobjetivo::ninguno:
-        break;
-    case tipoobjetivo::muertes:
-        termina = rojo >= meta.valor || azul >= meta.valor;
-        break;
-    case tipoobjetivo::tiempo:
-        termina = numtick >= uint32_t(meta.valor) * 8u;
-        break;
-    }
+    const bool termina = meta.tipo == tipoobjetivo::muertes
+                             ? rojo >= meta.valor || azul >= meta.valor
+                             : numtick >= uint32_t(meta.valor) * 8u;
     if (!termina)
         return;
     fin = verdadero;

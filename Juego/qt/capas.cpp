@@ -106,14 +106,6 @@ QColor capas::colorequipo(int equipo) {
     return equipo == 0 ? QColor(226, 44, 44) : QColor(52, 108, 240);
 }
 
-int capas::bajasdeequipo(const mundo& m, int equipo) {
-    int n = 0;
-    for (int16_t i = 0; valido(m, i); ++i)
-        if (m.unidades[i].equipo == equipo)
-            n += m.unidades[i].muertes;
-    return n;
-}
-
 void capas::olvidar() {
     bajas_.clear();
     haynivel_ = false;

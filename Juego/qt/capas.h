@@ -52,8 +52,7 @@ public:
     QStringList mensajes(const mundo& m) const;
     // The kill feed's lines now, newest first.
     QStringList bajas(const mundo& m) const;
-    // Kills made by each team: the sum of its fighters' kills.
-    static int bajasdeequipo(const mundo& m, int equipo);
+
     // Team colour of the overlays (0 red, 1 blue).
     static QColor colorequipo(int equipo);
     // A small picture of a map of ancho x alto cells, at most `lado` pixels

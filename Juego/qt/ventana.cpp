@@ -369,9 +369,9 @@ void main::mostrarmarcador() {
     marcador->setText(QStringLiteral("Muertes: <b style=\"color:%1\">rojo %2</b> · "
                                      "<b style=\"color:%3\">azul %4</b>")
                           .arg(capas::colorequipo(0).darker(120).name())
-                          .arg(capas::bajasdeequipo(m, 0))
+                          .arg(m.muertesequipo(0))
                           .arg(capas::colorequipo(1).name())
-                          .arg(capas::bajasdeequipo(m, 1)));
+                          .arg(m.muertesequipo(1)));
 }
 
 void main::pantallacompleta() {

@@ -99,8 +99,8 @@ private slots:
         const QStringList b = w.c.bajas(w.m);
         QCOMPARE(b.size(), int(capas::maxbajas));
         QCOMPARE(b.first(), QStringLiteral("Guerrero azul mató a Arquero rojo"));
-        QCOMPARE(capas::bajasdeequipo(w.m, 0), 4);
-        QCOMPARE(capas::bajasdeequipo(w.m, 1), 1);
+        QCOMPARE(w.m.muertesequipo(0), 4);
+        QCOMPARE(w.m.muertesequipo(1), 1);
 
         w.m.numtick += capas::duracionbaja - 1;
         QCOMPARE(w.c.bajas(w.m).size(), int(capas::maxbajas));
