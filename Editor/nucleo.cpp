@@ -676,13 +676,13 @@ void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
         e.herramientalinea = !e.herramientalinea;
     else if (codigo == 'C' && shift == 0 && !entexto)
         e.vertinte = !e.vertinte;
-    else if (codigo == teclaizquierda)
+    else if (codigo == comun::vkizquierda)
         e.vistax = int16_t(e.vistax - 3);
-    else if (codigo == tecladerecha)
+    else if (codigo == comun::vkderecha)
         e.vistax = int16_t(e.vistax + 3);
-    else if (codigo == teclaabajo)
+    else if (codigo == comun::vkabajo)
         e.vistay = int16_t(e.vistay + 3);
-    else if (codigo == teclaarriba)
+    else if (codigo == comun::vkarriba)
         e.vistay = int16_t(e.vistay - 3);
     ajustarvista();
     muestraguardado = false;

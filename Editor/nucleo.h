@@ -24,11 +24,7 @@ inline constexpr int tamcelda = 20;    // pixels per cell side at 100 %
 // Cell sides of the zoom steps: 25 %, 50 %, 100 % and 200 %.
 inline constexpr std::array<int16_t, 4> tamanos = {5, 10, 20, 40};
 
-// Key codes and shift bits as the window hands them over.
-inline constexpr int16_t teclaizquierda = comun::vkizquierda;
-inline constexpr int16_t teclaarriba = comun::vkarriba;
-inline constexpr int16_t tecladerecha = comun::vkderecha;
-inline constexpr int16_t teclaabajo = comun::vkabajo;
+// Shift bits as the window hands them over with a key code (Comun/teclas.h).
 inline constexpr int16_t mayusculas = 1;
 inline constexpr int16_t control = 2;
 inline constexpr int16_t alternativa = 4;

@@ -87,13 +87,13 @@ int16_t desplazamiento(Qt::KeyboardModifiers m) {
 int16_t codigotecla(int k) {
     switch (k) {
     case Qt::Key_Left:
-        return teclaizquierda;
+        return comun::vkizquierda;
     case Qt::Key_Up:
-        return teclaarriba;
+        return comun::vkarriba;
     case Qt::Key_Right:
-        return tecladerecha;
+        return comun::vkderecha;
     case Qt::Key_Down:
-        return teclaabajo;
+        return comun::vkabajo;
     default:
         return k >= 0 && k <= 0x7f ? int16_t(k) : int16_t(0);
     }

@@ -255,7 +255,7 @@ private slots:
 
     void rectangulo_mas_alla_del_mapa_por_la_derecha() {
         for (int i = 0; i < 10; ++i)
-            n->Form_KeyDown(tecladerecha, 0);
+            n->Form_KeyDown(comun::vkderecha, 0);
         n->terrenos_Click(comun::agua);
         pulsar(45, 45, control);
         n->mainpic_MouseUp(5000, 5000);
@@ -280,8 +280,8 @@ private slots:
         n->Form_KeyDown('M', 0);
         QVERIFY(e().simetrico);
         while (celda.x() > e().vistax + 24 || celda.y() > e().vistay + 24) {
-            n->Form_KeyDown(tecladerecha, 0);
-            n->Form_KeyDown(teclaabajo, 0);
+            n->Form_KeyDown(comun::vkderecha, 0);
+            n->Form_KeyDown(comun::vkabajo, 0);
         }
         trazo(comun::pared, {{celda.x(), celda.y()}});
         QCOMPARE(e().celda(espejo.x(), espejo.y()).terreno, int16_t(comun::pared));
@@ -468,7 +468,7 @@ private slots:
     }
 
     void estado_del_puntero() {
-        n->Form_KeyDown(tecladerecha, 0);
+        n->Form_KeyDown(comun::vkderecha, 0);
         trazo(comun::arbol, {{12, 7}});
         n->Form_KeyDown(']', 0);
         mover(12, 7);

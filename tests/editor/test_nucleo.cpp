@@ -69,7 +69,7 @@ private slots:
         n->px_Click(1);
         pulsar(3, 3);
         mover(4, 4);
-        n->Form_KeyDown(tecladerecha, 0);
+        n->Form_KeyDown(comun::vkderecha, 0);
         n->guardar_Click("algo");
         QCOMPARE(e().pincel, int16_t(0));
         QCOMPARE(e().pincelinicio, int16_t(0));
@@ -113,7 +113,7 @@ private slots:
         pulsar(5, 5);
         soltar(5, 5);
         colocar(0, 10, 10);
-        n->Form_KeyDown(tecladerecha, 0);
+        n->Form_KeyDown(comun::vkderecha, 0);
         r.respuesta = true;
         n->crear_Click(100, 50);
         QCOMPARE(e().celda(5, 5).terreno, int16_t(comun::pasto));
@@ -186,8 +186,8 @@ private slots:
         QFETCH(int, cx);
         QFETCH(int, cy);
         n->crear_Click(50, 50);
-        n->Form_KeyDown(tecladerecha, 0);
-        n->Form_KeyDown(teclaabajo, 0);
+        n->Form_KeyDown(comun::vkderecha, 0);
+        n->Form_KeyDown(comun::vkabajo, 0);
         QCOMPARE(r.inicioestado(), std::string("( 3 , 3 )"));
         n->terrenos_Click(comun::madera);
         pulsar(10, 10);
@@ -244,8 +244,8 @@ private slots:
         QFETCH(int, muro);
         QFETCH(bool, aceptado);
         n->crear_Click(50, 50);
-        n->Form_KeyDown(tecladerecha, 0); // brings column 49 into view
-        n->Form_KeyDown(teclaizquierda, 0);
+        n->Form_KeyDown(comun::vkderecha, 0); // brings column 49 into view
+        n->Form_KeyDown(comun::vkizquierda, 0);
         if (muro >= 0) {
             n->terrenos_Click(comun::pared);
             pulsar(muro, 5);
@@ -253,10 +253,10 @@ private slots:
         }
         if (y >= 25)
             for (int i = 0; i < 10; ++i)
-                n->Form_KeyDown(teclaabajo, 0);
+                n->Form_KeyDown(comun::vkabajo, 0);
         if (x >= 25)
             for (int i = 0; i < 10; ++i)
-                n->Form_KeyDown(tecladerecha, 0);
+                n->Form_KeyDown(comun::vkderecha, 0);
         colocar(0, 20, 20);
         colocar(0, x, y);
         QCOMPARE(n->hayespacio(x, y), aceptado);
@@ -290,14 +290,14 @@ private slots:
         QTest::addColumn<QList<int>>("teclas");
         QTest::addColumn<QString>("estado");
         QTest::newRow("izquierda-en-la-esquina")
-            << 50 << QList<int>{teclaizquierda} << "( 0 , 0 )";
-        QTest::newRow("una-a-la-derecha") << 50 << QList<int>{tecladerecha} << "( 3 , 0 )";
-        QTest::newRow("derecha-para-en-25") << 50 << QList<int>(12, tecladerecha) << "( 25 , 0 )";
-        QTest::newRow("abajo-para-en-25") << 50 << QList<int>(12, teclaabajo) << "( 0 , 25 )";
+            << 50 << QList<int>{comun::vkizquierda} << "( 0 , 0 )";
+        QTest::newRow("una-a-la-derecha") << 50 << QList<int>{comun::vkderecha} << "( 3 , 0 )";
+        QTest::newRow("derecha-para-en-25") << 50 << QList<int>(12, comun::vkderecha) << "( 25 , 0 )";
+        QTest::newRow("abajo-para-en-25") << 50 << QList<int>(12, comun::vkabajo) << "( 0 , 25 )";
         QTest::newRow("200-de-ancho-avanza")
-            << 200 << QList<int>(12, tecladerecha) << "( 36 , 0 )";
+            << 200 << QList<int>(12, comun::vkderecha) << "( 36 , 0 )";
         QTest::newRow("vuelta-arriba")
-            << 50 << QList<int>{teclaabajo, teclaabajo, teclaarriba} << "( 0 , 3 )";
+            << 50 << QList<int>{comun::vkabajo, comun::vkabajo, comun::vkarriba} << "( 0 , 3 )";
         QTest::newRow("otra-tecla-no-mueve") << 50 << QList<int>{'A'} << "( 0 , 0 )";
     }
     void desplazamiento() {
@@ -318,7 +318,7 @@ private slots:
         escribirarchivo("chico", "2,1/fn0,0,2,4,5,3,/fn0,0,1,1/fn");
         n->abrir_Click("chico.mapa");
         QCOMPARE(e().haymapa, verdadero);
-        n->Form_KeyDown(tecladerecha, 0);
+        n->Form_KeyDown(comun::vkderecha, 0);
         QCOMPARE(e().vistax, int16_t(0));
         QCOMPARE(e().vistay, int16_t(0));
     }
@@ -651,7 +651,7 @@ private slots:
         soltar(3, 3);
         colocar(0, 10, 10);
         colocar(1, 30, 30);
-        n->Form_KeyDown(tecladerecha, 0);
+        n->Form_KeyDown(comun::vkderecha, 0);
         n->guardar_Click("bueno");
         QVERIFY(r.avisos.empty());
         escribirarchivo("roto", texto.toStdString());
@@ -694,7 +694,7 @@ private slots:
             } else if (paso == "inicio") {
                 colocar(1, 31, 31);
             } else if (paso == "tecla") {
-                n->Form_KeyDown(tecladerecha, 0);
+                n->Form_KeyDown(comun::vkderecha, 0);
             } else if (paso == "abrir") {
                 n->abrir_Click("cierre.mapa");
             }
