@@ -1,6 +1,5 @@
 #include "Juego/qt/multijugador.h"
 
-#include "Comun/listamapas.h"
 #include "Juego/qt/selectorobjetivo.h"
 
 #include "Comun/mapaarchivo.h"
@@ -256,11 +255,7 @@ multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(ju
     File1 = new QListWidget(crear);
     File1->setObjectName(QStringLiteral("File1"));
     // The same maps as a single-player match: the user's own first.
-    for (const comun::mapalistado& m : comun::listarmapas(
-             {unjugador::carpetausuario().toStdString(), unjugador::carpetamapas().toStdString()})) {
-        auto* item = new QListWidgetItem(QString::fromStdString(m.archivo), File1);
-        item->setData(Qt::UserRole, QString::fromStdString(m.ruta));
-    }
+    unjugador::listarmapas(File1);
     if (File1->count() > 0)
         File1->setCurrentRow(0);
     guerreros = new QComboBox(crear);

@@ -105,17 +105,21 @@ QString unjugador::carpetausuario() {
     return main::carpetausuario(QStringLiteral("mapas"));
 }
 
-void unjugador::Form_Load() {
-    // The user's own maps (where the editor saves when it can't write beside
-    // the program) win over a shipped map of the same name. A missing folder
-    // simply lists nothing.
-    const auto mapas =
-        comun::listarmapas({carpetausuario().toStdString(), carpetamapas().toStdString()});
-    for (const comun::mapalistado& m : mapas) {
-        auto* item = new QListWidgetItem(QString::fromStdString(m.archivo), File1);
+void unjugador::listarmapas(QListWidget* lista) {
+    // A missing folder simply lists nothing. Each item keeps its file's
+    // path, as the same name may stand in either folder.
+    for (const comun::mapalistado& m :
+         comun::listarmapas({carpetausuario().toStdString(), carpetamapas().toStdString()})) {
+        auto* item = new QListWidgetItem(QString::fromStdString(m.archivo), lista);
         item->setData(Qt::UserRole, QString::fromStdString(m.ruta));
         item->setToolTip(item->text());
     }
+}
+
+void unjugador::Form_Load() {
+    // The user's own maps (where the editor saves when it can't write beside
+    // the program) win over a shipped map of the same name.
+    listarmapas(File1);
 
     // The last match's choices, when its map is still there.
     const ajustes& a = juego_.recordado();

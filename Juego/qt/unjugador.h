@@ -26,6 +26,9 @@ public:
     static QString carpetamapas();
     // The user's own maps folder.
     static QString carpetausuario();
+    // Fills `lista` with the maps of both folders, the user's winning on
+    // equal names; each item's Qt::UserRole holds the file's path.
+    static void listarmapas(QListWidget* lista);
 
     std::array<QLabel*, 3> labels{};
     QListWidget* File1 = nullptr;
