@@ -8,39 +8,7 @@
 
 namespace juego {
 
-namespace {
-
-QImage cargar(const QString& nombre) {
-    QImage i(QStringLiteral(":/imagenes/") + nombre);
-    return i.convertToFormat(QImage::Format_RGB32);
-}
-
-// Copies one 20 x 20 cell of `origen`, or nothing if it would read outside
-// the picture.
-void copiar(QPainter& p, int x, int y, const QImage& origen, int sx, int sy,
-            QPainter::CompositionMode modo) {
-    if (sx < 0 || sy < 0 || sx + tamcelda > origen.width() || sy + tamcelda > origen.height())
-        return;
-    p.setCompositionMode(modo);
-    p.drawImage(QPoint(x, y), origen, QRect(sx, sy, tamcelda, tamcelda));
-}
-
-void enmascarar(QPainter& p, int x, int y, const QImage& origen, int sx, int sy, int mx,
-                int my) {
-    copiar(p, x, y, origen, mx, my, QPainter::RasterOp_NotSourceOrDestination);
-    copiar(p, x, y, origen, sx, sy, QPainter::RasterOp_SourceAndDestination);
-}
-
-} // namespace
-
-lienzo::lienzo() {
-    for (int t = 0; t < 6; ++t)
-        terrenos_[t] = cargar(QStringLiteral("terreno%1.png").arg(t));
-    for (int e = 0; e < 2; ++e)
-        personajes_[e] = cargar(QStringLiteral("personajes%1.png").arg(e));
-    sangre_ = cargar(QStringLiteral("sangre.png"));
-    flech_ = cargar(QStringLiteral("flech.png"));
-}
+lienzo::lienzo() : hojas_(hojas::cargar()) {}
 
 QImage lienzo::nuevaimagen() {
     QImage i(columnasvista * tamcelda, filasvista * tamcelda, QImage::Format_RGB32);
@@ -62,16 +30,16 @@ void lienzo::dibujar(const mundo& m, QImage& destino) const {
             }
             const celda& k = m.mapa(c, r);
             if (k.terreno >= 0 && k.terreno < 6)
-                copiar(p, x, y, terrenos_[k.terreno], 0, 0, QPainter::CompositionMode_Source);
+                copiar(p, x, y, hojas_.terrenos[k.terreno], 0, 0, QPainter::CompositionMode_Source);
 
             if (k.ocupante >= 0 && k.ocupante < numunidades) {
                 const unidad& f = m.unidades[k.ocupante];
                 if (f.muerto == verdadero) {
-                    enmascarar(p, x, y, sangre_, 0, 0, tamcelda, 0);
+                    enmascarar(p, x, y, hojas_.sangre, 0, 0, tamcelda, 0);
                 } else if (f.equipo >= 0 && f.equipo < 2) {
                     const int sy = 160 * f.tipo + tamcelda * f.direccion;
                     const int sx = 40 * f.pose;
-                    enmascarar(p, x, y, personajes_[f.equipo], sx, sy, sx + tamcelda, sy);
+                    enmascarar(p, x, y, hojas_.personajes[f.equipo], sx, sy, sx + tamcelda, sy);
                 }
             }
 
@@ -81,8 +49,8 @@ void lienzo::dibujar(const mundo& m, QImage& destino) const {
                     const int ax = int(std::nearbyint(tamcelda * (a.x - m.vistax)));
                     const int ay = int(std::nearbyint(tamcelda * (a.y - m.vistay)));
                     const int sy = tamcelda * a.direccion;
-                    copiar(p, ax, ay, flech_, 0, sy, QPainter::RasterOp_NotSourceOrDestination);
-                    copiar(p, ax, ay, flech_, 0, sy, QPainter::RasterOp_SourceAndDestination);
+                    copiar(p, ax, ay, hojas_.flech, 0, sy, QPainter::RasterOp_NotSourceOrDestination);
+                    copiar(p, ax, ay, hojas_.flech, 0, sy, QPainter::RasterOp_SourceAndDestination);
                 }
             }
         }

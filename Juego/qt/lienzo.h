@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Juego/qt/hojas.h"
+
 #include <QImage>
 
 #include <array>
@@ -23,10 +25,7 @@ public:
     static QImage nuevaimagen();
 
 private:
-    std::array<QImage, 6> terrenos_;
-    std::array<QImage, 2> personajes_;
-    QImage sangre_;
-    QImage flech_;
+    hojas hojas_;
 };
 
 } // namespace juego

@@ -9,23 +9,6 @@ namespace juego {
 
 namespace {
 
-QImage cargar(const QString& nombre) {
-    return QImage(QStringLiteral(":/imagenes/") + nombre).convertToFormat(QImage::Format_RGB32);
-}
-
-void copiar(QPainter& p, int x, int y, const QImage& origen, int sx, int sy,
-            QPainter::CompositionMode modo) {
-    if (sx < 0 || sy < 0 || sx + tamcelda > origen.width() || sy + tamcelda > origen.height())
-        return;
-    p.setCompositionMode(modo);
-    p.drawImage(QPoint(x, y), origen, QRect(sx, sy, tamcelda, tamcelda));
-}
-
-void enmascarar(QPainter& p, int x, int y, const QImage& origen, int sx, int sy, int mx, int my) {
-    copiar(p, x, y, origen, mx, my, QPainter::RasterOp_NotSourceOrDestination);
-    copiar(p, x, y, origen, sx, sy, QPainter::RasterOp_SourceAndDestination);
-}
-
 double mezclar(double a, double b, double t) {
     return a + (b - a) * t;
 }
@@ -69,14 +52,7 @@ entremedias interpolar(const instante& antes, const instante& ahora, double t) {
     return e;
 }
 
-lienzosuave::lienzosuave() {
-    for (int t = 0; t < 6; ++t)
-        terrenos_[std::size_t(t)] = cargar(QStringLiteral("terreno%1.png").arg(t));
-    for (int e = 0; e < 2; ++e)
-        personajes_[std::size_t(e)] = cargar(QStringLiteral("personajes%1.png").arg(e));
-    sangre_ = cargar(QStringLiteral("sangre.png"));
-    flech_ = cargar(QStringLiteral("flech.png"));
-}
+lienzosuave::lienzosuave() : hojas_(hojas::cargar()) {}
 
 void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante& ahora,
                           const entremedias& e, double t, QImage& destino) const {
@@ -101,11 +77,11 @@ void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante&
             }
             const celda& k = m.mapa(c, r);
             if (k.terreno >= 0 && k.terreno < 6)
-                copiar(p, q.x(), q.y(), terrenos_[std::size_t(k.terreno)], 0, 0,
+                copiar(p, q.x(), q.y(), hojas_.terrenos[std::size_t(k.terreno)], 0, 0,
                        QPainter::CompositionMode_Source);
             if (k.ocupante >= 0 && k.ocupante < numunidades &&
                 m.unidades[std::size_t(k.ocupante)].muerto == verdadero)
-                enmascarar(p, q.x(), q.y(), sangre_, 0, 0, tamcelda, 0);
+                enmascarar(p, q.x(), q.y(), hojas_.sangre, 0, 0, tamcelda, 0);
         }
     }
 
@@ -117,7 +93,7 @@ void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante&
         const int sy = 160 * f.tipo + tamcelda * f.direccion;
         const int sx = 40 * f.pose;
         enmascarar(p, int(std::lround(q.x())), int(std::lround(q.y())),
-                   personajes_[std::size_t(f.equipo)], sx, sy, sx + tamcelda, sy);
+                   hojas_.personajes[std::size_t(f.equipo)], sx, sy, sx + tamcelda, sy);
     }
 
     for (std::size_t k = 0; k < m.flechas.size(); ++k) {
@@ -134,8 +110,8 @@ void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante&
         const int ax = int(std::lround((x - e.vista.x()) * tamcelda));
         const int ay = int(std::lround((y - e.vista.y()) * tamcelda));
         const int sy = tamcelda * a.direccion;
-        copiar(p, ax, ay, flech_, 0, sy, QPainter::RasterOp_NotSourceOrDestination);
-        copiar(p, ax, ay, flech_, 0, sy, QPainter::RasterOp_SourceAndDestination);
+        copiar(p, ax, ay, hojas_.flech, 0, sy, QPainter::RasterOp_NotSourceOrDestination);
+        copiar(p, ax, ay, hojas_.flech, 0, sy, QPainter::RasterOp_SourceAndDestination);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "Juego/nucleo/mundo.h"
 
+#include "Juego/qt/hojas.h"
+
 #include <QImage>
 #include <QPointF>
 
@@ -56,10 +58,7 @@ public:
                  const entremedias& e, double t, QImage& destino) const;
 
 private:
-    std::array<QImage, 6> terrenos_;
-    std::array<QImage, 2> personajes_;
-    QImage sangre_;
-    QImage flech_;
+    hojas hojas_;
 };
 
 } // namespace juego
