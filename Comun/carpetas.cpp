@@ -17,8 +17,7 @@ std::vector<std::string> carpetascandidatas(const std::string& programa,
     // the build's install layout (../share/games/tarnhollow by default).
     const std::filesystem::path instalada =
         (std::filesystem::path(programa) / TARNHOLLOW_DATOS_RELATIVA).lexically_normal();
-    std::vector<std::string> candidatas{programa + '/' + nombre,
-                                        (instalada / nombre).string()};
+    std::vector<std::string> candidatas{programa + '/' + nombre, (instalada / nombre).string()};
     if (!usuario.empty())
         candidatas.push_back(usuario + '/' + nombre);
     return candidatas;

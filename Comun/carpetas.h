@@ -15,8 +15,7 @@ namespace comun {
 // so any install prefix works), then the user's folder (none when `usuario`
 // is empty: a service with no home folder).
 std::vector<std::string> carpetascandidatas(const std::string& programa,
-                                            const std::string& usuario,
-                                            const std::string& nombre);
+                                            const std::string& usuario, const std::string& nombre);
 
 // The first candidate that is a folder; the first candidate when none is,
 // so that an empty list or a message names the place beside the program.

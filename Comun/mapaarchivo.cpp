@@ -159,7 +159,8 @@ lectura leermapa(std::string_view texto) {
 
     std::vector<std::string_view> cabecera = partir(secciones[0], ",", 3);
     if (cabecera.size() < 2)
-        return rechazo("La cabecera del mapa debe tener el ancho y el alto separados por una coma.");
+        return rechazo(
+            "La cabecera del mapa debe tener el ancho y el alto separados por una coma.");
     const std::string nombres[2] = {"El ancho del mapa", "El alto del mapa"};
     int16_t medidas[2] = {0, 0};
     for (int i = 0; i < 2; ++i) {

@@ -16,7 +16,6 @@ inline constexpr int16_t vkabajo = 40;
 inline constexpr int16_t vkp = 80;
 inline constexpr int16_t vks = 83;
 
-
 // The state of the four arrow keys as the tick reads it: the top bit while a
 // key is held, the lowest bit when it went down since that key's last query.
 // Fed by our own windows' key events only, so keys typed into other programs

@@ -12,11 +12,11 @@ namespace referencia {
 // maps reach the situations they are meant to reach.
 struct informe {
     bool encontrado = false;
-    bool lleno = false; // some reached cell found all 1000 entries in use
+    bool lleno = false;   // some reached cell found all 1000 entries in use
     bool perdida = false; // the destination was one of them
-    bool tope = false;  // it ended with waiting cells whose F was 9999 or more
-    int tomadas = 0;    // nodes taken
-    int maximo = 0;     // most entries in use at once
+    bool tope = false;    // it ended with waiting cells whose F was 9999 or more
+    int tomadas = 0;      // nodes taken
+    int maximo = 0;       // most entries in use at once
 };
 
 // The path search done the plain way, one step after another: the search

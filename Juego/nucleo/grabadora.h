@@ -47,8 +47,8 @@ private:
         pedidos.push_back(nombre);
     }
 
-    int16_t sonido_ = 1;        // the window's box starts ticked
-    bool temporizador_ = true;  // and its timer runs from the start
+    int16_t sonido_ = 1;       // the window's box starts ticked
+    bool temporizador_ = true; // and its timer runs from the start
 };
 
 } // namespace juego

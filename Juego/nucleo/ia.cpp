@@ -55,8 +55,9 @@ void mundo::decidirataque(int16_t i) {
             const int16_t dr = int16_t(std::sqrt(double((e.y - u.y) * (e.y - u.y))));
             // A cheap stand-in for the straight-line distance: the longer
             // axis plus 0.42 of the shorter one.
-            const double d = (dc != dr) ? std::max(dc, double(dr)) + 0.42 * std::min(dc, double(dr))
-                                        : 1.42 * dc;
+            const double d = (dc != dr)
+                                 ? std::max(dc, double(dr)) + 0.42 * std::min(dc, double(dr))
+                                 : 1.42 * dc;
             if (d <= alcancearco && d < mejor) {
                 mejor = d;
                 blanco = j;

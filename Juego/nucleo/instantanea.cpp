@@ -83,10 +83,10 @@ celdaguardada leercelda(lector& r) {
 }
 
 void escribirunidad(escritor& w, const unidad& u) {
-    for (int16_t v : {u.vida, u.tipo, u.espera, u.pose, u.ataque, u.moviendo, u.x, u.y, u.sigx,
-                      u.sigy, u.destx, u.desty, u.direccion, u.muerto, u.equipo, u.muertes,
-                      u.revivir, u.armadura, u.siguiendo, u.atacando, u.buscando, u.bloqueos,
-                      u.bajas})
+    for (int16_t v : {u.vida,      u.tipo,     u.espera,   u.pose,     u.ataque,  u.moviendo,
+                      u.x,         u.y,        u.sigx,     u.sigy,     u.destx,   u.desty,
+                      u.direccion, u.muerto,   u.equipo,   u.muertes,  u.revivir, u.armadura,
+                      u.siguiendo, u.atacando, u.buscando, u.bloqueos, u.bajas})
         w.i16(v);
     w.texto(u.camino);
     w.u32(uint32_t(u.pasos.size()));
@@ -95,10 +95,11 @@ void escribirunidad(escritor& w, const unidad& u) {
 }
 
 void leerunidad(lector& r, unidad& u) {
-    for (int16_t* v : {&u.vida, &u.tipo, &u.espera, &u.pose, &u.ataque, &u.moviendo, &u.x, &u.y,
-                       &u.sigx, &u.sigy, &u.destx, &u.desty, &u.direccion, &u.muerto, &u.equipo,
-                       &u.muertes, &u.revivir, &u.armadura, &u.siguiendo, &u.atacando,
-                       &u.buscando, &u.bloqueos, &u.bajas})
+    for (int16_t* v :
+         {&u.vida,      &u.tipo,     &u.espera,   &u.pose,     &u.ataque,  &u.moviendo,
+          &u.x,         &u.y,        &u.sigx,     &u.sigy,     &u.destx,   &u.desty,
+          &u.direccion, &u.muerto,   &u.equipo,   &u.muertes,  &u.revivir, &u.armadura,
+          &u.siguiendo, &u.atacando, &u.buscando, &u.bloqueos, &u.bajas})
         *v = r.i16();
     u.camino = r.texto(maxcamino);
     const uint32_t n = r.u32();
@@ -116,8 +117,8 @@ const char* unidadmala(const unidad& u, int16_t ancho, int16_t alto, bool enjueg
     if (!bandera(u.moviendo) || !bandera(u.muerto) || !bandera(u.siguiendo) ||
         !bandera(u.atacando) || !bandera(u.buscando))
         return "una marca de un luchador no vale -1 ni 0";
-    if (!entre(u.tipo, arquero, guerrero) || !entre(u.equipo, 0, 1) ||
-        !entre(u.direccion, 0, 7) || !entre(u.pose, 0, 3))
+    if (!entre(u.tipo, arquero, guerrero) || !entre(u.equipo, 0, 1) || !entre(u.direccion, 0, 7) ||
+        !entre(u.pose, 0, 3))
         return "el tipo, el equipo, la dirección o la postura de un luchador no existe";
     if (u.espera < 0 || u.revivir < 0 || u.bloqueos < 0 || u.bajas < 0)
         return "una cuenta de un luchador es negativa";
@@ -165,9 +166,8 @@ const char* flechamala(const flecha& f, int16_t ancho, int16_t alto) {
     if (!bandera(f.activa) || !entre(f.direccion, 0, 7) || !entre(f.velocidad, 0, 64))
         return "una flecha tiene una marca, una dirección o una velocidad imposible";
     // A flying arrow is always over the map, and moves in `velocidad` parts.
-    if (f.activa == verdadero &&
-        (f.velocidad < 1 || f.x < 0 || f.x > ancho || f.y < 0 || f.y > alto ||
-         std::abs(f.velx) > 64 || std::abs(f.vely) > 64))
+    if (f.activa == verdadero && (f.velocidad < 1 || f.x < 0 || f.x > ancho || f.y < 0 ||
+                                  f.y > alto || std::abs(f.velx) > 64 || std::abs(f.vely) > 64))
         return "una flecha en vuelo está fuera del mapa";
     return nullptr;
 }
@@ -189,8 +189,8 @@ std::vector<uint8_t> escribir(const mundo& m, bool propio) {
     const int16_t jugador = propio ? m.jugador : int16_t(0);
     const int16_t vistax = propio ? m.vistax : int16_t(0);
     const int16_t vistay = propio ? m.vistay : int16_t(0);
-    for (int16_t v : {m.anchomapa, m.altomapa, m.maxp, jugador, vistax, vistay, m.jugando,
-                      m.pausado})
+    for (int16_t v :
+         {m.anchomapa, m.altomapa, m.maxp, jugador, vistax, vistay, m.jugando, m.pausado})
         w.i16(v);
     for (int16_t h : m.humano)
         w.i16(h);
@@ -254,8 +254,8 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
 
     // The state is big (every fighter's path): build it on the heap.
     auto e = std::make_unique<estado>();
-    for (int16_t* v : {&e->anchomapa, &e->altomapa, &e->maxp, &e->jugador, &e->vistax,
-                       &e->vistay, &e->jugando, &e->pausado})
+    for (int16_t* v : {&e->anchomapa, &e->altomapa, &e->maxp, &e->jugador, &e->vistax, &e->vistay,
+                       &e->jugando, &e->pausado})
         *v = r.i16();
     for (int16_t& h : e->humano)
         h = r.i16();

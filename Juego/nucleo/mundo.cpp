@@ -9,8 +9,7 @@
 
 namespace juego {
 
-mundo::mundo(plataforma& p)
-    : plat(p), mapa_(1), busqueda_(std::make_unique<busqueda>()) {}
+mundo::mundo(plataforma& p) : plat(p), mapa_(1), busqueda_(std::make_unique<busqueda>()) {}
 
 const celda mundo::limpia_{};
 

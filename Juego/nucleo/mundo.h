@@ -21,17 +21,17 @@ class plataforma;
 class busqueda;
 
 using comun::falso;
-using comun::verdadero;
-using comun::posicion;
 using comun::pasox;
 using comun::pasoy;
+using comun::posicion;
+using comun::verdadero;
 
 inline constexpr int ladomapa = comun::ladorejilla;
-inline constexpr int numunidades = 17;      // fighter slots 0..16
-inline constexpr int numflechas = 101;      // arrow slots 0..100
-inline constexpr int columnasvista = 40;    // the view shows 40 x 30 cells
+inline constexpr int numunidades = 17;   // fighter slots 0..16
+inline constexpr int numflechas = 101;   // arrow slots 0..100
+inline constexpr int columnasvista = 40; // the view shows 40 x 30 cells
 inline constexpr int filasvista = 30;
-inline constexpr int tamcelda = 20;         // pixels per cell side
+inline constexpr int tamcelda = 20; // pixels per cell side
 
 // Fighter types.
 inline constexpr int16_t arquero = 0;
@@ -156,7 +156,9 @@ public:
         const auto f = fuera_.find(int32_t(y) * ladomapa + x);
         return f == fuera_.end() ? limpia_ : f->second;
     }
-    static bool enrejilla(int x, int y) { return x >= 0 && y >= 0 && x < ladomapa && y < ladomapa; }
+    static bool enrejilla(int x, int y) {
+        return x >= 0 && y >= 0 && x < ladomapa && y < ladomapa;
+    }
     // Every change of a cell's terrain goes through here: the walkable flag
     // follows the kind, and the path search drops what it worked out from
     // the terrain before. Cells outside the grid are left alone.

@@ -35,8 +35,7 @@ std::string partida::cargar(const std::string& ruta, int16_t maxp, int16_t tipo,
 }
 
 bool partida::corre() const {
-    return mundo_.jugando == verdadero && mundo_.pausado != verdadero &&
-           mundo_.fin != verdadero;
+    return mundo_.jugando == verdadero && mundo_.pausado != verdadero && mundo_.fin != verdadero;
 }
 
 sucesos partida::tick(const entradatick& e) {

@@ -126,8 +126,8 @@ void capas::anotar(const mundo& m, const sucesos& s) {
             QString victima = nombre(m.unidades[e.b]);
             if (e.b == m.jugador)
                 victima += QStringLiteral(" (tú)");
-            bajas_.push_front({m.numtick, quien, victima, m.unidades[e.a].equipo,
-                               m.unidades[e.b].equipo});
+            bajas_.push_front(
+                {m.numtick, quien, victima, m.unidades[e.a].equipo, m.unidades[e.b].equipo});
             while (bajas_.size() > maxbajas)
                 bajas_.pop_back();
         } else if (e.tipo == tiposuceso::nivel && e.a == m.jugador && valido(m, e.a)) {
@@ -280,8 +280,7 @@ void capas::dibujarmensajes(QPainter& p, const mundo& m) const {
         const int a1 = fm.horizontalAdvance(b.quien);
         const int a2 = fm.horizontalAdvance(mato);
         const int a3 = fm.horizontalAdvance(b.victima);
-        const QRectF caja(anchocampo - 6 - (a1 + a2 + a3 + 12), 6 + 20 * k, a1 + a2 + a3 + 12,
-                          18);
+        const QRectF caja(anchocampo - 6 - (a1 + a2 + a3 + 12), 6 + 20 * k, a1 + a2 + a3 + 12, 18);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 150));
         p.drawRoundedRect(caja, 4, 4);
@@ -289,8 +288,7 @@ void capas::dibujarmensajes(QPainter& p, const mundo& m) const {
         const int alin = Qt::AlignLeft | Qt::AlignVCenter;
         textocontorno(p, QRectF(x, caja.y(), a1 + 1, 18), alin, b.quien,
                       colorequipo(b.equipoquien).lighter(150));
-        textocontorno(p, QRectF(x + a1, caja.y(), a2 + 1, 18), alin, mato,
-                      QColor(235, 235, 235));
+        textocontorno(p, QRectF(x + a1, caja.y(), a2 + 1, 18), alin, mato, QColor(235, 235, 235));
         textocontorno(p, QRectF(x + a1 + a2, caja.y(), a3 + 1, 18), alin, b.victima,
                       colorequipo(b.equipovictima).lighter(150));
         ++k;
@@ -312,8 +310,8 @@ void capas::dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy)
     if (ancho <= 0 || alto <= 0 || ancho > ladomapa || alto > ladomapa)
         return;
     // At most 130 pixels on the long side, at most four per cell.
-    const QImage fondo =
-        miniatura(ancho, alto, [&m](int c, int r) { return m.mapa(c, r).terreno; }, 130);
+    const QImage fondo = miniatura(
+        ancho, alto, [&m](int c, int r) { return m.mapa(c, r).terreno; }, 130);
     const int iw = fondo.width();
     const int ih = fondo.height();
     const double escala = double(iw) / ancho;

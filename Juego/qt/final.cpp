@@ -103,13 +103,13 @@ void pantallafinal::mostrar(const mundo& m, bool hayrevancha) {
     tabla->setRowCount(n);
     for (int i = 0; i < n; ++i) {
         const unidad& u = m.unidades[i];
-        const QString quien = i == m.jugador  ? QStringLiteral("Tú")
+        const QString quien = i == m.jugador           ? QStringLiteral("Tú")
                               : m.eshumano(int16_t(i)) ? QStringLiteral("Humano")
                                                        : QStringLiteral("Ordenador");
-        const QStringList celdas = {
-            equipo(u.equipo),
-            u.tipo == guerrero ? QStringLiteral("Guerrero") : QStringLiteral("Arquero"), quien,
-            QString::number(u.muertes), QString::number(u.bajas)};
+        const QStringList celdas = {equipo(u.equipo),
+                                    u.tipo == guerrero ? QStringLiteral("Guerrero")
+                                                       : QStringLiteral("Arquero"),
+                                    quien, QString::number(u.muertes), QString::number(u.bajas)};
         for (int c = 0; c < celdas.size(); ++c) {
             auto* item = new QTableWidgetItem(celdas[c]);
             item->setTextAlignment(Qt::AlignCenter);

@@ -30,7 +30,8 @@ void lienzo::dibujar(const mundo& m, QImage& destino) const {
             }
             const celda& k = m.mapa(c, r);
             if (k.terreno >= 0 && k.terreno < 6)
-                copiar(p, x, y, hojas_.terrenos[k.terreno], 0, 0, QPainter::CompositionMode_Source);
+                copiar(p, x, y, hojas_.terrenos[k.terreno], 0, 0,
+                       QPainter::CompositionMode_Source);
 
             if (k.ocupante >= 0 && k.ocupante < numunidades) {
                 const unidad& f = m.unidades[k.ocupante];
@@ -49,8 +50,10 @@ void lienzo::dibujar(const mundo& m, QImage& destino) const {
                     const int ax = int(std::nearbyint(tamcelda * (a.x - m.vistax)));
                     const int ay = int(std::nearbyint(tamcelda * (a.y - m.vistay)));
                     const int sy = tamcelda * a.direccion;
-                    copiar(p, ax, ay, hojas_.flech, 0, sy, QPainter::RasterOp_NotSourceOrDestination);
-                    copiar(p, ax, ay, hojas_.flech, 0, sy, QPainter::RasterOp_SourceAndDestination);
+                    copiar(p, ax, ay, hojas_.flech, 0, sy,
+                           QPainter::RasterOp_NotSourceOrDestination);
+                    copiar(p, ax, ay, hojas_.flech, 0, sy,
+                           QPainter::RasterOp_SourceAndDestination);
                 }
             }
         }

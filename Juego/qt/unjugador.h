@@ -9,7 +9,6 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-
 namespace juego {
 
 class main;

@@ -1,7 +1,7 @@
 #include "Juego/qt/ventana.h"
 
-#include "Comun/mapaarchivo.h"
 #include "Comun/carpetas.h"
+#include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/final.h"
 #include "Juego/qt/mezcla.h"
@@ -17,15 +17,15 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
-#include <QSaveFile>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
@@ -227,9 +227,8 @@ main::main() : partida_(*this) {
     mnuMinimapa->setObjectName(QStringLiteral("mnuMinimapa"));
     mnuMinimapa->setCheckable(true);
     connect(mnuMinimapa, &QAction::toggled, this, &main::ponerminimapa);
-    mnuPantallaCompleta =
-        mnuOpciones->addAction(QStringLiteral("Pantalla completa\tF11"), this,
-                               &main::pantallacompleta);
+    mnuPantallaCompleta = mnuOpciones->addAction(QStringLiteral("Pantalla completa\tF11"), this,
+                                                 &main::pantallacompleta);
     mnuPantallaCompleta->setObjectName(QStringLiteral("mnuPantallaCompleta"));
     mnuAyuda = menuBar()->addMenu(QStringLiteral("Ayuda"));
     mnuAyuda->setObjectName(QStringLiteral("mnuAyuda"));
@@ -536,9 +535,9 @@ bool escribirarchivo(const QString& ruta, const std::vector<uint8_t>& datos, QSt
 
 QString main::carpetadatos(const QString& nombre) {
     const QString usuario = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return QString::fromStdString(comun::primeracarpeta(comun::carpetascandidatas(
-        QCoreApplication::applicationDirPath().toStdString(), usuario.toStdString(),
-        nombre.toStdString())));
+    return QString::fromStdString(comun::primeracarpeta(
+        comun::carpetascandidatas(QCoreApplication::applicationDirPath().toStdString(),
+                                  usuario.toStdString(), nombre.toStdString())));
 }
 
 QString main::carpetausuario(const QString& nombre) {
@@ -563,11 +562,10 @@ void main::archivar_(const repeticion& r) {
     if (r.ticks() == 0)
         return;
     const QString carpeta = carpetausuario(QStringLiteral("repeticiones"));
-    const QString nombre =
-        QDateTime::currentDateTime().toString(QStringLiteral("'partida-'yyyyMMdd-HHmmss'.repeticion'"));
+    const QString nombre = QDateTime::currentDateTime().toString(
+        QStringLiteral("'partida-'yyyyMMdd-HHmmss'.repeticion'"));
     QString error;
-    if (!escribirarchivo(carpeta + QLatin1Char('/') + nombre,
-                         escribirrepeticion(r), error))
+    if (!escribirarchivo(carpeta + QLatin1Char('/') + nombre, escribirrepeticion(r), error))
         return; // a full disk must not stop the game; the match is simply not kept
     // The newest ones are kept; the names sort by date.
     QDir d(carpeta);
@@ -579,7 +577,8 @@ void main::archivar_(const repeticion& r) {
 
 bool main::guardarpartida(const QString& ruta) {
     if (visor_ || juego().jugando != verdadero) {
-        avisar(QStringLiteral("Guardar partida"), QStringLiteral("No hay ninguna partida en marcha."));
+        avisar(QStringLiteral("Guardar partida"),
+               QStringLiteral("No hay ninguna partida en marcha."));
         return false;
     }
     // Other people's fighters in it would stand still in a lone match.
@@ -757,7 +756,7 @@ void main::mnuSolo_Click() {
 }
 
 QString main::preguntarruta(bool guardar, const QString& titulo, const QString& carpeta,
-                           const QString& filtro) {
+                            const QString& filtro) {
     // The match waits while the player picks a file: no enemy strikes
     // behind a dialog. Nothing of the match changes, its ticks only come
     // later.
@@ -774,7 +773,7 @@ QString main::preguntarruta(bool guardar, const QString& titulo, const QString& 
 void main::mnuVerRepeticion_Click() {
     const QString ruta =
         preguntarruta(false, QStringLiteral("Ver repetición"), carpetausuario("repeticiones"),
-                     QStringLiteral("Repeticiones de Tarnhollow (*.repeticion)"));
+                      QStringLiteral("Repeticiones de Tarnhollow (*.repeticion)"));
     if (!ruta.isEmpty())
         verrepeticion(ruta);
 }
@@ -782,7 +781,7 @@ void main::mnuVerRepeticion_Click() {
 void main::mnuGuardarRepeticion_Click() {
     const QString ruta =
         preguntarruta(true, QStringLiteral("Guardar repetición"), carpetausuario("repeticiones"),
-                     QStringLiteral("Repeticiones de Tarnhollow (*.repeticion)"));
+                      QStringLiteral("Repeticiones de Tarnhollow (*.repeticion)"));
     if (!ruta.isEmpty())
         guardarrepeticion(ruta.endsWith(QStringLiteral(".repeticion"))
                               ? ruta
@@ -792,16 +791,16 @@ void main::mnuGuardarRepeticion_Click() {
 void main::mnuGuardarPartida_Click() {
     const QString ruta =
         preguntarruta(true, QStringLiteral("Guardar partida"), carpetausuario("partidas"),
-                     QStringLiteral("Partidas de Tarnhollow (*.partida)"));
+                      QStringLiteral("Partidas de Tarnhollow (*.partida)"));
     if (!ruta.isEmpty())
-        guardarpartida(ruta.endsWith(QStringLiteral(".partida")) ? ruta
-                                                                 : ruta + QStringLiteral(".partida"));
+        guardarpartida(
+            ruta.endsWith(QStringLiteral(".partida")) ? ruta : ruta + QStringLiteral(".partida"));
 }
 
 void main::mnuCargarPartida_Click() {
     const QString ruta =
         preguntarruta(false, QStringLiteral("Cargar partida"), carpetausuario("partidas"),
-                     QStringLiteral("Partidas de Tarnhollow (*.partida)"));
+                      QStringLiteral("Partidas de Tarnhollow (*.partida)"));
     if (!ruta.isEmpty())
         cargarpartida(ruta);
 }

@@ -225,7 +225,7 @@ private:
     bool haymovimiento_ = false; // antes_ and ahora_ are of this match
     QElapsedTimer desde_;        // since ahora_'s tick was drawn
     QImage cuadrosuave_;
-    QPointF vistamostrada_;      // the view of the last frame on screen
+    QPointF vistamostrada_; // the view of the last frame on screen
     comun::estadoteclas teclas_;
     reproductor* reproductor_ = nullptr;
     visor* visor_ = nullptr;

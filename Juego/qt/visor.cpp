@@ -19,7 +19,8 @@ QString minutos(uint64_t ticks) {
 
 } // namespace
 
-visor::visor(main& ventana, repeticion r) : QObject(&ventana), ventana_(ventana), r_(std::move(r)) {
+visor::visor(main& ventana, repeticion r)
+    : QObject(&ventana), ventana_(ventana), r_(std::move(r)) {
     total_ = r_.ticks();
     const mundo& m = ventana_.juego();
     seguido_ = m.jugador;
@@ -139,13 +140,15 @@ void visor::informar() {
     QString quien = QStringLiteral("vista libre");
     if (seguido_ >= 0 && seguido_ < 2 * m.maxp) {
         const unidad& u = m.unidades[seguido_];
-        quien = QStringLiteral("sigue a %1 %2 (%3)")
-                    .arg(u.tipo == guerrero ? QStringLiteral("Guerrero") : QStringLiteral("Arquero"))
-                    .arg(u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"))
-                    .arg(seguido_);
+        quien =
+            QStringLiteral("sigue a %1 %2 (%3)")
+                .arg(u.tipo == guerrero ? QStringLiteral("Guerrero") : QStringLiteral("Arquero"))
+                .arg(u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"))
+                .arg(seguido_);
     }
-    QString estado = terminado() ? QStringLiteral("fin") : pausado_ ? QStringLiteral("pausa")
-                                                                    : QStringLiteral("%1x").arg(velocidad_);
+    QString estado = terminado() ? QStringLiteral("fin")
+                     : pausado_  ? QStringLiteral("pausa")
+                                 : QStringLiteral("%1x").arg(velocidad_);
     ventana_.status->setText(QStringLiteral("Repetición %1 · %2 / %3 · %4 · P, +/-, Tab, "
                                             "flechas, Esc")
                                  .arg(estado, minutos(tick_), minutos(total_), quien));

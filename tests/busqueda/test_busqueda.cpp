@@ -219,8 +219,10 @@ class TestBusqueda : public QObject {
         QString d;
         if (u.siguiendo != esperado.siguiendo || u.buscando != esperado.buscando)
             d += QString(" siguiendo/buscando %1/%2, esperado %3/%4")
-                     .arg(u.siguiendo).arg(u.buscando)
-                     .arg(esperado.siguiendo).arg(esperado.buscando);
+                     .arg(u.siguiendo)
+                     .arg(u.buscando)
+                     .arg(esperado.siguiendo)
+                     .arg(esperado.buscando);
         if (u.camino != esperado.camino)
             d += " camino [" + camino(u) + "], esperado [" + camino(esperado) + "]";
         if (u.pasos != esperado.pasos)
@@ -229,10 +231,18 @@ class TestBusqueda : public QObject {
         r.llenos += ref.ultimo.lleno && !enelinicio;
         if (!enelinicio && (u.sigx != esperado.sigx || u.sigy != esperado.sigy))
             d += QString(" sig (%1,%2), esperado (%3,%4)")
-                     .arg(u.sigx).arg(u.sigy).arg(esperado.sigx).arg(esperado.sigy);
+                     .arg(u.sigx)
+                     .arg(u.sigy)
+                     .arg(esperado.sigx)
+                     .arg(esperado.sigy);
         if (!d.isEmpty())
             d = QString("luchador %1 de (%2,%3) a (%4,%5):")
-                    .arg(i).arg(u.x).arg(u.y).arg(u.destx).arg(u.desty) + d;
+                    .arg(i)
+                    .arg(u.x)
+                    .arg(u.y)
+                    .arg(u.destx)
+                    .arg(u.desty) +
+                d;
         return d;
     }
 
@@ -271,9 +281,8 @@ void TestBusqueda::caminos_data() {
     vecino[5][6] = 'E';
     QTest::newRow("un-paso") << vecino << QPoint(6, 5) << "6,5";
 
-    QTest::newRow("enemigos-en-el-camino")
-        << QStringList{".........", "..S.E.e.E", "........."} << QPoint(8, 1)
-        << "3,1,4,1,5,1,6,1,7,1,8,1";
+    QTest::newRow("enemigos-en-el-camino") << QStringList{".........", "..S.E.e.E", "........."}
+                                           << QPoint(8, 1) << "3,1,4,1,5,1,6,1,7,1,8,1";
     // The team-mate forces a detour; at F 54 four cells wait, and (4,1) goes
     // before (4,3) only because it was queued first.
     QTest::newRow("companero-vivo-estorba")
@@ -288,9 +297,8 @@ void TestBusqueda::caminos_data() {
     QTest::newRow("callejon-sin-salida")
         << QStringList{"##########", "#S~.....E#", "#.########", "##########"} << QPoint(8, 1)
         << "";
-    QTest::newRow("callejon-hasta-el-fondo")
-        << QStringList{"#########", "#S.....E#", "#########"} << QPoint(7, 1)
-        << "2,1,3,1,4,1,5,1,6,1,7,1";
+    QTest::newRow("callejon-hasta-el-fondo") << QStringList{"#########", "#S.....E#", "#########"}
+                                             << QPoint(7, 1) << "2,1,3,1,4,1,5,1,6,1,7,1";
     QTest::newRow("agua-y-arboles")
         << QStringList{"S.~..", ".~T..", "...~E"} << QPoint(4, 2) << "0,1,1,2,2,2,3,1,4,2";
 }
@@ -379,8 +387,8 @@ void TestBusqueda::sincamino_data() {
         << QStringList{"S......", "....###", "....#E#", "....###"} << QPoint(5, 2);
     QTest::newRow("encerrado-por-companeros")
         << QStringList{"S......", "....AAA", "....AEA", "....AA#"} << QPoint(5, 2);
-    QTest::newRow("mapa-partido")
-        << QStringList{"S..~...", "...~...", "...~..E", "...~..."} << QPoint(6, 2);
+    QTest::newRow("mapa-partido") << QStringList{"S..~...", "...~...", "...~..E", "...~..."}
+                                  << QPoint(6, 2);
     QTest::newRow("sin-salida-alrededor")
         << QStringList{"##.....", "S#.....", "##....E"} << QPoint(6, 2);
 
@@ -577,9 +585,8 @@ void TestBusqueda::diferencial() {
                 if (m->mapa(x, y).transitable == verdadero)
                     libres.push_back({x, y});
         std::shuffle(libres.begin(), libres.end(), a.rng);
-        const int maxp =
-            std::min<int>(t == tipomapa::companeros || grande ? 8 : a.entre(1, 8),
-                          int(libres.size()) / 2);
+        const int maxp = std::min<int>(t == tipomapa::companeros || grande ? 8 : a.entre(1, 8),
+                                       int(libres.size()) / 2);
         if (maxp == 0)
             continue;
         for (int16_t k = 0; k < 2 * maxp; ++k)
@@ -607,8 +614,7 @@ void TestBusqueda::diferencial() {
         // Ring the first enemy with walls and the searcher's team-mates, so
         // that the search has to take every cell it can reach. The wide rings
         // hold more cells than the game floods before it searches.
-        const bool anillo = t == tipomapa::lleno ||
-                            (t == tipomapa::inalcanzable && a.moneda(0.5));
+        const bool anillo = t == tipomapa::lleno || (t == tipomapa::inalcanzable && a.moneda(0.5));
         if (anillo) {
             // The widest ring holds more than the game floods even in a long
             // search, so that the full list is reached by a search in full.

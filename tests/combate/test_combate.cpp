@@ -104,7 +104,8 @@ private slots:
             w.m.herir(2, 1, 1);
             QCOMPARE(int(k.muertes), n);
             const int premios = n / 7;
-            QCOMPARE(int(k.ataque), w.m.tipos[tipo].ataque + premios * (ataque - w.m.tipos[tipo].ataque));
+            QCOMPARE(int(k.ataque),
+                     w.m.tipos[tipo].ataque + premios * (ataque - w.m.tipos[tipo].ataque));
             QCOMPARE(int(k.armadura),
                      w.m.tipos[tipo].armadura + premios * (armadura - w.m.tipos[tipo].armadura));
         }

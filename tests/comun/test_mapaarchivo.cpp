@@ -127,20 +127,19 @@ private slots:
             << std::string("70000,1/fn0,/fn0,0,0,0/fn") << "16 bits";
         QTest::newRow("ancho-1000") << std::string("1000,0/fn0,/fn0,0,0,0/fn") << "999";
         QTest::newRow("alto-negativo") << std::string("0,-1/fn0,/fn0,0,0,0/fn") << "alto";
-        QTest::newRow("faltan-celdas") << std::string("2,1/fn0,0,2,4,5,/fn0,0,1,1/fn")
-                                       << "Faltan celdas";
-        QTest::newRow("celda-no-numerica") << std::string("2,1/fn0,0,2,x,5,3,/fn0,0,1,1/fn")
-                                           << "(0, 1)";
-        QTest::newRow("celda-con-signo-mas") << std::string("2,1/fn0,0,2,+4,5,3,/fn0,0,1,1/fn")
-                                             << "(0, 1)";
-        QTest::newRow("terreno-6") << std::string("2,1/fn0,0,2,4,6,3,/fn0,0,1,1/fn")
-                                   << "terreno 6";
-        QTest::newRow("tres-inicios") << std::string("2,1/fn0,0,2,4,5,3,/fn0,0,1/fn")
-                                      << "inicio";
-        QTest::newRow("inicio-fuera") << std::string("2,1/fn0,0,2,4,5,3,/fn0,0,3,1/fn")
-                                      << "fuera del mapa";
-        QTest::newRow("inicio-negativo") << std::string("2,1/fn0,0,2,4,5,3,/fn0,-1,1,1/fn")
-                                         << "fuera del mapa";
+        QTest::newRow("faltan-celdas")
+            << std::string("2,1/fn0,0,2,4,5,/fn0,0,1,1/fn") << "Faltan celdas";
+        QTest::newRow("celda-no-numerica")
+            << std::string("2,1/fn0,0,2,x,5,3,/fn0,0,1,1/fn") << "(0, 1)";
+        QTest::newRow("celda-con-signo-mas")
+            << std::string("2,1/fn0,0,2,+4,5,3,/fn0,0,1,1/fn") << "(0, 1)";
+        QTest::newRow("terreno-6")
+            << std::string("2,1/fn0,0,2,4,6,3,/fn0,0,1,1/fn") << "terreno 6";
+        QTest::newRow("tres-inicios") << std::string("2,1/fn0,0,2,4,5,3,/fn0,0,1/fn") << "inicio";
+        QTest::newRow("inicio-fuera")
+            << std::string("2,1/fn0,0,2,4,5,3,/fn0,0,3,1/fn") << "fuera del mapa";
+        QTest::newRow("inicio-negativo")
+            << std::string("2,1/fn0,0,2,4,5,3,/fn0,-1,1,1/fn") << "fuera del mapa";
         QTest::newRow("numero-enorme")
             << std::string("2,1/fn0,0,2,4,5,3,/fn0,0,99999999999999999999,1/fn") << "16 bits";
     }

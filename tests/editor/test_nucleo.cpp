@@ -292,7 +292,8 @@ private slots:
         QTest::newRow("izquierda-en-la-esquina")
             << 50 << QList<int>{comun::vkizquierda} << "( 0 , 0 )";
         QTest::newRow("una-a-la-derecha") << 50 << QList<int>{comun::vkderecha} << "( 3 , 0 )";
-        QTest::newRow("derecha-para-en-25") << 50 << QList<int>(12, comun::vkderecha) << "( 25 , 0 )";
+        QTest::newRow("derecha-para-en-25")
+            << 50 << QList<int>(12, comun::vkderecha) << "( 25 , 0 )";
         QTest::newRow("abajo-para-en-25") << 50 << QList<int>(12, comun::vkabajo) << "( 0 , 25 )";
         QTest::newRow("200-de-ancho-avanza")
             << 200 << QList<int>(12, comun::vkderecha) << "( 36 , 0 )";

@@ -112,8 +112,10 @@ private slots:
             while (k < salida.size() && !salida[k].contains(separador))
                 respuesta << salida[k++];
             ++k;
-            const QString donde = QStringLiteral("%1:%2 %3").arg(QFileInfo(archivo).fileName())
-                                      .arg(p.linea).arg(p.comando);
+            const QString donde = QStringLiteral("%1:%2 %3")
+                                      .arg(QFileInfo(archivo).fileName())
+                                      .arg(p.linea)
+                                      .arg(p.comando);
             for (const QString& r : respuesta)
                 QVERIFY2(!r.startsWith("error:"), qPrintable(donde + " -> " + r));
             if (p.esperas.isEmpty())
@@ -121,7 +123,8 @@ private slots:
             QVERIFY2(respuesta.size() == 1, qPrintable(donde + ": no JSON answer"));
             QJsonParseError e;
             const QJsonDocument doc = QJsonDocument::fromJson(respuesta[0].toUtf8(), &e);
-            QVERIFY2(e.error == QJsonParseError::NoError, qPrintable(donde + ": " + e.errorString()));
+            QVERIFY2(e.error == QJsonParseError::NoError,
+                     qPrintable(donde + ": " + e.errorString()));
             const QJsonValue raiz = doc.isArray() ? QJsonValue(doc.array()) : doc.object();
             for (const auto& [ruta, valor] : p.esperas) {
                 const QString visto = texto(buscar(raiz, ruta));

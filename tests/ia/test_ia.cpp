@@ -243,8 +243,8 @@ private slots:
         QTest::addColumn<QString>("libre");
         QTest::addColumn<QList<int>>("bloqueos");
         QTest::addColumn<QList<int>>("siguiendo");
-        QTest::newRow("bloqueado-se-rinde-al-tercero") << "nnn" << QList<int>{1, 2, 0}
-                                                       << QList<int>{-1, -1, 0};
+        QTest::newRow("bloqueado-se-rinde-al-tercero")
+            << "nnn" << QList<int>{1, 2, 0} << QList<int>{-1, -1, 0};
         QTest::newRow("un-hueco-reinicia-la-cuenta")
             << "nnsn" << QList<int>{1, 2, 0, 1} << QList<int>{-1, -1, -1, -1};
     }

@@ -35,8 +35,8 @@ private slots:
         QTest::newRow("abajo") << QList<int>{aba} << 0 << 1 << 5;
         QTest::newRow("arriba-derecha") << QList<int>{arr, der} << 1 << -1 << 2;
         QTest::newRow("abajo-izquierda") << QList<int>{aba, izq} << -1 << 1 << 6;
-        QTest::newRow("izquierda-y-derecha-va-a-la-izquierda") << QList<int>{izq, der} << -1 << 0
-                                                               << 7;
+        QTest::newRow("izquierda-y-derecha-va-a-la-izquierda")
+            << QList<int>{izq, der} << -1 << 0 << 7;
         QTest::newRow("arriba-y-abajo-va-arriba") << QList<int>{arr, aba} << 0 << -1 << 1;
         QTest::newRow("izquierda-derecha-arriba-va-arriba-izquierda")
             << QList<int>{izq, der, arr} << -1 << -1 << 0;

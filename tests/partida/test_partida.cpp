@@ -1,10 +1,10 @@
 // The match as data: snapshots and replays give back exactly the match they
 // were taken from, bad files change nothing, and the tick reports what
 // happened as events.
-#include "Juego/nucleo/instantanea.h"
-#include "Juego/nucleo/repeticion.h"
 #include "apoyo/jugadorazar.h"
 #include "apoyo/mundoprueba.h"
+#include "Juego/nucleo/instantanea.h"
+#include "Juego/nucleo/repeticion.h"
 
 #include <QTest>
 
@@ -72,7 +72,8 @@ private slots:
             jb.jugar(b);
             // Every few ticks: a snapshot costs a look at the whole grid.
             if ((t % 4 == 0 || t == 599) && a.p.instantanea() != b.p.instantanea())
-                QFAIL(qPrintable(QStringLiteral("matches part at tick %1 after restoring").arg(t)));
+                QFAIL(
+                    qPrintable(QStringLiteral("matches part at tick %1 after restoring").arg(t)));
         }
         QCOMPARE(b.plat.pedidos, a.plat.pedidos);
     }
@@ -161,16 +162,39 @@ private slots:
         if (!esrepeticion) {
             d = foto;
             switch (cambio) {
-            case 0: d.clear(); break;
-            case 1: d[0] = 'X'; break;
-            case 2: poner16(d, 8, 9); break;
-            case 3: d.resize(d.size() / 2); break;
-            case 4: d.pop_back(); break;
-            case 5: d.push_back(0); break;
-            case 6: poner16(d, 14, 9); break;
-            case 7: poner16(d, 10, 999); poner16(d, 12, 999); d.resize(camino + 2000); break;
-            case 8: poner16(d, 26, 5); break;
-            case 9: poner16(d, camino, 0xffff); poner16(d, camino + 2, 0xffff); break;
+            case 0:
+                d.clear();
+                break;
+            case 1:
+                d[0] = 'X';
+                break;
+            case 2:
+                poner16(d, 8, 9);
+                break;
+            case 3:
+                d.resize(d.size() / 2);
+                break;
+            case 4:
+                d.pop_back();
+                break;
+            case 5:
+                d.push_back(0);
+                break;
+            case 6:
+                poner16(d, 14, 9);
+                break;
+            case 7:
+                poner16(d, 10, 999);
+                poner16(d, 12, 999);
+                d.resize(camino + 2000);
+                break;
+            case 8:
+                poner16(d, 26, 5);
+                break;
+            case 9:
+                poner16(d, camino, 0xffff);
+                poner16(d, camino + 2, 0xffff);
+                break;
             }
         } else {
             w.tecla(80);
@@ -178,13 +202,30 @@ private slots:
             d = escribirrepeticion(w.p.grabacion());
             const std::size_t cola = 10 + 4 + w.p.grabacion().inicio.size();
             switch (cambio) {
-            case 0: d.clear(); break;
-            case 2: poner16(d, 8, 9); break;
-            case 3: d.resize(cola - 5); break;
-            case 5: d.push_back(77); break;
-            case 6: poner16(d, cola + 2, 40); break; // first tick record's slot
-            case 7: d.resize(cola); d.push_back(2); d.push_back(1); d.push_back(0); break;
-            case 8: poner16(d, 14 + 26, 5); break; // inside the start snapshot
+            case 0:
+                d.clear();
+                break;
+            case 2:
+                poner16(d, 8, 9);
+                break;
+            case 3:
+                d.resize(cola - 5);
+                break;
+            case 5:
+                d.push_back(77);
+                break;
+            case 6:
+                poner16(d, cola + 2, 40);
+                break; // first tick record's slot
+            case 7:
+                d.resize(cola);
+                d.push_back(2);
+                d.push_back(1);
+                d.push_back(0);
+                break;
+            case 8:
+                poner16(d, 14 + 26, 5);
+                break; // inside the start snapshot
             }
         }
 

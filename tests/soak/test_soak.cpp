@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QTest>
 
-
 using namespace juego;
 using prueba::mundoprueba;
 

@@ -1,6 +1,6 @@
 #include "Comun/mapaarchivo.h"
-#include "Juego/qt/unjugador.h"
 #include "Juego/qt/final.h"
+#include "Juego/qt/unjugador.h"
 #include "Juego/qt/ventana.h"
 #include "Juego/qt/visor.h"
 
@@ -11,15 +11,15 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QStandardPaths>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 using namespace juego;
@@ -198,11 +198,21 @@ private slots:
         QTest::addColumn<QString>("archivo");
         QTest::addColumn<QString>("guerreros");
         QTest::addColumn<QString>("aviso");
-        QTest::newRow("faltan-celdas") << "prueba_rota.mapa" << "2" << "Faltan celdas";
-        QTest::newRow("inicio-en-el-borde") << "prueba_borde.mapa" << "2" << "borde";
-        QTest::newRow("cero-guerreros") << "prueba_b.mapa" << "0" << "del 1 al 8";
-        QTest::newRow("nueve-guerreros") << "prueba_b.mapa" << "9" << "del 1 al 8";
-        QTest::newRow("guerreros-no-numerico") << "prueba_b.mapa" << "tres" << "del 1 al 8";
+        QTest::newRow("faltan-celdas") << "prueba_rota.mapa"
+                                       << "2"
+                                       << "Faltan celdas";
+        QTest::newRow("inicio-en-el-borde") << "prueba_borde.mapa"
+                                            << "2"
+                                            << "borde";
+        QTest::newRow("cero-guerreros") << "prueba_b.mapa"
+                                        << "0"
+                                        << "del 1 al 8";
+        QTest::newRow("nueve-guerreros") << "prueba_b.mapa"
+                                         << "9"
+                                         << "del 1 al 8";
+        QTest::newRow("guerreros-no-numerico") << "prueba_b.mapa"
+                                               << "tres"
+                                               << "del 1 al 8";
     }
     void mapas_rechazados() {
         QFETCH(QString, archivo);
@@ -417,12 +427,15 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("titulo");
         QTest::addColumn<QString>("texto");
-        QTest::newRow("controles") << "mnuControles" << "Controles"
+        QTest::newRow("controles") << "mnuControles"
+                                   << "Controles"
                                    << "P = Pausa\r\nMoverse ---> Flechas\r\n\r\nAtacar:\r\n"
                                       "Arquero ---> Click Izquierdo\r\n"
                                       "Guerrero ---> Barra de Espacio\r\n"
                                       "Activar/Desactivar Sonido ----> S";
-        QTest::newRow("acerca") << "mnuAcerca" << "Acerca..." << "";
+        QTest::newRow("acerca") << "mnuAcerca"
+                                << "Acerca..."
+                                << "";
     }
     void cajas_de_ayuda() {
         QFETCH(QString, item);
@@ -524,8 +537,9 @@ private slots:
         QDir archivo(main::carpetausuario("repeticiones"));
         archivo.removeRecursively();
         for (int k = 0; k < main::repeticionesguardadas + 2; ++k) {
-            QFile f(main::carpetausuario("repeticiones") +
-                    QStringLiteral("/partida-20000101-0000%1.repeticion").arg(k, 2, 10, QChar('0')));
+            QFile f(
+                main::carpetausuario("repeticiones") +
+                QStringLiteral("/partida-20000101-0000%1.repeticion").arg(k, 2, 10, QChar('0')));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
@@ -546,8 +560,7 @@ private slots:
         atrapar(v);
         v.timer->stop();
         QVERIFY(!v.lblobjetivo->isVisible());
-        QVERIFY(v.cargarmapa(carpeta() + "/prueba_b.mapa", 2, arquero,
-                             {tipoobjetivo::tiempo, 2}));
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_b.mapa", 2, arquero, {tipoobjetivo::tiempo, 2}));
         v.show();
         v.timer->stop();
         QVERIFY(v.lblobjetivo->isVisible());

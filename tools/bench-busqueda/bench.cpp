@@ -14,7 +14,6 @@
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/mundo.h"
 
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>

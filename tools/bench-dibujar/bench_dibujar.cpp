@@ -41,7 +41,8 @@ int main() {
     }
     std::sort(ms.begin(), ms.end());
     const double mediana = ms[ms.size() / 2];
-    std::printf("dibujar, 200 x 200, 16 luchadores: mediana %.3f ms (%.1f%% de un tick de 125 ms)\n",
-                mediana, 100 * mediana / 125);
+    std::printf(
+        "dibujar, 200 x 200, 16 luchadores: mediana %.3f ms (%.1f%% de un tick de 125 ms)\n",
+        mediana, 100 * mediana / 125);
     return 0;
 }

@@ -4,11 +4,11 @@
 // - a replay of that match: its size per minute of play;
 // - playback: ticks per second when a replay is played from its start (a
 //   one-hour match is 28,800 ticks).
+#include "apoyo/medidas.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/instantanea.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/nucleo/repeticion.h"
-#include "apoyo/medidas.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -107,7 +107,8 @@ int main() {
     reproducir.informe("reproducir desde el principio");
     std::sort(reproducir.ms.begin(), reproducir.ms.end());
     const double porsegundo = double(ticks) / (reproducir.ms[reproducir.ms.size() / 2] / 1e3);
-    std::printf("  %.0f ticks por segundo: una partida de una hora (28.800 ticks) se ve en %.1f s\n",
-                porsegundo, 28800.0 / porsegundo);
+    std::printf(
+        "  %.0f ticks por segundo: una partida de una hora (28.800 ticks) se ve en %.1f s\n",
+        porsegundo, 28800.0 / porsegundo);
     return 0;
 }

@@ -8,13 +8,13 @@
 //
 //   bench-red [TICKS_PREVIOS [PASOS]]
 #include "apoyo/bombear.h"
+#include "apoyo/medidas.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/qt/lienzo.h"
 #include "Juego/red/anfitrion.h"
 #include "Juego/red/cliente.h"
 #include "Juego/red/relevo.h"
-#include "apoyo/medidas.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -115,19 +115,21 @@ int main(int argc, char** argv) {
         const auto t1 = std::chrono::steady_clock::now();
         tiempos.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
         bytes.push_back(double(a.bytesultimopaso()));
-        if (!bombear([&] {
-                for (auto& c : clientes)
-                    if (c->secuencia() != a.secuencia())
-                        return false;
-                return true;
-            }, espera)) {
+        if (!bombear(
+                [&] {
+                    for (auto& c : clientes)
+                        if (c->secuencia() != a.secuencia())
+                            return false;
+                    return true;
+                },
+                espera)) {
             std::fprintf(stderr, "bench-red: un cliente se quedó atrás\n");
             return 1;
         }
     }
     std::printf("bench-red: 8 v 8, 16 clientes, %ld pasos tras %ld ticks\n", pasos, previos);
-    std::printf("  bytes por tick a cada cliente: mediana %.0f, máximo %.0f\n", medidas::mediana(bytes),
-                *std::max_element(bytes.begin(), bytes.end()));
+    std::printf("  bytes por tick a cada cliente: mediana %.0f, máximo %.0f\n",
+                medidas::mediana(bytes), *std::max_element(bytes.begin(), bytes.end()));
     std::printf("  tiempo del anfitrión por paso: mediana %.1f us, máximo %.1f us\n",
                 medidas::mediana(tiempos), *std::max_element(tiempos.begin(), tiempos.end()));
     std::printf("  de Conectar al primer cuadro tras %ld ticks: %.1f ms\n", previos, entrada);

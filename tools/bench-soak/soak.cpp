@@ -11,17 +11,16 @@
 //
 //   bench-soak                 every sample map and the generated maps
 //   bench-soak MAPA [TICKS]    one map file
+#include "apoyo/invariantes.h"
+#include "apoyo/medidas.h"
+#include "apoyo/planos.h"
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/partida.h"
-#include "apoyo/invariantes.h"
-#include "apoyo/medidas.h"
-#include "apoyo/planos.h"
 
 #include <QDir>
-
 
 #include <algorithm>
 #include <cstdio>
@@ -126,8 +125,8 @@ bool fila(const std::string& nombre, const comun::plano& p, long ticks) {
     std::vector<double> orden = t;
     std::sort(orden.begin(), orden.end());
     std::printf("  %-22s %6ld %9.3f %9.3f %9.3f %9.3f %7ld %9.3f\n", nombre.c_str(), ticks,
-                medidas::percentil(orden, 0.5), medidas::percentil(orden, 0.99), medidas::percentil(orden, 0.999), peor,
-                peortick, otravez);
+                medidas::percentil(orden, 0.5), medidas::percentil(orden, 0.99),
+                medidas::percentil(orden, 0.999), peor, peortick, otravez);
     std::fflush(stdout);
     return true;
 }
@@ -153,7 +152,8 @@ int main(int argc, char** argv) {
         comun::lectura l = comun::leerarchivo(argv[1]);
         std::string e = l ? mundo::errorpartida(*l.mapa) : l.error;
         if (!e.empty() || ticks < 1) {
-            std::fprintf(stderr, "bench-soak: %s\n", e.empty() ? "TICKS debe ser positivo" : e.c_str());
+            std::fprintf(stderr, "bench-soak: %s\n",
+                         e.empty() ? "TICKS debe ser positivo" : e.c_str());
             return 2;
         }
         cabecera();

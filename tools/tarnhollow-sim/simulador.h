@@ -15,7 +15,6 @@
 
 namespace sim {
 
-
 // Reads one command per line and writes its answer; adding a command is
 // adding one entry to `comandos`.
 class simulador {
@@ -35,7 +34,7 @@ private:
     using comando = std::function<void(const std::vector<std::string>&, std::ostream&)>;
     std::map<std::string, comando> comandos;
     std::vector<int16_t> sostenidas;
-    juego::objetivo meta; // for the next `cargar`
+    juego::objetivo meta;                  // for the next `cargar`
     std::unique_ptr<juego::lienzo> lienzo; // loaded on the first capture
     juego::capas capas;
     // The network match this harness plays as a client, if any.
