@@ -16,11 +16,12 @@ constexpr int topef = 9999;
 // Cells flooded around a destination before giving the question to the
 // search; enough for an enemy ringed by fighters or shut in a small room.
 constexpr int inundacion = 256;
-// A search that has taken this many cells floods up to `salalarga` cells
-// around the destination before going on. Flooding a cell costs a fraction
-// of taking it, so this adds little to a long search that does arrive.
-constexpr int tomaslargas = 2048;
-constexpr int salalarga = 16384;
+// A search that has taken this many cells, and again each time it has taken
+// twice as many, looks whether the destination can still be reached at all
+// (see sellado). The look floods at most as many cells as were taken, and
+// flooding a cell costs a fraction of taking it, so a long search that does
+// arrive pays little for it.
+constexpr int primerarevision = 2048;
 
 } // namespace
 
@@ -128,14 +129,8 @@ void busqueda::buscar(mundo& m, int16_t i) {
     // or every F reached 9999): the current node can then never change again,
     // so no path can come out of waiting any longer.
     int tomadas = 0;
+    int revision = primerarevision;
     for (int32_t mejor = mejorabierto(); mejor >= 0; mejor = mejorabierto()) {
-        if (++tomadas == tomaslargas && aislado(m, i, salalarga)) {
-            // No path can come out of it; like the other shortcuts, the
-            // current node is left on the start.
-            u.sigx = u.x;
-            u.sigy = u.y;
-            break;
-        }
         u.sigx = int16_t(mejor % anchoborde - 1);
         u.sigy = int16_t(mejor / anchoborde - 1);
         nodo& actual = nodos[std::size_t(mejor)];
@@ -155,6 +150,18 @@ void busqueda::buscar(mundo& m, int16_t i) {
         }
         if (descartes == 9 && !hayabiertos())
             break;
+        // Looked at once the taken cell has been expanded, so that every
+        // cell reached is either taken and expanded or waiting or shut out.
+        if (++tomadas == revision) {
+            revision *= 2;
+            if (sellado(m, i, 4 * tomadas)) {
+                // Like the other shortcuts, the current node is left on the
+                // start.
+                u.sigx = u.x;
+                u.sigy = u.y;
+                break;
+            }
+        }
     }
     u.buscando = falso;
 }
@@ -379,36 +386,68 @@ bool busqueda::alcanzable(const mundo& m, int16_t i) const {
     return false;
 }
 
-bool busqueda::aislado(const mundo& m, int16_t i, int limite) {
-    const unidad& u = m.unidades[i];
-    auto cerca = [&](int x, int y) { return std::abs(x - u.x) <= 1 && std::abs(y - u.y) <= 1; };
-    if (cerca(u.destx, u.desty))
-        return false;
+template <class Celda>
+bool busqueda::inundar(int32_t desde, int32_t hacia, int limite, Celda celda) {
     riego += 1;
     if (riego == std::numeric_limits<uint32_t>::max()) {
         std::fill(inundado.begin(), inundado.end(), 0);
         riego = 1;
     }
     pila.clear();
-    pila.push_back(lugarde(u.destx, u.desty));
-    inundado[std::size_t(pila.back())] = riego;
+    pila.push_back(desde);
+    inundado[std::size_t(desde)] = riego;
     int inundadas = 1;
+    const int hx = hacia % anchoborde;
+    const int hy = hacia / anchoborde;
     while (!pila.empty()) {
         const int32_t centro = pila.back();
         pila.pop_back();
-        for (int dy = -1; dy <= 1; ++dy) {
-            for (int dx = -1; dx <= 1; ++dx) {
+        // The neighbour nearest `hacia` goes on the pile last and is flooded
+        // next: a flood that is going to meet what it looks for heads
+        // straight for it.
+        const int sx = centro % anchoborde < hx ? 1 : -1;
+        const int sy = centro / anchoborde < hy ? 1 : -1;
+        for (int dy = -sy; dy != 2 * sy; dy += sy) {
+            for (int dx = -sx; dx != 2 * sx; dx += sx) {
                 const int32_t lugar = centro + dy * anchoborde + dx;
                 if (!pisable[std::size_t(lugar)] || inundado[std::size_t(lugar)] == riego)
                     continue;
-                if (cerca(lugar % anchoborde - 1, lugar / anchoborde - 1) || ++inundadas > limite)
+                const paso p = celda(lugar);
+                if (p == paso::salida || (p == paso::sigue && ++inundadas > limite))
                     return false;
+                if (p == paso::cierra)
+                    continue;
                 inundado[std::size_t(lugar)] = riego;
                 pila.push_back(lugar);
             }
         }
     }
     return true;
+}
+
+bool busqueda::aislado(const mundo& m, int16_t i, int limite) {
+    const unidad& u = m.unidades[i];
+    auto cerca = [&](int x, int y) { return std::abs(x - u.x) <= 1 && std::abs(y - u.y) <= 1; };
+    if (cerca(u.destx, u.desty))
+        return false;
+    return inundar(lugarde(u.destx, u.desty), lugarde(u.x, u.y), limite, [&](int32_t lugar) {
+        return cerca(lugar % anchoborde - 1, lugar / anchoborde - 1) ? paso::salida : paso::sigue;
+    });
+}
+
+bool busqueda::sellado(const mundo& m, int16_t i, int limite) {
+    const unidad& u = m.unidades[i];
+    const int32_t meta = lugarde(u.destx, u.desty);
+    // Reached already: it waits in the list (and may be taken), or it was
+    // reached with the list full (and `perdida` says so).
+    if (nodos[std::size_t(meta)].sello == generacion)
+        return false;
+    return inundar(meta, lugarde(u.x, u.y), limite, [&](int32_t lugar) {
+        const nodo& n = nodos[std::size_t(lugar)];
+        if (n.sello != generacion)
+            return paso::sigue;
+        return n.encola ? paso::salida : paso::cierra;
+    });
 }
 
 void busqueda::calcularzonas(const mundo& m) {

@@ -39,11 +39,15 @@ class mundo;
 //   be worked into the zones. Instead the few passable cells around the
 //   destination are flooded first; when they run out before touching the
 //   start (an enemy ringed by the fighter's own team), there is no path
-//   either, and the whole map need not be searched to learn it. A search
-//   that has taken a couple of thousand cells without arriving floods a
-//   larger room around the destination once: a hall whose door the
-//   fighter's own team holds is found out there, long before the search
-//   would have taken every cell outside it.
+//   either, and the whole map need not be searched to learn it.
+// - Walled-off destination: a search that has taken a couple of thousand
+//   cells without arriving, and again each time it doubled that, floods the
+//   cells it has not reached around the destination. When none of them
+//   borders a waiting cell, nothing can ever reach the destination: a hall
+//   whose door the fighter's own team holds, or a destination cut off by a
+//   line of cells first reached while the list was full (on open maps the
+//   search fills the list long before it arrives). This is found out long
+//   before the search would have taken every cell it still could.
 class busqueda {
 public:
     busqueda();
@@ -105,7 +109,22 @@ private:
     void bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const;
 
     bool alcanzable(const mundo& m, int16_t i) const;
+    // What a flood does with a passable cell it reaches.
+    enum class paso { sigue, cierra, salida };
+    // Floods from `desde` over passable cells, heading for `hacia` first and
+    // asking `celda` about each new cell: sigue floods on from it, cierra
+    // stops there, salida ends the flood with false. True when the flood ran
+    // out of cells; false also when it would take more than `limite`.
+    template <class Celda>
+    bool inundar(int32_t desde, int32_t hacia, int limite, Celda celda);
     bool aislado(const mundo& m, int16_t i, int limite);
+    // In the middle of a search: true when the destination can never be
+    // taken. A cell is only ever taken after it waited in the list, and it
+    // is put there only when first reached; so the destination, not reached
+    // yet, is out of reach when the cells not reached yet around it are
+    // ringed by walls, team-mates and cells reached already, none of which
+    // waits in the list.
+    bool sellado(const mundo& m, int16_t i, int limite);
     void calcularzonas(const mundo& m);
 
     // Workspace, one entry per cell of the map and its border.

@@ -178,7 +178,7 @@ struct recuento {
     int encontrados = 0;
     int agotados = 0; // searches that ran and found nothing
     int atajos = 0;   // of those, the ones the game may end at once
-    int llenos = 0;   // searches the game ran in full that overflowed the list
+    int llenos = 0;   // searches that overflowed the list
     int topes = 0;
     int perdidas = 0; // the destination reached with the list full
     int maximo = 0;
@@ -204,10 +204,12 @@ class TestBusqueda : public QObject {
 
         const bool busco = antes.buscando != verdadero && m->celdapasable(u.destx, u.desty, i);
         // Where no path can exist, or none can come out of the search any
-        // more because the destination was reached with the list full, the
-        // game may end the search early; the current node then stays on the
-        // start.
-        const bool atajo = busco && (!conectados(*m, i) || ref.ultimo.perdida);
+        // more because the list filled up (the destination, or every way to
+        // it, was reached while it was full), the game may end the search
+        // early; the current node then stays on the start.
+        const bool atajo =
+            busco && (!conectados(*m, i) || ref.ultimo.perdida ||
+                      (ref.ultimo.lleno && !ref.ultimo.encontrado));
         ++r.busquedas;
         r.encontrados += ref.ultimo.encontrado;
         r.agotados += busco && !ref.ultimo.encontrado;
@@ -228,7 +230,7 @@ class TestBusqueda : public QObject {
         if (u.pasos != esperado.pasos)
             d += " pasos [" + pasos(u) + "], esperado [" + pasos(esperado) + "]";
         const bool enelinicio = atajo && u.sigx == u.x && u.sigy == u.y;
-        r.llenos += ref.ultimo.lleno && !enelinicio;
+        r.llenos += ref.ultimo.lleno;
         if (!enelinicio && (u.sigx != esperado.sigx || u.sigy != esperado.sigy))
             d += QString(" sig (%1,%2), esperado (%3,%4)")
                      .arg(u.sigx)
