@@ -23,6 +23,11 @@ constexpr int inundacion = 256;
 // arrive pays little for it.
 constexpr int primerarevision = 2048;
 
+// Distance estimate from a cell to the fighter's destination.
+int costoh(const unidad& u, int x, int y) {
+    return 10 * (std::abs(u.destx - x) + std::abs(u.desty - y));
+}
+
 } // namespace
 
 bool mundo::celdapasable(int16_t x, int16_t y, int16_t i) const {
@@ -115,28 +120,25 @@ void busqueda::buscar(mundo& m, int16_t i) {
     unidad& u = m.unidades[i];
     u.buscando = verdadero;
     limpiarbusqueda();
-    nodo& inicio = tocar(lugarde(u.x, u.y));
-    inicio.abierta = false;
-    inicio.cerrada = true;
+    nodo& inicio = nodos[std::size_t(lugarde(u.x, u.y))];
+    inicio.estado = base + cerrada;
     inicio.costog = 0;
 
     // The search never hands control back to the event loop, so nothing can
     // change the map between two expansions of the same node: each node is
     // expanded once, right after it is taken.
     perdida = false;
-    expandir(m, i);
+    expandir(u);
     // A search also ends when no waiting cell can be taken (the list is empty
     // or every F reached 9999): the current node can then never change again,
     // so no path can come out of waiting any longer.
     int tomadas = 0;
     int revision = primerarevision;
-    for (int32_t mejor = mejorabierto(); mejor >= 0; mejor = mejorabierto()) {
-        u.sigx = int16_t(mejor % anchoborde - 1);
-        u.sigy = int16_t(mejor / anchoborde - 1);
-        nodo& actual = nodos[std::size_t(mejor)];
-        actual.cerrada = true;
-        actual.abierta = false;
-        expandir(m, i);
+    entrada mejor;
+    while (mejorabierto(mejor)) {
+        u.sigx = mejor.x;
+        u.sigy = mejor.y;
+        expandir(u);
         if (perdida) {
             // No path can come out of it any more.
             u.sigx = u.x;
@@ -197,26 +199,30 @@ void busqueda::tapar(const mundo& m, int16_t i) {
         if (o.equipo != equipo || o.muerto == verdadero || o.x < 0 || o.y < 0 ||
             o.x > m.anchomapa || o.y > m.altomapa || m.mapa(o.x, o.y).ocupante != j)
             continue;
-        uint8_t& p = pisable[std::size_t(lugarde(o.x, o.y))];
-        tapadas.push_back({lugarde(o.x, o.y), p});
-        p = 0;
+        uint32_t& e = nodos[std::size_t(lugarde(o.x, o.y))].estado;
+        tapadas.push_back({lugarde(o.x, o.y), e == muro});
+        e = muro;
     }
 }
 
 void busqueda::destapar() {
-    // Backwards, so that a cell listed twice gets its first value back.
+    // Backwards, so that a cell listed twice gets its first value back. A
+    // cell that was walkable comes back as not reached by any search, which
+    // is all a later search needs to know of it.
     for (auto k = tapadas.rbegin(); k != tapadas.rend(); ++k)
-        pisable[std::size_t(k->first)] = k->second;
+        nodos[std::size_t(k->first)].estado = k->second ? muro : 0;
     tapadas.clear();
 }
 
 void busqueda::limpiarbusqueda() {
     generacion += 1;
-    if (generacion == std::numeric_limits<uint32_t>::max()) {
+    if (generacion > ultimageneracion) {
         for (nodo& n : nodos)
-            n.sello = 0;
+            if (n.estado != muro)
+                n.estado = 0;
         generacion = 1;
     }
+    base = generacion << 2;
     for (int16_t k : tocados) {
         cubos[std::size_t(k)].clear();
         cabeza[std::size_t(k)] = 0;
@@ -227,76 +233,64 @@ void busqueda::limpiarbusqueda() {
     ordenes = 0;
 }
 
-busqueda::nodo& busqueda::tocar(int32_t lugar) {
-    nodo& n = nodos[std::size_t(lugar)];
-    if (n.sello != generacion) {
-        n = nodo{};
-        n.sello = generacion;
-    }
-    return n;
-}
-
-void busqueda::expandir(mundo& m, int16_t i) {
-    const unidad& u = m.unidades[i];
-    const int16_t cx = u.sigx;
-    const int16_t cy = u.sigy;
+void busqueda::expandir(const unidad& u) {
+    const int cx = u.sigx;
+    const int cy = u.sigy;
     const int32_t centro = lugarde(cx, cy);
     const int gactual = nodos[std::size_t(centro)].costog;
+    const uint32_t tomada = base + cerrada;
     descartes = 0;
     for (int dy = -1; dy <= 1; ++dy) {
+        const int r = cy + dy;
         for (int dx = -1; dx <= 1; ++dx) {
             const int32_t lugar = centro + dy * anchoborde + dx;
-            // The border is never pisable, so cells off the map are refused.
-            if (!pisable[std::size_t(lugar)]) {
+            nodo& v = nodos[std::size_t(lugar)];
+            // Taken, or never to be stepped on: walls, team-mates and the
+            // border all hold muro.
+            if (v.estado >= tomada) {
                 ++descartes;
                 continue;
             }
-            nodo& v = tocar(lugar);
-            if (v.cerrada) {
-                ++descartes;
-                continue;
-            }
-            const int paso = (dx == 0 || dy == 0) ? 10 : 14;
+            const int c = cx + dx;
+            const int g = gactual + ((dx == 0 || dy == 0) ? 10 : 14);
             const uint8_t padre = uint8_t((dy + 1) * 3 + dx + 1);
-            if (v.abierta) {
-                const int g = gactual + paso;
+            if (v.estado >= base) {
                 if (g < v.costog) {
                     v.costog = int16_t(g);
                     v.padre = padre;
-                    v.costof = int16_t(v.costog + v.costoh);
                     // The entry in the old bucket goes stale by itself.
-                    if (v.encola && v.costof < topef)
-                        alcubo(v.costof, {v.orden, lugar});
+                    if (v.estado == base + esperando) {
+                        const int f = int16_t(v.costog + costoh(u, c, r));
+                        if (f < topef)
+                            alcubo(f, {ordencelda[std::size_t(lugar)], int16_t(c), int16_t(r),
+                                       v.costog});
+                    }
                 }
             } else {
-                const int c = cx + dx;
-                const int r = cy + dy;
-                v.abierta = true;
-                v.costog = int16_t(gactual + paso);
+                v.costog = int16_t(g);
                 v.padre = padre;
-                v.costoh = int16_t(10 * (std::abs(u.destx - c) + std::abs(u.desty - r)));
-                v.costof = int16_t(v.costog + v.costoh);
-                agregarabierto(lugar, v);
-                // Reached while the list was full, the destination can never
-                // be taken: only queued cells are, and a cell is queued only
-                // when first reached.
-                if (!v.encola && c == u.destx && r == u.desty)
-                    perdida = true;
+                if (enlista < capacidad) {
+                    v.estado = base + esperando;
+                    ++enlista;
+                    const uint32_t orden = ++ordenes;
+                    ordencelda[std::size_t(lugar)] = orden;
+                    // A cell at F 9999 or more waits outside the buckets: it
+                    // takes a place in the list but cannot be picked unless
+                    // its F drops.
+                    const int f = int16_t(v.costog + costoh(u, c, r));
+                    if (f < topef)
+                        alcubo(f, {orden, int16_t(c), int16_t(r), v.costog});
+                } else {
+                    v.estado = base + alcanzada;
+                    // Reached while the list was full, the destination can
+                    // never be taken: only queued cells are, and a cell is
+                    // queued only when first reached.
+                    if (c == u.destx && r == u.desty)
+                        perdida = true;
+                }
             }
         }
     }
-}
-
-void busqueda::agregarabierto(int32_t lugar, nodo& n) {
-    if (enlista == capacidad)
-        return;
-    ++enlista;
-    n.encola = true;
-    n.orden = ++ordenes;
-    // A cell at F 9999 or more waits outside the buckets: it takes a place
-    // in the list but cannot be picked unless its F drops.
-    if (n.costof < topef)
-        alcubo(n.costof, {n.orden, lugar});
 }
 
 void busqueda::alcubo(int f, entrada e) {
@@ -317,28 +311,30 @@ void busqueda::alcubo(int f, entrada e) {
     minimo = std::min(minimo, f);
 }
 
-int32_t busqueda::mejorabierto() {
+bool busqueda::mejorabierto(entrada& mejor) {
+    const uint32_t espera = base + esperando;
     for (; minimo < topef; ++minimo) {
         std::vector<entrada>& cubo = cubos[std::size_t(minimo)];
         uint32_t& h = cabeza[std::size_t(minimo)];
         while (h < cubo.size()) {
             const entrada e = cubo[h++];
-            nodo& n = nodos[std::size_t(e.lugar)];
+            nodo& n = nodos[std::size_t(lugarde(e.x, e.y))];
             // Taken already, or moved to a lower bucket.
-            if (!n.encola || n.costof != minimo)
+            if (n.estado != espera || n.costog != e.costog)
                 continue;
-            n.encola = false;
+            n.estado = base + cerrada;
             --enlista;
             if (h == cubo.size()) {
                 cubo.clear();
                 h = 0;
             }
-            return e.lugar;
+            mejor = e;
+            return true;
         }
         cubo.clear();
         h = 0;
     }
-    return -1;
+    return false;
 }
 
 void busqueda::leercamino(mundo& m, int16_t i) {
@@ -410,7 +406,8 @@ bool busqueda::inundar(int32_t desde, int32_t hacia, int limite, Celda celda) {
         for (int dy = -sy; dy != 2 * sy; dy += sy) {
             for (int dx = -sx; dx != 2 * sx; dx += sx) {
                 const int32_t lugar = centro + dy * anchoborde + dx;
-                if (!pisable[std::size_t(lugar)] || inundado[std::size_t(lugar)] == riego)
+                if (nodos[std::size_t(lugar)].estado == muro ||
+                    inundado[std::size_t(lugar)] == riego)
                     continue;
                 const paso p = celda(lugar);
                 if (p == paso::salida || (p == paso::sigue && ++inundadas > limite))
@@ -440,13 +437,13 @@ bool busqueda::sellado(const mundo& m, int16_t i, int limite) {
     const int32_t meta = lugarde(u.destx, u.desty);
     // Reached already: it waits in the list (and may be taken), or it was
     // reached with the list full (and `perdida` says so).
-    if (nodos[std::size_t(meta)].sello == generacion)
+    if (nodos[std::size_t(meta)].estado >= base)
         return false;
     return inundar(meta, lugarde(u.x, u.y), limite, [&](int32_t lugar) {
-        const nodo& n = nodos[std::size_t(lugar)];
-        if (n.sello != generacion)
+        const uint32_t e = nodos[std::size_t(lugar)].estado;
+        if (e < base)
             return paso::sigue;
-        return n.encola ? paso::salida : paso::cierra;
+        return e == base + esperando ? paso::salida : paso::cierra;
     });
 }
 
@@ -458,15 +455,21 @@ void busqueda::calcularzonas(const mundo& m) {
     const std::size_t total = std::size_t(columnas + 2) * std::size_t(filas + 2);
     if (nodos.size() != total || anchoborde != columnas + 2) {
         nodos = std::vector<nodo>(total);
+        ordencelda = std::vector<uint32_t>(total);
         generacion = 0;
+        base = 0;
         inundado = std::vector<uint32_t>(total);
         riego = 0;
     }
     anchoborde = columnas + 2;
-    pisable.assign(total, 0);
+    // Every cell starts as not reached by any search (stamps start at 1), or
+    // as a wall for good.
+    for (nodo& n : nodos)
+        n.estado = muro;
     for (int y = 0; y < filas; ++y)
         for (int x = 0; x < columnas; ++x)
-            pisable[std::size_t(lugarde(x, y))] = m.mapa(x, y).transitable == verdadero;
+            if (m.mapa(x, y).transitable == verdadero)
+                nodos[std::size_t(lugarde(x, y))].estado = 0;
 
     zonas.assign(std::size_t(columnas) * filas, 0);
     std::vector<int32_t> porver;

@@ -7,6 +7,7 @@
 namespace juego {
 
 class mundo;
+struct unidad;
 
 // The path search of the computer fighters and its working data, shared by
 // all fighters. Nothing of it lives in the map: the map holds what the
@@ -65,24 +66,36 @@ public:
     void buscarcamino(mundo& m, int16_t i);
 
 private:
-    // The search data of one map cell, in 16 bytes: a 1000 x 1000 map
-    // costs 16 MB of workspace, a 50 x 50 one 43 KB.
+    // What a search knows of a cell and its border, in one word: a word below
+    // `base` (four times the current search's stamp) is a cell this search has
+    // not reached yet; base + alcanzada, + esperando and + cerrada are a cell
+    // reached while the list was full, one waiting in the list and one taken.
+    // Walls, water, trees, the border and, while a search runs, the cells of
+    // the searcher's living team-mates hold `muro`, above every stamp; so one
+    // load and one comparison refuse a neighbour that is taken or cannot be
+    // walked on. With the cost so far and the step from the parent, a cell
+    // takes 8 bytes: a 1000 x 1000 map costs 8 MB of workspace.
     struct nodo {
-        uint32_t sello = 0; // the search that last touched the cell
-        uint32_t orden = 0; // when the cell was queued, if it was
-        int16_t costof = 0;
+        uint32_t estado = 0;
         int16_t costog = 0;
-        int16_t costoh = 0;
         uint8_t padre = 0; // step from the parent to this cell, (dy + 1) * 3 + dx + 1
-        bool cerrada : 1 = false;
-        bool abierta : 1 = false;
-        bool encola : 1 = false; // waiting in the open list (abierta and queued)
     };
+    static constexpr uint32_t alcanzada = 0;
+    static constexpr uint32_t esperando = 1;
+    static constexpr uint32_t cerrada = 3;
+    static constexpr uint32_t muro = UINT32_MAX;
+    // Stamps go up to this; base + cerrada must stay below muro.
+    static constexpr uint32_t ultimageneracion = (muro >> 2) - 1;
 
-    // A waiting cell in a bucket: when it was queued and where it lies.
+    // A waiting cell in a bucket: when it was queued, where it lies, and its
+    // cost so far when put there. Since a waiting cell's cost only ever goes
+    // down, an entry whose cost is no longer the cell's was left behind when
+    // the cell moved to a lower bucket. The coordinates spare a division per
+    // taken cell.
     struct entrada {
         uint32_t orden;
-        int32_t lugar;
+        int16_t x, y;
+        int16_t costog;
     };
 
     // Cells are numbered row after row over the map with a border of one
@@ -94,13 +107,11 @@ private:
     void destapar();
     void buscar(mundo& m, int16_t i);
     void limpiarbusqueda();
-    nodo& tocar(int32_t lugar);
-    void expandir(mundo& m, int16_t i);
-    void agregarabierto(int32_t lugar, nodo& n);
+    void expandir(const unidad& u);
     void alcubo(int f, entrada e);
-    // Takes the best waiting cell off the list and returns its place, or -1
-    // when no waiting cell can be taken.
-    int32_t mejorabierto();
+    // Takes the best waiting cell off the list, marks it taken and returns
+    // it; false when no waiting cell can be taken.
+    bool mejorabierto(entrada& mejor);
     bool hayabiertos() const { return enlista > 0; }
     void leercamino(mundo& m, int16_t i);
     void recordar(const mundo& m, int16_t i);
@@ -115,8 +126,7 @@ private:
     // asking `celda` about each new cell: sigue floods on from it, cierra
     // stops there, salida ends the flood with false. True when the flood ran
     // out of cells; false also when it would take more than `limite`.
-    template <class Celda>
-    bool inundar(int32_t desde, int32_t hacia, int limite, Celda celda);
+    template <class Celda> bool inundar(int32_t desde, int32_t hacia, int limite, Celda celda);
     bool aislado(const mundo& m, int16_t i, int limite);
     // In the middle of a search: true when the destination can never be
     // taken. A cell is only ever taken after it waited in the list, and it
@@ -129,13 +139,13 @@ private:
 
     // Workspace, one entry per cell of the map and its border.
     std::vector<nodo> nodos;
+    // When each waiting cell was queued; read only for cells that wait.
+    std::vector<uint32_t> ordencelda;
     uint32_t generacion = 0;
+    uint32_t base = 0;  // generacion * 4
     int anchoborde = 0; // columns of the map plus two
-    // Whether the search may step on each cell: walkable terrain inside the
-    // map, less the cells of the searcher's living team-mates while a search
-    // runs (tapar puts them in, destapar takes them out again).
-    std::vector<uint8_t> pisable;
-    std::vector<std::pair<int32_t, uint8_t>> tapadas;
+    // Team-mates' cells made `muro` by tapar, and whether each was already.
+    std::vector<std::pair<int32_t, bool>> tapadas;
 
     // Open list: buckets by F, each in queue order from `cabeza` on.
     std::vector<std::vector<entrada>> cubos;
