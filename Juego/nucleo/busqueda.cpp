@@ -48,7 +48,7 @@ void mundo::buscarcamino(int16_t i) {
     busqueda_->buscarcamino(*this, i);
 }
 
-busqueda::busqueda() : cubos(topef), cabeza(topef), fracasos(numunidades) {}
+busqueda::busqueda() : cubos(topef), eslabones(capacidad), fracasos(numunidades) {}
 
 busqueda::~busqueda() = default;
 
@@ -134,10 +134,7 @@ void busqueda::buscar(mundo& m, int16_t i) {
     // so no path can come out of waiting any longer.
     int tomadas = 0;
     int revision = primerarevision;
-    entrada mejor;
-    while (mejorabierto(mejor)) {
-        u.sigx = mejor.x;
-        u.sigy = mejor.y;
+    while (mejorabierto(u.sigx, u.sigy)) {
         expandir(u);
         if (perdida) {
             // No path can come out of it any more.
@@ -223,12 +220,12 @@ void busqueda::limpiarbusqueda() {
         generacion = 1;
     }
     base = generacion << 2;
-    for (int16_t k : tocados) {
-        cubos[std::size_t(k)].clear();
-        cabeza[std::size_t(k)] = 0;
-    }
-    tocados.clear();
+    for (int f = minimo; f <= maximo; ++f)
+        cubos[std::size_t(f)].primero = -1;
+    usados = 0;
+    libre = -1;
     minimo = topef;
+    maximo = -1;
     enlista = 0;
     ordenes = 0;
 }
@@ -256,15 +253,18 @@ void busqueda::expandir(const unidad& u) {
             const uint8_t padre = uint8_t((dy + 1) * 3 + dx + 1);
             if (v.estado >= base) {
                 if (g < v.costog) {
+                    if (v.estado == base + esperando) {
+                        const int h = costoh(u, c, r);
+                        const int antes = int16_t(v.costog + h);
+                        const int f = int16_t(g + h);
+                        const int16_t k = eslabonde[std::size_t(lugar)];
+                        if (antes < topef)
+                            desenlazar(antes, k);
+                        if (f < topef)
+                            enlazar(f, k);
+                    }
                     v.costog = int16_t(g);
                     v.padre = padre;
-                    // The entry in the old bucket goes stale by itself.
-                    if (v.estado == base + esperando) {
-                        const int f = int16_t(v.costog + costoh(u, c, r));
-                        if (f < topef)
-                            alcubo(f, {ordencelda[std::size_t(lugar)], int16_t(c), int16_t(r),
-                                       v.costog});
-                    }
                 }
             } else {
                 v.costog = int16_t(g);
@@ -272,14 +272,23 @@ void busqueda::expandir(const unidad& u) {
                 if (enlista < capacidad) {
                     v.estado = base + esperando;
                     ++enlista;
-                    const uint32_t orden = ++ordenes;
-                    ordencelda[std::size_t(lugar)] = orden;
+                    // Never more links are out than cells wait.
+                    int16_t k = libre;
+                    if (k >= 0)
+                        libre = eslabones[std::size_t(k)].siguiente;
+                    else
+                        k = usados++;
+                    eslabonde[std::size_t(lugar)] = k;
+                    eslabon& e = eslabones[std::size_t(k)];
+                    e.orden = ++ordenes;
+                    e.x = int16_t(c);
+                    e.y = int16_t(r);
                     // A cell at F 9999 or more waits outside the buckets: it
                     // takes a place in the list but cannot be picked unless
                     // its F drops.
                     const int f = int16_t(v.costog + costoh(u, c, r));
                     if (f < topef)
-                        alcubo(f, {orden, int16_t(c), int16_t(r), v.costog});
+                        enlazar(f, k);
                 } else {
                     v.estado = base + alcanzada;
                     // Reached while the list was full, the destination can
@@ -293,46 +302,69 @@ void busqueda::expandir(const unidad& u) {
     }
 }
 
-void busqueda::alcubo(int f, entrada e) {
-    std::vector<entrada>& cubo = cubos[std::size_t(f)];
-    if (cubo.empty())
-        tocados.push_back(int16_t(f));
-    // A newly queued cell is the latest so far and goes last; a cell whose
-    // F dropped goes among the waiting ones by when it was queued.
-    if (cubo.empty() || cubo.back().orden < e.orden) {
-        cubo.push_back(e);
+void busqueda::enlazar(int f, int16_t k) {
+    cubo& b = cubos[std::size_t(f)];
+    eslabon& e = eslabones[std::size_t(k)];
+    if (b.primero < 0) {
+        e.anterior = -1;
+        e.siguiente = -1;
+        b.primero = k;
+        b.ultimo = k;
+    } else if (eslabones[std::size_t(b.ultimo)].orden < e.orden) {
+        // A newly queued cell is the latest so far and goes last.
+        e.anterior = b.ultimo;
+        e.siguiente = -1;
+        eslabones[std::size_t(b.ultimo)].siguiente = k;
+        b.ultimo = k;
     } else {
-        auto desde = cubo.begin() + long(cabeza[std::size_t(f)]);
-        cubo.insert(
-            std::lower_bound(desde, cubo.end(), e,
-                             [](const entrada& a, const entrada& b) { return a.orden < b.orden; }),
-            e);
+        // A cell whose F dropped goes among the waiting ones by when it was
+        // queued; the last one was queued later, so the walk stops.
+        int16_t p = b.primero;
+        while (eslabones[std::size_t(p)].orden < e.orden)
+            p = eslabones[std::size_t(p)].siguiente;
+        eslabon& despues = eslabones[std::size_t(p)];
+        e.anterior = despues.anterior;
+        e.siguiente = p;
+        if (e.anterior < 0)
+            b.primero = k;
+        else
+            eslabones[std::size_t(e.anterior)].siguiente = k;
+        despues.anterior = k;
     }
     minimo = std::min(minimo, f);
+    maximo = std::max(maximo, f);
 }
 
-bool busqueda::mejorabierto(entrada& mejor) {
-    const uint32_t espera = base + esperando;
-    for (; minimo < topef; ++minimo) {
-        std::vector<entrada>& cubo = cubos[std::size_t(minimo)];
-        uint32_t& h = cabeza[std::size_t(minimo)];
-        while (h < cubo.size()) {
-            const entrada e = cubo[h++];
-            nodo& n = nodos[std::size_t(lugarde(e.x, e.y))];
-            // Taken already, or moved to a lower bucket.
-            if (n.estado != espera || n.costog != e.costog)
-                continue;
-            n.estado = base + cerrada;
-            --enlista;
-            if (h == cubo.size()) {
-                cubo.clear();
-                h = 0;
-            }
-            mejor = e;
-            return true;
-        }
-        cubo.clear();
-        h = 0;
+void busqueda::desenlazar(int f, int16_t k) {
+    cubo& b = cubos[std::size_t(f)];
+    const eslabon& e = eslabones[std::size_t(k)];
+    if (e.anterior < 0)
+        b.primero = e.siguiente;
+    else
+        eslabones[std::size_t(e.anterior)].siguiente = e.siguiente;
+    if (e.siguiente < 0)
+        b.ultimo = e.anterior;
+    else
+        eslabones[std::size_t(e.siguiente)].anterior = e.anterior;
+}
+
+bool busqueda::mejorabierto(int16_t& x, int16_t& y) {
+    for (; minimo <= maximo; ++minimo) {
+        cubo& b = cubos[std::size_t(minimo)];
+        if (b.primero < 0)
+            continue;
+        const int16_t k = b.primero;
+        eslabon& e = eslabones[std::size_t(k)];
+        b.primero = e.siguiente;
+        if (e.siguiente >= 0)
+            eslabones[std::size_t(e.siguiente)].anterior = -1;
+        x = e.x;
+        y = e.y;
+        e.siguiente = libre;
+        libre = k;
+        nodos[std::size_t(lugarde(x, y))].estado = base + cerrada;
+        --enlista;
+        return true;
     }
     return false;
 }
@@ -455,7 +487,7 @@ void busqueda::calcularzonas(const mundo& m) {
     const std::size_t total = std::size_t(columnas + 2) * std::size_t(filas + 2);
     if (nodos.size() != total || anchoborde != columnas + 2) {
         nodos = std::vector<nodo>(total);
-        ordencelda = std::vector<uint32_t>(total);
+        eslabonde = std::vector<int16_t>(total);
         generacion = 0;
         base = 0;
         inundado = std::vector<uint32_t>(total);

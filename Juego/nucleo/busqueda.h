@@ -21,12 +21,14 @@ struct unidad;
 //   the current search's counts as cleared, and is cleared the first time this
 //   search touches it. Starting a search is one increment.
 // - Open list: one bucket per value of F below 9999 (no other F can be
-//   picked). A bucket keeps its cells in the order they were queued, so the
-//   front of the lowest bucket is exactly the pick of a front-to-back scan
-//   with a strict "less than". A cell whose F drops is put in its new bucket
-//   at its place by queue order; its old entry is left behind and skipped
-//   when reached, since a waiting cell's F only ever goes down. At most 1000
-//   cells wait, as the plain list holds no more.
+//   picked). A bucket is a list linked both ways that keeps its cells in the
+//   order they were queued, so the front of the lowest bucket is exactly the
+//   pick of a front-to-back scan with a strict "less than". A cell whose F
+//   drops is unlinked from its bucket and linked into its new one at its
+//   place by queue order, so the buckets never hold a cell that is not
+//   waiting there. At most 1000 cells wait, as the plain list holds no more;
+//   their links come from a pool of that many, small enough to stay in the
+//   fastest cache.
 // - Repeated failures: a fighter that found no way asks again every tick.
 //   Its last failure is remembered with everything that decided it (start,
 //   destination, and the cells its living team-mates block); while none of
@@ -87,15 +89,16 @@ private:
     // Stamps go up to this; base + cerrada must stay below muro.
     static constexpr uint32_t ultimageneracion = (muro >> 2) - 1;
 
-    // A waiting cell in a bucket: when it was queued, where it lies, and its
-    // cost so far when put there. Since a waiting cell's cost only ever goes
-    // down, an entry whose cost is no longer the cell's was left behind when
-    // the cell moved to a lower bucket. The coordinates spare a division per
-    // taken cell.
-    struct entrada {
+    // A waiting cell: when it was queued, where it lies, and its neighbours
+    // in its bucket (-1 at either end). A cell waiting with F 9999 or more is
+    // in no bucket and its neighbours mean nothing.
+    struct eslabon {
         uint32_t orden;
         int16_t x, y;
-        int16_t costog;
+        int16_t anterior, siguiente;
+    };
+    struct cubo {
+        int16_t primero = -1, ultimo = -1;
     };
 
     // Cells are numbered row after row over the map with a border of one
@@ -108,10 +111,11 @@ private:
     void buscar(mundo& m, int16_t i);
     void limpiarbusqueda();
     void expandir(const unidad& u);
-    void alcubo(int f, entrada e);
-    // Takes the best waiting cell off the list, marks it taken and returns
-    // it; false when no waiting cell can be taken.
-    bool mejorabierto(entrada& mejor);
+    void enlazar(int f, int16_t k);
+    void desenlazar(int f, int16_t k);
+    // Takes the best waiting cell off the list, marks it taken and puts it
+    // in x, y; false when no waiting cell can be taken.
+    bool mejorabierto(int16_t& x, int16_t& y);
     bool hayabiertos() const { return enlista > 0; }
     void leercamino(mundo& m, int16_t i);
     void recordar(const mundo& m, int16_t i);
@@ -139,21 +143,23 @@ private:
 
     // Workspace, one entry per cell of the map and its border.
     std::vector<nodo> nodos;
-    // When each waiting cell was queued; read only for cells that wait.
-    std::vector<uint32_t> ordencelda;
+    // The link of each waiting cell; read only for cells that wait.
+    std::vector<int16_t> eslabonde;
     uint32_t generacion = 0;
     uint32_t base = 0;  // generacion * 4
     int anchoborde = 0; // columns of the map plus two
     // Team-mates' cells made `muro` by tapar, and whether each was already.
     std::vector<std::pair<int32_t, bool>> tapadas;
 
-    // Open list: buckets by F, each in queue order from `cabeza` on.
-    std::vector<std::vector<entrada>> cubos;
-    std::vector<uint32_t> cabeza;
-    std::vector<int16_t> tocados; // buckets that may hold entries
-    int minimo = 0;               // no live entry lies in a bucket below this
-    int enlista = 0;              // waiting cells, whatever their F
-    uint32_t ordenes = 0;         // cells queued so far in this search
+    // Open list: buckets by F and the links of the waiting cells.
+    std::vector<cubo> cubos;
+    std::vector<eslabon> eslabones;
+    int16_t usados = 0;   // links of the pool handed out in this search
+    int16_t libre = -1;   // links handed back, chained by `siguiente`
+    int minimo = 0;       // every bucket below this is empty
+    int maximo = -1;      // and every bucket above this
+    int enlista = 0;      // waiting cells, whatever their F
+    uint32_t ordenes = 0; // cells queued so far in this search
 
     int16_t descartes = 0;
     bool perdida = false; // the destination was reached with the list full
