@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <type_traits>
 
 namespace juego {
 
@@ -235,71 +236,91 @@ void busqueda::expandir(const unidad& u) {
     const int cy = u.sigy;
     const int32_t centro = lugarde(cx, cy);
     const int gactual = nodos[std::size_t(centro)].costog;
+    const uint32_t espera = base + esperando;
     const uint32_t tomada = base + cerrada;
-    descartes = 0;
-    for (int dy = -1; dy <= 1; ++dy) {
+    // The centre was taken before it is expanded.
+    int descartados = 1;
+    // Each neighbour by itself, with its step cost and parent known when
+    // compiled.
+    auto vecino = [&](auto ddx, auto ddy) {
+        constexpr int dx = decltype(ddx)::value;
+        constexpr int dy = decltype(ddy)::value;
+        constexpr int paso = (dx == 0 || dy == 0) ? 10 : 14;
+        constexpr uint8_t padre = uint8_t((dy + 1) * 3 + dx + 1);
+        const int32_t lugar = centro + dy * anchoborde + dx;
+        nodo& v = nodos[std::size_t(lugar)];
+        const uint32_t estado = v.estado;
+        // Taken, or never to be stepped on: walls, team-mates and the
+        // border all hold muro.
+        if (estado >= tomada) {
+            ++descartados;
+            return;
+        }
+        const int c = cx + dx;
         const int r = cy + dy;
-        for (int dx = -1; dx <= 1; ++dx) {
-            const int32_t lugar = centro + dy * anchoborde + dx;
-            nodo& v = nodos[std::size_t(lugar)];
-            // Taken, or never to be stepped on: walls, team-mates and the
-            // border all hold muro.
-            if (v.estado >= tomada) {
-                ++descartes;
-                continue;
-            }
-            const int c = cx + dx;
-            const int g = gactual + ((dx == 0 || dy == 0) ? 10 : 14);
-            const uint8_t padre = uint8_t((dy + 1) * 3 + dx + 1);
-            if (v.estado >= base) {
-                if (g < v.costog) {
-                    if (v.estado == base + esperando) {
-                        const int h = costoh(u, c, r);
-                        const int antes = int16_t(v.costog + h);
-                        const int f = int16_t(g + h);
-                        const int16_t k = eslabonde[std::size_t(lugar)];
-                        if (antes < topef)
-                            desenlazar(antes, k);
-                        if (f < topef)
-                            enlazar(f, k);
-                    }
-                    v.costog = int16_t(g);
-                    v.padre = padre;
-                }
-            } else {
+        const int g = gactual + paso;
+        if (estado == espera) {
+            if (g < v.costog) {
+                const int h = costoh(u, c, r);
+                const int antes = int16_t(v.costog + h);
+                const int f = int16_t(g + h);
+                const int16_t k = eslabonde[std::size_t(lugar)];
+                if (antes < topef)
+                    desenlazar(antes, k);
+                if (f < topef)
+                    enlazar(f, k);
                 v.costog = int16_t(g);
                 v.padre = padre;
-                if (enlista < capacidad) {
-                    v.estado = base + esperando;
-                    ++enlista;
-                    // Never more links are out than cells wait.
-                    int16_t k = libre;
-                    if (k >= 0)
-                        libre = eslabones[std::size_t(k)].siguiente;
-                    else
-                        k = usados++;
-                    eslabonde[std::size_t(lugar)] = k;
-                    eslabon& e = eslabones[std::size_t(k)];
-                    e.orden = ++ordenes;
-                    e.x = int16_t(c);
-                    e.y = int16_t(r);
-                    // A cell at F 9999 or more waits outside the buckets: it
-                    // takes a place in the list but cannot be picked unless
-                    // its F drops.
-                    const int f = int16_t(v.costog + costoh(u, c, r));
-                    if (f < topef)
-                        enlazar(f, k);
-                } else {
-                    v.estado = base + alcanzada;
-                    // Reached while the list was full, the destination can
-                    // never be taken: only queued cells are, and a cell is
-                    // queued only when first reached.
-                    if (c == u.destx && r == u.desty)
-                        perdida = true;
-                }
+            }
+        } else if (estado < base) {
+            if (enlista < capacidad) {
+                v.estado = espera;
+                v.costog = int16_t(g);
+                v.padre = padre;
+                ++enlista;
+                // Never more links are out than cells wait.
+                int16_t k = libre;
+                if (k >= 0)
+                    libre = eslabones[std::size_t(k)].siguiente;
+                else
+                    k = usados++;
+                eslabonde[std::size_t(lugar)] = k;
+                eslabon& e = eslabones[std::size_t(k)];
+                e.orden = ++ordenes;
+                e.x = int16_t(c);
+                e.y = int16_t(r);
+                // A cell at F 9999 or more waits outside the buckets: it
+                // takes a place in the list but cannot be picked unless its
+                // F drops.
+                const int f = int16_t(g + costoh(u, c, r));
+                if (f < topef)
+                    enlazar(f, k);
+            } else {
+                // Never queued, so never taken: what it costs and where it
+                // was reached from can never be part of a path, and are not
+                // kept.
+                v.estado = base + alcanzada;
+                // Reached while the list was full, the destination can never
+                // be taken: only queued cells are, and a cell is queued only
+                // when first reached.
+                if (c == u.destx && r == u.desty)
+                    perdida = true;
             }
         }
-    }
+        // Otherwise reached with the list full: nothing to update.
+    };
+    using menos = std::integral_constant<int, -1>;
+    using cero = std::integral_constant<int, 0>;
+    using mas = std::integral_constant<int, 1>;
+    vecino(menos{}, menos{});
+    vecino(cero{}, menos{});
+    vecino(mas{}, menos{});
+    vecino(menos{}, cero{});
+    vecino(mas{}, cero{});
+    vecino(menos{}, mas{});
+    vecino(cero{}, mas{});
+    vecino(mas{}, mas{});
+    descartes = int16_t(descartados);
 }
 
 void busqueda::enlazar(int f, int16_t k) {
