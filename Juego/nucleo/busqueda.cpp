@@ -294,7 +294,7 @@ void busqueda::expandir(const unidad& u) {
                 // F drops.
                 const int f = int16_t(g + costoh(u, c, r));
                 if (f < topef)
-                    enlazar(f, k);
+                    alfinal(f, k);
             } else {
                 // Never queued, so never taken: what it costs and where it
                 // was reached from can never be part of a path, and are not
@@ -321,6 +321,23 @@ void busqueda::expandir(const unidad& u) {
     vecino(cero{}, mas{});
     vecino(mas{}, mas{});
     descartes = int16_t(descartados);
+}
+
+void busqueda::alfinal(int f, int16_t k) {
+    cubo& b = cubos[std::size_t(f)];
+    eslabon& e = eslabones[std::size_t(k)];
+    e.siguiente = -1;
+    // An empty bucket's `ultimo` means nothing.
+    if (b.primero < 0) {
+        e.anterior = -1;
+        b.primero = k;
+    } else {
+        e.anterior = b.ultimo;
+        eslabones[std::size_t(b.ultimo)].siguiente = k;
+    }
+    b.ultimo = k;
+    minimo = std::min(minimo, f);
+    maximo = std::max(maximo, f);
 }
 
 void busqueda::enlazar(int f, int16_t k) {

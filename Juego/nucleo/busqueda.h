@@ -111,7 +111,10 @@ private:
     void buscar(mundo& m, int16_t i);
     void limpiarbusqueda();
     void expandir(const unidad& u);
+    // Links waiting cell k into bucket f at its place by queue order;
+    // alfinal when it was just queued, and so goes last.
     void enlazar(int f, int16_t k);
+    void alfinal(int f, int16_t k);
     void desenlazar(int f, int16_t k);
     // Takes the best waiting cell off the list, marks it taken and puts it
     // in x, y; false when no waiting cell can be taken.
