@@ -207,9 +207,8 @@ class TestBusqueda : public QObject {
         // more because the list filled up (the destination, or every way to
         // it, was reached while it was full), the game may end the search
         // early; the current node then stays on the start.
-        const bool atajo =
-            busco && (!conectados(*m, i) || ref.ultimo.perdida ||
-                      (ref.ultimo.lleno && !ref.ultimo.encontrado));
+        const bool atajo = busco && (!conectados(*m, i) || ref.ultimo.perdida ||
+                                     (ref.ultimo.lleno && !ref.ultimo.encontrado));
         ++r.busquedas;
         r.encontrados += ref.ultimo.encontrado;
         r.agotados += busco && !ref.ultimo.encontrado;
@@ -258,6 +257,7 @@ private slots:
     void mapanuevo();
     void repintado();
     void fracasorecordado();
+    void equiposalternos();
     void diferencial_data();
     void diferencial();
 };
@@ -517,6 +517,38 @@ void TestBusqueda::fracasorecordado() {
     QVERIFY2(d.isEmpty(), qPrintable(d));
     QCOMPARE(u.siguiendo, verdadero);
     QVERIFY(u.camino.ends_with(",16,12"));
+}
+
+// Fighters of both teams take turns searching over a gap in a wall that a
+// fighter of the first team holds. While a search runs, the searcher's
+// team-mates block their cells, and the searches share their workspace:
+// the gap must be open again for the other team, and for the first team
+// once its fighter there is dead.
+void TestBusqueda::equiposalternos() {
+    const int16_t s = dibujar(*m, {"S....#....", ".....A....", ".....#...E"});
+    const int16_t guardia = m->mapa(5, 1).ocupante;
+    const int16_t enemigo = m->mapa(9, 2).ocupante;
+    unidad& u = m->unidades[s];
+    unidad& e = m->unidades[enemigo];
+    u.destx = 9;
+    u.desty = 2;
+    e.destx = 0;
+    e.desty = 0;
+    recuento r;
+    for (int vuelta = 0; vuelta < 3; ++vuelta) {
+        QString d = comparar(s, r);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
+        QCOMPARE(u.siguiendo, falso);
+        d = comparar(enemigo, r);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
+        QCOMPARE(e.siguiendo, verdadero);
+        QVERIFY(e.camino.find("5,1") != std::string::npos);
+    }
+    m->unidades[guardia].muerto = verdadero;
+    const QString d = comparar(s, r);
+    QVERIFY2(d.isEmpty(), qPrintable(d));
+    QCOMPARE(u.siguiendo, verdadero);
+    QVERIFY(u.camino.find("5,1") != std::string::npos);
 }
 
 void TestBusqueda::diferencial_data() {
