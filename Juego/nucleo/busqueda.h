@@ -75,8 +75,9 @@ private:
     // Walls, water, trees, the border and, while a search runs, the cells of
     // the searcher's living team-mates hold `muro`, above every stamp; so one
     // load and one comparison refuse a neighbour that is taken or cannot be
-    // walked on. With the cost so far and the step from the parent, a cell
-    // takes 8 bytes: a 1000 x 1000 map costs 8 MB of workspace.
+    // walked on. With the cost so far and the step from the parent (kept for
+    // waiting and taken cells only), a cell takes 8 bytes: a 1000 x 1000 map
+    // costs 8 MB of workspace.
     struct nodo {
         uint32_t estado = 0;
         int16_t costog = 0;
