@@ -19,9 +19,10 @@ constexpr int topef = 9999;
 constexpr int inundacion = 256;
 // A search that has taken this many cells, and again each time it has taken
 // twice as many, looks whether the destination can still be reached at all
-// (see sellado). The look floods at most as many cells as were taken, and
-// flooding a cell costs a fraction of taking it, so a long search that does
-// arrive pays little for it.
+// (see sellado). The look floods at most four times as many cells as were
+// taken, and flooding a cell costs a fraction of taking it; a flood that is
+// not going to prove anything mostly meets a waiting cell soon, so a long
+// search that does arrive pays little for it.
 constexpr int primerarevision = 2048;
 
 // Distance estimate from a cell to the fighter's destination.
