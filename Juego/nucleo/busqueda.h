@@ -169,8 +169,8 @@ private:
     bool perdida = false; // the destination was reached with the list full
 
     std::vector<int16_t> via;  // path cells, column and row, destination first
-    std::vector<int32_t> pila; // cells still to flood by aislado
-    // Cells flooded by aislado, by a stamp of its own so that a flood can
+    std::vector<int32_t> pila; // cells still to flood by inundar
+    // Cells flooded by inundar, by a stamp of its own so that a flood can
     // run in the middle of a search without disturbing it.
     std::vector<uint32_t> inundado;
     uint32_t riego = 0;
