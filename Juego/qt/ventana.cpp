@@ -42,7 +42,7 @@ constexpr int altofila = 23;
 
 } // namespace
 
-campo::campo(QWidget* padre) : QWidget(padre), imagen(lienzo::nuevaimagen()) {
+campo::campo(QWidget* padre) : QWidget(padre) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -75,7 +75,7 @@ std::optional<QPoint> campo::pixeldecampo(QSize area, QPoint pos) {
 void campo::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect d = encuadre(size());
-    if (d != rect()) {
+    if (d != rect() || imagen.isNull()) {
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.fillRect(rect(), Qt::black);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -856,6 +856,10 @@ void main::dibujar() {
     const int16_t vy = m.vistay;
     if (visor_)
         visor_->ponervista(m);
+    // The frame is made for the first match drawn: the title screen is
+    // painted straight onto the window and needs none.
+    if (mainpic->imagen.isNull())
+        mainpic->imagen = lienzo::nuevaimagen();
     lienzo_.dibujar(m, mainpic->imagen);
     mainpic->vistax = m.vistax;
     mainpic->vistay = m.vistay;

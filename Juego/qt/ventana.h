@@ -40,7 +40,8 @@ class campo : public QWidget {
     Q_OBJECT
 public:
     explicit campo(QWidget* padre = nullptr);
-    // The frame as drawn, always 800 x 600.
+    // The frame as drawn, always 800 x 600 once a match has been drawn, and
+    // none before.
     QImage imagen;
     // What is drawn over it, and the state and view it was drawn from.
     const capas* encima = nullptr;
