@@ -344,32 +344,24 @@ void busqueda::alfinal(int f, int16_t k) {
 void busqueda::enlazar(int f, int16_t k) {
     cubo& b = cubos[std::size_t(f)];
     eslabon& e = eslabones[std::size_t(k)];
-    if (b.primero < 0) {
-        e.anterior = -1;
-        e.siguiente = -1;
-        b.primero = k;
-        b.ultimo = k;
-    } else if (eslabones[std::size_t(b.ultimo)].orden < e.orden) {
-        // A newly queued cell is the latest so far and goes last.
-        e.anterior = b.ultimo;
-        e.siguiente = -1;
-        eslabones[std::size_t(b.ultimo)].siguiente = k;
-        b.ultimo = k;
-    } else {
-        // A cell whose F dropped goes among the waiting ones by when it was
-        // queued; the last one was queued later, so the walk stops.
-        int16_t p = b.primero;
-        while (eslabones[std::size_t(p)].orden < e.orden)
-            p = eslabones[std::size_t(p)].siguiente;
-        eslabon& despues = eslabones[std::size_t(p)];
-        e.anterior = despues.anterior;
-        e.siguiente = p;
-        if (e.anterior < 0)
-            b.primero = k;
-        else
-            eslabones[std::size_t(e.anterior)].siguiente = k;
-        despues.anterior = k;
+    // Into an empty bucket, or after a cell queued before it: last.
+    if (b.primero < 0 || eslabones[std::size_t(b.ultimo)].orden < e.orden) {
+        alfinal(f, k);
+        return;
     }
+    // A cell whose F dropped goes among the waiting ones by when it was
+    // queued; the last one was queued later, so the walk stops.
+    int16_t p = b.primero;
+    while (eslabones[std::size_t(p)].orden < e.orden)
+        p = eslabones[std::size_t(p)].siguiente;
+    eslabon& despues = eslabones[std::size_t(p)];
+    e.anterior = despues.anterior;
+    e.siguiente = p;
+    if (e.anterior < 0)
+        b.primero = k;
+    else
+        eslabones[std::size_t(e.anterior)].siguiente = k;
+    despues.anterior = k;
     minimo = std::min(minimo, f);
     maximo = std::max(maximo, f);
 }
