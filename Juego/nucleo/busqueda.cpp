@@ -324,46 +324,43 @@ void busqueda::expandir(const unidad& u) {
     descartes = int16_t(descartados);
 }
 
-void busqueda::alfinal(int f, int16_t k) {
+void busqueda::entre(int f, int16_t k, int16_t anterior, int16_t siguiente) {
     cubo& b = cubos[std::size_t(f)];
     eslabon& e = eslabones[std::size_t(k)];
-    e.siguiente = -1;
-    // An empty bucket's `ultimo` means nothing.
-    if (b.primero < 0) {
-        e.anterior = -1;
+    e.anterior = anterior;
+    e.siguiente = siguiente;
+    if (anterior < 0)
         b.primero = k;
-    } else {
-        e.anterior = b.ultimo;
-        eslabones[std::size_t(b.ultimo)].siguiente = k;
-    }
-    b.ultimo = k;
+    else
+        eslabones[std::size_t(anterior)].siguiente = k;
+    if (siguiente < 0)
+        b.ultimo = k;
+    else
+        eslabones[std::size_t(siguiente)].anterior = k;
     minimo = std::min(minimo, f);
     maximo = std::max(maximo, f);
 }
 
+void busqueda::alfinal(int f, int16_t k) {
+    const cubo& b = cubos[std::size_t(f)];
+    // An empty bucket's `ultimo` means nothing.
+    entre(f, k, b.primero < 0 ? int16_t(-1) : b.ultimo, -1);
+}
+
 void busqueda::enlazar(int f, int16_t k) {
-    cubo& b = cubos[std::size_t(f)];
-    eslabon& e = eslabones[std::size_t(k)];
+    const cubo& b = cubos[std::size_t(f)];
+    const uint32_t orden = eslabones[std::size_t(k)].orden;
     // Into an empty bucket, or after a cell queued before it: last.
-    if (b.primero < 0 || eslabones[std::size_t(b.ultimo)].orden < e.orden) {
+    if (b.primero < 0 || eslabones[std::size_t(b.ultimo)].orden < orden) {
         alfinal(f, k);
         return;
     }
     // A cell whose F dropped goes among the waiting ones by when it was
     // queued; the last one was queued later, so the walk stops.
     int16_t p = b.primero;
-    while (eslabones[std::size_t(p)].orden < e.orden)
+    while (eslabones[std::size_t(p)].orden < orden)
         p = eslabones[std::size_t(p)].siguiente;
-    eslabon& despues = eslabones[std::size_t(p)];
-    e.anterior = despues.anterior;
-    e.siguiente = p;
-    if (e.anterior < 0)
-        b.primero = k;
-    else
-        eslabones[std::size_t(e.anterior)].siguiente = k;
-    despues.anterior = k;
-    minimo = std::min(minimo, f);
-    maximo = std::max(maximo, f);
+    entre(f, k, eslabones[std::size_t(p)].anterior, p);
 }
 
 void busqueda::desenlazar(int f, int16_t k) {

@@ -116,6 +116,9 @@ private:
     // alfinal when it was just queued, and so goes last.
     void enlazar(int f, int16_t k);
     void alfinal(int f, int16_t k);
+    // Links waiting cell k into bucket f between two of its links (-1 for
+    // either end of the bucket).
+    void entre(int f, int16_t k, int16_t anterior, int16_t siguiente);
     void desenlazar(int f, int16_t k);
     // Takes the best waiting cell off the list, marks it taken and puts it
     // in x, y; false when no waiting cell can be taken.
