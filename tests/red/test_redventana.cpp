@@ -17,8 +17,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace juego;
@@ -34,8 +37,13 @@ const QString nombremapa = QStringLiteral("prueba_red.mapa");
 class TestRedVentana : public QObject {
     Q_OBJECT
 
+    QTemporaryDir ajustesprueba; // the settings of these windows, not the user's
+
 private slots:
     void initTestCase() {
+        QVERIFY(ajustesprueba.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ajustesprueba.path());
+        QStandardPaths::setTestModeEnabled(true);
         QDir().mkpath(unjugador::carpetamapas());
         comun::plano p = comun::plano::vacio(49, 49);
         p.inicio = {comun::posicion{10, 10}, comun::posicion{16, 10}};
