@@ -81,6 +81,23 @@ public:
         k_ += n;
         return s;
     }
+    // Reads a file's 8-byte signature and its format number. Empty when
+    // both are the expected ones; otherwise why not, in Spanish: `ajeno`
+    // for another signature, and for another format `sujeto` followed by
+    // "del formato N y esta versión del juego lee el formato M".
+    std::string cabecera(const char (&firma)[8], uint16_t version, const std::string& ajeno,
+                         const std::string& sujeto) {
+        const uint8_t* f = bytes(sizeof firma);
+        if (!f || std::memcmp(f, firma, sizeof firma) != 0)
+            return ajeno;
+        const uint16_t leida = u16();
+        if (!ok_)
+            return "el archivo está cortado";
+        if (leida != version)
+            return sujeto + " del formato " + std::to_string(leida) +
+                   " y esta versión del juego lee el formato " + std::to_string(version);
+        return {};
+    }
     // The next `n` bytes, or nullptr when fewer are left.
     const uint8_t* bytes(std::size_t n) {
         if (!tomar(n))

@@ -241,16 +241,11 @@ std::vector<uint8_t> estadocomun(const mundo& m) {
 
 std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
     lector r(datos, n);
-    const uint8_t* f = r.bytes(sizeof firma);
-    if (!f || std::memcmp(f, firma, sizeof firma) != 0)
-        return error("el archivo no es una partida guardada de Tarnhollow");
-    const uint16_t version = r.u16();
-    if (!r.ok())
-        return error("el archivo está cortado");
-    if (version != versioninstantanea)
-        return error("la partida es del formato " + std::to_string(version) +
-                     " y esta versión del juego lee el formato " +
-                     std::to_string(versioninstantanea));
+    const std::string motivo =
+        r.cabecera(firma, versioninstantanea,
+                   "el archivo no es una partida guardada de Tarnhollow", "la partida es");
+    if (!motivo.empty())
+        return error(motivo);
 
     // The state is big (every fighter's path): build it on the heap.
     auto e = std::make_unique<estado>();

@@ -85,16 +85,10 @@ std::vector<uint8_t> escribirrepeticion(const repeticion& r) {
 
 std::string leerrepeticion(const uint8_t* datos, std::size_t n, repeticion& salida) {
     lector r(datos, n);
-    const uint8_t* f = r.bytes(sizeof firma);
-    if (!f || std::memcmp(f, firma, sizeof firma) != 0)
-        return error("el archivo no es una repetición de Tarnhollow");
-    const uint16_t version = r.u16();
-    if (!r.ok())
-        return error("el archivo está cortado");
-    if (version != versionrepeticion)
-        return error("es del formato " + std::to_string(version) +
-                     " y esta versión del juego lee el formato " +
-                     std::to_string(versionrepeticion));
+    const std::string motivo = r.cabecera(firma, versionrepeticion,
+                                          "el archivo no es una repetición de Tarnhollow", "es");
+    if (!motivo.empty())
+        return error(motivo);
     const uint32_t largo = r.u32();
     const uint8_t* inicio = r.bytes(largo);
     if (!inicio)
