@@ -40,6 +40,10 @@ constexpr int altocampo = filasvista * tamcelda;
 // The status row under the field.
 constexpr int altofila = 23;
 
+// The extensions of the files the player saves and opens.
+const QString extrepeticion = QStringLiteral(".repeticion");
+const QString extpartida = QStringLiteral(".partida");
+
 } // namespace
 
 campo::campo(QWidget* padre) : QWidget(padre) {
@@ -755,52 +759,54 @@ void main::mnuSolo_Click() {
     unjugador_->activateWindow();
 }
 
-QString main::preguntarruta(bool guardar, const QString& titulo, const QString& carpeta,
-                            const QString& filtro) {
+QString main::preguntarruta(bool guardar, const QString& titulo, const QString& subcarpeta,
+                            const QString& tipo, const QString& extension) {
     // The match waits while the player picks a file: no enemy strikes
     // behind a dialog. Nothing of the match changes, its ticks only come
     // later.
     QTimer* reloj = visor_ ? visor_->reloj : timer;
     const bool corria = reloj->isActive();
     reloj->stop();
-    const QString ruta = pedirarchivo(guardar, titulo, carpeta, filtro);
+    QString ruta =
+        pedirarchivo(guardar, titulo, carpetausuario(subcarpeta),
+                     tipo + QStringLiteral(" de Tarnhollow (*") + extension + QLatin1Char(')'));
     QTimer* ahora = visor_ ? visor_->reloj : timer;
     if (corria && ahora == reloj)
         reloj->start();
+    // A file saved under a bare name still gets the kind's extension.
+    if (guardar && !ruta.isEmpty() && !ruta.endsWith(extension))
+        ruta += extension;
     return ruta;
 }
 
 void main::mnuVerRepeticion_Click() {
     const QString ruta =
-        preguntarruta(false, QStringLiteral("Ver repetición"), carpetausuario("repeticiones"),
-                      QStringLiteral("Repeticiones de Tarnhollow (*.repeticion)"));
+        preguntarruta(false, QStringLiteral("Ver repetición"), QStringLiteral("repeticiones"),
+                      QStringLiteral("Repeticiones"), extrepeticion);
     if (!ruta.isEmpty())
         verrepeticion(ruta);
 }
 
 void main::mnuGuardarRepeticion_Click() {
     const QString ruta =
-        preguntarruta(true, QStringLiteral("Guardar repetición"), carpetausuario("repeticiones"),
-                      QStringLiteral("Repeticiones de Tarnhollow (*.repeticion)"));
+        preguntarruta(true, QStringLiteral("Guardar repetición"), QStringLiteral("repeticiones"),
+                      QStringLiteral("Repeticiones"), extrepeticion);
     if (!ruta.isEmpty())
-        guardarrepeticion(ruta.endsWith(QStringLiteral(".repeticion"))
-                              ? ruta
-                              : ruta + QStringLiteral(".repeticion"));
+        guardarrepeticion(ruta);
 }
 
 void main::mnuGuardarPartida_Click() {
     const QString ruta =
-        preguntarruta(true, QStringLiteral("Guardar partida"), carpetausuario("partidas"),
-                      QStringLiteral("Partidas de Tarnhollow (*.partida)"));
+        preguntarruta(true, QStringLiteral("Guardar partida"), QStringLiteral("partidas"),
+                      QStringLiteral("Partidas"), extpartida);
     if (!ruta.isEmpty())
-        guardarpartida(
-            ruta.endsWith(QStringLiteral(".partida")) ? ruta : ruta + QStringLiteral(".partida"));
+        guardarpartida(ruta);
 }
 
 void main::mnuCargarPartida_Click() {
     const QString ruta =
-        preguntarruta(false, QStringLiteral("Cargar partida"), carpetausuario("partidas"),
-                      QStringLiteral("Partidas de Tarnhollow (*.partida)"));
+        preguntarruta(false, QStringLiteral("Cargar partida"), QStringLiteral("partidas"),
+                      QStringLiteral("Partidas"), extpartida);
     if (!ruta.isEmpty())
         cargarpartida(ruta);
 }

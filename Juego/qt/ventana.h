@@ -194,9 +194,11 @@ protected:
 
 private:
     void Form_Load();
-    // The match being left is kept among the automatic replays.
-    QString preguntarruta(bool guardar, const QString& titulo, const QString& carpeta,
-                          const QString& filtro);
+    // Asks for a file of one kind (`tipo`, as "Partidas", and its extension)
+    // in the user's `subcarpeta`, with the match held meanwhile; a file to
+    // save always ends in the extension. Empty when the player cancels.
+    QString preguntarruta(bool guardar, const QString& titulo, const QString& subcarpeta,
+                          const QString& tipo, const QString& extension);
     // Puts a new match on the field with `cambio`, or tells why not under
     // `titulo` (also when `yamal` already says why) and changes nothing.
     bool reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
