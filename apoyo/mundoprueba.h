@@ -51,19 +51,6 @@ struct mundoprueba {
         m.mapa(x, y).ocupante = i;
     }
 
-    // Sends every fighter but the listed ones far away to a corner so they
-    // stay out of the scene under test.
-    void apartar(std::vector<int16_t> quedan) {
-        int16_t columna = m.anchomapa;
-        for (int16_t i = 0; i < 2 * m.maxp; ++i) {
-            bool queda = false;
-            for (int16_t q : quedan)
-                queda = queda || q == i;
-            if (!queda)
-                mover(i, columna--, m.altomapa);
-        }
-    }
-
     // n ticks with the keys held in `plat.teclas`, as the window's timer runs
     // them (none while paused).
     void tick(int n = 1) {

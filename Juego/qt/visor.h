@@ -35,9 +35,6 @@ public:
     bool terminado() const { return paso_ >= r_.pasos.size(); }
     int velocidad() const { return velocidad_; }
     bool pausado() const { return pausado_; }
-    int16_t seguido() const { return seguido_; }
-    uint64_t tickactual() const { return tick_; }
-    uint64_t ticktotal() const { return total_; }
 
     QTimer* reloj = nullptr;
 

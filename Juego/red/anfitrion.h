@@ -47,7 +47,6 @@ public:
     // The host's own player (the game's "Crear partida"): the slot it took,
     // or -1 when its team has no fighter free.
     int16_t entrarlocal(const QString& nombre, int16_t tipo, int16_t equipo);
-    int16_t slotlocal() const { return local_; }
     void teclalocal(int16_t codigo, bool abajo);
     // Space bar (espacio), a shot at a cell (click) or P (pausa) of the
     // host's player, played at the next step like everyone's.
