@@ -358,6 +358,7 @@ void main::colocar() {
     vida->raise();
     marcador->raise();
     sonido_->raise();
+    colocarobjetivo();
 }
 
 void main::mostrarmarcador() {
@@ -694,13 +695,16 @@ void main::procesar(const sucesos& s) {
     if (meta != lblobjetivo->text()) {
         lblobjetivo->setText(meta);
         lblobjetivo->adjustSize();
+        colocarobjetivo();
+        lblobjetivo->setVisible(!meta.isEmpty());
     }
+}
+
+void main::colocarobjetivo() {
     // Only as wide as its text, at the middle of the field's top edge (the
-    // kill feed and the players' list take the corners), wherever the
-    // field is at the window's size.
+    // kill feed and the players' list take the corners).
     lblobjetivo->move(mainpic->x() + (mainpic->width() - lblobjetivo->width()) / 2,
                       mainpic->y() + 4);
-    lblobjetivo->setVisible(!meta.isEmpty());
 }
 
 void main::timer_Timer() {

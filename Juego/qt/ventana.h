@@ -209,6 +209,8 @@ private:
     void quitarvisor();
     // Lays the field and the status row out over the client area.
     void colocar();
+    // Centres the goal label over the field, as wide as its text.
+    void colocarobjetivo();
     void mostrarmarcador();
     void pantallacompleta();
     void ponerminimapa(bool visible);
