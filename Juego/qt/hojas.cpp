@@ -23,6 +23,12 @@ hojas hojas::cargar() {
     return h;
 }
 
+const hojas& hojas::compartidas() {
+    // Loaded once, by whichever thread draws first; kept until the end.
+    static const hojas h = cargar();
+    return h;
+}
+
 void copiar(QPainter& p, int x, int y, const QImage& origen, int sx, int sy,
             QPainter::CompositionMode modo) {
     if (sx < 0 || sy < 0 || sx + tamcelda > origen.width() || sy + tamcelda > origen.height())

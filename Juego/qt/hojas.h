@@ -17,6 +17,10 @@ struct hojas {
     QImage flech;
 
     static hojas cargar();
+    // The one set every painter shares, loaded by the first call: the
+    // painters ask for it when they first draw, so a game that never leaves
+    // its title screen never holds the pictures.
+    static const hojas& compartidas();
 };
 
 // Copies one 20 x 20 cell of `origen` at (sx, sy) to (x, y) with `modo`, or

@@ -8,8 +8,6 @@
 
 namespace juego {
 
-lienzo::lienzo() : hojas_(hojas::cargar()) {}
-
 QImage lienzo::nuevaimagen() {
     QImage i(columnasvista * tamcelda, filasvista * tamcelda, QImage::Format_RGB32);
     i.fill(Qt::black);
@@ -17,6 +15,7 @@ QImage lienzo::nuevaimagen() {
 }
 
 void lienzo::dibujar(const mundo& m, QImage& destino) const {
+    const hojas& dibujos = hojas::compartidas();
     QPainter p(&destino);
     for (int r = m.vistay; r < m.vistay + filasvista; ++r) {
         const int y = tamcelda * (r - m.vistay);
@@ -30,17 +29,17 @@ void lienzo::dibujar(const mundo& m, QImage& destino) const {
             }
             const celda& k = m.mapa(c, r);
             if (k.terreno >= 0 && k.terreno < 6)
-                copiar(p, x, y, hojas_.terrenos[k.terreno], 0, 0,
+                copiar(p, x, y, dibujos.terrenos[k.terreno], 0, 0,
                        QPainter::CompositionMode_Source);
 
             if (k.ocupante >= 0 && k.ocupante < numunidades) {
                 const unidad& f = m.unidades[k.ocupante];
                 if (f.muerto == verdadero) {
-                    enmascarar(p, x, y, hojas_.sangre, 0, 0, tamcelda, 0);
+                    enmascarar(p, x, y, dibujos.sangre, 0, 0, tamcelda, 0);
                 } else if (f.equipo >= 0 && f.equipo < 2) {
                     const int sy = 160 * f.tipo + tamcelda * f.direccion;
                     const int sx = 40 * f.pose;
-                    enmascarar(p, x, y, hojas_.personajes[f.equipo], sx, sy, sx + tamcelda, sy);
+                    enmascarar(p, x, y, dibujos.personajes[f.equipo], sx, sy, sx + tamcelda, sy);
                 }
             }
 
@@ -50,9 +49,9 @@ void lienzo::dibujar(const mundo& m, QImage& destino) const {
                     const int ax = int(std::nearbyint(tamcelda * (a.x - m.vistax)));
                     const int ay = int(std::nearbyint(tamcelda * (a.y - m.vistay)));
                     const int sy = tamcelda * a.direccion;
-                    copiar(p, ax, ay, hojas_.flech, 0, sy,
+                    copiar(p, ax, ay, dibujos.flech, 0, sy,
                            QPainter::RasterOp_NotSourceOrDestination);
-                    copiar(p, ax, ay, hojas_.flech, 0, sy,
+                    copiar(p, ax, ay, dibujos.flech, 0, sy,
                            QPainter::RasterOp_SourceAndDestination);
                 }
             }

@@ -14,18 +14,15 @@ class mundo;
 // operations of the sprite sheets: copy for tiles, then for masked pictures
 // the mask with NOT source OR destination and the image with source AND
 // destination, which leaves the picture's white background transparent.
+// The pictures are the shared set (`hojas::compartidas`), loaded by the
+// first frame drawn.
 class lienzo {
 public:
-    lienzo(); // loads the pictures from the resources
-
     // Redraws the whole 800 x 600 frame into `destino`, which must be an
     // RGB32 image of that size.
     void dibujar(const mundo& m, QImage& destino) const;
 
     static QImage nuevaimagen();
-
-private:
-    hojas hojas_;
 };
 
 } // namespace juego

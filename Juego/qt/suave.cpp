@@ -52,10 +52,9 @@ entremedias interpolar(const instante& antes, const instante& ahora, double t) {
     return e;
 }
 
-lienzosuave::lienzosuave() : hojas_(hojas::cargar()) {}
-
 void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante& ahora,
                           const entremedias& e, double t, QImage& destino) const {
+    const hojas& dibujos = hojas::compartidas();
     QPainter p(&destino);
     const int c0 = int(std::floor(e.vista.x()));
     const int r0 = int(std::floor(e.vista.y()));
@@ -77,11 +76,11 @@ void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante&
             }
             const celda& k = m.mapa(c, r);
             if (k.terreno >= 0 && k.terreno < 6)
-                copiar(p, q.x(), q.y(), hojas_.terrenos[std::size_t(k.terreno)], 0, 0,
+                copiar(p, q.x(), q.y(), dibujos.terrenos[std::size_t(k.terreno)], 0, 0,
                        QPainter::CompositionMode_Source);
             if (k.ocupante >= 0 && k.ocupante < numunidades &&
                 m.unidades[std::size_t(k.ocupante)].muerto == verdadero)
-                enmascarar(p, q.x(), q.y(), hojas_.sangre, 0, 0, tamcelda, 0);
+                enmascarar(p, q.x(), q.y(), dibujos.sangre, 0, 0, tamcelda, 0);
         }
     }
 
@@ -93,7 +92,7 @@ void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante&
         const int sy = 160 * f.tipo + tamcelda * f.direccion;
         const int sx = 40 * f.pose;
         enmascarar(p, int(std::lround(q.x())), int(std::lround(q.y())),
-                   hojas_.personajes[std::size_t(f.equipo)], sx, sy, sx + tamcelda, sy);
+                   dibujos.personajes[std::size_t(f.equipo)], sx, sy, sx + tamcelda, sy);
     }
 
     for (std::size_t k = 0; k < m.flechas.size(); ++k) {
@@ -110,8 +109,8 @@ void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante&
         const int ax = int(std::lround((x - e.vista.x()) * tamcelda));
         const int ay = int(std::lround((y - e.vista.y()) * tamcelda));
         const int sy = tamcelda * a.direccion;
-        copiar(p, ax, ay, hojas_.flech, 0, sy, QPainter::RasterOp_NotSourceOrDestination);
-        copiar(p, ax, ay, hojas_.flech, 0, sy, QPainter::RasterOp_SourceAndDestination);
+        copiar(p, ax, ay, dibujos.flech, 0, sy, QPainter::RasterOp_NotSourceOrDestination);
+        copiar(p, ax, ay, dibujos.flech, 0, sy, QPainter::RasterOp_SourceAndDestination);
     }
 }
 

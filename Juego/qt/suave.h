@@ -52,13 +52,8 @@ entremedias interpolar(const instante& antes, const instante& ahora, double t);
 // first, then blood, fighters and arrows over it, anywhere.
 class lienzosuave {
 public:
-    lienzosuave(); // loads the pictures from the resources
-
     void dibujar(const mundo& m, const instante& antes, const instante& ahora,
                  const entremedias& e, double t, QImage& destino) const;
-
-private:
-    hojas hojas_;
 };
 
 } // namespace juego
