@@ -2,6 +2,7 @@
 # P = /usr) puts where, following Debian's places for games:
 #   P/games/                   tarnhollow, tarnhollow-editor, tarnhollow-servidor
 #   P/share/games/tarnhollow/  mapas/ and sonidos/
+#   P/lib/games/tarnhollow/    the game's sound module, loaded at run time
 #   P/share/applications, P/share/icons, P/share/metainfo, P/share/man/man6,
 #   P/share/doc/tarnhollow, and the server's systemd unit.
 # Names that depend on the final prefix (desktop entries, the unit) are
@@ -22,6 +23,10 @@ endforeach()
 if(TARGET tarnhollow-servidor)
     install(TARGETS tarnhollow-servidor RUNTIME DESTINATION ${TARNHOLLOW_DESTINO_PROGRAMAS})
 endif()
+# A library, not a program: not executable (Debian's policy for shared
+# objects).
+install(TARGETS tarnhollow-sonido LIBRARY DESTINATION ${TARNHOLLOW_DESTINO_MODULOS}
+        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(DIRECTORY ${TARNHOLLOW_BIN}/sonidos/ DESTINATION ${TARNHOLLOW_DESTINO_DATOS}/sonidos
         OPTIONAL FILES_MATCHING PATTERN "*.wav")
 

@@ -16,7 +16,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Library dependencies come from the binaries; Qt loads the X11 platform
+# Library dependencies come from the binaries, the sound module among them
+# (the game loads it at run time, so Qt Multimedia and the audio libraries
+# are the module's dependencies, not the game's); Qt loads the X11 platform
 # plugin and the sound back end at run time, so those are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")

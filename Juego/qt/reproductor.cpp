@@ -1,52 +1,91 @@
 #include "Juego/qt/reproductor.h"
 
-#include "Juego/qt/mezcla.h"
+#include "Juego/qt/mezclador.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
+
+// The build hands in the module's name and the layout it installs; these
+// are its defaults.
+#ifndef TARNHOLLOW_MODULO_SONIDO
+#define TARNHOLLOW_MODULO_SONIDO "libtarnhollow-sonido.so"
+#endif
+#ifndef TARNHOLLOW_MODULOS_RELATIVA
+#define TARNHOLLOW_MODULOS_RELATIVA "../lib/games/tarnhollow"
+#endif
 
 namespace juego {
+
+namespace {
+
+void sinsonido(const QString& porque) {
+    qWarning("Tarnhollow: %s; el juego sigue sin sonido.", qUtf8Printable(porque));
+}
+
+} // namespace
 
 reproductor::reproductor(QString carpeta, QObject* padre)
     : QObject(padre), carpeta_(std::move(carpeta)) {}
 
 reproductor::~reproductor() = default;
 
-void reproductor::reproducir(const QString& nombre, double volumen) {
-    auto it = pistas_.find(nombre);
-    if (it == pistas_.end()) {
-        // Each file's voices are made once, the first time it is asked for.
-        const QString ruta = carpeta_ + QLatin1Char('/') + nombre;
-        pista p;
-        if (QFileInfo::exists(ruta)) {
-            for (int k = 0; k < mezcla::vocesporsonido; ++k) {
-                auto* e = new QSoundEffect(this);
-                e->setSource(QUrl::fromLocalFile(ruta));
-                p.voces.push_back(e);
-                p.turnos.push_back(0);
-            }
-        }
-        it = pistas_.emplace(nombre, std::move(p)).first;
-    }
-    pista& p = it->second;
-    std::vector<mezcla::voz> voces;
-    for (std::size_t k = 0; k < p.voces.size(); ++k)
-        voces.push_back({p.voces[k]->isPlaying(), p.turnos[k]});
-    const int k = mezcla::elegirvoz(voces);
-    if (k < 0)
+QStringList reproductor::carpetasmodulo() {
+    const QString programa = QCoreApplication::applicationDirPath();
+    return {programa, QDir::cleanPath(programa + QLatin1Char('/') +
+                                      QStringLiteral(TARNHOLLOW_MODULOS_RELATIVA))};
+}
+
+QString reproductor::nombremodulo() {
+    return QStringLiteral(TARNHOLLOW_MODULO_SONIDO);
+}
+
+void reproductor::preparar() {
+    if (intentado_)
         return;
-    QSoundEffect* e = p.voces[std::size_t(k)];
-    p.turnos[std::size_t(k)] = ++turno_;
-    e->stop();
-    e->setVolume(float(volumen));
-    e->play();
+    intentado_ = true;
+    QString ruta;
+    for (const QString& c : carpetas) {
+        const QString r = QDir(c).filePath(nombremodulo());
+        if (QFileInfo(r).isFile()) {
+            ruta = r;
+            break;
+        }
+    }
+    if (ruta.isEmpty()) {
+        sinsonido(QStringLiteral("no se encontró el módulo de sonido %1 en %2")
+                      .arg(nombremodulo(), carpetas.join(QStringLiteral(", "))));
+        return;
+    }
+    QLibrary modulo(ruta);
+    // The mixer's code is the module's: it stays loaded for good.
+    modulo.setLoadHints(QLibrary::PreventUnloadHint);
+    if (!modulo.load()) {
+        sinsonido(QStringLiteral("no se pudo cargar el módulo de sonido (%1)")
+                      .arg(modulo.errorString()));
+        return;
+    }
+    const auto fabrica = reinterpret_cast<fabricamezclador>(modulo.resolve(nombrefabrica));
+    if (!fabrica) {
+        sinsonido(
+            QStringLiteral("%1 no es un módulo de sonido de esta versión del juego").arg(ruta));
+        return;
+    }
+    mezclador_.reset(fabrica(carpeta_));
+    if (!mezclador_)
+        sinsonido(QStringLiteral("el módulo de sonido %1 no dio un reproductor").arg(ruta));
+}
+
+void reproductor::reproducir(const QString& nombre, double volumen) {
+    preparar();
+    if (mezclador_)
+        mezclador_->reproducir(nombre, volumen);
 }
 
 void reproductor::callar() {
-    for (auto& [nombre, p] : pistas_)
-        for (QSoundEffect* e : p.voces)
-            e->stop();
+    if (mezclador_)
+        mezclador_->callar();
 }
 
 } // namespace juego

@@ -260,6 +260,8 @@ main::main() : partida_(*this) {
         mainpic->update();
     });
 
+    // Loads nothing yet: the sound module comes with the first match that
+    // has sound (see reemplazarpartida and empezarred).
     reproductor_ = new reproductor(carpetadatos(QStringLiteral("sonidos")), this);
     // Turning sound off silences what is still playing too.
     connect(sonido_, &QCheckBox::toggled, this, [this](bool encendido) {
@@ -515,7 +517,16 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     final_->hide();
     capas_.olvidar();
     haymovimiento_ = false;
+    prepararsonido();
     return true;
+}
+
+void main::prepararsonido() {
+    // Loading the sound module takes a moment: done as the match starts, the
+    // first stroke is not the one that waits. With sound off, the first
+    // sound after turning it on loads it instead.
+    if (sonido() == 1)
+        reproductor_->preparar();
 }
 
 namespace {
@@ -720,6 +731,7 @@ void main::empezarred(sesionred* s) {
     quitarvisor();
     terminarred({});
     red_ = s;
+    prepararsonido();
 }
 
 void main::terminarred(const QString& texto, bool parar) {

@@ -112,6 +112,7 @@ public:
     mundo& juego() { return partida_.juego(); }
     partida& partidaactual() { return partida_; }
     visor* visoractual() const { return visor_; }
+    reproductor* reproductoractual() const { return reproductor_; }
     capas& encima() { return capas_; }
     // What the game remembers between runs, as it stands now.
     const ajustes& recordado() const { return ajustes_; }
@@ -203,6 +204,8 @@ private:
     // `titulo` (also when `yamal` already says why) and changes nothing.
     bool reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
                            const std::function<std::string(sucesos&)>& cambio);
+    // A match is starting: with sound on, the sound module is loaded now.
+    void prepararsonido();
     void archivarpartida();
     void archivar_(const repeticion& r);
     void cerrarvisor();
