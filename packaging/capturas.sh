@@ -2,7 +2,7 @@
 # Takes the software centre's screenshots with the programs themselves: a
 # match of four against four on a sample map, and the editor with that map
 # open. Fails when a picture comes out blank, so it also checks that the
-# programs found their maps.
+# programs found their maps, and when the game did not load its sound module.
 #
 #   capturas.sh JUEGO EDITOR CARPETA_MAPAS DESTINO [MAPA]
 #
@@ -77,6 +77,9 @@ xdotool keyup Up
 sleep 2
 import -window "$juegoid" "$destino/juego.png"
 [ "$(nocolores "$destino/juego.png")" -ge 16 ] || fallo "la partida salió en blanco"
+# The match started with sound on, so the game loaded its sound module (with
+# no audio device it is loaded all the same, and plays nothing).
+! grep -q "sin sonido" "$tmp/juego.log" || fallo "el juego no cargó su módulo de sonido"
 
 # The editor with the same map open.
 "$editor" > "$tmp/editor.log" 2>&1 &

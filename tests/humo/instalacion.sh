@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into throw-away prefixes and checks what a desktop
-# needs: the commands in games/, maps and sounds in the data folder, desktop
-# entries whose Exec and Icon exist, and maps changed by the user surviving
-# a second install.
+# needs: the commands in games/, maps and sounds in the data folder, the
+# game's sound module in lib/games/tarnhollow, desktop entries whose Exec and
+# Icon exist, and maps changed by the user surviving a second install.
 #
 #   instalacion.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
@@ -46,6 +46,12 @@ for prog in "${programas[@]}"; do
         desktop-file-validate "$entrada" || mal "$entrada no es una entrada válida"
     fi
 done
+
+# The game's sound module, a library: where the installed game looks for it,
+# and not executable.
+modulo=$(basename "$(ls "$build"/bin/*tarnhollow-sonido*.so)")
+[ -f "$p/lib/games/tarnhollow/$modulo" ] || mal "falta el módulo de sonido lib/games/tarnhollow/$modulo"
+[ ! -x "$p/lib/games/tarnhollow/$modulo" ] || mal "el módulo de sonido es ejecutable"
 
 for mapa in "$fuente"/mapas/*.mapa; do
     [ -e "$mapa" ] || continue
