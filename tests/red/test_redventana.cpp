@@ -9,6 +9,8 @@
 #include "Juego/red/anfitrion.h"
 #include "Juego/red/cliente.h"
 
+#include "apoyo/aparte.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,11 +19,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace juego;
@@ -37,13 +36,11 @@ const QString nombremapa = QStringLiteral("prueba_red.mapa");
 class TestRedVentana : public QObject {
     Q_OBJECT
 
-    QTemporaryDir ajustesprueba; // the settings of these windows, not the user's
+    ajustesaparte aparte;
 
 private slots:
     void initTestCase() {
-        QVERIFY(ajustesprueba.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ajustesprueba.path());
-        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(aparte.apartar());
         QDir().mkpath(unjugador::carpetamapas());
         comun::plano p = comun::plano::vacio(49, 49);
         p.inicio = {comun::posicion{10, 10}, comun::posicion{16, 10}};

@@ -2,12 +2,12 @@
 #include "Juego/qt/reproductor.h"
 #include "Juego/qt/ventana.h"
 
+#include "apoyo/aparte.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,14 +34,10 @@ const QString pradera = QStringLiteral(MAPAS_DIR "/pradera.mapa");
 class TestSonido : public QObject {
     Q_OBJECT
 
-    QTemporaryDir ajustesprueba; // the settings of these windows, not the user's
+    ajustesaparte aparte;
 
 private slots:
-    void initTestCase() {
-        QVERIFY(ajustesprueba.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ajustesprueba.path());
-        QStandardPaths::setTestModeEnabled(true);
-    }
+    void initTestCase() { QVERIFY(aparte.apartar()); }
 
     // First of all: a module once loaded stays in the process.
     void el_menu_no_carga_el_sonido() {

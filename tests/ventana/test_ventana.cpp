@@ -4,6 +4,8 @@
 #include "Juego/qt/ventana.h"
 #include "Juego/qt/visor.h"
 
+#include "apoyo/aparte.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +18,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,7 +55,7 @@ class TestVentana : public QObject {
     Q_OBJECT
 
     QStringList avisos;
-    QTemporaryDir ajustesprueba; // the settings of these windows, not the user's
+    ajustesaparte aparte;
 
     void atrapar(main& v) {
         avisos.clear();
@@ -63,10 +64,8 @@ class TestVentana : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(ajustesprueba.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ajustesprueba.path());
-        // Replays and saved matches go to a throw-away user folder.
-        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(aparte.apartar());
+        // Qt's test folders outlive a run: no replays of an earlier one.
         QDir(main::carpetausuario("repeticiones")).removeRecursively();
         QDir().mkpath(carpeta());
         escribir("prueba_a.mapa", mapa(50, 50, {10, 10}, {40, 40}));
