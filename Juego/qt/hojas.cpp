@@ -10,9 +10,7 @@ QImage cargarimagen(const QString& nombre) {
     return QImage(QStringLiteral(":/imagenes/") + nombre).convertToFormat(QImage::Format_RGB32);
 }
 
-} // namespace
-
-hojas hojas::cargar() {
+hojas cargar() {
     hojas h;
     for (int t = 0; t < 6; ++t)
         h.terrenos[std::size_t(t)] = cargarimagen(QStringLiteral("terreno%1.png").arg(t));
@@ -22,6 +20,8 @@ hojas hojas::cargar() {
     h.flech = cargarimagen(QStringLiteral("flech.png"));
     return h;
 }
+
+} // namespace
 
 const hojas& hojas::compartidas() {
     // Loaded once, by whichever thread draws first; kept until the end.

@@ -16,7 +16,6 @@ struct hojas {
     QImage sangre;
     QImage flech;
 
-    static hojas cargar();
     // The one set every painter shares, loaded by the first call: the
     // painters ask for it when they first draw, so a game that never leaves
     // its title screen never holds the pictures.

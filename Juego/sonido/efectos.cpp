@@ -17,9 +17,7 @@ namespace juego {
 
 namespace {
 
-// Each file has a few voices, so sounds overlap instead of cutting each
-// other off; when all of a file's voices are busy the oldest is reused. A
-// missing file or no audio device gives silence.
+// The mixing that reproductor.h describes, one QSoundEffect a voice.
 class efectos final : public mezclador {
 public:
     explicit efectos(QString carpeta) : carpeta_(std::move(carpeta)) {}
