@@ -44,10 +44,8 @@ comun::plano laberinto(int lado, uint32_t semilla) {
             if (p.terreno(x, y) == comun::pared && azar() % 20 == 0)
                 p.ponerterreno(x, y, comun::pasto);
     const comun::posicion a{3, 3}, b{int16_t(lado - 4), int16_t(lado - 4)};
-    for (const comun::posicion s : {a, b})
-        for (int y = s.y - 1; y <= s.y + 1; ++y)
-            for (int x = s.x - 1; x <= s.x + 1; ++x)
-                p.ponerterreno(x, y, comun::pasto);
+    despejar(p, a, 1);
+    despejar(p, b, 1);
     p.inicio = {a, b};
     return p;
 }
@@ -78,6 +76,12 @@ comun::plano salas(int lado) {
     }
     p.inicio = {a, b};
     return p;
+}
+
+void despejar(comun::plano& p, comun::posicion centro, int radio) {
+    for (int y = centro.y - radio; y <= centro.y + radio; ++y)
+        for (int x = centro.x - radio; x <= centro.x + radio; ++x)
+            p.ponerterreno(x, y, comun::pasto);
 }
 
 } // namespace planos

@@ -22,4 +22,7 @@ comun::plano laberinto(int lado, uint32_t semilla);
 // team's spawn block: the door is held by team-mates from the first tick.
 comun::plano salas(int lado);
 
+// Makes the cells within `radio` of `centro` grass: a spawn block kept clear.
+void despejar(comun::plano& p, comun::posicion centro, int radio);
+
 } // namespace planos

@@ -55,10 +55,8 @@ comun::plano campo(uint32_t semilla, comun::posicion a, comun::posicion b) {
         for (int x = 0; x < 200; ++x)
             if (rng() % 8 == 0)
                 p.ponerterreno(x, y, int16_t(2 + rng() % 3));
-    for (const comun::posicion s : {a, b})
-        for (int y = s.y - 2; y <= s.y + 2; ++y)
-            for (int x = s.x - 2; x <= s.x + 2; ++x)
-                p.ponerterreno(x, y, comun::pasto);
+    planos::despejar(p, a, 2);
+    planos::despejar(p, b, 2);
     p.inicio = {a, b};
     return p;
 }
