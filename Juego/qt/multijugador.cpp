@@ -74,7 +74,7 @@ QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& n
     connect(anfitrion_, &red::anfitrion::sucedido, this, &sesionred::recibir);
     connect(anfitrion_, &red::anfitrion::cambiojugadores, this,
             [this] { actualizarlista(anfitrion_->lista()); });
-    anfitrion_->registrar = [this](const QString& l) { qInfo("%s", qPrintable(l)); };
+    anfitrion_->registrar = [](const QString& l) { qInfo("%s", qPrintable(l)); };
     actualizarlista(anfitrion_->lista());
     v_.dibujar();
     v_.procesar({{tiposuceso::estado, m.ultimoestado, 0, 0, -1, -1}});
