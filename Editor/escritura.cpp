@@ -6,6 +6,7 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -24,6 +25,8 @@ std::string causaescritura(int error) {
         return "El sistema de archivos es de solo lectura.";
     case ENAMETOOLONG:
         return "El nombre del archivo es demasiado largo.";
+    case EFBIG:
+        return "El archivo supera el tamaño máximo que el sistema permite escribir.";
     default:
         return {};
     }
@@ -64,6 +67,10 @@ std::string escribirarchivo(const std::string& ruta, const std::string& texto) {
     const QString r = QString::fromStdString(ruta);
     const qint64 n = qint64(texto.size());
     const QString carpeta = QFileInfo(r).absolutePath();
+    // Past a file size limit (ulimit -f) the system kills the writer with
+    // SIGXFSZ, and the unsaved map dies with the editor. Ignored, the write
+    // fails with EFBIG instead and is reported like a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
     errno = 0;
     if (!QDir().mkpath(carpeta)) {
         const int error = errno;
@@ -77,7 +84,12 @@ std::string escribirarchivo(const std::string& ruta, const std::string& texto) {
         return explicar(error, r, n, f.errorString());
     }
     errno = 0;
-    if (f.write(texto.data(), n) != n) {
+    // A short map stays in QSaveFile's buffer until commit(), and commit()
+    // puts the new file in place even when writing that buffer out failed
+    // (a full disk, a file size limit): the old map would give way to an
+    // empty or cut one, reported as saved. So the buffer is written out,
+    // and checked, before the commit.
+    if (f.write(texto.data(), n) != n || !f.flush()) {
         const int error = errno;
         std::string porque = explicar(error, r, n, f.errorString());
         f.cancelWriting();

@@ -22,6 +22,8 @@
 
 #include <memory>
 
+#include <sys/resource.h>
+
 using namespace editor;
 
 namespace {
@@ -427,17 +429,35 @@ private slots:
     void errores_de_escritura_en_castellano_data() {
         QTest::addColumn<QString>("ruta");
         QTest::addColumn<QString>("dice");
+        QTest::addColumn<int>("limite"); // file size limit in bytes, 0 for none
         QTest::newRow("nombre-largo") << QString(300, 'n') + ".mapa"
-                                      << "demasiado largo";
+                                      << "demasiado largo" << 0;
         QTest::newRow("carpeta-que-es-archivo") << "estorbo/x.mapa"
-                                                << "No se puede crear";
+                                                << "No se puede crear" << 0;
+        QTest::newRow("limite-de-tamano") << "grande.mapa"
+                                          << "tamaño máximo" << 1024;
     }
     void errores_de_escritura_en_castellano() {
         QFETCH(QString, ruta);
         QFETCH(QString, dice);
+        QFETCH(int, limite);
+        const QString destino = tmp->path() + "/" + ruta;
         QFile(tmp->path() + "/estorbo").open(QIODevice::WriteOnly);
-        const std::string texto = escribirarchivo((tmp->path() + "/" + ruta).toStdString(), "x");
+        if (QFile viejo(destino); viejo.open(QIODevice::WriteOnly))
+            viejo.write("viejo");
+        const QByteArray antes = leer(destino);
+        rlimit previo{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &previo), 0);
+        if (limite > 0) {
+            rlimit menor = previo;
+            menor.rlim_cur = rlim_t(limite);
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &menor), 0);
+        }
+        const std::string texto =
+            escribirarchivo(destino.toStdString(), std::string(std::size_t(4 * limite + 1), 'x'));
+        setrlimit(RLIMIT_FSIZE, &previo);
         QVERIFY2(QString::fromStdString(texto).contains(dice), texto.c_str());
+        QCOMPARE(leer(destino), antes);
     }
 
     void la_pregunta_de_verdad_dice_no_con_intro() {
