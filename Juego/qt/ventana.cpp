@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 
 namespace juego {
 
@@ -536,11 +537,18 @@ namespace {
 constexpr std::size_t maxarchivo = 256u << 20;
 
 bool escribirarchivo(const QString& ruta, const std::vector<uint8_t>& datos, QString& error) {
+    // Past a file size limit (ulimit -f) the system would kill the game
+    // with SIGXFSZ in the middle of the write; ignored, the write fails and
+    // is reported.
+    std::signal(SIGXFSZ, SIG_IGN);
     QSaveFile f(ruta);
+    // commit() puts the new file in place even when writing out QSaveFile's
+    // buffer failed (a full disk), so a cut file would replace a good one:
+    // the buffer is written out, and checked, first.
     if (!f.open(QIODevice::WriteOnly) ||
         f.write(reinterpret_cast<const char*>(datos.data()), qint64(datos.size())) !=
             qint64(datos.size()) ||
-        !f.commit()) {
+        !f.flush() || !f.commit()) {
         error = QStringLiteral("No se pudo guardar %1: %2").arg(ruta, f.errorString());
         return false;
     }

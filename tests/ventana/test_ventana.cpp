@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/resource.h>
+
 using namespace juego;
 
 namespace {
@@ -378,6 +380,42 @@ private slots:
         QTest::keyClick(&v, Qt::Key_Escape);
         QVERIFY(!v.visoractual());
         QCOMPARE(v.status->text(), QStringLiteral("Fin de la repetición."));
+    }
+
+    void guardar_sin_sitio_deja_el_archivo_anterior() {
+        // A small map keeps the snapshot inside the file's write buffer, so
+        // the failure only shows when that buffer is written out.
+        QTemporaryDir d;
+        const QString chico = d.filePath("chico.mapa");
+        QFile m(chico);
+        QVERIFY(m.open(QIODevice::WriteOnly));
+        m.write(QByteArray::fromStdString(mapa(12, 12, {3, 3}, {8, 8})));
+        m.close();
+        main v;
+        atrapar(v);
+        QVERIFY(v.cargarmapa(chico, 1, guerrero));
+        v.timer->stop();
+        const QString ruta = d.filePath("p.partida");
+        QVERIFY(v.guardarpartida(ruta));
+        QFile f(ruta);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray antes = f.readAll();
+        f.close();
+        QVERIFY(antes.size() < 16384);
+        v.timer_Timer();
+        // A file size limit: without care the game dies of SIGXFSZ, or puts
+        // a cut file in place of the good one and calls it saved.
+        rlimit previo{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &previo), 0);
+        rlimit menor = previo;
+        menor.rlim_cur = rlim_t(antes.size() / 2);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &menor), 0);
+        const bool guardada = v.guardarpartida(ruta);
+        setrlimit(RLIMIT_FSIZE, &previo);
+        QVERIFY(!guardada);
+        QCOMPARE(avisos.size(), 1);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), antes);
     }
 
     void ajustes_de_una_vez_a_otra() {
