@@ -14,6 +14,12 @@ constexpr char firma[8] = {'T', 'A', 'R', 'N', 'R', 'E', 'P', 'E'};
 // Record kinds after the snapshot.
 enum : uint8_t { rtick = 1, rrepetir = 2, respacio = 3, rclick = 4, rpausa = 5 };
 
+// A step takes some 40 bytes in memory and can come from a single byte of
+// the file (a pause), so a file of pauses at the size the game accepts would
+// ask for gigabytes. Two million steps is some seventy hours of keys that
+// change on every tick, or of clicks without a pause, far beyond any match.
+constexpr std::size_t maxpasos = std::size_t(1) << 21;
+
 std::string error(const std::string& motivo) {
     return "No se puede ver la repetición: " + motivo + ".";
 }
@@ -98,6 +104,8 @@ std::string leerrepeticion(const uint8_t* datos, std::size_t n, repeticion& sali
     nueva.inicio.assign(inicio, inicio + largo);
     auto slotvalido = [](int16_t s) { return s >= 0 && s < numunidades; };
     while (r.ok() && !r.alfinal()) {
+        if (nueva.pasos.size() > maxpasos)
+            return error("es más larga de lo que el juego puede ver");
         const uint8_t tipo = r.u8();
         switch (tipo) {
         case rtick: {

@@ -141,6 +141,7 @@ private slots:
         QTest::newRow("r-tick-de-otro-luchador") << true << 6 << "no existe";
         QTest::newRow("r-repetir-sin-tick") << true << 7 << "no sigue a un tick";
         QTest::newRow("r-instantanea-mala") << true << 8 << "-1 ni 0";
+        QTest::newRow("r-millones-de-pausas") << true << 9 << "más larga";
     }
     void archivos_malos() {
         QFETCH(bool, esrepeticion);
@@ -226,6 +227,9 @@ private slots:
             case 8:
                 poner16(d, 14 + 26, 5);
                 break; // inside the start snapshot
+            case 9:
+                d.resize(d.size() + (std::size_t(1) << 21) + 2, 5);
+                break;
             }
         }
 
