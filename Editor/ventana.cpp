@@ -527,8 +527,12 @@ void main::refrescar(const std::string& elegido) {
             vigia->addPath(c);
     }
     file->clear();
-    for (const comun::mapalistado& m : comun::listarmapas(nuc->carpetas()))
-        file->addItem(QString::fromStdString(m.archivo));
+    // A file name need not be UTF-8 (say, Latin-1 from an old system); the
+    // list shows it as best it can, and the item keeps its bytes for Abrir.
+    for (const comun::mapalistado& m : comun::listarmapas(nuc->carpetas())) {
+        auto* item = new QListWidgetItem(QString::fromStdString(m.archivo), file);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(m.archivo));
+    }
     if (!quiere.isEmpty()) {
         auto hallados = file->findItems(quiere, Qt::MatchExactly);
         if (!hallados.isEmpty())
@@ -542,7 +546,9 @@ void main::guardar_Click() {
 
 void main::abrir_Click() {
     auto elegidos = file->selectedItems();
-    nuc->abrir_Click(elegidos.isEmpty() ? std::string() : elegidos.front()->text().toStdString());
+    nuc->abrir_Click(elegidos.isEmpty()
+                         ? std::string()
+                         : elegidos.front()->data(Qt::UserRole).toByteArray().toStdString());
 }
 
 void main::nuevomapa_Click() {

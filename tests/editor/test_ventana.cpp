@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <fstream>
 #include <memory>
 
 #include <sys/resource.h>
@@ -424,6 +425,21 @@ private slots:
         QCOMPARE(e().celda(7, 7).terreno, int16_t(comun::arbol));
         QVERIFY(QFile::remove(carpeta() + "/nuevo.mapa"));
         QTRY_COMPARE(w->file->count(), 0);
+    }
+
+    void nombre_de_archivo_que_no_es_utf8() {
+        // Latin-1 "latín", from an older system: listed, so it opens.
+        comun::plano p = comun::plano::vacio(49, 49);
+        p.inicio = {comun::posicion{5, 5}, comun::posicion{20, 20}};
+        p.ponerterreno(7, 7, comun::arbol);
+        std::ofstream(QFile::encodeName(carpeta()).toStdString() + "/lat\xe9n.mapa",
+                      std::ios::binary)
+            << comun::escribirmapa(p);
+        QTRY_COMPARE(w->file->count(), 1);
+        w->file->setCurrentRow(0);
+        QTest::mouseClick(w->abrir, Qt::LeftButton);
+        QVERIFY(c.avisos.isEmpty());
+        QCOMPARE(e().celda(7, 7).terreno, int16_t(comun::arbol));
     }
 
     void errores_de_escritura_en_castellano_data() {
