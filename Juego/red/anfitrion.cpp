@@ -437,6 +437,9 @@ void anfitrion::detener(const QString& motivo) {
     for (auto& p : pares_) {
         if (p->cerrado)
             continue;
+        // A line found broken while the goodbye is flushed reports its loss
+        // at once, and that handler would drop the peer from under this loop.
+        p->s->disconnect(this);
         enviar(*p, rechazo{motivo.toStdString()});
         p->s->flush();
         p->dentro = false; // no hand-over: the match itself ends

@@ -15,10 +15,13 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QThread>
 
 #include <functional>
 #include <memory>
 #include <random>
+
+#include <sys/socket.h>
 
 using namespace juego;
 using red::anfitrion;
@@ -289,6 +292,29 @@ private slots:
         QCOMPARE(m.a->clientes(), 1);
         QCOMPARE(m.anfitriona.w.humano[2], falso);
         QCOMPARE(huellapartida(m.copias[0]->w), huellapartida(m.anfitriona.w));
+    }
+
+    // Stopping the match while a player's line was just reset: the goodbye
+    // that fails to leave must not pull the peer out from under the stop.
+    void detener_con_linea_rota() {
+        mesa m(2);
+        m.unir(guerrero, 0);
+        QTcpSocket s;
+        s.connectToHost(QStringLiteral("127.0.0.1"), m.a->puerto());
+        QVERIFY(bombear([&] { return s.state() == QAbstractSocket::ConnectedState; }));
+        const auto h = bytes(saludo());
+        s.write(reinterpret_cast<const char*>(h.data()), qint64(h.size()));
+        QVERIFY(bombear([&] { return m.a->clientes() == 2; }));
+        // Closing with no linger sends a reset instead of a goodbye.
+        const linger l{1, 0};
+        ::setsockopt(int(s.socketDescriptor()), SOL_SOCKET, SO_LINGER, &l, sizeof l);
+        s.abort();
+        QThread::msleep(50);
+        m.a->detener(QStringLiteral("El servidor se detuvo."));
+        QVERIFY(bombear([&] { return m.clientes[0]->estado() == cliente::fase::fuera; }));
+        QCOMPARE(m.clientes[0]->motivo(), QStringLiteral("El servidor se detuvo."));
+        QCOMPARE(m.a->clientes(), 0);
+        QVERIFY2(!m.registrado(QStringLiteral("salió")), qPrintable(m.registro.join('\n')));
     }
 
     // Another version is refused, naming both; a full team refuses too.
