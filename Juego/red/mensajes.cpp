@@ -133,13 +133,57 @@ std::string mal(const char* que) {
 
 } // namespace
 
-bool nombrevalido(const std::string& s) {
-    if (s.empty() || s.size() > maxnombre)
-        return false;
-    for (unsigned char c : s)
-        if (c < 0x20 || c == 0x7f)
+namespace {
+
+// Text a peer sends that ends up on a screen or in a log line: well-formed
+// UTF-8 with no control characters (C0, DEL, C1, line and paragraph
+// separators). Anything else would turn into replacement characters three
+// bytes long on the host's way through QString, so a name sent back in the
+// player list could outgrow its limit, and a newline would forge a log line.
+bool legible(const std::string& s) {
+    std::size_t k = 0;
+    while (k < s.size()) {
+        const auto b = [&s](std::size_t i) { return uint8_t(s[i]); };
+        const uint8_t c = b(k);
+        std::size_t largo = 0;
+        uint32_t cp = 0;
+        if (c < 0x80) {
+            largo = 1;
+            cp = c;
+        } else if (c >= 0xc2 && c <= 0xdf) {
+            largo = 2;
+            cp = c & 0x1fu;
+        } else if (c >= 0xe0 && c <= 0xef) {
+            largo = 3;
+            cp = c & 0x0fu;
+        } else if (c >= 0xf0 && c <= 0xf4) {
+            largo = 4;
+            cp = c & 0x07u;
+        } else {
             return false;
+        }
+        if (s.size() - k < largo)
+            return false;
+        for (std::size_t i = 1; i < largo; ++i) {
+            if ((b(k + i) & 0xc0) != 0x80)
+                return false;
+            cp = cp << 6 | (b(k + i) & 0x3fu);
+        }
+        // Overlong forms, surrogates and what lies past Unicode's end.
+        if ((largo == 3 && cp < 0x800) || (largo == 4 && (cp < 0x10000 || cp > 0x10ffff)) ||
+            (cp >= 0xd800 && cp <= 0xdfff))
+            return false;
+        if (cp < 0x20 || (cp >= 0x7f && cp <= 0x9f) || cp == 0x2028 || cp == 0x2029)
+            return false;
+        k += largo;
+    }
     return true;
+}
+
+} // namespace
+
+bool nombrevalido(const std::string& s) {
+    return !s.empty() && s.size() <= maxnombre && legible(s);
 }
 
 bool delanfitrion(uint8_t t) {
@@ -203,7 +247,9 @@ std::string decodificar(const uint8_t* cuerpo, std::size_t n, mensaje& m) {
         if (!r.ok())
             return mal("el saludo está cortado");
         if (!nombrevalido(h.nombre))
-            return mal("el nombre está vacío o tiene caracteres de control");
+            return mal("el nombre está vacío o tiene caracteres que no se pueden mostrar");
+        if (!legible(h.version))
+            return mal("la versión tiene caracteres que no se pueden mostrar");
         if (!entre(h.tipo, 0, 1) || !entre(h.equipo, 0, 1))
             return mal("el tipo o el equipo no existe");
         leido = h;

@@ -148,7 +148,7 @@ std::size_t maximocuerpo(uint8_t t);
 // sender's) is the peer's to check.
 std::string decodificar(const uint8_t* cuerpo, std::size_t n, mensaje& m);
 
-// A valid name: 1 to `maxnombre` bytes of printable characters.
+// A valid name: 1 to `maxnombre` bytes of UTF-8 with no control characters.
 bool nombrevalido(const std::string& s);
 
 // Cuts a byte stream into messages. It holds at most one message of the

@@ -262,6 +262,15 @@ private slots:
         QTest::newRow("huella-de-un-tick-futuro")
             << true << b(bytes(red::huella{16000, 1})) << "fuera de orden";
         QTest::newRow("nombre-con-control") << false << b(bytes(saludo("a\nb"))) << "nombre";
+        QTest::newRow("nombre-con-control-c1")
+            << false << b(bytes(saludo("a\u0085b"))) << "nombre";
+        // Each bad byte would come back in the player list as three.
+        QTest::newRow("nombre-utf8-roto")
+            << false << b(bytes(saludo(std::string(red::maxnombre, '\xff').c_str()))) << "nombre";
+        red::hola otra = saludo();
+        otra.version = "9.9\n[x] Servidor detenido.";
+        QTest::newRow("version-con-salto-de-linea")
+            << false << b(bytes(otra)) << "versión tiene caracteres";
         QTest::newRow("nunca-saluda") << false << QByteArray() << "no saludó a tiempo";
     }
     void peer_hostil() {
