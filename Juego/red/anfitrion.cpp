@@ -35,6 +35,8 @@ struct anfitrion::par {
     int mensajes = 0;
     int pasos = 0;
     uint32_t ultimahuella = 0;
+    // The tick of the match last sent to this peer to replace its copy.
+    uint32_t resincado = 0;
 };
 
 anfitrion::anfitrion(partida& p, QObject* padre) : QObject(padre), partida_(p) {
@@ -236,6 +238,11 @@ void anfitrion::manejar(par& p, mensaje&& m) {
             return;
         }
         p.ultimahuella = h->tick;
+        // A hash from before the last resend was taken on the copy that the
+        // resend replaces: it cannot ask for the match again, or a backlog of
+        // hashes would have the host build and send a snapshot for each.
+        if (h->tick <= p.resincado)
+            return;
         auto it = huellas_.find(h->tick);
         if (it == huellas_.end() || it->second == h->valor)
             return;
@@ -247,6 +254,7 @@ void anfitrion::manejar(par& p, mensaje&& m) {
         r.motivo = "La partida se desincronizó.";
         r.secuencia = secuencia_;
         r.instantanea = partida_.instantanea();
+        p.resincado = w.numtick;
         enviar(p, r);
     } else if (std::holds_alternative<adios>(m)) {
         echar(p, QStringLiteral("se fue"), false);

@@ -363,6 +363,24 @@ private slots:
         QCOMPARE(huellapartida(m.copias[0]->w), huellapartida(m.anfitriona.w));
         QCOMPARE(c.estado(), cliente::fase::dentro);
         QCOMPARE(m.copias[0]->w.jugador, c.slot());
+
+        // A backlog of wrong hashes, all older than the copy sent to replace
+        // the first one's, is answered once.
+        QTcpSocket s;
+        s.connectToHost(QStringLiteral("127.0.0.1"), m.a->puerto());
+        QVERIFY(bombear([&] { return s.state() == QAbstractSocket::ConnectedState; }));
+        QByteArray envio;
+        for (const red::mensaje& x :
+             {red::mensaje(saludo()), red::mensaje(red::huella{16, 1}),
+              red::mensaje(red::huella{32, 1}), red::mensaje(red::huella{48, 1})}) {
+            const auto b = bytes(x);
+            envio.append(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
+        }
+        s.write(envio);
+        QVERIFY(bombear([&] { return m.registrado(QStringLiteral("Hostil (luchador")); }));
+        for (int k = 0; k < 4; ++k)
+            QVERIFY(m.paso());
+        QCOMPARE(m.registro.filter(QStringLiteral("de Hostil")).size(), 1);
     }
 
     // A client process killed in the middle of the match frees its fighter.
