@@ -300,6 +300,8 @@ multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(ju
     estado = new QLabel(this);
     estado->setObjectName(QStringLiteral("estado"));
     estado->setWordWrap(true);
+    // It shows the host's own words when the match ends.
+    estado->setTextFormat(Qt::PlainText);
     todo->addWidget(estado);
 
     connect(empezar, &QPushButton::clicked, this, &multijugador::empezar_Click);

@@ -161,6 +161,7 @@ main::main() : partida_(*this) {
 
     status = new QLabel(cliente);
     status->setObjectName(QStringLiteral("status"));
+    status->setTextFormat(Qt::PlainText);
     status->setGeometry(0, 600, 801, 25);
     status->setContentsMargins(4, 0, 0, 0);
 
@@ -271,7 +272,11 @@ main::main() : partida_(*this) {
     });
 
     avisar = [this](const QString& titulo, const QString& texto) {
-        QMessageBox::critical(this, titulo, texto);
+        // A host's refusal comes here word for word: it is never read as
+        // markup, which could show pictures or links it chose.
+        QMessageBox caja(QMessageBox::Critical, titulo, texto, QMessageBox::Ok, this);
+        caja.setTextFormat(Qt::PlainText);
+        caja.exec();
     };
     pedirarchivo = [this](bool guardar, const QString& titulo, const QString& carpeta,
                           const QString& filtro) {
