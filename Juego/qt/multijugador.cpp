@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace juego {
@@ -35,6 +36,17 @@ QLabel* etiquetacampo(QWidget* campo) {
     l->hide();
     return l;
 }
+
+// A name travels as at most `maxnombre` bytes of UTF-8, and a letter with an
+// accent takes two of them: the field stops taking letters at that size,
+// rather than letting a name be typed that is refused afterwards.
+class bytesdenombre : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int&) const override {
+        return std::size_t(texto.toUtf8().size()) <= red::maxnombre ? Acceptable : Invalid;
+    }
+};
 
 } // namespace
 
@@ -239,6 +251,7 @@ multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(ju
     nombre = new QLineEdit(QStringLiteral("Jugador"), this);
     nombre->setObjectName(QStringLiteral("nombre"));
     nombre->setMaxLength(int(red::maxnombre));
+    nombre->setValidator(new bytesdenombre(nombre));
     tip = new QComboBox(this);
     tip->setObjectName(QStringLiteral("tip"));
     tip->addItems({QStringLiteral("Guerrero"), QStringLiteral("Arquero")});

@@ -53,6 +53,20 @@ private slots:
         QFile::remove(unjugador::carpetamapas() + QLatin1Char('/') + nombremapa);
     }
 
+    void nombre_con_tildes() {
+        // Accented letters take two bytes each on the wire: the field takes
+        // no more than fit, and what it took is a name the host accepts.
+        main a;
+        a.mnuMulti->trigger();
+        QLineEdit* nombre = a.menured()->nombre;
+        nombre->clear();
+        for (int k = 0; k < 20; ++k)
+            QTest::sendKeyEvent(QTest::Click, nombre, Qt::Key_Ntilde, QString(QChar(0xf1)),
+                                Qt::NoModifier);
+        QCOMPARE(nombre->text(), QString(12, QChar(0xf1)));
+        QVERIFY(red::nombrevalido(nombre->text().toStdString()));
+    }
+
     void crear_y_unirse() {
         QStringList avisos;
         main a, b;
