@@ -58,6 +58,10 @@ std::string explicar(int error, const QString& ruta, qint64 bytes, const QString
         causa = causaescritura(adivinar(ruta, bytes));
     if (causa.empty())
         causa = "No se pudo escribir el archivo.";
+    // Qt's own words add nothing when it lost the system's reason.
+    if (sistema.isEmpty() || sistema == QStringLiteral("Unknown error") ||
+        sistema == QIODevice::tr("Unknown error"))
+        return causa;
     return causa + "\n(" + sistema.toStdString() + ")";
 }
 
@@ -74,8 +78,10 @@ std::string escribirarchivo(const std::string& ruta, const std::string& texto) {
     errno = 0;
     if (!QDir().mkpath(carpeta)) {
         const int error = errno;
-        return "No se puede crear la carpeta " + carpeta.toStdString() + ". " +
-               explicar(error, r, n, QString::fromLocal8Bit(strerror(error)));
+        const std::string no = "No se puede crear la carpeta " + carpeta.toStdString() + ". ";
+        if (error == EEXIST || error == ENOTDIR)
+            return no + "Ya hay un archivo con ese nombre en el camino.";
+        return no + explicar(error, r, n, QString::fromLocal8Bit(strerror(error)));
     }
     QSaveFile f(r);
     errno = 0;
