@@ -473,6 +473,7 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
         plat.dibujar();
     } else if (e.pincel >= 0) {
         e.pintando = verdadero;
+        e.ultimapincelada = {int16_t(cx), int16_t(cy)};
         pincelada(cx, cy);
         revisar();
         plat.dibujar();
@@ -531,8 +532,12 @@ void nucleo::mainpic_MouseMove(int x, int y) {
     }
     // While the button is held the moves keep coming from outside the view;
     // the stroke stops at the map's edges, as nothing beyond them is saved.
-    comun::posicion c = enmapa(x, y);
-    pincelada(c.x, c.y);
+    // A quick hand moves the pointer several cells between two moves: the
+    // cells it passed over are painted too, so the stroke has no gaps.
+    const comun::posicion c = enmapa(x, y);
+    for (comun::posicion p : celdaslinea(e.ultimapincelada, c))
+        pincelada(p.x, p.y);
+    e.ultimapincelada = c;
     plat.dibujar();
 }
 

@@ -72,6 +72,7 @@ struct estado {
     int16_t pincel = 0;
     int16_t pincelinicio = 0;
     int16_t pintando = falso;
+    comun::posicion ultimapincelada{}; // where the drag painted last
     // Power tools: mirrored painting and the rectangle being dragged.
     bool simetrico = false;
     bool rectangulo = false;

@@ -195,6 +195,29 @@ private slots:
         QCOMPARE(e().celda(cx, cy).terreno, int16_t(comun::madera));
     }
 
+    void arrastre_rapido_sin_huecos() {
+        // One move of ten cells across and four down: each column between
+        // gets its cell, and nothing outside the band the pointer crossed.
+        n->crear_Click(50, 50);
+        n->terrenos_Click(comun::madera);
+        pulsar(5, 5);
+        mover(15, 9);
+        soltar(15, 9);
+        int pintadas = 0;
+        for (int x = 0; x < 50; ++x) {
+            int enlacolumna = 0;
+            for (int y = 0; y < 50; ++y) {
+                if (e().celda(x, y).terreno != comun::madera)
+                    continue;
+                QVERIFY(x >= 5 && x <= 15 && y >= 5 && y <= 9);
+                ++enlacolumna;
+            }
+            QCOMPARE(enlacolumna, x >= 5 && x <= 15 ? 1 : 0);
+            pintadas += enlacolumna;
+        }
+        QCOMPARE(pintadas, 11);
+    }
+
     void inicios_data() {
         // Each row: placements as (team, x, y), then the expected marks.
         QTest::addColumn<QList<QList<int>>>("pasos");
