@@ -549,6 +549,7 @@ void main::abrir_Click() {
     nuc->abrir_Click(elegidos.isEmpty()
                          ? std::string()
                          : elegidos.front()->data(Qt::UserRole).toByteArray().toStdString());
+    mirarmapa();
 }
 
 void main::nuevomapa_Click() {
@@ -557,6 +558,14 @@ void main::nuevomapa_Click() {
 
 void main::crear_Click() {
     nuc->crear_Click(ancho->currentText().toInt(), alto->currentText().toInt());
+    mirarmapa();
+}
+
+void main::mirarmapa() {
+    // With a map in view the keys are for it (1 to 6 choose a terrain), not
+    // for the name box that Qt would hand the focus to next.
+    if (nuc->ver().haymapa == verdadero)
+        mainpic->setFocus();
 }
 
 void main::Form_KeyDown(QObject* obj, QKeyEvent* ev) {

@@ -82,6 +82,8 @@ public:
     void abrir_Click();
     void nuevomapa_Click();
     void crear_Click();
+    // After Crear or Abrir: the map, once there is one, takes the keys.
+    void mirarmapa();
 
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override;

@@ -207,6 +207,27 @@ private slots:
         QVERIFY(w->frame->isVisible());
     }
 
+    void el_mapa_toma_las_teclas() {
+        // Straight after Crear or Abrir, 3 chooses a terrain (a wall); it is
+        // not typed into the name box.
+        for (bool abrir : {false, true}) {
+            if (abrir) {
+                colocar(0, 5, 5);
+                colocar(1, 20, 20);
+                guardar("teclas");
+                w->file->setCurrentRow(0);
+                w->nombre->setFocus();
+                QTest::mouseClick(w->abrir, Qt::LeftButton);
+            } else {
+                crear();
+            }
+            QCOMPARE(w->focusWidget(), w->mainpic);
+            clic(w->terrenos[comun::pasto]);
+            QTest::keyClick(w->focusWidget(), Qt::Key_3);
+            QCOMPARE(e().pincel, int16_t(comun::pared));
+        }
+    }
+
     void los_tamanos_no_se_escriben() {
         QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
         w->ancho->setFocus();
