@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 
 namespace juego {
 
@@ -376,7 +377,11 @@ void main::mostrarmarcador() {
         marcador->clear();
         return;
     }
-    vida->ponervida(m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))].vida);
+    // A replay's status line tells the replay, not the player's life.
+    vida->ponervida(
+        visor_ || vidaestado_ < 0
+            ? m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))].vida
+            : vidaestado_);
     // Kills, as the status line and the goal count them ("Muertes").
     marcador->setText(QStringLiteral("Muertes: <b style=\"color:%1\">rojo %2</b> · "
                                      "<b style=\"color:%3\">azul %4</b>")
@@ -523,6 +528,7 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     final_->hide();
     capas_.olvidar();
     haymovimiento_ = false;
+    vidaestado_ = -1;
     prepararsonido();
     return true;
 }
@@ -697,6 +703,10 @@ void main::procesar(const sucesos& s) {
     for (const suceso& e : s) {
         if (e.tipo == tiposuceso::estado && !visor_) {
             status->setText(QString::fromStdString(e.texto));
+            // "Vida: N - ...": the bar shows the same N, so that the two never
+            // disagree (the line is a tick behind, and stays so in a pause).
+            if (e.texto.rfind("Vida: ", 0) == 0)
+                vidaestado_ = std::atoi(e.texto.c_str() + 6);
         } else if (e.tipo == tiposuceso::sonido && sonido() == 1) {
             // Heard from the middle of the view on the screen.
             const double dx = e.x - (mainpic->vistax + columnasvista / 2.0);

@@ -382,6 +382,30 @@ private slots:
         QCOMPARE(v.status->text(), QStringLiteral("Fin de la repetición."));
     }
 
+    void la_barra_dice_lo_que_la_linea() {
+        // The status line shows the values the tick started with; the life
+        // bar beside it shows the same life, tick after tick of a fight and
+        // in a pause, though the fighter's life has moved on.
+        QTemporaryDir d;
+        const QString chico = d.filePath("chico.mapa");
+        QFile m(chico);
+        QVERIFY(m.open(QIODevice::WriteOnly));
+        m.write(QByteArray::fromStdString(mapa(12, 12, {3, 3}, {8, 8})));
+        m.close();
+        main v;
+        atrapar(v);
+        QVERIFY(v.cargarmapa(chico, 8, guerrero));
+        v.timer->stop();
+        int atrasada = 0;
+        for (int t = 0; t < 400; ++t) {
+            v.timer_Timer();
+            const QString linea = v.status->text();
+            QCOMPARE(v.vida->vida(), linea.section(' ', 1, 1).toInt());
+            atrasada += v.vida->vida() != v.juego().unidades[0].vida;
+        }
+        QVERIFY(atrasada > 0); // the fight did hurt the player in some tick
+    }
+
     void guardar_sin_sitio_deja_el_archivo_anterior() {
         // A small map keeps the snapshot inside the file's write buffer, so
         // the failure only shows when that buffer is written out.
