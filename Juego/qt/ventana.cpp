@@ -377,7 +377,9 @@ void main::mostrarmarcador() {
         marcador->clear();
         return;
     }
-    // A replay's status line tells the replay, not the player's life.
+    // A replay's status line tells the replay, not the player's life, and
+    // needs the room the bar takes.
+    vida->setVisible(!visor_);
     vida->ponervida(
         visor_ || vidaestado_ < 0
             ? m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))].vida
@@ -694,6 +696,7 @@ void main::cerrarvisor() {
     // play on: it stays still until a new match starts.
     juego().jugando = falso;
     status->setText(QStringLiteral("Fin de la repetición."));
+    mostrarmarcador();
     dibujar();
 }
 

@@ -141,7 +141,7 @@ void visor::informar() {
     if (seguido_ >= 0 && seguido_ < 2 * m.maxp) {
         const unidad& u = m.unidades[seguido_];
         quien =
-            QStringLiteral("sigue a %1 %2 (%3)")
+            QStringLiteral("%1 %2 (%3)")
                 .arg(u.tipo == guerrero ? QStringLiteral("Guerrero") : QStringLiteral("Arquero"))
                 .arg(u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"))
                 .arg(seguido_);

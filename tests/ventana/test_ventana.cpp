@@ -375,11 +375,16 @@ private slots:
         while (v.visoractual()->avanzar()) {
         }
         QVERIFY2(v.status->text().startsWith("Repetición fin"), qPrintable(v.status->text()));
+        // The replay's line has the room of the life bar, and all of it
+        // shows before the kill count begins.
+        QVERIFY(v.vida->isHidden());
+        QVERIFY(v.status->fontMetrics().horizontalAdvance(v.status->text()) < v.marcador->x());
         QCOMPARE(v.juego().numtick, uint32_t(20));
         QVERIFY(avisos.isEmpty());
         QTest::keyClick(&v, Qt::Key_Escape);
         QVERIFY(!v.visoractual());
         QCOMPARE(v.status->text(), QStringLiteral("Fin de la repetición."));
+        QVERIFY(!v.vida->isHidden());
     }
 
     void la_barra_dice_lo_que_la_linea() {
