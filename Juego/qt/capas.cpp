@@ -273,6 +273,9 @@ void capas::dibujarmensajes(QPainter& p, const mundo& m) const {
     p.setFont(fuente(13, true));
     const QFontMetrics fm(p.font());
     const QString mato = QStringLiteral(" mató a ");
+    // A match with a goal shows it at the top edge of the field: the feed
+    // starts below it.
+    const int arriba = m.meta.tipo != tipoobjetivo::ninguno ? 34 : 6;
     int k = 0;
     for (const baja& b : bajas_) {
         if (b.tick > m.numtick || m.numtick >= b.tick + duracionbaja)
@@ -280,7 +283,8 @@ void capas::dibujarmensajes(QPainter& p, const mundo& m) const {
         const int a1 = fm.horizontalAdvance(b.quien);
         const int a2 = fm.horizontalAdvance(mato);
         const int a3 = fm.horizontalAdvance(b.victima);
-        const QRectF caja(anchocampo - 6 - (a1 + a2 + a3 + 12), 6 + 20 * k, a1 + a2 + a3 + 12, 18);
+        const QRectF caja(anchocampo - 6 - (a1 + a2 + a3 + 12), arriba + 20 * k, a1 + a2 + a3 + 12,
+                          18);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 150));
         p.drawRoundedRect(caja, 4, 4);
