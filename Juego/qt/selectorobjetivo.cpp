@@ -11,10 +11,15 @@ selectorobjetivo::selectorobjetivo(QWidget* padre) : QWidget(padre) {
     capa->setContentsMargins(0, 0, 0, 0);
     tipo = new QComboBox(this);
     tipo->setObjectName(QStringLiteral("objetivo"));
-    tipo->addItems({QStringLiteral("Sin fin"), QStringLiteral("Primer equipo a N muertes"),
+    // Short enough for the set-up window's narrow column; the number box
+    // below reads "primero a 50 muertes".
+    tipo->addItems({QStringLiteral("Sin fin"), QStringLiteral("Por muertes"),
                     QStringLiteral("Tiempo límite")});
     cantidad = new QSpinBox(this);
     cantidad->setObjectName(QStringLiteral("cantidad"));
+    // A number typed out of range becomes the nearest one allowed, not the
+    // number shown before the typing.
+    cantidad->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     capa->addWidget(tipo);
     capa->addWidget(cantidad);
     capa->addStretch();
@@ -31,16 +36,20 @@ void selectorobjetivo::tipo_Change() {
     cantidad->setVisible(k != 0);
     if (k == 1) {
         cantidad->setRange(5, 500);
+        cantidad->setPrefix(QStringLiteral("primero a "));
         cantidad->setSuffix(QStringLiteral(" muertes"));
         cantidad->setValue(50);
     } else if (k == 2) {
         cantidad->setRange(1, 60);
+        cantidad->setPrefix(QString());
         cantidad->setSuffix(QStringLiteral(" min"));
         cantidad->setValue(10);
     }
 }
 
 objetivo selectorobjetivo::elegido() const {
+    // What is typed counts even when the box still has the focus (Intro).
+    cantidad->interpretText();
     switch (tipo->currentIndex()) {
     case 1:
         return {tipoobjetivo::muertes, int16_t(cantidad->value())};

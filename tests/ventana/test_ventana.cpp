@@ -1,5 +1,6 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/qt/final.h"
+#include "Juego/qt/selectorobjetivo.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/ventana.h"
 #include "Juego/qt/visor.h"
@@ -18,6 +19,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -617,6 +619,29 @@ private slots:
         QVERIFY(!quedan.contains("partida-20000101-000000.repeticion"));
         QVERIFY(quedan.last().startsWith("partida-20"));
         QDir(temporal).removeRecursively();
+    }
+
+    void objetivo_escrito_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<QString>("escrito");
+        QTest::addColumn<int>("valor"); // kills, or seconds
+        QTest::newRow("muertes-bajo-el-minimo") << 1 << "3" << 5;
+        QTest::newRow("muertes-sobre-el-maximo-no-entra") << 1 << "900" << 90;
+        QTest::newRow("muertes-en-el-rango") << 1 << "80" << 80;
+        QTest::newRow("minutos-cero") << 2 << "0" << 60;
+    }
+    void objetivo_escrito() {
+        // A number typed out of range gives the nearest allowed one, even
+        // while the box still has the focus; never the number shown before.
+        QFETCH(int, tipo);
+        QFETCH(QString, escrito);
+        QFETCH(int, valor);
+        QWidget ventana;
+        selectorobjetivo s(&ventana);
+        s.tipo->setCurrentIndex(tipo);
+        s.cantidad->selectAll();
+        QTest::keyClicks(s.cantidad, escrito);
+        QCOMPARE(int(s.elegido().valor), valor);
     }
 
     // A match with a goal shows what is left, ends with its winner and a
