@@ -1,6 +1,7 @@
 #include "Comun/listamapas.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -37,6 +38,15 @@ std::vector<mapalistado> listarmapas(const std::vector<std::string>& carpetas) {
     v.reserve(hallados.size());
     for (auto& [archivo, ruta] : hallados)
         v.push_back({archivo, ruta});
+    // In the order a reader expects, capitals among the small letters:
+    // "Campo.mapa" comes after "bosque.mapa", not before every small letter.
+    // Names equal but for case keep their byte order (the map's order).
+    auto plegar = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    std::stable_sort(v.begin(), v.end(), [&](const mapalistado& a, const mapalistado& b) {
+        return std::lexicographical_compare(
+            a.archivo.begin(), a.archivo.end(), b.archivo.begin(), b.archivo.end(),
+            [&](char x, char y) { return plegar(uint8_t(x)) < plegar(uint8_t(y)); });
+    });
     return v;
 }
 

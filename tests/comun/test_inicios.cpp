@@ -58,6 +58,7 @@ private slots:
                  {usuario, "arena.mapa"},
                  {programa, "bosque.mapa"},
                  {usuario, "Alto.MAPA"},
+                 {programa, "Campo.mapa"},
                  {usuario, ".oculto.mapa"},
                  {programa, "notas.txt"},
                  {programa, "mapa"},
@@ -71,6 +72,7 @@ private slots:
             {"Alto.MAPA", (usuario / "Alto.MAPA").string()},
             {"arena.mapa", (usuario / "arena.mapa").string()},
             {"bosque.mapa", (programa / "bosque.mapa").string()},
+            {"Campo.mapa", (programa / "Campo.mapa").string()},
         };
         QCOMPARE(v.size(), esperado.size());
         for (std::size_t i = 0; i < v.size(); ++i) {
