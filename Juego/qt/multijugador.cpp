@@ -207,10 +207,11 @@ void sesionred::mostrarlista() {
             continue;
         const unidad& u = m.unidades[std::size_t(j.slot)];
         // Kills are "muertes", as in the status line.
-        lineas << QStringLiteral("%1 · %2 · %3 muertes")
+        lineas << QStringLiteral("%1 · %2 · %3 %4")
                       .arg(QString::fromStdString(j.nombre))
                       .arg(u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"))
-                      .arg(u.muertes);
+                      .arg(u.muertes)
+                      .arg(u.muertes == 1 ? QStringLiteral("muerte") : QStringLiteral("muertes"));
     }
     listajugadores->setText(lineas.join(QLatin1Char('\n')));
     listajugadores->adjustSize();
