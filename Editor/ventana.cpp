@@ -282,6 +282,8 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
         dirusuario.isEmpty() ? std::string() : QDir(dirusuario).absolutePath().toStdString());
     refrescar({});
     nuc->Form_Load();
+    if (nuc->ver().haymapa != verdadero)
+        pintarvacio();
 }
 
 main::~main() {
@@ -416,6 +418,8 @@ void main::dibujarminimapa() {
 
     const QSignalBlocker qx(barrax);
     const QSignalBlocker qy(barray);
+    barrax->show();
+    barray->show();
     barrax->setRange(0, std::max(0, ancho - e.celdasx()));
     barrax->setPageStep(e.celdasx());
     barrax->setValue(e.vistax);
@@ -497,8 +501,24 @@ void main::resizeEvent(QResizeEvent* ev) {
     mainpic->imagen = QImage(mainpic->size(), QImage::Format_RGB32);
     mainpic->imagen.fill(palette().color(QPalette::Window));
     status->setGeometry(0, 500 + dy, 777 + dx, 17);
-    if (nuc)
+    if (nuc) {
         nuc->ponertamanovista(mainpic->width(), mainpic->height());
+        if (nuc->ver().haymapa != verdadero)
+            pintarvacio();
+    }
+}
+
+void main::pintarvacio() {
+    QImage& img = mainpic->imagen;
+    img.fill(palette().color(QPalette::Window));
+    QPainter p(&img);
+    p.setPen(palette().color(QPalette::PlaceholderText));
+    p.drawText(img.rect(), Qt::AlignCenter,
+               QStringLiteral("Mapa nuevo, o elija un mapa y pulse Abrir, para empezar"));
+    p.end();
+    mainpic->update();
+    barrax->hide();
+    barray->hide();
 }
 
 std::string main::escribir(const std::string& ruta, const std::string& texto) {

@@ -77,6 +77,9 @@ public:
     // The whole redraw (view and minimap), and the minimap alone.
     void redibujar() { dibujar(); }
     void dibujarminimapa();
+    // No map yet: the view says how to get one, and the view's scroll bars
+    // wait for a map to scroll.
+    void pintarvacio();
 
     void guardar_Click();
     void abrir_Click();

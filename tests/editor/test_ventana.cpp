@@ -158,11 +158,14 @@ private slots:
     }
 
     void panel_de_mapa_nuevo() {
+        // Before there is a map the view's scroll bars have nothing to show.
+        QVERIFY(w->barrax->isHidden() && w->barray->isHidden());
         QVERIFY(!w->frame->isVisible());
         QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
         QVERIFY(w->frame->isVisible());
         QVERIFY(w->frame->geometry().right() < w->width());
         QTest::mouseClick(w->crear, Qt::LeftButton);
+        QVERIFY(!w->barrax->isHidden() && !w->barray->isHidden());
         QVERIFY(!w->frame->isVisible());
         QCOMPARE(w->size(), QSize(840, 519));
     }
