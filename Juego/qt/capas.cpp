@@ -23,12 +23,6 @@ constexpr int altocampo = filasvista * tamcelda;
 // stone alike, with a dark edge for the light floors.
 const QColor colormarca(255, 222, 40);
 
-QString nombre(const unidad& u) {
-    return QStringLiteral("%1 %2").arg(
-        u.tipo == guerrero ? QStringLiteral("Guerrero") : QStringLiteral("Arquero"),
-        u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"));
-}
-
 bool valido(const mundo& m, int16_t i) {
     return i >= 0 && i < 2 * m.maxp && i < numunidades;
 }
@@ -100,6 +94,12 @@ QImage capas::miniatura(int ancho, int alto, const std::function<int16_t(int, in
         }
     }
     return fondo;
+}
+
+QString capas::nombre(const unidad& u) {
+    return QStringLiteral("%1 %2").arg(
+        u.tipo == guerrero ? QStringLiteral("Guerrero") : QStringLiteral("Arquero"),
+        u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"));
 }
 
 QColor capas::colorequipo(int equipo) {

@@ -17,6 +17,7 @@ class QPainter;
 namespace juego {
 
 class mundo;
+struct unidad;
 struct entremedias;
 
 // Everything the player sees over the play field's frame: their own
@@ -55,6 +56,8 @@ public:
 
     // Team colour of the overlays (0 red, 1 blue).
     static QColor colorequipo(int equipo);
+    // A fighter as the kill feed names it: "Guerrero rojo".
+    static QString nombre(const unidad& u);
     // A small picture of a map of ancho x alto cells, at most `lado` pixels
     // on its long side and four per cell, one colour per terrain kind.
     static QImage miniatura(int ancho, int alto, const std::function<int16_t(int, int)>& terreno,

@@ -1,5 +1,6 @@
 #include "Juego/qt/multijugador.h"
 
+#include "Juego/qt/capas.h"
 #include "Juego/qt/selectorobjetivo.h"
 
 #include "Comun/mapaarchivo.h"
@@ -177,10 +178,15 @@ void sesionred::recibir(const sucesos& s) {
             const QString b = nombrede(e.b);
             if (a.isEmpty() && b.isEmpty())
                 continue;
-            decir((a.isEmpty() ? QStringLiteral("El luchador %1").arg(e.a) : a) +
-                  QStringLiteral(" mató ") +
-                  (b.isEmpty() ? QStringLiteral("al luchador %1").arg(e.b)
-                               : QStringLiteral("a ") + b));
+            // The computer's fighters by the names the kill feed gives them.
+            const mundo& m = v_.juego();
+            auto luchador = [&m](int16_t slot) {
+                return slot >= 0 && slot < numunidades
+                           ? capas::nombre(m.unidades[std::size_t(slot)])
+                           : QStringLiteral("?");
+            };
+            decir((a.isEmpty() ? luchador(e.a) : a) + QStringLiteral(" mató a ") +
+                  (b.isEmpty() ? luchador(e.b) : b));
         }
     }
     v_.procesar(s);
