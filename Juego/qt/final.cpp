@@ -30,6 +30,10 @@ QString textoobjetivo(const mundo& m) {
     const int32_t rojo = m.muertesequipo(0);
     const int32_t azul = m.muertesequipo(1);
     const QString marcador = QStringLiteral("rojo %1 · azul %2").arg(rojo).arg(azul);
+    // Once the goal is reached the field stands still: the line says why,
+    // also after the scoreboard is closed.
+    if (m.fin == verdadero && m.meta.tipo != tipoobjetivo::ninguno)
+        return QStringLiteral("Partida terminada · %1").arg(marcador);
     switch (m.meta.tipo) {
     case tipoobjetivo::ninguno:
         return {};

@@ -663,6 +663,7 @@ private slots:
         v.timer_Timer();
         QVERIFY(v.final_->isVisible());
         QCOMPARE(v.final_->titulo->text(), QStringLiteral("Empate"));
+        QCOMPARE(v.lblobjetivo->text(), QStringLiteral("Partida terminada · rojo 0 · azul 0"));
         QCOMPARE(v.final_->tabla->rowCount(), 4);
         QCOMPARE(v.final_->tabla->item(0, 2)->text(), QStringLiteral("Tú"));
         QVERIFY(v.final_->tabla->item(0, 0)->font().bold());
