@@ -144,6 +144,8 @@ void sesionred::tecla(int16_t codigo) {
     } else if (codigo == comun::vkp && anfitrion_) {
         // Only the host pauses the match.
         anfitrion_->accionlocal({tipoaccion::pausa, 0, 0, 0});
+    } else if (codigo == comun::vkp && cliente_) {
+        decir(QStringLiteral("Solo el anfitrión puede pausar la partida"));
     }
 }
 

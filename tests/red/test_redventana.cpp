@@ -123,6 +123,9 @@ private slots:
         }));
         QCOMPARE(a.juego().unidades[0].x, ax);
         QVERIFY(avisos.isEmpty());
+        // P in a client's window pauses nothing, and says who can.
+        QTest::keyClick(&b, Qt::Key_P);
+        QVERIFY(b.red()->mensajes->text().contains(QStringLiteral("Solo el anfitrión")));
 
         // The client leaves from the window; the computer takes its fighter.
         b.mnuMulti->trigger();
