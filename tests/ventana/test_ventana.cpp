@@ -47,6 +47,18 @@ std::string mapa(int ancho, int alto, comun::posicion a, comun::posicion b) {
     return comun::escribirmapa(p);
 }
 
+// Starts a match on a 12 x 12 map, written in `d`, whose teams start five
+// cells apart: they meet within a few ticks.
+bool empezarcerca(main& v, const QTemporaryDir& d, int16_t maxp) {
+    const QString ruta = d.filePath("chico.mapa");
+    QFile m(ruta);
+    if (!m.open(QIODevice::WriteOnly))
+        return false;
+    m.write(QByteArray::fromStdString(mapa(12, 12, {3, 3}, {8, 8})));
+    m.close();
+    return v.cargarmapa(ruta, maxp, guerrero);
+}
+
 void elegir(unjugador& u, const QString& nombre) {
     const auto items = u.File1->findItems(nombre, Qt::MatchExactly);
     QVERIFY(!items.isEmpty());
@@ -394,14 +406,9 @@ private slots:
         // bar beside it shows the same life, tick after tick of a fight and
         // in a pause, though the fighter's life has moved on.
         QTemporaryDir d;
-        const QString chico = d.filePath("chico.mapa");
-        QFile m(chico);
-        QVERIFY(m.open(QIODevice::WriteOnly));
-        m.write(QByteArray::fromStdString(mapa(12, 12, {3, 3}, {8, 8})));
-        m.close();
         main v;
         atrapar(v);
-        QVERIFY(v.cargarmapa(chico, 8, guerrero));
+        QVERIFY(empezarcerca(v, d, 8));
         v.timer->stop();
         int atrasada = 0;
         for (int t = 0; t < 400; ++t) {
@@ -417,14 +424,9 @@ private slots:
         // A small map keeps the snapshot inside the file's write buffer, so
         // the failure only shows when that buffer is written out.
         QTemporaryDir d;
-        const QString chico = d.filePath("chico.mapa");
-        QFile m(chico);
-        QVERIFY(m.open(QIODevice::WriteOnly));
-        m.write(QByteArray::fromStdString(mapa(12, 12, {3, 3}, {8, 8})));
-        m.close();
         main v;
         atrapar(v);
-        QVERIFY(v.cargarmapa(chico, 1, guerrero));
+        QVERIFY(empezarcerca(v, d, 1));
         v.timer->stop();
         const QString ruta = d.filePath("p.partida");
         QVERIFY(v.guardarpartida(ruta));
