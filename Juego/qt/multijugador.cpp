@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QNetworkInterface>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -91,6 +92,17 @@ QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& n
     actualizarlista(anfitrion_->lista());
     v_.dibujar();
     v_.procesar({{tiposuceso::estado, m.ultimoestado, 0, 0, -1, -1}});
+    // Friends join with this machine's address and the port: both are said
+    // at the start, and the port stays at the head of the players' list.
+    QStringList direcciones;
+    for (const QHostAddress& d : QNetworkInterface::allAddresses())
+        if (d.protocol() == QAbstractSocket::IPv4Protocol && !d.isLoopback())
+            direcciones << d.toString();
+    decir(direcciones.isEmpty()
+              ? QStringLiteral("Partida abierta en el puerto %1").arg(anfitrion_->puerto())
+              : QStringLiteral("Partida abierta en el puerto %1 de %2")
+                    .arg(anfitrion_->puerto())
+                    .arg(direcciones.join(QStringLiteral(", "))));
     anfitrion_->arrancar();
     return {};
 }
@@ -209,7 +221,9 @@ void sesionred::actualizarlista(const std::vector<red::jugadorred>& l) {
 
 void sesionred::mostrarlista() {
     const mundo& m = v_.juego();
-    QStringList lineas{QStringLiteral("Jugadores")};
+    QStringList lineas{anfitrion_
+                           ? QStringLiteral("Jugadores · puerto %1").arg(anfitrion_->puerto())
+                           : QStringLiteral("Jugadores")};
     for (const red::jugadorred& j : lista_) {
         if (j.slot >= 2 * m.maxp)
             continue;

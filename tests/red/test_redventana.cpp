@@ -93,6 +93,10 @@ private slots:
         ma->puerto->setValue(puerto);
         QTest::mouseClick(ma->empezar, Qt::LeftButton);
         QVERIFY2(a.red() && a.red()->anfitrionactual(), qPrintable(avisos.join('\n')));
+        // The host is told where friends find the match.
+        const QString enpuerto = QStringLiteral("puerto %1").arg(puerto);
+        QVERIFY(a.red()->mensajes->text().contains(enpuerto));
+        QVERIFY(a.red()->listajugadores->text().startsWith("Jugadores · " + enpuerto));
         QCOMPARE(a.juego().jugador, int16_t(0));
 
         b.mnuMulti->trigger();
