@@ -286,7 +286,7 @@ void anfitrion::saludar(par& p, const hola& h) {
     }
     ocupados_[std::size_t(slot)] = true;
     p.slot = slot;
-    p.nombre = QString::fromStdString(h.nombre);
+    p.nombre = nombrelibre(QString::fromStdString(h.nombre));
     p.dentro = true;
     // The host's copy takes the hand-over at once, so the newcomer's copy
     // already shows its fighter as its own; the others get it with the next
@@ -346,6 +346,31 @@ void anfitrion::enviar(par& p, const mensaje& m) {
         return;
     const std::vector<uint8_t> b = codificar(m);
     p.s->write(reinterpret_cast<const char*>(b.data()), qint64(b.size()));
+}
+
+QString anfitrion::nombrelibre(const QString& pedido) const {
+    // Two players of one name could not be told apart in the list or in the
+    // messages, so the later one becomes "Ana 2".
+    auto usado = [this](const QString& n) {
+        if (local_ >= 0 && nombrelocal_ == n)
+            return true;
+        for (const auto& p : pares_)
+            if (p->dentro && !p->cerrado && p->nombre == n)
+                return true;
+        return false;
+    };
+    if (!usado(pedido))
+        return pedido;
+    for (int k = 2;; ++k) {
+        const QString cola = QStringLiteral(" %1").arg(k);
+        QString base = pedido;
+        // Still within the bytes a name may take, and never half a letter.
+        while (!base.isEmpty() && (base + cola).toUtf8().size() > qsizetype(maxnombre))
+            base.chop(base.size() >= 2 && base.back().isLowSurrogate() ? 2 : 1);
+        const QString n = base.trimmed() + cola;
+        if (!usado(n))
+            return n;
+    }
 }
 
 std::vector<jugadorred> anfitrion::lista() const {

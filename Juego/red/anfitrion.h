@@ -85,6 +85,9 @@ private:
     void nuevaconexion();
     void leer(par& p);
     void manejar(par& p, mensaje&& m);
+    // The name a newcomer plays under: the one asked for, or with a number
+    // after it when a player in the match has that name already.
+    QString nombrelibre(const QString& pedido) const;
     void saludar(par& p, const hola& h);
     void echar(par& p, const QString& motivo, bool problema);
     void enviar(par& p, const mensaje& m);

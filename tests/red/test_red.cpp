@@ -148,6 +148,24 @@ private slots:
         }
     }
 
+    void nombres_repetidos() {
+        // Players of one name are told apart by a number, within the
+        // name's 24 bytes.
+        mesa m(4);
+        m.a->entrarlocal(QStringLiteral("Ana"), guerrero, 0);
+        const QString largo = QString(12, QChar(0xf1)); // 24 bytes of "ñ"
+        for (const QString& n : {QStringLiteral("Ana"), QStringLiteral("Ana"), largo, largo})
+            QVERIFY(m.unir(guerrero, 1, n).estado() == cliente::fase::dentro);
+        QStringList nombres;
+        for (const red::jugadorred& j : m.a->lista())
+            nombres << QString::fromStdString(j.nombre);
+        nombres.sort();
+        QCOMPARE(nombres,
+                 QStringList({"Ana", "Ana 2", "Ana 3", QString(11, QChar(0xf1)) + " 2", largo}));
+        for (const red::jugadorred& j : m.a->lista())
+            QVERIFY(red::nombrevalido(j.nombre));
+    }
+
     // A host and three clients over a few thousand ticks: people join late,
     // leave and come back, everybody plays at random, the host pauses now and
     // then; no copy ever drifts and no fighter ever jumps.
