@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,6 +29,9 @@
 namespace juego {
 
 namespace {
+
+// Side of the map's picture beside the list.
+constexpr int ladoprevia = 120;
 
 QLabel* etiquetacampo(QWidget* campo) {
     auto* l = new QLabel(campo);
@@ -292,6 +296,17 @@ multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(ju
     File1->setObjectName(QStringLiteral("File1"));
     // The same maps as a single-player match: the user's own first.
     unjugador::listarmapas(File1);
+    vistaprevia = new QLabel(crear);
+    vistaprevia->setObjectName(QStringLiteral("vistaprevia"));
+    vistaprevia->setFixedSize(ladoprevia, ladoprevia);
+    vistaprevia->setAlignment(Qt::AlignCenter);
+    vistaprevia->setFrameShape(QFrame::StyledPanel);
+    tamano = new QLabel(crear);
+    tamano->setObjectName(QStringLiteral("tamano"));
+    connect(File1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* actual) {
+        unjugador::mostrarmapa(actual ? actual->data(Qt::UserRole).toString() : QString(),
+                               vistaprevia, tamano, ladoprevia);
+    });
     if (File1->count() > 0)
         File1->setCurrentRow(0);
     guerreros = new QComboBox(crear);
@@ -305,7 +320,14 @@ multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(ju
     puerto->setValue(red::puertopordefecto);
     empezar = new QPushButton(QStringLiteral("Empezar"), crear);
     empezar->setObjectName(QStringLiteral("empezar"));
-    fc->addRow(QStringLiteral("Mapa"), File1);
+    auto* mapa = new QHBoxLayout;
+    mapa->addWidget(File1);
+    auto* previa = new QVBoxLayout;
+    previa->addWidget(vistaprevia);
+    previa->addWidget(tamano, 0, Qt::AlignHCenter);
+    previa->addStretch();
+    mapa->addLayout(previa);
+    fc->addRow(QStringLiteral("Mapa"), mapa);
     fc->addRow(QStringLiteral("Guerreros"), guerreros);
     // The host's goal holds for everyone: it travels in the match itself.
     objetivo = new selectorobjetivo(crear);

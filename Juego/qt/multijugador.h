@@ -92,6 +92,9 @@ public:
     QComboBox* tip = nullptr;
     QComboBox* equipo = nullptr;
     QListWidget* File1 = nullptr;
+    // The chosen map, small, and its size, as in the single-player window.
+    QLabel* vistaprevia = nullptr;
+    QLabel* tamano = nullptr;
     QComboBox* guerreros = nullptr;
     selectorobjetivo* objetivo = nullptr;
     QSpinBox* puerto = nullptr;

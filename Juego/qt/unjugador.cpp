@@ -134,11 +134,15 @@ void unjugador::File1_Click() {
     QListWidgetItem* elegido = File1->currentItem();
     const bool hay = elegido && elegido->isSelected();
     empezar->setEnabled(hay);
-    vistaprevia->clear();
+    mostrarmapa(hay ? elegido->data(Qt::UserRole).toString() : QString(), vistaprevia, tamano,
+                ladoprevia);
+}
+
+void unjugador::mostrarmapa(const QString& ruta, QLabel* imagen, QLabel* tamano, int lado) {
+    imagen->clear();
     tamano->clear();
-    if (!hay)
+    if (ruta.isEmpty())
         return;
-    const QString ruta = elegido->data(Qt::UserRole).toString();
     if (QFileInfo(ruta).size() > maxprevia) {
         tamano->setText(QStringLiteral("Mapa demasiado grande"));
         return;
@@ -151,7 +155,7 @@ void unjugador::File1_Click() {
     }
     const comun::plano& p = *l.mapa;
     QImage img = capas::miniatura(
-        p.ancho(), p.alto(), [&p](int c, int r) { return p.terreno(c, r); }, ladoprevia - 4);
+        p.ancho(), p.alto(), [&p](int c, int r) { return p.terreno(c, r); }, lado - 4);
     // The two starts, in their teams' colours.
     QPainter pintor(&img);
     const double escala = double(img.width()) / p.ancho();
@@ -162,7 +166,7 @@ void unjugador::File1_Click() {
         pintor.drawRect(QRectF(c.x() - 2.5, c.y() - 2.5, 5, 5));
     }
     pintor.end();
-    vistaprevia->setPixmap(QPixmap::fromImage(img));
+    imagen->setPixmap(QPixmap::fromImage(img));
     tamano->setText(QStringLiteral("%1 x %2 celdas").arg(p.ancho()).arg(p.alto()));
 }
 

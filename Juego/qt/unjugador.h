@@ -28,6 +28,9 @@ public:
     // Fills `lista` with the maps of both folders, the user's winning on
     // equal names; each item's Qt::UserRole holds the file's path.
     static void listarmapas(QListWidget* lista);
+    // Shows the map of `ruta` (empty for none) in `imagen`, `lado` pixels
+    // square, with both starts, and its size in cells in `tamano`.
+    static void mostrarmapa(const QString& ruta, QLabel* imagen, QLabel* tamano, int lado);
 
     std::array<QLabel*, 3> labels{};
     QListWidget* File1 = nullptr;

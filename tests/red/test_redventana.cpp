@@ -89,6 +89,9 @@ private slots:
         const auto items = ma->File1->findItems(nombremapa, Qt::MatchExactly);
         QVERIFY(!items.isEmpty());
         ma->File1->setCurrentItem(items.first());
+        // The chosen map is shown, as in the single-player window.
+        QCOMPARE(ma->tamano->text(), QStringLiteral("50 x 50 celdas"));
+        QVERIFY(!ma->vistaprevia->pixmap().isNull());
         ma->guerreros->setCurrentIndex(0);
         ma->puerto->setValue(puerto);
         QTest::mouseClick(ma->empezar, Qt::LeftButton);
