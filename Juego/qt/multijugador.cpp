@@ -33,16 +33,6 @@ namespace {
 // Side of the map's picture beside the list.
 constexpr int ladoprevia = 120;
 
-QLabel* etiquetacampo(QWidget* campo) {
-    auto* l = new QLabel(campo);
-    l->setAttribute(Qt::WA_TransparentForMouseEvents);
-    l->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 150); color: white; "
-                                    "padding: 3px; font-size: 11px;"));
-    l->setTextFormat(Qt::PlainText);
-    l->hide();
-    return l;
-}
-
 // A name travels as at most `maxnombre` bytes of UTF-8, and a letter with an
 // accent takes two of them: the field stops taking letters at that size,
 // rather than letting a name be typed that is refused afterwards.
@@ -59,8 +49,6 @@ public:
 sesionred::sesionred(main& v) : QObject(&v), v_(v) {
     listajugadores = etiquetacampo(v.mainpic);
     listajugadores->setObjectName(QStringLiteral("listajugadores"));
-    mensajes = etiquetacampo(v.mainpic);
-    mensajes->setObjectName(QStringLiteral("mensajes"));
 }
 
 sesionred::~sesionred() {
@@ -71,7 +59,6 @@ sesionred::~sesionred() {
         cliente_->salir();
     }
     delete listajugadores;
-    delete mensajes;
 }
 
 QString sesionred::escuchar(const QHostAddress& direccion, quint16 puerto) {
@@ -249,23 +236,7 @@ void sesionred::mostrarlista() {
 }
 
 void sesionred::decir(const QString& texto) {
-    ultimos_ << texto;
-    while (ultimos_.size() > 4)
-        ultimos_.removeFirst();
-    auto mostrar = [this] {
-        mensajes->setText(ultimos_.join(QLatin1Char('\n')));
-        mensajes->adjustSize();
-        mensajes->move(4, 4);
-        mensajes->setVisible(!ultimos_.isEmpty());
-        mensajes->raise();
-    };
-    mostrar();
-    // Each message stays a few seconds.
-    QTimer::singleShot(6000, this, [this, mostrar] {
-        if (!ultimos_.isEmpty())
-            ultimos_.removeFirst();
-        mostrar();
-    });
+    v_.decir(texto);
 }
 
 // A window of its own that the game window keeps: closing it only hides it,

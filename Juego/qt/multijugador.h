@@ -59,7 +59,6 @@ public:
 
     // On the play field; the window may go first when it closes.
     QPointer<QLabel> listajugadores;
-    QPointer<QLabel> mensajes;
 
 signals:
     // The client holds the match, or the attempt ended (with why).
@@ -78,7 +77,6 @@ private:
     red::cliente* cliente_ = nullptr;
     std::vector<red::jugadorred> lista_;
     std::set<int16_t> sostenidas_;
-    QStringList ultimos_;
 };
 
 // The window of "Multijugador": create a match others can join, or join

@@ -17,6 +17,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -173,6 +174,8 @@ main::main() : partida_(*this) {
         "QLabel { color: white; background: rgba(0, 0, 0, 150); padding: 0 6px; }"));
     lblobjetivo->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblobjetivo->hide();
+    mensajes = etiquetacampo(mainpic);
+    mensajes->setObjectName(QStringLiteral("mensajes"));
 
     final_ = new pantallafinal(cliente);
     final_->setGeometry(150, 110, 500, 380);
@@ -629,6 +632,7 @@ bool main::guardarpartida(const QString& ruta) {
         avisar(QStringLiteral("Guardar partida"), error);
         return false;
     }
+    decir(QStringLiteral("Partida guardada: %1").arg(QFileInfo(ruta).fileName()));
     return true;
 }
 
@@ -658,6 +662,7 @@ bool main::guardarrepeticion(const QString& ruta) {
         avisar(QStringLiteral("Guardar repetición"), error);
         return false;
     }
+    decir(QStringLiteral("Repetición guardada: %1").arg(QFileInfo(ruta).fileName()));
     return true;
 }
 
@@ -737,6 +742,36 @@ void main::procesar(const sucesos& s) {
     }
 }
 
+QLabel* etiquetacampo(QWidget* campo) {
+    auto* l = new QLabel(campo);
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    l->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 150); color: white; "
+                                    "padding: 3px; font-size: 11px;"));
+    l->setTextFormat(Qt::PlainText);
+    l->hide();
+    return l;
+}
+
+void main::decir(const QString& texto) {
+    dichos_ << texto;
+    while (dichos_.size() > 4)
+        dichos_.removeFirst();
+    auto mostrar = [this] {
+        mensajes->setText(dichos_.join(QLatin1Char('\n')));
+        mensajes->adjustSize();
+        mensajes->move(4, 4);
+        mensajes->setVisible(!dichos_.isEmpty());
+        mensajes->raise();
+    };
+    mostrar();
+    // Each message stays a few seconds.
+    QTimer::singleShot(6000, this, [this, mostrar] {
+        if (!dichos_.isEmpty())
+            dichos_.removeFirst();
+        mostrar();
+    });
+}
+
 void main::colocarobjetivo() {
     // Only as wide as its text, at the middle of the field's top edge (the
     // kill feed and the players' list take the corners).
@@ -767,8 +802,9 @@ void main::terminarred(const QString& texto, bool parar) {
     // Gone from the field at once, even while a message box waits.
     if (s->listajugadores)
         s->listajugadores->hide();
-    if (s->mensajes)
-        s->mensajes->hide();
+    // The session's messages go with it.
+    dichos_.clear();
+    mensajes->hide();
     s->deleteLater();
     if (!parar)
         return;

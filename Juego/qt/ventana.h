@@ -83,6 +83,10 @@ private:
 };
 
 // The game window.
+// A label over the field, light text on a dark band, that the mouse goes
+// through: the network players' list and the game's short messages.
+QLabel* etiquetacampo(QWidget* campo);
+
 class main : public QMainWindow, public plataforma {
     Q_OBJECT
 public:
@@ -139,6 +143,9 @@ public:
 
     // Shows and plays what the match reported.
     void procesar(const sucesos& s);
+    // A short message at the top left of the field: the last four stay,
+    // each for a few seconds (a save, a player who joined, a kill).
+    void decir(const QString& texto);
 
     // A network match takes over the window (the match being left is kept
     // among the replays); while it runs, keys, clicks and the clock are its.
@@ -154,6 +161,7 @@ public:
     QLabel* status = nullptr;
     // The goal and what is left of it, over the field's top edge.
     QLabel* lblobjetivo = nullptr;
+    QLabel* mensajes = nullptr; // what decir says
     pantallafinal* final_ = nullptr;
     QCheckBox* sonido_ = nullptr;
     barravida* vida = nullptr;
@@ -240,6 +248,7 @@ private:
     // The player's life as the status line shows it (the values the tick
     // started with), -1 before the first line of a match.
     int vidaestado_ = -1;
+    QStringList dichos_; // the messages shown, oldest first
     QPointer<unjugador> unjugador_;
     // How the last match was started, for Revancha.
     struct revancha {

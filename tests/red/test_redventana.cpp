@@ -98,7 +98,7 @@ private slots:
         QVERIFY2(a.red() && a.red()->anfitrionactual(), qPrintable(avisos.join('\n')));
         // The host is told where friends find the match.
         const QString enpuerto = QStringLiteral("puerto %1").arg(puerto);
-        QVERIFY(a.red()->mensajes->text().contains(enpuerto));
+        QVERIFY(a.mensajes->text().contains(enpuerto));
         QVERIFY(a.red()->listajugadores->text().startsWith("Jugadores · " + enpuerto));
         QCOMPARE(a.juego().jugador, int16_t(0));
 
@@ -132,7 +132,7 @@ private slots:
         QVERIFY(avisos.isEmpty());
         // P in a client's window pauses nothing, and says who can.
         QTest::keyClick(&b, Qt::Key_P);
-        QVERIFY(b.red()->mensajes->text().contains(QStringLiteral("Solo el anfitrión")));
+        QVERIFY(b.mensajes->text().contains(QStringLiteral("Solo el anfitrión")));
 
         // The client leaves from the window; the computer takes its fighter.
         b.mnuMulti->trigger();

@@ -384,6 +384,8 @@ private slots:
         QTemporaryDir d;
         const QString ruta = d.filePath("r.repeticion");
         QVERIFY(v.guardarrepeticion(ruta));
+        // A save is told on the field, by the file's name.
+        QCOMPARE(v.mensajes->text(), QStringLiteral("Repetición guardada: r.repeticion"));
         QVERIFY(v.verrepeticion(ruta));
         QVERIFY(v.visoractual());
         while (v.visoractual()->avanzar()) {
@@ -430,6 +432,7 @@ private slots:
         v.timer->stop();
         const QString ruta = d.filePath("p.partida");
         QVERIFY(v.guardarpartida(ruta));
+        QCOMPARE(v.mensajes->text(), QStringLiteral("Partida guardada: p.partida"));
         QFile f(ruta);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray antes = f.readAll();
