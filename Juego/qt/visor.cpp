@@ -1,6 +1,7 @@
 #include "Juego/qt/visor.h"
 
 #include "Juego/nucleo/mundo.h"
+#include "Juego/qt/capas.h"
 #include "Juego/qt/ventana.h"
 
 #include <QLabel>
@@ -139,12 +140,7 @@ void visor::informar() {
     const mundo& m = ventana_.juego();
     QString quien = QStringLiteral("vista libre");
     if (seguido_ >= 0 && seguido_ < 2 * m.maxp) {
-        const unidad& u = m.unidades[seguido_];
-        quien =
-            QStringLiteral("%1 %2 (%3)")
-                .arg(u.tipo == guerrero ? QStringLiteral("Guerrero") : QStringLiteral("Arquero"))
-                .arg(u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"))
-                .arg(seguido_);
+        quien = QStringLiteral("%1 (%2)").arg(capas::nombre(m.unidades[seguido_])).arg(seguido_);
     }
     QString estado = terminado() ? QStringLiteral("fin")
                      : pausado_  ? QStringLiteral("pausa")
