@@ -89,11 +89,11 @@ QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& n
     for (const QHostAddress& d : QNetworkInterface::allAddresses())
         if (d.protocol() == QAbstractSocket::IPv4Protocol && !d.isLoopback())
             direcciones << d.toString();
-    decir(direcciones.isEmpty()
-              ? QStringLiteral("Partida abierta en el puerto %1").arg(anfitrion_->puerto())
-              : QStringLiteral("Partida abierta en el puerto %1 de %2")
-                    .arg(anfitrion_->puerto())
-                    .arg(direcciones.join(QStringLiteral(", "))));
+    v_.decir(direcciones.isEmpty()
+                 ? QStringLiteral("Partida abierta en el puerto %1").arg(anfitrion_->puerto())
+                 : QStringLiteral("Partida abierta en el puerto %1 de %2")
+                       .arg(anfitrion_->puerto())
+                       .arg(direcciones.join(QStringLiteral(", "))));
     anfitrion_->arrancar();
     return {};
 }
@@ -108,7 +108,9 @@ void sesionred::unirse(const QString& host, quint16 puerto, const QString& nombr
     });
     connect(cliente_, &red::cliente::cambiojugadores, this,
             [this] { actualizarlista(cliente_->lista()); });
-    connect(cliente_, &red::cliente::aviso, this, &sesionred::decir);
+    // With the session as context, so that its end cuts the client's
+    // last words off with it.
+    connect(cliente_, &red::cliente::aviso, this, [this](const QString& t) { v_.decir(t); });
     connect(cliente_, &red::cliente::terminado, this,
             [this](const QString& motivo) { emit fallido(motivo); });
     cliente_->conectar(host, puerto, nombre, tipo, equipo);
@@ -148,7 +150,7 @@ void sesionred::tecla(int16_t codigo) {
         // Only the host pauses the match.
         anfitrion_->accionlocal({tipoaccion::pausa, 0, 0, 0});
     } else if (codigo == comun::vkp && cliente_) {
-        decir(QStringLiteral("Solo el anfitrión puede pausar la partida"));
+        v_.decir(QStringLiteral("Solo el anfitrión puede pausar la partida"));
     }
 }
 
@@ -190,8 +192,8 @@ void sesionred::recibir(const sucesos& s) {
                            ? capas::nombre(m.unidades[std::size_t(slot)])
                            : QStringLiteral("?");
             };
-            decir((a.isEmpty() ? luchador(e.a) : a) + QStringLiteral(" mató a ") +
-                  (b.isEmpty() ? luchador(e.b) : b));
+            v_.decir((a.isEmpty() ? luchador(e.a) : a) + QStringLiteral(" mató a ") +
+                     (b.isEmpty() ? luchador(e.b) : b));
         }
     }
     v_.procesar(s);
@@ -202,10 +204,10 @@ void sesionred::recibir(const sucesos& s) {
 void sesionred::actualizarlista(const std::vector<red::jugadorred>& l) {
     for (const red::jugadorred& j : l)
         if (std::find(lista_.begin(), lista_.end(), j) == lista_.end())
-            decir(QStringLiteral("%1 se unió").arg(QString::fromStdString(j.nombre)));
+            v_.decir(QStringLiteral("%1 se unió").arg(QString::fromStdString(j.nombre)));
     for (const red::jugadorred& j : lista_)
         if (std::find(l.begin(), l.end(), j) == l.end())
-            decir(QStringLiteral("%1 se fue").arg(QString::fromStdString(j.nombre)));
+            v_.decir(QStringLiteral("%1 se fue").arg(QString::fromStdString(j.nombre)));
     lista_ = l;
     mostrarlista();
 }
@@ -233,10 +235,6 @@ void sesionred::mostrarlista() {
     listajugadores->move(4, v_.mainpic->height() - listajugadores->height() - 4);
     listajugadores->show();
     listajugadores->raise();
-}
-
-void sesionred::decir(const QString& texto) {
-    v_.decir(texto);
 }
 
 // A window of its own that the game window keeps: closing it only hides it,

@@ -69,7 +69,6 @@ private:
     void recibir(const sucesos& s);
     void actualizarlista(const std::vector<red::jugadorred>& l);
     void mostrarlista();
-    void decir(const QString& texto);
     QString nombrede(int16_t slot) const;
 
     main& v_;
