@@ -380,13 +380,15 @@ void main::mostrarmarcador() {
         marcador->clear();
         return;
     }
-    // A replay's status line tells the replay, not the player's life, and
-    // needs the room the bar takes.
-    vida->setVisible(!visor_);
+    // The bar shows the life the status line shows, "Vida: N - ...": the
+    // values the tick started with, so that the two never disagree (and stay
+    // together in a pause). Before a match's first line, and while a replay
+    // tells its own on that line, the life as it is now.
+    const std::string& linea = m.ultimoestado;
     vida->ponervida(
-        visor_ || vidaestado_ < 0
-            ? m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))].vida
-            : vidaestado_);
+        !visor_ && linea.rfind("Vida: ", 0) == 0
+            ? std::atoi(linea.c_str() + 6)
+            : m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))].vida);
     // Kills, as the status line and the goal count them ("Muertes").
     marcador->setText(QStringLiteral("Muertes: <b style=\"color:%1\">rojo %2</b> · "
                                      "<b style=\"color:%3\">azul %4</b>")
@@ -533,7 +535,6 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     final_->hide();
     capas_.olvidar();
     haymovimiento_ = false;
-    vidaestado_ = -1;
     prepararsonido();
     return true;
 }
@@ -678,6 +679,9 @@ bool main::verrepeticion(const QString& ruta) {
         return false;
     visor_ = new visor(*this, std::move(r));
     connect(visor_, &visor::salir, this, &main::cerrarvisor);
+    // The replay's status line tells the replay, not the player's life, and
+    // needs the room the bar takes.
+    vida->hide();
     // The recorded pause does not stop the viewer's clock, nor start the
     // game's.
     timer->stop();
@@ -691,6 +695,7 @@ void main::quitarvisor() {
     visor_->reloj->stop();
     visor_->deleteLater();
     visor_ = nullptr;
+    vida->show();
 }
 
 void main::cerrarvisor() {
@@ -701,7 +706,6 @@ void main::cerrarvisor() {
     // play on: it stays still until a new match starts.
     juego().jugando = falso;
     status->setText(QStringLiteral("Fin de la repetición."));
-    mostrarmarcador();
     dibujar();
 }
 
@@ -711,10 +715,6 @@ void main::procesar(const sucesos& s) {
     for (const suceso& e : s) {
         if (e.tipo == tiposuceso::estado && !visor_) {
             status->setText(QString::fromStdString(e.texto));
-            // "Vida: N - ...": the bar shows the same N, so that the two never
-            // disagree (the line is a tick behind, and stays so in a pause).
-            if (e.texto.rfind("Vida: ", 0) == 0)
-                vidaestado_ = std::atoi(e.texto.c_str() + 6);
         } else if (e.tipo == tiposuceso::sonido && sonido() == 1) {
             // Heard from the middle of the view on the screen.
             const double dx = e.x - (mainpic->vistax + columnasvista / 2.0);

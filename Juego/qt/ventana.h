@@ -245,9 +245,6 @@ private:
     comun::estadoteclas teclas_;
     reproductor* reproductor_ = nullptr;
     visor* visor_ = nullptr;
-    // The player's life as the status line shows it (the values the tick
-    // started with), -1 before the first line of a match.
-    int vidaestado_ = -1;
     QStringList dichos_; // the messages shown, oldest first
     QPointer<unjugador> unjugador_;
     // How the last match was started, for Revancha.
