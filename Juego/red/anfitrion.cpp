@@ -8,6 +8,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace juego::red {
 
 namespace {
@@ -351,13 +353,11 @@ void anfitrion::enviar(par& p, const mensaje& m) {
 QString anfitrion::nombrelibre(const QString& pedido) const {
     // Two players of one name could not be told apart in the list or in the
     // messages, so the later one becomes "Ana 2".
-    auto usado = [this](const QString& n) {
-        if (local_ >= 0 && nombrelocal_ == n)
-            return true;
-        for (const auto& p : pares_)
-            if (p->dentro && !p->cerrado && p->nombre == n)
-                return true;
-        return false;
+    const std::vector<jugadorred> jugando = lista();
+    auto usado = [&jugando](const QString& n) {
+        const std::string s = n.toStdString();
+        return std::any_of(jugando.begin(), jugando.end(),
+                           [&s](const jugadorred& j) { return j.nombre == s; });
     };
     if (!usado(pedido))
         return pedido;
