@@ -82,11 +82,11 @@ private:
     int vida_ = -1; // -1: no match
 };
 
-// The game window.
 // A label over the field, light text on a dark band, that the mouse goes
 // through: the network players' list and the game's short messages.
 QLabel* etiquetacampo(QWidget* campo);
 
+// The game window.
 class main : public QMainWindow, public plataforma {
     Q_OBJECT
 public:
