@@ -17,12 +17,10 @@ constexpr int topef = 9999;
 // Cells flooded around a destination before giving the question to the
 // search; enough for an enemy ringed by fighters or shut in a small room.
 constexpr int inundacion = 256;
-// A search that has taken this many cells, and again each time it has taken
-// twice as many, looks whether the destination can still be reached at all
-// (see sellado). The look floods at most four times as many cells as were
-// taken, and flooding a cell costs a fraction of taking it; a flood that is
-// not going to prove anything mostly meets a waiting cell soon, so a long
-// search that does arrive pays little for it.
+// A search that has taken this many cells looks whether the destination can
+// still be reached at all (see sellado), and looks again as it goes on. A
+// look floods at most four times as many cells as were taken, and mostly
+// ends far sooner, where its two floods meet.
 constexpr int primerarevision = 2048;
 
 // Distance estimate from a cell to the fighter's destination.
@@ -154,8 +152,13 @@ void busqueda::buscar(mundo& m, int16_t i) {
         // Looked at once the taken cell has been expanded, so that every
         // cell reached is either taken and expanded or waiting or shut out.
         if (++tomadas == revision) {
-            revision *= 2;
-            if (sellado(m, i, 4 * tomadas)) {
+            int trabajo = 0;
+            const bool cerrado = sellado(m, i, 4 * tomadas, trabajo);
+            // The next look comes once the search has taken a quarter as
+            // many cells again, and four times as many as this look
+            // flooded: looking adds a fraction to a search that does arrive.
+            revision = tomadas + std::max(tomadas / 4, 4 * trabajo);
+            if (cerrado) {
                 // Like the other shortcuts, the current node is left on the
                 // start.
                 u.sigx = u.x;
@@ -389,6 +392,7 @@ bool busqueda::mejorabierto(int16_t& x, int16_t& y) {
         x = e.x;
         y = e.y;
         e.siguiente = libre;
+        e.orden = 0; // handed back: no longer a waiting cell
         libre = k;
         nodos[std::size_t(lugarde(x, y))].estado = base + cerrada;
         --enlista;
@@ -444,14 +448,10 @@ bool busqueda::alcanzable(const mundo& m, int16_t i) const {
 
 template <class Celda>
 bool busqueda::inundar(int32_t desde, int32_t hacia, int limite, Celda celda) {
-    riego += 1;
-    if (riego == std::numeric_limits<uint32_t>::max()) {
-        std::fill(inundado.begin(), inundado.end(), 0);
-        riego = 1;
-    }
+    const uint32_t marca = nuevoriego();
     pila.clear();
     pila.push_back(desde);
-    inundado[std::size_t(desde)] = riego;
+    inundado[std::size_t(desde)] = marca;
     int inundadas = 1;
     const int hx = hacia % anchoborde;
     const int hy = hacia / anchoborde;
@@ -467,19 +467,28 @@ bool busqueda::inundar(int32_t desde, int32_t hacia, int limite, Celda celda) {
             for (int dx = -sx; dx != 2 * sx; dx += sx) {
                 const int32_t lugar = centro + dy * anchoborde + dx;
                 if (nodos[std::size_t(lugar)].estado == muro ||
-                    inundado[std::size_t(lugar)] == riego)
+                    inundado[std::size_t(lugar)] == marca)
                     continue;
                 const paso p = celda(lugar);
                 if (p == paso::salida || (p == paso::sigue && ++inundadas > limite))
                     return false;
                 if (p == paso::cierra)
                     continue;
-                inundado[std::size_t(lugar)] = riego;
+                inundado[std::size_t(lugar)] = marca;
                 pila.push_back(lugar);
             }
         }
     }
     return true;
+}
+
+uint32_t busqueda::nuevoriego(uint32_t cuantos) {
+    if (riego > std::numeric_limits<uint32_t>::max() - 1 - cuantos) {
+        std::fill(inundado.begin(), inundado.end(), 0);
+        riego = 0;
+    }
+    riego += cuantos;
+    return riego - cuantos + 1;
 }
 
 bool busqueda::aislado(const mundo& m, int16_t i, int limite) {
@@ -492,19 +501,88 @@ bool busqueda::aislado(const mundo& m, int16_t i, int limite) {
     });
 }
 
-bool busqueda::sellado(const mundo& m, int16_t i, int limite) {
+bool busqueda::sellado(const mundo& m, int16_t i, int limite, int& trabajo) {
     const unidad& u = m.unidades[i];
     const int32_t meta = lugarde(u.destx, u.desty);
+    trabajo = 0;
     // Reached already: it waits in the list (and may be taken), or it was
-    // reached with the list full (and `perdida` says so).
-    if (nodos[std::size_t(meta)].estado >= base)
+    // reached with the list full (and `perdida` says so). With nothing
+    // waiting the search ends by itself at the next pick.
+    if (nodos[std::size_t(meta)].estado >= base || enlista == 0)
         return false;
-    return inundar(meta, lugarde(u.x, u.y), limite, [&](int32_t lugar) {
-        const uint32_t e = nodos[std::size_t(lugar)].estado;
-        if (e < base)
-            return paso::sigue;
-        return e == base + esperando ? paso::salida : paso::cierra;
-    });
+    // A cell can only ever be taken while its F is below 9999, and no way
+    // from the start to it costs less than straight and diagonal steps over
+    // open ground; a cell whose F would reach 9999 even then may be reached
+    // but is never taken, so nothing is ever reached from it.
+    auto prometedora = [&](int32_t lugar) {
+        const int x = lugar % anchoborde - 1;
+        const int y = lugar / anchoborde - 1;
+        const int dx = std::abs(x - u.x);
+        const int dy = std::abs(y - u.y);
+        return 14 * std::min(dx, dy) + 10 * std::abs(dx - dy) + costoh(u, x, y) < topef;
+    };
+    if (!prometedora(meta))
+        return true;
+    // The F of the cells grows towards the map's corners; when not even a
+    // corner reaches 9999, any cell may be taken and none need be asked.
+    const bool todas = prometedora(lugarde(0, 0)) && prometedora(lugarde(m.anchomapa, 0)) &&
+                       prometedora(lugarde(0, m.altomapa)) &&
+                       prometedora(lugarde(m.anchomapa, m.altomapa));
+    auto puede = [&](int32_t lugar) { return todas || prometedora(lugar); };
+    const uint32_t desdemeta = nuevoriego(2);
+    const uint32_t desdelista = desdemeta + 1;
+    // Two floods over the cells not reached yet that may still be taken,
+    // taking turns: one from the destination, one from the waiting cells
+    // that may still be taken. They answer the same question, and whichever
+    // runs out first answers it: the destination can be taken only while
+    // such a waiting cell borders such cells around it. So a short flood
+    // answers for a long one: around a hall whose door the team holds, the
+    // list's side is the hall and the destination's side the rest of the
+    // map; on open ground, behind a line of cells reached while the list was
+    // full, it is the other way round.
+    pila.clear();
+    pila.push_back(meta);
+    inundado[std::size_t(meta)] = desdemeta;
+    otrapila.clear();
+    for (int16_t k = 0; k < usados; ++k) {
+        const eslabon& e = eslabones[std::size_t(k)];
+        if (e.orden != 0 && puede(lugarde(e.x, e.y)))
+            otrapila.push_back(lugarde(e.x, e.y));
+    }
+    const int32_t vecinos[8] = {-anchoborde - 1, -anchoborde, -anchoborde + 1, -1, 1,
+                                anchoborde - 1,  anchoborde,  anchoborde + 1};
+    const uint32_t espera = base + esperando;
+    while (!pila.empty() && !otrapila.empty()) {
+        if (++trabajo > limite)
+            return false;
+        int32_t centro = pila.back();
+        pila.pop_back();
+        for (int32_t d : vecinos) {
+            const int32_t lugar = centro + d;
+            const uint32_t e = nodos[std::size_t(lugar)].estado;
+            const uint32_t visto = inundado[std::size_t(lugar)];
+            if (visto == desdemeta || (e >= base && e != espera) || !puede(lugar))
+                continue;
+            if (e == espera || visto == desdelista)
+                return false;
+            inundado[std::size_t(lugar)] = desdemeta;
+            pila.push_back(lugar);
+        }
+        centro = otrapila.back();
+        otrapila.pop_back();
+        for (int32_t d : vecinos) {
+            const int32_t lugar = centro + d;
+            const uint32_t e = nodos[std::size_t(lugar)].estado;
+            const uint32_t visto = inundado[std::size_t(lugar)];
+            if (e >= base || visto == desdelista || !puede(lugar))
+                continue;
+            if (visto == desdemeta)
+                return false;
+            inundado[std::size_t(lugar)] = desdelista;
+            otrapila.push_back(lugar);
+        }
+    }
+    return true;
 }
 
 void busqueda::calcularzonas(const mundo& m) {

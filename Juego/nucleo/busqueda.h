@@ -44,12 +44,13 @@ struct unidad;
 //   start (an enemy ringed by the fighter's own team), there is no path
 //   either, and the whole map need not be searched to learn it.
 // - Walled-off destination: a search that has taken a couple of thousand
-//   cells without arriving, and again each time it doubled that, floods the
-//   cells it has not reached around the destination. When none of them
-//   borders a waiting cell, nothing can ever reach the destination: a hall
-//   whose door the fighter's own team holds, or a destination cut off by a
-//   line of cells first reached while the list was full (on open maps the
-//   search fills the list long before it arrives). This is found out long
+//   cells without arriving, and again every so often after that, floods the
+//   cells it has not reached, from the destination and from the waiting
+//   cells at once. When the two floods cannot meet, nothing can ever reach
+//   the destination: a hall whose door the fighter's own team holds, a
+//   destination cut off by a line of cells first reached while the list was
+//   full (on open maps the search fills the list long before it arrives),
+//   or one that only cells of F 9999 or more lead to. This is found out long
 //   before the search would have taken every cell it still could.
 class busqueda {
 public:
@@ -90,8 +91,8 @@ private:
     // Stamps go up to this; base + cerrada must stay below muro.
     static constexpr uint32_t ultimageneracion = (muro >> 2) - 1;
 
-    // A waiting cell: when it was queued, where it lies, and its neighbours
-    // in its bucket (-1 at either end). A cell waiting with F 9999 or more is
+    // A waiting cell: when it was queued (0 once the link is handed back),
+    // where it lies, and its neighbours in its bucket (-1 at either end). A cell waiting with F 9999 or more is
     // in no bucket and its neighbours mean nothing.
     struct eslabon {
         uint32_t orden;
@@ -144,8 +145,12 @@ private:
     // is put there only when first reached; so the destination, not reached
     // yet, is out of reach when the cells not reached yet around it are
     // ringed by walls, team-mates and cells reached already, none of which
-    // waits in the list.
-    bool sellado(const mundo& m, int16_t i, int limite);
+    // waits in the list; cells whose F cannot fall below 9999 ring it too.
+    // `trabajo` tells how many cells the look flooded.
+    bool sellado(const mundo& m, int16_t i, int limite, int& trabajo);
+    // The first of `cuantos` new stamps in a row for the cells of new floods
+    // in `inundado`.
+    uint32_t nuevoriego(uint32_t cuantos = 1);
     void calcularzonas(const mundo& m);
 
     // Workspace, one entry per cell of the map and its border.
@@ -171,8 +176,9 @@ private:
     int16_t descartes = 0;
     bool perdida = false; // the destination was reached with the list full
 
-    std::vector<int16_t> via;  // path cells, column and row, destination first
-    std::vector<int32_t> pila; // cells still to flood by inundar
+    std::vector<int16_t> via;      // path cells, column and row, destination first
+    std::vector<int32_t> pila;     // cells still to flood by inundar
+    std::vector<int32_t> otrapila; // and by the second flood of sellado
     // Cells flooded by inundar, by a stamp of its own so that a flood can
     // run in the middle of a search without disturbing it.
     std::vector<uint32_t> inundado;

@@ -103,7 +103,8 @@ enum class tipomapa {
     inalcanzable,
     lleno,
     tope,
-    salida
+    salida,
+    franja
 };
 
 struct azaroso {
@@ -205,10 +206,12 @@ class TestBusqueda : public QObject {
         const bool busco = antes.buscando != verdadero && m->celdapasable(u.destx, u.desty, i);
         // Where no path can exist, or none can come out of the search any
         // more because the list filled up (the destination, or every way to
-        // it, was reached while it was full), the game may end the search
-        // early; the current node then stays on the start.
-        const bool atajo = busco && (!conectados(*m, i) || ref.ultimo.perdida ||
-                                     (ref.ultimo.lleno && !ref.ultimo.encontrado));
+        // it, was reached while it was full) or because the cells left over
+        // cost 9999 or more, the game may end the search early; the current
+        // node then stays on the start.
+        const bool atajo =
+            busco && (!conectados(*m, i) || ref.ultimo.perdida ||
+                      ((ref.ultimo.lleno || ref.ultimo.tope) && !ref.ultimo.encontrado));
         ++r.busquedas;
         r.encontrados += ref.ultimo.encontrado;
         r.agotados += busco && !ref.ultimo.encontrado;
@@ -564,6 +567,7 @@ void TestBusqueda::diferencial_data() {
     QTest::newRow("lista-abierta-llena") << int(tipomapa::lleno) << 12 << 16;
     QTest::newRow("costo-al-tope") << int(tipomapa::tope) << 8 << 17;
     QTest::newRow("bloques-de-salida") << int(tipomapa::salida) << 3 << 18;
+    QTest::newRow("franja-de-mil") << int(tipomapa::franja) << 30 << 19;
 }
 
 void TestBusqueda::diferencial() {
@@ -581,8 +585,11 @@ void TestBusqueda::diferencial() {
                          : t == tipomapa::salida ? 400
                          : grande                ? 200
                                                  : 60;
-        const int w = a.entre(lado * 3 / 4, lado);
-        const int h = a.entre(lado * 3 / 4, lado);
+        // A strip as long as a map can be, where the ends lie almost 9999
+        // apart.
+        const bool franja = t == tipomapa::franja;
+        const int w = franja ? a.entre(900, 1000) : a.entre(lado * 3 / 4, lado);
+        const int h = franja ? a.entre(2, 4) : a.entre(lado * 3 / 4, lado);
         plano terreno;
         switch (t) {
         case tipomapa::laberinto:
@@ -594,6 +601,7 @@ void TestBusqueda::diferencial() {
             break;
         case tipomapa::lleno:
         case tipomapa::salida:
+        case tipomapa::franja:
             terreno = campo(a, w, h, a.entre(0, 4) / 100.0);
             break;
         default:
@@ -721,7 +729,7 @@ void TestBusqueda::diferencial() {
         QVERIFY(r.llenos > 0);
     if (t == tipomapa::salida)
         QVERIFY(r.perdidas > 0);
-    if (t == tipomapa::tope)
+    if (t == tipomapa::tope || t == tipomapa::franja)
         QVERIFY(r.topes > 0);
 }
 
