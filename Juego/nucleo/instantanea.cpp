@@ -122,14 +122,18 @@ const char* unidadmala(const unidad& u, int16_t ancho, int16_t alto, bool enjueg
         return "el tipo, el equipo, la dirección o la postura de un luchador no existe";
     if (u.espera < 0 || u.revivir < 0 || u.bloqueos < 0 || u.bajas < 0)
         return "una cuenta de un luchador es negativa";
+    // A new match leaves a fighter's destination and next step as the last
+    // match left them, on a map that may have been larger; until the fighter
+    // plans anew they are only compared, never used to reach a cell.
+    if (!entre(u.destx, 0, ladomapa - 1) || !entre(u.desty, 0, ladomapa - 1))
+        return "el destino de un luchador está fuera de toda rejilla";
+    if (!entre(u.sigx, -1, ladomapa) || !entre(u.sigy, -1, ladomapa))
+        return "el paso siguiente de un luchador está fuera de toda rejilla";
     if (!enjuego)
         return nullptr;
     // The rules index the map with these without checking again.
-    if (!entre(u.x, 0, ancho) || !entre(u.y, 0, alto) || !entre(u.destx, 0, ancho) ||
-        !entre(u.desty, 0, alto))
-        return "un luchador o su destino está fuera del mapa";
-    if (!entre(u.sigx, -1, ancho + 1) || !entre(u.sigy, -1, alto + 1))
-        return "el paso siguiente de un luchador está fuera del mapa";
+    if (!entre(u.x, 0, ancho) || !entre(u.y, 0, alto))
+        return "un luchador está fuera del mapa";
     return nullptr;
 }
 
@@ -159,16 +163,20 @@ void leerflecha(lector& r, flecha& f) {
     f.tirador = r.i16();
 }
 
-const char* flechamala(const flecha& f, int16_t ancho, int16_t alto) {
+const char* flechamala(const flecha& f) {
     if (!std::isfinite(f.x) || !std::isfinite(f.y) || !std::isfinite(f.velx) ||
         !std::isfinite(f.vely))
         return "una flecha tiene una posición o una velocidad que no es un número";
     if (!bandera(f.activa) || !entre(f.direccion, 0, 7) || !entre(f.velocidad, 0, 64))
         return "una flecha tiene una marca, una dirección o una velocidad imposible";
-    // A flying arrow is always over the map, and moves in `velocidad` parts.
-    if (f.activa == verdadero && (f.velocidad < 1 || f.x < 0 || f.x > ancho || f.y < 0 ||
-                                  f.y > alto || std::abs(f.velx) > 64 || std::abs(f.vely) > 64))
-        return "una flecha en vuelo está fuera del mapa";
+    // A flying arrow is over the map it was shot on, and moves in
+    // `velocidad` parts. That may be a larger map of an earlier match: a new
+    // match lets it fly on, and it vanishes at its next step if it is off
+    // this map.
+    if (f.activa == verdadero &&
+        (f.velocidad < 1 || f.x < 0 || f.x > ladomapa - 1 || f.y < 0 || f.y > ladomapa - 1 ||
+         std::abs(f.velx) > 64 || std::abs(f.vely) > 64))
+        return "una flecha en vuelo está fuera de toda rejilla";
     return nullptr;
 }
 
@@ -298,7 +306,7 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
         leerflecha(r, fl);
         if (!r.ok())
             return error("el archivo está cortado");
-        if (const char* mal = flechamala(fl, e->anchomapa, e->altomapa))
+        if (const char* mal = flechamala(fl))
             return error(mal);
     }
     {

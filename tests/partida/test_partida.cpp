@@ -36,17 +36,28 @@ private slots:
         QTest::addColumn<QString>("mapa");
         QTest::addColumn<int>("tipo");
         QTest::addColumn<int>("antes");
-        QTest::newRow("pradera-guerrero") << "pradera.mapa" << int(guerrero) << 700;
-        QTest::newRow("bosque-arquero") << "bosque.mapa" << int(arquero) << 1500;
-        QTest::newRow("islas-al-empezar") << "islas.mapa" << int(arquero) << 0;
+        // A match on a larger map played before, in the same world.
+        QTest::addColumn<QString>("previo");
+        QTest::newRow("pradera-guerrero") << "pradera.mapa" << int(guerrero) << 700 << "";
+        QTest::newRow("bosque-arquero") << "bosque.mapa" << int(arquero) << 1500 << "";
+        QTest::newRow("islas-al-empezar") << "islas.mapa" << int(arquero) << 0 << "";
+        // Destinations and next steps are left over from the larger map.
+        QTest::newRow("pradera-tras-bosque")
+            << "pradera.mapa" << int(guerrero) << 0 << "bosque.mapa";
     }
     void instantanea_ida_y_vuelta() {
         QFETCH(QString, mapa);
         QFETCH(int, tipo);
         QFETCH(int, antes);
+        QFETCH(QString, previo);
         mundoprueba a;
-        a.cargar(mapade(qPrintable(mapa)), 8, int16_t(tipo));
         jugadorazar ja(7);
+        if (!previo.isEmpty()) {
+            a.cargar(mapade(qPrintable(previo)), 8, guerrero);
+            for (int t = 0; t < 300; ++t)
+                ja.jugar(a);
+        }
+        a.cargar(mapade(qPrintable(mapa)), 8, int16_t(tipo));
         for (int t = 0; t < antes; ++t)
             ja.jugar(a);
         const std::vector<uint8_t> foto = a.p.instantanea();
