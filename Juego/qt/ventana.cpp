@@ -282,9 +282,20 @@ main::main() : partida_(*this) {
         caja.setTextFormat(Qt::PlainText);
         caja.exec();
     };
+    confirmar = [this](const QString& titulo, const QString& texto) {
+        QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No,
+                         this);
+        caja.setDefaultButton(QMessageBox::No);
+        caja.setTextFormat(Qt::PlainText);
+        return caja.exec() == QMessageBox::Yes;
+    };
+    // The dialog is not asked to warn of a file it would replace: a bare
+    // name gets its ending only afterwards (preguntarruta), and that is the
+    // name that must be asked about.
     pedirarchivo = [this](bool guardar, const QString& titulo, const QString& carpeta,
                           const QString& filtro) {
-        return guardar ? QFileDialog::getSaveFileName(this, titulo, carpeta, filtro)
+        return guardar ? QFileDialog::getSaveFileName(this, titulo, carpeta, filtro, nullptr,
+                                                      QFileDialog::DontConfirmOverwrite)
                        : QFileDialog::getOpenFileName(this, titulo, carpeta, filtro);
     };
 
@@ -851,9 +862,15 @@ QString main::preguntarruta(bool guardar, const QString& titulo, const QString& 
     QTimer* ahora = visor_ ? visor_->reloj : timer;
     if (corria && ahora == reloj)
         reloj->start();
+    if (!guardar || ruta.isEmpty())
+        return ruta;
     // A file saved under a bare name still gets the kind's extension.
-    if (guardar && !ruta.isEmpty() && !ruta.endsWith(extension))
+    if (!ruta.endsWith(extension))
         ruta += extension;
+    if (QFileInfo::exists(ruta) &&
+        !confirmar(titulo, QStringLiteral("Ya hay un archivo %1. ¿Quieres reemplazarlo?")
+                               .arg(QFileInfo(ruta).fileName())))
+        return QString();
     return ruta;
 }
 

@@ -107,6 +107,9 @@ public:
 
     // How messages reach the user; tests replace it to read them.
     std::function<void(const QString& titulo, const QString& texto)> avisar;
+    // How a yes-or-no question is put to the user (No unless they say so);
+    // tests replace it.
+    std::function<bool(const QString& titulo, const QString& texto)> confirmar;
     // How a file name is asked for (save or open); tests replace it. An
     // empty answer means the user cancelled.
     std::function<QString(bool guardar, const QString& titulo, const QString& carpeta,

@@ -572,6 +572,32 @@ private slots:
         respuesta = temporal + "/a"; // the ending is added
         v.mnuGuardarPartida->trigger();
         QVERIFY(QFile::exists(temporal + "/a.partida"));
+        // Under a name that is taken, with or without its ending, the player
+        // is asked first, and No keeps the file.
+        QStringList preguntas;
+        bool reemplazar = false;
+        v.confirmar = [&](const QString&, const QString& texto) {
+            preguntas << texto;
+            return reemplazar;
+        };
+        auto contenido = [&] {
+            QFile f(temporal + "/a.partida");
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        {
+            QFile f(temporal + "/a.partida");
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("viejo");
+        }
+        v.mnuGuardarPartida->trigger();
+        QCOMPARE(preguntas.size(), 1);
+        QVERIFY2(preguntas[0].contains("a.partida"), qPrintable(preguntas[0]));
+        QCOMPARE(contenido(), QByteArray("viejo"));
+        reemplazar = true;
+        respuesta = temporal + "/a.partida";
+        v.mnuGuardarPartida->trigger();
+        QCOMPARE(preguntas.size(), 2);
+        QVERIFY(contenido().startsWith("TARNINST"));
         respuesta = temporal + "/a.repeticion";
         v.mnuGuardarRepeticion->trigger();
         const std::vector<uint8_t> foto = v.partidaactual().instantanea();
