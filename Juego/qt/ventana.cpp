@@ -473,16 +473,18 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     if (foco ? w != foco : !w->isWindow())
         return false;
 
-    // Keys typed into another of our windows (the set-up window's list) act
-    // there and never walk the fighter; a release anywhere still counts, so
-    // no key stays held.
-    if (!k->isAutoRepeat()) {
-        if (t == QEvent::KeyPress && w->window() == this)
+    // Keys typed into another of our windows (the set-up window's list, the
+    // Multijugador window's fields) act there and never walk the fighter, in
+    // a match of one or over the network; a release anywhere still counts,
+    // so no key stays held.
+    const bool abajo = t == QEvent::KeyPress;
+    if (!k->isAutoRepeat() && (!abajo || w->window() == this)) {
+        if (abajo)
             teclas_.apretar(vk);
-        else if (t == QEvent::KeyRelease)
+        else
             teclas_.soltar(vk);
         if (red_)
-            red_->teclaflecha(vk, t == QEvent::KeyPress);
+            red_->teclaflecha(vk, abajo);
     }
     if (t != QEvent::KeyPress || w->window() != this)
         return false;

@@ -130,6 +130,21 @@ private slots:
         }));
         QCOMPARE(a.juego().unidades[0].x, ax);
         QVERIFY(avisos.isEmpty());
+        // An arrow typed into the Multijugador window stays there, however
+        // long it is held: the fighter does not walk.
+        a.mnuMulti->trigger();
+        ma->activateWindow();
+        ma->direccion->setFocus();
+        QTest::keyPress(ma->direccion, Qt::Key_Down);
+        bombear([] { return false; }, 400);
+        QTest::keyRelease(ma->direccion, Qt::Key_Down);
+        ma->hide();
+        a.activateWindow();
+        QTest::keyClick(&a, Qt::Key_Left);
+        QVERIFY(bombear([&] {
+            return a.juego().unidades[0].x == ax - 1 && b.juego().unidades[0].x == ax - 1;
+        }));
+        QCOMPARE(a.juego().unidades[0].y, int16_t(10));
         // P in a client's window pauses nothing, and says who can.
         QTest::keyClick(&b, Qt::Key_P);
         QVERIFY(b.mensajes->text().contains(QStringLiteral("Solo el anfitrión")));
