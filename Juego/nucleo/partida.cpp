@@ -101,6 +101,11 @@ std::string partida::restaurar(const std::vector<uint8_t>& datos, sucesos& s) {
     return {};
 }
 
+void partida::olvidargrabacion() {
+    grabando_ = false;
+    grabacion_ = {};
+}
+
 void partida::empezargrabacion() {
     grabando_ = true;
     grabacion_ = {instantanea(), {}};

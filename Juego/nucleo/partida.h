@@ -54,6 +54,9 @@ public:
 
     // What came in since the match started (or was restored).
     bool grabando() const { return grabando_; }
+    // The record is dropped: what is on the field is no match played here
+    // (the last frame of a replay watched to its end).
+    void olvidargrabacion();
     const repeticion& grabacion() const { return grabacion_; }
 
     // Restores a replay's start and plays every step of it.

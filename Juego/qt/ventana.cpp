@@ -716,8 +716,10 @@ void main::cerrarvisor() {
         return;
     quitarvisor();
     // What is left on the field is the replay's last frame, not a match to
-    // play on: it stays still until a new match starts.
+    // play on: it stays still until a new match starts, and is not archived
+    // as one played here.
     juego().jugando = falso;
+    partida_.olvidargrabacion();
     status->setText(QStringLiteral("Fin de la repetición."));
     dibujar();
 }

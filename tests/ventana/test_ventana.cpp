@@ -641,7 +641,11 @@ private slots:
                 QStringLiteral("/partida-20000101-0000%1.repeticion").arg(k, 2, 10, QChar('0')));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
+        // The replay watched last is not a match played here: it is not
+        // archived again.
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        QCOMPARE(archivo.entryList({"*.repeticion"}, QDir::Files).size(),
+                 main::repeticionesguardadas + 2);
         v.timer->stop();
         v.timer_Timer();
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
