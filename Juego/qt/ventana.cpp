@@ -768,21 +768,24 @@ QLabel* etiquetacampo(QWidget* campo) {
 }
 
 void main::decir(const QString& texto) {
-    dichos_ << texto;
+    const quint64 numero = ++dichosnumerados_;
+    dichos_.append({numero, texto});
     while (dichos_.size() > 4)
         dichos_.removeFirst();
     auto mostrar = [this] {
-        mensajes->setText(dichos_.join(QLatin1Char('\n')));
+        QStringList lineas;
+        for (const auto& d : dichos_)
+            lineas << d.second;
+        mensajes->setText(lineas.join(QLatin1Char('\n')));
         mensajes->adjustSize();
         mensajes->move(4, 4);
         mensajes->setVisible(!dichos_.isEmpty());
         mensajes->raise();
     };
     mostrar();
-    // Each message stays a few seconds.
-    QTimer::singleShot(6000, this, [this, mostrar] {
-        if (!dichos_.isEmpty())
-            dichos_.removeFirst();
+    // Each message stays a few seconds, however many come after it.
+    QTimer::singleShot(duraciondicho, this, [this, mostrar, numero] {
+        dichos_.removeIf([numero](const auto& d) { return d.first == numero; });
         mostrar();
     });
 }

@@ -149,6 +149,8 @@ public:
     // A short message at the top left of the field: the last four stay,
     // each for a few seconds (a save, a player who joined, a kill).
     void decir(const QString& texto);
+    // How long each of those messages stays, in ms; tests shorten it.
+    int duraciondicho = 6000;
 
     // A network match takes over the window (the match being left is kept
     // among the replays); while it runs, keys, clicks and the clock are its.
@@ -248,7 +250,10 @@ private:
     comun::estadoteclas teclas_;
     reproductor* reproductor_ = nullptr;
     visor* visor_ = nullptr;
-    QStringList dichos_; // the messages shown, oldest first
+    // The messages shown, oldest first, each with its number in order of
+    // arrival, so that each one's timer takes away that one.
+    QList<std::pair<quint64, QString>> dichos_;
+    quint64 dichosnumerados_ = 0;
     QPointer<unjugador> unjugador_;
     // How the last match was started, for Revancha.
     struct revancha {

@@ -656,6 +656,22 @@ private slots:
         QDir(temporal).removeRecursively();
     }
 
+    // The last four messages show; each goes when its own time is up,
+    // whatever came before or after it.
+    void mensajes_cada_uno_su_tiempo() {
+        main v;
+        v.duraciondicho = 300;
+        v.decir("a");
+        QTest::qWait(150);
+        for (const char* t : {"b", "c", "d", "e"})
+            v.decir(t);
+        QCOMPARE(v.mensajes->text(), QStringLiteral("b\nc\nd\ne"));
+        // a's time is up, but a has gone already.
+        QTest::qWait(200);
+        QCOMPARE(v.mensajes->text(), QStringLiteral("b\nc\nd\ne"));
+        QTRY_VERIFY_WITH_TIMEOUT(v.mensajes->isHidden(), 2000);
+    }
+
     void objetivo_escrito_data() {
         QTest::addColumn<int>("tipo");
         QTest::addColumn<QString>("escrito");
