@@ -37,6 +37,15 @@ inline constexpr int tamcelda = 20; // pixels per cell side
 inline constexpr int16_t arquero = 0;
 inline constexpr int16_t guerrero = 1;
 
+// What players call a team and a type: "rojo" and "azul", "Arquero" and
+// "Guerrero".
+inline const char* nombreequipo(int equipo) {
+    return equipo == 0 ? "rojo" : "azul";
+}
+inline const char* nombretipo(int tipo) {
+    return tipo == guerrero ? "Guerrero" : "Arquero";
+}
+
 struct celda {
     int16_t terreno = 0;
     int16_t transitable = verdadero;

@@ -97,9 +97,8 @@ QImage capas::miniatura(int ancho, int alto, const std::function<int16_t(int, in
 }
 
 QString capas::nombre(const unidad& u) {
-    return QStringLiteral("%1 %2").arg(
-        u.tipo == guerrero ? QStringLiteral("Guerrero") : QStringLiteral("Arquero"),
-        u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"));
+    return QStringLiteral("%1 %2").arg(QString::fromLatin1(nombretipo(u.tipo)),
+                                       QString::fromLatin1(nombreequipo(u.equipo)));
 }
 
 QColor capas::colorequipo(int equipo) {

@@ -15,7 +15,7 @@ namespace juego {
 namespace {
 
 QString equipo(int e) {
-    return e == 0 ? QStringLiteral("rojo") : QStringLiteral("azul");
+    return QString::fromLatin1(nombreequipo(e));
 }
 
 } // namespace

@@ -75,7 +75,8 @@ QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& n
     mundo& m = v_.juego();
     red::prepararpartidared(m);
     if (anfitrion_->entrarlocal(nombre, tipo, equipo) < 0)
-        return QStringLiteral("El equipo %1 no tiene ningún luchador.").arg(equipo);
+        return QStringLiteral("El equipo %1 no tiene ningún luchador.")
+            .arg(QString::fromLatin1(nombreequipo(equipo)));
     connect(anfitrion_, &red::anfitrion::sucedido, this, &sesionred::recibir);
     connect(anfitrion_, &red::anfitrion::cambiojugadores, this,
             [this] { actualizarlista(anfitrion_->lista()); });
@@ -224,7 +225,7 @@ void sesionred::mostrarlista() {
         // Kills are "muertes", as in the status line.
         lineas << QStringLiteral("%1 · %2 · %3 %4")
                       .arg(QString::fromStdString(j.nombre))
-                      .arg(u.equipo == 0 ? QStringLiteral("rojo") : QStringLiteral("azul"))
+                      .arg(QString::fromLatin1(nombreequipo(u.equipo)))
                       .arg(u.muertes)
                       .arg(u.muertes == 1 ? QStringLiteral("muerte") : QStringLiteral("muertes"));
     }

@@ -20,10 +20,6 @@ constexpr std::size_t maxconexiones = 64;
 // Hashes are kept this long (in hash ticks) for late reports.
 constexpr std::size_t huellasguardadas = 1024;
 
-const char* nombretipo(int16_t t) {
-    return t == guerrero ? "Guerrero" : "Arquero";
-}
-
 } // namespace
 
 struct anfitrion::par {
@@ -281,9 +277,11 @@ void anfitrion::saludar(par& p, const hola& h) {
     mundo& m = partida_.juego();
     const int16_t slot = elegirluchador(m, ocupados_, h.tipo, h.equipo);
     if (slot < 0) {
-        enviar(p, rechazo{"El equipo " + std::to_string(h.equipo) +
-                          " no tiene ningún luchador libre."});
-        echar(p, QStringLiteral("no encontró sitio en el equipo %1").arg(h.equipo), false);
+        enviar(p, rechazo{std::string("El equipo ") + nombreequipo(h.equipo) +
+                          " no tiene ningún luchador libre. Prueba con el otro equipo."});
+        log(QStringLiteral("%1 no encontró sitio en el equipo %2.")
+                .arg(quien(p), QString::fromLatin1(nombreequipo(h.equipo))));
+        echar(p, QStringLiteral("no encontró sitio"), false);
         return;
     }
     ocupados_[std::size_t(slot)] = true;
@@ -302,7 +300,7 @@ void anfitrion::saludar(par& p, const hola& h) {
     enviar(p, b);
     log(QStringLiteral("%1 se unió: equipo %2, luchador %3 (%4).")
             .arg(p.nombre)
-            .arg(h.equipo)
+            .arg(QString::fromLatin1(nombreequipo(h.equipo)))
             .arg(slot)
             .arg(QString::fromLatin1(nombretipo(m.unidades[std::size_t(slot)].tipo))));
     anunciarjugadores();

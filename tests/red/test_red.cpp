@@ -360,7 +360,10 @@ private slots:
         QVERIFY(m.unir(guerrero, 0).estado() == cliente::fase::dentro);
         cliente& tarde = m.unir(guerrero, 0, QStringLiteral("Tarde"));
         QCOMPARE(tarde.estado(), cliente::fase::fuera);
-        QVERIFY(tarde.motivo().contains(QStringLiteral("ningún luchador libre")));
+        // Players know the teams by their colours.
+        QVERIFY2(
+            tarde.motivo().contains(QStringLiteral("El equipo rojo no tiene ningún luchador")),
+            qPrintable(tarde.motivo()));
     }
 
     // A copy that went astray is noticed by its hash and given the match again.
