@@ -77,6 +77,13 @@ QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& n
     if (anfitrion_->entrarlocal(nombre, tipo, equipo) < 0)
         return QStringLiteral("El equipo %1 no tiene ningún luchador.")
             .arg(QString::fromLatin1(nombreequipo(equipo)));
+    // Friends join with this machine's address and the port: both are said
+    // at the start, and stay at the head of the players' list.
+    QStringList direcciones;
+    for (const QHostAddress& d : QNetworkInterface::allAddresses())
+        if (d.protocol() == QAbstractSocket::IPv4Protocol && !d.isLoopback())
+            direcciones << d.toString();
+    direcciones_ = direcciones.join(QStringLiteral(", "));
     connect(anfitrion_, &red::anfitrion::sucedido, this, &sesionred::recibir);
     connect(anfitrion_, &red::anfitrion::cambiojugadores, this,
             [this] { actualizarlista(anfitrion_->lista()); });
@@ -84,17 +91,7 @@ QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& n
     actualizarlista(anfitrion_->lista());
     v_.dibujar();
     v_.procesar({{tiposuceso::estado, m.ultimoestado, 0, 0, -1, -1}});
-    // Friends join with this machine's address and the port: both are said
-    // at the start, and the port stays at the head of the players' list.
-    QStringList direcciones;
-    for (const QHostAddress& d : QNetworkInterface::allAddresses())
-        if (d.protocol() == QAbstractSocket::IPv4Protocol && !d.isLoopback())
-            direcciones << d.toString();
-    v_.decir(direcciones.isEmpty()
-                 ? QStringLiteral("Partida abierta en el puerto %1").arg(anfitrion_->puerto())
-                 : QStringLiteral("Partida abierta en el puerto %1 de %2")
-                       .arg(anfitrion_->puerto())
-                       .arg(direcciones.join(QStringLiteral(", "))));
+    v_.decir(QStringLiteral("Partida abierta en el ") + dondeanfitrion());
     anfitrion_->arrancar();
     return {};
 }
@@ -203,6 +200,17 @@ void sesionred::recibir(const sucesos& s) {
 }
 
 void sesionred::actualizarlista(const std::vector<red::jugadorred>& l) {
+    // The first list holds who was there already: nobody joins by it. A
+    // player who joined is told the name they play under (another player
+    // may have taken theirs).
+    if (!std::exchange(listavista_, true)) {
+        for (const red::jugadorred& j : l)
+            if (cliente_ && j.slot == v_.juego().jugador)
+                v_.decir(QStringLiteral("Juegas como %1").arg(QString::fromStdString(j.nombre)));
+        lista_ = l;
+        mostrarlista();
+        return;
+    }
     for (const red::jugadorred& j : l)
         if (std::find(lista_.begin(), lista_.end(), j) == lista_.end())
             v_.decir(QStringLiteral("%1 se unió").arg(QString::fromStdString(j.nombre)));
@@ -213,18 +221,23 @@ void sesionred::actualizarlista(const std::vector<red::jugadorred>& l) {
     mostrarlista();
 }
 
+QString sesionred::dondeanfitrion() const {
+    const QString puerto = QStringLiteral("puerto %1").arg(anfitrion_->puerto());
+    return direcciones_.isEmpty() ? puerto : puerto + QStringLiteral(" de ") + direcciones_;
+}
+
 void sesionred::mostrarlista() {
     const mundo& m = v_.juego();
-    QStringList lineas{anfitrion_
-                           ? QStringLiteral("Jugadores · puerto %1").arg(anfitrion_->puerto())
-                           : QStringLiteral("Jugadores")};
+    QStringList lineas{anfitrion_ ? QStringLiteral("Jugadores · ") + dondeanfitrion()
+                                  : QStringLiteral("Jugadores")};
     for (const red::jugadorred& j : lista_) {
         if (j.slot >= 2 * m.maxp)
             continue;
         const unidad& u = m.unidades[std::size_t(j.slot)];
         // Kills are "muertes", as in the status line.
         lineas << QStringLiteral("%1 · %2 · %3 %4")
-                      .arg(QString::fromStdString(j.nombre))
+                      .arg(QString::fromStdString(j.nombre) +
+                           (j.slot == m.jugador ? QStringLiteral(" (tú)") : QString()))
                       .arg(QString::fromLatin1(nombreequipo(u.equipo)))
                       .arg(u.muertes)
                       .arg(u.muertes == 1 ? QStringLiteral("muerte") : QStringLiteral("muertes"));

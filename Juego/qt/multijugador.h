@@ -69,12 +69,16 @@ private:
     void recibir(const sucesos& s);
     void actualizarlista(const std::vector<red::jugadorred>& l);
     void mostrarlista();
+    // "puerto P de A": where friends find a match this machine hosts.
+    QString dondeanfitrion() const;
     QString nombrede(int16_t slot) const;
 
     main& v_;
     red::anfitrion* anfitrion_ = nullptr;
     red::cliente* cliente_ = nullptr;
     std::vector<red::jugadorred> lista_;
+    bool listavista_ = false; // the first players' list came
+    QString direcciones_;     // this machine's addresses, for a host's list
     std::set<int16_t> sostenidas_;
 };
 

@@ -115,6 +115,14 @@ private slots:
         QCOMPARE(b.juego().jugador, int16_t(1));
         QVERIFY(bombear([&] { return b.red()->listajugadores->text().contains("Ana"); }));
         QVERIFY(a.red()->listajugadores->text().contains(QStringLiteral("Luis")));
+        // Who was there already did not just join; the newcomer is told the
+        // name they play under, and finds their own row in the list.
+        QVERIFY(bombear([&] { return a.mensajes->text().contains("Luis se unió"); }));
+        QVERIFY2(b.mensajes->text().contains("Juegas como Luis") &&
+                     !b.mensajes->text().contains("se unió"),
+                 qPrintable(b.mensajes->text()));
+        QVERIFY(!a.mensajes->text().contains("Ana se unió"));
+        QVERIFY(b.red()->listajugadores->text().contains(QStringLiteral("Luis (tú) · azul")));
 
         // Each presses an arrow in its own window; both copies see both steps.
         const int16_t ax = a.juego().unidades[0].x;
