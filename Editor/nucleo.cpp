@@ -238,6 +238,18 @@ void nucleo::ajustarvista() {
         e.vistax = 0;
     if (e.vistay < 0)
         e.vistay = 0;
+    situarpuntero();
+}
+
+bool nucleo::situarpuntero() {
+    const comun::posicion antes = e.puntero;
+    const bool habia = e.haypuntero;
+    const int cx = acelda(e.ratonx, e.tamano) + e.vistax;
+    const int cy = acelda(e.ratony, e.tamano) + e.vistay;
+    e.haypuntero = e.ratonenvista && cx >= 0 && cy >= 0 && cx <= e.anchomapa && cy <= e.altomapa;
+    if (e.haypuntero)
+        e.puntero = {int16_t(cx), int16_t(cy)};
+    return habia != e.haypuntero || !(antes == e.puntero);
 }
 
 bool nucleo::hayespacio(int x, int y) const {
@@ -496,15 +508,11 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
 void nucleo::mainpic_MouseMove(int x, int y) {
     if (e.haymapa != verdadero)
         return;
-    const int cx = acelda(x, e.tamano) + e.vistax;
-    const int cy = acelda(y, e.tamano) + e.vistay;
-    const bool dentro = cx >= 0 && cy >= 0 && cx <= e.anchomapa && cy <= e.altomapa;
-    const comun::posicion antes = e.puntero;
-    const bool habia = e.haypuntero;
-    e.haypuntero = dentro;
-    if (dentro)
-        e.puntero = {int16_t(cx), int16_t(cy)};
-    if (habia != dentro || !(antes == e.puntero))
+    e.ratonenvista = true;
+    e.ratonx = x;
+    e.ratony = y;
+    const bool movido = situarpuntero();
+    if (movido)
         mostrarestado();
     if (e.arrastrandovista) {
         // The map follows the pointer, a whole cell at a time.
@@ -526,7 +534,7 @@ void nucleo::mainpic_MouseMove(int x, int y) {
     }
     if (e.pintando != verdadero) {
         // Only the outline of the cell under the pointer moved.
-        if (habia != dentro || !(antes == e.puntero))
+        if (movido)
             plat.dibujar();
         return;
     }
@@ -601,6 +609,7 @@ void nucleo::minimapa_Click(int x, int y, int ladominimapa) {
 }
 
 void nucleo::mainpic_MouseLeave() {
+    e.ratonenvista = false;
     if (e.haymapa != verdadero || !e.haypuntero)
         return;
     e.haypuntero = false;

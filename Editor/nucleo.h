@@ -97,6 +97,11 @@ struct estado {
     int arrastrey = 0;
     bool haypuntero = false;
     comun::posicion puntero{}; // the map cell under the pointer
+    // Where the pointer is over the view, in pixels, while it is there: the
+    // cell under it changes when the view moves under a still pointer too.
+    bool ratonenvista = false;
+    int ratonx = 0;
+    int ratony = 0;
 
     const casilla& celda(int x, int y) const { return mapa[std::size_t(x) * lado + y]; }
 };
@@ -123,7 +128,10 @@ public:
     void Form_Load();
 
     void limpiarmapa();
+    // Keeps the view on the map, and the cell under the pointer with it.
     void ajustarvista();
+    // Works out the cell under the pointer again; true when it changed.
+    bool situarpuntero();
     bool hayespacio(int x, int y) const;
 
     // Mouse on the view, in pixels of the view; `shift` holds the

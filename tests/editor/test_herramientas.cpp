@@ -474,7 +474,15 @@ private slots:
         mover(12, 7);
         QCOMPARE(r.estado, std::string("( 3 , 0 )    columna 12, fila 7: Árbol    mapa 50 x 50"
                                        "    pincel 3: Árbol"));
+        // The view moves under the still pointer, by key, zoom or scroll
+        // bar: the cell under it is another one.
+        n->Form_KeyDown(comun::vkderecha, 0);
+        QVERIFY2(r.estado.find("columna 15, fila 7:") != std::string::npos, r.estado.c_str());
+        n->ponervista(0, 0);
+        QVERIFY2(r.estado.find("columna 9, fila 7:") != std::string::npos, r.estado.c_str());
         n->mainpic_MouseLeave();
+        n->Form_KeyDown(comun::vkderecha, 0);
+        QVERIFY(!e().haypuntero);
         n->px_Click(1);
         QCOMPARE(r.estado, std::string("( 3 , 0 )    mapa 50 x 50    pincel 3: inicio azul"));
     }
