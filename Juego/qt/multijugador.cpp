@@ -356,7 +356,11 @@ void multijugador::showEvent(QShowEvent* e) {
 }
 
 void multijugador::salir_Click() {
-    juego_.terminarred(QStringLiteral("Saliste de la partida en red."));
+    const bool anfitrion = juego_.red() && juego_.red()->anfitrionactual();
+    if (!juego_.dejarred(QStringLiteral("Salir de la partida en red")))
+        return;
+    juego_.terminarred(anfitrion ? QStringLiteral("Cerraste la partida en red.")
+                                 : QStringLiteral("Saliste de la partida en red."));
     salir->setEnabled(false);
 }
 
@@ -407,7 +411,7 @@ void multijugador::empezar_Click() {
 void multijugador::conectar_Click() {
     QString n;
     int16_t tipo = 0, eq = 0;
-    if (!datos(n, tipo, eq))
+    if (!datos(n, tipo, eq) || !juego_.dejarred(QStringLiteral("Multijugador")))
         return;
     auto* s = new sesionred(juego_);
     juego_.empezarred(s);

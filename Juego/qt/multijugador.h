@@ -49,6 +49,10 @@ public:
                 int16_t equipo);
 
     red::anfitrion* anfitrionactual() const { return anfitrion_; }
+    // Players in a match this window hosts, besides the host.
+    std::size_t otrosjugadores() const {
+        return anfitrion_ && lista_.size() > 1 ? lista_.size() - 1 : 0;
+    }
     red::cliente* clienteactual() const { return cliente_; }
 
     // The player's input while the match runs.

@@ -508,6 +508,10 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 void main::closeEvent(QCloseEvent* e) {
+    if (!dejarred(QStringLiteral("Salir"))) {
+        e->ignore();
+        return;
+    }
     archivarpartida();
     e->accept();
     QApplication::quit();
@@ -526,6 +530,8 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo 
 
 bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
                              const std::function<std::string(sucesos&)>& cambio) {
+    if (!dejarred(titulo))
+        return false;
     // The match being left is kept among the replays, unless the new one
     // is refused: then nothing changes.
     const repeticion anterior = partida_.grabacion();
@@ -835,6 +841,17 @@ void main::terminarred(const QString& texto, bool parar) {
     dibujar();
 }
 
+bool main::dejarred(const QString& titulo) {
+    const std::size_t otros = red_ ? red_->otrosjugadores() : 0;
+    return otros == 0 ||
+           confirmar(
+               titulo,
+               QStringLiteral("En tu partida en red hay %1 %2 más: si la dejas, termina "
+                              "para todos. ¿Quieres dejarla?")
+                   .arg(otros)
+                   .arg(otros == 1 ? QStringLiteral("jugador") : QStringLiteral("jugadores")));
+}
+
 multijugador* main::menured() const {
     return multijugador_;
 }
@@ -914,6 +931,8 @@ void main::mnuCargarPartida_Click() {
 }
 
 void main::mnuSalir_Click() {
+    if (!dejarred(QStringLiteral("Salir")))
+        return;
     archivarpartida();
     QApplication::quit();
 }

@@ -159,6 +159,10 @@ public:
     // `texto` in the status line.
     // With `parar`, the copy of the match left stops where it was.
     void terminarred(const QString& texto, bool parar = true);
+    // Before anything that ends a network match this window hosts, while
+    // other players are in it: asks whether to end it for everyone. True
+    // when there is nothing to ask or the player says yes.
+    bool dejarred(const QString& titulo);
     sesionred* red() const { return red_; }
     multijugador* menured() const;
 

@@ -170,6 +170,20 @@ private slots:
         QVERIFY(bombear([&] {
             return b.red() && b.red()->clienteactual()->estado() == red::cliente::fase::dentro;
         }));
+        // The host is asked before ending the match for everyone, whether by
+        // leaving it or by starting another; No keeps it going.
+        QStringList preguntas;
+        a.confirmar = [&](const QString&, const QString& texto) {
+            preguntas << texto;
+            return false;
+        };
+        a.mnuMulti->trigger();
+        QTest::mouseClick(ma->salir, Qt::LeftButton);
+        QVERIFY(!a.cargarmapa(a.menured()->File1->currentItem()->data(Qt::UserRole).toString(), 1,
+                              guerrero));
+        QCOMPARE(preguntas.size(), 2);
+        QVERIFY2(preguntas[0].contains("1 jugador más"), qPrintable(preguntas[0]));
+        QVERIFY(a.red() && b.red());
         a.terminarred(QStringLiteral("fin"));
         QVERIFY(bombear([&] { return !b.red(); }));
         QVERIFY2(avisos.join('\n').contains(QStringLiteral("cerró la partida")),
