@@ -82,9 +82,13 @@ class TestVentana : public QObject {
         clic(w->px[std::size_t(equipo)]);
         QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(x, y));
     }
-    void guardar(const QString& nombre) {
+    // With `intro`, Enter in the name box saves instead of the button.
+    void guardar(const QString& nombre, bool intro = false) {
         w->nombre->setText(nombre);
-        QTest::mouseClick(w->guardar, Qt::LeftButton);
+        if (intro)
+            QTest::keyClick(w->nombre, Qt::Key_Return);
+        else
+            QTest::mouseClick(w->guardar, Qt::LeftButton);
     }
 
 private slots:
@@ -200,7 +204,7 @@ private slots:
         crear();
         colocar(0, 5, 5);
         colocar(1, 9, 9);
-        guardar("panel");
+        guardar("panel", true);
         QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
         w->file->setCurrentRow(0);
         QTest::mouseClick(w->abrir, Qt::LeftButton);
