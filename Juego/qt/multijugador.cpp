@@ -16,6 +16,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -353,6 +354,23 @@ multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(ju
 void multijugador::showEvent(QShowEvent* e) {
     salir->setEnabled(juego_.red() != nullptr);
     QWidget::showEvent(e);
+}
+
+void multijugador::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    QWidget* foco = focusWidget();
+    auto en = [foco](const QWidget* w) { return foco && (foco == w || w->isAncestorOf(foco)); };
+    if ((en(direccion) || en(puertounirse)) && conectar->isEnabled())
+        conectar_Click();
+    else if (en(File1) || en(guerreros) || en(objetivo) || en(puerto))
+        empezar_Click();
 }
 
 void multijugador::salir_Click() {

@@ -121,6 +121,9 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    // Esc closes; Enter in the fields of joining connects, in those of
+    // creating starts.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     bool datos(QString& nombrejugador, int16_t& tipo, int16_t& eq);

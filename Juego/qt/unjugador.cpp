@@ -183,6 +183,15 @@ bool unjugador::eventFilter(QObject* objeto, QEvent* evento) {
     return QWidget::eventFilter(objeto, evento);
 }
 
+void unjugador::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        empezar_Click();
+    else if (e->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(e);
+}
+
 void unjugador::empezar_Click() {
     QListWidgetItem* elegido = File1->currentItem();
     if (!elegido || !elegido->isSelected())

@@ -50,6 +50,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    // Enter starts, Esc closes.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void Form_Load();

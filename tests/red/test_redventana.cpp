@@ -107,7 +107,9 @@ private slots:
         mb->nombre->setText(QStringLiteral("Luis"));
         mb->equipo->setCurrentIndex(1);
         mb->puertounirse->setValue(puerto);
-        QTest::mouseClick(mb->conectar, Qt::LeftButton);
+        // Enter in the address connects.
+        mb->direccion->setFocus();
+        QTest::keyClick(mb->direccion, Qt::Key_Return);
         QVERIFY(bombear([&] {
             return b.red() && b.red()->clienteactual() &&
                    b.red()->clienteactual()->estado() == red::cliente::fase::dentro;

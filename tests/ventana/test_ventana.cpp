@@ -312,6 +312,24 @@ private slots:
         QCOMPARE(int(m.unidades[0].x), x0 + 1);
     }
 
+    // In the set-up window Esc closes, Enter starts the chosen match.
+    void menu_con_el_teclado() {
+        main v;
+        v.timer->stop();
+        v.mnuSolo->trigger();
+        unjugador* u = v.menu();
+        QVERIFY(QTest::qWaitForWindowExposed(u));
+        QTest::keyClick(u->File1, Qt::Key_Escape);
+        QVERIFY(!u->isVisible());
+        v.mnuSolo->trigger();
+        QVERIFY(u->isVisible());
+        QVERIFY(u->File1->count() > 0);
+        u->File1->setCurrentRow(0);
+        QTest::keyClick(u->File1, Qt::Key_Return);
+        QCOMPARE(v.juego().jugando, verdadero);
+        QVERIFY(!u->isVisible());
+    }
+
     void teclas_del_menu_no_mueven_al_luchador() {
         main v;
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
