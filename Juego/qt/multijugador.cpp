@@ -374,12 +374,19 @@ void multijugador::keyPressEvent(QKeyEvent* e) {
 }
 
 void multijugador::salir_Click() {
-    const bool anfitrion = juego_.red() && juego_.red()->anfitrionactual();
-    if (!juego_.dejarred(QStringLiteral("Salir de la partida en red")))
+    const sesionred* s = juego_.red();
+    if (!s || !juego_.dejarred(QStringLiteral("Salir de la partida en red")))
         return;
-    juego_.terminarred(anfitrion ? QStringLiteral("Cerraste la partida en red.")
-                                 : QStringLiteral("Saliste de la partida en red."));
+    // Leaving before the host answered cancels the connection.
+    const bool dentro =
+        s->anfitrionactual() ||
+        (s->clienteactual() && s->clienteactual()->estado() == red::cliente::fase::dentro);
+    juego_.terminarred(s->anfitrionactual() ? QStringLiteral("Cerraste la partida en red.")
+                       : dentro             ? QStringLiteral("Saliste de la partida en red.")
+                                            : QStringLiteral("Conexión cancelada."));
     salir->setEnabled(false);
+    conectar->setEnabled(true);
+    estado->clear();
 }
 
 bool multijugador::datos(QString& nombrejugador, int16_t& tipo, int16_t& eq) {
@@ -435,6 +442,8 @@ void multijugador::conectar_Click() {
     juego_.empezarred(s);
     estado->setText(QStringLiteral("Conectando con %1…").arg(direccion->text()));
     conectar->setEnabled(false);
+    // A host that does not answer need not be waited for.
+    salir->setEnabled(true);
     QPointer<multijugador> yo(this);
     connect(s, &sesionred::unido, this, [yo] {
         if (!yo)

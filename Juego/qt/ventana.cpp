@@ -823,6 +823,9 @@ void main::terminarred(const QString& texto, bool parar) {
     if (!red_)
         return;
     sesionred* s = std::exchange(red_, nullptr);
+    // Whatever the session still had to say (a failure to connect that
+    // comes in before it is gone) is no longer the player's concern.
+    s->disconnect();
     // Gone from the field at once, even while a message box waits.
     if (s->listajugadores)
         s->listajugadores->hide();

@@ -191,6 +191,30 @@ private slots:
         QVERIFY2(avisos.join('\n').contains(QStringLiteral("cerró la partida")),
                  qPrintable(avisos.join('\n')));
     }
+
+    // A host that does not answer: the player cancels, and hears nothing of
+    // it afterwards.
+    void cancelar_la_conexion() {
+        QStringList avisos;
+        main b;
+        b.avisar = [&](const QString& t, const QString& x) { avisos << t + ": " + x; };
+        QTcpServer mudo;
+        QVERIFY(mudo.listen(QHostAddress::LocalHost, 0));
+        b.mnuMulti->trigger();
+        multijugador* mb = b.menured();
+        mb->direccion->setText(QStringLiteral("127.0.0.1"));
+        mb->puertounirse->setValue(mudo.serverPort());
+        QTest::mouseClick(mb->conectar, Qt::LeftButton);
+        QVERIFY(mb->salir->isEnabled());
+        QVERIFY(bombear([&] { return mudo.hasPendingConnections(); }));
+        QPointer<sesionred> sesion = b.red();
+        QTest::mouseClick(mb->salir, Qt::LeftButton);
+        QVERIFY(!b.red());
+        QVERIFY(mb->conectar->isEnabled());
+        QCOMPARE(b.status->text(), QStringLiteral("Conexión cancelada."));
+        QVERIFY(bombear([&] { return sesion.isNull(); }));
+        QVERIFY2(avisos.isEmpty(), qPrintable(avisos.join('\n')));
+    }
 };
 
 QTEST_MAIN(TestRedVentana)
