@@ -276,6 +276,7 @@ main::main() : partida_(*this) {
     });
 
     avisar = [this](const QString& titulo, const QString& texto) {
+        const relojparado espera(*this);
         // A host's refusal comes here word for word: it is never read as
         // markup, which could show pictures or links it chose.
         QMessageBox caja(QMessageBox::Critical, titulo, texto, QMessageBox::Ok, this);
@@ -283,6 +284,7 @@ main::main() : partida_(*this) {
         caja.exec();
     };
     confirmar = [this](const QString& titulo, const QString& texto) {
+        const relojparado espera(*this);
         QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No,
                          this);
         caja.setDefaultButton(QMessageBox::No);
@@ -875,20 +877,27 @@ void main::mnuSolo_Click() {
     unjugador_->activateWindow();
 }
 
+main::relojparado::relojparado(main& v)
+    : v_(v), reloj_(v.visor_ ? v.visor_->reloj : v.timer), corria_(reloj_->isActive()) {
+    reloj_->stop();
+}
+
+main::relojparado::~relojparado() {
+    // Not if the clock changed meanwhile (a replay's viewer came or went):
+    // then the new one is already as it should be.
+    if (corria_ && reloj_ == (v_.visor_ ? v_.visor_->reloj : v_.timer))
+        reloj_->start();
+}
+
 QString main::preguntarruta(bool guardar, const QString& titulo, const QString& subcarpeta,
                             const QString& tipo, const QString& extension) {
-    // The match waits while the player picks a file: no enemy strikes
-    // behind a dialog. Nothing of the match changes, its ticks only come
-    // later.
-    QTimer* reloj = visor_ ? visor_->reloj : timer;
-    const bool corria = reloj->isActive();
-    reloj->stop();
-    QString ruta =
-        pedirarchivo(guardar, titulo, carpetausuario(subcarpeta),
-                     tipo + QStringLiteral(" de Tarnhollow (*") + extension + QLatin1Char(')'));
-    QTimer* ahora = visor_ ? visor_->reloj : timer;
-    if (corria && ahora == reloj)
-        reloj->start();
+    QString ruta;
+    {
+        const relojparado espera(*this);
+        ruta = pedirarchivo(guardar, titulo, carpetausuario(subcarpeta),
+                            tipo + QStringLiteral(" de Tarnhollow (*") + extension +
+                                QLatin1Char(')'));
+    }
     if (!guardar || ruta.isEmpty())
         return ruta;
     // A file saved under a bare name still gets the kind's extension.

@@ -212,6 +212,22 @@ protected:
 
 private:
     void Form_Load();
+    // While one of the window's dialogs is open, the match (or the replay
+    // being watched) waits: no enemy strikes behind a question or an error.
+    // Nothing of the match changes; its ticks only come later.
+    class relojparado {
+    public:
+        explicit relojparado(main& v);
+        ~relojparado();
+        relojparado(const relojparado&) = delete;
+        relojparado& operator=(const relojparado&) = delete;
+
+    private:
+        main& v_;
+        QTimer* reloj_;
+        bool corria_;
+    };
+
     // Asks for a file of one kind (`tipo`, as "Partidas", and its extension)
     // in the user's `subcarpeta`, with the match held meanwhile; a file to
     // save always ends in the extension. Empty when the player cancels.

@@ -312,6 +312,27 @@ private slots:
         QCOMPARE(int(m.unidades[0].x), x0 + 1);
     }
 
+    // Behind an error box or a question the match waits, and goes on after.
+    void la_partida_espera_a_los_cuadros() {
+        main v;
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        QVERIFY(v.timer->isActive());
+        for (int pregunta = 0; pregunta < 2; ++pregunta) {
+            bool corria = true;
+            QTimer::singleShot(0, &v, [&] {
+                corria = v.timer->isActive();
+                if (QWidget* caja = QApplication::activeModalWidget())
+                    caja->close();
+            });
+            if (pregunta)
+                QVERIFY(!v.confirmar("Pregunta", "¿Sí?"));
+            else
+                v.avisar("Error", "Algo falló.");
+            QVERIFY(!corria);
+            QVERIFY(v.timer->isActive());
+        }
+    }
+
     // In the set-up window Esc closes, Enter starts the chosen match.
     void menu_con_el_teclado() {
         main v;
