@@ -498,8 +498,14 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
         ponerminimapa(!capas_.minimapa);
         return true;
     }
-    if (visor_)
+    if (visor_) {
+        // The sound is the player's own switch, while watching too.
+        if (vk == comun::vks && !k->isAutoRepeat()) {
+            ponersonido(sonido() == 1 ? 0 : 1);
+            return true;
+        }
         return visor_->tecla(k->key());
+    }
     if (red_)
         red_->tecla(vk);
     else
@@ -554,6 +560,7 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     terminarred({}, false);
     ultima_.reset();
     final_->hide();
+    vida->show();
     capas_.olvidar();
     haymovimiento_ = false;
     prepararsonido();
@@ -725,7 +732,8 @@ void main::cerrarvisor() {
     quitarvisor();
     // What is left on the field is the replay's last frame, not a match to
     // play on: it stays still until a new match starts, and is not archived
-    // as one played here.
+    // as one played here. Nobody's life is told.
+    vida->hide();
     juego().jugando = falso;
     partida_.olvidargrabacion();
     status->setText(QStringLiteral("Fin de la repetición."));
@@ -817,6 +825,7 @@ void main::empezarred(sesionred* s) {
     archivarpartida();
     quitarvisor();
     terminarred({});
+    vida->show();
     red_ = s;
     prepararsonido();
 }

@@ -92,7 +92,9 @@ bool visor::tecla(int qtkey) {
     case Qt::Key_Backtab: {
         const int n = std::max(1, 2 * int(m.maxp));
         const int paso = qtkey == Qt::Key_Tab ? 1 : n - 1;
-        seguido_ = int16_t(seguido_ < 0 ? 0 : (seguido_ + paso) % n);
+        // From the free view, Tab goes to the first fighter and Shift+Tab
+        // to the last.
+        seguido_ = int16_t(seguido_ < 0 ? (paso == 1 ? 0 : n - 1) : (seguido_ + paso) % n);
         break;
     }
     case Qt::Key_Left:
@@ -142,8 +144,8 @@ void visor::informar() {
     if (seguido_ >= 0 && seguido_ < 2 * m.maxp) {
         quien = QStringLiteral("%1 (%2)").arg(capas::nombre(m.unidades[seguido_])).arg(seguido_);
     }
-    QString estado = terminado() ? QStringLiteral("fin")
-                     : pausado_  ? QStringLiteral("pausa")
+    QString estado = terminado() ? QStringLiteral("terminada")
+                     : pausado_  ? QStringLiteral("en pausa")
                                  : QStringLiteral("%1x").arg(velocidad_);
     ventana_.status->setText(QStringLiteral("Repetición %1 · %2 / %3 · %4 · P, +/-, Tab, "
                                             "flechas, Esc")

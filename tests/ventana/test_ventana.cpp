@@ -427,9 +427,21 @@ private slots:
         QCOMPARE(v.mensajes->text(), QStringLiteral("Repetición guardada: r.repeticion"));
         QVERIFY(v.verrepeticion(ruta));
         QVERIFY(v.visoractual());
+        // From the free view Shift+Tab follows the last fighter, Tab goes
+        // on to the first; S is the player's sound switch here too.
+        QTest::keyClick(&v, Qt::Key_Left);
+        QTest::keyClick(&v, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY2(v.status->text().contains("azul (3)"), qPrintable(v.status->text()));
+        QTest::keyClick(&v, Qt::Key_Tab);
+        QVERIFY2(v.status->text().contains("rojo (0)"), qPrintable(v.status->text()));
+        const int16_t sonido = v.sonido();
+        QTest::keyClick(&v, Qt::Key_S);
+        QCOMPARE(v.sonido(), int16_t(sonido == 1 ? 0 : 1));
+        QTest::keyClick(&v, Qt::Key_S);
         while (v.visoractual()->avanzar()) {
         }
-        QVERIFY2(v.status->text().startsWith("Repetición fin"), qPrintable(v.status->text()));
+        QVERIFY2(v.status->text().startsWith("Repetición terminada"),
+                 qPrintable(v.status->text()));
         // The replay's line has the room of the life bar, and all of it
         // shows before the kill count begins.
         QVERIFY(v.vida->isHidden());
@@ -439,6 +451,10 @@ private slots:
         QTest::keyClick(&v, Qt::Key_Escape);
         QVERIFY(!v.visoractual());
         QCOMPARE(v.status->text(), QStringLiteral("Fin de la repetición."));
+        // The last frame is nobody's match: the life bar comes back with the
+        // next one.
+        QVERIFY(v.vida->isHidden());
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 2, arquero));
         QVERIFY(!v.vida->isHidden());
     }
 
