@@ -9,6 +9,15 @@
 
 namespace juego {
 
+// The first bytes of a saved match and of a replay, so that each reader can
+// tell a player who opened the other kind where it belongs.
+inline constexpr char firmainstantanea[8] = {'T', 'A', 'R', 'N', 'I', 'N', 'S', 'T'};
+inline constexpr char firmarepeticion[8] = {'T', 'A', 'R', 'N', 'R', 'E', 'P', 'E'};
+
+inline bool empiezapor(const uint8_t* datos, std::size_t n, const char (&firma)[8]) {
+    return n >= sizeof firma && std::memcmp(datos, firma, sizeof firma) == 0;
+}
+
 // Little-endian writing and bounded reading of the game's binary files
 // (snapshots, replays). The reader never trusts a length: every count is
 // checked against what is left before anything is allocated, and the first

@@ -12,8 +12,6 @@ namespace juego {
 
 namespace {
 
-constexpr char firma[8] = {'T', 'A', 'R', 'N', 'I', 'N', 'S', 'T'};
-
 // Limits no real match comes near; they keep a hostile file from making
 // the reader build huge texts.
 constexpr std::size_t maxcamino = 16u << 20;
@@ -192,7 +190,7 @@ namespace {
 // a match keeps for itself.
 std::vector<uint8_t> escribir(const mundo& m, bool propio) {
     escritor w;
-    w.bytes(firma, sizeof firma);
+    w.bytes(firmainstantanea, sizeof firmainstantanea);
     w.u16(versioninstantanea);
     const int16_t jugador = propio ? m.jugador : int16_t(0);
     const int16_t vistax = propio ? m.vistax : int16_t(0);
@@ -250,8 +248,10 @@ std::vector<uint8_t> estadocomun(const mundo& m) {
 std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
     lector r(datos, n);
     const std::string motivo =
-        r.cabecera(firma, versioninstantanea,
+        r.cabecera(firmainstantanea, versioninstantanea,
                    "el archivo no es una partida guardada de Tarnhollow", "la partida es");
+    if (!motivo.empty() && empiezapor(datos, n, firmarepeticion))
+        return error("el archivo es una repetición, que se ve con Archivo → Ver repetición");
     if (!motivo.empty())
         return error(motivo);
 

@@ -9,8 +9,6 @@ namespace juego {
 
 namespace {
 
-constexpr char firma[8] = {'T', 'A', 'R', 'N', 'R', 'E', 'P', 'E'};
-
 // Record kinds after the snapshot.
 enum : uint8_t { rtick = 1, rrepetir = 2, respacio = 3, rclick = 4, rpausa = 5 };
 
@@ -49,7 +47,7 @@ uint64_t repeticion::ticks() const {
 
 std::vector<uint8_t> escribirrepeticion(const repeticion& r) {
     escritor w;
-    w.bytes(firma, sizeof firma);
+    w.bytes(firmarepeticion, sizeof firmarepeticion);
     w.u16(versionrepeticion);
     w.u32(uint32_t(r.inicio.size()));
     w.bytes(r.inicio.data(), r.inicio.size());
@@ -91,8 +89,11 @@ std::vector<uint8_t> escribirrepeticion(const repeticion& r) {
 
 std::string leerrepeticion(const uint8_t* datos, std::size_t n, repeticion& salida) {
     lector r(datos, n);
-    const std::string motivo = r.cabecera(firma, versionrepeticion,
+    const std::string motivo = r.cabecera(firmarepeticion, versionrepeticion,
                                           "el archivo no es una repetición de Tarnhollow", "es");
+    if (!motivo.empty() && empiezapor(datos, n, firmainstantanea))
+        return error("el archivo es una partida guardada, que se abre con Archivo → Cargar "
+                     "partida");
     if (!motivo.empty())
         return error(motivo);
     const uint32_t largo = r.u32();

@@ -145,6 +145,8 @@ private slots:
         QTest::newRow("mapa-enorme-sin-celdas") << false << 7 << "cortado";
         QTest::newRow("marca-humana-rara") << false << 8 << "-1 ni 0";
         QTest::newRow("camino-de-4-gb") << false << 9 << "cortado";
+        // The other kind of file is named, with where it opens.
+        QTest::newRow("una-repeticion") << false << 10 << "es una repetición, que se ve con";
         QTest::newRow("r-vacia") << true << 0 << "no es una repetición";
         QTest::newRow("r-otra-version") << true << 2 << "formato 9";
         QTest::newRow("r-instantanea-cortada") << true << 3 << "cortado";
@@ -153,6 +155,7 @@ private slots:
         QTest::newRow("r-repetir-sin-tick") << true << 7 << "no sigue a un tick";
         QTest::newRow("r-instantanea-mala") << true << 8 << "-1 ni 0";
         QTest::newRow("r-millones-de-pausas") << true << 9 << "más larga";
+        QTest::newRow("r-una-partida") << true << 10 << "es una partida guardada, que se abre";
     }
     void archivos_malos() {
         QFETCH(bool, esrepeticion);
@@ -207,6 +210,9 @@ private slots:
                 poner16(d, camino, 0xffff);
                 poner16(d, camino + 2, 0xffff);
                 break;
+            case 10:
+                d = escribirrepeticion(w.p.grabacion());
+                break;
             }
         } else {
             w.tecla(80);
@@ -238,6 +244,9 @@ private slots:
             case 8:
                 poner16(d, 14 + 26, 5);
                 break; // inside the start snapshot
+            case 10:
+                d = foto;
+                break;
             case 9:
                 d.resize(d.size() + (std::size_t(1) << 21) + 2, 5);
                 break;
