@@ -457,6 +457,7 @@ void multijugador::conectar_Click() {
         if (yo) {
             yo->estado->setText(motivo);
             yo->conectar->setEnabled(true);
+            yo->salir->setEnabled(false);
         }
         v.terminarred(motivo);
         v.avisar(QStringLiteral("Multijugador"), motivo);

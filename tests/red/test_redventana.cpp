@@ -214,6 +214,17 @@ private slots:
         QCOMPARE(b.status->text(), QStringLiteral("Conexión cancelada."));
         QVERIFY(bombear([&] { return sesion.isNull(); }));
         QVERIFY2(avisos.isEmpty(), qPrintable(avisos.join('\n')));
+
+        // Nothing listens any more: the failure is told, and there is no
+        // network match left to leave.
+        const quint16 cerrado = mudo.serverPort();
+        mudo.close();
+        mb->puertounirse->setValue(cerrado);
+        QTest::mouseClick(mb->conectar, Qt::LeftButton);
+        QVERIFY(bombear([&] { return !avisos.isEmpty(); }));
+        QVERIFY(!b.red());
+        QVERIFY(!mb->salir->isEnabled());
+        QVERIFY(mb->conectar->isEnabled());
     }
 };
 
