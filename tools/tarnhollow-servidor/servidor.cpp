@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -100,8 +101,10 @@ int main(int argc, char** argv) {
     juego::grabadora plat;
     juego::partida partida(plat);
     juego::sucesos s;
-    if (const std::string e = partida.cargar(mapa, int16_t(guerreros), juego::guerrero, s);
-        !e.empty()) {
+    if (std::string e = partida.cargar(mapa, int16_t(guerreros), juego::guerrero, s); !e.empty()) {
+        // The game's messages may put the file on a line of its own; a log
+        // line keeps it beside the reason.
+        std::replace(e.begin(), e.end(), '\n', ' ');
         std::fprintf(stderr, "tarnhollow-servidor: %s\n", e.c_str());
         return 1;
     }
