@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Comun/inicios.h"
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/azar.h"
 #include "Juego/nucleo/entrada.h"
@@ -37,11 +38,9 @@ inline constexpr int tamcelda = 20; // pixels per cell side
 inline constexpr int16_t arquero = 0;
 inline constexpr int16_t guerrero = 1;
 
-// What players call a team and a type: "rojo" and "azul", "Arquero" and
-// "Guerrero".
-inline const char* nombreequipo(int equipo) {
-    return equipo == 0 ? "rojo" : "azul";
-}
+// What players call a team ("rojo", "azul"; the editor says it too) and a
+// type ("Arquero", "Guerrero").
+using comun::nombreequipo;
 inline const char* nombretipo(int tipo) {
     return tipo == guerrero ? "Guerrero" : "Arquero";
 }
