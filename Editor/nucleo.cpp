@@ -93,9 +93,12 @@ std::string nucleo::informepuntero() const {
              "    ";
     }
     t += "mapa " + std::to_string(e.anchomapa + 1) + " x " + std::to_string(e.altomapa + 1) +
-         "    pincel " + std::to_string(e.tamanopincel) + ": ";
+         "    ";
+    // What a click puts down: a terrain, with the brush's size in cells (not
+    // to be read as its key), or a team's start, which takes one cell.
+    const std::string lado = std::to_string(e.tamanopincel);
     if (e.pincel >= 0 && e.pincel < comun::numterrenos)
-        t += nombres[std::size_t(e.pincel)];
+        t += std::string(nombres[std::size_t(e.pincel)]) + " (pincel " + lado + " x " + lado + ")";
     else
         t += std::string("inicio ") + comun::nombreequipo(e.pincelinicio);
     if (e.herramientalinea)

@@ -473,7 +473,7 @@ private slots:
         n->Form_KeyDown(']', 0);
         mover(12, 7);
         QCOMPARE(r.estado, std::string("( 3 , 0 )    columna 12, fila 7: Árbol    mapa 50 x 50"
-                                       "    pincel 3: Árbol"));
+                                       "    Árbol (pincel 3 x 3)"));
         // The view moves under the still pointer, by key, zoom or scroll
         // bar: the cell under it is another one.
         n->Form_KeyDown(comun::vkderecha, 0);
@@ -484,7 +484,7 @@ private slots:
         n->Form_KeyDown(comun::vkderecha, 0);
         QVERIFY(!e().haypuntero);
         n->px_Click(1);
-        QCOMPARE(r.estado, std::string("( 3 , 0 )    mapa 50 x 50    pincel 3: inicio azul"));
+        QCOMPARE(r.estado, std::string("( 3 , 0 )    mapa 50 x 50    inicio azul"));
     }
 
     void tinte_de_lo_inalcanzable() {
