@@ -215,9 +215,10 @@ void capas::componer(QPainter& p, const QRect& destino, const mundo& m, const QI
         dibujartitulo(p);
     } else {
         dibujarmarcas(p, m, vx, vy, e);
-        dibujarflecha(p, m, vx, vy);
         if (minimapa)
             dibujarminimapa(p, m, vx, vy);
+        // Over the minimap, when the nearest enemy lies that way.
+        dibujarflecha(p, m, vx, vy);
         dibujarmensajes(p, m);
     }
     p.restore();
@@ -319,6 +320,16 @@ void capas::dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy)
     const int ih = fondo.height();
     const double escala = double(iw) / ancho;
     const QPointF origen(anchocampo - iw - 8, altocampo - ih - 8);
+    const unidad& j = m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))];
+    p.save();
+    // Over the player's own fighter (a start in the map's far corner, where
+    // the view can go no further) it turns faint, so the fighter and the
+    // fight around it stay in sight.
+    const QRectF sitio(origen, QSizeF(iw, ih));
+    const QRectF luchador((j.x - vx - 1) * tamcelda, (j.y - vy - 1) * tamcelda, 3 * tamcelda,
+                          3 * tamcelda);
+    if (j.muerto != verdadero && sitio.intersects(luchador))
+        p.setOpacity(0.3);
     p.setPen(QPen(QColor(0, 0, 0, 220), 3));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(origen, QSizeF(iw, ih)).adjusted(-1, -1, 1, 1));
@@ -342,13 +353,13 @@ void capas::dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy)
     p.setPen(QPen(colormarca, 1.5));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(vx * escala, vy * escala, columnasvista * escala, filasvista * escala));
-    const unidad& j = m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))];
     if (j.muerto != verdadero) {
         const QPointF c((j.x + 0.5) * escala, (j.y + 0.5) * escala);
         p.setPen(QPen(QColor(0, 0, 0), 1));
         p.setBrush(QColor(255, 255, 255));
         p.drawEllipse(c, punto * 0.8, punto * 0.8);
     }
+    p.restore();
     p.restore();
 }
 

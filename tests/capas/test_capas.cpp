@@ -140,11 +140,21 @@ private slots:
         w.mover(4, int16_t(w.m.unidades[0].x + 3), w.m.unidades[0].y);
         QCOMPARE(capas::enemigocercano(w.m, w.m.vistax, w.m.vistay), int16_t(-1));
 
-        // M hides the minimap in the bottom-right corner.
-        const QPoint esquina(790, 590);
-        QVERIFY(w.componer().pixel(esquina) != w.cuadro.pixel(esquina));
+        // M hides the minimap in the bottom-right corner (here, a point of
+        // its dark frame).
+        const QPoint esquina(792, 560);
+        auto lejos = [&] {
+            const QRgb a = w.componer().pixel(esquina), b = w.cuadro.pixel(esquina);
+            return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                   std::abs(qBlue(a) - qBlue(b));
+        };
+        const int encima = lejos();
+        QVERIFY(encima > 0);
+        // Over the player's own fighter it turns faint.
+        w.mover(0, int16_t(w.m.vistax + 38), int16_t(w.m.vistay + 28));
+        QVERIFY2(lejos() * 2 < encima, qPrintable(QString("%1 %2").arg(lejos()).arg(encima)));
         w.c.minimapa = false;
-        QCOMPARE(w.componer().pixel(esquina), w.cuadro.pixel(esquina));
+        QCOMPARE(lejos(), 0);
     }
 
     void titulo_antes_de_jugar() {
