@@ -203,8 +203,13 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
     });
 
     connect(guardar, &QPushButton::clicked, this, [this] { guardar_Click(); });
-    // A name typed and Enter saves under it, as Guardar does.
-    connect(nombre, &QLineEdit::returnPressed, this, [this] { guardar_Click(); });
+    // A name typed and Enter saves under it, as Guardar does; once saved,
+    // the keys are the map's again.
+    connect(nombre, &QLineEdit::returnPressed, this, [this] {
+        guardar_Click();
+        if (nuc->ver().guardado == verdadero)
+            mirarmapa();
+    });
     connect(abrir, &QPushButton::clicked, this, [this] { abrir_Click(); });
     connect(nuevomapa, &QPushButton::clicked, this, [this] { nuevomapa_Click(); });
     connect(crear, &QPushButton::clicked, this, [this] { crear_Click(); });

@@ -85,9 +85,10 @@ class TestVentana : public QObject {
     // With `intro`, Enter in the name box saves instead of the button.
     void guardar(const QString& nombre, bool intro = false) {
         w->nombre->setText(nombre);
-        if (intro)
+        if (intro) {
+            w->nombre->setFocus();
             QTest::keyClick(w->nombre, Qt::Key_Return);
-        else
+        } else
             QTest::mouseClick(w->guardar, Qt::LeftButton);
     }
 
@@ -205,6 +206,8 @@ private slots:
         colocar(0, 5, 5);
         colocar(1, 9, 9);
         guardar("panel", true);
+        // Saved by Enter, the keys are the map's again.
+        QCOMPARE(w->focusWidget(), w->mainpic);
         QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
         w->file->setCurrentRow(0);
         QTest::mouseClick(w->abrir, Qt::LeftButton);
