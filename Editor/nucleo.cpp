@@ -475,6 +475,7 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
         comun::posicion c = enmapa(x, y);
         rellenar(c.x, c.y);
         cerrarpaso();
+        mostrarestado(); // the cell under the pointer has a new terrain
         plat.dibujar();
     } else if (e.pincel >= 0 && (shift & control)) {
         e.rectangulo = true;
@@ -491,6 +492,7 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
         e.ultimapincelada = {int16_t(cx), int16_t(cy)};
         pincelada(cx, cy);
         revisar();
+        mostrarestado();
         plat.dibujar();
     } else if (e.pincelinicio >= 0) {
         if (!hayespacio(cx, cy)) {
@@ -549,6 +551,7 @@ void nucleo::mainpic_MouseMove(int x, int y) {
     for (comun::posicion p : celdaslinea(e.ultimapincelada, c))
         pincelada(p.x, p.y);
     e.ultimapincelada = c;
+    mostrarestado();
     plat.dibujar();
 }
 
@@ -634,6 +637,7 @@ void nucleo::mainpic_MouseUp(int x, int y) {
         for (comun::posicion c : celdaslinea(e.lineadesde, e.lineahasta))
             pincelada(c.x, c.y);
         cerrarpaso();
+        mostrarestado();
         plat.dibujar();
         return;
     }
@@ -642,6 +646,7 @@ void nucleo::mainpic_MouseUp(int x, int y) {
         e.extremo = enmapa(x, y);
         pintarrectangulo();
         cerrarpaso();
+        mostrarestado();
         plat.dibujar();
         return;
     }

@@ -474,6 +474,17 @@ private slots:
         mover(12, 7);
         QCOMPARE(r.estado, std::string("( 3 , 0 )    columna 12, fila 7: Árbol    mapa 50 x 50"
                                        "    Árbol (pincel 3 x 3)"));
+        // Painted under the still pointer, by a stroke or a fill, the cell
+        // tells its new terrain.
+        n->terrenos_Click(comun::pared);
+        pulsar(12, 7);
+        QVERIFY2(r.estado.find("fila 7: Pared") != std::string::npos, r.estado.c_str());
+        soltar(12, 7);
+        n->terrenos_Click(comun::agua);
+        pulsar(12, 7, mayusculas);
+        QVERIFY2(r.estado.find("fila 7: Agua") != std::string::npos, r.estado.c_str());
+        soltar(12, 7);
+        n->terrenos_Click(comun::arbol);
         // The view moves under the still pointer, by key, zoom or scroll
         // bar: the cell under it is another one.
         n->Form_KeyDown(comun::vkderecha, 0);
