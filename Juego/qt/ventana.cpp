@@ -136,7 +136,10 @@ main::main() : partida_(*this) {
     setWindowTitle(QStringLiteral("Tarnhollow"));
 
     auto* cliente = new QWidget(this);
-    cliente->setMinimumSize(400, 300 + altofila);
+    // As narrow as the row under the field still fits: the status line's
+    // text and the life bar up to 460, the kill count from 470 (some 190
+    // wide) and the sound box's 72. The field itself scales to anything.
+    cliente->setMinimumSize(470 + 190 + 72, 300 + altofila);
     cliente->resize(800, 600 + altofila);
     setCentralWidget(cliente);
 

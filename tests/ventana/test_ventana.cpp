@@ -411,6 +411,17 @@ private slots:
         QCOMPARE(v.juego().flechas[0].activa, verdadero);
         QCOMPARE(int(v.juego().flechas[0].destx), v.juego().vistax + 23);
         QCOMPARE(int(v.juego().flechas[0].desty), v.juego().vistay + 15);
+
+        // As narrow as it goes, the row under the field still fits side by
+        // side: the life bar, the kill count (big numbers too), the sound box.
+        for (int k = 0; k < 2; ++k)
+            v.juego().unidades[k].muertes = 999;
+        v.timer_Timer();
+        v.resize(1, 1);
+        QTRY_VERIFY(v.width() < 800);
+        QVERIFY(v.vida->geometry().right() < v.marcador->x());
+        QVERIFY2(v.marcador->x() + v.marcador->sizeHint().width() <= v.sonido_->x(),
+                 qPrintable(v.marcador->text()));
     }
 
     void repeticion_en_la_ventana() {
