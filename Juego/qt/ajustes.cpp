@@ -44,6 +44,13 @@ ajustes ajustes::leer(QSettings& s) {
     const QString tipo = s.value(QStringLiteral("partida/tipo")).toString();
     if (tipo == QStringLiteral("Guerrero") || tipo == QStringLiteral("Arquero"))
         a.tipo = tipo;
+    const QString meta = s.value(QStringLiteral("partida/objetivo")).toString();
+    const int valor = s.value(QStringLiteral("partida/objetivovalor")).toInt(&ok);
+    if (ok && meta == QStringLiteral("muertes") && valor >= 5 && valor <= 500)
+        a.meta = {tipoobjetivo::muertes, int16_t(valor)};
+    else if (ok && meta == QStringLiteral("tiempo") && valor >= 60 && valor <= 3600 &&
+             valor % 60 == 0)
+        a.meta = {tipoobjetivo::tiempo, int16_t(valor)};
     return a;
 }
 
@@ -56,6 +63,11 @@ void ajustes::escribir(QSettings& s) const {
     s.setValue(QStringLiteral("partida/mapa"), mapa);
     s.setValue(QStringLiteral("partida/guerreros"), guerreros);
     s.setValue(QStringLiteral("partida/tipo"), tipo);
+    s.setValue(QStringLiteral("partida/objetivo"),
+               meta.tipo == tipoobjetivo::muertes  ? QStringLiteral("muertes")
+               : meta.tipo == tipoobjetivo::tiempo ? QStringLiteral("tiempo")
+                                                   : QStringLiteral("ninguno"));
+    s.setValue(QStringLiteral("partida/objetivovalor"), int(meta.valor));
 }
 
 } // namespace juego

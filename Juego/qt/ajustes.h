@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Juego/nucleo/mundo.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -17,10 +19,12 @@ struct ajustes {
     bool pantallacompleta = false;
     QByteArray geometria; // the window's, as Qt saves it
     // The last match's set-up: a map file name in the maps folder, 1 to 8
-    // fighters a team, "Guerrero" or "Arquero".
+    // fighters a team, "Guerrero" or "Arquero", and its goal (5 to 500 kills,
+    // or 1 to 60 whole minutes).
     QString mapa;
     int guerreros = 1;
     QString tipo = QStringLiteral("Guerrero");
+    objetivo meta;
 
     static ajustes leer(QSettings& s);
     void escribir(QSettings& s) const;

@@ -47,6 +47,18 @@ void selectorobjetivo::tipo_Change() {
     }
 }
 
+void selectorobjetivo::poner(const objetivo& o) {
+    if (o.tipo == tipoobjetivo::muertes) {
+        tipo->setCurrentIndex(1);
+        cantidad->setValue(o.valor);
+    } else if (o.tipo == tipoobjetivo::tiempo) {
+        tipo->setCurrentIndex(2);
+        cantidad->setValue(o.valor / 60);
+    } else {
+        tipo->setCurrentIndex(0);
+    }
+}
+
 objetivo selectorobjetivo::elegido() const {
     // What is typed counts even when the box still has the focus (Intro).
     cantidad->interpretText();

@@ -18,6 +18,8 @@ public:
     explicit selectorobjetivo(QWidget* padre);
 
     objetivo elegido() const;
+    // Shows a goal chosen before (what elegido gave).
+    void poner(const objetivo& o);
 
     QComboBox* tipo = nullptr;
     QSpinBox* cantidad = nullptr;

@@ -125,6 +125,7 @@ void unjugador::Form_Load() {
     const ajustes& a = juego_.recordado();
     guerreros->setCurrentIndex(a.guerreros - 1);
     tip->setCurrentIndex(a.tipo == QStringLiteral("Arquero") ? 1 : 0);
+    objetivo->poner(a.meta);
     const auto items = File1->findItems(a.mapa, Qt::MatchExactly);
     if (!a.mapa.isEmpty() && !items.isEmpty())
         File1->setCurrentItem(items.first());
@@ -213,7 +214,7 @@ void unjugador::empezar_Click() {
 
     // A map the game refuses keeps this window open for another choice.
     if (juego_.cargarmapa(ruta, int16_t(n), tipo, meta)) {
-        juego_.recordarpartida(elegido->text(), n, tip->currentText());
+        juego_.recordarpartida(elegido->text(), n, tip->currentText(), meta);
         close();
     }
 }

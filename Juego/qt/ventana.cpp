@@ -335,10 +335,12 @@ void main::guardarajustes() {
     ajustes_.escribir(guardados);
 }
 
-void main::recordarpartida(const QString& mapa, int guerreros, const QString& tipo) {
+void main::recordarpartida(const QString& mapa, int guerreros, const QString& tipo,
+                           const objetivo& meta) {
     ajustes_.mapa = mapa;
     ajustes_.guerreros = guerreros;
     ajustes_.tipo = tipo;
+    ajustes_.meta = meta;
 }
 
 int main::intervalo() const {

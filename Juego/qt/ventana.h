@@ -124,7 +124,8 @@ public:
     // What the game remembers between runs, as it stands now.
     const ajustes& recordado() const { return ajustes_; }
     // The set-up of the match just started, for the next run.
-    void recordarpartida(const QString& mapa, int guerreros, const QString& tipo);
+    void recordarpartida(const QString& mapa, int guerreros, const QString& tipo,
+                         const objetivo& meta);
     // Writes what the game remembers (the window does when it goes).
     void guardarajustes();
     unjugador* menu() const;

@@ -179,6 +179,7 @@ private slots:
         elegir(*u, "prueba_a.mapa");
         u->tip->setCurrentIndex(1);
         u->guerreros->setCurrentIndex(2);
+        u->objetivo->poner({tipoobjetivo::muertes, 40});
         v.timer->stop(); // a pause before the match: starting it resumes
         QTest::mouseClick(u->empezar, Qt::LeftButton);
         QVERIFY(avisos.isEmpty());
@@ -207,6 +208,7 @@ private slots:
         QCOMPARE(v.menu()->guerreros->currentText(), QStringLiteral("3"));
         QCOMPARE(v.menu()->tip->currentText(), QStringLiteral("Arquero"));
         QCOMPARE(v.menu()->File1->currentItem()->text(), QStringLiteral("prueba_a.mapa"));
+        QCOMPARE(v.menu()->objetivo->elegido(), (objetivo{tipoobjetivo::muertes, 40}));
     }
 
     void mapas_rechazados_data() {
@@ -530,6 +532,7 @@ private slots:
         a.mapa = "rio.mapa";
         a.guerreros = 6;
         a.tipo = "Arquero";
+        a.meta = {tipoobjetivo::tiempo, 300};
         a.escribir(s);
         const ajustes b = ajustes::leer(s);
         QCOMPARE(b.sonido, false);
@@ -538,17 +541,20 @@ private slots:
         QCOMPARE(b.mapa, QStringLiteral("rio.mapa"));
         QCOMPARE(b.guerreros, 6);
         QCOMPARE(b.tipo, QStringLiteral("Arquero"));
+        QCOMPARE(b.meta, (objetivo{tipoobjetivo::tiempo, 300}));
 
         // A hand-edited file: what is wrong falls back to the default.
         s.setValue("sonido", "quizás");
         s.setValue("partida/mapa", "../../etc/passwd");
         s.setValue("partida/guerreros", 12);
         s.setValue("partida/tipo", "Mago");
+        s.setValue("partida/objetivovalor", 301); // not whole minutes
         const ajustes c = ajustes::leer(s);
         QCOMPARE(c.sonido, true);
         QVERIFY(c.mapa.isEmpty());
         QCOMPARE(c.guerreros, 1);
         QCOMPARE(c.tipo, QStringLiteral("Guerrero"));
+        QCOMPARE(c.meta, objetivo{});
 
         // The window keeps sound and the minimap switched off across runs.
         {
