@@ -212,7 +212,9 @@ main::main() : partida_(*this) {
     // What can be saved depends on what is on the field.
     connect(mnuArchivo, &QMenu::aboutToShow, this, [this] {
         const bool enmarcha = !visor_ && juego().jugando == verdadero;
-        mnuGuardarPartida->setEnabled(enmarcha);
+        // A match that ended has nothing left to play on; its replay can
+        // still be kept.
+        mnuGuardarPartida->setEnabled(enmarcha && juego().fin != verdadero);
         mnuGuardarRepeticion->setEnabled(enmarcha && partida_.grabando());
     });
     mnuArchivo->addSeparator();
@@ -650,7 +652,7 @@ void main::archivar_(const repeticion& r) {
 }
 
 bool main::guardarpartida(const QString& ruta) {
-    if (visor_ || juego().jugando != verdadero) {
+    if (visor_ || juego().jugando != verdadero || juego().fin == verdadero) {
         avisar(QStringLiteral("Guardar partida"),
                QStringLiteral("No hay ninguna partida en marcha."));
         return false;

@@ -786,6 +786,10 @@ private slots:
         v.timer_Timer();
         QVERIFY(v.final_->isVisible());
         QCOMPARE(v.final_->titulo->text(), QStringLiteral("Empate"));
+        // Over, the match can no longer be saved to play on; its replay can.
+        emit v.mnuArchivo->aboutToShow();
+        QVERIFY(!v.mnuGuardarPartida->isEnabled());
+        QVERIFY(v.mnuGuardarRepeticion->isEnabled());
         QCOMPARE(v.lblobjetivo->text(), QStringLiteral("Partida terminada · rojo 0 · azul 0"));
         QCOMPARE(v.final_->tabla->rowCount(), 4);
         QCOMPARE(v.final_->tabla->item(0, 2)->text(), QStringLiteral("Tú"));
