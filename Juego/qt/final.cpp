@@ -128,9 +128,17 @@ void pantallafinal::mostrar(const mundo& m, bool hayrevancha) {
         }
     }
     revancha->setEnabled(hayrevancha);
-    // In the middle of the window, whatever its size.
-    if (QWidget* p = parentWidget())
+    // Tall enough for every row where the window has the room (eight a team
+    // need it), and in the middle of the window, whatever its size.
+    const int filas = tabla->horizontalHeader()->sizeHint().height() + 2 * tabla->frameWidth() +
+                      n * tabla->verticalHeader()->defaultSectionSize();
+    layout()->activate();
+    int alto = std::max(380, height() - tabla->height() + filas);
+    if (QWidget* p = parentWidget()) {
+        alto = std::min(alto, std::max(380, p->height() - 20));
+        resize(width(), alto);
         move((p->width() - width()) / 2, (p->height() - height()) / 2);
+    }
     raise();
     show();
 }

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -742,6 +743,26 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(v.mensajes->text(), QStringLiteral("b\nc\nd\ne"));
         QTRY_VERIFY_WITH_TIMEOUT(v.mensajes->isHidden(), 2000);
+    }
+
+    // The scoreboard shows all sixteen rows of eight a team where the window
+    // has the room, and stays inside a small window.
+    void marcador_final_a_su_medida() {
+        main v;
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_b.mapa", 8, guerrero));
+        v.timer->stop();
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        for (const QSize tamano : {QSize(1600, 1300), QSize(740, 420)}) {
+            v.resize(tamano);
+            QTRY_COMPARE(v.width(), tamano.width());
+            v.final_->mostrar(v.juego(), true);
+            v.final_->layout()->activate();
+            QVERIFY(v.final_->geometry().bottom() < v.centralWidget()->height());
+            if (tamano.width() > 800)
+                QVERIFY(v.final_->tabla->viewport()->height() >=
+                        16 * v.final_->tabla->rowHeight(0));
+        }
     }
 
     void objetivo_escrito_data() {
