@@ -420,6 +420,18 @@ void main::dibujarminimapa() {
     p.drawRect(QRectF(e.vistax * escalamini, e.vistay * escalamini,
                       std::min(e.celdasx(), ancho) * escalamini - 1,
                       std::min(e.celdasy(), alto) * escalamini - 1));
+    // The starts over everything: a cell of a 200-cell map is under a
+    // pixel, and a start in a corner lies under the view's frame.
+    for (int k = 0; k < 2; ++k) {
+        const entrada& s = e.inicio[std::size_t(k)];
+        if (s.colocado != verdadero)
+            continue;
+        const double lado = std::max(7.0, 3 * escalamini);
+        const QPointF centro((s.x + 0.5) * escalamini, (s.y + 0.5) * escalamini);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(k == 0 ? QColor(230, 0, 0) : QColor(0, 60, 255));
+        p.drawRect(QRectF(centro.x() - lado / 2, centro.y() - lado / 2, lado, lado));
+    }
     p.end();
     minimapa->update();
 
@@ -475,6 +487,22 @@ void main::dibujarencima(QPainter& p) {
                 p.drawLine(QPointF(mx, my - 12), QPointF(mx, my + 12));
                 p.drawEllipse(QPointF(mx, my), 6, 6);
             }
+        }
+    }
+    if (t < tamcelda) {
+        // Zoomed out, a start is a few pixels: a ring in its team's colour
+        // finds it.
+        for (int k = 0; k < 2; ++k) {
+            const entrada& s = e.inicio[std::size_t(k)];
+            if (s.colocado != verdadero)
+                continue;
+            const QPointF centro = QPointF(pixel(s.x, s.y)) + QPointF(t / 2.0, t / 2.0);
+            const double radio = std::max(8.0, 1.5 * t);
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(Qt::black, 4));
+            p.drawEllipse(centro, radio, radio);
+            p.setPen(QPen(k == 0 ? QColor(230, 0, 0) : QColor(0, 60, 255), 2));
+            p.drawEllipse(centro, radio, radio);
         }
     }
     if (e.haypuntero) {

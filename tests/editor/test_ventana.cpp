@@ -185,6 +185,10 @@ private slots:
         QCOMPARE(e().celdasx(), 43);
         QCOMPARE(w->barrax->maximum(), 200 - 43);
         QCOMPARE(w->barray->maximum(), 200 - 39);
+        // A start in the corner shows on the minimap, over the view's frame,
+        // though a cell is under a pixel there.
+        colocar(0, 1, 1);
+        QCOMPARE(QColor(w->minimapa->imagen.pixel(2, 2)), QColor(230, 0, 0));
         // The minimap: a click centres the view there.
         QTest::mouseClick(w->minimapa, Qt::LeftButton, {}, QPoint(75, 30));
         QCOMPARE(QPoint(e().vistax, e().vistay), QPoint(100 - 21, 40 - 19));
@@ -199,6 +203,10 @@ private slots:
         QApplication::sendEvent(w->mainpic, &rueda);
         QCOMPARE(e().tamano, int16_t(10));
         QCOMPARE(QPoint(e().vistax + sitio.x() / 10, e().vistay + sitio.y() / 10), antes);
+        // Zoomed out, the start has a ring in its colour around it.
+        w->barrax->setValue(0);
+        w->barray->setValue(0);
+        QCOMPARE(QColor(w->mainpic->imagen.pixel(15 + 15, 15)), QColor(230, 0, 0));
     }
 
     void abrir_deja_el_panel_visible() {
