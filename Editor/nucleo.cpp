@@ -275,6 +275,10 @@ void nucleo::cambiarcasilla(int x, int y, casilla nueva) {
         return;
     actual.casillas.push_back({int32_t(x * lado + y), c, nueva});
     c = nueva;
+    // The status line names the terrain under the pointer: painted under a
+    // still pointer, by a stroke, a line, a rectangle or a fill, it is new.
+    if (e.haypuntero && x == e.puntero.x && y == e.puntero.y)
+        mostrarestado();
 }
 
 void nucleo::cambiarinicio(int16_t p, entrada nueva) {
@@ -475,7 +479,6 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
         comun::posicion c = enmapa(x, y);
         rellenar(c.x, c.y);
         cerrarpaso();
-        mostrarestado(); // the cell under the pointer has a new terrain
         plat.dibujar();
     } else if (e.pincel >= 0 && (shift & control)) {
         e.rectangulo = true;
@@ -492,7 +495,6 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
         e.ultimapincelada = {int16_t(cx), int16_t(cy)};
         pincelada(cx, cy);
         revisar();
-        mostrarestado();
         plat.dibujar();
     } else if (e.pincelinicio >= 0) {
         if (!hayespacio(cx, cy)) {
@@ -551,7 +553,6 @@ void nucleo::mainpic_MouseMove(int x, int y) {
     for (comun::posicion p : celdaslinea(e.ultimapincelada, c))
         pincelada(p.x, p.y);
     e.ultimapincelada = c;
-    mostrarestado();
     plat.dibujar();
 }
 
@@ -637,7 +638,6 @@ void nucleo::mainpic_MouseUp(int x, int y) {
         for (comun::posicion c : celdaslinea(e.lineadesde, e.lineahasta))
             pincelada(c.x, c.y);
         cerrarpaso();
-        mostrarestado();
         plat.dibujar();
         return;
     }
@@ -646,7 +646,6 @@ void nucleo::mainpic_MouseUp(int x, int y) {
         e.extremo = enmapa(x, y);
         pintarrectangulo();
         cerrarpaso();
-        mostrarestado();
         plat.dibujar();
         return;
     }
