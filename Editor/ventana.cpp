@@ -32,6 +32,11 @@ namespace {
 
 const QString caption = QStringLiteral("Tarnhollow Editor");
 
+// A team's start on the minimap and around it in the view.
+QColor colorinicio(int equipo) {
+    return equipo == 0 ? QColor(230, 0, 0) : QColor(0, 60, 255);
+}
+
 QLabel* etiqueta(const char* nombre, const QString& texto, QRect r, QWidget* padre) {
     auto* l = new QLabel(texto, padre);
     l->setObjectName(nombre);
@@ -407,8 +412,7 @@ void main::dibujarminimapa() {
         auto* fila = reinterpret_cast<QRgb*>(mapa.scanLine(y));
         for (int x = 0; x < ancho; ++x) {
             const casilla& c = e.celda(x, y);
-            fila[x] = c.marca >= 0 ? (c.marca == 0 ? qRgb(230, 0, 0) : qRgb(0, 60, 255))
-                                   : colores[std::size_t(c.terreno)];
+            fila[x] = c.marca >= 0 ? colorinicio(c.marca).rgb() : colores[std::size_t(c.terreno)];
         }
     }
     const double escalamini = double(ladominimapa) / std::max(ancho, alto);
@@ -429,7 +433,7 @@ void main::dibujarminimapa() {
         const double lado = std::max(7.0, 3 * escalamini);
         const QPointF centro((s.x + 0.5) * escalamini, (s.y + 0.5) * escalamini);
         p.setPen(QPen(Qt::black, 1));
-        p.setBrush(k == 0 ? QColor(230, 0, 0) : QColor(0, 60, 255));
+        p.setBrush(colorinicio(k));
         p.drawRect(QRectF(centro.x() - lado / 2, centro.y() - lado / 2, lado, lado));
     }
     p.end();
@@ -501,7 +505,7 @@ void main::dibujarencima(QPainter& p) {
             p.setBrush(Qt::NoBrush);
             p.setPen(QPen(Qt::black, 4));
             p.drawEllipse(centro, radio, radio);
-            p.setPen(QPen(k == 0 ? QColor(230, 0, 0) : QColor(0, 60, 255), 2));
+            p.setPen(QPen(colorinicio(k), 2));
             p.drawEllipse(centro, radio, radio);
         }
     }
