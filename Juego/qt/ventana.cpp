@@ -345,8 +345,12 @@ void main::recordarpartida(const QString& mapa, int guerreros, const QString& ti
     ajustes_.meta = meta;
 }
 
+QTimer* main::relojactual() const {
+    return visor_ ? visor_->reloj : timer;
+}
+
 int main::intervalo() const {
-    return visor_ ? std::max(1, visor_->reloj->interval()) : timer->interval();
+    return std::max(1, relojactual()->interval());
 }
 
 double main::fraccion() const {
@@ -894,14 +898,14 @@ void main::mnuSolo_Click() {
 }
 
 main::relojparado::relojparado(main& v)
-    : v_(v), reloj_(v.visor_ ? v.visor_->reloj : v.timer), corria_(reloj_->isActive()) {
+    : v_(v), reloj_(v.relojactual()), corria_(reloj_->isActive()) {
     reloj_->stop();
 }
 
 main::relojparado::~relojparado() {
     // Not if the clock changed meanwhile (a replay's viewer came or went):
     // then the new one is already as it should be.
-    if (corria_ && reloj_ == (v_.visor_ ? v_.visor_->reloj : v_.timer))
+    if (corria_ && reloj_ == v_.relojactual())
         reloj_->start();
 }
 

@@ -256,6 +256,9 @@ private:
     double fraccion() const;
     void pintarsuave(QPainter& p, const QRect& destino);
     int intervalo() const;
+    // The clock that drives the field: the replay viewer's while one is
+    // watched, the game's otherwise.
+    QTimer* relojactual() const;
 
     partida partida_;
     lienzo lienzo_;
