@@ -379,8 +379,7 @@ void multijugador::salir_Click() {
         return;
     // Leaving before the host answered cancels the connection.
     const bool dentro =
-        s->anfitrionactual() ||
-        (s->clienteactual() && s->clienteactual()->estado() == red::cliente::fase::dentro);
+        s->clienteactual() && s->clienteactual()->estado() == red::cliente::fase::dentro;
     juego_.terminarred(s->anfitrionactual() ? QStringLiteral("Cerraste la partida en red.")
                        : dentro             ? QStringLiteral("Saliste de la partida en red.")
                                             : QStringLiteral("Conexión cancelada."));
