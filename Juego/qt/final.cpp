@@ -110,9 +110,7 @@ void pantallafinal::mostrar(const mundo& m, bool hayrevancha) {
         const QString quien = i == m.jugador           ? QStringLiteral("Tú")
                               : m.eshumano(int16_t(i)) ? QStringLiteral("Humano")
                                                        : QStringLiteral("Ordenador");
-        const QStringList celdas = {equipo(u.equipo),
-                                    u.tipo == guerrero ? QStringLiteral("Guerrero")
-                                                       : QStringLiteral("Arquero"),
+        const QStringList celdas = {equipo(u.equipo), QString::fromLatin1(nombretipo(u.tipo)),
                                     quien, QString::number(u.muertes), QString::number(u.bajas)};
         for (int c = 0; c < celdas.size(); ++c) {
             auto* item = new QTableWidgetItem(celdas[c]);
