@@ -60,6 +60,16 @@ bool empezarcerca(main& v, const QTemporaryDir& d, int16_t maxp) {
     return v.cargarmapa(ruta, maxp, guerrero);
 }
 
+// A match on one of the test maps in a window on the screen, its ticks
+// driven by hand.
+bool avista(main& v, const char* mapa, int16_t maxp, int16_t tipo) {
+    if (!v.cargarmapa(carpeta() + "/" + mapa, maxp, tipo))
+        return false;
+    v.timer->stop();
+    v.show();
+    return QTest::qWaitForWindowExposed(&v);
+}
+
 void elegir(unjugador& u, const QString& nombre) {
     const auto items = u.File1->findItems(nombre, Qt::MatchExactly);
     QVERIFY(!items.isEmpty());
@@ -269,10 +279,7 @@ private slots:
 
     void teclas_de_la_ventana() {
         main v;
-        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
-        v.timer->stop(); // ticks are driven by hand below
+        QVERIFY(avista(v, "prueba_a.mapa", 1, guerrero));
         mundo& m = v.juego();
         m.unidades[1].muerto = verdadero;
         m.unidades[1].revivir = 10000;
@@ -399,10 +406,7 @@ private slots:
 
     void ventana_redimensionable() {
         main v;
-        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, arquero));
-        v.timer->stop();
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QVERIFY(avista(v, "prueba_a.mapa", 1, arquero));
         v.resize(v.width() + 800, v.height() + 600);
         QTRY_COMPARE(v.mainpic->width(), 1600);
         QCOMPARE(v.status->y(), v.mainpic->height());
@@ -749,10 +753,7 @@ private slots:
     // has the room, and stays inside a small window.
     void marcador_final_a_su_medida() {
         main v;
-        QVERIFY(v.cargarmapa(carpeta() + "/prueba_b.mapa", 8, guerrero));
-        v.timer->stop();
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QVERIFY(avista(v, "prueba_b.mapa", 8, guerrero));
         for (const QSize tamano : {QSize(1600, 1300), QSize(740, 420)}) {
             v.resize(tamano);
             QTRY_COMPARE(v.width(), tamano.width());
