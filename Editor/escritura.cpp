@@ -1,5 +1,7 @@
 #include "Editor/escritura.h"
 
+#include "Comun/escritura.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -8,56 +10,13 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 namespace editor {
 
-std::string causaescritura(int error) {
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return "No queda espacio en el disco.";
-    case EACCES:
-    case EPERM:
-        return "No tiene permiso para escribir en esa carpeta.";
-    case EROFS:
-        return "El sistema de archivos es de solo lectura.";
-    case ENAMETOOLONG:
-        return "El nombre del archivo es demasiado largo.";
-    case EFBIG:
-        return "El archivo supera el tamaño máximo que el sistema permite escribir.";
-    default:
-        return {};
-    }
-}
-
 namespace {
 
-// Qt's error text doesn't always keep the system's error number, so when it
-// was lost the folder itself is asked what stands in the way.
-int adivinar(const QString& ruta, qint64 bytes) {
-    const QByteArray carpeta = QFile::encodeName(QFileInfo(ruta).absolutePath());
-    struct statvfs v {};
-    if (statvfs(carpeta.constData(), &v) == 0) {
-        if (v.f_flag & ST_RDONLY)
-            return EROFS;
-        if (qint64(v.f_bavail) * qint64(v.f_frsize) < bytes + 4096)
-            return ENOSPC;
-        if (QFile::encodeName(QFileInfo(ruta).fileName()).size() > qint64(v.f_namemax))
-            return ENAMETOOLONG;
-    }
-    if (access(carpeta.constData(), W_OK) != 0)
-        return EACCES;
-    return 0;
-}
-
 std::string explicar(int error, const QString& ruta, qint64 bytes, const QString& sistema) {
-    std::string causa = causaescritura(error);
-    if (causa.empty())
-        causa = causaescritura(adivinar(ruta, bytes));
-    if (causa.empty())
-        causa = "No se pudo escribir el archivo.";
+    const std::string causa = comun::porquenoseescribio(error, ruta.toStdString(), bytes);
     // Qt's own words add nothing when it lost the system's reason.
     if (sistema.isEmpty() || sistema == QStringLiteral("Unknown error") ||
         sistema == QIODevice::tr("Unknown error"))

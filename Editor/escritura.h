@@ -4,10 +4,6 @@
 
 namespace editor {
 
-// The usual reason a file couldn't be written, in Spanish, from the system's
-// error number; empty for a reason without a Spanish text of its own.
-std::string causaescritura(int error);
-
 // Writes `texto` as the whole file at `ruta`; the old file is replaced only
 // once the new one is complete. Empty on success, otherwise why not, in
 // Spanish, followed by the system's own text.

@@ -1,6 +1,7 @@
 #include "Juego/qt/ventana.h"
 
 #include "Comun/carpetas.h"
+#include "Comun/escritura.h"
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/final.h"
@@ -30,6 +31,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
@@ -597,18 +599,29 @@ bool escribirarchivo(const QString& ruta, const std::vector<uint8_t>& datos, QSt
     // with SIGXFSZ in the middle of the write; ignored, the write fails and
     // is reported.
     std::signal(SIGXFSZ, SIG_IGN);
+    const qint64 n = qint64(datos.size());
     QSaveFile f(ruta);
     // commit() puts the new file in place even when writing out QSaveFile's
     // buffer failed (a full disk), so a cut file would replace a good one:
     // the buffer is written out, and checked, first.
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write(reinterpret_cast<const char*>(datos.data()), qint64(datos.size())) !=
-            qint64(datos.size()) ||
-        !f.flush() || !f.commit()) {
-        error = QStringLiteral("No se pudo guardar %1: %2").arg(ruta, f.errorString());
-        return false;
-    }
-    return true;
+    errno = 0;
+    bool bien = f.open(QIODevice::WriteOnly);
+    bien = bien && f.write(reinterpret_cast<const char*>(datos.data()), n) == n && f.flush();
+    bien = bien && f.commit();
+    if (bien)
+        return true;
+    // The reason in Spanish first; the system's own words, when it kept
+    // any, after it.
+    const int numero = errno;
+    const QString sistema = f.errorString();
+    error =
+        QStringLiteral("No se pudo guardar %1. %2")
+            .arg(QFileInfo(ruta).fileName(),
+                 QString::fromStdString(comun::porquenoseescribio(numero, ruta.toStdString(), n)));
+    if (!sistema.isEmpty() && sistema != QStringLiteral("Unknown error") &&
+        sistema != QIODevice::tr("Unknown error"))
+        error += QStringLiteral("\n(") + sistema + QLatin1Char(')');
+    return false;
 }
 
 } // namespace

@@ -523,8 +523,17 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &previo);
         QVERIFY(!guardada);
         QCOMPARE(avisos.size(), 1);
+        // Why, in Spanish, before the system's own words.
+        QVERIFY2(avisos[0].contains("No se pudo guardar p.partida. El archivo supera el tamaño "
+                                    "máximo"),
+                 qPrintable(avisos[0]));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), antes);
+        avisos.clear();
+        QVERIFY(!v.guardarpartida(d.filePath(QString(300, 'x') + ".partida")));
+        QCOMPARE(avisos.size(), 1);
+        QVERIFY2(avisos[0].contains("El nombre del archivo es demasiado largo."),
+                 qPrintable(avisos[0]));
     }
 
     void ajustes_de_una_vez_a_otra() {

@@ -1,0 +1,65 @@
+#include "Comun/escritura.h"
+
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace comun {
+
+std::string causaescritura(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return "No queda espacio en el disco.";
+    case EACCES:
+    case EPERM:
+        return "No tiene permiso para escribir en esa carpeta.";
+    case EROFS:
+        return "El sistema de archivos es de solo lectura.";
+    case ENAMETOOLONG:
+        return "El nombre del archivo es demasiado largo.";
+    case EFBIG:
+        return "El archivo supera el tamaño máximo que el sistema permite escribir.";
+    default:
+        return {};
+    }
+}
+
+namespace {
+
+int adivinar(const std::string& ruta, long long bytes) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path archivo = fs::absolute(fs::path(ruta), ec);
+    if (ec)
+        archivo = fs::path(ruta);
+    const std::string carpeta = archivo.parent_path().string();
+    struct statvfs v {};
+    if (statvfs(carpeta.c_str(), &v) == 0) {
+        if (v.f_flag & ST_RDONLY)
+            return EROFS;
+        if (static_cast<long long>(v.f_bavail) * static_cast<long long>(v.f_frsize) < bytes + 4096)
+            return ENOSPC;
+        if (archivo.filename().string().size() > v.f_namemax)
+            return ENAMETOOLONG;
+    }
+    if (access(carpeta.c_str(), W_OK) != 0)
+        return EACCES;
+    return 0;
+}
+
+} // namespace
+
+std::string porquenoseescribio(int error, const std::string& ruta, long long bytes) {
+    std::string causa = causaescritura(error);
+    if (causa.empty())
+        causa = causaescritura(adivinar(ruta, bytes));
+    if (causa.empty())
+        causa = "No se pudo escribir el archivo.";
+    return causa;
+}
+
+} // namespace comun
