@@ -50,6 +50,9 @@ public:
 sesionred::sesionred(main& v) : QObject(&v), v_(v) {
     listajugadores = etiquetacampo(v.mainpic);
     listajugadores->setObjectName(QStringLiteral("listajugadores"));
+    // Bottom left: the kill feed takes the top right, the minimap the
+    // bottom right and the joins and leaves the top left.
+    v.mainpic->sobreponer(listajugadores, Qt::AlignBottom | Qt::AlignLeft, 11);
 }
 
 sesionred::~sesionred() {
@@ -244,10 +247,7 @@ void sesionred::mostrarlista() {
                       .arg(u.muertes == 1 ? QStringLiteral("muerte") : QStringLiteral("muertes"));
     }
     listajugadores->setText(lineas.join(QLatin1Char('\n')));
-    listajugadores->adjustSize();
-    // Bottom left: the kill feed takes the top right, the minimap the
-    // bottom right and the joins and leaves the top left.
-    listajugadores->move(4, v_.mainpic->height() - listajugadores->height() - 4);
+    v_.mainpic->colocarencima();
     listajugadores->show();
     listajugadores->raise();
 }

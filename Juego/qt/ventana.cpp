@@ -102,6 +102,40 @@ void campo::mousePressEvent(QMouseEvent* e) {
         emit pulsado(px->x(), px->y());
 }
 
+void campo::resizeEvent(QResizeEvent*) {
+    colocarencima();
+}
+
+void campo::sobreponer(QLabel* l, Qt::Alignment donde, int letra) {
+    encima_.push_back({l, donde, letra});
+    colocarencima();
+}
+
+void campo::colocarencima() {
+    const QRect d = encuadre(size());
+    const double escala = double(d.width()) / anchocampo;
+    const int margen = int(std::lround(4 * escala));
+    std::erase_if(encima_, [](const sobrepuesta& e) { return e.etiqueta.isNull(); });
+    for (const sobrepuesta& e : encima_) {
+        QLabel* l = e.etiqueta;
+        QFont f = l->font();
+        const int px = std::max(1, int(std::lround(e.letra * escala)));
+        if (f.pixelSize() != px) {
+            f.setPixelSize(px);
+            l->setFont(f);
+        }
+        l->adjustSize();
+        int x = d.x() + margen;
+        if (e.donde & Qt::AlignHCenter)
+            x = d.x() + (d.width() - l->width()) / 2;
+        else if (e.donde & Qt::AlignRight)
+            x = d.x() + d.width() - margen - l->width();
+        const int y = (e.donde & Qt::AlignBottom) ? d.y() + d.height() - margen - l->height()
+                                                  : d.y() + margen;
+        l->move(x, y);
+    }
+}
+
 barravida::barravida(QWidget* padre) : QWidget(padre) {}
 
 void barravida::ponervida(int v) {
@@ -172,15 +206,19 @@ main::main() : partida_(*this) {
     status->setGeometry(0, 600, 801, 25);
     status->setContentsMargins(4, 0, 0, 0);
 
-    lblobjetivo = new QLabel(cliente);
+    lblobjetivo = new QLabel(mainpic);
     lblobjetivo->setObjectName(QStringLiteral("lblobjetivo"));
     lblobjetivo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblobjetivo->setStyleSheet(QStringLiteral(
         "QLabel { color: white; background: rgba(0, 0, 0, 150); padding: 0 6px; }"));
     lblobjetivo->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblobjetivo->hide();
+    // At the middle of the field's top edge: the kill feed and the players'
+    // list take the corners.
+    mainpic->sobreponer(lblobjetivo, Qt::AlignTop | Qt::AlignHCenter, 12);
     mensajes = etiquetacampo(mainpic);
     mensajes->setObjectName(QStringLiteral("mensajes"));
+    mainpic->sobreponer(mensajes, Qt::AlignTop | Qt::AlignLeft, 11);
 
     final_ = new pantallafinal(cliente);
     final_->setGeometry(150, 110, 500, 380);
@@ -396,7 +434,6 @@ void main::colocar() {
     vida->raise();
     marcador->raise();
     sonido_->raise();
-    colocarobjetivo();
 }
 
 void main::mostrarmarcador() {
@@ -791,8 +828,7 @@ void main::procesar(const sucesos& s) {
     const QString meta = juego().jugando == verdadero ? textoobjetivo(juego()) : QString();
     if (meta != lblobjetivo->text()) {
         lblobjetivo->setText(meta);
-        lblobjetivo->adjustSize();
-        colocarobjetivo();
+        mainpic->colocarencima();
         lblobjetivo->setVisible(!meta.isEmpty());
     }
 }
@@ -800,8 +836,9 @@ void main::procesar(const sucesos& s) {
 QLabel* etiquetacampo(QWidget* campo) {
     auto* l = new QLabel(campo);
     l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // No size in the sheet: the field sets it as the frame grows.
     l->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 150); color: white; "
-                                    "padding: 3px; font-size: 11px;"));
+                                    "padding: 3px;"));
     l->setTextFormat(Qt::PlainText);
     l->hide();
     return l;
@@ -817,8 +854,7 @@ void main::decir(const QString& texto) {
         for (const auto& d : dichos_)
             lineas << d.second;
         mensajes->setText(lineas.join(QLatin1Char('\n')));
-        mensajes->adjustSize();
-        mensajes->move(4, 4);
+        mainpic->colocarencima();
         mensajes->setVisible(!dichos_.isEmpty());
         mensajes->raise();
     };
@@ -828,13 +864,6 @@ void main::decir(const QString& texto) {
         dichos_.removeIf([numero](const auto& d) { return d.first == numero; });
         mostrar();
     });
-}
-
-void main::colocarobjetivo() {
-    // Only as wide as its text, at the middle of the field's top edge (the
-    // kill feed and the players' list take the corners).
-    lblobjetivo->move(mainpic->x() + (mainpic->width() - lblobjetivo->width()) / 2,
-                      mainpic->y() + 4);
 }
 
 void main::timer_Timer() {

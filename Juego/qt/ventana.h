@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QPainter;
@@ -59,12 +60,29 @@ public:
     // the bars around the frame.
     static std::optional<QPoint> pixeldecampo(QSize area, QPoint pos);
 
+    // Keeps a label (a child of this widget) over the frame as drawn, in a
+    // corner or at the middle of an edge (`donde`), four frame pixels in,
+    // with letters `letra` frame pixels high: it grows and moves with the
+    // frame, as what is drawn in the frame does.
+    void sobreponer(QLabel* l, Qt::Alignment donde, int letra);
+    // Lays those labels out again; after a label's text changed, say.
+    void colocarencima();
+
 signals:
     void pulsado(int px, int py);
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent*) override;
+
+private:
+    struct sobrepuesta {
+        QPointer<QLabel> etiqueta; // a label may go before the field does
+        Qt::Alignment donde;
+        int letra;
+    };
+    std::vector<sobrepuesta> encima_;
 };
 
 // The player's life as a bar beside the status line.
@@ -246,8 +264,6 @@ private:
     void quitarvisor();
     // Lays the field and the status row out over the client area.
     void colocar();
-    // Centres the goal label over the field, as wide as its text.
-    void colocarobjetivo();
     void mostrarmarcador();
     void pantallacompleta();
     void ponerminimapa(bool visible);

@@ -404,6 +404,53 @@ private slots:
         QCOMPARE(p.value_or(QPoint(-1, -1)), pixel);
     }
 
+    // Labels over the field grow and move with the frame as drawn, so that
+    // they neither shrink beside a large frame nor sit on the black bands.
+    void etiquetas_con_el_cuadro_data() {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<int>("letra");     // pixels, for 11 frame pixels
+        QTest::addColumn<QPoint>("arriba"); // the top-left label's corner
+        QTest::addColumn<int>("centro");    // the top-middle label's middle
+        QTest::addColumn<int>("abajo");     // the bottom-left label's bottom edge
+        QTest::newRow("tamano-normal") << QSize(800, 600) << 11 << QPoint(4, 4) << 400 << 596;
+        QTest::newRow("doble") << QSize(1600, 1200) << 22 << QPoint(8, 8) << 800 << 1192;
+        QTest::newRow("bandas-a-los-lados")
+            << QSize(1000, 600) << 11 << QPoint(104, 4) << 500 << 596;
+        QTest::newRow("suave-con-bandas-arriba")
+            << QSize(1200, 1000) << 17 << QPoint(6, 56) << 600 << 944;
+    }
+    void etiquetas_con_el_cuadro() {
+        QFETCH(QSize, area);
+        QFETCH(int, letra);
+        QFETCH(QPoint, arriba);
+        QFETCH(int, centro);
+        QFETCH(int, abajo);
+        campo c;
+        c.resize(800, 600);
+        c.show();
+        auto* esquina = new QLabel(QStringLiteral("Bea se unió"), &c);
+        auto* medio = new QLabel(QStringLiteral("Objetivo: 50 muertes"), &c);
+        auto* pie = new QLabel(QStringLiteral("Jugadores"), &c);
+        auto* ida = new QLabel(QStringLiteral("se va antes"), &c);
+        c.sobreponer(esquina, Qt::AlignTop | Qt::AlignLeft, 11);
+        c.sobreponer(medio, Qt::AlignTop | Qt::AlignHCenter, 11);
+        c.sobreponer(pie, Qt::AlignBottom | Qt::AlignLeft, 11);
+        c.sobreponer(ida, Qt::AlignTop | Qt::AlignRight, 11);
+        delete ida; // a label gone before the field is forgotten
+        c.resize(area);
+        QCOMPARE(esquina->font().pixelSize(), letra);
+        QCOMPARE(esquina->pos(), arriba);
+        QVERIFY(std::abs(medio->x() + medio->width() / 2 - centro) <= 1);
+        QCOMPARE(medio->y(), arriba.y());
+        QCOMPARE(pie->x(), arriba.x());
+        QCOMPARE(pie->y() + pie->height(), abajo);
+        // A longer text is laid out again where it belongs.
+        medio->setText(medio->text() + QStringLiteral(" · rojo 0 · azul 0 · faltan 50"));
+        c.colocarencima();
+        QVERIFY(std::abs(medio->x() + medio->width() / 2 - centro) <= 1);
+        QCOMPARE(medio->width(), medio->sizeHint().width());
+    }
+
     void ventana_redimensionable() {
         main v;
         QVERIFY(avista(v, "prueba_a.mapa", 1, arquero));
