@@ -135,10 +135,15 @@ void pantallafinal::mostrar(const mundo& m, bool hayrevancha) {
     if (QWidget* p = parentWidget()) {
         alto = std::min(alto, std::max(380, p->height() - 20));
         resize(width(), alto);
-        move((p->width() - width()) / 2, (p->height() - height()) / 2);
     }
+    centrar();
     raise();
     show();
+}
+
+void pantallafinal::centrar() {
+    if (QWidget* p = parentWidget())
+        move((p->width() - width()) / 2, (p->height() - height()) / 2);
 }
 
 } // namespace juego

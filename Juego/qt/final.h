@@ -21,6 +21,8 @@ public:
 
     // Fills the screen from the match that just ended and shows it.
     void mostrar(const mundo& m, bool hayrevancha);
+    // Back in the middle of the window, after the window changed its size.
+    void centrar();
 
     QLabel* titulo = nullptr;
     QTableWidget* tabla = nullptr;

@@ -434,6 +434,7 @@ void main::colocar() {
     vida->raise();
     marcador->raise();
     sonido_->raise();
+    final_->centrar();
 }
 
 void main::mostrarmarcador() {

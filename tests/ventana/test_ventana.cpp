@@ -864,6 +864,11 @@ private slots:
         v.timer_Timer();
         QVERIFY(v.final_->isVisible());
         QCOMPARE(v.final_->titulo->text(), QStringLiteral("Empate"));
+        // It stays in the middle when the window grows.
+        v.resize(v.width() + 400, v.height() + 300);
+        const QWidget* cliente = v.centralWidget();
+        QTRY_COMPARE(v.final_->geometry().center().x() / 2, cliente->rect().center().x() / 2);
+        QCOMPARE(v.final_->geometry().center().y() / 2, cliente->rect().center().y() / 2);
         // Over, the match can no longer be saved to play on; its replay can.
         emit v.mnuArchivo->aboutToShow();
         QVERIFY(!v.mnuGuardarPartida->isEnabled());
