@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -222,6 +223,13 @@ main::main() : partida_(*this) {
 
     final_ = new pantallafinal(cliente);
     final_->setGeometry(150, 110, 500, 380);
+    connect(final_->cerrar, &QPushButton::clicked, this, [this] {
+        // The last frame stays; say where the next match starts. A replay
+        // has its own keys for what comes next.
+        if (!visor_)
+            decir(red_ ? QStringLiteral("Otra partida en red: Archivo → Multijugador")
+                       : QStringLiteral("Otra partida: Archivo → Un Jugador"));
+    });
     connect(final_, &pantallafinal::otra, this, [this] {
         // A copy: starting the match replaces what it was started from.
         if (const std::optional<revancha> r = ultima_)

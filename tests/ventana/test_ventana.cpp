@@ -879,9 +879,11 @@ private slots:
         QVERIFY(v.final_->tabla->item(0, 0)->font().bold());
         QCOMPARE(v.final_->tabla->item(3, 0)->text(), QStringLiteral("azul"));
 
-        // Cerrar leaves the last frame; Revancha starts the same match anew.
+        // Cerrar leaves the last frame and says where the next match starts;
+        // Revancha starts the same match anew.
         v.final_->cerrar->click();
         QVERIFY(!v.final_->isVisible());
+        QCOMPARE(v.mensajes->text(), QStringLiteral("Otra partida: Archivo → Un Jugador"));
         v.final_->mostrar(v.juego(), true);
         v.final_->revancha->click();
         QVERIFY(!v.final_->isVisible());
