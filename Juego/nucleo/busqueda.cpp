@@ -2,6 +2,7 @@
 #include "Juego/nucleo/mundo.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <limits>
 #include <type_traits>
@@ -22,6 +23,8 @@ constexpr int inundacion = 256;
 // look floods at most four times as many cells as were taken, and mostly
 // ends far sooner, where its two floods meet.
 constexpr int primerarevision = 2048;
+// Cells that sellado floods one at a time before it floods whole runs.
+constexpr int celdasporsellado = 1024;
 
 // Distance estimate from a cell to the fighter's destination.
 int costoh(const unidad& u, int x, int y) {
@@ -223,6 +226,7 @@ void busqueda::limpiarbusqueda() {
             if (n.estado != muro)
                 n.estado = 0;
         generacion = 1;
+        columnasde = 0;
     }
     base = generacion << 2;
     for (int f = minimo; f <= maximo; ++f)
@@ -517,9 +521,7 @@ bool busqueda::sellado(const mundo& m, int16_t i, int limite, int& trabajo) {
     auto prometedora = [&](int32_t lugar) {
         const int x = lugar % anchoborde - 1;
         const int y = lugar / anchoborde - 1;
-        const int dx = std::abs(x - u.x);
-        const int dy = std::abs(y - u.y);
-        return 14 * std::min(dx, dy) + 10 * std::abs(dx - dy) + costoh(u, x, y) < topef;
+        return cotaf(u, x, y) < topef;
     };
     if (!prometedora(meta))
         return true;
@@ -540,6 +542,11 @@ bool busqueda::sellado(const mundo& m, int16_t i, int limite, int& trabajo) {
     // list's side is the hall and the destination's side the rest of the
     // map; on open ground, behind a line of cells reached while the list was
     // full, it is the other way round.
+    //
+    // Mostly they meet within a few hundred cells. When they have not after
+    // a while, both sides are large, and flooding them cell by cell to the
+    // end costs more than the search itself: the question goes to
+    // selladoporfilas, which floods whole runs of a row at a time.
     pila.clear();
     pila.push_back(meta);
     inundado[std::size_t(meta)] = desdemeta;
@@ -553,8 +560,8 @@ bool busqueda::sellado(const mundo& m, int16_t i, int limite, int& trabajo) {
                                 anchoborde - 1,  anchoborde,  anchoborde + 1};
     const uint32_t espera = base + esperando;
     while (!pila.empty() && !otrapila.empty()) {
-        if (++trabajo > limite)
-            return false;
+        if (++trabajo > std::min(limite, celdasporsellado))
+            return trabajo > limite ? false : selladoporfilas(m, i, limite, trabajo);
         int32_t centro = pila.back();
         pila.pop_back();
         for (int32_t d : vecinos) {
@@ -585,6 +592,203 @@ bool busqueda::sellado(const mundo& m, int16_t i, int limite, int& trabajo) {
     return true;
 }
 
+namespace {
+
+// The bits of one word of a row (cells 64 w to 64 w + 63) that lie between
+// columns a and b.
+uint64_t entrecolumnas(int a, int b, int w) {
+    const int lo = std::max(a, 64 * w) - 64 * w;
+    const int hi = std::min(b, 64 * w + 63) - 64 * w;
+    if (lo > hi)
+        return 0;
+    return (~uint64_t(0) >> (63 - hi)) & (~uint64_t(0) << lo);
+}
+
+} // namespace
+
+int busqueda::cotaf(const unidad& u, int x, int y) {
+    const int dx = std::abs(x - u.x);
+    const int dy = std::abs(y - u.y);
+    return 14 * std::min(dx, dy) + 10 * std::abs(dx - dy) + costoh(u, x, y);
+}
+
+bool busqueda::selladoporfilas(const mundo& m, int16_t i, int limite, int& trabajo) {
+    const unidad& u = m.unidades[i];
+    const int filas = m.altomapa + 1;
+    const int columnas = m.anchomapa + 1;
+    // Along a row the least F of a cell falls or holds from the start's
+    // column to the destination's and grows away from there on either side,
+    // so the cells of a row that may still be taken lie between two columns,
+    // worked out once a search.
+    if (columnasde != generacion) {
+        columnasde = generacion;
+        for (int y = 0; y < filas; ++y) {
+            int16_t& desde = desdecolumna[std::size_t(y)];
+            int16_t& hasta = hastacolumna[std::size_t(y)];
+            if (cotaf(u, u.destx, y) >= topef) {
+                desde = 1;
+                hasta = 0;
+                continue;
+            }
+            int lo = 0, hi = u.destx;
+            while (lo < hi) {
+                const int c = (lo + hi) / 2;
+                if (cotaf(u, c, y) < topef)
+                    hi = c;
+                else
+                    lo = c + 1;
+            }
+            desde = int16_t(lo);
+            lo = u.destx;
+            hi = columnas - 1;
+            while (lo < hi) {
+                const int c = (lo + hi + 1) / 2;
+                if (cotaf(u, c, y) < topef)
+                    lo = c;
+                else
+                    hi = c - 1;
+            }
+            hasta = int16_t(lo);
+        }
+    }
+
+    // The cells not reached yet that may still be taken, 64 of a row to a
+    // word, read off the workspace the first time this look asks for them.
+    if (++mirada == 0) {
+        std::fill(leida.begin(), leida.end(), 0);
+        mirada = 1;
+    }
+    auto abiertas = [&](int y, int w) {
+        const std::size_t k = std::size_t(y) * std::size_t(palabrasfila) + std::size_t(w);
+        if (leida[k] != mirada) {
+            leida[k] = mirada;
+            const int x0 = std::max(64 * w, int(desdecolumna[std::size_t(y)]));
+            const int x1 = std::min(64 * w + 63, int(hastacolumna[std::size_t(y)]));
+            const nodo* n = nodos.data() + lugarde(0, y);
+            uint64_t b = 0;
+            for (int x = x0; x <= x1; ++x)
+                b |= uint64_t(n[x].estado < base) << (x - 64 * w);
+            abierta[k] = b;
+        }
+        return abierta[k];
+    };
+    auto palabra = [&](std::vector<uint64_t>& b, int x, int y) -> uint64_t& {
+        return b[std::size_t(y) * std::size_t(palabrasfila) + std::size_t(x >> 6)];
+    };
+    auto hay = [&](const std::vector<uint64_t>& b, int y, int x0, int x1) {
+        if (y < 0 || y >= filas)
+            return false;
+        x0 = std::max(x0, 0);
+        x1 = std::min(x1, columnas - 1);
+        for (int w = x0 >> 6; w <= x1 >> 6; ++w)
+            if (b[std::size_t(y) * std::size_t(palabrasfila) + std::size_t(w)] &
+                entrecolumnas(x0, x1, w))
+                return true;
+        return false;
+    };
+    auto poner = [&](std::vector<uint64_t>& b, int y, int x0, int x1, bool valor) {
+        for (int w = x0 >> 6; w <= x1 >> 6; ++w) {
+            uint64_t& p = b[std::size_t(y) * std::size_t(palabrasfila) + std::size_t(w)];
+            p = valor ? (p | entrecolumnas(x0, x1, w)) : (p & ~entrecolumnas(x0, x1, w));
+        }
+    };
+    auto viva = [&](const eslabon& e) {
+        return e.orden != 0 && e.x >= desdecolumna[std::size_t(e.y)] &&
+               e.x <= hastacolumna[std::size_t(e.y)];
+    };
+
+    // The same two floods as in sellado, a run at a time, each run marked
+    // in `vistos` of its side.
+    semillas[0].clear();
+    semillas[1].clear();
+    tramos.clear();
+    semillas[0].push_back({u.destx, u.desty});
+    for (int16_t k = 0; k < usados; ++k)
+        if (const eslabon& e = eslabones[std::size_t(k)]; viva(e))
+            palabra(esperas, e.x, e.y) |= uint64_t(1) << (e.x & 63);
+    // The list's side starts next to the waiting cells, one after another
+    // as it needs them: a look that meets soon never gets to most of them.
+    int16_t proxima = 0;
+    auto sembrar = [&] {
+        while (semillas[1].empty() && proxima < usados) {
+            const eslabon& e = eslabones[std::size_t(proxima++)];
+            if (!viva(e))
+                continue;
+            for (int y = std::max(e.y - 1, 0); y <= std::min(e.y + 1, filas - 1); ++y)
+                for (int x = std::max(e.x - 1, 0); x <= std::min(e.x + 1, columnas - 1); ++x)
+                    if (abiertas(y, x >> 6) >> (x & 63) & 1)
+                        semillas[1].push_back({int16_t(x), int16_t(y)});
+        }
+        return !semillas[1].empty();
+    };
+    // One run of side `lado`; false when the two sides met.
+    auto avanzar = [&](int lado) {
+        std::vector<uint64_t>& visto = vistos[lado];
+        while (!semillas[lado].empty()) {
+            const auto [x, y] = semillas[lado].back();
+            semillas[lado].pop_back();
+            ++trabajo;
+            if (palabra(visto, x, y) >> (x & 63) & 1)
+                continue;
+            // The run of cells around it, as far as it goes either way.
+            int w = x >> 6;
+            uint64_t z = ~abiertas(y, w) & ((uint64_t(1) << (x & 63)) - 1);
+            while (z == 0 && w > 0)
+                z = ~abiertas(y, --w);
+            const int x0 = z == 0 ? 0 : 64 * w + 64 - std::countl_zero(z);
+            w = x >> 6;
+            z = ~abiertas(y, w) & ~((uint64_t(2) << (x & 63)) - 1);
+            while (z == 0 && w + 1 < palabrasfila)
+                z = ~abiertas(y, ++w);
+            const int x1 = z == 0 ? 64 * palabrasfila - 1 : 64 * w + std::countr_zero(z) - 1;
+            if (hay(vistos[1 - lado], y, x0, x1))
+                return false;
+            if (lado == 0 &&
+                (hay(esperas, y - 1, x0 - 1, x1 + 1) || hay(esperas, y, x0 - 1, x1 + 1) ||
+                 hay(esperas, y + 1, x0 - 1, x1 + 1)))
+                return false;
+            poner(visto, y, x0, x1, true);
+            tramos.push_back({int16_t(y), int16_t(x0), int16_t(x1), lado});
+            // One seed for each run of the rows above and below that touches
+            // this one, corners included.
+            for (int yy = y - 1; yy <= y + 1; yy += 2) {
+                if (yy < 0 || yy >= filas)
+                    continue;
+                const int a = std::max(x0 - 1, 0);
+                const int b = std::min(x1 + 1, columnas - 1);
+                uint64_t antes = 0;
+                for (int ww = a >> 6; ww <= b >> 6; ++ww) {
+                    const uint64_t libres =
+                        abiertas(yy, ww) &
+                        ~visto[std::size_t(yy) * std::size_t(palabrasfila) + std::size_t(ww)] &
+                        entrecolumnas(a, b, ww);
+                    for (uint64_t inicios = libres & ~((libres << 1) | antes); inicios != 0;
+                         inicios &= inicios - 1)
+                        semillas[lado].push_back(
+                            {int16_t(64 * ww + std::countr_zero(inicios)), int16_t(yy)});
+                    antes = libres >> 63;
+                }
+            }
+            return true;
+        }
+        return true;
+    };
+    bool cerrado = true;
+    while (!semillas[0].empty() && sembrar()) {
+        if (trabajo > limite || !avanzar(0) || !avanzar(1)) {
+            cerrado = false;
+            break;
+        }
+    }
+    // Whatever the answer, the marks of this look go.
+    for (int16_t k = 0; k < usados; ++k)
+        if (const eslabon& e = eslabones[std::size_t(k)]; e.orden != 0)
+            palabra(esperas, e.x, e.y) = 0;
+    for (const tramo& t : tramos)
+        poner(vistos[t.lado], t.y, t.x0, t.x1, false);
+    return cerrado;
+}
+
 void busqueda::calcularzonas(const mundo& m) {
     const int columnas = m.anchomapa + 1;
     const int filas = m.altomapa + 1;
@@ -599,6 +803,19 @@ void busqueda::calcularzonas(const mundo& m) {
         inundado = std::vector<uint32_t>(total);
         riego = 0;
     }
+    palabrasfila = (columnas + 63) / 64;
+    const std::size_t palabras = std::size_t(palabrasfila) * std::size_t(filas);
+    if (abierta.size() != palabras) {
+        abierta.assign(palabras, 0);
+        leida.assign(palabras, 0);
+        esperas.assign(palabras, 0);
+        vistos[0].assign(palabras, 0);
+        vistos[1].assign(palabras, 0);
+        mirada = 0;
+    }
+    desdecolumna.assign(std::size_t(filas), 0);
+    hastacolumna.assign(std::size_t(filas), 0);
+    columnasde = 0;
     anchoborde = columnas + 2;
     // Every cell starts as not reached by any search (stamps start at 1), or
     // as a wall for good.

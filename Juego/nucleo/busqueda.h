@@ -92,8 +92,9 @@ private:
     static constexpr uint32_t ultimageneracion = (muro >> 2) - 1;
 
     // A waiting cell: when it was queued (0 once the link is handed back),
-    // where it lies, and its neighbours in its bucket (-1 at either end). A cell waiting with F 9999 or more is
-    // in no bucket and its neighbours mean nothing.
+    // where it lies, and its neighbours in its bucket (-1 at either end). A
+    // cell waiting with F 9999 or more is in no bucket and its neighbours
+    // mean nothing.
     struct eslabon {
         uint32_t orden;
         int16_t x, y;
@@ -148,6 +149,11 @@ private:
     // waits in the list; cells whose F cannot fall below 9999 ring it too.
     // `trabajo` tells how many cells the look flooded.
     bool sellado(const mundo& m, int16_t i, int limite, int& trabajo);
+    // The same answer, flooding whole runs of a row at a time: for floods
+    // that would take tens of thousands of cells one by one.
+    bool selladoporfilas(const mundo& m, int16_t i, int limite, int& trabajo);
+    // The least F that cell (x, y) can ever have in fighter u's search.
+    static int cotaf(const unidad& u, int x, int y);
     // The first of `cuantos` new stamps in a row for the cells of new floods
     // in `inundado`.
     uint32_t nuevoriego(uint32_t cuantos = 1);
@@ -183,6 +189,30 @@ private:
     // run in the middle of a search without disturbing it.
     std::vector<uint32_t> inundado;
     uint32_t riego = 0;
+
+    // What selladoporfilas floods, as bits, 64 cells of a row to a word, row
+    // after row over the map: a row of a thousand cells is sixteen words.
+    // `abierta` holds the cells not reached that may still be taken, read
+    // off the workspace as a look needs them (`leida` tells which words
+    // this look, `mirada`, has read); `esperas` the waiting cells and
+    // `vistos` the runs each flood took, both only while a look runs.
+    int palabrasfila = 0;
+    std::vector<uint64_t> abierta, esperas, vistos[2];
+    std::vector<uint32_t> leida;
+    uint32_t mirada = 0;
+    // The columns of each row whose cells may still be taken, for the
+    // search of stamp `columnasde`.
+    std::vector<int16_t> desdecolumna, hastacolumna;
+    uint32_t columnasde = 0;
+    struct semilla {
+        int16_t x, y;
+    };
+    struct tramo {
+        int16_t y, x0, x1;
+        int lado;
+    };
+    std::vector<semilla> semillas[2];
+    std::vector<tramo> tramos;
 
     // The last search of each fighter that found no path, and all it
     // depended on besides the terrain of the map it ran on.

@@ -104,7 +104,8 @@ enum class tipomapa {
     lleno,
     tope,
     salida,
-    franja
+    franja,
+    banda
 };
 
 struct azaroso {
@@ -568,6 +569,7 @@ void TestBusqueda::diferencial_data() {
     QTest::newRow("costo-al-tope") << int(tipomapa::tope) << 8 << 17;
     QTest::newRow("bloques-de-salida") << int(tipomapa::salida) << 3 << 18;
     QTest::newRow("franja-de-mil") << int(tipomapa::franja) << 30 << 19;
+    QTest::newRow("banda-de-pasillos") << int(tipomapa::banda) << 12 << 20;
 }
 
 void TestBusqueda::diferencial() {
@@ -588,13 +590,23 @@ void TestBusqueda::diferencial() {
         // A strip as long as a map can be, where the ends lie almost 9999
         // apart.
         const bool franja = t == tipomapa::franja;
-        const int w = franja ? a.entre(900, 1000) : a.entre(lado * 3 / 4, lado);
-        const int h = franja ? a.entre(2, 4) : a.entre(lado * 3 / 4, lado);
+        // A band of corridors as long: its far cells cost close to 9999 and
+        // the ways around its walls wander near that bound, on both sides of
+        // long floods.
+        const bool banda = t == tipomapa::banda;
+        const int w = franja || banda ? a.entre(900, 1000) : a.entre(lado * 3 / 4, lado);
+        const int h = franja  ? a.entre(2, 4)
+                      : banda ? a.entre(20, 40)
+                              : a.entre(lado * 3 / 4, lado);
         plano terreno;
         switch (t) {
         case tipomapa::laberinto:
         case tipomapa::tope:
-            terreno = laberinto(a, w, h, t == tipomapa::tope ? 0.0 : a.entre(0, 20) / 100.0);
+        case tipomapa::banda:
+            terreno = laberinto(a, w, h,
+                                t == tipomapa::tope    ? 0.0
+                                : t == tipomapa::banda ? a.entre(10, 40) / 100.0
+                                                       : a.entre(0, 20) / 100.0);
             break;
         case tipomapa::habitaciones:
             terreno = habitaciones(a, w, h);
@@ -631,6 +643,14 @@ void TestBusqueda::diferencial() {
                                        int(libres.size()) / 2);
         if (maxp == 0)
             continue;
+        // In the band the teams stand at its two ends, as far apart as the
+        // band lets them: the first team on the leftmost free cells, the
+        // second on the rightmost.
+        if (banda) {
+            std::stable_sort(libres.begin(), libres.end(),
+                             [](const auto& p, const auto& q) { return p.first < q.first; });
+            std::reverse(libres.begin() + maxp, libres.end());
+        }
         for (int16_t k = 0; k < 2 * maxp; ++k)
             ponerunidad(*m, k, libres[k].first, libres[k].second, k < maxp ? 0 : 1,
                         a.moneda(t == tipomapa::companeros ? 0.3 : 0.1));
