@@ -147,7 +147,8 @@ private:
     // yet, is out of reach when the cells not reached yet around it are
     // ringed by walls, team-mates and cells reached already, none of which
     // waits in the list; cells whose F cannot fall below 9999 ring it too.
-    // `trabajo` tells how many cells the look flooded.
+    // `trabajo` tells how much the look flooded, in cells one by one (a run
+    // of a row counts as eight); past `limite` it gives up with false.
     bool sellado(const mundo& m, int16_t i, int limite, int& trabajo);
     // The same answer, flooding whole runs of a row at a time: for floods
     // that would take tens of thousands of cells one by one.
