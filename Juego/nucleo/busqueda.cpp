@@ -26,9 +26,9 @@ constexpr int primerarevision = 2048;
 // Cells that sellado floods one at a time before it floods whole runs.
 constexpr int celdasporsellado = 1024;
 
-// Distance estimate from a cell to the fighter's destination.
-int costoh(const unidad& u, int x, int y) {
-    return 10 * (std::abs(u.destx - x) + std::abs(u.desty - y));
+// Distance estimate from a cell to a fighter's destination.
+int costoh(int destx, int desty, int x, int y) {
+    return 10 * (std::abs(destx - x) + std::abs(desty - y));
 }
 
 } // namespace
@@ -123,7 +123,8 @@ void busqueda::buscar(mundo& m, int16_t i) {
     unidad& u = m.unidades[i];
     u.buscando = verdadero;
     limpiarbusqueda();
-    nodo& inicio = nodos[std::size_t(lugarde(u.x, u.y))];
+    actual = lugarde(u.x, u.y);
+    nodo& inicio = nodos[std::size_t(actual)];
     inicio.estado = base + cerrada;
     inicio.costog = 0;
 
@@ -242,8 +243,12 @@ void busqueda::limpiarbusqueda() {
 void busqueda::expandir(const unidad& u) {
     const int cx = u.sigx;
     const int cy = u.sigy;
-    const int32_t centro = lugarde(cx, cy);
+    const int32_t centro = actual;
     const int gactual = nodos[std::size_t(centro)].costog;
+    // Kept at hand: the stores below could change them as far as the
+    // compiler knows.
+    const int destx = u.destx;
+    const int desty = u.desty;
     const uint32_t espera = base + esperando;
     const uint32_t tomada = base + cerrada;
     // The centre was taken before it is expanded.
@@ -254,7 +259,7 @@ void busqueda::expandir(const unidad& u) {
         constexpr int dx = decltype(ddx)::value;
         constexpr int dy = decltype(ddy)::value;
         constexpr int paso = (dx == 0 || dy == 0) ? 10 : 14;
-        constexpr uint8_t padre = uint8_t((dy + 1) * 3 + dx + 1);
+        constexpr uint16_t padre = uint16_t((dy + 1) * 3 + dx + 1);
         const int32_t lugar = centro + dy * anchoborde + dx;
         nodo& v = nodos[std::size_t(lugar)];
         const uint32_t estado = v.estado;
@@ -269,7 +274,7 @@ void busqueda::expandir(const unidad& u) {
         const int g = gactual + paso;
         if (estado == espera) {
             if (g < v.costog) {
-                const int h = costoh(u, c, r);
+                const int h = costoh(destx, desty, c, r);
                 const int antes = int16_t(v.costog + h);
                 const int f = int16_t(g + h);
                 const int16_t k = eslabonde[std::size_t(lugar)];
@@ -297,10 +302,11 @@ void busqueda::expandir(const unidad& u) {
                 e.orden = ++ordenes;
                 e.x = int16_t(c);
                 e.y = int16_t(r);
+                e.lugar = lugar;
                 // A cell at F 9999 or more waits outside the buckets: it
                 // takes a place in the list but cannot be picked unless its
                 // F drops.
-                const int f = int16_t(g + costoh(u, c, r));
+                const int f = int16_t(g + costoh(destx, desty, c, r));
                 if (f < topef)
                     alfinal(f, k);
             } else {
@@ -311,7 +317,7 @@ void busqueda::expandir(const unidad& u) {
                 // Reached while the list was full, the destination can never
                 // be taken: only queued cells are, and a cell is queued only
                 // when first reached.
-                if (c == u.destx && r == u.desty)
+                if (c == destx && r == desty)
                     perdida = true;
             }
         }
@@ -395,10 +401,11 @@ bool busqueda::mejorabierto(int16_t& x, int16_t& y) {
             eslabones[std::size_t(e.siguiente)].anterior = -1;
         x = e.x;
         y = e.y;
+        actual = e.lugar;
         e.siguiente = libre;
         e.orden = 0; // handed back: no longer a waiting cell
         libre = k;
-        nodos[std::size_t(lugarde(x, y))].estado = base + cerrada;
+        nodos[std::size_t(e.lugar)].estado = base + cerrada;
         --enlista;
         return true;
     }
@@ -415,7 +422,7 @@ void busqueda::leercamino(mundo& m, int16_t i) {
     do {
         via.push_back(x);
         via.push_back(y);
-        const uint8_t padre = nodos[std::size_t(lugarde(x, y))].padre;
+        const int padre = nodos[std::size_t(lugarde(x, y))].padre;
         x = int16_t(x - (padre % 3 - 1));
         y = int16_t(y - (padre / 3 - 1));
     } while (x != u.x || y != u.y);
@@ -609,7 +616,7 @@ uint64_t entrecolumnas(int a, int b, int w) {
 int busqueda::cotaf(const unidad& u, int x, int y) {
     const int dx = std::abs(x - u.x);
     const int dy = std::abs(y - u.y);
-    return 14 * std::min(dx, dy) + 10 * std::abs(dx - dy) + costoh(u, x, y);
+    return 14 * std::min(dx, dy) + 10 * std::abs(dx - dy) + costoh(u.destx, u.desty, x, y);
 }
 
 bool busqueda::selladoporfilas(const mundo& m, int16_t i, int limite, int& trabajo) {

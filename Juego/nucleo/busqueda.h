@@ -82,7 +82,11 @@ private:
     struct nodo {
         uint32_t estado = 0;
         int16_t costog = 0;
-        uint8_t padre = 0; // step from the parent to this cell, (dy + 1) * 3 + dx + 1
+        // The step from the parent to this cell, (dy + 1) * 3 + dx + 1. Not a
+        // byte: a store to a byte may change anything as far as the compiler
+        // knows, which would have it load the workspace's place again after
+        // each one.
+        uint16_t padre = 0;
     };
     static constexpr uint32_t alcanzada = 0;
     static constexpr uint32_t esperando = 1;
@@ -97,6 +101,7 @@ private:
     // mean nothing.
     struct eslabon {
         uint32_t orden;
+        int32_t lugar;
         int16_t x, y;
         int16_t anterior, siguiente;
     };
@@ -180,6 +185,7 @@ private:
     int enlista = 0;      // waiting cells, whatever their F
     uint32_t ordenes = 0; // cells queued so far in this search
 
+    int32_t actual = 0; // where the current node (sigx, sigy) lies in the workspace
     int16_t descartes = 0;
     bool perdida = false; // the destination was reached with the list full
 
