@@ -665,8 +665,12 @@ bool busqueda::selladoporfilas(const mundo& m, int16_t i, int limite, int& traba
         std::fill(leida.begin(), leida.end(), 0);
         mirada = 1;
     }
+    // Word w of row y in any of the bitmaps.
+    auto en = [&](int y, int w) {
+        return std::size_t(y) * std::size_t(palabrasfila) + std::size_t(w);
+    };
     auto abiertas = [&](int y, int w) {
-        const std::size_t k = std::size_t(y) * std::size_t(palabrasfila) + std::size_t(w);
+        const std::size_t k = en(y, w);
         if (leida[k] != mirada) {
             leida[k] = mirada;
             const int x0 = std::max(64 * w, int(desdecolumna[std::size_t(y)]));
@@ -680,7 +684,7 @@ bool busqueda::selladoporfilas(const mundo& m, int16_t i, int limite, int& traba
         return abierta[k];
     };
     auto palabra = [&](std::vector<uint64_t>& b, int x, int y) -> uint64_t& {
-        return b[std::size_t(y) * std::size_t(palabrasfila) + std::size_t(x >> 6)];
+        return b[en(y, x >> 6)];
     };
     auto hay = [&](const std::vector<uint64_t>& b, int y, int x0, int x1) {
         if (y < 0 || y >= filas)
@@ -688,14 +692,13 @@ bool busqueda::selladoporfilas(const mundo& m, int16_t i, int limite, int& traba
         x0 = std::max(x0, 0);
         x1 = std::min(x1, columnas - 1);
         for (int w = x0 >> 6; w <= x1 >> 6; ++w)
-            if (b[std::size_t(y) * std::size_t(palabrasfila) + std::size_t(w)] &
-                entrecolumnas(x0, x1, w))
+            if (b[en(y, w)] & entrecolumnas(x0, x1, w))
                 return true;
         return false;
     };
     auto poner = [&](std::vector<uint64_t>& b, int y, int x0, int x1, bool valor) {
         for (int w = x0 >> 6; w <= x1 >> 6; ++w) {
-            uint64_t& p = b[std::size_t(y) * std::size_t(palabrasfila) + std::size_t(w)];
+            uint64_t& p = b[en(y, w)];
             p = valor ? (p | entrecolumnas(x0, x1, w)) : (p & ~entrecolumnas(x0, x1, w));
         }
     };
@@ -768,9 +771,7 @@ bool busqueda::selladoporfilas(const mundo& m, int16_t i, int limite, int& traba
                 uint64_t antes = 0;
                 for (int ww = a >> 6; ww <= b >> 6; ++ww) {
                     const uint64_t libres =
-                        abiertas(yy, ww) &
-                        ~visto[std::size_t(yy) * std::size_t(palabrasfila) + std::size_t(ww)] &
-                        entrecolumnas(a, b, ww);
+                        abiertas(yy, ww) & ~visto[en(yy, ww)] & entrecolumnas(a, b, ww);
                     for (uint64_t inicios = libres & ~((libres << 1) | antes); inicios != 0;
                          inicios &= inicios - 1)
                         semillas[lado].push_back(
