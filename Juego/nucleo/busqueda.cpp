@@ -51,6 +51,10 @@ void mundo::buscarcamino(int16_t i) {
     busqueda_->buscarcamino(*this, i);
 }
 
+void mundo::olvidarprevistas() {
+    busqueda_->olvidarprevistas();
+}
+
 busqueda::busqueda() : cubos(topef), eslabones(capacidad), fracasos(numunidades) {}
 
 busqueda::~busqueda() = default;
@@ -89,23 +93,36 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     // from writing outside it (and the workspace is laid out for the map).
     if (u.x < 0 || u.y < 0 || u.x > m.anchomapa || u.y > m.altomapa)
         return;
+    if (parar != nullptr && parar->load(std::memory_order_relaxed))
+        return;
 
     u.siguiendo = falso;
     u.sigx = u.x;
     u.sigy = u.y;
+    ++preguntas_;
 
-    // Nothing that decided the last failure has changed: the same answer,
-    // before any flood or zone is looked at.
-    const fracaso& f = fracasos[std::size_t(i)];
+    // Nothing that decided the last failure, or an answer worked out ahead,
+    // has changed: the same answer, before any flood or zone is looked at.
     bloqueados(m, i, bloqueosahora);
-    if (f.valido && f.mapa == mapas && f.anchomapa == m.anchomapa && f.altomapa == m.altomapa &&
-        f.x == u.x && f.y == u.y && f.destx == u.destx && f.desty == u.desty &&
-        f.bloqueos == bloqueosahora) {
-        u.sigx = f.sigx;
-        u.sigy = f.sigy;
+    const recuerdo* dado = nullptr;
+    if (responde(fracasos[std::size_t(i)], m, i))
+        dado = &fracasos[std::size_t(i)];
+    for (const recuerdo& r : previstas) {
+        if (dado == nullptr && r.i == i && responde(r, m, i)) {
+            dado = &r;
+            ++adelantadas_;
+        }
+    }
+    if (dado != nullptr) {
+        if (anotadas != nullptr) {
+            anotadas->push_back(*dado);
+            anotadas->back().mapa = terrenoanotado;
+        }
+        responder(m, i, *dado);
         return;
     }
 
+    cortada = false;
     preparar(m);
     tapar(m, i);
     // The full search would end with no path as well; it would only have left
@@ -113,10 +130,64 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     if (alcanzable(m, i) && !aislado(m, i, inundacion))
         buscar(m, i);
     destapar();
-    if (u.siguiendo == verdadero)
+    if (cortada)
+        return;
+
+    recuerdo r;
+    r.valido = true;
+    r.i = i;
+    r.mapa = mapas;
+    r.anchomapa = m.anchomapa;
+    r.altomapa = m.altomapa;
+    r.x = u.x;
+    r.y = u.y;
+    r.destx = u.destx;
+    r.desty = u.desty;
+    r.bloqueos = bloqueosahora;
+    r.encontrado = u.siguiendo == verdadero;
+    if (r.encontrado)
+        r.via = via;
+    r.sigx = u.sigx;
+    r.sigy = u.sigy;
+    if (anotadas != nullptr) {
+        anotadas->push_back(r);
+        anotadas->back().mapa = terrenoanotado;
+    }
+    if (r.encontrado)
         fracasos[std::size_t(i)].valido = false;
     else
-        recordar(m, i);
+        fracasos[std::size_t(i)] = std::move(r);
+}
+
+bool busqueda::responde(const recuerdo& r, const mundo& m, int16_t i) const {
+    const unidad& u = m.unidades[i];
+    return r.valido && r.mapa == mapas && r.anchomapa == m.anchomapa && r.altomapa == m.altomapa &&
+           r.x == u.x && r.y == u.y && r.destx == u.destx && r.desty == u.desty &&
+           r.bloqueos == bloqueosahora;
+}
+
+void busqueda::responder(mundo& m, int16_t i, const recuerdo& r) {
+    unidad& u = m.unidades[i];
+    u.sigx = r.sigx;
+    u.sigy = r.sigy;
+    if (r.encontrado) {
+        escribircamino(u, r.via);
+        u.siguiendo = verdadero;
+        fracasos[std::size_t(i)].valido = false;
+    } else if (&r != &fracasos[std::size_t(i)]) {
+        fracasos[std::size_t(i)] = r;
+    }
+}
+
+void busqueda::anotar(std::vector<recuerdo>* a, const std::atomic<bool>* p, uint32_t terreno) {
+    anotadas = a;
+    parar = p;
+    terrenoanotado = terreno;
+}
+
+void busqueda::prever(std::vector<recuerdo>&& r) {
+    previstas.insert(previstas.end(), std::make_move_iterator(r.begin()),
+                     std::make_move_iterator(r.end()));
 }
 
 void busqueda::buscar(mundo& m, int16_t i) {
@@ -155,7 +226,13 @@ void busqueda::buscar(mundo& m, int16_t i) {
             break;
         // Looked at once the taken cell has been expanded, so that every
         // cell reached is either taken and expanded or waiting or shut out.
-        if (++tomadas == revision) {
+        ++tomadas;
+        // A copy playing ahead is told to stop when the real tick comes.
+        if ((tomadas & 1023) == 0 && parar != nullptr && parar->load(std::memory_order_relaxed)) {
+            cortada = true;
+            break;
+        }
+        if (tomadas == revision) {
             int trabajo = 0;
             const bool cerrado = sellado(m, i, 4 * tomadas, trabajo);
             // The next look comes once the search has taken a quarter as
@@ -172,22 +249,6 @@ void busqueda::buscar(mundo& m, int16_t i) {
         }
     }
     u.buscando = falso;
-}
-
-void busqueda::recordar(const mundo& m, int16_t i) {
-    const unidad& u = m.unidades[i];
-    fracaso& f = fracasos[std::size_t(i)];
-    f.valido = true;
-    f.mapa = mapas;
-    f.anchomapa = m.anchomapa;
-    f.altomapa = m.altomapa;
-    f.x = u.x;
-    f.y = u.y;
-    f.destx = u.destx;
-    f.desty = u.desty;
-    f.bloqueos = bloqueosahora;
-    f.sigx = u.sigx;
-    f.sigy = u.sigy;
 }
 
 void busqueda::preparar(const mundo& m) {
@@ -427,19 +488,23 @@ void busqueda::leercamino(mundo& m, int16_t i) {
         y = int16_t(y - (padre / 3 - 1));
     } while (x != u.x || y != u.y);
 
+    escribircamino(u, via);
+    u.sigx = u.x;
+    u.sigy = u.y;
+}
+
+void busqueda::escribircamino(unidad& u, const std::vector<int16_t>& v) {
     u.camino.clear();
     u.pasos.clear();
-    for (std::size_t k = via.size(); k > 0; k -= 2) {
-        u.pasos.push_back(std::to_string(via[k - 2]));
-        u.pasos.push_back(std::to_string(via[k - 1]));
+    for (std::size_t k = v.size(); k > 0; k -= 2) {
+        u.pasos.push_back(std::to_string(v[k - 2]));
+        u.pasos.push_back(std::to_string(v[k - 1]));
         if (!u.camino.empty())
             u.camino += ',';
         u.camino += u.pasos[u.pasos.size() - 2];
         u.camino += ',';
         u.camino += u.pasos.back();
     }
-    u.sigx = u.x;
-    u.sigy = u.y;
 }
 
 bool busqueda::alcanzable(const mundo& m, int16_t i) const {

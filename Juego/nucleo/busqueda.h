@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -33,6 +34,10 @@ struct unidad;
 //   Its last failure is remembered with everything that decided it (start,
 //   destination, and the cells its living team-mates block); while none of
 //   that changes, the answer is given again before anything else is done.
+// - Answers worked out ahead: a copy of the world that plays the next tick
+//   on another thread (see anticipo) hands over what its searches answered,
+//   with the same record of what decided each; the real tick gives such an
+//   answer when its question is the very same.
 // - Reachability: walls, water and trees only change when a map is loaded or
 //   a cell is repainted, so the 8-connected zones of walkable terrain are
 //   worked out once for them. A destination in another zone than every
@@ -54,6 +59,22 @@ struct unidad;
 //   before the search would have taken every cell it still could.
 class busqueda {
 public:
+    // What one search of fighter `i` answered, with all that decided it
+    // besides the terrain of the map it ran on (`mapa` counts the terrains
+    // seen): the same question on the same terrain gets the same answer.
+    struct recuerdo {
+        bool valido = false;
+        int16_t i = -1;
+        uint32_t mapa = 0;
+        int16_t anchomapa = 0, altomapa = 0;
+        int16_t x = 0, y = 0, destx = 0, desty = 0;
+        // The cells the fighter's living team-mates block, in slot order.
+        std::vector<int32_t> bloqueos;
+        bool encontrado = false;
+        std::vector<int16_t> via;   // the path found: column, row, destination first
+        int16_t sigx = 0, sigy = 0; // where the search left its current node
+    };
+
     busqueda();
     ~busqueda();
     busqueda(const busqueda&) = delete;
@@ -67,6 +88,22 @@ public:
     void terrenocambiado();
 
     void buscarcamino(mundo& m, int16_t i);
+
+    // The terrains seen so far: loaded maps and repaints.
+    uint32_t terrenos() const { return mapas; }
+    // For a copy of the world that plays a tick ahead: every search that
+    // ends is written down in `anotadas`, with the terrain counted as
+    // `terreno`; once `parar` is set, searches stop unfinished and nothing
+    // more is written down.
+    void anotar(std::vector<recuerdo>* anotadas, const std::atomic<bool>* parar, uint32_t terreno);
+    // Answers worked out ahead, given before searching when the question is
+    // the same; kept until olvidarprevistas.
+    void prever(std::vector<recuerdo>&& r);
+    void olvidarprevistas() { previstas.clear(); }
+    // Searches asked for (past the checks that start none), and how many
+    // of them an answer worked out ahead gave.
+    uint64_t preguntas() const { return preguntas_; }
+    uint64_t adelantadas() const { return adelantadas_; }
 
 private:
     // What a search knows of a cell and its border, in one word: a word below
@@ -132,7 +169,11 @@ private:
     bool mejorabierto(int16_t& x, int16_t& y);
     bool hayabiertos() const { return enlista > 0; }
     void leercamino(mundo& m, int16_t i);
-    void recordar(const mundo& m, int16_t i);
+    // Writes the path `v` (as in `via`) into the fighter's camino and pasos.
+    static void escribircamino(unidad& u, const std::vector<int16_t>& v);
+    bool responde(const recuerdo& r, const mundo& m, int16_t i) const;
+    // Gives fighter i the answer r, as the search would have left it.
+    void responder(mundo& m, int16_t i, const recuerdo& r);
 
     // The cells that fighter i's living team-mates block, in slot order.
     void bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const;
@@ -221,19 +262,17 @@ private:
     std::vector<semilla> semillas[2];
     std::vector<tramo> tramos;
 
-    // The last search of each fighter that found no path, and all it
-    // depended on besides the terrain of the map it ran on.
-    struct fracaso {
-        bool valido = false;
-        uint32_t mapa = 0;
-        int16_t anchomapa = 0, altomapa = 0;
-        int16_t x = 0, y = 0, destx = 0, desty = 0;
-        std::vector<int32_t> bloqueos;
-        int16_t sigx = 0, sigy = 0; // where the search left its current node
-    };
-    std::vector<fracaso> fracasos;
+    // The last search of each fighter that found no path.
+    std::vector<recuerdo> fracasos;
     uint32_t mapas = 0; // terrains seen so far: loaded maps and repaints
     std::vector<int32_t> bloqueosahora;
+    std::vector<recuerdo> previstas;
+    // Only in a copy that plays ahead (see anotar).
+    std::vector<recuerdo>* anotadas = nullptr;
+    const std::atomic<bool>* parar = nullptr;
+    uint32_t terrenoanotado = 0;
+    bool cortada = false; // this search was stopped unfinished
+    uint64_t preguntas_ = 0, adelantadas_ = 0;
 
     // Zone of each cell of the loaded map, row after row; 0 for terrain that
     // cannot be walked on.

@@ -9,7 +9,8 @@
 
 namespace juego {
 
-mundo::mundo(plataforma& p) : plat(p), mapa_(1), busqueda_(std::make_unique<busqueda>()) {}
+mundo::mundo(plataforma& p)
+    : plat(p), mapa_(1), sucias_(1), busqueda_(std::make_unique<busqueda>()) {}
 
 const celda mundo::limpia_{};
 
@@ -35,6 +36,8 @@ void mundo::limpiarmapa(int16_t ancho, int16_t alto) {
     anchocelda_ = ancho;
     altocelda_ = alto;
     mapa_.assign(std::size_t(ancho + 1) * std::size_t(alto + 1), celda{});
+    sucias_.assign(std::size_t(alto + 1), 0);
+    todasucia_ = true;
     fuera_.clear();
     marcas_.fill({});
     busqueda_->terrenocambiado();
@@ -47,6 +50,48 @@ void mundo::ponerterreno(int x, int y, int16_t t) {
     c.terreno = t;
     c.transitable = comun::transitable(t) ? verdadero : falso;
     busqueda_->terrenocambiado();
+}
+
+void mundo::copiarestado(mundo& o) {
+    anchomapa = o.anchomapa;
+    altomapa = o.altomapa;
+    unidades = o.unidades;
+    maxp = o.maxp;
+    jugador = o.jugador;
+    flechas = o.flechas;
+    inicio = o.inicio;
+    tipos = o.tipos;
+    vistax = o.vistax;
+    vistay = o.vistay;
+    jugando = o.jugando;
+    numtick = o.numtick;
+    meta = o.meta;
+    fin = o.fin;
+    ganador = o.ganador;
+    pausado = o.pausado;
+    humano = o.humano;
+    ultimoestado = o.ultimoestado;
+    rnd = o.rnd;
+    salida_.clear();
+    marcas_ = o.marcas_;
+    fuera_ = o.fuera_;
+
+    const std::size_t fila = std::size_t(o.anchocelda_) + 1;
+    if (todasucia_ || o.todasucia_ || anchocelda_ != o.anchocelda_ || altocelda_ != o.altocelda_) {
+        anchocelda_ = o.anchocelda_;
+        altocelda_ = o.altocelda_;
+        mapa_ = o.mapa_;
+        sucias_.assign(o.sucias_.size(), 0);
+    } else {
+        for (std::size_t y = 0; y < sucias_.size(); ++y)
+            if (sucias_[y] != 0 || o.sucias_[y] != 0)
+                std::copy_n(o.mapa_.begin() + std::ptrdiff_t(y * fila), fila,
+                            mapa_.begin() + std::ptrdiff_t(y * fila));
+        std::fill(sucias_.begin(), sucias_.end(), uint8_t(0));
+    }
+    std::fill(o.sucias_.begin(), o.sucias_.end(), uint8_t(0));
+    todasucia_ = false;
+    o.todasucia_ = false;
 }
 
 void mundo::terrenolisto() {

@@ -1,5 +1,6 @@
 #include "Juego/nucleo/partida.h"
 
+#include "Juego/nucleo/anticipo.h"
 #include "Juego/nucleo/instantanea.h"
 #include "Juego/nucleo/plataforma.h"
 
@@ -15,6 +16,34 @@ partida::partida(plataforma& p) : plat_(p), mundo_(p) {
     mundo_.Form_Load();
 }
 
+partida::~partida() = default;
+
+void partida::anticipar(bool si) {
+    if (si && !anticipo_) {
+        anticipo_ = std::make_unique<anticipo>();
+        anticipo_->relanzar(mundo_);
+    } else if (!si) {
+        anticipo_.reset();
+        mundo_.olvidarprevistas();
+    }
+}
+
+double partida::esperaranticipo() {
+    if (!anticipo_)
+        return 0;
+    anticipo_->esperar();
+    return anticipo_->cpums();
+}
+
+void partida::adelantar(bool olvidar) {
+    if (!anticipo_)
+        return;
+    anticipo_->recoger(mundo_);
+    if (olvidar)
+        mundo_.olvidarprevistas();
+    anticipo_->relanzar(mundo_);
+}
+
 std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
                              objetivo o) {
     if (std::string e = mundo::errorpartida(p); !e.empty())
@@ -23,6 +52,7 @@ std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, 
     plat_.ponertemporizador(true);
     plat_.dibujar();
     empezargrabacion();
+    adelantar(true);
     return {};
 }
 
@@ -43,7 +73,12 @@ sucesos partida::tick(const entradatick& e) {
         return {};
     if (grabando_)
         grabacion_.anotartick(e);
-    return mundo_.timer_Timer(e);
+    if (anticipo_)
+        anticipo_->recoger(mundo_);
+    sucesos s = mundo_.timer_Timer(e);
+    // What was worked out ahead was for this tick.
+    adelantar(true);
+    return s;
 }
 
 sucesos partida::tick(comun::estadoteclas& t) {
@@ -65,7 +100,9 @@ sucesos partida::aplicar(const accion& a) {
         return {};
     if (grabando_)
         grabacion_.anotaraccion(a);
-    return mundo_.aplicar(a);
+    sucesos s = mundo_.aplicar(a);
+    adelantar();
+    return s;
 }
 
 sucesos partida::tecla(int16_t codigo) {
@@ -98,6 +135,7 @@ std::string partida::restaurar(const std::vector<uint8_t>& datos, sucesos& s) {
     s = {{tiposuceso::estado, mundo_.ultimoestado, 0, 0, -1, -1}};
     grabando_ = true;
     grabacion_ = {datos, {}};
+    adelantar(true);
     return {};
 }
 
@@ -118,16 +156,22 @@ sucesos partida::aplicarpaso(const paso& p) {
 }
 
 std::string partida::reproducir(const repeticion& r, sucesos& s) {
-    if (std::string e = restaurar(r.inicio, s); !e.empty())
-        return e;
-    for (const paso& p : r.pasos) {
-        for (uint32_t k = 0; k < p.veces; ++k) {
-            sucesos mas = aplicarpaso(p);
-            s.insert(s.end(), std::make_move_iterator(mas.begin()),
-                     std::make_move_iterator(mas.end()));
+    // Played in one go, no tick waits for a timer: playing ahead would only
+    // copy the world at every tick.
+    std::unique_ptr<anticipo> aparte = std::move(anticipo_);
+    std::string e = restaurar(r.inicio, s);
+    if (e.empty()) {
+        for (const paso& p : r.pasos) {
+            for (uint32_t k = 0; k < p.veces; ++k) {
+                sucesos mas = aplicarpaso(p);
+                s.insert(s.end(), std::make_move_iterator(mas.begin()),
+                         std::make_move_iterator(mas.end()));
+            }
         }
     }
-    return {};
+    anticipo_ = std::move(aparte);
+    adelantar(true);
+    return e;
 }
 
 std::string leerbinario(const std::string& ruta, std::size_t maximo, std::vector<uint8_t>& datos) {

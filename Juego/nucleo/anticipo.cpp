@@ -1,0 +1,87 @@
+#include "Juego/nucleo/anticipo.h"
+
+#include <ctime>
+
+namespace juego {
+
+anticipo::anticipo() = default;
+
+anticipo::~anticipo() {
+    if (!hilo_.joinable())
+        return;
+    {
+        std::lock_guard<std::mutex> l(cerrojo_);
+        salir_ = true;
+        parar_ = true;
+    }
+    aviso_.notify_all();
+    hilo_.join();
+}
+
+void anticipo::recoger(mundo& m) {
+    parar_ = true;
+    esperar();
+    parar_ = false;
+    respuestas_ = int(anotadas_.size());
+    m.busqueda_->prever(std::move(anotadas_));
+    anotadas_.clear();
+}
+
+void anticipo::relanzar(mundo& m) {
+    recoger(m);
+    if (m.jugando != verdadero || m.pausado == verdadero || m.fin == verdadero)
+        return;
+    if (!terrenocopiado_ || terreno_ != m.busqueda_->terrenos()) {
+        terreno_ = m.busqueda_->terrenos();
+        terrenocopiado_ = false;
+    }
+    copia_.copiarestado(m);
+    if (!hilo_.joinable())
+        hilo_ = std::thread([this] { trabajar(); });
+    {
+        std::lock_guard<std::mutex> l(cerrojo_);
+        encargo_ = true;
+    }
+    aviso_.notify_one();
+}
+
+void anticipo::esperar() {
+    std::unique_lock<std::mutex> l(cerrojo_);
+    aviso_.wait(l, [this] { return !encargo_; });
+}
+
+namespace {
+
+double cpudelhilo() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+} // namespace
+
+void anticipo::trabajar() {
+    std::unique_lock<std::mutex> l(cerrojo_);
+    for (;;) {
+        aviso_.wait(l, [this] { return encargo_ || salir_; });
+        if (salir_)
+            return;
+        l.unlock();
+        const double antes = cpudelhilo();
+        if (!terrenocopiado_) {
+            // What the search worked out of the old terrain is dropped.
+            copia_.busqueda_->terrenocambiado();
+            terrenocopiado_ = true;
+        }
+        copia_.busqueda_->anotar(&anotadas_, &parar_, terreno_);
+        copia_.timer_Timer(entradatick{});
+        copia_.recoger();
+        copia_.busqueda_->anotar(nullptr, nullptr, 0);
+        cpums_ = cpudelhilo() - antes;
+        l.lock();
+        encargo_ = false;
+        aviso_.notify_one();
+    }
+}
+
+} // namespace juego
