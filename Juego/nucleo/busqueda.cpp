@@ -99,7 +99,6 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     u.siguiendo = falso;
     u.sigx = u.x;
     u.sigy = u.y;
-    ++preguntas_;
 
     // Nothing that decided the last failure, or an answer worked out ahead,
     // has changed: the same answer, before any flood or zone is looked at.
@@ -107,6 +106,8 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     const recuerdo* dado = nullptr;
     if (responde(fracasos[std::size_t(i)], m, i))
         dado = &fracasos[std::size_t(i)];
+    else
+        ++preguntas_;
     for (const recuerdo& r : previstas) {
         if (dado == nullptr && r.i == i && responde(r, m, i)) {
             dado = &r;

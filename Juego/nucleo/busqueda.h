@@ -100,8 +100,9 @@ public:
     // the same; kept until olvidarprevistas.
     void prever(std::vector<recuerdo>&& r);
     void olvidarprevistas() { previstas.clear(); }
-    // Searches asked for (past the checks that start none), and how many
-    // of them an answer worked out ahead gave.
+    // Searches asked for that the last failure did not answer (past the
+    // checks that start none), and how many of them an answer worked out
+    // ahead gave.
     uint64_t preguntas() const { return preguntas_; }
     uint64_t adelantadas() const { return adelantadas_; }
 
