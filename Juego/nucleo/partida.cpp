@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace juego {
 
 partida::partida(plataforma& p) : plat_(p), mundo_(p) {
@@ -19,10 +21,10 @@ partida::partida(plataforma& p) : plat_(p), mundo_(p) {
 partida::~partida() = default;
 
 void partida::anticipar(bool si) {
-    if (si && !anticipo_) {
-        anticipo_ = std::make_unique<anticipo>();
-        anticipo_->relanzar(mundo_);
-    } else if (!si) {
+    anticipando_ = si;
+    if (si) {
+        adelantar();
+    } else {
         anticipo_.reset();
         mundo_.olvidarprevistas();
     }
@@ -36,8 +38,15 @@ double partida::esperaranticipo() {
 }
 
 void partida::adelantar(bool olvidar) {
-    if (!anticipo_)
+    if (!anticipando_)
         return;
+    // The copy, its thread and its search's workspace come with the first
+    // match, not at the menu.
+    if (!anticipo_) {
+        if (!corre())
+            return;
+        anticipo_ = std::make_unique<anticipo>();
+    }
     anticipo_->recoger(mundo_);
     if (olvidar)
         mundo_.olvidarprevistas();
@@ -158,7 +167,7 @@ sucesos partida::aplicarpaso(const paso& p) {
 std::string partida::reproducir(const repeticion& r, sucesos& s) {
     // Played in one go, no tick waits for a timer: playing ahead would only
     // copy the world at every tick.
-    std::unique_ptr<anticipo> aparte = std::move(anticipo_);
+    const bool antes = std::exchange(anticipando_, false);
     std::string e = restaurar(r.inicio, s);
     if (e.empty()) {
         for (const paso& p : r.pasos) {
@@ -169,7 +178,7 @@ std::string partida::reproducir(const repeticion& r, sucesos& s) {
             }
         }
     }
-    anticipo_ = std::move(aparte);
+    anticipando_ = antes;
     adelantar(true);
     return e;
 }

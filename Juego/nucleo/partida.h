@@ -91,6 +91,7 @@ private:
     mundo mundo_;
     repeticion grabacion_;
     bool grabando_ = false;
+    bool anticipando_ = false;
     std::unique_ptr<anticipo> anticipo_;
 };
 
