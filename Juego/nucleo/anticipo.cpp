@@ -22,7 +22,6 @@ void anticipo::recoger(mundo& m) {
     parar_ = true;
     esperar();
     parar_ = false;
-    respuestas_ = int(anotadas_.size());
     m.busqueda_->prever(std::move(anotadas_));
     anotadas_.clear();
 }

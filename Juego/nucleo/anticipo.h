@@ -40,10 +40,9 @@ public:
     // Waits until the copy has played its tick: what the time between two
     // ticks gives it.
     void esperar();
-    // CPU time of this thread that the last tick played ahead took, in ms,
-    // and how many searches it answered.
+    // CPU time of its thread that the last tick played ahead took, in ms;
+    // read it once esperar or recoger returned.
     double cpums() const { return cpums_; }
-    int respuestas() const { return respuestas_; }
 
 private:
     class sinpantalla final : public plataforma {
@@ -68,7 +67,6 @@ private:
     bool encargo_ = false; // a tick to play; the copy belongs to the thread
     bool salir_ = false;
     double cpums_ = 0;
-    int respuestas_ = 0;
     std::thread hilo_;
 };
 
