@@ -55,7 +55,23 @@ void mundo::ponerterreno(int x, int y, int16_t t) {
 void mundo::copiarestado(mundo& o) {
     anchomapa = o.anchomapa;
     altomapa = o.altomapa;
-    unidades = o.unidades;
+    for (std::size_t k = 0; k < unidades.size(); ++k) {
+        // The copy plays one tick, in which a fighter takes at most one step
+        // of its path: the step reads the front pair and the last pair, and
+        // a search writes a path anew. Those are all the copy gets of a path
+        // a thousand steps long, whose copy would cost more than the rest.
+        unidad& d = unidades[k];
+        unidad& f = o.unidades[k];
+        std::deque<std::string> pasos;
+        pasos.swap(f.pasos);
+        d = f;
+        f.pasos.swap(pasos);
+        const std::deque<std::string>& p = f.pasos;
+        if (p.size() <= 4)
+            d.pasos = p;
+        else
+            d.pasos = {p[0], p[1], p[p.size() - 2], p.back()};
+    }
     maxp = o.maxp;
     jugador = o.jugador;
     flechas = o.flechas;

@@ -250,10 +250,12 @@ public:
 
 private:
     friend class anticipo;
-    // Makes this world the same as `o` (all but the platform and the path
-    // search's own data): a copy to play a tick ahead on. Only the rows of
-    // the map that either world may have written since the last copy are
-    // copied again.
+    // Makes this world the same as `o` (all but the platform, the path
+    // search's own data and the middle of long paths, which one tick does
+    // not read): a copy to play one tick ahead on. Only the rows of the map
+    // that either world may have written since the last copy are copied
+    // again. What the copy gets wrong can only cost answers, never change
+    // one: an answer is given for its exact question alone.
     void copiarestado(mundo& o);
 
     void turnojugador(int16_t h, const teclasflechas& t);
