@@ -3,7 +3,7 @@
 // What every benchmark measures with: the CPU time of its own thread (so
 // other processes on the machine do not count) and percentiles of a run.
 
-#include <time.h>
+#include "Juego/nucleo/reloj.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -12,11 +12,7 @@
 namespace medidas {
 
 // CPU time of the calling thread, in milliseconds.
-inline double cpums() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
+using juego::cpums;
 
 // The value below which a share `p` (0 to 1) of the sorted values lie.
 inline double percentil(const std::vector<double>& orden, double p) {

@@ -1,6 +1,6 @@
 #include "Juego/nucleo/anticipo.h"
 
-#include <ctime>
+#include "Juego/nucleo/reloj.h"
 
 namespace juego {
 
@@ -49,16 +49,6 @@ void anticipo::esperar() {
     aviso_.wait(l, [this] { return !encargo_; });
 }
 
-namespace {
-
-double cpudelhilo() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-} // namespace
-
 void anticipo::trabajar() {
     std::unique_lock<std::mutex> l(cerrojo_);
     for (;;) {
@@ -66,7 +56,7 @@ void anticipo::trabajar() {
         if (salir_)
             return;
         l.unlock();
-        const double antes = cpudelhilo();
+        const double antes = juego::cpums();
         if (!terrenocopiado_) {
             // What the search worked out of the old terrain is dropped.
             copia_.busqueda_->terrenocambiado();
@@ -76,7 +66,7 @@ void anticipo::trabajar() {
         copia_.timer_Timer(entradatick{});
         copia_.recoger();
         copia_.busqueda_->anotar(nullptr, nullptr, 0);
-        cpums_ = cpudelhilo() - antes;
+        cpums_ = juego::cpums() - antes;
         l.lock();
         encargo_ = false;
         aviso_.notify_one();
