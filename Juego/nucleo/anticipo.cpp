@@ -27,13 +27,9 @@ void anticipo::recoger(mundo& m) {
 }
 
 void anticipo::relanzar(mundo& m) {
-    recoger(m);
     if (m.jugando != verdadero || m.pausado == verdadero || m.fin == verdadero)
         return;
-    if (!terrenocopiado_ || terreno_ != m.busqueda_->terrenos()) {
-        terreno_ = m.busqueda_->terrenos();
-        terrenocopiado_ = false;
-    }
+    terreno_ = m.busqueda_->terrenos();
     copia_.copiarestado(m);
     if (!hilo_.joinable())
         hilo_ = std::thread([this] { trabajar(); });
@@ -57,10 +53,10 @@ void anticipo::trabajar() {
             return;
         l.unlock();
         const double antes = juego::cpums();
-        if (!terrenocopiado_) {
+        if (terrenovisto_ != terreno_) {
             // What the search worked out of the old terrain is dropped.
             copia_.busqueda_->terrenocambiado();
-            terrenocopiado_ = true;
+            terrenovisto_ = terreno_;
         }
         copia_.busqueda_->anotar(&anotadas_, &parar_, terreno_);
         copia_.timer_Timer(entradatick{});

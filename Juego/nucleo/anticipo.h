@@ -32,11 +32,11 @@ public:
     anticipo(const anticipo&) = delete;
     anticipo& operator=(const anticipo&) = delete;
 
-    // Stops the copy, hands the answers it has to `m`, copies `m` and plays
-    // the copy's next tick (when a tick of `m` would run).
-    void relanzar(mundo& m);
     // Stops the copy and hands the answers it has to `m`.
     void recoger(mundo& m);
+    // Once stopped: copies `m` and plays the copy's next tick (when a tick
+    // of `m` would run).
+    void relanzar(mundo& m);
     // Waits until the copy has played its tick: what the time between two
     // ticks gives it.
     void esperar();
@@ -57,8 +57,11 @@ private:
 
     sinpantalla plat_;
     mundo copia_{plat_};
-    uint32_t terreno_ = 0;        // the terrain of the world copied, as it counts them
-    bool terrenocopiado_ = false; // the copy's search has been told of it
+    // The terrain of the world copied, as its search counts them, and the
+    // one the copy's search last dropped its work for. A new copy's search
+    // has worked out nothing yet; a loaded map is never counted 0.
+    uint32_t terreno_ = 0;
+    uint32_t terrenovisto_ = 0;
 
     std::vector<busqueda::recuerdo> anotadas_;
     std::atomic<bool> parar_{false};
