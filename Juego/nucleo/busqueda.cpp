@@ -104,21 +104,20 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     // has changed: the same answer, before any flood or zone is looked at.
     bloqueados(m, i, bloqueosahora);
     const recuerdo* dado = nullptr;
-    if (responde(fracasos[std::size_t(i)], m, i))
+    if (responde(fracasos[std::size_t(i)], m, i)) {
         dado = &fracasos[std::size_t(i)];
-    else
+    } else {
         ++preguntas_;
-    for (const recuerdo& r : previstas) {
-        if (dado == nullptr && r.i == i && responde(r, m, i)) {
-            dado = &r;
-            ++adelantadas_;
+        for (const recuerdo& r : previstas) {
+            if (r.i == i && responde(r, m, i)) {
+                dado = &r;
+                ++adelantadas_;
+                break;
+            }
         }
     }
     if (dado != nullptr) {
-        if (anotadas != nullptr) {
-            anotadas->push_back(*dado);
-            anotadas->back().mapa = terrenoanotado;
-        }
+        apuntar(*dado);
         responder(m, i, *dado);
         return;
     }
@@ -146,18 +145,13 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     r.desty = u.desty;
     r.bloqueos = bloqueosahora;
     r.encontrado = u.siguiendo == verdadero;
-    if (r.encontrado)
+    // Only an answer handed on needs the path: here it is in pasos already.
+    if (r.encontrado && anotadas != nullptr)
         r.via = via;
     r.sigx = u.sigx;
     r.sigy = u.sigy;
-    if (anotadas != nullptr) {
-        anotadas->push_back(r);
-        anotadas->back().mapa = terrenoanotado;
-    }
-    if (r.encontrado)
-        fracasos[std::size_t(i)].valido = false;
-    else
-        fracasos[std::size_t(i)] = std::move(r);
+    apuntar(r);
+    recordar(r);
 }
 
 bool busqueda::responde(const recuerdo& r, const mundo& m, int16_t i) const {
@@ -174,10 +168,23 @@ void busqueda::responder(mundo& m, int16_t i, const recuerdo& r) {
     if (r.encontrado) {
         escribircamino(u, r.via);
         u.siguiendo = verdadero;
-        fracasos[std::size_t(i)].valido = false;
-    } else if (&r != &fracasos[std::size_t(i)]) {
-        fracasos[std::size_t(i)] = r;
     }
+    recordar(r);
+}
+
+void busqueda::recordar(const recuerdo& r) {
+    recuerdo& f = fracasos[std::size_t(r.i)];
+    if (r.encontrado)
+        f.valido = false;
+    else if (&r != &f)
+        f = r;
+}
+
+void busqueda::apuntar(const recuerdo& r) {
+    if (anotadas == nullptr)
+        return;
+    anotadas->push_back(r);
+    anotadas->back().mapa = terrenoanotado;
 }
 
 void busqueda::anotar(std::vector<recuerdo>* a, const std::atomic<bool>* p, uint32_t terreno) {

@@ -175,6 +175,10 @@ private:
     bool responde(const recuerdo& r, const mundo& m, int16_t i) const;
     // Gives fighter i the answer r, as the search would have left it.
     void responder(mundo& m, int16_t i, const recuerdo& r);
+    // Keeps r as its fighter's last failure, or drops that on a path found.
+    void recordar(const recuerdo& r);
+    // Writes r down for the real tick, in a copy playing ahead.
+    void apuntar(const recuerdo& r);
 
     // The cells that fighter i's living team-mates block, in slot order.
     void bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const;
