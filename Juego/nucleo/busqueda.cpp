@@ -51,10 +51,6 @@ void mundo::buscarcamino(int16_t i) {
     busqueda_->buscarcamino(*this, i);
 }
 
-void mundo::olvidarprevistas() {
-    busqueda_->olvidarprevistas();
-}
-
 busqueda::busqueda() : cubos(topef), eslabones(capacidad), fracasos(numunidades) {}
 
 busqueda::~busqueda() = default;

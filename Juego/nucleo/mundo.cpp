@@ -9,8 +9,7 @@
 
 namespace juego {
 
-mundo::mundo(plataforma& p)
-    : plat(p), mapa_(1), sucias_(1), busqueda_(std::make_unique<busqueda>()) {}
+mundo::mundo(plataforma& p) : plat(p), mapa_(1), busqueda_(std::make_unique<busqueda>()) {}
 
 const celda mundo::limpia_{};
 
@@ -36,8 +35,6 @@ void mundo::limpiarmapa(int16_t ancho, int16_t alto) {
     anchocelda_ = ancho;
     altocelda_ = alto;
     mapa_.assign(std::size_t(ancho + 1) * std::size_t(alto + 1), celda{});
-    sucias_.assign(std::size_t(alto + 1), 0);
-    todasucia_ = true;
     fuera_.clear();
     marcas_.fill({});
     busqueda_->terrenocambiado();
@@ -50,64 +47,6 @@ void mundo::ponerterreno(int x, int y, int16_t t) {
     c.terreno = t;
     c.transitable = comun::transitable(t) ? verdadero : falso;
     busqueda_->terrenocambiado();
-}
-
-void mundo::copiarestado(mundo& o) {
-    anchomapa = o.anchomapa;
-    altomapa = o.altomapa;
-    for (std::size_t k = 0; k < unidades.size(); ++k) {
-        // The copy plays one tick, in which a fighter takes at most one step
-        // of its path: the step reads the front pair and the last pair, and
-        // a search writes a path anew. Those are all the copy gets of a path
-        // a thousand steps long, whose copy would cost more than the rest.
-        unidad& d = unidades[k];
-        unidad& f = o.unidades[k];
-        std::deque<std::string> pasos;
-        pasos.swap(f.pasos);
-        d = f;
-        f.pasos.swap(pasos);
-        const std::deque<std::string>& p = f.pasos;
-        if (p.size() <= 4)
-            d.pasos = p;
-        else
-            d.pasos = {p[0], p[1], p[p.size() - 2], p.back()};
-    }
-    maxp = o.maxp;
-    jugador = o.jugador;
-    flechas = o.flechas;
-    inicio = o.inicio;
-    tipos = o.tipos;
-    vistax = o.vistax;
-    vistay = o.vistay;
-    jugando = o.jugando;
-    numtick = o.numtick;
-    meta = o.meta;
-    fin = o.fin;
-    ganador = o.ganador;
-    pausado = o.pausado;
-    humano = o.humano;
-    ultimoestado = o.ultimoestado;
-    rnd = o.rnd;
-    salida_.clear();
-    marcas_ = o.marcas_;
-    fuera_ = o.fuera_;
-
-    const std::size_t fila = std::size_t(o.anchocelda_) + 1;
-    if (todasucia_ || o.todasucia_ || anchocelda_ != o.anchocelda_ || altocelda_ != o.altocelda_) {
-        anchocelda_ = o.anchocelda_;
-        altocelda_ = o.altocelda_;
-        mapa_ = o.mapa_;
-        sucias_.assign(o.sucias_.size(), 0);
-    } else {
-        for (std::size_t y = 0; y < sucias_.size(); ++y)
-            if (sucias_[y] != 0 || o.sucias_[y] != 0)
-                std::copy_n(o.mapa_.begin() + std::ptrdiff_t(y * fila), fila,
-                            mapa_.begin() + std::ptrdiff_t(y * fila));
-        std::fill(sucias_.begin(), sucias_.end(), uint8_t(0));
-    }
-    std::fill(o.sucias_.begin(), o.sucias_.end(), uint8_t(0));
-    todasucia_ = false;
-    o.todasucia_ = false;
 }
 
 void mundo::terrenolisto() {

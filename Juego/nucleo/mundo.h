@@ -20,7 +20,6 @@ namespace juego {
 
 class plataforma;
 class busqueda;
-class anticipo;
 
 using comun::falso;
 using comun::pasox;
@@ -155,10 +154,8 @@ public:
     // map reads as a cleared cell until the rules write it, and what they
     // write there is kept aside.
     celda& mapa(int x, int y) {
-        if (dentro(x, y)) {
-            sucias_[std::size_t(y)] = 1;
+        if (dentro(x, y))
             return mapa_[std::size_t(y) * std::size_t(anchocelda_ + 1) + std::size_t(x)];
-        }
         return fuera_.try_emplace(int32_t(y) * ladomapa + x).first->second;
     }
     const celda& mapa(int x, int y) const {
@@ -241,23 +238,12 @@ public:
     // --- path search -------------------------------------------------------
     void buscarcamino(int16_t i);
     bool celdapasable(int16_t x, int16_t y, int16_t i) const;
-    // Drops the answers to path searches worked out ahead (see anticipo).
-    void olvidarprevistas();
     const busqueda& buscador() const { return *busqueda_; }
 
     plataforma& plat;
     azar rnd;
 
 private:
-    friend class anticipo;
-    // Makes this world the same as `o` (all but the platform, the path
-    // search's own data and the middle of long paths, which one tick does
-    // not read): a copy to play one tick ahead on. Only the rows of the map
-    // that either world may have written since the last copy are copied
-    // again. What the copy gets wrong can only cost answers, never change
-    // one: an answer is given for its exact question alone.
-    void copiarestado(mundo& o);
-
     void turnojugador(int16_t h, const teclasflechas& t);
     void comprobarfin();
     void avisar(tiposuceso tipo, int16_t a, int16_t b, int16_t x, int16_t y);
@@ -277,10 +263,6 @@ private:
     std::vector<celda> mapa_;
     int16_t anchocelda_ = 0; // the size mapa_ is laid out for
     int16_t altocelda_ = 0;
-    // Rows of mapa_ handed out for writing since the last copiarestado, and
-    // whether the whole map was laid out anew.
-    std::vector<uint8_t> sucias_;
-    bool todasucia_ = true;
     std::unordered_map<int32_t, celda> fuera_;
     static const celda limpia_;
     std::unique_ptr<busqueda> busqueda_;

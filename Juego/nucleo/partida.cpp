@@ -1,6 +1,5 @@
 #include "Juego/nucleo/partida.h"
 
-#include "Juego/nucleo/anticipo.h"
 #include "Juego/nucleo/instantanea.h"
 #include "Juego/nucleo/plataforma.h"
 
@@ -20,39 +19,6 @@ partida::partida(plataforma& p) : plat_(p), mundo_(p) {
 
 partida::~partida() = default;
 
-void partida::anticipar(bool si) {
-    anticipando_ = si;
-    if (si) {
-        adelantar();
-    } else {
-        anticipo_.reset();
-        mundo_.olvidarprevistas();
-    }
-}
-
-double partida::esperaranticipo() {
-    if (!anticipo_)
-        return 0;
-    anticipo_->esperar();
-    return anticipo_->cpums();
-}
-
-void partida::adelantar(bool olvidar) {
-    if (!anticipando_)
-        return;
-    // The copy, its thread and its search's workspace come with the first
-    // match, not at the menu.
-    if (!anticipo_) {
-        if (!corre())
-            return;
-        anticipo_ = std::make_unique<anticipo>();
-    }
-    anticipo_->recoger(mundo_);
-    if (olvidar)
-        mundo_.olvidarprevistas();
-    anticipo_->relanzar(mundo_);
-}
-
 std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
                              objetivo o) {
     if (std::string e = mundo::errorpartida(p); !e.empty())
@@ -61,7 +27,6 @@ std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, 
     plat_.ponertemporizador(true);
     plat_.dibujar();
     empezargrabacion();
-    adelantar(true);
     return {};
 }
 
@@ -82,12 +47,7 @@ sucesos partida::tick(const entradatick& e) {
         return {};
     if (grabando_)
         grabacion_.anotartick(e);
-    if (anticipo_)
-        anticipo_->recoger(mundo_);
-    sucesos s = mundo_.timer_Timer(e);
-    // What was worked out ahead was for this tick.
-    adelantar(true);
-    return s;
+    return mundo_.timer_Timer(e);
 }
 
 sucesos partida::tick(comun::estadoteclas& t) {
@@ -109,9 +69,7 @@ sucesos partida::aplicar(const accion& a) {
         return {};
     if (grabando_)
         grabacion_.anotaraccion(a);
-    sucesos s = mundo_.aplicar(a);
-    adelantar();
-    return s;
+    return mundo_.aplicar(a);
 }
 
 sucesos partida::tecla(int16_t codigo) {
@@ -144,7 +102,6 @@ std::string partida::restaurar(const std::vector<uint8_t>& datos, sucesos& s) {
     s = {{tiposuceso::estado, mundo_.ultimoestado, 0, 0, -1, -1}};
     grabando_ = true;
     grabacion_ = {datos, {}};
-    adelantar(true);
     return {};
 }
 
@@ -165,9 +122,6 @@ sucesos partida::aplicarpaso(const paso& p) {
 }
 
 std::string partida::reproducir(const repeticion& r, sucesos& s) {
-    // Played in one go, no tick waits for a timer: playing ahead would only
-    // copy the world at every tick.
-    const bool antes = std::exchange(anticipando_, false);
     std::string e = restaurar(r.inicio, s);
     if (e.empty()) {
         for (const paso& p : r.pasos) {
@@ -178,8 +132,6 @@ std::string partida::reproducir(const repeticion& r, sucesos& s) {
             }
         }
     }
-    anticipando_ = antes;
-    adelantar(true);
     return e;
 }
 

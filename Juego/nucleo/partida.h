@@ -13,7 +13,6 @@
 namespace juego {
 
 class plataforma;
-class anticipo;
 
 // A match as the window, the headless harness and the tests drive it: the
 // world, plus the record of everything that came in since the match
@@ -64,17 +63,6 @@ public:
     void olvidargrabacion();
     const repeticion& grabacion() const { return grabacion_; }
 
-    // Whether the next tick is played ahead on another thread while the
-    // match waits for its timer, so that its path searches are answered
-    // at once (see anticipo). What happens is the same either way; the
-    // window and the server turn it on, the harness plays ticks back to
-    // back and has nothing to gain from it.
-    void anticipar(bool si);
-    // Waits until the tick played ahead is done, as the time between two
-    // ticks allows; the CPU time it took, in ms (0 when nothing is played
-    // ahead).
-    double esperaranticipo();
-
     // Restores a replay's start and plays every step of it.
     std::string reproducir(const repeticion& r, sucesos& s);
     // Applies one step of a replay once (a repeated tick counts one).
@@ -82,17 +70,11 @@ public:
 
 private:
     void empezargrabacion();
-    // The world changed: the next tick is played ahead again, after the
-    // answers worked out before are dropped when `olvidar` (a tick or a new
-    // match used them up).
-    void adelantar(bool olvidar = false);
 
     plataforma& plat_;
     mundo mundo_;
     repeticion grabacion_;
     bool grabando_ = false;
-    bool anticipando_ = false;
-    std::unique_ptr<anticipo> anticipo_;
 };
 
 // Reads a whole file of at most `maximo` bytes, or says why not in Spanish.

@@ -171,8 +171,6 @@ void barravida::paintEvent(QPaintEvent*) {
 
 main::main() : partida_(*this) {
     setWindowTitle(QStringLiteral("Tarnhollow"));
-    // Between two ticks the second core works out the next tick's paths.
-    partida_.anticipar(true);
 
     auto* cliente = new QWidget(this);
     // As narrow as the row under the field still fits: the status line's

@@ -509,62 +509,6 @@ private slots:
         QCOMPARE(int(std::as_const(w.m).mapa(60, 5).ocupante), -1);
         QCOMPARE(int(std::as_const(w.m).mapa(3, 45).proyectil), -1);
     }
-
-    // A tick played ahead on another thread answers the real tick's path
-    // searches; the match must be the same, tick for tick, whether the copy
-    // had time to finish or not, and when strokes, shots or a wall painted
-    // between ticks overtake it.
-    void adelanto_data() {
-        QTest::addColumn<QString>("mapa");
-        QTest::addColumn<bool>("esperar"); // the copy gets the time the timer gives
-        QTest::addColumn<int>("muros");    // a wall painted every so many ticks
-        QTest::addColumn<int>("ticks");
-        QTest::newRow("bosque") << "bosque.mapa" << true << 0 << 1500;
-        QTest::newRow("laberinto") << "laberinto" << true << 0 << 400;
-        QTest::newRow("salas-puerta-tomada") << "salas" << true << 0 << 300;
-        QTest::newRow("sin-tiempo-para-acabar") << "fortaleza.mapa" << false << 0 << 1500;
-        QTest::newRow("muros-entre-ticks") << "abierto" << true << 15 << 300;
-    }
-    void adelanto() {
-        QFETCH(QString, mapa);
-        QFETCH(bool, esperar);
-        QFETCH(int, muros);
-        QFETCH(int, ticks);
-        const comun::plano plano = mapa == "laberinto" ? planos::laberinto(120, 3)
-                                   : mapa == "salas"   ? planos::salas(100)
-                                   : mapa == "abierto" ? planos::abierto(150)
-                                                       : mapade(qPrintable(mapa));
-        mundoprueba a, b; // a plays each tick ahead, b does not
-        a.p.anticipar(true);
-        a.cargar(plano, 8, guerrero);
-        b.cargar(plano, 8, guerrero);
-        jugadorazar ja(5, 0), jb(5, 0);
-        for (int t = 1; t <= ticks; ++t) {
-            if (esperar)
-                a.p.esperaranticipo();
-            if (muros != 0 && t % muros == 1) {
-                // Across the field, with a gap that moves: the paths worked
-                // out before it no longer hold.
-                const int x = 20 + (t / muros) * 5 % 110;
-                for (int y = 0; y <= a.m.altomapa; ++y) {
-                    if (std::abs(y - t % 140) > 3 && a.m.mapa(x, y).ocupante < 0) {
-                        a.terreno(x, y, comun::pared);
-                        b.terreno(x, y, comun::pared);
-                    }
-                }
-            }
-            ja.jugar(a);
-            jb.jugar(b);
-            if ((t % 10 == 0 || t == ticks) && a.p.instantanea() != b.p.instantanea())
-                QFAIL(qPrintable(QStringLiteral("matches part at tick %1").arg(t)));
-        }
-        QCOMPARE(a.plat.pedidos, b.plat.pedidos);
-        const uint64_t adelantadas = a.m.buscador().adelantadas();
-        qInfo("%llu of %llu searches answered ahead", (unsigned long long)adelantadas,
-              (unsigned long long)a.m.buscador().preguntas());
-        if (esperar)
-            QVERIFY(adelantadas * 2 > a.m.buscador().preguntas());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPartida)

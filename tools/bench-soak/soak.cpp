@@ -9,15 +9,8 @@
 // exit status 1. Resident memory is printed with no match and in a match on
 // a 200 x 200 map.
 //
-// As in the game, each tick is played ahead on another thread (see
-// anticipo) while the match waits for the timer: the bench waits for it
-// before the player's input of the next tick comes in, untimed, and prints
-// its CPU time apart (median and maximum per tick), with the share of the
-// path searches that it answered. The player's strokes and clicks then come
-// right before the tick, the worst moment for the work done ahead.
-//
-//   bench-soak [--sin-adelanto]              every sample map and the generated maps
-//   bench-soak [--sin-adelanto] MAPA [TICKS] one map file
+//   bench-soak              every sample map and the generated maps
+//   bench-soak MAPA [TICKS] one map file
 #include "apoyo/invariantes.h"
 #include "apoyo/medidas.h"
 #include "apoyo/planos.h"
@@ -55,7 +48,6 @@ double residente() {
 }
 
 constexpr int16_t maxp = 8;
-bool adelantar = true;
 
 // One match, tick after tick; the input of tick t is the same in every run.
 class unapartida {
@@ -64,13 +56,10 @@ public:
         plat.ponersonido(0);
         sucesos s;
         juego.empezar(p, maxp, guerrero, s);
-        juego.anticipar(adelantar);
     }
 
-    // Plays tick t (counted from 1) and returns its CPU time in ms; the
-    // tick played ahead of it took `adelanto` ms on its own thread.
-    double tick(long t, double& adelanto) {
-        adelanto = juego.esperaranticipo();
+    // Plays tick t (counted from 1) and returns its CPU time in ms.
+    double tick(long t) {
         if (t % 5 == 0) {
             for (int16_t k : flechas)
                 plat.teclas.soltar(k);
@@ -108,26 +97,20 @@ private:
 
 // Plays `ticks` ticks on `p` and prints one line; false if a rule broke.
 bool fila(const std::string& nombre, const comun::plano& p, long ticks) {
-    std::vector<double> t, antes;
+    std::vector<double> t;
     t.reserve(std::size_t(ticks));
-    antes.reserve(std::size_t(ticks));
     long peortick = 1;
-    uint64_t preguntas = 0, adelantadas = 0;
     {
         auto a = std::make_unique<unapartida>(p);
         if (!a->revisar(0))
             return false;
         for (long k = 1; k <= ticks; ++k) {
-            double ms = 0;
-            t.push_back(a->tick(k, ms));
-            antes.push_back(ms);
+            t.push_back(a->tick(k));
             if (t.back() > t[std::size_t(peortick - 1)])
                 peortick = k;
             if (!a->revisar(k))
                 return false;
         }
-        preguntas = a->m.buscador().preguntas();
-        adelantadas = a->m.buscador().adelantadas();
     }
     const double peor = t[std::size_t(peortick - 1)];
     // The same match again up to the slowest tick, which is timed anew.
@@ -135,49 +118,34 @@ bool fila(const std::string& nombre, const comun::plano& p, long ticks) {
     {
         auto a = std::make_unique<unapartida>(p);
         for (long k = 1; k <= peortick; ++k) {
-            double adelanto = 0;
-            const double ms = a->tick(k, adelanto);
+            const double ms = a->tick(k);
             if (k == peortick)
                 otravez = ms;
         }
     }
     std::vector<double> orden = t;
     std::sort(orden.begin(), orden.end());
-    std::sort(antes.begin(), antes.end());
-    std::printf("  %-22s %6ld %9.3f %9.3f %9.3f %9.3f %7ld %9.3f %9.3f %9.3f %5.1f%%\n",
-                nombre.c_str(), ticks, medidas::percentil(orden, 0.5),
-                medidas::percentil(orden, 0.99), medidas::percentil(orden, 0.999), peor, peortick,
-                otravez, medidas::percentil(antes, 0.5), antes.back(),
-                preguntas == 0 ? 0.0 : 100.0 * double(adelantadas) / double(preguntas));
+    std::printf("  %-22s %6ld %9.3f %9.3f %9.3f %9.3f %7ld %9.3f\n", nombre.c_str(), ticks,
+                medidas::percentil(orden, 0.5), medidas::percentil(orden, 0.99),
+                medidas::percentil(orden, 0.999), peor, peortick, otravez);
     std::fflush(stdout);
     return true;
 }
 
 void cabecera() {
-    std::printf("  %-22s %6s %9s %9s %9s %9s %7s %9s %9s %9s %6s\n", "mapa (8 contra 8)", "ticks",
-                "mediana", "p99", "p99.9", "maximo", "en tick", "repetido", "adelanto", "max adel",
-                "respon");
-    std::printf(
-        "  (milisegundos de CPU por tick: del hilo del juego; adelanto, mediana y maximo,\n"
-        "   del hilo que juega el tick antes; respon, busquedas respondidas de antemano)\n");
+    std::printf("  %-22s %6s %9s %9s %9s %9s %7s %9s\n", "mapa (8 contra 8)", "ticks", "mediana",
+                "p99", "p99.9", "maximo", "en tick", "repetido");
+    std::printf("  (milisegundos de CPU por tick, del hilo que juega la partida)\n");
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--help") {
-        std::printf(
-            "uso: bench-soak [--sin-adelanto]              los mapas de ejemplo y los "
-            "generados\n"
-            "     bench-soak [--sin-adelanto] MAPA [TICKS]  un archivo de mapa (100000 "
-            "ticks si no se dice)\n"
-            "     --sin-adelanto: cada tick hace todas sus busquedas, sin jugarlo antes\n");
+        std::printf("uso: bench-soak              los mapas de ejemplo y los generados\n"
+                    "     bench-soak MAPA [TICKS]  un archivo de mapa (100000 ticks si no se "
+                    "dice)\n");
         return 0;
-    }
-    if (argc > 1 && std::string(argv[1]) == "--sin-adelanto") {
-        adelantar = false;
-        --argc;
-        ++argv;
     }
     std::printf("bench-soak: partidas enteras, tiempo de CPU del hilo por tick\n");
     if (argc > 1) {

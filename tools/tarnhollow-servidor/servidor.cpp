@@ -109,8 +109,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     juego::red::prepararpartidared(partida.juego());
-    // Between two ticks another core works out the next tick's paths.
-    partida.anticipar(true);
 
     juego::red::anfitrion anfitrion(partida);
     anfitrion.registrar = registrar;

@@ -308,22 +308,9 @@ simulador::simulador() {
             o << "error: en una partida en red los ticks los marca el anfitrión: usa esperar\n";
             return;
         }
-        // While paused nothing ticks. A tick played ahead is given the time
-        // the timer would give it.
-        for (long i = 0; i < n && partida.corre(); ++i) {
-            if (adelantando)
-                partida.esperaranticipo();
+        // While paused nothing ticks.
+        for (long i = 0; i < n && partida.corre(); ++i)
             recibir(partida.tick(plat.teclas));
-        }
-    };
-
-    comandos["adelantar"] = [this](const args& a, std::ostream& o) {
-        if (a.size() != 1 || (a[0] != "si" && a[0] != "no")) {
-            o << "error: uso: adelantar si|no\n";
-            return;
-        }
-        adelantando = a[0] == "si";
-        partida.anticipar(adelantando);
     };
 
     comandos["teclas"] = [this](const args& a, std::ostream& o) {

@@ -34,7 +34,6 @@ private:
     using comando = std::function<void(const std::vector<std::string>&, std::ostream&)>;
     std::map<std::string, comando> comandos;
     std::vector<int16_t> sostenidas;
-    bool adelantando = false;              // the next tick is played ahead (adelantar si)
     juego::objetivo meta;                  // for the next `cargar`
     std::unique_ptr<juego::lienzo> lienzo; // loaded on the first capture
     juego::capas capas;
