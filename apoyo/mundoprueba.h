@@ -21,7 +21,7 @@ using plataformaprueba = juego::grabadora;
 struct mundoprueba {
     plataformaprueba plat;
     juego::partida p{plat};
-    juego::mundo& m = p.juego();
+    juego::mundo& m = p.mundo_;
 
     // An all-grass map of ancho x alto cells with the given starts.
     static comun::plano plano(int ancho, int alto, comun::posicion s0, comun::posicion s1) {
@@ -64,6 +64,10 @@ struct mundoprueba {
 
     // Hands the events that procedures called directly left to the platform.
     void recoger() { plat.recibir(m.recoger()); }
+
+    // The world behind a match a test did not build itself (the game
+    // window's), to lay a scene out by hand.
+    static juego::mundo& escribible(juego::partida& otra) { return otra.mundo_; }
 };
 
 } // namespace prueba

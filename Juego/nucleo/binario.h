@@ -96,15 +96,25 @@ public:
     // "del formato N y esta versión del juego lee el formato M".
     std::string cabecera(const char (&firma)[8], uint16_t version, const std::string& ajeno,
                          const std::string& sujeto) {
+        uint16_t leida = 0;
+        return cabecera(firma, version, version, ajeno, sujeto, leida);
+    }
+    // The same for a reader of every format from `primera` to `ultima`; the
+    // one read is left in `leida`.
+    std::string cabecera(const char (&firma)[8], uint16_t primera, uint16_t ultima,
+                         const std::string& ajeno, const std::string& sujeto, uint16_t& leida) {
         const uint8_t* f = bytes(sizeof firma);
         if (!f || std::memcmp(f, firma, sizeof firma) != 0)
             return ajeno;
-        const uint16_t leida = u16();
+        leida = u16();
         if (!ok_)
             return "el archivo está cortado";
-        if (leida != version)
+        if (leida < primera || leida > ultima)
             return sujeto + " del formato " + std::to_string(leida) +
-                   " y esta versión del juego lee el formato " + std::to_string(version);
+                   " y esta versión del juego lee " +
+                   (primera == ultima ? "el formato " + std::to_string(ultima)
+                                      : "los formatos " + std::to_string(primera) + " a " +
+                                            std::to_string(ultima));
         return {};
     }
     // The next `n` bytes, or nullptr when fewer are left.

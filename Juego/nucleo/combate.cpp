@@ -277,11 +277,7 @@ void mundo::reaparecer(int16_t i) {
     u.y = u.sigy = u.desty = ny;
     mapa(nx, ny).ocupante = i;
     avisar(tiposuceso::reaparicion, i, -1, nx, ny);
-    if (i == jugador) {
-        vistax = int16_t(u.x - 20);
-        vistay = int16_t(u.y - 15);
-        ajustarvista();
-    }
+    seguir(i);
 }
 
 void mundo::clic(int16_t a, int16_t cx, int16_t cy) {

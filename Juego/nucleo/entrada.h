@@ -30,15 +30,17 @@ struct entradatick {
     bool operator==(const entradatick&) const = default;
 };
 
-// What players do between two ticks, applied in the order it happened: a
+// What comes in between two ticks, applied in the order it happened: a
 // stroke of the sword (space bar), a shot at a cell (a click, already turned
-// from pixels into the aimed cell) or the pause key.
-enum class tipoaccion : uint8_t { espacio = 0, click = 1, pausa = 2 };
+// from pixels into the aimed cell), the pause key, or a fighter handed to a
+// person or back to the computer (a network player joined or left). Players
+// send the first three; hand-overs come from the host alone.
+enum class tipoaccion : uint8_t { espacio = 0, click = 1, pausa = 2, relevo = 3 };
 
 struct accion {
     tipoaccion tipo = tipoaccion::espacio;
     int16_t slot = 0;
-    int16_t x = 0; // the aimed cell of a click
+    int16_t x = 0; // the aimed cell of a click; of a hand-over, 1 to a person, 0 back
     int16_t y = 0;
     bool operator==(const accion&) const = default;
 };

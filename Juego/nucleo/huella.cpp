@@ -29,9 +29,9 @@ private:
 } // namespace
 
 uint64_t huellapartida(const mundo& m) {
-    // Everything a snapshot holds, so the digest can never miss a field
-    // the rules play with.
-    const std::vector<uint8_t> estado = estadocomun(m);
+    // Everything a snapshot holds of the match, so the digest can never
+    // miss a field the rules play with.
+    const std::vector<uint8_t> estado = estadomundo(m);
     fnv h;
     h.bytes(estado.data(), estado.size());
     return h.valor();

@@ -4,6 +4,7 @@
 #include "Juego/nucleo/binario.h"
 #include "Juego/nucleo/mundo.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <sstream>
@@ -36,7 +37,7 @@ struct celdafuera {
 // Everything a snapshot holds, read and checked before the world is touched.
 struct estado {
     int16_t anchomapa = 0, altomapa = 0, maxp = 0, jugador = 0;
-    int16_t vistax = 0, vistay = 0, jugando = 0, pausado = 0;
+    int16_t jugando = 0, pausado = 0;
     uint32_t numtick = 0;
     objetivo meta;
     int16_t fin = 0, ganador = -1;
@@ -46,7 +47,11 @@ struct estado {
     std::array<unidad, numunidades> unidades{};
     std::array<flecha, numflechas> flechas{};
     azar rnd;
-    std::string ultimoestado;
+    // Format 1 kept one view and status line, those of the slot it was
+    // written by; the others are made up as a match start makes them.
+    bool todaslasvistas = false;
+    std::array<posicion, numunidades> vistas{};
+    std::array<std::string, numunidades> estados{};
     std::vector<celdaguardada> celdas; // the map, row after row
     std::vector<celdafuera> fuera;     // grid cells outside the map the rules wrote
 };
@@ -186,17 +191,9 @@ std::string error(const std::string& motivo) {
 
 namespace {
 
-// The snapshot, or with `propio` false the state without what each copy of
-// a match keeps for itself.
-std::vector<uint8_t> escribir(const mundo& m, bool propio) {
-    escritor w;
-    w.bytes(firmainstantanea, sizeof firmainstantanea);
-    w.u16(versioninstantanea);
-    const int16_t jugador = propio ? m.jugador : int16_t(0);
-    const int16_t vistax = propio ? m.vistax : int16_t(0);
-    const int16_t vistay = propio ? m.vistay : int16_t(0);
-    for (int16_t v :
-         {m.anchomapa, m.altomapa, m.maxp, jugador, vistax, vistay, m.jugando, m.pausado})
+// The match alone: what every copy of a network match holds alike.
+void escribirmundo(escritor& w, const mundo& m) {
+    for (int16_t v : {m.anchomapa, m.altomapa, m.maxp, m.jugando, m.pausado})
         w.i16(v);
     for (int16_t h : m.humano)
         w.i16(h);
@@ -220,7 +217,12 @@ std::vector<uint8_t> escribir(const mundo& m, bool propio) {
     std::ostringstream azar;
     azar << m.rnd;
     w.texto(azar.str());
-    w.texto(propio ? m.ultimoestado : std::string());
+    for (const posicion& v : m.vistas) {
+        w.i16(v.x);
+        w.i16(v.y);
+    }
+    for (const std::string& e : m.estados)
+        w.texto(e);
     for (int y = 0; y <= m.altomapa; ++y)
         for (int x = 0; x <= m.anchomapa; ++x)
             escribircelda(w, m.mapa(x, y));
@@ -232,24 +234,31 @@ std::vector<uint8_t> escribir(const mundo& m, bool propio) {
         w.i16(p.y);
         escribircelda(w, c);
     }
-    return std::move(w.datos);
 }
 
 } // namespace
 
-std::vector<uint8_t> escribirinstantanea(const mundo& m) {
-    return escribir(m, true);
+std::vector<uint8_t> escribirinstantanea(const mundo& m, int16_t jugador) {
+    escritor w;
+    w.bytes(firmainstantanea, sizeof firmainstantanea);
+    w.u16(versioninstantanea);
+    w.i16(jugador);
+    escribirmundo(w, m);
+    return std::move(w.datos);
 }
 
-std::vector<uint8_t> estadocomun(const mundo& m) {
-    return escribir(m, false);
+std::vector<uint8_t> estadomundo(const mundo& m) {
+    escritor w;
+    escribirmundo(w, m);
+    return std::move(w.datos);
 }
 
-std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
+std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m, int16_t& jugador) {
     lector r(datos, n);
-    const std::string motivo =
-        r.cabecera(firmainstantanea, versioninstantanea,
-                   "el archivo no es una partida guardada de Tarnhollow", "la partida es");
+    uint16_t version = 0;
+    const std::string motivo = r.cabecera(firmainstantanea, 1, versioninstantanea,
+                                          "el archivo no es una partida guardada de Tarnhollow",
+                                          "la partida es", version);
     if (!motivo.empty() && empiezapor(datos, n, firmarepeticion))
         return error("el archivo es una repetición, que se ve con Archivo → Ver repetición");
     if (!motivo.empty())
@@ -257,9 +266,16 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
 
     // The state is big (every fighter's path): build it on the heap.
     auto e = std::make_unique<estado>();
-    for (int16_t* v : {&e->anchomapa, &e->altomapa, &e->maxp, &e->jugador, &e->vistax, &e->vistay,
-                       &e->jugando, &e->pausado})
-        *v = r.i16();
+    posicion vista; // of format 1
+    if (version == 1) {
+        for (int16_t* v : {&e->anchomapa, &e->altomapa, &e->maxp, &e->jugador, &vista.x, &vista.y,
+                           &e->jugando, &e->pausado})
+            *v = r.i16();
+    } else {
+        e->jugador = r.i16();
+        for (int16_t* v : {&e->anchomapa, &e->altomapa, &e->maxp, &e->jugando, &e->pausado})
+            *v = r.i16();
+    }
     for (int16_t& h : e->humano)
         h = r.i16();
     e->numtick = r.u32();
@@ -315,7 +331,24 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
         if (!r.ok() || azar.fail())
             return error("el estado del azar no es válido");
     }
-    e->ultimoestado = r.texto(maxestado);
+    if (version == 1) {
+        e->estados[std::size_t(e->jugador)] = r.texto(maxestado);
+        e->vistas[std::size_t(e->jugador)] = vista;
+    } else {
+        e->todaslasvistas = true;
+        for (posicion& v : e->vistas) {
+            v.x = r.i16();
+            v.y = r.i16();
+            // Views are kept over the map between ticks; drawing relies on it.
+            if (!entre(v.x, std::min(0, e->anchomapa - (columnasvista - 1)), e->anchomapa) ||
+                !entre(v.y, std::min(0, e->altomapa - (filasvista - 1)), e->altomapa))
+                r.fallar();
+        }
+        for (std::string& t : e->estados)
+            t = r.texto(maxestado);
+        if (!r.ok())
+            return error("el archivo está cortado o la vista de un luchador está fuera del mapa");
+    }
 
     const std::size_t celdas = std::size_t(e->anchomapa + 1) * std::size_t(e->altomapa + 1);
     if (!r.ok() || celdas > r.quedan() / 8)
@@ -346,7 +379,6 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
     // Whole and checked: now the world takes it.
     m.limpiarmapa(e->anchomapa, e->altomapa);
     m.maxp = e->maxp;
-    m.jugador = e->jugador;
     m.jugando = e->jugando;
     m.pausado = e->pausado;
     m.humano = e->humano;
@@ -359,7 +391,7 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
     m.unidades = std::move(e->unidades);
     m.flechas = e->flechas;
     m.rnd = e->rnd;
-    m.ultimoestado = std::move(e->ultimoestado);
+    m.estados = std::move(e->estados);
     std::size_t k = 0;
     for (int y = 0; y <= m.altomapa; ++y) {
         for (int x = 0; x <= m.anchomapa; ++x) {
@@ -376,10 +408,18 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m) {
         if (c.c.proyectil >= 0)
             m.marcarflecha(c.c.proyectil, c.x, c.y);
     }
-    // The view last: limpiarmapa put it in the corner.
-    m.vistax = e->vistax;
-    m.vistay = e->vistay;
+    // The views last: limpiarmapa put them in the corner.
+    const std::size_t propia = std::size_t(e->jugador);
+    for (int16_t i = 0; i < numunidades; ++i) {
+        if (!e->todaslasvistas && std::size_t(i) != propia) {
+            m.seguir(i);
+            m.estados[std::size_t(i)] = m.textoestado(i);
+        } else {
+            m.vistas[std::size_t(i)] = m.vistaajustada(e->vistas[std::size_t(i)]);
+        }
+    }
     m.terrenolisto();
+    jugador = e->jugador;
     return {};
 }
 

@@ -28,8 +28,7 @@ std::string mundo::errorpartida(const comun::plano& p) {
 void mundo::limpiarmapa(int16_t ancho, int16_t alto) {
     anchomapa = ancho;
     altomapa = alto;
-    vistax = 0;
-    vistay = 0;
+    vistas.fill({0, 0});
     // Cleared all at once rather than through ponerterreno: the search is
     // told once below. The cost follows the map, not the largest grid.
     anchocelda_ = ancho;
@@ -75,17 +74,17 @@ sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo
     for (int e = 0; e < 2; ++e)
         inicio[e] = {p.inicio[e].x, p.inicio[e].y};
 
+    // The one who starts a match plays slot 0.
     maxp = nuevomaxp;
-    jugador = 0;
     humano.fill(falso);
-    humano[jugador] = verdadero;
-    unidades[jugador].equipo = 0;
-    unidades[jugador].tipo = tipo;
+    humano[0] = verdadero;
+    unidades[0].equipo = 0;
+    unidades[0].tipo = tipo;
 
     colocarequipo(0);
     colocarequipo(1);
 
-    unidad& j = unidades[jugador];
+    unidad& j = unidades[0];
     j.ataque += 5;
     j.armadura += 3;
     // The status line is written before the sword fighter's extra point, so
@@ -99,11 +98,10 @@ sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo
     meta = o;
     fin = falso;
     ganador = -1;
-    // The first frame shows the player's own fighter, as every later step
+    // The first frame shows each one's own fighter, as every later step
     // does, rather than the map's corner where it may not be.
-    vistax = int16_t(j.x - 20);
-    vistay = int16_t(j.y - 15);
-    ajustarvista();
+    for (int16_t i = 0; i < numunidades; ++i)
+        seguir(i);
 
     terrenolisto();
     return recoger();
@@ -113,7 +111,7 @@ void mundo::colocarequipo(int16_t e) {
     const int primero = e * maxp;
     for (int i = primero; i < primero + maxp; ++i) {
         unidad& u = unidades[i];
-        if (i != jugador)
+        if (i != 0)
             u.tipo = (i % 2 == 1) ? arquero : guerrero;
         u.armadura = tipos[u.tipo].armadura;
         u.ataque = tipos[u.tipo].ataque;
@@ -178,27 +176,63 @@ bool mundo::celdasinvivos(int16_t x, int16_t y) const {
 }
 
 void mundo::ajustarvista() {
-    if (vistax < 0)
-        vistax = 0;
-    if (vistay < 0)
-        vistay = 0;
-    // The upper clamp comes last: on a map narrower than the view the origin
-    // ends up negative, and drawing shows black beyond the map.
-    if (vistax + (columnasvista - 1) > anchomapa)
-        vistax = int16_t(anchomapa - (columnasvista - 1));
-    if (vistay + (filasvista - 1) > altomapa)
-        vistay = int16_t(altomapa - (filasvista - 1));
+    for (posicion& v : vistas)
+        v = vistaajustada(v);
 }
 
-std::string mundo::textoestado() const {
-    const unidad& j = unidades[jugador];
+posicion mundo::vistaajustada(posicion v) const {
+    if (v.x < 0)
+        v.x = 0;
+    if (v.y < 0)
+        v.y = 0;
+    // The upper clamp comes last: on a map narrower than the view the origin
+    // ends up negative, and drawing shows black beyond the map.
+    if (v.x + (columnasvista - 1) > anchomapa)
+        v.x = int16_t(anchomapa - (columnasvista - 1));
+    if (v.y + (filasvista - 1) > altomapa)
+        v.y = int16_t(altomapa - (filasvista - 1));
+    return v;
+}
+
+void mundo::seguir(int16_t i) {
+    const unidad& u = unidades[std::size_t(i)];
+    vistas[std::size_t(i)] = vistaajustada({int16_t(u.x - 20), int16_t(u.y - 15)});
+}
+
+std::string mundo::textoestado(int16_t i) const {
+    const unidad& j = unidades[std::size_t(i)];
     return "Vida: " + std::to_string(j.vida) + " - Muertes: " + std::to_string(j.muertes) +
            " - Ataque: " + std::to_string(j.ataque) + " - Armadura: " + std::to_string(j.armadura);
 }
 
 void mundo::mostrarestado() {
-    ultimoestado = textoestado();
-    salida_.push_back({tiposuceso::estado, ultimoestado, 0, 0, -1, -1});
+    for (int16_t i = 0; i < 2 * maxp; ++i) {
+        estados[std::size_t(i)] = textoestado(i);
+        salida_.push_back({tiposuceso::estado, estados[std::size_t(i)], 0, 0, i, -1});
+    }
+}
+
+void mundo::relevar(int16_t slot, bool persona) {
+    if (slot < 0 || slot >= numunidades)
+        return;
+    humano[std::size_t(slot)] = persona ? verdadero : falso;
+    unidad& u = unidades[std::size_t(slot)];
+    u.siguiendo = falso;
+    u.atacando = falso;
+    u.buscando = falso;
+    u.bloqueos = 0;
+    u.camino.clear();
+    u.pasos.clear();
+    if (persona)
+        seguir(slot);
+}
+
+void mundo::prepararred() {
+    unidad& u = unidades[0];
+    u.ataque = tipos[u.tipo].ataque;
+    u.armadura = tipos[u.tipo].armadura;
+    humano.fill(falso);
+    estados[0] = textoestado(0);
 }
 
 int32_t mundo::muertesequipo(int16_t e) const {
@@ -217,7 +251,7 @@ void mundo::avisar(tiposuceso tipo, int16_t a, int16_t b, int16_t x, int16_t y) 
     salida_.push_back({tipo, {}, x, y, a, b});
 }
 
-posicion mundo::celdadepixel(int px, int py) const {
+posicion mundo::celdadepixel(posicion v, int px, int py) {
     // Floor, not truncation: a pixel left of or above the field is in the
     // cell before the view's first one.
     auto piso = [](int a, int b) {
@@ -226,7 +260,7 @@ posicion mundo::celdadepixel(int px, int py) const {
             --q;
         return q;
     };
-    return {int16_t(piso(px, tamcelda) + vistax), int16_t(piso(py, tamcelda) + vistay)};
+    return {int16_t(piso(px, tamcelda) + v.x), int16_t(piso(py, tamcelda) + v.y)};
 }
 
 } // namespace juego

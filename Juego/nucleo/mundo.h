@@ -126,12 +126,9 @@ public:
     int16_t altomapa = 0;
     std::array<unidad, numunidades> unidades{};
     int16_t maxp = 0;
-    int16_t jugador = 0;
     std::array<flecha, numflechas> flechas{};
     std::array<posicion, 3> inicio{};
     std::array<tipobase, 3> tipos{};
-    int16_t vistax = 0;
-    int16_t vistay = 0;
     int16_t jugando = falso;
     // Ticks run since the match started.
     uint32_t numtick = 0;
@@ -144,10 +141,15 @@ public:
     // The pause: while it holds no tick runs.
     int16_t pausado = falso;
     // Slots whose fighter a person steers with the keys; every other slot is
-    // the computer's. `jugador` is the one this copy of the match shows.
+    // the computer's.
     std::array<int16_t, numunidades> humano{};
-    // The status line as the last tick (or the match start) wrote it.
-    std::string ultimoestado;
+    // What a person steering each slot sees: the top left cell of its view,
+    // which follows the fighter as it walks and comes back, and its status
+    // line as the last tick (or the match start) wrote it. Every copy of a
+    // network match keeps them for every slot alike, so that which slot a
+    // copy shows is no part of the match (see partida::jugador).
+    std::array<posicion, numunidades> vistas{};
+    std::array<std::string, numunidades> estados{};
 
     // Cell (x, y) of the grid; callers keep x and y inside 0..999.
     // Cells of the map live in storage sized to it; a grid cell outside the
@@ -196,9 +198,15 @@ public:
     // --- cell tests and view --------------------------------------------
     bool celdalibre(int16_t x, int16_t y) const;
     bool celdasinvivos(int16_t x, int16_t y) const;
+    // Keeps every slot's view over the map.
     void ajustarvista();
-    // The cell under pixel (px, py) of the play field with the current view.
-    posicion celdadepixel(int px, int py) const;
+    // A view origin `v` kept over the map; on a map narrower than the view
+    // the origin ends up negative, and drawing shows black beyond the map.
+    posicion vistaajustada(posicion v) const;
+    // The view that follows slot i's fighter, as a step or a return sets it.
+    void seguir(int16_t i);
+    // The cell under pixel (px, py) of the play field seen from view `v`.
+    static posicion celdadepixel(posicion v, int px, int py);
 
     // --- tick and input ----------------------------------------------------
     // One tick with the arrow keys of the human slots. Does nothing before a
@@ -207,8 +215,17 @@ public:
     // A stroke, a shot or the pause key, between ticks.
     sucesos aplicar(const accion& a);
     bool eshumano(int16_t i) const { return i >= 0 && i < numunidades && humano[i] == verdadero; }
+    // Rewrites every slot's status line, and says so slot by slot.
     void mostrarestado();
-    std::string textoestado() const;
+    std::string textoestado(int16_t i) const;
+    // The fighter of `slot` passes to a person or back to the computer.
+    // Whatever the computer was planning is dropped, so it plans afresh
+    // from where the person left the fighter rather than jumping along an
+    // old path; a person's view starts on the fighter.
+    void relevar(int16_t slot, bool humano);
+    // A network match is everyone's: the fighter of slot 0 loses the lone
+    // player's head start and goes to the computer until somebody takes it.
+    void prepararred();
     void sonar(const std::string& nombre, int16_t x, int16_t y);
     // Takes the events that procedures called directly (by tests) left.
     sucesos recoger() { return std::exchange(salida_, {}); }

@@ -19,11 +19,29 @@ partida::partida(plataforma& p) : plat_(p), mundo_(p) {
 
 partida::~partida() = default;
 
+sucesos partida::propios(sucesos s) const {
+    std::erase_if(
+        s, [this](const suceso& e) { return e.tipo == tiposuceso::estado && e.a != jugador_; });
+    return s;
+}
+
+sucesos partida::ver(int16_t slot) {
+    if (slot < 0 || slot >= numunidades)
+        return {};
+    jugador_ = slot;
+    // A record that has nothing in it yet (a network match just joined)
+    // starts on this copy's own fighter, as its replay should.
+    if (grabando_ && grabacion_.pasos.empty())
+        grabacion_.inicio = instantanea();
+    return {{tiposuceso::estado, estado(), 0, 0, jugador_, -1}};
+}
+
 std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
                              objetivo o) {
     if (std::string e = mundo::errorpartida(p); !e.empty())
         return e;
-    s = mundo_.cargarmapa(p, maxp, tipo, o);
+    jugador_ = 0;
+    s = propios(mundo_.cargarmapa(p, maxp, tipo, o));
     plat_.ponertemporizador(true);
     plat_.dibujar();
     empezargrabacion();
@@ -38,6 +56,11 @@ std::string partida::cargar(const std::string& ruta, int16_t maxp, int16_t tipo,
     return empezar(*l.mapa, maxp, tipo, s, o);
 }
 
+void partida::hacerred() {
+    mundo_.prepararred();
+    empezargrabacion();
+}
+
 bool partida::corre() const {
     return mundo_.jugando == verdadero && mundo_.pausado != verdadero && mundo_.fin != verdadero;
 }
@@ -45,9 +68,8 @@ bool partida::corre() const {
 sucesos partida::tick(const entradatick& e) {
     if (!corre())
         return {};
-    if (grabando_)
-        grabacion_.anotartick(e);
-    return mundo_.timer_Timer(e);
+    anotar(paso{true, 1, e, {}});
+    return propios(mundo_.timer_Timer(e));
 }
 
 sucesos partida::tick(comun::estadoteclas& t) {
@@ -59,7 +81,7 @@ sucesos partida::tick(comun::estadoteclas& t) {
     k.derecha = t.consultar(comun::vkderecha);
     k.abajo = t.consultar(comun::vkabajo);
     k.arriba = t.consultar(comun::vkarriba);
-    e.mandos.push_back({mundo_.jugador, k});
+    e.mandos.push_back({jugador_, k});
     return tick(e);
 }
 
@@ -67,9 +89,12 @@ sucesos partida::aplicar(const accion& a) {
     // Once the match is over nothing comes in: the replay ends with it.
     if (mundo_.fin == verdadero)
         return {};
-    if (grabando_)
-        grabacion_.anotaraccion(a);
-    return mundo_.aplicar(a);
+    anotar(paso{false, 1, {}, a});
+    return propios(mundo_.aplicar(a));
+}
+
+sucesos partida::relevar(int16_t slot, bool humano) {
+    return aplicar({tipoaccion::relevo, slot, int16_t(humano ? 1 : 0), 0});
 }
 
 sucesos partida::tecla(int16_t codigo) {
@@ -79,35 +104,79 @@ sucesos partida::tecla(int16_t codigo) {
     if (codigo == comun::vks)
         plat_.ponersonido(plat_.sonido() == 1 ? 0 : 1);
     if (codigo == comun::vkespacio && mundo_.jugando == verdadero)
-        s = aplicar({tipoaccion::espacio, mundo_.jugador, 0, 0});
+        s = aplicar({tipoaccion::espacio, jugador_, 0, 0});
     return s;
 }
 
 sucesos partida::clic(int px, int py) {
+    return clic(px, py, vista());
+}
+
+sucesos partida::clic(int px, int py, posicion v) {
     if (mundo_.jugando != verdadero)
         return {};
-    const posicion c = mundo_.celdadepixel(px, py);
-    return aplicar({tipoaccion::click, mundo_.jugador, c.x, c.y});
+    const posicion c = mundo::celdadepixel(v, px, py);
+    return aplicar({tipoaccion::click, jugador_, c.x, c.y});
+}
+
+void partida::detener(bool olvidar) {
+    mundo_.jugando = falso;
+    mundo_.pausado = falso;
+    if (olvidar) {
+        grabando_ = false;
+        grabacion_ = {};
+    }
 }
 
 std::vector<uint8_t> partida::instantanea() const {
-    return escribirinstantanea(mundo_);
+    return escribirinstantanea(mundo_, jugador_);
 }
 
 std::string partida::restaurar(const std::vector<uint8_t>& datos, sucesos& s) {
-    if (std::string e = leerinstantanea(datos.data(), datos.size(), mundo_); !e.empty())
+    int16_t jugador = 0;
+    if (std::string e = leerinstantanea(datos.data(), datos.size(), mundo_, jugador); !e.empty())
         return e;
+    jugador_ = jugador;
     plat_.ponertemporizador(mundo_.pausado != verdadero);
     plat_.dibujar();
-    s = {{tiposuceso::estado, mundo_.ultimoestado, 0, 0, -1, -1}};
+    s = {{tiposuceso::estado, estado(), 0, 0, jugador_, -1}};
     grabando_ = true;
     grabacion_ = {datos, {}};
     return {};
 }
 
-void partida::olvidargrabacion() {
-    grabando_ = false;
-    grabacion_ = {};
+std::string partida::cargarsolo(const std::vector<uint8_t>& datos, sucesos& s) {
+    if (std::string e = restaurar(datos, s); !e.empty())
+        return e;
+    // Only a network match has other people in it; a lone match's save
+    // comes back exactly as it was.
+    bool cambio = false;
+    for (int16_t i = 0; i < numunidades; ++i) {
+        const bool propio = i == jugador_;
+        if (mundo_.eshumano(i) != propio) {
+            mundo_.relevar(i, propio);
+            cambio = true;
+        }
+    }
+    if (cambio)
+        empezargrabacion();
+    return {};
+}
+
+void partida::anotar(const paso& p) {
+    if (!grabando_)
+        return;
+    // Past what a replay may hold the record could never be watched: a
+    // server left running for weeks stops keeping it.
+    if (grabacion_.pasos.size() >= maxpasosrepeticion) {
+        grabando_ = false;
+        grabacion_ = {};
+        return;
+    }
+    if (p.estick)
+        grabacion_.anotartick(p.entrada);
+    else
+        grabacion_.anotaraccion(p.a);
 }
 
 void partida::empezargrabacion() {

@@ -6,18 +6,29 @@
 #include "Juego/nucleo/repeticion.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
+
+namespace prueba {
+struct mundoprueba;
+}
 
 namespace juego {
 
 class plataforma;
 
-// A match as the window, the headless harness and the tests drive it: the
-// world, plus the record of everything that came in since the match
-// started, so any match can be kept, replayed or handed on. Each entry point
-// returns what happened; the caller shows it.
+// The one door into a match. The window, the replay viewer, the network
+// host and client, the dedicated server, the harness and the benchmarks all
+// drive the match through here and read the world as const: a tick with its
+// input, a stroke, a shot, the pause, a fighter handed to a person or back,
+// a new match, a restore. Everything that changes the match is written into
+// its record, so any match, local or over the network, can be kept,
+// replayed or handed on. Each entry point returns what happened; the caller
+// shows it.
+//
+// Which fighter this copy shows is the viewer's, not the match's: the world
+// keeps a view and a status line for every slot, and the events of the
+// status lines that reach the caller are those of `jugador()`.
 class partida {
 public:
     explicit partida(plataforma& p);
@@ -25,8 +36,15 @@ public:
     partida(const partida&) = delete;
     partida& operator=(const partida&) = delete;
 
-    mundo& juego() { return mundo_; }
     const mundo& juego() const { return mundo_; }
+
+    // The slot this copy shows: its view, its status line, its keys.
+    int16_t jugador() const { return jugador_; }
+    // Shows slot `slot` from now on (a network player's own fighter); the
+    // match itself does not change. Returns the status line it shows.
+    sucesos ver(int16_t slot);
+    posicion vista() const { return mundo_.vistas[std::size_t(jugador_)]; }
+    const std::string& estado() const { return mundo_.estados[std::size_t(jugador_)]; }
 
     // Checks a map and starts a match on it, the local player in slot 0. On
     // a map the game cannot play returns why, and the running match goes on
@@ -36,6 +54,9 @@ public:
     // The same from a map file.
     std::string cargar(const std::string& ruta, int16_t maxp, int16_t tipo, sucesos& s,
                        objetivo o = {});
+    // The match just started becomes a network match (every fighter the
+    // computer's until somebody takes it); its record starts here.
+    void hacerred();
 
     // Whether a tick would do anything now: a match runs and is not paused.
     bool corre() const;
@@ -46,21 +67,31 @@ public:
     // are read only when the tick runs.
     sucesos tick(comun::estadoteclas& t);
     sucesos aplicar(const accion& a);
+    // The fighter of `slot` passes to a person (a network player joined) or
+    // back to the computer (they left).
+    sucesos relevar(int16_t slot, bool humano);
     // A key the local player pressed: P pauses, S turns sound on or off
     // (the player's own switch, not part of the match), the space bar strikes.
     sucesos tecla(int16_t codigo);
-    // A click on the play field at pixel (px, py).
+    // A click on the play field at pixel (px, py) of the field seen from
+    // `vista` (what is on screen; the match's own view when not given).
     sucesos clic(int px, int py);
+    sucesos clic(int px, int py, posicion vista);
+    // The match stops here where it is (a network match ended, a replay
+    // was watched to its end): no tick runs and nothing comes in any more.
+    // With `olvidar`, the record goes too: what is on the field is no match
+    // played here.
+    void detener(bool olvidar);
 
     // The whole match now, and a saved one back; a bad file changes nothing.
     std::vector<uint8_t> instantanea() const;
     std::string restaurar(const std::vector<uint8_t>& datos, sucesos& s);
+    // A saved match to play on alone: the one who saved it plays their
+    // fighter again and the computer every other.
+    std::string cargarsolo(const std::vector<uint8_t>& datos, sucesos& s);
 
     // What came in since the match started (or was restored).
     bool grabando() const { return grabando_; }
-    // The record is dropped: what is on the field is no match played here
-    // (the last frame of a replay watched to its end).
-    void olvidargrabacion();
     const repeticion& grabacion() const { return grabacion_; }
 
     // Restores a replay's start and plays every step of it.
@@ -69,10 +100,19 @@ public:
     sucesos aplicarpaso(const paso& p);
 
 private:
+    // Test scenes are laid out by hand (a fighter moved, a wall painted);
+    // the tests' fixture is the one place outside the core that writes the
+    // world it drives.
+    friend struct prueba::mundoprueba;
+
     void empezargrabacion();
+    void anotar(const paso& p);
+    // The events for this copy: the status lines of other slots are theirs.
+    sucesos propios(sucesos s) const;
 
     plataforma& plat_;
     mundo mundo_;
+    int16_t jugador_ = 0;
     repeticion grabacion_;
     bool grabando_ = false;
 };

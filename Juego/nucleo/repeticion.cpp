@@ -10,13 +10,8 @@ namespace juego {
 namespace {
 
 // Record kinds after the snapshot.
-enum : uint8_t { rtick = 1, rrepetir = 2, respacio = 3, rclick = 4, rpausa = 5 };
-
-// A step takes some 40 bytes in memory and can come from a single byte of
-// the file (a pause), so a file of pauses at the size the game accepts would
-// ask for gigabytes. Two million steps is some seventy hours of keys that
-// change on every tick, or of clicks without a pause, far beyond any match.
-constexpr std::size_t maxpasos = std::size_t(1) << 21;
+// A hand-over (a network player joined or left) is a slot and 1 or 0.
+enum : uint8_t { rtick = 1, rrepetir = 2, respacio = 3, rclick = 4, rpausa = 5, rrelevo = 6 };
 
 std::string error(const std::string& motivo) {
     return "No se puede ver la repetición: " + motivo + ".";
@@ -82,6 +77,11 @@ std::vector<uint8_t> escribirrepeticion(const repeticion& r) {
         case tipoaccion::pausa:
             w.u8(rpausa);
             break;
+        case tipoaccion::relevo:
+            w.u8(rrelevo);
+            w.i16(p.a.slot);
+            w.u8(p.a.x != 0 ? 1 : 0);
+            break;
         }
     }
     return std::move(w.datos);
@@ -105,7 +105,7 @@ std::string leerrepeticion(const uint8_t* datos, std::size_t n, repeticion& sali
     nueva.inicio.assign(inicio, inicio + largo);
     auto slotvalido = [](int16_t s) { return s >= 0 && s < numunidades; };
     while (r.ok() && !r.alfinal()) {
-        if (nueva.pasos.size() > maxpasos)
+        if (nueva.pasos.size() > maxpasosrepeticion)
             return error("es más larga de lo que el juego puede ver");
         const uint8_t tipo = r.u8();
         switch (tipo) {
@@ -152,6 +152,14 @@ std::string leerrepeticion(const uint8_t* datos, std::size_t n, repeticion& sali
         case rpausa:
             nueva.anotaraccion({tipoaccion::pausa, 0, 0, 0});
             break;
+        case rrelevo: {
+            const int16_t slot = r.i16();
+            const uint8_t persona = r.u8();
+            if (r.ok() && (!slotvalido(slot) || persona > 1))
+                return error("un relevo nombra a un luchador que no existe");
+            nueva.anotaraccion({tipoaccion::relevo, slot, int16_t(persona), 0});
+            break;
+        }
         default:
             if (r.ok())
                 return error("hay un registro de un tipo desconocido");

@@ -11,9 +11,15 @@ namespace juego {
 
 // A replay is the snapshot taken when the match started plus everything
 // that came in afterwards, in order: the input of each tick that ran and the
-// strokes, shots and pauses between ticks. Playing it drives the same core
+// strokes, shots, pauses and hand-overs between ticks. Playing it drives the same core
 // and ends exactly where the match was when it was written.
 inline constexpr uint16_t versionrepeticion = 1;
+
+// A step takes some 40 bytes in memory and can come from a single byte of
+// the file (a pause), so a file of pauses at the size the game accepts would
+// ask for gigabytes. Two million steps is some seventy hours of keys that
+// change on every tick, or of clicks without a pause, far beyond any match.
+inline constexpr std::size_t maxpasosrepeticion = std::size_t(1) << 21;
 
 // One thing that came in: a tick with its input, repeated `veces` times in a
 // row (held keys make long runs of equal ticks), or an action.

@@ -78,7 +78,8 @@ void mundo::comprobarfin() {
     fin = verdadero;
     ganador = rojo > azul ? int16_t(0) : azul > rojo ? int16_t(1) : int16_t(-1);
     avisar(tiposuceso::fin, ganador, -1, 0, 0);
-    sonar("fin.wav", int16_t(vistax + columnasvista / 2), int16_t(vistay + filasvista / 2));
+    // Heard by everyone as loud as can be, wherever they look.
+    sonar("fin.wav", -1, -1);
 }
 
 void mundo::turnojugador(int16_t h, const teclasflechas& t) {
@@ -120,11 +121,7 @@ void mundo::turnojugador(int16_t h, const teclasflechas& t) {
         mapa(j.x, j.y).ocupante = -1;
         j.x = j.sigx;
         j.y = j.sigy;
-        // Each copy of the match follows its own player.
-        if (h == jugador) {
-            vistax = int16_t(j.x - 20);
-            vistay = int16_t(j.y - 15);
-        }
+        vistas[std::size_t(h)] = {int16_t(j.x - 20), int16_t(j.y - 15)};
         mapa(j.x, j.y).ocupante = h;
     }
 }
@@ -145,6 +142,9 @@ sucesos mundo::aplicar(const accion& a) {
     case tipoaccion::click:
         if (eshumano(a.slot))
             clic(a.slot, a.x, a.y);
+        break;
+    case tipoaccion::relevo:
+        relevar(a.slot, a.x != 0);
         break;
     }
     return recoger();

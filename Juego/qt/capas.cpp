@@ -120,16 +120,16 @@ void capas::anotar(const mundo& m, const sucesos& s) {
     for (const suceso& e : s) {
         if (e.tipo == tiposuceso::baja && valido(m, e.a) && valido(m, e.b)) {
             QString quien = nombre(m.unidades[e.a]);
-            if (e.a == m.jugador)
+            if (e.a == jugador)
                 quien += QStringLiteral(" (tú)");
             QString victima = nombre(m.unidades[e.b]);
-            if (e.b == m.jugador)
+            if (e.b == jugador)
                 victima += QStringLiteral(" (tú)");
             bajas_.push_front(
                 {m.numtick, quien, victima, m.unidades[e.a].equipo, m.unidades[e.b].equipo});
             while (bajas_.size() > maxbajas)
                 bajas_.pop_back();
-        } else if (e.tipo == tiposuceso::nivel && e.a == m.jugador && valido(m, e.a)) {
+        } else if (e.tipo == tiposuceso::nivel && e.a == jugador && valido(m, e.a)) {
             nivel_ = {m.numtick, m.unidades[e.a].ataque, m.unidades[e.a].armadura};
             haynivel_ = true;
         }
@@ -158,7 +158,7 @@ QStringList capas::mensajes(const mundo& m) const {
         r << QStringLiteral("¡Más fuerte! Ataque %1 · Armadura %2")
                  .arg(nivel_.ataque)
                  .arg(nivel_.armadura);
-    const unidad& j = m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))];
+    const unidad& j = m.unidades[std::size_t(std::clamp<int>(jugador, 0, numunidades - 1))];
     if (m.jugando == verdadero && j.muerto == verdadero) {
         // The fighter comes back on the tick after its wait reaches zero.
         const int ticks = std::max(0, int(j.revivir)) + 1;
@@ -169,10 +169,10 @@ QStringList capas::mensajes(const mundo& m) const {
     return r;
 }
 
-int16_t capas::enemigocercano(const mundo& m, int16_t vx, int16_t vy) {
+int16_t capas::enemigocercano(const mundo& m, int16_t visto, int16_t vx, int16_t vy) {
     if (m.anchomapa + 1 <= columnasvista && m.altomapa + 1 <= filasvista)
         return -1;
-    const int16_t jugador = std::clamp<int16_t>(m.jugador, 0, numunidades - 1);
+    const int16_t jugador = std::clamp<int16_t>(visto, 0, numunidades - 1);
     const unidad& j = m.unidades[std::size_t(jugador)];
     // From the player, or from the middle of the view while the player lies dead.
     const double ox = j.muerto == verdadero ? vx + columnasvista / 2.0 : j.x;
@@ -224,10 +224,10 @@ void capas::componer(QPainter& p, const QRect& destino, const mundo& m, const QI
     p.restore();
 }
 
-QImage capas::componer(const mundo& m, const QImage& plano) const {
+QImage capas::componer(const mundo& m, const QImage& plano, int16_t vistax, int16_t vistay) const {
     QImage r(plano.size(), QImage::Format_RGB32);
     QPainter p(&r);
-    componer(p, r.rect(), m, plano, m.vistax, m.vistay);
+    componer(p, r.rect(), m, plano, vistax, vistay);
     return r;
 }
 
@@ -240,7 +240,7 @@ void capas::dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy,
         if (u.muerto == verdadero || x <= -tamcelda || y <= -tamcelda || x >= anchocampo ||
             y >= altocampo)
             continue;
-        if (i == m.jugador) {
+        if (i == jugador) {
             // A ring at the feet and an arrow over the head.
             const QRectF anillo(x - 3, y + 12, tamcelda + 6, 10);
             p.setBrush(Qt::NoBrush);
@@ -320,7 +320,7 @@ void capas::dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy)
     const int ih = fondo.height();
     const double escala = double(iw) / ancho;
     const QPointF origen(anchocampo - iw - 8, altocampo - ih - 8);
-    const unidad& j = m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))];
+    const unidad& j = m.unidades[std::size_t(std::clamp<int>(jugador, 0, numunidades - 1))];
     p.save();
     // Over the player's own fighter (a start in the map's far corner, where
     // the view can go no further) it turns faint, so the fighter and the
@@ -344,7 +344,7 @@ void capas::dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy)
         if (u.muerto == verdadero)
             continue;
         const QPointF c((u.x + 0.5) * escala, (u.y + 0.5) * escala);
-        if (i == m.jugador)
+        if (i == jugador)
             continue; // drawn last, on top
         p.setPen(QPen(QColor(0, 0, 0), 0.8));
         p.setBrush(colorequipo(u.equipo));
@@ -364,7 +364,7 @@ void capas::dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy)
 }
 
 void capas::dibujarflecha(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const {
-    const int16_t e = enemigocercano(m, vx, vy);
+    const int16_t e = enemigocercano(m, jugador, vx, vy);
     if (e < 0)
         return;
     const unidad& u = m.unidades[std::size_t(e)];
@@ -392,7 +392,7 @@ void capas::dibujarflecha(QPainter& p, const mundo& m, int16_t vx, int16_t vy) c
     p.drawPolygon(flecha);
     p.restore();
 
-    const unidad& j = m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))];
+    const unidad& j = m.unidades[std::size_t(std::clamp<int>(jugador, 0, numunidades - 1))];
     const int distancia = std::max(std::abs(u.x - j.x), std::abs(u.y - j.y));
     p.setFont(fuente(11, true));
     const QPointF dentro(punta.x() - dx * 28 / std::hypot(dx, dy),

@@ -47,7 +47,7 @@ public:
     void componer(QPainter& p, const QRect& destino, const mundo& m, const QImage& plano,
                   int16_t vistax, int16_t vistay, const entremedias* e = nullptr) const;
     // The same into a new picture of the frame's size, as the player sees it.
-    QImage componer(const mundo& m, const QImage& plano) const;
+    QImage componer(const mundo& m, const QImage& plano, int16_t vistax, int16_t vistay) const;
 
     // The texts written over the field now, in drawing order.
     QStringList mensajes(const mundo& m) const;
@@ -62,11 +62,13 @@ public:
     // on its long side and four per cell, one colour per terrain kind.
     static QImage miniatura(int ancho, int alto, const std::function<int16_t(int, int)>& terreno,
                             int lado);
-    // The nearest living enemy of the player outside the view, or -1.
-    static int16_t enemigocercano(const mundo& m, int16_t vistax, int16_t vistay);
+    // The nearest living enemy of slot `jugador` outside the view, or -1.
+    static int16_t enemigocercano(const mundo& m, int16_t jugador, int16_t vistax, int16_t vistay);
 
     // The minimap in the corner; M shows and hides it.
     bool minimapa = true;
+    // The slot whose fighter the overlays speak of: the one this window shows.
+    int16_t jugador = 0;
 
 private:
     struct baja {

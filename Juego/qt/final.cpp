@@ -101,13 +101,13 @@ pantallafinal::pantallafinal(QWidget* padre) : QFrame(padre) {
     hide();
 }
 
-void pantallafinal::mostrar(const mundo& m, bool hayrevancha) {
+void pantallafinal::mostrar(const mundo& m, int16_t jugador, bool hayrevancha) {
     titulo->setText(textoganador(m.ganador));
     const int n = 2 * m.maxp;
     tabla->setRowCount(n);
     for (int i = 0; i < n; ++i) {
         const unidad& u = m.unidades[i];
-        const QString quien = i == m.jugador           ? QStringLiteral("Tú")
+        const QString quien = i == jugador             ? QStringLiteral("Tú")
                               : m.eshumano(int16_t(i)) ? QStringLiteral("Humano")
                                                        : QStringLiteral("Ordenador");
         const QStringList celdas = {equipo(u.equipo), QString::fromLatin1(nombretipo(u.tipo)),
@@ -116,7 +116,7 @@ void pantallafinal::mostrar(const mundo& m, bool hayrevancha) {
             auto* item = new QTableWidgetItem(celdas[c]);
             item->setTextAlignment(Qt::AlignCenter);
             // The player's own row stands out.
-            if (i == m.jugador) {
+            if (i == jugador) {
                 QFont f = item->font();
                 f.setBold(true);
                 item->setFont(f);

@@ -19,8 +19,9 @@ class pantallafinal : public QFrame {
 public:
     explicit pantallafinal(QWidget* padre);
 
-    // Fills the screen from the match that just ended and shows it.
-    void mostrar(const mundo& m, bool hayrevancha);
+    // Fills the screen from the match that just ended, seen by slot
+    // `jugador` ("Tú"), and shows it.
+    void mostrar(const mundo& m, int16_t jugador, bool hayrevancha);
     // Back in the middle of the window, after the window changed its size.
     void centrar();
 

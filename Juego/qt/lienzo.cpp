@@ -14,13 +14,13 @@ QImage lienzo::nuevaimagen() {
     return i;
 }
 
-void lienzo::dibujar(const mundo& m, QImage& destino) const {
+void lienzo::dibujar(const mundo& m, posicion vista, QImage& destino) const {
     const hojas& dibujos = hojas::compartidas();
     QPainter p(&destino);
-    for (int r = m.vistay; r < m.vistay + filasvista; ++r) {
-        const int y = tamcelda * (r - m.vistay);
-        for (int c = m.vistax; c < m.vistax + columnasvista; ++c) {
-            const int x = tamcelda * (c - m.vistax);
+    for (int r = vista.y; r < vista.y + filasvista; ++r) {
+        const int y = tamcelda * (r - vista.y);
+        for (int c = vista.x; c < vista.x + columnasvista; ++c) {
+            const int x = tamcelda * (c - vista.x);
             // A map smaller than the view leaves cells outside the grid.
             if (!mundo::enrejilla(c, r)) {
                 p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -46,8 +46,8 @@ void lienzo::dibujar(const mundo& m, QImage& destino) const {
             if (k.proyectil >= 0 && k.proyectil < numflechas) {
                 const flecha& a = m.flechas[k.proyectil];
                 if (a.activa == verdadero) {
-                    const int ax = int(std::nearbyint(tamcelda * (a.x - m.vistax)));
-                    const int ay = int(std::nearbyint(tamcelda * (a.y - m.vistay)));
+                    const int ax = int(std::nearbyint(tamcelda * (a.x - vista.x)));
+                    const int ay = int(std::nearbyint(tamcelda * (a.y - vista.y)));
                     const int sy = tamcelda * a.direccion;
                     copiar(p, ax, ay, dibujos.flech, 0, sy,
                            QPainter::RasterOp_NotSourceOrDestination);

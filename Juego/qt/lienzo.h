@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Comun/inicios.h"
 #include "Juego/qt/hojas.h"
 
 #include <QImage>
@@ -9,6 +10,7 @@
 namespace juego {
 
 class mundo;
+using comun::posicion;
 
 // Paints the play field from the world state with the three raster
 // operations of the sprite sheets: copy for tiles, then for masked pictures
@@ -18,9 +20,9 @@ class mundo;
 // first frame drawn.
 class lienzo {
 public:
-    // Redraws the whole 800 x 600 frame into `destino`, which must be an
-    // RGB32 image of that size.
-    void dibujar(const mundo& m, QImage& destino) const;
+    // Redraws the whole 800 x 600 frame seen from `vista` (its top left
+    // cell) into `destino`, which must be an RGB32 image of that size.
+    void dibujar(const mundo& m, posicion vista, QImage& destino) const;
 
     static QImage nuevaimagen();
 };

@@ -9,7 +9,6 @@
 #include "Juego/qt/ventana.h"
 #include "Juego/red/anfitrion.h"
 #include "Juego/red/cliente.h"
-#include "Juego/red/relevo.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -76,8 +75,8 @@ QString sesionred::escuchar(const QHostAddress& direccion, quint16 puerto) {
 }
 
 QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& nombre) {
-    mundo& m = v_.juego();
-    red::prepararpartidared(m);
+    partida& p = v_.partidaactual();
+    p.hacerred();
     if (anfitrion_->entrarlocal(nombre, tipo, equipo) < 0)
         return QStringLiteral("El equipo %1 no tiene ningún luchador.")
             .arg(QString::fromLatin1(nombreequipo(equipo)));
@@ -94,7 +93,7 @@ QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& n
     anfitrion_->registrar = [](const QString& l) { qInfo("%s", qPrintable(l)); };
     actualizarlista(anfitrion_->lista());
     v_.dibujar();
-    v_.procesar({{tiposuceso::estado, m.ultimoestado, 0, 0, -1, -1}});
+    v_.procesar(p.ver(p.jugador()));
     v_.decir(QStringLiteral("Partida abierta en el ") + dondeanfitrion());
     anfitrion_->arrancar();
     return {};
@@ -164,7 +163,7 @@ void sesionred::clic(int px, int py) {
     if (!anfitrion_)
         return;
     const mundo& m = v_.juego();
-    const posicion c = m.celdadepixel(px, py);
+    const posicion c = mundo::celdadepixel(v_.partidaactual().vista(), px, py);
     if (c.x >= 0 && c.y >= 0 && c.x <= m.anchomapa && c.y <= m.altomapa)
         anfitrion_->accionlocal({tipoaccion::click, 0, c.x, c.y});
 }
@@ -209,7 +208,7 @@ void sesionred::actualizarlista(const std::vector<red::jugadorred>& l) {
     // may have taken theirs).
     if (!std::exchange(listavista_, true)) {
         for (const red::jugadorred& j : l)
-            if (cliente_ && j.slot == v_.juego().jugador)
+            if (cliente_ && j.slot == v_.partidaactual().jugador())
                 v_.decir(QStringLiteral("Juegas como %1").arg(QString::fromStdString(j.nombre)));
         lista_ = l;
         mostrarlista();
@@ -241,7 +240,8 @@ void sesionred::mostrarlista() {
         // Kills are "muertes", as in the status line.
         lineas << QStringLiteral("%1 · %2 · %3 %4")
                       .arg(QString::fromStdString(j.nombre) +
-                           (j.slot == m.jugador ? QStringLiteral(" (tú)") : QString()))
+                           (j.slot == v_.partidaactual().jugador() ? QStringLiteral(" (tú)")
+                                                                   : QString()))
                       .arg(QString::fromLatin1(nombreequipo(u.equipo)))
                       .arg(u.muertes)
                       .arg(u.muertes == 1 ? QStringLiteral("muerte") : QStringLiteral("muertes"));

@@ -191,8 +191,8 @@ main::main() : partida_(*this) {
         // While the view glides, the cell under the pointer is the one shown
         // there, not the one of the view the tick already reached.
         if (haymovimiento_ && mnuSuave->isChecked()) {
-            px += int(std::lround((vistamostrada_.x() - juego().vistax) * tamcelda));
-            py += int(std::lround((vistamostrada_.y() - juego().vistay) * tamcelda));
+            px += int(std::lround((vistamostrada_.x() - partida_.vista().x) * tamcelda));
+            py += int(std::lround((vistamostrada_.y() - partida_.vista().y) * tamcelda));
         }
         if (red_)
             red_->clic(px, py);
@@ -456,11 +456,10 @@ void main::mostrarmarcador() {
     // values the tick started with, so that the two never disagree (and stay
     // together in a pause). Before a match's first line, and while a replay
     // tells its own on that line, the life as it is now.
-    const std::string& linea = m.ultimoestado;
-    vida->ponervida(
-        !visor_ && linea.rfind("Vida: ", 0) == 0
-            ? std::atoi(linea.c_str() + 6)
-            : m.unidades[std::size_t(std::clamp<int>(m.jugador, 0, numunidades - 1))].vida);
+    const std::string& linea = partida_.estado();
+    vida->ponervida(!visor_ && linea.rfind("Vida: ", 0) == 0
+                        ? std::atoi(linea.c_str() + 6)
+                        : m.unidades[std::size_t(partida_.jugador())].vida);
     // Kills, as the status line and the goal count them ("Muertes").
     marcador->setText(QStringLiteral("Muertes: <b style=\"color:%1\">rojo %2</b> · "
                                      "<b style=\"color:%3\">azul %4</b>")
@@ -602,8 +601,7 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     // The match being left is kept among the replays, unless the new one
     // is refused: then nothing changes.
     const repeticion anterior = partida_.grabacion();
-    // A copy of a network match is not kept: its hand-overs are not in it.
-    const bool archivar = !visor_ && !red_ && partida_.grabando();
+    const bool archivar = !visor_ && partida_.grabando();
     // The viewer goes first, so the match's timer and view are the game's
     // again when the new match starts.
     quitarvisor();
@@ -691,9 +689,9 @@ QString main::carpetausuario(const QString& nombre) {
 }
 
 void main::archivarpartida() {
-    // Only a match that was played here; watching a replay records nothing
-    // new, and a network match's hand-overs are not in its record.
-    if (!visor_ && !red_ && partida_.grabando())
+    // Only a match that was played here, alone or over the network:
+    // watching a replay records nothing new.
+    if (!visor_ && partida_.grabando())
         archivar_(partida_.grabacion());
 }
 
@@ -720,12 +718,6 @@ bool main::guardarpartida(const QString& ruta) {
                QStringLiteral("No hay ninguna partida en marcha."));
         return false;
     }
-    // Other people's fighters in it would stand still in a lone match.
-    if (red_) {
-        avisar(QStringLiteral("Guardar partida"),
-               QStringLiteral("Una partida en red no se puede guardar."));
-        return false;
-    }
     QString error;
     if (!escribirarchivo(ruta, partida_.instantanea(), error)) {
         avisar(QStringLiteral("Guardar partida"), error);
@@ -740,18 +732,17 @@ bool main::cargarpartida(const QString& ruta) {
     const std::string error = leerbinario(ruta.toStdString(), maxarchivo, datos);
     sucesos s;
     if (!reemplazarpartida(QStringLiteral("Cargar partida"), error, s,
-                           [&](sucesos& e) { return partida_.restaurar(datos, e); }))
+                           [&](sucesos& e) { return partida_.cargarsolo(datos, e); }))
         return false;
     procesar(s);
     // A match saved after its end shows its end again.
     if (juego().fin == verdadero)
-        final_->mostrar(juego(), false);
+        final_->mostrar(juego(), partida_.jugador(), false);
     return true;
 }
 
 bool main::guardarrepeticion(const QString& ruta) {
-    // A network match is not recorded: its steps are the host's.
-    if (!partida_.grabando() || red_) {
+    if (!partida_.grabando()) {
         avisar(QStringLiteral("Guardar repetición"),
                QStringLiteral("No hay ninguna partida que guardar."));
         return false;
@@ -804,28 +795,29 @@ void main::cerrarvisor() {
     // play on: it stays still until a new match starts, and is not archived
     // as one played here. Nobody's life is told.
     vida->hide();
-    juego().jugando = falso;
-    partida_.olvidargrabacion();
+    partida_.detener(true);
     status->setText(QStringLiteral("Fin de la repetición."));
     dibujar();
 }
 
 void main::procesar(const sucesos& s) {
+    capas_.jugador = partida_.jugador();
     capas_.anotar(juego(), s);
     bool cambio = false;
     for (const suceso& e : s) {
         if (e.tipo == tiposuceso::estado && !visor_) {
             status->setText(QString::fromStdString(e.texto));
         } else if (e.tipo == tiposuceso::sonido && sonido() == 1) {
-            // Heard from the middle of the view on the screen.
+            // Heard from the middle of the view on the screen; a sound of
+            // no cell (the end of the match) everywhere.
             const double dx = e.x - (mainpic->vistax + columnasvista / 2.0);
             const double dy = e.y - (mainpic->vistay + filasvista / 2.0);
             reproductor_->reproducir(QString::fromStdString(e.texto),
-                                     mezcla::volumen(std::hypot(dx, dy)));
+                                     e.x < 0 ? 1.0 : mezcla::volumen(std::hypot(dx, dy)));
         } else if (e.tipo == tiposuceso::fin) {
             // Revancha is a new match of this window's own: not while
             // watching a replay or playing over the network.
-            final_->mostrar(juego(), ultima_.has_value() && !visor_ && !red_);
+            final_->mostrar(juego(), partida_.jugador(), ultima_.has_value() && !visor_ && !red_);
         }
         cambio = cambio || e.tipo != tiposuceso::sonido;
     }
@@ -908,9 +900,10 @@ void main::terminarred(const QString& texto, bool parar) {
     s->deleteLater();
     if (!parar)
         return;
-    // The copy of the match stops where it was; it is not a match to play on.
-    juego().jugando = falso;
-    juego().pausado = falso;
+    // The copy of the match stops where it was; it is not a match to play
+    // on. Its record is kept among the replays.
+    archivarpartida();
+    partida_.detener(true);
     timer->start();
     if (!texto.isEmpty())
         status->setText(texto);
@@ -1060,22 +1053,19 @@ void main::ponertemporizador(bool activo) {
 }
 
 void main::dibujar() {
-    // The viewer may show another fighter's view; the match keeps its own.
-    mundo& m = juego();
-    const int16_t vx = m.vistax;
-    const int16_t vy = m.vistay;
-    if (visor_)
-        visor_->ponervista(m);
+    // The viewer may show another fighter's view, or a view of its own.
+    const mundo& m = juego();
+    const posicion v = visor_ ? visor_->vista(m) : partida_.vista();
     // The frame is made for the first match drawn: the title screen is
     // painted straight onto the window and needs none.
     if (mainpic->imagen.isNull())
         mainpic->imagen = lienzo::nuevaimagen();
-    lienzo_.dibujar(m, mainpic->imagen);
-    mainpic->vistax = m.vistax;
-    mainpic->vistay = m.vistay;
+    lienzo_.dibujar(m, v, mainpic->imagen);
+    mainpic->vistax = v.x;
+    mainpic->vistay = v.y;
     // A new tick starts a new glide from where the last one ended; a frame
     // drawn between ticks (a shot) only adds what it shows.
-    const instante nuevo = instante::de(m, m.vistax, m.vistay);
+    const instante nuevo = instante::de(m, v.x, v.y);
     if (!haymovimiento_ || nuevo.tick != ahora_.tick) {
         antes_ = haymovimiento_ ? ahora_ : nuevo;
         desde_.restart();
@@ -1084,8 +1074,6 @@ void main::dibujar() {
     haymovimiento_ = m.jugando == verdadero;
     if (haymovimiento_ && mnuSuave->isChecked() && !fotogramas->isActive())
         fotogramas->start();
-    m.vistax = vx;
-    m.vistay = vy;
     mainpic->update();
 }
 

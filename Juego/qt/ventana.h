@@ -134,7 +134,7 @@ public:
                           const QString& filtro)>
         pedirarchivo;
 
-    mundo& juego() { return partida_.juego(); }
+    const mundo& juego() const { return partida_.juego(); }
     partida& partidaactual() { return partida_; }
     visor* visoractual() const { return visor_; }
     reproductor* reproductoractual() const { return reproductor_; }

@@ -23,10 +23,10 @@ QString minutos(uint64_t ticks) {
 visor::visor(main& ventana, repeticion r)
     : QObject(&ventana), ventana_(ventana), r_(std::move(r)) {
     total_ = r_.ticks();
-    const mundo& m = ventana_.juego();
-    seguido_ = m.jugador;
-    vistax_ = m.vistax;
-    vistay_ = m.vistay;
+    const partida& p = ventana_.partidaactual();
+    seguido_ = p.jugador();
+    vistax_ = p.vista().x;
+    vistay_ = p.vista().y;
     reloj = new QTimer(this);
     reloj->setTimerType(Qt::PreciseTimer);
     connect(reloj, &QTimer::timeout, this, [this] {
@@ -127,15 +127,11 @@ bool visor::tecla(int qtkey) {
     return true;
 }
 
-void visor::ponervista(mundo& m) const {
-    if (seguido_ >= 0 && seguido_ < 2 * m.maxp) {
-        m.vistax = int16_t(m.unidades[seguido_].x - 20);
-        m.vistay = int16_t(m.unidades[seguido_].y - 15);
-    } else {
-        m.vistax = vistax_;
-        m.vistay = vistay_;
-    }
-    m.ajustarvista();
+posicion visor::vista(const mundo& m) const {
+    if (seguido_ >= 0 && seguido_ < 2 * m.maxp)
+        return m.vistaajustada({int16_t(m.unidades[std::size_t(seguido_)].x - 20),
+                                int16_t(m.unidades[std::size_t(seguido_)].y - 15)});
+    return m.vistaajustada({vistax_, vistay_});
 }
 
 void visor::informar() {

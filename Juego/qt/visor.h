@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Comun/inicios.h"
 #include "Juego/nucleo/repeticion.h"
 
 #include <QObject>
@@ -12,6 +13,7 @@ namespace juego {
 
 class main;
 class mundo;
+using comun::posicion;
 
 // Plays a replay on the game window: the recorded steps drive the very same
 // core, at 1x to 16x. P pauses, + and - change the speed, Tab picks the
@@ -27,8 +29,8 @@ public:
 
     // A key pressed while watching; true when it was the viewer's.
     bool tecla(int qtkey);
-    // Puts the view the viewer wants into `m` for drawing.
-    void ponervista(mundo& m) const;
+    // The view the viewer wants on `m`, for drawing.
+    posicion vista(const mundo& m) const;
 
     // One tick of the recording, with the steps before it; false at the end.
     bool avanzar();

@@ -93,17 +93,16 @@ QString anfitrion::quien(const par& p) const {
 }
 
 int16_t anfitrion::entrarlocal(const QString& nombre, int16_t tipo, int16_t equipo) {
-    mundo& m = partida_.juego();
-    const int16_t slot = elegirluchador(m, ocupados_, tipo, equipo);
+    const int16_t slot = elegirluchador(partida_.juego(), ocupados_, tipo, equipo);
     if (slot < 0)
         return -1;
     ocupados_[std::size_t(slot)] = true;
     local_ = slot;
     nombrelocal_ = nombre;
     // The host's own copy is the reference: it takes the fighter at once.
-    relevar(m, slot, true);
+    partida_.ver(slot);
+    partida_.relevar(slot, true);
     cambios_.push_back({slot, true});
-    vistapropia(m, slot);
     anunciarjugadores();
     return slot;
 }
@@ -274,7 +273,7 @@ void anfitrion::saludar(par& p, const hola& h) {
               true);
         return;
     }
-    mundo& m = partida_.juego();
+    const mundo& m = partida_.juego();
     const int16_t slot = elegirluchador(m, ocupados_, h.tipo, h.equipo);
     if (slot < 0) {
         enviar(p, rechazo{std::string("El equipo ") + nombreequipo(h.equipo) +
@@ -291,7 +290,7 @@ void anfitrion::saludar(par& p, const hola& h) {
     // The host's copy takes the hand-over at once, so the newcomer's copy
     // already shows its fighter as its own; the others get it with the next
     // step, where playing it again changes nothing.
-    relevar(m, slot, true);
+    partida_.relevar(slot, true);
     cambios_.push_back({slot, true});
     bienvenida b;
     b.slot = slot;
@@ -323,7 +322,7 @@ void anfitrion::echar(par& p, const QString& motivo, bool problema) {
     }
     if (p.dentro) {
         ocupados_[std::size_t(p.slot)] = false;
-        relevar(partida_.juego(), p.slot, false);
+        partida_.relevar(p.slot, false);
         cambios_.push_back({p.slot, false});
         p.dentro = false;
     }
@@ -399,7 +398,7 @@ void anfitrion::anunciarjugadores() {
 }
 
 sucesos anfitrion::paso() {
-    mundo& m = partida_.juego();
+    const mundo& m = partida_.juego();
     red::paso x;
     x.secuencia = ++secuencia_;
     x.cambios = std::exchange(cambios_, {});
@@ -410,8 +409,8 @@ sucesos anfitrion::paso() {
                  std::make_move_iterator(mas.end()));
     };
     for (const accion& a : x.acciones)
-        juntar(m.aplicar(a));
-    if (m.jugando == verdadero && m.pausado != verdadero) {
+        juntar(partida_.aplicar(a));
+    if (partida_.corre()) {
         x.tick = true;
         entradatick e;
         for (int16_t h = 0; h < 2 * m.maxp; ++h) {
@@ -432,7 +431,7 @@ sucesos anfitrion::paso() {
             if (k.teclas != teclasflechas{})
                 e.mandos.push_back(k);
         }
-        juntar(m.timer_Timer(e));
+        juntar(partida_.tick(e));
         x.mandos = std::move(e.mandos);
         if (m.numtick % cadahuella == 0) {
             huellas_[m.numtick] = huellapartida(m);

@@ -99,7 +99,7 @@ void cliente::clic(int px, int py) {
     const mundo& m = partida_.juego();
     if (fase_ != fase::dentro || m.jugando != verdadero)
         return;
-    const posicion c = m.celdadepixel(px, py);
+    const posicion c = mundo::celdadepixel(partida_.vista(), px, py);
     // The host takes shots at cells of the map only.
     if (c.x < 0 || c.y < 0 || c.x > m.anchomapa || c.y > m.altomapa)
         return;
@@ -190,15 +190,13 @@ bool cliente::restaurar(const std::vector<uint8_t>& instantanea, uint32_t secuen
                    .arg(QString::fromStdString(error)));
         return false;
     }
-    mundo& w = partida_.juego();
+    const mundo& w = partida_.juego();
     if (slot_ < 0 || slot_ >= 2 * w.maxp) {
         fallar(QStringLiteral("El servidor dio un luchador que no existe."));
         return false;
     }
-    vistapropia(w, slot_);
     secuencia_ = secuencia;
-    w.plat.dibujar();
-    emit sucedido({{tiposuceso::estado, w.ultimoestado, 0, 0, -1, -1}});
+    emit sucedido(partida_.ver(slot_));
     return true;
 }
 
@@ -232,7 +230,7 @@ bool cliente::aplicar(mensaje& m) {
 }
 
 bool cliente::aplicarpaso(const paso& p) {
-    mundo& w = partida_.juego();
+    const mundo& w = partida_.juego();
     if (p.secuencia != secuencia_ + 1) {
         fallar(QStringLiteral("El servidor envió los pasos de la partida desordenados."));
         return false;
@@ -264,16 +262,15 @@ bool cliente::aplicarpaso(const paso& p) {
                  std::make_move_iterator(mas.end()));
     };
     for (const cambio& c : p.cambios)
-        relevar(w, c.slot, c.humano);
+        juntar(partida_.relevar(c.slot, c.humano));
     for (const accion& a : p.acciones)
-        juntar(w.aplicar(a));
-    const bool corre = w.jugando == verdadero && w.pausado != verdadero;
-    if (p.tick != corre) {
+        juntar(partida_.aplicar(a));
+    if (p.tick != partida_.corre()) {
         fallar(QStringLiteral("El servidor y esta copia no están de acuerdo en la pausa."));
         return false;
     }
     if (p.tick)
-        juntar(w.timer_Timer(entradatick{p.mandos}));
+        juntar(partida_.tick(entradatick{p.mandos}));
     if (w.numtick != p.numtick) {
         fallar(QStringLiteral("El servidor envió un tick que no sigue al anterior."));
         return false;

@@ -23,13 +23,13 @@ struct escena : mundoprueba {
     escena() { cargar(plano(60, 60, {10, 10}, {49, 49}), 4, guerrero); }
     void anotar(const sucesos& s) { c.anotar(m, s); }
     QImage componer() {
-        l.dibujar(m, cuadro);
-        return c.componer(m, cuadro);
+        l.dibujar(m, p.vista(), cuadro);
+        return c.componer(m, cuadro, p.vista().x, p.vista().y);
     }
     // Pixel (dx, dy) from the top-left of fighter i's cell on the screen.
     QPoint en(int16_t i, int dx, int dy) const {
-        return {(m.unidades[i].x - m.vistax) * tamcelda + dx,
-                (m.unidades[i].y - m.vistay) * tamcelda + dy};
+        return {(m.unidades[i].x - p.vista().x) * tamcelda + dx,
+                (m.unidades[i].y - p.vista().y) * tamcelda + dy};
     }
 };
 
@@ -136,9 +136,9 @@ private slots:
 
         // The enemies are out of view on a map larger than it: an arrow
         // points to the nearest; none once one stands in view.
-        QVERIFY(capas::enemigocercano(w.m, w.m.vistax, w.m.vistay) >= 4);
+        QVERIFY(capas::enemigocercano(w.m, 0, w.p.vista().x, w.p.vista().y) >= 4);
         w.mover(4, int16_t(w.m.unidades[0].x + 3), w.m.unidades[0].y);
-        QCOMPARE(capas::enemigocercano(w.m, w.m.vistax, w.m.vistay), int16_t(-1));
+        QCOMPARE(capas::enemigocercano(w.m, 0, w.p.vista().x, w.p.vista().y), int16_t(-1));
 
         // M hides the minimap in the bottom-right corner (here, a point of
         // its dark frame).
@@ -151,7 +151,7 @@ private slots:
         const int encima = lejos();
         QVERIFY(encima > 0);
         // Over the player's own fighter it turns faint.
-        w.mover(0, int16_t(w.m.vistax + 38), int16_t(w.m.vistay + 28));
+        w.mover(0, int16_t(w.p.vista().x + 38), int16_t(w.p.vista().y + 28));
         QVERIFY2(lejos() * 2 < encima, qPrintable(QString("%1 %2").arg(lejos()).arg(encima)));
         w.c.minimapa = false;
         QCOMPARE(lejos(), 0);
@@ -162,7 +162,7 @@ private slots:
         partida p(plat);
         capas c;
         const QImage negro = lienzo::nuevaimagen();
-        const QImage t = c.componer(p.juego(), negro);
+        const QImage t = c.componer(p.juego(), negro, 0, 0);
         QVERIFY(c.mensajes(p.juego()).contains("Archivo → Un Jugador"));
         QVERIFY(t.pixel(400, 160) != negro.pixel(400, 160));
         // Drawn at twice the size, the overlays scale with the frame.
@@ -197,8 +197,8 @@ private slots:
         // moving picture is the tick's own frame.
         escena w;
         w.m.unidades[3].muerto = verdadero;
-        w.l.dibujar(w.m, w.cuadro);
-        const instante i = instante::de(w.m, w.m.vistax, w.m.vistay);
+        w.l.dibujar(w.m, w.p.vista(), w.cuadro);
+        const instante i = instante::de(w.m, w.p.vista().x, w.p.vista().y);
         lienzosuave s;
         QImage suave = lienzo::nuevaimagen();
         s.dibujar(w.m, i, i, interpolar(i, i, 1.0), 1.0, suave);

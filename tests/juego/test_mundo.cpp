@@ -61,11 +61,10 @@ private slots:
         QFETCH(int, ey);
         mundoprueba w;
         w.cargar(mundoprueba::plano(ancho, alto, {2, 2}, {5, 5}), 1, arquero);
-        w.m.vistax = int16_t(vx);
-        w.m.vistay = int16_t(vy);
+        w.m.vistas[0] = {int16_t(vx), int16_t(vy)};
         w.m.ajustarvista();
-        QCOMPARE(int(w.m.vistax), ex);
-        QCOMPARE(int(w.m.vistay), ey);
+        QCOMPARE(int(w.p.vista().x), ex);
+        QCOMPARE(int(w.p.vista().y), ey);
     }
 
     void cargarmapa_valores_iniciales_data() {
@@ -93,8 +92,8 @@ private slots:
         QCOMPARE(int(j.vida), 100);
         QCOMPARE(QString::fromStdString(w.plat.status), estado);
         QCOMPARE(w.m.jugando, verdadero);
-        QCOMPARE(int(w.m.vistax), 0);
-        QCOMPARE(int(w.m.vistay), 0);
+        QCOMPARE(int(w.p.vista().x), 0);
+        QCOMPARE(int(w.p.vista().y), 0);
     }
 
     void colocarequipo_data() {
@@ -102,8 +101,7 @@ private slots:
         QTest::addColumn<QList<int>>("tipos");
         QTest::newRow("uno") << 1 << QList<int>{0, 0};
         QTest::newRow("tres") << 3 << QList<int>{0, 0, 1, 0, 1, 0};
-        QTest::newRow("ocho") << 8
-                              << QList<int>{0, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0};
+        QTest::newRow("ocho") << 8 << QList<int>{0, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0};
     }
     void colocarequipo() {
         QFETCH(int, maxp);

@@ -31,7 +31,7 @@ struct escena : mundoprueba {
     escena(int ancho = 60, int alto = 60) {
         cargar(plano(ancho, alto, {5, 5}, {int16_t(ancho - 6), int16_t(alto - 6)}), 1, arquero);
     }
-    void dibujar() { l.dibujar(m, cuadro); }
+    void dibujar() { l.dibujar(m, p.vista(), cuadro); }
 
     // Compares the 20 x 20 block at pixel (x, y) with what `esperado` says
     // for each of its pixels.
@@ -85,8 +85,8 @@ private slots:
         u.equipo = int16_t(equipo);
         u.direccion = int16_t(direccion);
         u.pose = int16_t(pose);
-        w.m.vistax = 5;
-        w.m.vistay = 8;
+        w.m.vistas[0].x = 5;
+        w.m.vistas[0].y = 8;
         w.dibujar();
         const QImage hoja = imagen(equipo ? "personajes1.png" : "personajes0.png");
         const QImage tile = imagen("terreno5.png");
@@ -159,8 +159,8 @@ private slots:
 
     void esquina_inferior_derecha() {
         escena w;
-        w.m.vistax = 3;
-        w.m.vistay = 4;
+        w.m.vistas[0].x = 3;
+        w.m.vistas[0].y = 4;
         w.mover(1, 42, 33);
         w.dibujar();
         const QImage tile = imagen("terreno0.png");
@@ -174,8 +174,8 @@ private slots:
     void mapa_pequeno_fuera_de_la_rejilla_en_negro() {
         escena w(30, 20);
         w.m.ajustarvista();
-        QCOMPARE(int(w.m.vistax), -10);
-        QCOMPARE(int(w.m.vistay), -10);
+        QCOMPARE(int(w.p.vista().x), -10);
+        QCOMPARE(int(w.p.vista().y), -10);
         w.dibujar();
         for (int y : {0, 150, 199})
             for (int x : {0, 100, 199, 599})
@@ -193,7 +193,7 @@ private slots:
         w.mover(1, 4, 1);
         w.m.unidades[1].direccion = 12;
         w.m.unidades[1].pose = 7;
-        w.m.vistax = 990;
+        w.m.vistas[0].x = 990;
         w.dibujar();
     }
 };

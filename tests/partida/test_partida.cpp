@@ -167,13 +167,14 @@ private slots:
         w.cargar(mapade("pradera.mapa"), 4, guerrero);
         w.tick(30);
         std::vector<uint8_t> foto = w.p.instantanea();
-        // Offsets of the header: firma (8), version (2), then 16-bit fields.
+        // Offsets of the header: firma (8), version (2), the slot it was
+        // written by, then the match's 16-bit fields.
         auto poner16 = [](std::vector<uint8_t>& d, std::size_t en, uint16_t v) {
             d[en] = uint8_t(v & 0xff);
             d[en + 1] = uint8_t(v >> 8);
         };
         // The first fighter's path text starts after the header fields.
-        const std::size_t camino = 10 + 2 * 8 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + 2 * 23;
+        const std::size_t camino = 12 + 2 * 5 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + 2 * 23;
 
         std::vector<uint8_t> d;
         if (!esrepeticion) {
@@ -198,15 +199,15 @@ private slots:
                 d.push_back(0);
                 break;
             case 6:
-                poner16(d, 14, 9);
+                poner16(d, 16, 9);
                 break;
             case 7:
-                poner16(d, 10, 999);
                 poner16(d, 12, 999);
+                poner16(d, 14, 999);
                 d.resize(camino + 2000);
                 break;
             case 8:
-                poner16(d, 26, 5);
+                poner16(d, 22, 5);
                 break;
             case 9:
                 poner16(d, camino, 0xffff);
@@ -244,7 +245,7 @@ private slots:
                 d.push_back(0);
                 break;
             case 8:
-                poner16(d, 14 + 26, 5);
+                poner16(d, 14 + 22, 5);
                 break; // inside the start snapshot
             case 10:
                 d = foto;
@@ -295,8 +296,8 @@ private slots:
         QFETCH(int, vy);
         mundoprueba w;
         w.cargar(mundoprueba::plano(ancho, alto, {int16_t(sx), int16_t(sy)}, {2, 2}), 1, guerrero);
-        QCOMPARE(int(w.m.vistax), vx);
-        QCOMPARE(int(w.m.vistay), vy);
+        QCOMPARE(int(w.p.vista().x), vx);
+        QCOMPARE(int(w.p.vista().y), vy);
     }
 
     void sucesos_de_una_baja() {

@@ -3,9 +3,11 @@
 // bad peer is dropped alone, a copy gone astray is repaired, and a client
 // refuses a host that sends nonsense.
 #include "apoyo/bombear.h"
+#include "apoyo/mundoprueba.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/huella.h"
 #include "Juego/nucleo/partida.h"
+#include "Juego/nucleo/repeticion.h"
 #include "Juego/red/anfitrion.h"
 #include "Juego/red/cliente.h"
 #include "Juego/red/relevo.h"
@@ -17,6 +19,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <random>
@@ -32,10 +35,9 @@ using prueba::bombear;
 namespace {
 
 // One peer's own copy of the match.
-struct copia {
-    grabadora plat;
-    partida p{plat};
-    mundo& w = p.juego();
+// The copy is a test fixture, so that a test can spoil it on purpose.
+struct copia : prueba::mundoprueba {
+    const mundo& w = p.juego();
 };
 
 // A host on the loopback address and its clients, the clock in the test's
@@ -53,7 +55,7 @@ struct mesa {
             anfitriona.p.cargar(std::string(MAPAS_DIR "/") + mapa, maxp, guerrero, s);
         if (!e.empty())
             throw std::runtime_error(e);
-        red::prepararpartidared(anfitriona.w);
+        anfitriona.p.hacerred();
         a = std::make_unique<anfitrion>(anfitriona.p);
         a->registrar = [this](const QString& l) { registro << l; };
         if (!a->escuchar(QHostAddress::LocalHost, 0).isEmpty())
@@ -205,7 +207,7 @@ private slots:
                     a.accionlocal({tipoaccion::espacio, 0, 0, 0});
                 },
                 [&](int px, int py) {
-                    const posicion c = m.anfitriona.w.celdadepixel(px, py);
+                    const posicion c = mundo::celdadepixel(m.anfitriona.p.vista(), px, py);
                     if (c.x >= 0 && c.y >= 0 && c.x <= m.anfitriona.w.anchomapa &&
                         c.y <= m.anfitriona.w.altomapa)
                         a.accionlocal({tipoaccion::click, 0, c.x, c.y});
@@ -238,11 +240,43 @@ private slots:
             ++jugando;
             QCOMPARE(huellapartida(m.copias[i]->w), h);
             // Each copy shows its own fighter.
-            QCOMPARE(m.copias[i]->w.jugador, m.clientes[i]->slot());
+            QCOMPARE(m.copias[i]->p.jugador(), m.clientes[i]->slot());
         }
         QCOMPARE(jugando, 3);
         QVERIFY2(!m.registrado(QStringLiteral("desincroniz")), qPrintable(m.registro.join('\n')));
         QVERIFY(m.registrado(QStringLiteral("Uno (luchador %1) salió").arg(dejado)));
+
+        // Every copy recorded the match, hand-overs included: each record,
+        // written out, read back and played on a copy of its own, ends where
+        // the host is.
+        auto reproducida = [](const partida& p) {
+            repeticion r;
+            const std::vector<uint8_t> archivo = escribirrepeticion(p.grabacion());
+            const std::string e = leerrepeticion(archivo.data(), archivo.size(), r);
+            copia otra;
+            sucesos s;
+            const std::string f = e.empty() ? otra.p.reproducir(r, s) : e;
+            return f.empty() ? huellapartida(otra.w) : 0;
+        };
+        const auto relevos = std::count_if(
+            m.anfitriona.p.grabacion().pasos.begin(), m.anfitriona.p.grabacion().pasos.end(),
+            [](const juego::paso& x) { return !x.estick && x.a.tipo == tipoaccion::relevo; });
+        QCOMPARE(relevos, 6); // the host, four joins and a leave
+        QCOMPARE(reproducida(m.anfitriona.p), h);
+        for (std::size_t i = 0; i < m.clientes.size(); ++i)
+            if (m.clientes[i]->estado() == cliente::fase::dentro)
+                QCOMPARE(reproducida(m.copias[i]->p), h);
+
+        // The host's match saved and loaded alone: the host's fighter is the
+        // loader's, every other the computer's, and nothing else changed.
+        copia sola;
+        sucesos s;
+        QCOMPARE(sola.p.cargarsolo(m.anfitriona.p.instantanea(), s), std::string());
+        QCOMPARE(sola.p.jugador(), propio);
+        for (int16_t i = 0; i < numunidades; ++i)
+            QCOMPARE(sola.w.eshumano(i), i == propio);
+        QCOMPARE(sola.w.numtick, m.anfitriona.w.numtick);
+        QCOMPARE(sola.w.unidades[2].x, m.anfitriona.w.unidades[2].x);
         // The one who came back took the fighter left free.
         QCOMPARE(m.clientes[3]->slot(), dejado);
         QCOMPARE(a.lista().size(), std::size_t(4));
@@ -374,7 +408,7 @@ private slots:
         QObject::connect(&c, &cliente::aviso, [&](const QString& t) { aviso = t; });
         for (int k = 0; k < 20; ++k)
             QVERIFY(m.paso());
-        m.copias[0]->w.unidades[0].vida -= 7;
+        m.copias[0]->m.unidades[0].vida -= 7;
         for (int k = 0; k < 40 && aviso.isEmpty(); ++k)
             QVERIFY(m.paso());
         QCOMPARE(aviso, QStringLiteral("La partida se desincronizó."));
@@ -383,7 +417,7 @@ private slots:
             QVERIFY(m.paso());
         QCOMPARE(huellapartida(m.copias[0]->w), huellapartida(m.anfitriona.w));
         QCOMPARE(c.estado(), cliente::fase::dentro);
-        QCOMPARE(m.copias[0]->w.jugador, c.slot());
+        QCOMPARE(m.copias[0]->p.jugador(), c.slot());
 
         // A backlog of wrong hashes, all older than the copy sent to replace
         // the first one's, is answered once.

@@ -100,7 +100,7 @@ private slots:
         const QString enpuerto = QStringLiteral("puerto %1").arg(puerto);
         QVERIFY(a.mensajes->text().contains(enpuerto));
         QVERIFY(a.red()->listajugadores->text().startsWith("Jugadores · " + enpuerto));
-        QCOMPARE(a.juego().jugador, int16_t(0));
+        QCOMPARE(a.partidaactual().jugador(), int16_t(0));
 
         b.mnuMulti->trigger();
         multijugador* mb = b.menured();
@@ -114,7 +114,7 @@ private slots:
             return b.red() && b.red()->clienteactual() &&
                    b.red()->clienteactual()->estado() == red::cliente::fase::dentro;
         }));
-        QCOMPARE(b.juego().jugador, int16_t(1));
+        QCOMPARE(b.partidaactual().jugador(), int16_t(1));
         QVERIFY(bombear([&] { return b.red()->listajugadores->text().contains("Ana"); }));
         QVERIFY(a.red()->listajugadores->text().contains(QStringLiteral("Luis")));
         // Who was there already did not just join; the newcomer is told the

@@ -6,6 +6,7 @@
 #include "Juego/qt/visor.h"
 
 #include "apoyo/aparte.h"
+#include "apoyo/mundoprueba.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,6 +30,7 @@
 #include <sys/resource.h>
 
 using namespace juego;
+using prueba::mundoprueba;
 
 namespace {
 
@@ -209,8 +211,8 @@ private slots:
         QVERIFY(v.mainpic->imagen.pixel(100, 100) != qRgb(0, 0, 0));
         // Beside the status line: the player's life and both teams' kills.
         QCOMPARE(v.vida->vida(), 100);
-        v.juego().herir(5, 1000, 0);
-        v.procesar(v.juego().recoger());
+        mundoprueba::escribible(v.partidaactual()).herir(5, 1000, 0);
+        v.procesar(mundoprueba::escribible(v.partidaactual()).recoger());
         QVERIFY2(v.marcador->text().contains("rojo 1") && v.marcador->text().contains("azul 0"),
                  qPrintable(v.marcador->text()));
 
@@ -250,7 +252,7 @@ private slots:
         atrapar(v);
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 2, guerrero));
         v.timer->stop(); // paused: a refused map must not resume the match
-        v.juego().unidades[0].x = 9;
+        mundoprueba::escribible(v.partidaactual()).unidades[0].x = 9;
         v.mnuSolo->trigger();
         QPointer<unjugador> u = v.menu();
         elegir(*u, archivo);
@@ -280,7 +282,7 @@ private slots:
     void teclas_de_la_ventana() {
         main v;
         QVERIFY(avista(v, "prueba_a.mapa", 1, guerrero));
-        mundo& m = v.juego();
+        mundo& m = mundoprueba::escribible(v.partidaactual());
         m.unidades[1].muerto = verdadero;
         m.unidades[1].revivir = 10000;
 
@@ -463,13 +465,13 @@ private slots:
             v.mainpic, Qt::LeftButton, {},
             QPoint(800 + 2 * 20 * 3 + 1, (v.mainpic->height() - 1200) / 2 + 600 + 1));
         QCOMPARE(v.juego().flechas[0].activa, verdadero);
-        QCOMPARE(int(v.juego().flechas[0].destx), v.juego().vistax + 23);
-        QCOMPARE(int(v.juego().flechas[0].desty), v.juego().vistay + 15);
+        QCOMPARE(int(v.juego().flechas[0].destx), v.partidaactual().vista().x + 23);
+        QCOMPARE(int(v.juego().flechas[0].desty), v.partidaactual().vista().y + 15);
 
         // As narrow as it goes, the row under the field still fits side by
         // side: the life bar, the kill count (big numbers too), the sound box.
         for (int k = 0; k < 2; ++k)
-            v.juego().unidades[k].muertes = 999;
+            mundoprueba::escribible(v.partidaactual()).unidades[k].muertes = 999;
         v.timer_Timer();
         v.resize(1, 1);
         QTRY_VERIFY(v.width() < 800);
@@ -813,7 +815,7 @@ private slots:
         for (const QSize tamano : {QSize(1600, 1300), QSize(740, 420)}) {
             v.resize(tamano);
             QTRY_COMPARE(v.width(), tamano.width());
-            v.final_->mostrar(v.juego(), true);
+            v.final_->mostrar(v.juego(), 0, true);
             v.final_->layout()->activate();
             QVERIFY(v.final_->geometry().bottom() < v.centralWidget()->height());
             if (tamano.width() > 800)
@@ -884,7 +886,7 @@ private slots:
         v.final_->cerrar->click();
         QVERIFY(!v.final_->isVisible());
         QCOMPARE(v.mensajes->text(), QStringLiteral("Otra partida: Archivo → Un Jugador"));
-        v.final_->mostrar(v.juego(), true);
+        v.final_->mostrar(v.juego(), 0, true);
         v.final_->revancha->click();
         QVERIFY(!v.final_->isVisible());
         QCOMPARE(v.juego().fin, falso);

@@ -66,16 +66,16 @@ int main(int argc, char* argv[]) {
     }
     c.anotar(m, w.p.tecla(comun::vkp));
     if (c.mensajes(m).size() < 2 || c.bajas(m).size() < 4 ||
-        juego::capas::enemigocercano(m, m.vistax, m.vistay) < 0)
+        juego::capas::enemigocercano(m, 0, m.vistas[0].x, m.vistas[0].y) < 0)
         std::printf("bench-capas: falta alguna capa en la escena\n");
 
     juego::lienzo lienzo;
     QImage cuadro = juego::lienzo::nuevaimagen();
-    lienzo.dibujar(m, cuadro);
+    lienzo.dibujar(m, m.vistas[0], cuadro);
 
     std::printf("bosque.mapa, 8 contra 8, todas las capas, tiempo de CPU del hilo:\n");
     std::vector<double> base;
-    const auto plano = [&] { lienzo.dibujar(m, cuadro); };
+    const auto plano = [&] { lienzo.dibujar(m, m.vistas[0], cuadro); };
     {
         // The plain frame's median, the yardstick of the rest.
         std::vector<double> ms;
@@ -107,16 +107,16 @@ int main(int argc, char* argv[]) {
                 QPainter p(&destino);
                 if (t.destino != destino.rect())
                     p.fillRect(destino.rect(), Qt::black);
-                c.componer(p, t.destino, m, cuadro, m.vistax, m.vistay);
+                c.componer(p, t.destino, m, cuadro, m.vistas[0].x, m.vistas[0].y);
             },
             base[0]);
     }
 
     // Half way between two ticks: every fighter one cell further on.
-    juego::instante antes = juego::instante::de(m, m.vistax, m.vistay);
+    juego::instante antes = juego::instante::de(m, m.vistas[0].x, m.vistas[0].y);
     for (auto& u : antes.unidades)
         u.x = int16_t(u.x - 1);
-    const juego::instante ahora = juego::instante::de(m, m.vistax, m.vistay);
+    const juego::instante ahora = juego::instante::de(m, m.vistas[0].x, m.vistas[0].y);
     juego::lienzosuave suave;
     QImage cuadrosuave = juego::lienzo::nuevaimagen();
     for (const tamano& t : tamanos) {
@@ -131,7 +131,7 @@ int main(int argc, char* argv[]) {
                 QPainter p(&destino);
                 if (t.destino != destino.rect())
                     p.fillRect(destino.rect(), Qt::black);
-                c.componer(p, t.destino, m, cuadrosuave, m.vistax, m.vistay, &e);
+                c.componer(p, t.destino, m, cuadrosuave, m.vistas[0].x, m.vistas[0].y, &e);
             },
             base[0]);
         std::printf("%-36s %.0f%% de un núcleo a 60 cuadros por segundo\n", "", ms * 60 / 10);

@@ -15,7 +15,6 @@
 #include "Juego/qt/lienzo.h"
 #include "Juego/red/anfitrion.h"
 #include "Juego/red/cliente.h"
-#include "Juego/red/relevo.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -57,7 +56,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench-red: %s\n", e.c_str());
         return 2;
     }
-    red::prepararpartidared(anfitriona.p.juego());
+    anfitriona.p.hacerred();
     red::anfitrion a(anfitriona.p);
     if (!a.escuchar(QHostAddress::LocalHost, 0).isEmpty()) {
         std::fprintf(stderr, "bench-red: no se puede escuchar en 127.0.0.1\n");
@@ -82,7 +81,8 @@ int main(int argc, char** argv) {
         t.start();
         bool dibujado = false;
         QObject::connect(&c, &red::cliente::unido, [&, i] {
-            dibujo.dibujar(copias[std::size_t(i)]->p.juego(), imagen);
+            const partida& p = copias[std::size_t(i)]->p;
+            dibujo.dibujar(p.juego(), p.vista(), imagen);
             dibujado = true;
         });
         c.conectar(QStringLiteral("127.0.0.1"), a.puerto(), QStringLiteral("J%1").arg(i),

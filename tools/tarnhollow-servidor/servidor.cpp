@@ -4,7 +4,6 @@
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/red/anfitrion.h"
-#include "Juego/red/relevo.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -108,7 +107,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarnhollow-servidor: %s\n", e.c_str());
         return 1;
     }
-    juego::red::prepararpartidared(partida.juego());
+    partida.hacerred();
 
     juego::red::anfitrion anfitrion(partida);
     anfitrion.registrar = registrar;

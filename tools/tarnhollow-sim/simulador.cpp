@@ -179,6 +179,7 @@ void aplicaciongrafica() {
 
 void simulador::recibir(const juego::sucesos& s) {
     plat.recibir(s);
+    capas.jugador = partida.jugador();
     capas.anotar(mundo, s);
 }
 
@@ -246,12 +247,12 @@ simulador::simulador() {
         objeto e;
         e.campo("anchomapa", long(mundo.anchomapa))
             .campo("altomapa", long(mundo.altomapa))
-            .campo("vistax", long(mundo.vistax))
-            .campo("vistay", long(mundo.vistay))
+            .campo("vistax", long(partida.vista().x))
+            .campo("vistay", long(partida.vista().y))
             .campo("tick", long(mundo.numtick))
             .campo("jugando", long(mundo.jugando))
             .campo("maxp", long(mundo.maxp))
-            .campo("jugador", long(mundo.jugador));
+            .campo("jugador", long(partida.jugador()));
         // Who else plays matters in a network match only; a lone match's
         // answer stays as it always was.
         if (cliente)
@@ -407,10 +408,11 @@ simulador::simulador() {
         if (!lienzo)
             lienzo = std::make_unique<juego::lienzo>();
         QImage imagen = juego::lienzo::nuevaimagen();
-        lienzo->dibujar(mundo, imagen);
+        const juego::posicion v = partida.vista();
+        lienzo->dibujar(mundo, v, imagen);
         if (completa) {
             aplicaciongrafica();
-            imagen = capas.componer(mundo, imagen);
+            imagen = capas.componer(mundo, imagen, v.x, v.y);
         }
         if (!imagen.save(QString::fromStdString(ruta), "PNG"))
             o << "error: no se pudo escribir " << ruta << "\n";

@@ -24,7 +24,7 @@ public:
 
     juego::grabadora plat;
     juego::partida partida{plat};
-    juego::mundo& mundo = partida.juego();
+    const juego::mundo& mundo = partida.juego();
 
 private:
     // What the window does with the events: the status line and sounds, and
