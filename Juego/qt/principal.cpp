@@ -1,11 +1,69 @@
+#include "Juego/qt/lineaordenes.h"
+#include "Juego/qt/multijugador.h"
 #include "Juego/qt/ventana.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTimer>
 #include <QTranslator>
 
+#include <cstdio>
+
+namespace {
+
+// What the command line asked for, once the window is up. A file that
+// went bad since it was checked gets the window's usual message, and the
+// window stays as it opened.
+void abrir(juego::main& v, const juego::arranque& a) {
+    switch (a.hacer) {
+    case juego::arranque::que::partida: {
+        const juego::partidapedida p = juego::completar(a, v.recordado());
+        v.cargarmapa(a.ruta, p.guerreros, p.tipo, p.meta);
+        break;
+    }
+    case juego::arranque::que::repeticion:
+        v.verrepeticion(a.ruta);
+        break;
+    case juego::arranque::que::unirse: {
+        v.mnuMulti_Click();
+        juego::multijugador* m = v.menured();
+        m->direccion->setText(a.host);
+        m->puertounirse->setValue(a.puerto);
+        // Enter in the address connects; the player still picks a name.
+        m->direccion->setFocus();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // The command line is read before QApplication, which wants a display:
+    // a bad option is told and refused also where there is none.
+    QStringList argumentos;
+    for (int i = 0; i < argc; ++i)
+        argumentos << QString::fromLocal8Bit(argv[i]);
+    const juego::lecturaarranque l = juego::leerarranque(argumentos);
+    const QString programa = QStringLiteral("tarnhollow");
+    if (!l) {
+        std::fprintf(stderr, "%s: %s\nPrueba «%s --help» para más información.\n",
+                     qPrintable(programa), l.error.toLocal8Bit().constData(),
+                     qPrintable(programa));
+        return 2;
+    }
+    const juego::arranque& pedido = *l.pedido;
+    if (pedido.hacer == juego::arranque::que::ayuda ||
+        pedido.hacer == juego::arranque::que::version) {
+        std::fputs(pedido.texto.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnhollow"));
     // The game speaks Spanish, so the message boxes' buttons do too.
@@ -16,5 +74,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagenes/tarnhollow.png")));
     juego::main ventana;
     ventana.show();
+    // From the event loop, so that the window is on screen behind any
+    // message the loading gives.
+    QTimer::singleShot(0, &ventana, [&ventana, &pedido] { abrir(ventana, pedido); });
     return app.exec();
 }
