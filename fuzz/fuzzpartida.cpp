@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t n) {
         for (int t = 0; t < 3; ++t) {
             if (!p.corre())
                 p.aplicar({juego::tipoaccion::pausa, 0, 0, 0});
-            p.tick(juego::entradatick{{{p.juego().jugador, {1, 0, 0, 0x8001}}}});
+            p.tick(juego::entradatick{{{p.jugador(), {1, 0, 0, 0x8001}}}});
         }
     }
 #endif
