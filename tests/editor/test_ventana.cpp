@@ -14,7 +14,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QMenuBar>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -47,6 +49,11 @@ public:
     bool preguntar(const std::string& t, const std::string&) override {
         preguntas << QString::fromStdString(t);
         return respuesta;
+    }
+    decision eleccion = decision::cancelar;
+    decision decidir(const std::string& t, const std::string&) override {
+        preguntas << QString::fromStdString(t);
+        return eleccion;
     }
 };
 
@@ -92,8 +99,15 @@ class TestVentana : public QObject {
             QTest::mouseClick(w->guardar, Qt::LeftButton);
     }
 
+    QTemporaryDir configuracion;
+
 private slots:
+    void initTestCase() {
+        // The user's own settings are never read nor touched by a test.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configuracion.path()));
+    }
     void init() {
+        QSettings().clear();
         tmp = std::make_unique<QTemporaryDir>();
         c = contestador{};
         w = std::make_unique<main>(carpeta());
@@ -137,7 +151,10 @@ private slots:
         QFETCH(QRect, sitio);
         QFETCH(QString, texto);
         QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
-        QCOMPARE(w->size(), QSize(840, 519));
+        // Below the menu bar, the window is the size it always was.
+        QCOMPARE(w->cuerpo->size(), QSize(840, 519));
+        QCOMPARE(w->cuerpo->y(), w->menuBar()->height());
+        QCOMPARE(w->height(), 519 + w->menuBar()->height());
         auto* x = w->findChild<QWidget*>(control);
         QVERIFY(x);
         QCOMPARE(x->geometry(), sitio);
@@ -172,15 +189,18 @@ private slots:
         QTest::mouseClick(w->crear, Qt::LeftButton);
         QVERIFY(!w->barrax->isHidden() && !w->barray->isHidden());
         QVERIFY(!w->frame->isVisible());
-        QCOMPARE(w->size(), QSize(840, 519));
+        QCOMPARE(w->cuerpo->size(), QSize(840, 519));
     }
 
     void ventana_mayor_vista_mayor() {
         crear("200", "200");
-        w->resize(1200, 800);
+        w->resize(1200, 800 + w->menuBar()->height());
         QCOMPARE(w->mainpic->size(), QSize(860, 781));
         QCOMPARE(w->nombre->pos(), QPoint(528 + 360, 24));
-        QCOMPARE(w->minimapa->pos(), QPoint(672 + 360, 280));
+        // The list grows downward, and what stands below it follows.
+        QCOMPARE(w->file->geometry(), QRect(504 + 360, 72, 153, 136 + 281));
+        QCOMPARE(w->abrir->pos(), QPoint(528 + 360, 216 + 281));
+        QCOMPARE(w->minimapa->pos(), QPoint(672 + 360, 280 + 281));
         QCOMPARE(w->status->y(), 781);
         QCOMPARE(e().celdasx(), 43);
         QCOMPARE(w->barrax->maximum(), 200 - 43);
@@ -431,7 +451,7 @@ private slots:
     void modo_simetrico_en_el_titulo() {
         crear();
         const QString titulo = w->windowTitle();
-        QCOMPARE(titulo, QString("Tarnhollow Editor — sin nombre[*]"));
+        QCOMPARE(titulo, QString("Tarnhollow Editor — Sin nombre[*]"));
         w->nombre->setFocus();
         QTest::keyClicks(w->nombre, "Mm");
         QCOMPARE(w->windowTitle(), titulo);
