@@ -783,8 +783,8 @@ void main::crearmenus() {
     mnuRestaurar = accion(archivo, "mnuRestaurar", QStringLiteral("Restaurar mapa de &ejemplo"),
                           QKeySequence(), [this] { mnuRestaurar_Click(); });
     archivo->addSeparator();
-    mnuSalir = accion(archivo, "mnuSalir", QStringLiteral("&Salir"), QKeySequence::Quit,
-                      [this] { close(); });
+    mnuSalir = accion(archivo, "mnuSalir", QStringLiteral("&Salir"),
+                      QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
     QMenu* editar = menuBar()->addMenu(QStringLiteral("&Editar"));
     mnuDeshacer = accion(editar, "mnuDeshacer", QStringLiteral("Deshacer"), QKeySequence::Undo,
