@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace comun {
@@ -25,6 +26,41 @@ std::string causaescritura(int error) {
         return "El archivo supera el tamaño máximo que el sistema permite escribir.";
     default:
         return {};
+    }
+}
+
+std::string causasistema(int error) {
+    if (std::string c = causaescritura(error); !c.empty())
+        return c;
+    switch (error) {
+    case ENOENT:
+        return "El archivo o la carpeta no existe.";
+    case EISDIR:
+        return "Es una carpeta, no un archivo.";
+    case ENOTDIR:
+        return "Una parte del camino no es una carpeta.";
+    case EEXIST:
+        return "Ya existe un archivo con ese nombre.";
+    case EIO:
+        return "Error de entrada o salida del disco.";
+    case EMFILE:
+    case ENFILE:
+        return "Hay demasiados archivos abiertos.";
+    case ELOOP:
+        return "Hay demasiados enlaces simbólicos en el camino.";
+    case EBUSY:
+    case ETXTBSY:
+        return "El archivo está en uso.";
+    case EXDEV:
+        return "No se puede mover entre dos discos distintos.";
+    case ENOTEMPTY:
+        return "La carpeta no está vacía.";
+    case ENOMEM:
+        return "No queda memoria libre.";
+    case 0:
+        return "Error desconocido del sistema.";
+    default:
+        return "Error del sistema número " + std::to_string(error) + ".";
     }
 }
 
@@ -58,7 +94,7 @@ std::string porquenoseescribio(int error, const std::string& ruta, long long byt
     if (causa.empty())
         causa = causaescritura(adivinar(ruta, bytes));
     if (causa.empty())
-        causa = "No se pudo escribir el archivo.";
+        causa = error != 0 ? causasistema(error) : "No se pudo escribir el archivo.";
     return causa;
 }
 

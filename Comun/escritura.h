@@ -4,6 +4,11 @@
 
 namespace comun {
 
+// What a system error number means, in Spanish, for any file operation
+// (reading, writing, deleting, renaming); a plain numbered text for the rare
+// ones, never the system's English words.
+std::string causasistema(int error);
+
 // The usual reason a file couldn't be written, in Spanish, from the system's
 // error number; empty for a reason without a Spanish text of its own.
 std::string causaescritura(int error);

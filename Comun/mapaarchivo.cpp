@@ -1,5 +1,6 @@
 #include "Comun/mapaarchivo.h"
 
+#include "Comun/escritura.h"
 #include "Comun/terreno.h"
 
 #include <fcntl.h>
@@ -221,24 +222,29 @@ lectura leermapa(std::string_view texto) {
     return {std::move(p), {}};
 }
 
-lectura leerarchivo(const std::string& ruta) {
+std::optional<std::string> leerbytes(const std::string& ruta, std::string& error) {
+    auto falla = [&](std::string motivo) {
+        error = std::move(motivo);
+        return std::optional<std::string>();
+    };
     // Without O_NONBLOCK, opening a FIFO (say, behind a symbolic link named
     // like a map) waits for a writer that never comes, and the program
     // hangs. Whatever is not a regular file is refused before any read.
     const int fd = ::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return rechazo("No se pudo abrir el archivo del mapa:\n" + ruta);
+        return falla("No se pudo abrir el archivo del mapa:\n" + ruta + "\n" +
+                     causasistema(errno));
     struct cerrar {
         int fd;
         ~cerrar() { ::close(fd); }
     } cierre{fd};
     struct stat datos {};
     if (::fstat(fd, &datos) != 0)
-        return rechazo("No se pudo leer el archivo del mapa:\n" + ruta);
+        return falla("No se pudo leer el archivo del mapa:\n" + ruta + "\n" + causasistema(errno));
     if (!S_ISREG(datos.st_mode))
-        return rechazo("El mapa no es un archivo normal:\n" + ruta);
+        return falla("El mapa no es un archivo normal:\n" + ruta);
     if (datos.st_size > tamanomaximo)
-        return rechazo("El archivo es demasiado grande para ser un mapa:\n" + ruta);
+        return falla("El archivo es demasiado grande para ser un mapa:\n" + ruta);
 
     // Read to the end rather than trusting the size: a file that grows
     // while it is read is cut at the limit, and one that shrinks ends early.
@@ -248,20 +254,29 @@ lectura leerarchivo(const std::string& ruta) {
     for (;;) {
         if (leido == texto.size()) {
             if (texto.size() > std::size_t(tamanomaximo))
-                return rechazo("El archivo es demasiado grande para ser un mapa:\n" + ruta);
+                return falla("El archivo es demasiado grande para ser un mapa:\n" + ruta);
             texto.resize(texto.size() + 4096);
         }
         const ssize_t n = ::read(fd, texto.data() + leido, texto.size() - leido);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return rechazo("No se pudo leer el archivo del mapa:\n" + ruta);
+            return falla("No se pudo leer el archivo del mapa:\n" + ruta + "\n" +
+                         causasistema(errno));
         if (n == 0)
             break;
         leido += std::size_t(n);
     }
     texto.resize(leido);
-    return leermapa(texto);
+    return texto;
+}
+
+lectura leerarchivo(const std::string& ruta) {
+    std::string error;
+    std::optional<std::string> texto = leerbytes(ruta, error);
+    if (!texto)
+        return rechazo(std::move(error));
+    return leermapa(*texto);
 }
 
 } // namespace comun

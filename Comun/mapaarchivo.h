@@ -43,6 +43,11 @@ std::string escribirmapa(const plano& p);
 // that kept the tail of a longer, older map still reads correctly.
 lectura leermapa(std::string_view texto);
 
+// The bytes of the file at `ruta`, read whole, when it is a regular file no
+// larger than a map may be; otherwise nothing, and `error` says why in
+// Spanish.
+std::optional<std::string> leerbytes(const std::string& ruta, std::string& error);
+
 // Reads the whole file at `ruta` and parses it.
 lectura leerarchivo(const std::string& ruta);
 

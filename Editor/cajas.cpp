@@ -1,8 +1,24 @@
 #include "Editor/cajas.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace editor {
+
+namespace {
+
+// Shows the box and gives the keyboard back to the control that had it:
+// a question must not leave the keys somewhere the user didn't put them.
+int mostrar(QMessageBox& caja) {
+    QPointer<QWidget> antes = QApplication::focusWidget();
+    const int r = caja.exec();
+    if (antes)
+        antes->setFocus(Qt::OtherFocusReason);
+    return r;
+}
+
+} // namespace
 
 void cajas::avisar(const std::string& texto, const std::string& titulo, icono i) {
     QMessageBox::Icon forma = QMessageBox::Information;
@@ -12,7 +28,7 @@ void cajas::avisar(const std::string& texto, const std::string& titulo, icono i)
         forma = QMessageBox::Question;
     QMessageBox caja(forma, QString::fromStdString(titulo), QString::fromStdString(texto),
                      QMessageBox::Ok, padre);
-    caja.exec();
+    mostrar(caja);
 }
 
 bool cajas::preguntar(const std::string& texto, const std::string& titulo) {
@@ -20,7 +36,23 @@ bool cajas::preguntar(const std::string& texto, const std::string& titulo) {
                      QString::fromStdString(texto), QMessageBox::Yes | QMessageBox::No, padre);
     caja.setDefaultButton(QMessageBox::No);
     caja.setEscapeButton(QMessageBox::No);
-    return caja.exec() == QMessageBox::Yes;
+    return mostrar(caja) == QMessageBox::Yes;
+}
+
+decision cajas::decidir(const std::string& texto, const std::string& titulo) {
+    QMessageBox caja(QMessageBox::Warning, QString::fromStdString(titulo),
+                     QString::fromStdString(texto),
+                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, padre);
+    caja.setDefaultButton(QMessageBox::Save);
+    caja.setEscapeButton(QMessageBox::Cancel);
+    switch (mostrar(caja)) {
+    case QMessageBox::Save:
+        return decision::guardar;
+    case QMessageBox::Discard:
+        return decision::descartar;
+    default:
+        return decision::cancelar;
+    }
 }
 
 } // namespace editor

@@ -12,6 +12,7 @@ public:
     explicit cajas(QWidget* padre) : padre(padre) {}
     void avisar(const std::string& texto, const std::string& titulo, icono i) override;
     bool preguntar(const std::string& texto, const std::string& titulo) override;
+    decision decidir(const std::string& texto, const std::string& titulo) override;
 
 private:
     QWidget* padre;

@@ -2,6 +2,7 @@
 #include "Editor/ventana.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QStandardPaths>
@@ -27,8 +28,17 @@ int main(int argc, char** argv) {
     const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const std::string mapas = comun::primeracarpeta(comun::carpetascandidatas(
         QCoreApplication::applicationDirPath().toStdString(), datos.toStdString(), "mapas"));
+    // The maps as shipped: the installed data folder's, or in a build the
+    // repository's, which the build only ever copies beside the program.
+    const std::vector<std::string> candidatas = comun::carpetascandidatas(
+        QCoreApplication::applicationDirPath().toStdString(), std::string(), "mapas");
+    QString ejemplos;
+    for (const QString& c :
+         {QString::fromStdString(candidatas.back()), QStringLiteral(TARNHOLLOW_MAPAS_FUENTE)})
+        if (ejemplos.isEmpty() && QDir(c).exists())
+            ejemplos = c;
     editor::main ventana(QString::fromStdString(mapas),
-                         datos.isEmpty() ? QString() : datos + QStringLiteral("/mapas"));
+                         datos.isEmpty() ? QString() : datos + QStringLiteral("/mapas"), ejemplos);
     ventana.setWindowIcon(icono);
     ventana.show();
     return app.exec();

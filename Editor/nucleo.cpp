@@ -1,6 +1,7 @@
 #include "Editor/nucleo.h"
 
 #include "Comun/alcance.h"
+#include "Comun/escritura.h"
 #include "Comun/inicios.h"
 #include "Comun/listamapas.h"
 #include "Comun/terreno.h"
@@ -11,7 +12,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <utility>
+
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace editor {
 
@@ -69,8 +75,10 @@ std::string nucleo::nombreinvalido(const std::string& nombre) {
     return {};
 }
 
-nucleo::nucleo(plataforma& p, std::string carpeta, std::string carpetausuario)
-    : plat(p), dir(std::move(carpeta)), dirusuario(std::move(carpetausuario)) {}
+nucleo::nucleo(plataforma& p, std::string carpeta, std::string carpetausuario,
+               std::string carpetaejemplos)
+    : plat(p), dir(std::move(carpeta)), dirusuario(std::move(carpetausuario)),
+      direjemplos(std::move(carpetaejemplos)) {}
 
 std::vector<std::string> nucleo::carpetas() const {
     if (dirusuario.empty())
@@ -189,7 +197,7 @@ void nucleo::revisar() {
     }
     std::string t = titulobase;
     if (e.haymapa == verdadero)
-        t += " — " + (e.nombre.empty() ? std::string("sin nombre") : e.nombre) + "[*]";
+        t += " — " + (e.nombre.empty() ? std::string("Sin nombre") : e.nombre) + "[*]";
     static const std::array<const char*, 3> modos = {"centro", "izquierda-derecha",
                                                      "arriba-abajo"};
     const char* modo = modos[std::size_t(e.modoespejo)];
@@ -200,11 +208,21 @@ void nucleo::revisar() {
     plat.ponertitulo(t, !limpia);
 }
 
-// Asks before unsaved changes are dropped; true when they may go.
+// Asks before unsaved changes are dropped; true when they may go, saved or
+// not.
 bool nucleo::descartar(const std::string& titulo) {
     if (e.haymapa != verdadero || e.guardado == verdadero)
         return true;
-    return plat.preguntar("El mapa tiene cambios sin guardar. ¿Desea descartarlos?", titulo);
+    switch (plat.decidir("El mapa tiene cambios sin guardar. ¿Desea guardarlos?", titulo)) {
+    case decision::guardar:
+        guardar_Click(plat.leernombre());
+        return e.guardado == verdadero;
+    case decision::descartar:
+        return true;
+    case decision::cancelar:
+        break;
+    }
+    return false;
 }
 
 void nucleo::Form_Load() {
@@ -294,9 +312,10 @@ std::size_t nucleo::peso(const paso& p) {
            p.inicios.capacity() * sizeof(cambioinicio);
 }
 
-void nucleo::cerrarpaso() {
+void nucleo::cerrarpaso(const char* nombre) {
     if (actual.vacio())
         return;
+    actual.nombre = nombre;
     actual.casillas.shrink_to_fit();
     actual.inicios.shrink_to_fit();
     bytes += peso(actual);
@@ -336,6 +355,14 @@ std::size_t nucleo::memoria() const {
     for (const paso& p : rehechos)
         total += peso(p);
     return total;
+}
+
+std::string nucleo::nombredeshacer() const {
+    return deshechos.empty() ? std::string() : std::string(deshechos.back().nombre);
+}
+
+std::string nucleo::nombrerehacer() const {
+    return rehechos.empty() ? std::string() : std::string(rehechos.back().nombre);
 }
 
 void nucleo::deshacer() {
@@ -478,7 +505,7 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
     if (e.pincel >= 0 && (shift & mayusculas)) {
         comun::posicion c = enmapa(x, y);
         rellenar(c.x, c.y);
-        cerrarpaso();
+        cerrarpaso("relleno");
         plat.dibujar();
     } else if (e.pincel >= 0 && (shift & control)) {
         e.rectangulo = true;
@@ -507,7 +534,7 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
         const comun::posicion m = espejar(cx, cy);
         if (e.simetrico && !(m.x == cx && m.y == cy) && hayespacio(m.x, m.y))
             colocarinicio(int16_t(1 - e.pincelinicio), m.x, m.y);
-        cerrarpaso();
+        cerrarpaso("inicio");
         plat.dibujar();
     }
 }
@@ -637,7 +664,7 @@ void nucleo::mainpic_MouseUp(int x, int y) {
         e.lineahasta = enmapa(x, y);
         for (comun::posicion c : celdaslinea(e.lineadesde, e.lineahasta))
             pincelada(c.x, c.y);
-        cerrarpaso();
+        cerrarpaso("línea");
         plat.dibujar();
         return;
     }
@@ -645,11 +672,11 @@ void nucleo::mainpic_MouseUp(int x, int y) {
         e.rectangulo = false;
         e.extremo = enmapa(x, y);
         pintarrectangulo();
-        cerrarpaso();
+        cerrarpaso("rectángulo");
         plat.dibujar();
         return;
     }
-    cerrarpaso();
+    cerrarpaso("pincelada");
 }
 
 void nucleo::terrenos_Click(int16_t i) {
@@ -718,7 +745,7 @@ void nucleo::nuevomapa_Click() {
 }
 
 void nucleo::crear_Click(int ancho, int alto) {
-    if (!descartar("Crear"))
+    if (!descartar("Crear un mapa nuevo"))
         return;
     limpiarmapa();
     olvidar();
@@ -730,34 +757,57 @@ void nucleo::crear_Click(int ancho, int alto) {
     e.haymapa = verdadero;
     e.nombre.clear();
     archivoabierto.clear();
+    rutaabierta.clear();
+    disco.clear();
+    ejemploaceptado.clear();
+    // A new map has no name yet: Guardar must not reuse the last map's.
+    plat.ponernombre({});
+    plat.vigilar({});
     plat.mostrarpanel(false);
     mostrarestado();
     revisar();
     plat.dibujar();
 }
 
+std::string nucleo::rutalistada(const std::string& archivo) const {
+    for (const comun::mapalistado& m : comun::listarmapas(carpetas()))
+        if (m.archivo == archivo)
+            return m.ruta;
+    return {};
+}
+
 void nucleo::abrir_Click(const std::string& archivo) {
     if (archivo.empty())
         return;
-    if (!descartar("Abrir"))
+    if (!descartar("Abrir otro mapa"))
         return;
-    std::string ruta;
-    for (const comun::mapalistado& m : comun::listarmapas(carpetas()))
-        if (m.archivo == archivo)
-            ruta = m.ruta;
+    const std::string ruta = rutalistada(archivo);
     if (ruta.empty()) {
         plat.avisar("El mapa " + archivo + " ya no está en la carpeta de mapas.", "Atencion",
                     icono::critico);
         plat.refrescar({});
         return;
     }
+    cargar(ruta);
+}
+
+void nucleo::abrirruta(const std::string& ruta, const std::string& titulo) {
+    if (ruta.empty() || !descartar(titulo))
+        return;
+    cargar(ruta);
+}
+
+bool nucleo::cargar(const std::string& ruta) {
+    const std::string archivo = std::filesystem::path(ruta).filename().string();
     // Read the whole file before touching the map: a refused file leaves
     // the map being edited as it was.
-    comun::lectura l = comun::leerarchivo(ruta);
+    std::string error;
+    std::optional<std::string> bytes = comun::leerbytes(ruta, error);
+    comun::lectura l = bytes ? comun::leermapa(*bytes) : comun::lectura{{}, error};
     if (!l) {
         plat.avisar("No se pudo abrir el mapa " + archivo + ":\n" + l.error, "Atencion",
                     icono::critico);
-        return;
+        return false;
     }
     const comun::plano& p = *l.mapa;
     limpiarmapa();
@@ -778,12 +828,197 @@ void nucleo::abrir_Click(const std::string& archivo) {
     celda(e.inicio[0].x, e.inicio[0].y).marca = 0;
     celda(e.inicio[1].x, e.inicio[1].y).marca = 1;
     e.haymapa = verdadero;
-    e.nombre = archivo.substr(0, archivo.size() - extension.size());
+    e.nombre =
+        comun::esmapa(archivo) ? archivo.substr(0, archivo.size() - extension.size()) : archivo;
     archivoabierto = archivo;
+    rutaabierta = ruta;
+    disco = std::move(*bytes);
+    avisado.clear();
+    ejemploaceptado.clear();
     plat.ponernombre(e.nombre);
+    plat.vigilar(ruta);
     mostrarestado();
     revisar();
     plat.dibujar();
+    return true;
+}
+
+void nucleo::archivocambiado() {
+    if (e.haymapa != verdadero || rutaabierta.empty())
+        return;
+    std::string error;
+    std::optional<std::string> ahora = comun::leerbytes(rutaabierta, error);
+    // Gone or unreadable, there is nothing to load; our own saves leave the
+    // bytes we wrote, and one change is reported once.
+    if (!ahora || *ahora == disco || *ahora == avisado)
+        return;
+    avisado = *ahora;
+    std::string texto = "El mapa \"" + e.nombre + "\" ha cambiado fuera del editor.";
+    if (e.guardado != verdadero)
+        texto += "\nSi lo vuelve a cargar, perderá los cambios que no ha guardado.";
+    texto += "\n¿Desea volver a cargarlo?";
+    if (plat.preguntar(texto, "Mapa cambiado"))
+        cargar(rutaabierta);
+}
+
+bool nucleo::esejemplo(const std::string& archivo) const {
+    if (direjemplos.empty() || archivo.empty())
+        return false;
+    std::error_code ec;
+    return std::filesystem::is_regular_file(direjemplos + "/" + archivo, ec);
+}
+
+bool nucleo::ocultaejemplo(const comun::mapalistado& m) const {
+    if (!esejemplo(m.archivo))
+        return false;
+    std::error_code ec;
+    if (std::filesystem::equivalent(m.ruta, direjemplos + "/" + m.archivo, ec))
+        return false;
+    std::string error;
+    std::optional<std::string> copia = comun::leerbytes(m.ruta, error);
+    std::optional<std::string> original = comun::leerbytes(direjemplos + "/" + m.archivo, error);
+    return copia && original && *copia != *original;
+}
+
+bool nucleo::rehusarejemplo(const std::string& archivo, const std::string& titulo) {
+    if (!esejemplo(archivo))
+        return false;
+    plat.avisar("\"" + archivo +
+                    "\" es un mapa de ejemplo del programa: no se puede borrar ni "
+                    "cambiar de nombre. Archivo → Restaurar mapa de ejemplo lo devuelve a su "
+                    "estado original.",
+                titulo, icono::informacion);
+    return true;
+}
+
+void nucleo::borrar_Click(const std::string& archivo) {
+    const std::string titulo = "Borrar mapa";
+    if (archivo.empty() || rehusarejemplo(archivo, titulo))
+        return;
+    const std::string ruta = rutalistada(archivo);
+    if (ruta.empty()) {
+        plat.refrescar({});
+        return;
+    }
+    if (!plat.preguntar("¿Desea mover el mapa \"" + archivo + "\" a la papelera?", titulo))
+        return;
+    if (std::string fallo = plat.tirar(ruta); !fallo.empty()) {
+        plat.avisar("No se pudo borrar el mapa " + archivo + ":\n" + fallo, titulo,
+                    icono::critico);
+        return;
+    }
+    if (ruta == rutaabierta) {
+        // The map stays on screen, but no file holds it any more.
+        rutaabierta.clear();
+        archivoabierto.clear();
+        disco.clear();
+        e.nombre.clear();
+        limpio = 0;
+        plat.vigilar({});
+        revisar();
+    }
+    plat.refrescar({});
+}
+
+void nucleo::renombrar_Click(const std::string& archivo, const std::string& texto) {
+    const std::string titulo = "Cambiar nombre";
+    if (archivo.empty() || rehusarejemplo(archivo, titulo))
+        return;
+    const std::string ruta = rutalistada(archivo);
+    if (ruta.empty()) {
+        plat.refrescar({});
+        return;
+    }
+    const std::string nombre = limpiarnombre(texto);
+    if (std::string malo = nombreinvalido(nombre); !malo.empty()) {
+        plat.avisar(malo, titulo, icono::critico);
+        return;
+    }
+    const std::string nuevo = nombre + extension;
+    if (nuevo == archivo)
+        return;
+    namespace fs = std::filesystem;
+    const std::string destino = (fs::path(ruta).parent_path() / nuevo).string();
+    std::error_code ec;
+    bool existe = !rutalistada(nuevo).empty() || esejemplo(nuevo);
+    for (const std::string& c : carpetas())
+        existe = existe || fs::exists(c + "/" + nuevo, ec);
+    if (existe) {
+        plat.avisar("Ya existe un mapa llamado \"" + nombre + "\".", titulo, icono::critico);
+        return;
+    }
+    // A hard link never replaces a file that appeared meanwhile; where the
+    // file system has none, a plain rename after the check above.
+    int error = 0;
+    if (::link(ruta.c_str(), destino.c_str()) == 0) {
+        if (::unlink(ruta.c_str()) != 0)
+            error = errno;
+    } else if (errno == EEXIST) {
+        error = EEXIST;
+    } else {
+        fs::rename(ruta, destino, ec);
+        error = ec ? ec.value() : 0;
+    }
+    if (error != 0) {
+        plat.avisar("No se pudo cambiar el nombre del mapa " + archivo + ":\n" +
+                        comun::causasistema(error),
+                    titulo, icono::critico);
+        plat.refrescar({});
+        return;
+    }
+    if (ruta == rutaabierta) {
+        rutaabierta = destino;
+        archivoabierto = nuevo;
+        e.nombre = nombre;
+        plat.ponernombre(nombre);
+        plat.vigilar(destino);
+        revisar();
+    }
+    plat.refrescar(nuevo);
+}
+
+void nucleo::restaurar_Click(const std::string& archivo) {
+    const std::string titulo = "Restaurar mapa de ejemplo";
+    if (archivo.empty())
+        return;
+    if (!esejemplo(archivo)) {
+        plat.avisar("\"" + archivo + "\" no es un mapa de ejemplo del programa.", titulo,
+                    icono::informacion);
+        return;
+    }
+    std::string error;
+    std::optional<std::string> original = comun::leerbytes(direjemplos + "/" + archivo, error);
+    if (!original) {
+        plat.avisar(error, titulo, icono::critico);
+        return;
+    }
+    if (!plat.preguntar("¿Desea devolver el mapa de ejemplo \"" + archivo +
+                            "\" a su estado original? Se perderán los cambios guardados en él.",
+                        titulo))
+        return;
+    namespace fs = std::filesystem;
+    const std::string antes = rutaabierta;
+    bool tocado = false;
+    for (const std::string& c : carpetas()) {
+        const std::string ruta = c + "/" + archivo;
+        std::error_code ec;
+        if (fs::equivalent(c, direjemplos, ec) || !fs::exists(ruta, ec))
+            continue;
+        // The user's own copy only hides the original: it goes; a copy in
+        // the program's folder is what both programs read: it is rewritten.
+        std::string fallo = c == dirusuario ? plat.tirar(ruta) : plat.escribir(ruta, *original);
+        if (!fallo.empty()) {
+            plat.avisar("No se pudo restaurar el mapa " + archivo + ":\n" + fallo, titulo,
+                        icono::critico);
+            plat.refrescar({});
+            return;
+        }
+        tocado = tocado || ruta == antes;
+    }
+    // The open copy, unchanged since it was saved, shows the original now.
+    if (tocado && e.guardado == verdadero)
+        cargar(rutalistada(archivo));
+    plat.refrescar(archivo);
 }
 
 comun::plano nucleo::plano() const {
@@ -830,18 +1065,6 @@ void nucleo::guardar_Click(const std::string& texto) {
     // The opened map keeps its file name, extension case included.
     const std::string archivo =
         nombre == e.nombre && !archivoabierto.empty() ? archivoabierto : nombre + extension;
-    if (nombre != e.nombre) {
-        bool existe = false;
-        for (const comun::mapalistado& m : comun::listarmapas(carpetas()))
-            existe = existe || m.archivo == archivo;
-        std::error_code ec;
-        for (const std::string& c : carpetas())
-            existe = existe || std::filesystem::exists(c + "/" + archivo, ec);
-        if (existe &&
-            !plat.preguntar("Ya existe un mapa llamado \"" + nombre + "\". ¿Desea reemplazarlo?",
-                            "Guardar"))
-            return;
-    }
     // Installed where the user can't write, maps go to the user's own folder;
     // and a map of this name already there is the one both programs list,
     // so it is the one replaced.
@@ -850,6 +1073,34 @@ void nucleo::guardar_Click(const std::string& texto) {
     if (!dirusuario.empty() && std::filesystem::exists(dirusuario + "/" + archivo, ec))
         destino = dirusuario;
     const std::string ruta = destino + "/" + archivo;
+    const bool mismo = ruta == rutaabierta;
+    const bool ejemplo = esejemplo(archivo) && ejemploaceptado != ruta;
+    if (!mismo || ejemplo) {
+        bool existe = ejemplo || !rutalistada(archivo).empty();
+        for (const std::string& c : carpetas())
+            existe = existe || std::filesystem::exists(c + "/" + archivo, ec);
+        std::string pregunta = "Ya existe un mapa llamado \"" + nombre + "\".";
+        if (ejemplo)
+            pregunta = "\"" + nombre +
+                       "\" es un mapa de ejemplo del programa. Archivo → "
+                       "Restaurar mapa de ejemplo podrá devolverlo a su estado original.";
+        if (existe && !plat.preguntar(pregunta + " ¿Desea reemplazarlo?", "Guardar"))
+            return;
+        if (ejemplo)
+            ejemploaceptado = ruta;
+    }
+    if (mismo) {
+        // Someone else saved this file since it was opened here: asked
+        // first, rather than putting their work back silently.
+        std::string error;
+        std::optional<std::string> ahora = comun::leerbytes(ruta, error);
+        if (ahora && *ahora != disco &&
+            !plat.preguntar("El mapa \"" + nombre +
+                                "\" ha cambiado en el disco desde que lo abrió. ¿Desea "
+                                "reemplazarlo con el suyo?",
+                            "Guardar"))
+            return;
+    }
     std::string fallo = plat.escribir(ruta, contenido);
     if (!fallo.empty()) {
         plat.avisar("No se pudo guardar el mapa en " + ruta + ":\n" + fallo, "Guardar",
@@ -859,7 +1110,11 @@ void nucleo::guardar_Click(const std::string& texto) {
     limpio = punto();
     e.nombre = nombre;
     archivoabierto = archivo;
+    rutaabierta = ruta;
+    disco = contenido;
+    avisado.clear();
     plat.ponernombre(nombre);
+    plat.vigilar(ruta);
     textoestado = "GUARDADO en " + ruta;
     mostrarestado();
     muestraguardado = true;
@@ -883,6 +1138,35 @@ std::vector<std::string> nucleo::problemas() const {
     else if (!comun::alcanzable(plano(), a, b))
         v.push_back("No se puede caminar de un inicio al otro.");
     return v;
+}
+
+void nucleo::recordar(int16_t pincel, int16_t tamanopincel, int16_t tamano) {
+    if (pincel >= 0 && pincel < comun::numterrenos) {
+        e.pincel = pincel;
+        e.pincelinicio = -1;
+    }
+    if (tamanopincel == 1 || tamanopincel == 3 || tamanopincel == 5)
+        e.tamanopincel = tamanopincel;
+    if (std::find(tamanos.begin(), tamanos.end(), tamano) != tamanos.end())
+        e.tamano = tamano;
+    ajustarvista();
+}
+
+void nucleo::tamanoreal() {
+    auto it = std::find(tamanos.begin(), tamanos.end(), e.tamano);
+    const int i = it == tamanos.end() ? 2 : int(it - tamanos.begin());
+    acercar(2 - i, e.anchovista / 2, e.altovista / 2);
+}
+
+std::vector<std::string> nucleo::anadirreciente(std::vector<std::string> lista,
+                                                const std::string& ruta) {
+    if (ruta.empty())
+        return lista;
+    lista.erase(std::remove(lista.begin(), lista.end(), ruta), lista.end());
+    lista.insert(lista.begin(), ruta);
+    if (lista.size() > maxrecientes)
+        lista.resize(maxrecientes);
+    return lista;
 }
 
 bool nucleo::Form_QueryUnload() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Comun/basicos.h"
+#include "Comun/listamapas.h"
 #include "Comun/mapaarchivo.h"
 #include "Comun/teclas.h"
 
@@ -116,11 +117,18 @@ public:
     // user's own `carpetausuario` (the user's map wins on equal names); a
     // save goes to the program's folder when it can be written, else to the
     // user's.
-    nucleo(plataforma& p, std::string carpeta, std::string carpetausuario = {});
+    // `carpetaejemplos` holds the maps that ship with the program, as
+    // shipped: they are never written there, and restoring one copies it
+    // back from there.
+    nucleo(plataforma& p, std::string carpeta, std::string carpetausuario = {},
+           std::string carpetaejemplos = {});
 
     const estado& ver() const { return e; }
     const std::string& carpeta() const { return dir; }
     const std::string& carpetausuario() const { return dirusuario; }
+    const std::string& carpetaejemplos() const { return direjemplos; }
+    // The file of the map being edited, empty for a new map.
+    const std::string& rutaactual() const { return rutaabierta; }
     // Folders to list, the one that wins first.
     std::vector<std::string> carpetas() const;
 
@@ -167,7 +175,31 @@ public:
     void crear_Click(int ancho, int alto);
     // `archivo` is the selected file name of the list, empty when none.
     void abrir_Click(const std::string& archivo);
+    // Opens the map file at `ruta`, from any folder (the open dialog, the
+    // recent maps); `titulo` names the action in the question about
+    // unsaved changes.
+    void abrirruta(const std::string& ruta, const std::string& titulo);
     void guardar_Click(const std::string& nombre);
+    // The open map's file changed on disk: offers to load it again.
+    void archivocambiado();
+    // The list's entry `archivo`: to the trash after a question, or renamed
+    // to the typed `texto` by Guardar's rules. Neither touches a shipped map.
+    void borrar_Click(const std::string& archivo);
+    void renombrar_Click(const std::string& archivo, const std::string& texto);
+    // Puts the shipped `archivo` back as it came with the program.
+    void restaurar_Click(const std::string& archivo);
+    // True when a map of this file name ships with the program.
+    bool esejemplo(const std::string& archivo) const;
+    // True when the listed map is a changed copy standing in for a shipped one.
+    bool ocultaejemplo(const comun::mapalistado& m) const;
+    // Brush and zoom as remembered from the last session.
+    void recordar(int16_t pincel, int16_t tamanopincel, int16_t tamano);
+    // Back to 100 %, around the view's centre.
+    void tamanoreal();
+    // The recent maps with `ruta` put first, each once, at most `maxrecientes`.
+    static constexpr std::size_t maxrecientes = 8;
+    static std::vector<std::string> anadirreciente(std::vector<std::string> lista,
+                                                   const std::string& ruta);
     // True when the closing must be cancelled.
     bool Form_QueryUnload();
 
@@ -197,6 +229,10 @@ public:
     void rehacer();
     std::size_t pasosdeshacer() const { return deshechos.size(); }
     std::size_t pasosrehacer() const { return rehechos.size(); }
+    // What the next undo or redo takes back ("relleno", "línea", ...),
+    // empty when there is none.
+    std::string nombredeshacer() const;
+    std::string nombrerehacer() const;
     // Bytes held by the undo and redo history.
     std::size_t memoria() const;
     // The history drops its oldest steps beyond this many bytes.
@@ -215,6 +251,7 @@ private:
     };
     struct paso {
         uint64_t id = 0; // names the state after the step, for the clean point
+        const char* nombre = "";
         std::vector<cambio> casillas;
         std::vector<cambioinicio> inicios;
         bool vacio() const { return casillas.empty() && inicios.empty(); }
@@ -230,12 +267,18 @@ private:
     void rellenar(int x, int y);
     void pintarrectangulo();
     void colocarinicio(int16_t p, int x, int y);
-    void cerrarpaso();
+    void cerrarpaso(const char* nombre);
     void olvidar();
     uint64_t punto() const { return deshechos.empty() ? base : deshechos.back().id; }
     // Brings `guardado`, the status and the caption up to date after a change.
     void revisar();
     bool descartar(const std::string& titulo);
+    // Loads the file at `ruta` over the map being edited; false (with a
+    // message) when it can't be read or isn't a map.
+    bool cargar(const std::string& ruta);
+    // Where the listed map `archivo` lies, empty when it isn't listed.
+    std::string rutalistada(const std::string& archivo) const;
+    bool rehusarejemplo(const std::string& archivo, const std::string& titulo);
     comun::posicion enmapa(int x, int y) const;
     std::vector<std::string> problemas() const;
     static std::size_t peso(const paso& p);
@@ -243,6 +286,11 @@ private:
     plataforma& plat;
     std::string dir;
     std::string dirusuario;
+    std::string direjemplos;
+    std::string rutaabierta;     // the file of the map being edited
+    std::string disco;           // its bytes as last read or written here
+    std::string avisado;         // bytes of an outside change already reported
+    std::string ejemploaceptado; // a shipped map the user chose to save over
     uint64_t serie = 0;
     uint64_t base = 0;   // the state before the oldest step kept
     uint64_t limpio = 0; // the state that was saved or opened

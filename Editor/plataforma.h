@@ -6,6 +6,9 @@ namespace editor {
 
 enum class icono { informacion, critico, pregunta };
 
+// The answers to "save your changes first?".
+enum class decision { guardar, descartar, cancelar };
+
 // Modal message boxes. The window shows real ones; headless tests answer
 // them with a recorder.
 class avisos {
@@ -16,6 +19,9 @@ public:
     // A box with Yes and No; true for Yes. No is the default button: every
     // question asks before something is lost, and Enter must keep it.
     virtual bool preguntar(const std::string& texto, const std::string& titulo) = 0;
+    // A box with Guardar, Descartar and Cancelar, before unsaved changes
+    // would go: Enter saves, Escape cancels.
+    virtual decision decidir(const std::string& texto, const std::string& titulo) = 0;
 };
 
 // What the editor needs from the window around it.
@@ -40,6 +46,14 @@ public:
     // The window's caption; `modificado` shows the unsaved-changes marker
     // where the caption holds "[*]".
     virtual void ponertitulo(const std::string& titulo, bool modificado) = 0;
+    // What the name box holds now.
+    virtual std::string leernombre() = 0;
+    // Moves the file at `ruta` to the desktop's trash. Empty on success,
+    // otherwise the reason in Spanish.
+    virtual std::string tirar(const std::string& ruta) = 0;
+    // The file of the map being edited is now `ruta` (opened or saved), or
+    // none when empty: the window watches it and remembers it as recent.
+    virtual void vigilar(const std::string& ruta) = 0;
 };
 
 } // namespace editor

@@ -1,28 +1,44 @@
 #include "Editor/ventana.h"
 
+#include "Comun/escritura.h"
 #include "Comun/listamapas.h"
+#include "Editor/controles.h"
 #include "Editor/escritura.h"
 #include "Editor/vista.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFrame>
+#include <QHeaderView>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalBlocker>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -106,57 +122,61 @@ int16_t codigotecla(int k) {
 
 } // namespace
 
-main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre)
-    : QWidget(padre), dir(carpeta), dirusuario(carpetausuario),
-      vigia(new QFileSystemWatcher(this)), reales(this), mensajes(&reales) {
+main::main(const QString& carpeta, const QString& carpetausuario, const QString& carpetaejemplos,
+           QWidget* padre)
+    : QMainWindow(padre), dir(carpeta), dirusuario(carpetausuario),
+      vigia(new QFileSystemWatcher(this)), vigiamapa(new QFileSystemWatcher(this)), reales(this),
+      mensajes(&reales) {
     setObjectName("main");
     setWindowTitle(caption);
-    setMinimumSize(anchocliente, altocliente);
-    resize(anchocliente, altocliente);
+    cuerpo = new QWidget(this);
+    cuerpo->setObjectName("cuerpo");
+    cuerpo->setMinimumSize(anchocliente, altocliente);
+    setCentralWidget(cuerpo);
 
-    mainpic = new vista(QSize(celdasvista * tamcelda, celdasvista * tamcelda), this);
+    mainpic = new vista(QSize(celdasvista * tamcelda, celdasvista * tamcelda), cuerpo);
     mainpic->setObjectName("mainpic");
     // A click on the view takes the focus from the name box, so that the
     // letter keys act on the map again.
     mainpic->setFocusPolicy(Qt::ClickFocus);
     mainpic->move(0, 0);
-    status = etiqueta("status", QString(), QRect(0, 500, 777, 17), this);
-    Label1 = etiqueta("Label1", "Nombre del mapa", QRect(528, 8, 113, 17), this);
-    nombre = new QLineEdit(this);
+    status = etiqueta("status", QString(), QRect(0, 500, 777, 17), cuerpo);
+    Label1 = etiqueta("Label1", "Nombre del mapa", QRect(528, 8, 113, 17), cuerpo);
+    nombre = new QLineEdit(cuerpo);
     nombre->setObjectName("nombre");
     nombre->setGeometry(528, 24, 113, 19);
-    guardar = boton("guardar", "Guardar", QRect(528, 48, 113, 17), this);
-    file = new QListWidget(this);
+    guardar = boton("guardar", "Guardar", QRect(528, 48, 113, 17), cuerpo);
+    file = new QListWidget(cuerpo);
     file->setObjectName("file");
     file->setGeometry(504, 72, 153, 136);
-    abrir = boton("abrir", "Abrir", QRect(528, 216, 113, 17), this);
-    nuevomapa = boton("nuevomapa", "Mapa nuevo", QRect(528, 240, 113, 17), this);
-    Label2 = etiqueta("Label2", "Terrenos", QRect(536, 280, 105, 17), this);
+    abrir = boton("abrir", "Abrir", QRect(528, 216, 113, 17), cuerpo);
+    nuevomapa = boton("nuevomapa", "Mapa nuevo", QRect(528, 240, 113, 17), cuerpo);
+    Label2 = etiqueta("Label2", "Terrenos", QRect(536, 280, 105, 17), cuerpo);
     const std::array<QPoint, 6> sitios = {QPoint(544, 296), QPoint(608, 296), QPoint(576, 328),
                                           QPoint(608, 328), QPoint(544, 328), QPoint(576, 296)};
     for (std::size_t i = 0; i < terrenos.size(); ++i) {
-        terrenos[i] = new vista(QSize(22, 22), this);
+        terrenos[i] = new vista(QSize(22, 22), cuerpo);
         terrenos[i]->setObjectName("terrenos");
         terrenos[i]->setProperty("Index", int(i));
         terrenos[i]->move(sitios[i]);
         terrenos[i]->alpulsar = [this, i](QMouseEvent*) {
             nuc->terrenos_Click(int16_t(i));
-            update();
+            cuerpo->update();
         };
     }
-    Label6 = etiqueta("Label6", "Jugadores", QRect(560, 376, 65, 17), this);
+    Label6 = etiqueta("Label6", "Jugadores", QRect(560, 376, 65, 17), cuerpo);
     for (std::size_t i = 0; i < px.size(); ++i) {
-        px[i] = new vista(QSize(22, 22), this);
+        px[i] = new vista(QSize(22, 22), cuerpo);
         px[i]->setObjectName("px");
         px[i]->setProperty("Index", int(i));
         px[i]->move(560 + 32 * int(i), 400);
         px[i]->alpulsar = [this, i](QMouseEvent*) {
             nuc->px_Click(int16_t(i));
-            update();
+            cuerpo->update();
         };
     }
 
-    frame = new QFrame(this);
+    frame = new QFrame(cuerpo);
     frame->setObjectName("frame");
     frame->setGeometry(664, 8, 97, 193);
     frame->setFrameShape(QFrame::StyledPanel);
@@ -170,7 +190,7 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
 
     // Beside the palette: the whole map, the view's rectangle on it, and
     // the scroll bars along it.
-    minimapa = new vista(QSize(ladominimapa, ladominimapa), this);
+    minimapa = new vista(QSize(ladominimapa, ladominimapa), cuerpo);
     minimapa->setObjectName("minimapa");
     minimapa->move(672, 280);
     minimapa->setToolTip(QStringLiteral("Clic o arrastre: llevar la vista allí"));
@@ -182,10 +202,10 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
     };
     minimapa->alpulsar = alminimapa;
     minimapa->almover = alminimapa;
-    barrax = new QScrollBar(Qt::Horizontal, this);
+    barrax = new QScrollBar(Qt::Horizontal, cuerpo);
     barrax->setObjectName("barrax");
     barrax->setGeometry(672, 432, ladominimapa, 15);
-    barray = new QScrollBar(Qt::Vertical, this);
+    barray = new QScrollBar(Qt::Vertical, cuerpo);
     barray->setObjectName("barray");
     barray->setGeometry(824, 280, 15, ladominimapa);
     for (QScrollBar* b : {barrax, barray})
@@ -196,7 +216,7 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
             [this](int v) { nuc->ponervista(nuc->ver().vistax, v); });
 
     // Below the palette, where the window had nothing.
-    tinte = new QCheckBox(QStringLiteral("Zonas sin acceso (C)"), this);
+    tinte = new QCheckBox(QStringLiteral("Zonas sin acceso (C)"), cuerpo);
     tinte->setObjectName("tinte");
     tinte->setGeometry(512, 440, 148, 20);
     tinte->setFocusPolicy(Qt::NoFocus);
@@ -205,15 +225,17 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
     connect(tinte, &QCheckBox::toggled, this, [this](bool si) {
         nuc->ponertinte(si);
         tinte->setChecked(nuc->ver().vertinte);
+        actualizarmenus();
     });
 
     connect(guardar, &QPushButton::clicked, this, [this] { guardar_Click(); });
     // A name typed and Enter saves under it, as Guardar does; once saved,
     // the keys are the map's again.
+    // Whatever the save said or asked, the keys go back to the map: a
+    // letter typed next is a command, never more of the name.
     connect(nombre, &QLineEdit::returnPressed, this, [this] {
         guardar_Click();
-        if (nuc->ver().guardado == verdadero)
-            mirarmapa();
+        mirarmapa();
     });
     connect(abrir, &QPushButton::clicked, this, [this] { abrir_Click(); });
     connect(nuevomapa, &QPushButton::clicked, this, [this] { nuevomapa_Click(); });
@@ -224,6 +246,14 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
     });
     // Maps copied in or deleted from outside show up without a restart.
     connect(vigia, &QFileSystemWatcher::directoryChanged, this, [this] { refrescar({}); });
+    connect(vigiamapa, &QFileSystemWatcher::fileChanged, this, [this](const QString& ruta) {
+        // A save that replaces the file ends the watch on the old one.
+        if (QFileInfo::exists(ruta) && !vigiamapa->files().contains(ruta))
+            vigiamapa->addPath(ruta);
+        if (ruta.toStdString() == nuc->rutaactual())
+            nuc->archivocambiado();
+        mirarmapa();
+    });
 
     mainpic->alpulsar = [this](QMouseEvent* ev) {
         QPoint p = ev->position().toPoint();
@@ -231,7 +261,7 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
                     : ev->button() == Qt::MiddleButton ? botoncentral
                                                        : botonizquierdo;
         nuc->mainpic_MouseDown(desplazamiento(ev->modifiers()), p.x(), p.y(), boton);
-        update(); // a right click may have chosen another terrain
+        cuerpo->update(); // a right click may have chosen another terrain
     };
     mainpic->alsalir = [this] { nuc->mainpic_MouseLeave(); };
     mainpic->alrueda = [this](QWheelEvent* ev) {
@@ -257,30 +287,18 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
         nuc->mainpic_MouseUp(p.x(), p.y());
     };
 
-    const QString teclas =
-        QStringLiteral("Clic o arrastre: pintar el terreno o colocar el inicio elegido\n"
-                       "Mayús + clic: rellenar la zona del mismo terreno\n"
-                       "Ctrl + arrastre: rellenar un rectángulo\n"
-                       "L, o Alt + arrastre: línea recta (a cualquier ángulo)\n"
-                       "Clic derecho: tomar el terreno de la casilla\n"
-                       "1 a 6: pasto, madera, pared, agua, árbol, piso\n"
-                       "[ y ]: pincel de 1, 3 o 5 casillas\n"
-                       "M: pintura simétrica (activar o desactivar)\n"
-                       "Mayús + M: centro, izquierda-derecha o arriba-abajo\n"
-                       "C: teñir las zonas sin acceso\n"
-                       "Ctrl+Z: deshacer    Ctrl+Y o Ctrl+Mayús+Z: rehacer\n"
-                       "Flechas: desplazar la vista");
-    mainpic->setToolTip(teclas);
+    mainpic->setToolTip(QStringLiteral("El mapa: clic o arrastre para pintar; F1, los controles"));
     const std::array<const char*, 6> nombres = {"Pasto", "Madera", "Pared",
                                                 "Agua",  "Árbol",  "Piso"};
+    // One line each: a tooltip over the palette must not cover the map.
     for (std::size_t i = 0; i < terrenos.size(); ++i)
         terrenos[i]->setToolTip(QString::fromUtf8(nombres[i]) +
-                                QStringLiteral(" (tecla %1)").arg(i + 1) + "\n\n" + teclas);
-    px[0]->setToolTip(QStringLiteral("Inicio del equipo rojo\n\n") + teclas);
-    px[1]->setToolTip(QStringLiteral("Inicio del equipo azul\n\n") + teclas);
+                                QStringLiteral(" (tecla %1)").arg(i + 1));
+    px[0]->setToolTip(QStringLiteral("Inicio del equipo rojo"));
+    px[1]->setToolTip(QStringLiteral("Inicio del equipo azul"));
 
     cargarimagenes();
-    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* w : cuerpo->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (w != mainpic && w != status && w->x() >= 500)
             derecha.emplace_back(w, w->pos());
     // The window sees every key before the control that has the focus.
@@ -289,11 +307,29 @@ main::main(const QString& carpeta, const QString& carpetausuario, QWidget* padre
     // The maps folder is created when missing; if that fails the list stays
     // empty and a save reports why it can't write.
     QDir().mkpath(dir);
-    nuc = std::make_unique<nucleo>(
-        static_cast<plataforma&>(*this), QDir(dir).absolutePath().toStdString(),
-        dirusuario.isEmpty() ? std::string() : QDir(dirusuario).absolutePath().toStdString());
+    auto absoluta = [](const QString& c) {
+        return c.isEmpty() ? std::string() : QDir(c).absolutePath().toStdString();
+    };
+    nuc = std::make_unique<nucleo>(static_cast<plataforma&>(*this), absoluta(dir),
+                                   absoluta(dirusuario), absoluta(carpetaejemplos));
+    crearmenus();
+    // The rest of the client area, below the bar, is exactly the old window.
+    resize(anchocliente, altocliente + menuBar()->sizeHint().height());
+    QSettings ajustes;
+    ajustes.beginGroup(QStringLiteral("editor"));
+    restoreGeometry(ajustes.value(QStringLiteral("geometria")).toByteArray());
+    nuc->recordar(int16_t(ajustes.value(QStringLiteral("pincel"), 0).toInt()),
+                  int16_t(ajustes.value(QStringLiteral("tamanopincel"), 1).toInt()),
+                  int16_t(ajustes.value(QStringLiteral("zoom"), tamcelda).toInt()));
+    mnuMinimapa->setChecked(ajustes.value(QStringLiteral("minimapa"), true).toBool());
+    const QString ultimo = ajustes.value(QStringLiteral("ultimo")).toString();
+    ajustes.endGroup();
     refrescar({});
     nuc->Form_Load();
+    // The last map opened comes back selected in the list, ready for Abrir.
+    if (!ultimo.isEmpty())
+        refrescar(QFile::encodeName(QFileInfo(ultimo).fileName()).toStdString());
+    actualizarmenus();
     if (nuc->ver().haymapa != verdadero)
         pintarvacio();
 }
@@ -528,14 +564,15 @@ void main::mostrarpanel(bool visible) {
     frame->setVisible(visible);
 }
 
-void main::resizeEvent(QResizeEvent* ev) {
-    QWidget::resizeEvent(ev);
+void main::colocar() {
     // The view takes all the room the window gains; what stands right of it
-    // moves along with the right edge.
-    const int dx = width() - anchocliente;
-    const int dy = height() - altocliente;
+    // moves along with the right edge, the map list grows downward and
+    // what is below it follows.
+    const int dx = cuerpo->width() - anchocliente;
+    const int dy = std::max(0, cuerpo->height() - altocliente);
     for (auto& [w, sitio] : derecha)
-        w->move(sitio + QPoint(dx, 0));
+        w->move(sitio + QPoint(dx, sitio.y() > file->y() ? dy : 0));
+    file->resize(153, 136 + dy);
     mainpic->setFixedSize(500 + dx, 500 + dy);
     mainpic->imagen = QImage(mainpic->size(), QImage::Format_RGB32);
     mainpic->imagen.fill(palette().color(QPalette::Window));
@@ -575,28 +612,101 @@ void main::ponernombre(const std::string& texto) {
 void main::ponertitulo(const std::string& titulo, bool modificado) {
     setWindowTitle(QString::fromStdString(titulo));
     setWindowModified(modificado);
+    actualizarmenus();
+}
+
+decision main::decidir(const std::string& texto, const std::string& titulo) {
+    return mensajes->decidir(texto, titulo);
+}
+
+std::string main::leernombre() {
+    return nombre->text().toStdString();
+}
+
+std::string main::tirar(const std::string& ruta) {
+    QFile f(QString::fromStdString(ruta));
+    errno = 0;
+    if (f.moveToTrash())
+        return {};
+    const int error = errno;
+    if (error != 0 && error != ENOENT)
+        return comun::causasistema(error);
+    return "El escritorio no tiene papelera para este archivo; no se ha borrado.";
+}
+
+void main::vigilar(const std::string& ruta) {
+    if (!vigiamapa->files().isEmpty())
+        vigiamapa->removePaths(vigiamapa->files());
+    if (ruta.empty())
+        return;
+    const QString r = QString::fromStdString(ruta);
+    vigiamapa->addPath(r);
+    QSettings ajustes;
+    ajustes.beginGroup(QStringLiteral("editor"));
+    std::vector<std::string> lista;
+    for (const QString& q : recientes())
+        lista.push_back(q.toStdString());
+    QStringList nueva;
+    for (const std::string& q : nucleo::anadirreciente(lista, ruta))
+        nueva << QString::fromStdString(q);
+    ajustes.setValue(QStringLiteral("recientes"), nueva);
+    ajustes.setValue(QStringLiteral("ultimo"), r);
+}
+
+QStringList main::recientes() const {
+    QSettings ajustes;
+    return ajustes.value(QStringLiteral("editor/recientes"))
+        .toStringList()
+        .mid(0, int(nucleo::maxrecientes));
+}
+
+void main::guardarajustes() {
+    QSettings ajustes;
+    ajustes.beginGroup(QStringLiteral("editor"));
+    ajustes.setValue(QStringLiteral("geometria"), saveGeometry());
+    const estado& e = nuc->ver();
+    if (e.pincel >= 0)
+        ajustes.setValue(QStringLiteral("pincel"), int(e.pincel));
+    ajustes.setValue(QStringLiteral("tamanopincel"), int(e.tamanopincel));
+    ajustes.setValue(QStringLiteral("zoom"), int(e.tamano));
+    ajustes.setValue(QStringLiteral("minimapa"), mnuMinimapa->isChecked());
 }
 
 void main::refrescar(const std::string& elegido) {
-    QString quiere = QString::fromStdString(elegido);
+    QByteArray quiere = QByteArray::fromStdString(elegido);
     if (quiere.isEmpty() && file->currentItem())
-        quiere = file->currentItem()->text();
+        quiere = file->currentItem()->data(Qt::UserRole).toByteArray();
     for (const QString& c : {dir, dirusuario}) {
         if (!c.isEmpty() && QDir(c).exists() && !vigia->directories().contains(c))
             vigia->addPath(c);
     }
+    const QSignalBlocker quieto(file);
     file->clear();
     // A file name need not be UTF-8 (say, Latin-1 from an old system); the
     // list shows it as best it can, and the item keeps its bytes for Abrir.
     for (const comun::mapalistado& m : comun::listarmapas(nuc->carpetas())) {
-        auto* item = new QListWidgetItem(QString::fromStdString(m.archivo), file);
+        QString texto = QString::fromStdString(m.archivo);
+        QString consejo;
+        if (nuc->ocultaejemplo(m)) {
+            // The shipped map is still there, hidden behind this one.
+            texto += QStringLiteral(" (copia cambiada)");
+            consejo = QStringLiteral("Copia cambiada de un mapa de ejemplo; Archivo → Restaurar "
+                                     "mapa de ejemplo devuelve el original");
+        } else if (nuc->esejemplo(m.archivo)) {
+            consejo = QStringLiteral("Mapa de ejemplo del programa");
+        }
+        auto* item = new QListWidgetItem(texto, file);
         item->setData(Qt::UserRole, QByteArray::fromStdString(m.archivo));
+        item->setToolTip(consejo);
+        if (item->data(Qt::UserRole).toByteArray() == quiere && !quiere.isEmpty())
+            file->setCurrentItem(item);
     }
-    if (!quiere.isEmpty()) {
-        auto hallados = file->findItems(quiere, Qt::MatchExactly);
-        if (!hallados.isEmpty())
-            file->setCurrentItem(hallados.front());
-    }
+}
+
+std::string main::elegido() const {
+    if (QListWidgetItem* item = file->currentItem(); item && item->isSelected())
+        return item->data(Qt::UserRole).toByteArray().toStdString();
+    return QFileInfo(QString::fromStdString(nuc->rutaactual())).fileName().toStdString();
 }
 
 void main::guardar_Click() {
@@ -620,6 +730,226 @@ void main::crear_Click() {
     mirarmapa();
 }
 
+void main::crearmenus() {
+    auto accion = [this](QMenu* menu, const char* nombre, const QString& texto,
+                         const QKeySequence& tecla, auto&& hacer) {
+        QAction* a = menu->addAction(texto);
+        a->setObjectName(nombre);
+        a->setShortcut(tecla);
+        connect(a, &QAction::triggered, this, hacer);
+        return a;
+    };
+    // Keys a command of the map already answers go through the same path.
+    auto tecla = [this](int16_t codigo, int16_t shift) {
+        return [this, codigo, shift] {
+            nuc->Form_KeyDown(codigo, shift, false);
+            actualizarmenus();
+            cuerpo->update();
+        };
+    };
+    QMenu* archivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
+    mnuNuevo = accion(archivo, "mnuNuevo", QStringLiteral("&Nuevo"), QKeySequence::New,
+                      [this] { nuevomapa_Click(); });
+    mnuAbrir = accion(archivo, "mnuAbrir", QStringLiteral("&Abrir..."), QKeySequence::Open,
+                      [this] { mnuAbrir_Click(); });
+    mnuGuardar = accion(archivo, "mnuGuardar", QStringLiteral("&Guardar"), QKeySequence::Save,
+                        [this] { guardar_Click(); });
+    mnuGuardarcomo =
+        accion(archivo, "mnuGuardarcomo", QStringLiteral("Guardar &como..."),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { mnuGuardarcomo_Click(); });
+    mnuRecientes = archivo->addMenu(QStringLiteral("Mapas &recientes"));
+    mnuRecientes->setObjectName("mnuRecientes");
+    connect(mnuRecientes, &QMenu::aboutToShow, this, [this] {
+        mnuRecientes->clear();
+        int n = 0;
+        for (const QString& r : recientes()) {
+            QAction* a = mnuRecientes->addAction(
+                QStringLiteral("&%1 %2").arg(++n).arg(QDir::toNativeSeparators(r)));
+            connect(a, &QAction::triggered, this, [this, r] { abrirreciente(r); });
+        }
+        if (n == 0)
+            mnuRecientes->addAction(QStringLiteral("(ninguno)"))->setEnabled(false);
+    });
+    archivo->addSeparator();
+    mnuRenombrar = accion(archivo, "mnuRenombrar", QStringLiteral("Cambiar &nombre del mapa..."),
+                          QKeySequence(Qt::Key_F2), [this] { mnuRenombrar_Click(); });
+    mnuBorrar = accion(archivo, "mnuBorrar", QStringLiteral("&Borrar mapa"), QKeySequence::Delete,
+                       [this] { mnuBorrar_Click(); });
+    // Supr and F2 act on the list only: in the name box they edit the text.
+    for (QAction* a : {mnuRenombrar, mnuBorrar}) {
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        file->addAction(a);
+    }
+    mnuRestaurar = accion(archivo, "mnuRestaurar", QStringLiteral("Restaurar mapa de &ejemplo"),
+                          QKeySequence(), [this] { mnuRestaurar_Click(); });
+    archivo->addSeparator();
+    mnuSalir = accion(archivo, "mnuSalir", QStringLiteral("&Salir"),
+                      QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+
+    QMenu* editar = menuBar()->addMenu(QStringLiteral("&Editar"));
+    mnuDeshacer = accion(editar, "mnuDeshacer", QStringLiteral("Deshacer"), QKeySequence::Undo,
+                         tecla('Z', control));
+    mnuRehacer = accion(editar, "mnuRehacer", QStringLiteral("Rehacer"), QKeySequence::Redo,
+                        tecla('Y', control));
+    mnuRehacer->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+
+    QMenu* ver = menuBar()->addMenu(QStringLiteral("&Ver"));
+    mnuAcercar = accion(ver, "mnuAcercar", QStringLiteral("&Acercar"), QKeySequence::ZoomIn,
+                        tecla('+', control));
+    mnuAlejar = accion(ver, "mnuAlejar", QStringLiteral("A&lejar"), QKeySequence::ZoomOut,
+                       tecla('-', control));
+    mnuTamanoreal = accion(ver, "mnuTamanoreal", QStringLiteral("&Tamaño real"),
+                           QKeySequence(Qt::CTRL | Qt::Key_0), [this] {
+                               nuc->tamanoreal();
+                               actualizarmenus();
+                           });
+    ver->addSeparator();
+    mnuMinimapa =
+        accion(ver, "mnuMinimapa", QStringLiteral("&Minimapa"), QKeySequence(), [this](bool si) {
+            for (QWidget* w : {static_cast<QWidget*>(minimapa), static_cast<QWidget*>(barrax),
+                               static_cast<QWidget*>(barray)})
+                w->setVisible(si && (w == minimapa || nuc->ver().haymapa == verdadero));
+        });
+    mnuMinimapa->setCheckable(true);
+    mnuMinimapa->setChecked(true);
+    mnuTinte = accion(ver, "mnuTinte", QStringLiteral("&Zonas sin acceso"),
+                      QKeySequence(Qt::Key_C), tecla('C', 0));
+    mnuEspejo = accion(ver, "mnuEspejo", QStringLiteral("&Espejo"), QKeySequence(Qt::Key_M),
+                       tecla('M', 0));
+    for (QAction* a : {mnuTinte, mnuEspejo})
+        a->setCheckable(true);
+
+    QMenu* menuayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
+    mnuControles = accion(menuayuda, "mnuControles", QStringLiteral("&Controles"),
+                          QKeySequence::HelpContents, [this] { mnuControles_Click(); });
+    mnuAcerca = accion(menuayuda, "mnuAcerca", QStringLiteral("&Acerca de"), QKeySequence(),
+                       [this] { mnuAcerca_Click(); });
+}
+
+void main::actualizarmenus() {
+    if (!mnuDeshacer)
+        return;
+    const estado& e = nuc->ver();
+    const bool hay = e.haymapa == verdadero;
+    const std::string d = nuc->nombredeshacer();
+    const std::string r = nuc->nombrerehacer();
+    mnuDeshacer->setText(QStringLiteral("Deshacer") +
+                         (d.empty() ? QString() : " " + QString::fromStdString(d)));
+    mnuRehacer->setText(QStringLiteral("Rehacer") +
+                        (r.empty() ? QString() : " " + QString::fromStdString(r)));
+    mnuDeshacer->setEnabled(hay && !d.empty());
+    mnuRehacer->setEnabled(hay && !r.empty());
+    for (QAction* a :
+         {mnuGuardar, mnuGuardarcomo, mnuAcercar, mnuAlejar, mnuTamanoreal, mnuTinte, mnuEspejo})
+        a->setEnabled(hay);
+    const QSignalBlocker q1(mnuTinte);
+    const QSignalBlocker q2(mnuEspejo);
+    const QSignalBlocker q3(tinte);
+    mnuTinte->setChecked(e.vertinte);
+    tinte->setChecked(e.vertinte);
+    mnuEspejo->setChecked(e.simetrico);
+}
+
+void main::mnuControles_Click() {
+    if (!ayuda) {
+        auto* d = new QDialog(this);
+        d->setObjectName("ayuda");
+        d->setWindowTitle(QStringLiteral("Controles del editor"));
+        auto* tabla = new QTableWidget(int(controles().size()), 2, d);
+        tabla->setObjectName("tabla");
+        tabla->setHorizontalHeaderLabels(
+            {QStringLiteral("Tecla o ratón"), QStringLiteral("Acción")});
+        tabla->verticalHeader()->hide();
+        tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        tabla->setWordWrap(true);
+        int fila = 0;
+        for (const mando& c : controles()) {
+            tabla->setItem(fila, 0, new QTableWidgetItem(QString::fromUtf8(c.tecla)));
+            tabla->setItem(fila, 1, new QTableWidgetItem(QString::fromUtf8(c.accion)));
+            ++fila;
+        }
+        tabla->resizeColumnsToContents();
+        tabla->horizontalHeader()->setStretchLastSection(true);
+        auto* cerrar = new QDialogButtonBox(QDialogButtonBox::Close, d);
+        connect(cerrar, &QDialogButtonBox::rejected, d, &QDialog::close);
+        auto* caja = new QVBoxLayout(d);
+        caja->addWidget(tabla);
+        caja->addWidget(cerrar);
+        d->resize(760, 640);
+        ayuda = d;
+    }
+    ayuda->show();
+    ayuda->raise();
+    ayuda->activateWindow();
+}
+
+void main::mnuAcerca_Click() {
+    QMessageBox::about(
+        this, QStringLiteral("Acerca de Tarnhollow Editor"),
+        QStringLiteral("<p><b>Tarnhollow Editor</b> %1</p>"
+                       "<p>El editor de mapas de Tarnhollow.</p>"
+                       "<p>Licencia: GNU General Public License, versión 3 o posterior. "
+                       "Es software libre y se ofrece sin ninguna garantía.</p>")
+            .arg(QStringLiteral(TARNHOLLOW_VERSION)));
+}
+
+void main::mnuAbrir_Click() {
+    QSettings ajustes;
+    const QString desde = ajustes.value(QStringLiteral("editor/carpeta"), dir).toString();
+    const QString ruta = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir un mapa"), desde,
+                                                      QStringLiteral("Mapas (*.mapa)"), nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    if (ruta.isEmpty())
+        return;
+    ajustes.setValue(QStringLiteral("editor/carpeta"), QFileInfo(ruta).absolutePath());
+    nuc->abrirruta(QFile::encodeName(ruta).toStdString(), "Abrir otro mapa");
+    mirarmapa();
+}
+
+void main::abrirreciente(const QString& ruta) {
+    nuc->abrirruta(ruta.toStdString(), "Abrir un mapa reciente");
+    mirarmapa();
+}
+
+void main::mnuGuardarcomo_Click() {
+    // The name box is where a map's name is given: it takes the keys, its
+    // text ready to be typed over; Enter saves.
+    nombre->setFocus();
+    nombre->selectAll();
+    ponerestado("Escriba el nuevo nombre del mapa y pulse Intro");
+}
+
+void main::mnuBorrar_Click() {
+    if (QListWidgetItem* item = file->currentItem())
+        nuc->borrar_Click(item->data(Qt::UserRole).toByteArray().toStdString());
+}
+
+void main::mnuRenombrar_Click() {
+    QListWidgetItem* item = file->currentItem();
+    if (!item)
+        return;
+    const std::string archivo = item->data(Qt::UserRole).toByteArray().toStdString();
+    if (nuc->esejemplo(archivo)) {
+        nuc->renombrar_Click(archivo, archivo); // says why not
+        return;
+    }
+    QInputDialog caja(this);
+    caja.setWindowTitle(QStringLiteral("Cambiar nombre"));
+    caja.setLabelText(QStringLiteral("Nuevo nombre del mapa:"));
+    caja.setTextValue(QString::fromStdString(nucleo::limpiarnombre(archivo)));
+    caja.setOkButtonText(QStringLiteral("Cambiar nombre"));
+    caja.setCancelButtonText(QStringLiteral("Cancelar"));
+    if (caja.exec() != QDialog::Accepted)
+        return;
+    nuc->renombrar_Click(archivo, caja.textValue().toStdString());
+    file->setFocus();
+}
+
+void main::mnuRestaurar_Click() {
+    nuc->restaurar_Click(elegido());
+}
+
 void main::mirarmapa() {
     // With a map in view the keys are for it (1 to 6 choose a terrain), not
     // for the name box that Qt would hand the focus to next.
@@ -630,12 +960,23 @@ void main::mirarmapa() {
 void main::Form_KeyDown(QObject* obj, QKeyEvent* ev) {
     nuc->Form_KeyDown(codigotecla(ev->key()), desplazamiento(ev->modifiers()),
                       qobject_cast<QLineEdit*>(obj) != nullptr);
-    const QSignalBlocker quieto(tinte);
-    tinte->setChecked(nuc->ver().vertinte);
-    update(); // the keys 1 to 6 choose another terrain
+    actualizarmenus();
+    cuerpo->update(); // the keys 1 to 6 choose another terrain
 }
 
 bool main::eventFilter(QObject* obj, QEvent* ev) {
+    if (obj == cuerpo) {
+        if (ev->type() == QEvent::Resize)
+            colocar();
+        else if (ev->type() == QEvent::Paint && nuc)
+            pintarmarco();
+        return false;
+    }
+    if (obj == nombre && ev->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(ev)->key() == Qt::Key_Escape) {
+        mirarmapa();
+        return true;
+    }
     if (ev->type() == QEvent::KeyRelease) {
         ultimatecla = nullptr;
         ultimoreceptor = nullptr;
@@ -680,13 +1021,17 @@ bool main::eventFilter(QObject* obj, QEvent* ev) {
 }
 
 void main::closeEvent(QCloseEvent* ev) {
-    if (nuc->Form_QueryUnload())
+    if (nuc->Form_QueryUnload()) {
         ev->ignore();
-    else
-        ev->accept();
+        return;
+    }
+    guardarajustes();
+    if (ayuda)
+        ayuda->close();
+    ev->accept();
 }
 
-void main::paintEvent(QPaintEvent*) {
+void main::pintarmarco() {
     // The selected brush gets a clear frame, so a click's effect is known.
     const estado& e = nuc->ver();
     QWidget* elegido = nullptr;
@@ -696,7 +1041,7 @@ void main::paintEvent(QPaintEvent*) {
         elegido = px[std::size_t(e.pincelinicio)];
     if (!elegido)
         return;
-    QPainter p(this);
+    QPainter p(cuerpo);
     p.setPen(QPen(QColor(0, 90, 200), 2));
     p.drawRect(elegido->geometry().adjusted(-2, -2, 1, 1));
 }

@@ -5,14 +5,17 @@
 #include "Editor/plataforma.h"
 
 #include <QImage>
-#include <QWidget>
+#include <QMainWindow>
+#include <QStringList>
 
 #include <array>
 #include <memory>
 #include <utility>
 #include <vector>
 
+class QAction;
 class QCheckBox;
+class QMenu;
 class QPainter;
 class QScrollBar;
 class QComboBox;
@@ -29,13 +32,14 @@ class vista;
 
 // The editor window. Controls keep their designer names; the handlers turn
 // events into calls of the editor core and its state into pixels and texts.
-class main : public QWidget, private plataforma {
+class main : public QMainWindow, private plataforma {
 public:
     // `carpeta` is the program's maps folder, `carpetausuario` the user's
     // own (none when empty); both are listed, and saves go to the user's
-    // when the program's can't be written.
+    // when the program's can't be written. `carpetaejemplos` holds the maps
+    // as shipped (none when empty).
     explicit main(const QString& carpeta, const QString& carpetausuario = QString(),
-                  QWidget* padre = nullptr);
+                  const QString& carpetaejemplos = QString(), QWidget* padre = nullptr);
     ~main() override;
 
     const nucleo& centro() const { return *nuc; }
@@ -50,6 +54,9 @@ public:
     static constexpr int altocliente = 519;
     static constexpr int ladominimapa = 150;
 
+    // Everything below the menu bar; its size is the client area that the
+    // controls' places are measured in.
+    QWidget* cuerpo;
     vista* mainpic;
     QLabel* status;
     QLabel* Label1;
@@ -74,6 +81,39 @@ public:
     QScrollBar* barrax;
     QScrollBar* barray;
 
+    // The menus' actions, by the names they are found under in tests.
+    QAction* mnuNuevo = nullptr;
+    QAction* mnuAbrir = nullptr;
+    QAction* mnuGuardar = nullptr;
+    QAction* mnuGuardarcomo = nullptr;
+    QMenu* mnuRecientes = nullptr;
+    QAction* mnuRestaurar = nullptr;
+    QAction* mnuBorrar = nullptr;
+    QAction* mnuRenombrar = nullptr;
+    QAction* mnuSalir = nullptr;
+    QAction* mnuDeshacer = nullptr;
+    QAction* mnuRehacer = nullptr;
+    QAction* mnuAcercar = nullptr;
+    QAction* mnuAlejar = nullptr;
+    QAction* mnuTamanoreal = nullptr;
+    QAction* mnuMinimapa = nullptr;
+    QAction* mnuTinte = nullptr;
+    QAction* mnuEspejo = nullptr;
+    QAction* mnuControles = nullptr;
+    QAction* mnuAcerca = nullptr;
+    QWidget* ayuda = nullptr; // the help window, made when first shown
+
+    // The window's help text as rows of key and action.
+    void mnuControles_Click();
+    void mnuAcerca_Click();
+    void mnuAbrir_Click();
+    void mnuGuardarcomo_Click();
+    void mnuRestaurar_Click();
+    void mnuBorrar_Click();
+    void mnuRenombrar_Click();
+    void abrirreciente(const QString& ruta);
+    QStringList recientes() const;
+
     // The whole redraw (view and minimap), and the minimap alone.
     void redibujar() { dibujar(); }
     void dibujarminimapa();
@@ -91,8 +131,6 @@ public:
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override;
     void closeEvent(QCloseEvent* ev) override;
-    void paintEvent(QPaintEvent* ev) override;
-    void resizeEvent(QResizeEvent* ev) override;
 
 private:
     // plataforma
@@ -106,6 +144,21 @@ private:
     bool escribible(const std::string& carpeta) override;
     void ponernombre(const std::string& texto) override;
     void ponertitulo(const std::string& titulo, bool modificado) override;
+    decision decidir(const std::string& texto, const std::string& titulo) override;
+    std::string leernombre() override;
+    std::string tirar(const std::string& ruta) override;
+    void vigilar(const std::string& ruta) override;
+
+    void crearmenus();
+    // Undo and redo name their step; the check marks follow the map.
+    void actualizarmenus();
+    // Places the controls for the client area's size.
+    void colocar();
+    // The selected brush's frame, drawn on the client area.
+    void pintarmarco();
+    // The map list's selected entry, or the open map's file when none.
+    std::string elegido() const;
+    void guardarajustes();
 
     void cargarimagenes();
     // Tint, line preview, mirror and pointer over the drawn cells.
@@ -116,6 +169,7 @@ private:
     QString dir;
     QString dirusuario;
     QFileSystemWatcher* vigia;
+    QFileSystemWatcher* vigiamapa; // the open map's own file
     cajas reales;
     avisos* mensajes;
     std::unique_ptr<nucleo> nuc;

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,12 +109,27 @@ QString unjugador::carpetausuario() {
 void unjugador::listarmapas(QListWidget* lista) {
     // A missing folder simply lists nothing. Each item keeps its file's
     // path, as the same name may stand in either folder.
+    const QString antes =
+        lista->currentItem() ? lista->currentItem()->data(Qt::UserRole).toString() : QString();
+    lista->clear();
     for (const comun::mapalistado& m :
          comun::listarmapas({carpetausuario().toStdString(), carpetamapas().toStdString()})) {
         auto* item = new QListWidgetItem(QString::fromStdString(m.archivo), lista);
         item->setData(Qt::UserRole, QString::fromStdString(m.ruta));
         item->setToolTip(item->text());
+        if (!antes.isEmpty() && item->data(Qt::UserRole).toString() == antes)
+            lista->setCurrentItem(item);
     }
+    // The list follows its folders while the window is open: a map saved
+    // in the editor meanwhile shows up, a deleted one goes.
+    if (lista->findChild<QFileSystemWatcher*>(QString(), Qt::FindDirectChildrenOnly))
+        return;
+    auto* vigia = new QFileSystemWatcher(lista);
+    for (const QString& c : {carpetausuario(), carpetamapas()})
+        if (QDir(c).exists())
+            vigia->addPath(c);
+    QObject::connect(vigia, &QFileSystemWatcher::directoryChanged, lista,
+                     [lista] { listarmapas(lista); });
 }
 
 void unjugador::Form_Load() {

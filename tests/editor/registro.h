@@ -2,6 +2,7 @@
 
 #include "Editor/plataforma.h"
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -18,6 +19,11 @@ public:
     std::vector<aviso> avisos;
     std::vector<std::string> preguntas;
     bool respuesta = false;
+    std::vector<std::string> titulos; // of every question, in order
+    std::vector<std::string> decisiones;
+    editor::decision eleccion = editor::decision::cancelar;
+    std::vector<std::string> tirados;
+    std::string vigilado = "nada";
     int dibujos = 0;
     std::string estado = "sin tocar";
     int panel = 0; // 1 shown, -1 hidden, 0 never asked
@@ -36,10 +42,23 @@ public:
     void avisar(const std::string& t, const std::string& ti, editor::icono i) override {
         avisos.push_back({t, ti, i});
     }
-    bool preguntar(const std::string& t, const std::string&) override {
+    bool preguntar(const std::string& t, const std::string& ti) override {
         preguntas.push_back(t);
+        titulos.push_back(ti);
         return respuesta;
     }
+    editor::decision decidir(const std::string& t, const std::string& ti) override {
+        decisiones.push_back(t);
+        titulos.push_back(ti);
+        return eleccion;
+    }
+    std::string leernombre() override { return nombre; }
+    std::string tirar(const std::string& ruta) override {
+        tirados.push_back(ruta);
+        std::error_code ec;
+        return std::filesystem::remove(ruta, ec) ? std::string() : std::string("no se pudo");
+    }
+    void vigilar(const std::string& r) override { vigilado = r; }
     void dibujar() override { ++dibujos; }
     void ponerestado(const std::string& t) override { estado = t; }
     void mostrarpanel(bool v) override { panel = v ? 1 : -1; }

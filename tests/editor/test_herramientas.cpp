@@ -158,7 +158,7 @@ private slots:
         colocar(1, 30, 30);
         n->guardar_Click("historia");
         trazo(comun::agua, {{3, 3}});
-        r.respuesta = true; // the stroke may go
+        r.eleccion = decision::descartar; // the stroke may go
         n->abrir_Click("historia.mapa");
         deshacer();
         QCOMPARE(n->pasosdeshacer(), std::size_t(0));

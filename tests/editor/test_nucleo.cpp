@@ -114,7 +114,7 @@ private slots:
         soltar(5, 5);
         colocar(0, 10, 10);
         n->Form_KeyDown(comun::vkderecha, 0);
-        r.respuesta = true;
+        r.eleccion = decision::descartar;
         n->crear_Click(100, 50);
         QCOMPARE(e().celda(5, 5).terreno, int16_t(comun::pasto));
         QCOMPARE(e().celda(10, 10).marca, int16_t(-1));
@@ -438,24 +438,54 @@ private slots:
     }
 
     void preguntas_antes_de_perder_data() {
+        // accion: what is done over unsaved changes; eleccion: the answer to
+        // "save first?" (Guardar, Descartar, Cancelar) or, for a save over
+        // another map, to "replace it?" (si, no).
         QTest::addColumn<QString>("accion");
-        QTest::addColumn<bool>("respuesta");
-        QTest::addColumn<bool>("pregunta");
-        QTest::addColumn<bool>("perdido");
-        QTest::newRow("abrir-y-no") << "abrir" << false << true << false;
-        QTest::newRow("abrir-y-si") << "abrir" << true << true << true;
-        QTest::newRow("crear-y-no") << "crear" << false << true << false;
-        QTest::newRow("crear-y-si") << "crear" << true << true << true;
-        QTest::newRow("guardar-encima-de-otro-y-no") << "otro" << false << true << false;
-        QTest::newRow("guardar-encima-de-otro-y-si") << "otro" << true << true << true;
-        QTest::newRow("guardar-con-su-nombre") << "mismo" << false << false << false;
-        QTest::newRow("guardar-con-nombre-nuevo") << "nuevo" << false << false << false;
+        QTest::addColumn<QString>("eleccion");
+        QTest::addColumn<QString>("titulo"); // of the question, empty when none
+        QTest::addColumn<bool>("perdido");   // the painted cell is gone from the view
+        QTest::addColumn<bool>("escrito");   // the painted cell reached mio.mapa
+        QTest::newRow("abrir-y-guardar") << "abrir"
+                                         << "guardar"
+                                         << "Abrir otro mapa" << true << true;
+        QTest::newRow("abrir-y-descartar") << "abrir"
+                                           << "descartar"
+                                           << "Abrir otro mapa" << true << false;
+        QTest::newRow("abrir-y-cancelar") << "abrir"
+                                          << "cancelar"
+                                          << "Abrir otro mapa" << false << false;
+        QTest::newRow("abrir-guardar-sin-nombre") << "abrir-sin-nombre"
+                                                  << "guardar"
+                                                  << "Abrir otro mapa" << false << false;
+        QTest::newRow("reciente-y-descartar") << "reciente"
+                                              << "descartar"
+                                              << "Abrir un mapa reciente" << true << false;
+        QTest::newRow("crear-y-guardar") << "crear"
+                                         << "guardar"
+                                         << "Crear un mapa nuevo" << true << true;
+        QTest::newRow("crear-y-cancelar") << "crear"
+                                          << "cancelar"
+                                          << "Crear un mapa nuevo" << false << false;
+        QTest::newRow("guardar-encima-de-otro-y-no") << "otro"
+                                                     << "no"
+                                                     << "Guardar" << false << false;
+        QTest::newRow("guardar-encima-de-otro-y-si") << "otro"
+                                                     << "si"
+                                                     << "Guardar" << false << false;
+        QTest::newRow("guardar-con-su-nombre") << "mismo"
+                                               << "no"
+                                               << "" << false << true;
+        QTest::newRow("guardar-con-nombre-nuevo") << "nuevo"
+                                                  << "no"
+                                                  << "" << false << false;
     }
     void preguntas_antes_de_perder() {
         QFETCH(QString, accion);
-        QFETCH(bool, respuesta);
-        QFETCH(bool, pregunta);
+        QFETCH(QString, eleccion);
+        QFETCH(QString, titulo);
         QFETCH(bool, perdido);
+        QFETCH(bool, escrito);
         comun::plano otro = comun::plano::vacio(49, 49);
         otro.ponerterreno(1, 1, comun::pared);
         otro.inicio = {comun::posicion{5, 5}, comun::posicion{9, 9}};
@@ -469,29 +499,40 @@ private slots:
         pulsar(12, 12);
         soltar(12, 12);
         QCOMPARE(e().guardado, falso);
-        r.respuesta = respuesta;
+        r.respuesta = eleccion == "si";
+        r.eleccion = eleccion == "guardar"     ? decision::guardar
+                     : eleccion == "descartar" ? decision::descartar
+                                               : decision::cancelar;
         r.preguntas.clear();
-        if (accion == "abrir")
+        r.titulos.clear();
+        if (accion == "abrir-sin-nombre")
+            r.nombre.clear();
+        if (accion.startsWith("abrir"))
             n->abrir_Click("otro.mapa");
+        else if (accion == "reciente")
+            n->abrirruta(archivo("otro"), "Abrir un mapa reciente");
         else if (accion == "crear")
             n->crear_Click(75, 50);
         else
             n->guardar_Click(accion == "mismo" ? "mio" : accion.toStdString());
-        QCOMPARE(r.preguntas.size(), std::size_t(pregunta ? 1 : 0));
-        if (accion == "otro") {
-            QCOMPARE(leer(archivo("otro")) != textootro, perdido);
-        } else {
+        QCOMPARE(r.titulos.size(), std::size_t(titulo.isEmpty() ? 0 : 1));
+        if (!titulo.isEmpty())
+            QCOMPARE(r.titulos[0], titulo.toStdString());
+        if (accion == "otro")
+            QCOMPARE(leer(archivo("otro")) != textootro, eleccion == "si");
+        else
             QCOMPARE(e().celda(12, 12).terreno != comun::agua, perdido);
-            const bool guarda = accion == "mismo" || accion == "nuevo";
-            QCOMPARE(e().guardado, perdido || guarda ? verdadero : falso);
-        }
-        QVERIFY(r.avisos.empty());
+        comun::lectura mio = comun::leerarchivo(archivo("mio"));
+        QVERIFY(mio);
+        QCOMPARE(mio.mapa->terreno(12, 12) == comun::agua, escrito);
+        // Only a save with an empty name box has something to say.
+        QCOMPARE(r.avisos.size(), std::size_t(accion == "abrir-sin-nombre" ? 1 : 0));
     }
 
     void punto_limpio() {
         // Steps after a save; after each, whether the map counts as saved.
         n->crear_Click(50, 50);
-        QCOMPARE(r.titulo, std::string("Tarnhollow Editor — sin nombre[*]"));
+        QCOMPARE(r.titulo, std::string("Tarnhollow Editor — Sin nombre[*]"));
         QVERIFY(!r.modificado);
         colocar(0, 5, 5);
         colocar(1, 30, 30);
@@ -593,8 +634,10 @@ private slots:
         n->terrenos_Click(comun::pared);
         pulsar(20, 20);
         soltar(20, 20);
+        // The user's copy will hide the program's map: asked first.
+        r.respuesta = true;
         n->guardar_Click("muestra");
-        QVERIFY(r.preguntas.empty());
+        QCOMPARE(r.preguntas.size(), std::size_t(1));
         const std::string ruta = usuario.path().toStdString() + "/muestra.mapa";
         QCOMPARE(r.inicioestado(), "GUARDADO en " + ruta);
         QCOMPARE(leer(archivo("muestra")), comun::escribirmapa(muestra));
@@ -731,6 +774,235 @@ private slots:
             r.respuesta = true;
             QCOMPARE(n->Form_QueryUnload(), false);
         }
+    }
+
+    void mapas_de_ejemplo_data() {
+        // instalado: the program's maps folder is the shipped one and can't
+        // be written, so saves go to the user's; otherwise (a build) the
+        // program's folder holds copies of the shipped maps.
+        QTest::addColumn<bool>("instalado");
+        QTest::addColumn<bool>("respuesta"); // to "replace the shipped map?"
+        QTest::newRow("copia-guardar-y-no") << false << false;
+        QTest::newRow("copia-guardar-y-si") << false << true;
+        QTest::newRow("instalado-guardar-y-no") << true << false;
+        QTest::newRow("instalado-guardar-y-si") << true << true;
+    }
+    void mapas_de_ejemplo() {
+        QFETCH(bool, instalado);
+        QFETCH(bool, respuesta);
+        QTemporaryDir ejemplos;
+        QTemporaryDir usuario;
+        comun::plano p = comun::plano::vacio(49, 49);
+        p.inicio = {comun::posicion{5, 5}, comun::posicion{20, 20}};
+        const std::string original = comun::escribirmapa(p);
+        const std::string dirjuego = instalado ? ejemplos.path().toStdString() : n->carpeta();
+        std::ofstream(ejemplos.path().toStdString() + "/pradera.mapa") << original;
+        std::ofstream(dirjuego + "/pradera.mapa") << original;
+        n = std::make_unique<nucleo>(r, dirjuego, usuario.path().toStdString(),
+                                     ejemplos.path().toStdString());
+        n->Form_Load();
+        if (instalado)
+            r.sinpermiso = {dirjuego};
+        const std::string copia =
+            (instalado ? usuario.path().toStdString() : dirjuego) + "/pradera.mapa";
+        n->abrir_Click("pradera.mapa");
+        n->terrenos_Click(comun::agua);
+        pulsar(30, 30);
+        soltar(30, 30);
+        r.respuesta = respuesta;
+        n->guardar_Click("pradera");
+        QCOMPARE(r.preguntas.size(), std::size_t(1));
+        QVERIFY(r.preguntas[0].find("mapa de ejemplo") != std::string::npos);
+        QCOMPARE(std::filesystem::exists(copia) && leer(copia) != original, respuesta);
+        QCOMPARE(leer(ejemplos.path().toStdString() + "/pradera.mapa"), original);
+        const comun::mapalistado listado{"pradera.mapa", n->rutaactual()};
+        QCOMPARE(n->ocultaejemplo({"pradera.mapa", copia}), respuesta);
+        QVERIFY(!n->ocultaejemplo(listado) || respuesta);
+        // Once said yes, later saves of the same map don't ask again.
+        pulsar(31, 31);
+        soltar(31, 31);
+        r.preguntas.clear();
+        n->guardar_Click("pradera");
+        QCOMPARE(r.preguntas.size(), std::size_t(respuesta ? 0 : 1));
+        // Neither deleted nor renamed, whatever the answer.
+        r.respuesta = true;
+        n->borrar_Click("pradera.mapa");
+        n->renombrar_Click("pradera.mapa", "otra");
+        QVERIFY(r.tirados.empty());
+        QVERIFY(!std::filesystem::exists(n->carpeta() + "/otra.mapa"));
+        QCOMPARE(r.avisos.size(), std::size_t(2));
+        // Restored: the shipped map is the one listed and read again.
+        r.avisos.clear();
+        n->restaurar_Click("pradera.mapa");
+        QVERIFY(r.avisos.empty());
+        std::string listada;
+        for (const comun::mapalistado& m : comun::listarmapas(n->carpetas()))
+            if (m.archivo == "pradera.mapa")
+                listada = m.ruta;
+        QCOMPARE(leer(listada), original);
+        QVERIFY(!n->ocultaejemplo({"pradera.mapa", listada}));
+        QCOMPARE(r.tirados.size(), std::size_t(instalado && respuesta ? 1 : 0));
+        QCOMPARE(e().celda(30, 30).terreno, int16_t(respuesta ? comun::pasto : comun::agua));
+    }
+
+    void cambiado_fuera_data() {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<int>("preguntas");
+        QTest::addColumn<bool>("recargado"); // the outside change is in the view
+        QTest::addColumn<bool>("pisado");    // our save replaced the outside change
+        QTest::newRow("recargar") << "recargar" << 1 << true << false;
+        QTest::newRow("no-recargar-y-no-pisar") << "no-pisar" << 2 << false << false;
+        QTest::newRow("no-recargar-y-pisar") << "pisar" << 2 << false << true;
+        QTest::newRow("se-dice-una-vez") << "dos-avisos" << 1 << false << false;
+        QTest::newRow("el-propio-guardado-no-cuenta") << "propio" << 0 << false << true;
+    }
+    void cambiado_fuera() {
+        QFETCH(QString, caso);
+        QFETCH(int, preguntas);
+        QFETCH(bool, recargado);
+        QFETCH(bool, pisado);
+        n->crear_Click(50, 50);
+        colocar(0, 5, 5);
+        colocar(1, 30, 30);
+        n->guardar_Click("islotes");
+        QCOMPARE(r.vigilado, archivo("islotes"));
+        // Another editor saves a cell.
+        comun::lectura otro = comun::leerarchivo(archivo("islotes"));
+        otro.mapa->ponerterreno(40, 40, comun::arbol);
+        if (caso != "propio")
+            escribirarchivo("islotes", comun::escribirmapa(*otro.mapa));
+        r.respuesta = caso == "recargar";
+        n->archivocambiado();
+        if (caso == "dos-avisos")
+            n->archivocambiado();
+        if (caso != "recargar" && caso != "dos-avisos") {
+            n->terrenos_Click(comun::agua);
+            pulsar(12, 12);
+            soltar(12, 12);
+            r.respuesta = caso == "pisar";
+            n->guardar_Click("islotes");
+        }
+        QCOMPARE(int(r.preguntas.size()), preguntas);
+        QCOMPARE(e().celda(40, 40).terreno == comun::arbol, recargado);
+        comun::lectura ahora = comun::leerarchivo(archivo("islotes"));
+        QVERIFY(ahora);
+        QCOMPARE(ahora.mapa->terreno(12, 12) == comun::agua, pisado);
+        QCOMPARE(ahora.mapa->terreno(40, 40) == comun::arbol, caso != "propio" && !pisado);
+    }
+
+    void borrar_y_renombrar_data() {
+        QTest::addColumn<QString>("accion");
+        QTest::addColumn<QString>("texto");      // the new name for a rename
+        QTest::addColumn<bool>("respuesta");     // to "to the trash?"
+        QTest::addColumn<QStringList>("quedan"); // maps listed afterwards
+        QTest::addColumn<QString>("nombre");     // in the name box afterwards
+        QTest::newRow("borrar-y-si") << "borrar"
+                                     << "" << true << QStringList{"b.mapa"} << "a";
+        QTest::newRow("borrar-y-no") << "borrar"
+                                     << "" << false << QStringList{"a.mapa", "b.mapa"} << "a";
+        QTest::newRow("renombrar")
+            << "renombrar"
+            << " c.mapa " << false << QStringList{"b.mapa", "c.mapa"} << "c";
+        QTest::newRow("renombrar-sobre-otro")
+            << "renombrar"
+            << "b" << false << QStringList{"a.mapa", "b.mapa"} << "a";
+        QTest::newRow("renombrar-nombre-malo")
+            << "renombrar"
+            << "x/y" << false << QStringList{"a.mapa", "b.mapa"} << "a";
+    }
+    void borrar_y_renombrar() {
+        QFETCH(QString, accion);
+        QFETCH(QString, texto);
+        QFETCH(bool, respuesta);
+        QFETCH(QStringList, quedan);
+        QFETCH(QString, nombre);
+        n->crear_Click(50, 50);
+        colocar(0, 5, 5);
+        colocar(1, 30, 30);
+        n->guardar_Click("b");
+        n->guardar_Click("a");
+        r.respuesta = respuesta;
+        if (accion == "borrar")
+            n->borrar_Click("a.mapa");
+        else
+            n->renombrar_Click("a.mapa", texto.toStdString());
+        QStringList listados;
+        for (const comun::mapalistado& m : comun::listarmapas(n->carpetas()))
+            listados << QString::fromStdString(m.archivo);
+        QCOMPARE(listados, quedan);
+        QCOMPARE(QString::fromStdString(r.nombre), nombre);
+        // A map with no file any more counts as unsaved.
+        QCOMPARE(e().guardado, accion == "borrar" && respuesta ? falso : verdadero);
+        const bool rehusado = accion == "renombrar" && nombre == "a";
+        QCOMPARE(r.avisos.size(), std::size_t(rehusado ? 1 : 0));
+        if (nombre == "c")
+            QCOMPARE(r.vigilado, archivo("c"));
+    }
+
+    void recientes_data() {
+        QTest::addColumn<QStringList>("antes");
+        QTest::addColumn<QString>("ruta");
+        QTest::addColumn<QStringList>("despues");
+        QTest::newRow("primera") << QStringList{} << "/m/a.mapa" << QStringList{"/m/a.mapa"};
+        QTest::newRow("ya-estaba-sube") << QStringList{"/m/a.mapa", "/m/b.mapa"} << "/m/b.mapa"
+                                        << QStringList{"/m/b.mapa", "/m/a.mapa"};
+        QTest::newRow("ruta-vacia-nada")
+            << QStringList{"/m/a.mapa"} << "" << QStringList{"/m/a.mapa"};
+        QStringList ocho;
+        for (int i = 0; i < 8; ++i)
+            ocho << QString("/m/%1.mapa").arg(i);
+        QStringList tras = ocho.mid(0, 7);
+        tras.prepend("/m/n.mapa");
+        QTest::newRow("la-novena-echa-la-mas-vieja") << ocho << "/m/n.mapa" << tras;
+    }
+    void recientes() {
+        QFETCH(QStringList, antes);
+        QFETCH(QString, ruta);
+        QFETCH(QStringList, despues);
+        std::vector<std::string> v;
+        for (const QString& a : antes)
+            v.push_back(a.toStdString());
+        QStringList hecho;
+        for (const std::string& a : nucleo::anadirreciente(v, ruta.toStdString()))
+            hecho << QString::fromStdString(a);
+        QCOMPARE(hecho, despues);
+    }
+
+    void nombres_de_los_pasos_data() {
+        QTest::addColumn<QString>("como");
+        QTest::addColumn<QString>("paso");
+        QTest::newRow("clic") << "clic"
+                              << "pincelada";
+        QTest::newRow("mayus-clic") << "relleno"
+                                    << "relleno";
+        QTest::newRow("ctrl-arrastre") << "rectangulo"
+                                       << "rectángulo";
+        QTest::newRow("alt-arrastre") << "linea"
+                                      << "línea";
+        QTest::newRow("inicio") << "inicio"
+                                << "inicio";
+    }
+    void nombres_de_los_pasos() {
+        QFETCH(QString, como);
+        QFETCH(QString, paso);
+        n->crear_Click(50, 50);
+        QCOMPARE(n->nombredeshacer(), std::string());
+        n->terrenos_Click(comun::agua);
+        if (como == "inicio") {
+            colocar(0, 5, 5);
+        } else {
+            const int16_t shift = como == "relleno"      ? mayusculas
+                                  : como == "rectangulo" ? control
+                                  : como == "linea"      ? alternativa
+                                                         : int16_t(0);
+            pulsar(2, 2, shift);
+            mover(4, 4);
+            soltar(4, 4);
+        }
+        QCOMPARE(QString::fromStdString(n->nombredeshacer()), paso);
+        n->deshacer();
+        QCOMPARE(n->nombredeshacer(), std::string());
+        QCOMPARE(QString::fromStdString(n->nombrerehacer()), paso);
     }
 };
 

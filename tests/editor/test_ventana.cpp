@@ -1,11 +1,14 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/terreno.h"
 #include "Editor/cajas.h"
+#include "Editor/controles.h"
 #include "Editor/escritura.h"
 #include "Editor/ventana.h"
 #include "Editor/vista.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -13,8 +16,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -47,6 +55,11 @@ public:
     bool preguntar(const std::string& t, const std::string&) override {
         preguntas << QString::fromStdString(t);
         return respuesta;
+    }
+    decision eleccion = decision::cancelar;
+    decision decidir(const std::string& t, const std::string&) override {
+        preguntas << QString::fromStdString(t);
+        return eleccion;
     }
 };
 
@@ -92,8 +105,15 @@ class TestVentana : public QObject {
             QTest::mouseClick(w->guardar, Qt::LeftButton);
     }
 
+    QTemporaryDir configuracion;
+
 private slots:
+    void initTestCase() {
+        // The user's own settings are never read nor touched by a test.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configuracion.path()));
+    }
     void init() {
+        QSettings().clear();
         tmp = std::make_unique<QTemporaryDir>();
         c = contestador{};
         w = std::make_unique<main>(carpeta());
@@ -137,7 +157,10 @@ private slots:
         QFETCH(QRect, sitio);
         QFETCH(QString, texto);
         QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor"));
-        QCOMPARE(w->size(), QSize(840, 519));
+        // Below the menu bar, the window is the size it always was.
+        QCOMPARE(w->cuerpo->size(), QSize(840, 519));
+        QCOMPARE(w->cuerpo->y(), w->menuBar()->height());
+        QCOMPARE(w->height(), 519 + w->menuBar()->height());
         auto* x = w->findChild<QWidget*>(control);
         QVERIFY(x);
         QCOMPARE(x->geometry(), sitio);
@@ -172,15 +195,18 @@ private slots:
         QTest::mouseClick(w->crear, Qt::LeftButton);
         QVERIFY(!w->barrax->isHidden() && !w->barray->isHidden());
         QVERIFY(!w->frame->isVisible());
-        QCOMPARE(w->size(), QSize(840, 519));
+        QCOMPARE(w->cuerpo->size(), QSize(840, 519));
     }
 
     void ventana_mayor_vista_mayor() {
         crear("200", "200");
-        w->resize(1200, 800);
+        w->resize(1200, 800 + w->menuBar()->height());
         QCOMPARE(w->mainpic->size(), QSize(860, 781));
         QCOMPARE(w->nombre->pos(), QPoint(528 + 360, 24));
-        QCOMPARE(w->minimapa->pos(), QPoint(672 + 360, 280));
+        // The list grows downward, and what stands below it follows.
+        QCOMPARE(w->file->geometry(), QRect(504 + 360, 72, 153, 136 + 281));
+        QCOMPARE(w->abrir->pos(), QPoint(528 + 360, 216 + 281));
+        QCOMPARE(w->minimapa->pos(), QPoint(672 + 360, 280 + 281));
         QCOMPARE(w->status->y(), 781);
         QCOMPARE(e().celdasx(), 43);
         QCOMPARE(w->barrax->maximum(), 200 - 43);
@@ -431,7 +457,7 @@ private slots:
     void modo_simetrico_en_el_titulo() {
         crear();
         const QString titulo = w->windowTitle();
-        QCOMPARE(titulo, QString("Tarnhollow Editor — sin nombre[*]"));
+        QCOMPARE(titulo, QString("Tarnhollow Editor — Sin nombre[*]"));
         w->nombre->setFocus();
         QTest::keyClicks(w->nombre, "Mm");
         QCOMPARE(w->windowTitle(), titulo);
@@ -545,6 +571,256 @@ private slots:
         QTest::mouseClick(w->mainpic, Qt::LeftButton, Qt::ShiftModifier, centro(10, 10));
         QCOMPARE(e().celda(49, 49).terreno, int16_t(comun::agua));
         QCOMPARE(e().celda(4, 3).terreno, int16_t(comun::piso));
+    }
+
+    void menus_con_sus_teclas_data() {
+        QTest::addColumn<QString>("accion");
+        QTest::addColumn<QKeySequence>("tecla");
+        QTest::newRow("nuevo") << "mnuNuevo" << QKeySequence(Qt::CTRL | Qt::Key_N);
+        QTest::newRow("abrir") << "mnuAbrir" << QKeySequence(Qt::CTRL | Qt::Key_O);
+        QTest::newRow("guardar") << "mnuGuardar" << QKeySequence(Qt::CTRL | Qt::Key_S);
+        QTest::newRow("guardar-como")
+            << "mnuGuardarcomo" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+        QTest::newRow("salir") << "mnuSalir" << QKeySequence(Qt::CTRL | Qt::Key_Q);
+        QTest::newRow("deshacer") << "mnuDeshacer" << QKeySequence(Qt::CTRL | Qt::Key_Z);
+        QTest::newRow("tamano-real") << "mnuTamanoreal" << QKeySequence(Qt::CTRL | Qt::Key_0);
+        QTest::newRow("zonas-sin-acceso") << "mnuTinte" << QKeySequence(Qt::Key_C);
+        QTest::newRow("espejo") << "mnuEspejo" << QKeySequence(Qt::Key_M);
+        QTest::newRow("controles") << "mnuControles" << QKeySequence(Qt::Key_F1);
+        QTest::newRow("borrar") << "mnuBorrar" << QKeySequence(Qt::Key_Delete);
+        QTest::newRow("renombrar") << "mnuRenombrar" << QKeySequence(Qt::Key_F2);
+    }
+    void menus_con_sus_teclas() {
+        QFETCH(QString, accion);
+        QFETCH(QKeySequence, tecla);
+        auto* a = w->findChild<QAction*>(accion);
+        QVERIFY(a);
+        QCOMPARE(a->shortcut(), tecla);
+        // Shown in a menu, so the key is written beside the entry.
+        bool enmenu = false;
+        for (QObject* o : a->associatedObjects())
+            enmenu = enmenu || qobject_cast<QMenu*>(o);
+        QVERIFY(enmenu);
+    }
+
+    void teclas_de_los_menus_actuan() {
+        crear();
+        clic(w->terrenos[comun::agua]);
+        QTest::mousePress(w->mainpic, Qt::LeftButton, Qt::ShiftModifier, centro(3, 3));
+        QTest::mouseRelease(w->mainpic, Qt::LeftButton, Qt::ShiftModifier, centro(3, 3));
+        QCOMPARE(w->mnuDeshacer->text(), QString("Deshacer relleno"));
+        QTest::keyClick(w->mainpic, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(e().celda(3, 3).terreno, int16_t(comun::pasto));
+        QCOMPARE(w->mnuRehacer->text(), QString("Rehacer relleno"));
+        QTest::keyClick(w->mainpic, Qt::Key_C);
+        QVERIFY(e().vertinte && w->mnuTinte->isChecked() && w->tinte->isChecked());
+        QTest::keyClick(w->mainpic, Qt::Key_M);
+        QVERIFY(e().simetrico && w->mnuEspejo->isChecked());
+        QTest::keyClick(w->mainpic, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(e().tamano, int16_t(10));
+        QTest::keyClick(w->mainpic, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(e().tamano, int16_t(20));
+        // In the name box the same letters are typing.
+        w->nombre->setFocus();
+        QTest::keyClicks(w->nombre, "cm");
+        QCOMPARE(w->nombre->text(), QString("cm"));
+        QVERIFY(e().vertinte && e().simetrico);
+        QTest::keyClick(w->nombre, Qt::Key_F1);
+        QVERIFY(w->ayuda && w->ayuda->isVisible());
+    }
+
+    void ayuda_y_readme_de_una_lista() {
+        w->mnuControles->trigger();
+        auto* tabla = w->ayuda->findChild<QTableWidget*>("tabla");
+        QVERIFY(tabla);
+        QCOMPARE(tabla->rowCount(), int(controles().size()));
+        // The README's table of the editor's controls is the same list.
+        QFile readme(QStringLiteral(MAPAS_DIR) + "/../README.md");
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString texto = QString::fromUtf8(readme.readAll());
+        const int desde = texto.indexOf("| tecla o ratón | acción |");
+        QVERIFY(desde >= 0);
+        QStringList filas;
+        for (const QString& l : texto.mid(desde).split('\n').mid(2)) {
+            if (!l.startsWith('|'))
+                break;
+            filas << l;
+        }
+        QCOMPARE(filas.size(), tabla->rowCount());
+        for (int i = 0; i < tabla->rowCount(); ++i)
+            QCOMPARE(filas[i],
+                     "| " + tabla->item(i, 0)->text() + " | " + tabla->item(i, 1)->text() + " |");
+    }
+
+    void preguntas_de_verdad_data() {
+        // tecla: pressed in the box; otherwise boton, the standard button
+        // clicked.
+        QTest::addColumn<QString>("caja");
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("boton");
+        QTest::addColumn<int>("respuesta");
+        QTest::newRow("guardar-con-intro")
+            << "decidir" << int(Qt::Key_Return) << 0 << int(decision::guardar);
+        QTest::newRow("cancelar-con-esc")
+            << "decidir" << int(Qt::Key_Escape) << 0 << int(decision::cancelar);
+        QTest::newRow("descartar")
+            << "decidir" << 0 << int(QMessageBox::Discard) << int(decision::descartar);
+        QTest::newRow("salir-no-con-intro") << "preguntar" << int(Qt::Key_Return) << 0 << 0;
+        QTest::newRow("salir-si") << "preguntar" << 0 << int(QMessageBox::Yes) << 1;
+    }
+    void preguntas_de_verdad() {
+        QFETCH(QString, caja);
+        QFETCH(int, tecla);
+        QFETCH(int, boton);
+        QFETCH(int, respuesta);
+        cajas reales(w.get());
+        w->nombre->setFocus();
+        QTimer::singleShot(0, [tecla, boton] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(m);
+            if (tecla)
+                QTest::keyClick(m, Qt::Key(tecla));
+            else
+                m->button(QMessageBox::StandardButton(boton))->click();
+        });
+        if (caja == "decidir")
+            QCOMPARE(int(reales.decidir("¿Desea guardarlos?", "Abrir otro mapa")), respuesta);
+        else
+            QCOMPARE(int(reales.preguntar("¿Desea salir sin guardar el mapa?", "Guardar")),
+                     respuesta);
+        // The keys are back where they were.
+        QCOMPARE(w->focusWidget(), w->nombre);
+    }
+
+    void intro_y_esc_devuelven_las_teclas_al_mapa() {
+        // A map the save check complains about: both teams on one cell.
+        comun::plano p = comun::plano::vacio(49, 49);
+        p.inicio = {comun::posicion{5, 5}, comun::posicion{5, 5}};
+        std::ofstream(QFile::encodeName(carpeta()).toStdString() + "/mismo.mapa")
+            << comun::escribirmapa(p);
+        QTRY_COMPARE(w->file->count(), 1);
+        w->file->setCurrentRow(0);
+        QTest::mouseClick(w->abrir, Qt::LeftButton);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(20, 20));
+        w->nombre->setFocus();
+        c.respuesta = false; // "¿Guardar de todos modos?" No
+        QTest::keyClick(w->nombre, Qt::Key_Return);
+        QCOMPARE(c.preguntas.size(), 1);
+        QCOMPARE(QApplication::focusWidget(), w->mainpic);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_C);
+        QCOMPARE(w->nombre->text(), QString("mismo"));
+        c.respuesta = true;
+        QTest::mouseClick(w->guardar, Qt::LeftButton);
+        QVERIFY(!QFile::exists(carpeta() + "/mismoc.mapa"));
+        QVERIFY(QFile::exists(carpeta() + "/mismo.mapa"));
+        // Esc leaves the name box as it is.
+        w->nombre->setFocus();
+        QTest::keyClick(w->nombre, Qt::Key_X);
+        QTest::keyClick(w->nombre, Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), w->mainpic);
+        QCOMPARE(w->nombre->text(), QString("mismox"));
+        // Crear starts without the last map's name.
+        c.eleccion = decision::descartar;
+        crear();
+        QCOMPARE(w->nombre->text(), QString());
+        QCOMPARE(w->windowTitle(), QString("Tarnhollow Editor — Sin nombre[*]"));
+    }
+
+    void supr_y_f2_en_la_lista_data() {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<QString>("enfoque"); // where the key is pressed
+        QTest::addColumn<QStringList>("quedan");
+        QTest::newRow("supr-en-la-lista")
+            << int(Qt::Key_Delete) << "file" << QStringList{"b.mapa"};
+        QTest::newRow("supr-en-el-nombre")
+            << int(Qt::Key_Delete) << "nombre" << QStringList{"a.mapa", "b.mapa"};
+        QTest::newRow("f2-en-la-lista")
+            << int(Qt::Key_F2) << "file" << QStringList{"b.mapa", "c.mapa"};
+    }
+    void supr_y_f2_en_la_lista() {
+        QFETCH(int, tecla);
+        QFETCH(QString, enfoque);
+        QFETCH(QStringList, quedan);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(tmp->path() + "/datos"));
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 20, 20);
+        guardar("b");
+        guardar("a");
+        w->file->setCurrentRow(0);
+        c.respuesta = true;
+        QWidget* donde = enfoque == "file" ? static_cast<QWidget*>(w->file) : w->nombre;
+        donde->setFocus();
+        if (tecla == Qt::Key_F2) {
+            QTimer::singleShot(0, [] {
+                QTRY_VERIFY(QApplication::activeModalWidget());
+                auto* campo = QApplication::activeModalWidget()->findChild<QLineEdit*>();
+                QVERIFY(campo);
+                campo->setText("c");
+                QTest::keyClick(campo, Qt::Key_Return);
+            });
+        }
+        QTest::keyClick(donde, Qt::Key(tecla));
+        QStringList hay;
+        for (int i = 0; i < w->file->count(); ++i)
+            hay << w->file->item(i)->data(Qt::UserRole).toString();
+        QCOMPARE(hay, quedan);
+        QCOMPARE(QDir(carpeta()).entryList({"*.mapa"}), quedan);
+    }
+
+    void ejemplo_marcado_en_la_lista() {
+        QTemporaryDir ejemplos;
+        comun::plano p = comun::plano::vacio(49, 49);
+        p.inicio = {comun::posicion{5, 5}, comun::posicion{20, 20}};
+        for (const QString& d : {ejemplos.path(), carpeta()})
+            std::ofstream(QFile::encodeName(d).toStdString() + "/pradera.mapa")
+                << comun::escribirmapa(p);
+        w = std::make_unique<main>(carpeta(), QString(), ejemplos.path());
+        w->ponermensajes(&c);
+        QCOMPARE(w->file->item(0)->text(), QString("pradera.mapa"));
+        w->file->setCurrentRow(0);
+        QTest::mouseClick(w->abrir, Qt::LeftButton);
+        clic(w->terrenos[comun::agua]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(15, 15));
+        c.respuesta = true;
+        QTest::mouseClick(w->guardar, Qt::LeftButton);
+        QCOMPARE(c.preguntas.size(), 1);
+        QCOMPARE(w->file->item(0)->text(), QString("pradera.mapa (copia cambiada)"));
+        w->mnuRestaurar->trigger();
+        QCOMPARE(w->file->item(0)->text(), QString("pradera.mapa"));
+    }
+
+    void cambio_de_fuera_se_ofrece() {
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 20, 20);
+        guardar("islotes");
+        comun::plano p = w->centro().plano();
+        p.ponerterreno(30, 30, comun::arbol);
+        c.respuesta = true; // load it again
+        std::ofstream(QFile::encodeName(carpeta()).toStdString() + "/islotes.mapa")
+            << comun::escribirmapa(p);
+        QTRY_COMPARE(e().celda(30, 30).terreno, int16_t(comun::arbol));
+        QCOMPARE(c.preguntas.size(), 1);
+    }
+
+    void se_recuerda() {
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 20, 20);
+        guardar("memoria");
+        clic(w->terrenos[comun::pared]);
+        QTest::keyClick(w->mainpic, Qt::Key_Minus, Qt::ControlModifier);
+        w->resize(1000, 700);
+        QVERIFY(w->close());
+        w = std::make_unique<main>(carpeta());
+        w->ponermensajes(&c);
+        QCOMPARE(w->size(), QSize(1000, 700));
+        QCOMPARE(e().pincel, int16_t(comun::pared));
+        QCOMPARE(e().tamano, int16_t(10));
+        QCOMPARE(w->file->currentItem()->text(), QString("memoria.mapa"));
+        QCOMPARE(w->recientes(), QStringList{QDir(carpeta()).absolutePath() + "/memoria.mapa"});
     }
 };
 

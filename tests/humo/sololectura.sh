@@ -26,6 +26,9 @@ fallo() {
     exit 1
 }
 clic() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
+# The editor's controls lie below its menu bar, this many pixels high.
+barra=19
+clice() { clic "$1" $(($2 + barra)); }
 
 cmake --install "$build" --prefix "$tmp/prefijo" > /dev/null
 mapas=$tmp/prefijo/share/games/tarnhollow/mapas
@@ -48,15 +51,15 @@ timeout 30 xdotool search --sync --onlyvisible --name '^Tarnhollow Editor' > /de
     fallo "no apareció el editor"
 sleep 0.5
 
-clic 584 248 # "Mapa nuevo"
-clic 712 176 # "Crear"
-clic 571 411 # team 0's start on cell (5, 5)
-clic 110 110
-clic 603 411 # team 1's start on cell (20, 20)
-clic 410 410
-clic 584 33  # the name box
+clice 584 248 # "Mapa nuevo"
+clice 712 176 # "Crear"
+clice 571 411 # team 0's start on cell (5, 5)
+clice 110 110
+clice 603 411 # team 1's start on cell (20, 20)
+clice 410 410
+clice 584 33  # the name box
 xdotool type --delay 50 sinpermiso
-clic 584 56  # "Guardar"
+clice 584 56  # "Guardar"
 
 usuario=$tmp/casa/datos/Tarnhollow/mapas/sinpermiso.mapa
 for _ in $(seq 50); do

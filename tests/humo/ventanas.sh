@@ -48,6 +48,9 @@ export QT_QPA_PLATFORM=xcb
 [ -n "${DISPLAY:-}" ] || fallo "no hay DISPLAY: se corre con xvfb-run"
 
 clic() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
+# The editor's controls lie below its menu bar, this many pixels high.
+barra=19
+clice() { clic "$1" $(($2 + barra)); }
 ventana() { # waits for a window whose title matches $1 and prints its id
     local id
     id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) ||
@@ -63,22 +66,22 @@ editor=$!
 pids+=("$editor")
 ventana '^Tarnhollow Editor' > /dev/null
 
-clic 584 248                    # "Mapa nuevo": the panel opens
-clic 712 176                    # "Crear", 50 x 50 of grass
-clic 619 307                    # wood in the palette
-xdotool mousemove --sync 250 250 keydown shift click 1 keyup shift # fill it all
+clice 584 248                    # "Mapa nuevo": the panel opens
+clice 712 176                    # "Crear", 50 x 50 of grass
+clice 619 307                    # wood in the palette
+xdotool mousemove --sync 250 $((250 + barra)) keydown shift click 1 keyup shift # fill it all
 sleep 0.3
-clic 587 339                    # wall
+clice 587 339                    # wall
 for px in 210 230 250 270 290; do # cells (10..14, 2), a click each: a
-    clic $px 50                    # drag would lose cells when X merges motion
+    clice $px 50                    # drag would lose cells when X merges motion
 done
-clic 571 411                    # team 0's start ...
-clic 110 110                    # ... on cell (5, 5)
-clic 603 411                    # team 1's start ...
-clic 410 410                    # ... on cell (20, 20)
-clic 584 33                     # the name box
+clice 571 411                    # team 0's start ...
+clice 110 110                    # ... on cell (5, 5)
+clice 603 411                    # team 1's start ...
+clice 410 410                    # ... on cell (20, 20)
+clice 584 33                     # the name box
 xdotool type --delay 50 "$nombre"
-clic 584 56                     # "Guardar"
+clice 584 56                     # "Guardar"
 
 for _ in $(seq 50); do
     [ -s "$mapa" ] && break
@@ -90,10 +93,10 @@ vivo "$editor" "el editor"
 # Saving under another map's name asks first; Enter must mean "No".
 printf '49,49/fn%s/fn9,9,30,30/fn' "$(printf '5,%.0s' $(seq 2500))" > "$otro"
 cp "$otro" "$tmp/otro.antes"
-clic 584 33
+clice 584 33
 xdotool key ctrl+a
 xdotool type --delay 50 "${nombre}otro"
-clic 584 56                     # "Guardar"
+clice 584 56                     # "Guardar"
 timeout 10 xdotool search --sync --onlyvisible --name '^Guardar$' > /dev/null ||
     fallo "guardar encima de otro mapa no preguntó"
 sleep 0.5
