@@ -57,12 +57,6 @@ busqueda::~busqueda() = default;
 
 void busqueda::nuevomapa(const mundo& m) {
     calcularzonas(m);
-    ++mapas;
-}
-
-void busqueda::terrenocambiado() {
-    zonaslistas = false;
-    ++mapas;
 }
 
 void busqueda::bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const {
@@ -132,7 +126,7 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
     recuerdo r;
     r.valido = true;
     r.i = i;
-    r.mapa = mapas;
+    r.mapa = m.celdas().versionterreno();
     r.anchomapa = m.anchomapa;
     r.altomapa = m.altomapa;
     r.x = u.x;
@@ -152,9 +146,9 @@ void busqueda::buscarcamino(mundo& m, int16_t i) {
 
 bool busqueda::responde(const recuerdo& r, const mundo& m, int16_t i) const {
     const unidad& u = m.unidades[i];
-    return r.valido && r.mapa == mapas && r.anchomapa == m.anchomapa && r.altomapa == m.altomapa &&
-           r.x == u.x && r.y == u.y && r.destx == u.destx && r.desty == u.desty &&
-           r.bloqueos == bloqueosahora;
+    return r.valido && r.mapa == m.celdas().versionterreno() && r.anchomapa == m.anchomapa &&
+           r.altomapa == m.altomapa && r.x == u.x && r.y == u.y && r.destx == u.destx &&
+           r.desty == u.desty && r.bloqueos == bloqueosahora;
 }
 
 void busqueda::responder(mundo& m, int16_t i, const recuerdo& r) {
@@ -183,7 +177,7 @@ void busqueda::apuntar(const recuerdo& r) {
     anotadas->back().mapa = terrenoanotado;
 }
 
-void busqueda::anotar(std::vector<recuerdo>* a, const std::atomic<bool>* p, uint32_t terreno) {
+void busqueda::anotar(std::vector<recuerdo>* a, const std::atomic<bool>* p, uint64_t terreno) {
     anotadas = a;
     parar = p;
     terrenoanotado = terreno;
@@ -256,7 +250,8 @@ void busqueda::buscar(mundo& m, int16_t i) {
 }
 
 void busqueda::preparar(const mundo& m) {
-    if (!zonaslistas || zonasancho != m.anchomapa || zonasalto != m.altomapa)
+    if (zonasversion != m.celdas().versionterreno() || zonasancho != m.anchomapa ||
+        zonasalto != m.altomapa)
         calcularzonas(m);
 }
 
@@ -933,7 +928,7 @@ void busqueda::calcularzonas(const mundo& m) {
             }
         }
     }
-    zonaslistas = true;
+    zonasversion = m.celdas().versionterreno();
     zonasancho = m.anchomapa;
     zonasalto = m.altomapa;
 }

@@ -65,7 +65,7 @@ public:
     struct recuerdo {
         bool valido = false;
         int16_t i = -1;
-        uint32_t mapa = 0;
+        uint64_t mapa = 0;
         int16_t anchomapa = 0, altomapa = 0;
         int16_t x = 0, y = 0, destx = 0, desty = 0;
         // The cells the fighter's living team-mates block, in slot order.
@@ -83,19 +83,14 @@ public:
     // A map was loaded: the zones are worked out here rather than in the
     // first tick of the match, and every remembered failure is dropped.
     void nuevomapa(const mundo& m);
-    // The terrain of some cell changed: zones and remembered failures no
-    // longer hold; the zones are worked out again by the next search.
-    void terrenocambiado();
 
     void buscarcamino(mundo& m, int16_t i);
 
-    // The terrains seen so far: loaded maps and repaints.
-    uint32_t terrenos() const { return mapas; }
     // For a copy of the world that plays a tick ahead: every search that
     // ends is written down in `anotadas`, with the terrain counted as
     // `terreno`; once `parar` is set, searches stop unfinished and nothing
     // more is written down.
-    void anotar(std::vector<recuerdo>* anotadas, const std::atomic<bool>* parar, uint32_t terreno);
+    void anotar(std::vector<recuerdo>* anotadas, const std::atomic<bool>* parar, uint64_t terreno);
     // Answers worked out ahead, given before searching when the question is
     // the same; kept until olvidarprevistas.
     void prever(std::vector<recuerdo>&& r);
@@ -269,20 +264,19 @@ private:
 
     // The last search of each fighter that found no path.
     std::vector<recuerdo> fracasos;
-    uint32_t mapas = 0; // terrains seen so far: loaded maps and repaints
     std::vector<int32_t> bloqueosahora;
     std::vector<recuerdo> previstas;
     // Only in a copy that plays ahead (see anotar).
     std::vector<recuerdo>* anotadas = nullptr;
     const std::atomic<bool>* parar = nullptr;
-    uint32_t terrenoanotado = 0;
+    uint64_t terrenoanotado = 0;
     bool cortada = false; // this search was stopped unfinished
     uint64_t preguntas_ = 0, adelantadas_ = 0;
 
     // Zone of each cell of the loaded map, row after row; 0 for terrain that
     // cannot be walked on.
     std::vector<int32_t> zonas;
-    bool zonaslistas = false;
+    uint64_t zonasversion = UINT64_MAX; // the terrain version they were worked out for
     int16_t zonasancho = 0;
     int16_t zonasalto = 0;
 };

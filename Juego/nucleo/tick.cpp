@@ -117,7 +117,7 @@ void mundo::turnojugador(int16_t h, const teclasflechas& t) {
     }
 
     if (celdalibre(j.sigx, j.sigy)) {
-        mapa(j.x, j.y).ocupante = -1;
+        ponerocupante(j.x, j.y, -1);
         j.x = j.sigx;
         j.y = j.sigy;
         // Each copy of the match follows its own player.
@@ -125,7 +125,7 @@ void mundo::turnojugador(int16_t h, const teclasflechas& t) {
             vistax = int16_t(j.x - 20);
             vistay = int16_t(j.y - 15);
         }
-        mapa(j.x, j.y).ocupante = h;
+        ponerocupante(j.x, j.y, h);
     }
 }
 

@@ -64,10 +64,10 @@ comun::plano campo(uint32_t semilla, comun::posicion a, comun::posicion b) {
 void mover(mundo& m, int16_t k, int x, int y) {
     unidad& u = m.unidades[k];
     if (m.mapa(u.x, u.y).ocupante == k)
-        m.mapa(u.x, u.y).ocupante = -1;
+        m.ponerocupante(u.x, u.y, -1);
     u.x = int16_t(x);
     u.y = int16_t(y);
-    m.mapa(x, y).ocupante = k;
+    m.ponerocupante(x, y, k);
 }
 
 void apuntar(mundo& m, int16_t i, int16_t hacia) {
