@@ -43,7 +43,7 @@ void mundo::ponerocupante(int x, int y, int16_t k) {
 }
 
 void mundo::terrenolisto() {
-    busqueda_->nuevomapa(*this);
+    busqueda_->preparar(celdas_, anchomapa, altomapa);
 }
 
 void mundo::recorrerfuera(const std::function<void(int16_t, int16_t, const celda&)>& f) const {

@@ -20,6 +20,8 @@ namespace juego {
 
 class plataforma;
 class busqueda;
+struct pregunta;
+struct respuesta;
 
 using comun::falso;
 using comun::pasox;
@@ -218,8 +220,15 @@ public:
     void caminar(int16_t i);
 
     // --- path search -------------------------------------------------------
+    // Fighter i looks for a way to (destx, desty); nothing happens while
+    // it is searching already, when the destination cannot be stepped on,
+    // or when it stands off the map.
     void buscarcamino(int16_t i);
     bool celdapasable(int16_t x, int16_t y, int16_t i) const;
+    // What fighter i's search asks, and what the fighter makes of the
+    // answer: the path in camino and pasos, and where the search left off.
+    pregunta preguntacamino(int16_t i) const;
+    static void seguircamino(unidad& u, const respuesta& r);
     const busqueda& buscador() const { return *busqueda_; }
 
     plataforma& plat;

@@ -1,5 +1,6 @@
 #include "apoyo/mundoprueba.h"
 #include "apoyo/referencia.h"
+#include "Juego/nucleo/memoria.h"
 #include "Juego/nucleo/mundo.h"
 
 #include <QTest>
@@ -265,6 +266,8 @@ private slots:
     void escrituras_data();
     void escrituras();
     void fracasorecordado();
+    void memoriarespuestas_data();
+    void memoriarespuestas();
     void equiposalternos();
     void diferencial_data();
     void diferencial();
@@ -609,6 +612,87 @@ void TestBusqueda::fracasorecordado() {
     QVERIFY2(d.isEmpty(), qPrintable(d));
     QCOMPARE(u.siguiendo, verdadero);
     QVERIFY(u.camino.ends_with(",16,12"));
+}
+
+// A remembered answer is given only to the very same question on the very
+// same terrain, whoever asks it.
+enum class cambio { nada, version, inicio, destino, bloqueo, otrobloqueo, mapa, olvido, lleno };
+
+void TestBusqueda::memoriarespuestas_data() {
+    QTest::addColumn<int>("cual");
+    QTest::addColumn<bool>("dada");
+
+    QTest::newRow("misma-pregunta") << int(cambio::nada) << true;
+    QTest::newRow("otro-terreno") << int(cambio::version) << false;
+    QTest::newRow("otro-inicio") << int(cambio::inicio) << false;
+    QTest::newRow("otro-destino") << int(cambio::destino) << false;
+    QTest::newRow("un-bloqueo-mas") << int(cambio::bloqueo) << false;
+    QTest::newRow("bloqueo-en-otra-celda") << int(cambio::otrobloqueo) << false;
+    QTest::newRow("mapa-de-otro-tamano") << int(cambio::mapa) << false;
+    QTest::newRow("olvidada") << int(cambio::olvido) << false;
+    QTest::newRow("desplazada-por-otras") << int(cambio::lleno) << false;
+}
+
+void TestBusqueda::memoriarespuestas() {
+    QFETCH(int, cual);
+    QFETCH(bool, dada);
+
+    memoria mem;
+    pregunta p;
+    p.anchomapa = 40;
+    p.altomapa = 30;
+    p.x = 3;
+    p.y = 4;
+    p.destx = 20;
+    p.desty = 25;
+    p.nbloqueos = 1;
+    p.bloqueos[0] = 5 * ladomapa + 5;
+    respuesta r;
+    r.sigx = 17;
+    r.sigy = 9;
+    mem.guardar(7, p, r);
+    uint64_t version = 7;
+    switch (cambio(cual)) {
+    case cambio::nada:
+        break;
+    case cambio::version:
+        version = 8;
+        break;
+    case cambio::inicio:
+        p.x = 4;
+        break;
+    case cambio::destino:
+        p.desty = 24;
+        break;
+    case cambio::bloqueo:
+        p.bloqueos[std::size_t(p.nbloqueos++)] = 6 * ladomapa + 5;
+        break;
+    case cambio::otrobloqueo:
+        p.bloqueos[0] = 5 * ladomapa + 6;
+        break;
+    case cambio::mapa:
+        p.anchomapa = 41;
+        break;
+    case cambio::olvido:
+        mem.olvidar();
+        break;
+    case cambio::lleno:
+        // Every fighter of a full match fails with questions of its own
+        // before this one is asked again.
+        for (int16_t k = 0; k < numunidades + 1; ++k) {
+            pregunta otra = p;
+            otra.x = int16_t(10 + k);
+            mem.guardar(7, otra, r);
+        }
+        break;
+    }
+    const respuesta* hallada = mem.buscar(version, p);
+    QCOMPARE(hallada != nullptr, dada);
+    if (hallada != nullptr) {
+        QCOMPARE(hallada->sigx, int16_t(17));
+        QCOMPARE(hallada->sigy, int16_t(9));
+        QCOMPARE(hallada->encontrado, false);
+    }
 }
 
 // Fighters of both teams take turns searching over a gap in a wall that a
