@@ -1,7 +1,9 @@
 #include "Juego/nucleo/busqueda.h"
+#include "Juego/nucleo/inundacion.h"
 #include "Juego/nucleo/rejilla.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <limits>
@@ -375,42 +377,6 @@ bool busqueda::alcanzable(const pregunta& u) const {
     return false;
 }
 
-template <class Celda>
-bool busqueda::inundar(int32_t desde, int32_t hacia, int limite, Celda celda) {
-    const uint32_t marca = nuevoriego();
-    pila.clear();
-    pila.push_back(desde);
-    inundado[std::size_t(desde)] = marca;
-    int inundadas = 1;
-    const int hx = hacia % anchoborde;
-    const int hy = hacia / anchoborde;
-    while (!pila.empty()) {
-        const int32_t centro = pila.back();
-        pila.pop_back();
-        // The neighbour nearest `hacia` goes on the pile last and is flooded
-        // next: a flood that is going to meet what it looks for heads
-        // straight for it.
-        const int sx = centro % anchoborde < hx ? 1 : -1;
-        const int sy = centro / anchoborde < hy ? 1 : -1;
-        for (int dy = -sy; dy != 2 * sy; dy += sy) {
-            for (int dx = -sx; dx != 2 * sx; dx += sx) {
-                const int32_t lugar = centro + dy * anchoborde + dx;
-                if (nodos[std::size_t(lugar)].estado == muro ||
-                    inundado[std::size_t(lugar)] == marca)
-                    continue;
-                const paso p = celda(lugar);
-                if (p == paso::salida || (p == paso::sigue && ++inundadas > limite))
-                    return false;
-                if (p == paso::cierra)
-                    continue;
-                inundado[std::size_t(lugar)] = marca;
-                pila.push_back(lugar);
-            }
-        }
-    }
-    return true;
-}
-
 uint32_t busqueda::nuevoriego(uint32_t cuantos) {
     if (riego > std::numeric_limits<uint32_t>::max() - 1 - cuantos) {
         std::fill(inundado.begin(), inundado.end(), 0);
@@ -424,9 +390,39 @@ bool busqueda::aislado(const pregunta& u, int limite) {
     auto cerca = [&](int x, int y) { return std::abs(x - u.x) <= 1 && std::abs(y - u.y) <= 1; };
     if (cerca(u.destx, u.desty))
         return false;
-    return inundar(lugarde(u.destx, u.desty), lugarde(u.x, u.y), limite, [&](int32_t lugar) {
-        return cerca(lugar % anchoborde - 1, lugar / anchoborde - 1) ? paso::salida : paso::sigue;
-    });
+    // From the destination over passable cells until a neighbour of the
+    // start is touched; the neighbour nearest the start goes on the pile
+    // last and is flooded next, so a flood that is going to get there heads
+    // straight for it.
+    const uint32_t marca = nuevoriego();
+    const int32_t desde = lugarde(u.destx, u.desty);
+    const int hx = u.x + 1;
+    const int hy = u.y + 1;
+    pila.clear();
+    pila.push_back(desde);
+    inundado[std::size_t(desde)] = marca;
+    int inundadas = 1;
+    auto orden = [&](int32_t centro) {
+        const int sx = centro % anchoborde < hx ? 1 : -1;
+        const int sy = centro / anchoborde < hy ? 1 : -1;
+        std::array<int32_t, 8> o{};
+        std::size_t n = 0;
+        for (int dy = -sy; dy != 2 * sy; dy += sy)
+            for (int dx = -sx; dx != 2 * sx; dx += sx)
+                if (dx != 0 || dy != 0)
+                    o[n++] = dy * anchoborde + dx;
+        return o;
+    };
+    auto celda = [&](int32_t lugar) {
+        if (nodos[std::size_t(lugar)].estado == muro)
+            return paso::salta;
+        if (cerca(lugar % anchoborde - 1, lugar / anchoborde - 1) || ++inundadas > limite)
+            return paso::salida;
+        return paso::sigue;
+    };
+    return turnos([&] { return !pila.empty(); },
+                  [&] { return regar(pila, inundado, marca, orden, celda); }, [] { return true; },
+                  [] { return true; }, [] { return true; }) == desenlace::separados;
 }
 
 bool busqueda::sellado(const pregunta& u, int limite, int& trabajo) {
@@ -479,40 +475,31 @@ bool busqueda::sellado(const pregunta& u, int limite, int& trabajo) {
         if (e.orden != 0 && puede(lugarde(e.x, e.y)))
             otrapila.push_back(lugarde(e.x, e.y));
     }
-    const int32_t vecinos[8] = {-anchoborde - 1, -anchoborde, -anchoborde + 1, -1, 1,
-                                anchoborde - 1,  anchoborde,  anchoborde + 1};
+    const std::array<int32_t, 8> vecinos = {-anchoborde - 1, -anchoborde, -anchoborde + 1, -1, 1,
+                                            anchoborde - 1,  anchoborde,  anchoborde + 1};
+    auto orden = [&](int32_t) { return vecinos; };
     const uint32_t espera = base + esperando;
-    while (!pila.empty() && !otrapila.empty()) {
-        if (++trabajo > std::min(limite, celdasporsellado))
-            return trabajo > limite ? false : selladoporfilas(u, limite, trabajo);
-        int32_t centro = pila.back();
-        pila.pop_back();
-        for (int32_t d : vecinos) {
-            const int32_t lugar = centro + d;
-            const uint32_t e = nodos[std::size_t(lugar)].estado;
-            const uint32_t visto = inundado[std::size_t(lugar)];
-            if (visto == desdemeta || (e >= base && e != espera) || !puede(lugar))
-                continue;
-            if (e == espera || visto == desdelista)
-                return false;
-            inundado[std::size_t(lugar)] = desdemeta;
-            pila.push_back(lugar);
-        }
-        centro = otrapila.back();
-        otrapila.pop_back();
-        for (int32_t d : vecinos) {
-            const int32_t lugar = centro + d;
-            const uint32_t e = nodos[std::size_t(lugar)].estado;
-            const uint32_t visto = inundado[std::size_t(lugar)];
-            if (e >= base || visto == desdelista || !puede(lugar))
-                continue;
-            if (visto == desdemeta)
-                return false;
-            inundado[std::size_t(lugar)] = desdelista;
-            otrapila.push_back(lugar);
-        }
-    }
-    return true;
+    auto desdelameta = [&](int32_t lugar) {
+        const uint32_t e = nodos[std::size_t(lugar)].estado;
+        if ((e >= base && e != espera) || !puede(lugar))
+            return paso::salta;
+        return e == espera || inundado[std::size_t(lugar)] == desdelista ? paso::salida
+                                                                         : paso::sigue;
+    };
+    auto desdelalista = [&](int32_t lugar) {
+        if (nodos[std::size_t(lugar)].estado >= base || !puede(lugar))
+            return paso::salta;
+        return inundado[std::size_t(lugar)] == desdemeta ? paso::salida : paso::sigue;
+    };
+    const desenlace fin =
+        turnos([&] { return !pila.empty(); },
+               [&] { return regar(pila, inundado, desdemeta, orden, desdelameta); },
+               [&] { return !otrapila.empty(); },
+               [&] { return regar(otrapila, inundado, desdelista, orden, desdelalista); },
+               [&] { return ++trabajo <= std::min(limite, celdasporsellado); });
+    if (fin == desenlace::parado)
+        return trabajo > limite ? false : selladoporfilas(u, limite, trabajo);
+    return fin == desenlace::separados;
 }
 
 namespace {
@@ -698,13 +685,9 @@ bool busqueda::selladoporfilas(const pregunta& u, int limite, int& trabajo) {
         }
         return true;
     };
-    bool cerrado = true;
-    while (!semillas[0].empty() && sembrar()) {
-        if (trabajo > limite || !avanzar(0) || !avanzar(1)) {
-            cerrado = false;
-            break;
-        }
-    }
+    const bool cerrado = turnos([&] { return !semillas[0].empty(); }, [&] { return avanzar(0); },
+                                sembrar, [&] { return avanzar(1); },
+                                [&] { return trabajo <= limite; }) == desenlace::separados;
     // Whatever the answer, the marks of this look go.
     for (int16_t k = 0; k < usados; ++k)
         if (const eslabon& e = eslabones[std::size_t(k)]; e.orden != 0)

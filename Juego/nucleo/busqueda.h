@@ -17,6 +17,13 @@ class rejilla;
 // fighter. Nothing of it lives in the map: the map holds what the fighters
 // see, this class what the search scribbles while it thinks.
 //
+// Around it: rejilla holds the cells and the terrain version, pregunta.h
+// the question and the answer, memoria the answers given before, and
+// inundacion.h the flood that every proof of a cut-off destination below
+// runs (the shut-in one, and the walled-off one cell by cell and a row run
+// at a time); here are the workspace, the open list, the zones and the
+// search itself.
+//
 // The search gives the same cells, text and outcome as the plain method of a
 // fixed 1000-entry open list scanned from the front at every pick and a reset
 // of every map cell before every search, but without paying for either:
@@ -138,13 +145,9 @@ private:
     void leercamino(const pregunta& p, respuesta& r);
 
     bool alcanzable(const pregunta& p) const;
-    // What a flood does with a passable cell it reaches.
-    enum class paso { sigue, cierra, salida };
-    // Floods from `desde` over passable cells, heading for `hacia` first and
-    // asking `celda` about each new cell: sigue floods on from it, cierra
-    // stops there, salida ends the flood with false. True when the flood ran
-    // out of cells; false also when it would take more than `limite`.
-    template <class Celda> bool inundar(int32_t desde, int32_t hacia, int limite, Celda celda);
+    // True when the few passable cells around the destination run out
+    // before touching the start: nothing reaches it. False also when more
+    // than `limite` would have to be flooded to know.
     bool aislado(const pregunta& p, int limite);
     // In the middle of a search: true when the destination can never be
     // taken. A cell is only ever taken after it waited in the list, and it
@@ -191,9 +194,9 @@ private:
     int16_t descartes = 0;
     bool perdida = false; // the destination was reached with the list full
 
-    std::vector<int32_t> pila;     // cells still to flood by inundar
+    std::vector<int32_t> pila;     // cells still to flood by aislado and sellado
     std::vector<int32_t> otrapila; // and by the second flood of sellado
-    // Cells flooded by inundar, by a stamp of its own so that a flood can
+    // Cells flooded by aislado and sellado, by a stamp of its own so that a flood can
     // run in the middle of a search without disturbing it.
     std::vector<uint32_t> inundado;
     uint32_t riego = 0;
