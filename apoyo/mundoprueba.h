@@ -45,10 +45,10 @@ struct mundoprueba {
     void mover(int16_t i, int16_t x, int16_t y) {
         juego::unidad& u = m.unidades[i];
         if (m.mapa(u.x, u.y).ocupante == i)
-            m.mapa(u.x, u.y).ocupante = -1;
+            m.ponerocupante(u.x, u.y, -1);
         u.x = x;
         u.y = y;
-        m.mapa(x, y).ocupante = i;
+        m.ponerocupante(x, y, i);
     }
 
     // n ticks with the keys held in `plat.teclas`, as the window's timer runs

@@ -1,7 +1,9 @@
 #include "Juego/nucleo/busqueda.h"
-#include "Juego/nucleo/mundo.h"
+#include "Juego/nucleo/inundacion.h"
+#include "Juego/nucleo/rejilla.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <limits>
@@ -10,6 +12,8 @@
 namespace juego {
 
 namespace {
+
+using comun::verdadero;
 
 // Waiting cells; a cell reached while this many wait is never queued.
 constexpr int capacidad = 1000;
@@ -33,172 +37,49 @@ int costoh(int destx, int desty, int x, int y) {
 
 } // namespace
 
-bool mundo::celdapasable(int16_t x, int16_t y, int16_t i) const {
-    if (x < 0 || x > anchomapa || y < 0 || y > altomapa)
-        return false;
-    const celda& c = mapa(x, y);
-    if (c.transitable != verdadero)
-        return false;
-    if (c.ocupante >= 0) {
-        const unidad& o = unidades[c.ocupante];
-        if (o.equipo == unidades[i].equipo && o.muerto != verdadero)
-            return false;
-    }
-    return true;
-}
-
-void mundo::buscarcamino(int16_t i) {
-    busqueda_->buscarcamino(*this, i);
-}
-
-busqueda::busqueda() : cubos(topef), eslabones(capacidad), fracasos(numunidades) {}
+busqueda::busqueda() : cubos(topef), eslabones(capacidad) {}
 
 busqueda::~busqueda() = default;
 
-void busqueda::nuevomapa(const mundo& m) {
-    calcularzonas(m);
-    ++mapas;
+void busqueda::preparar(const rejilla& r, int16_t anchomapa, int16_t altomapa) {
+    if (zonasversion != r.versionterreno() || zonasancho != anchomapa || zonasalto != altomapa)
+        calcularzonas(r, anchomapa, altomapa);
 }
 
-void busqueda::terrenocambiado() {
-    zonaslistas = false;
-    ++mapas;
-}
+respuesta busqueda::buscarcamino(const rejilla& r, const pregunta& p) {
+    respuesta a;
+    a.sigx = p.x;
+    a.sigy = p.y;
+    auto enmapa = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x <= p.anchomapa && y <= p.altomapa && rejilla::enrejilla(x, y);
+    };
+    if (!enmapa(p.x, p.y) || !enmapa(p.destx, p.desty))
+        return a;
+    // Nothing that decided an earlier failure has changed: the same answer,
+    // before any flood or zone is looked at.
+    const uint64_t version = r.versionterreno();
+    if (const respuesta* dada = memoria_.buscar(version, p))
+        return *dada;
 
-void busqueda::bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const {
-    // A cell blocks the search when it names a living team-mate, and a cell
-    // names a living fighter only while that fighter stands on it.
-    celdas.clear();
-    const unidad& u = m.unidades[i];
-    for (int16_t j = 0; j < numunidades; ++j) {
-        const unidad& o = m.unidades[j];
-        if (j == i || o.equipo != u.equipo || o.muerto == verdadero || !mundo::enrejilla(o.x, o.y))
-            continue;
-        if (m.mapa(o.x, o.y).ocupante == j)
-            celdas.push_back(int32_t(o.y) * ladomapa + o.x);
-    }
-}
-
-void busqueda::buscarcamino(mundo& m, int16_t i) {
-    unidad& u = m.unidades[i];
-    if (u.buscando == verdadero)
-        return;
-    if (!m.celdapasable(u.destx, u.desty, i))
-        return;
-    // A fighter always stands on the map; this only keeps a broken caller
-    // from writing outside it (and the workspace is laid out for the map).
-    if (u.x < 0 || u.y < 0 || u.x > m.anchomapa || u.y > m.altomapa)
-        return;
-    if (parar != nullptr && parar->load(std::memory_order_relaxed))
-        return;
-
-    u.siguiendo = falso;
-    u.sigx = u.x;
-    u.sigy = u.y;
-
-    // Nothing that decided the last failure, or an answer worked out ahead,
-    // has changed: the same answer, before any flood or zone is looked at.
-    bloqueados(m, i, bloqueosahora);
-    const recuerdo* dado = nullptr;
-    if (responde(fracasos[std::size_t(i)], m, i)) {
-        dado = &fracasos[std::size_t(i)];
-    } else {
-        ++preguntas_;
-        for (const recuerdo& r : previstas) {
-            if (r.i == i && responde(r, m, i)) {
-                dado = &r;
-                ++adelantadas_;
-                break;
-            }
-        }
-    }
-    if (dado != nullptr) {
-        apuntar(*dado);
-        responder(m, i, *dado);
-        return;
-    }
-
-    cortada = false;
-    preparar(m);
-    tapar(m, i);
+    preparar(r, p.anchomapa, p.altomapa);
+    tapar(p);
     // The full search would end with no path as well; it would only have left
     // sigx, sigy on the last cell it took, while here they stay on the start.
-    if (alcanzable(m, i) && !aislado(m, i, inundacion))
-        buscar(m, i);
+    if (alcanzable(p) && !aislado(p, inundacion))
+        buscar(p, a);
     destapar();
-    if (cortada)
-        return;
-
-    recuerdo r;
-    r.valido = true;
-    r.i = i;
-    r.mapa = mapas;
-    r.anchomapa = m.anchomapa;
-    r.altomapa = m.altomapa;
-    r.x = u.x;
-    r.y = u.y;
-    r.destx = u.destx;
-    r.desty = u.desty;
-    r.bloqueos = bloqueosahora;
-    r.encontrado = u.siguiendo == verdadero;
-    // Only an answer handed on needs the path: here it is in pasos already.
-    if (r.encontrado && anotadas != nullptr)
-        r.via = via;
-    r.sigx = u.sigx;
-    r.sigy = u.sigy;
-    apuntar(r);
-    recordar(r);
+    if (!a.encontrado)
+        memoria_.guardar(version, p, a);
+    return a;
 }
 
-bool busqueda::responde(const recuerdo& r, const mundo& m, int16_t i) const {
-    const unidad& u = m.unidades[i];
-    return r.valido && r.mapa == mapas && r.anchomapa == m.anchomapa && r.altomapa == m.altomapa &&
-           r.x == u.x && r.y == u.y && r.destx == u.destx && r.desty == u.desty &&
-           r.bloqueos == bloqueosahora;
-}
-
-void busqueda::responder(mundo& m, int16_t i, const recuerdo& r) {
-    unidad& u = m.unidades[i];
-    u.sigx = r.sigx;
-    u.sigy = r.sigy;
-    if (r.encontrado) {
-        escribircamino(u, r.via);
-        u.siguiendo = verdadero;
-    }
-    recordar(r);
-}
-
-void busqueda::recordar(const recuerdo& r) {
-    recuerdo& f = fracasos[std::size_t(r.i)];
-    if (r.encontrado)
-        f.valido = false;
-    else if (&r != &f)
-        f = r;
-}
-
-void busqueda::apuntar(const recuerdo& r) {
-    if (anotadas == nullptr)
-        return;
-    anotadas->push_back(r);
-    anotadas->back().mapa = terrenoanotado;
-}
-
-void busqueda::anotar(std::vector<recuerdo>* a, const std::atomic<bool>* p, uint32_t terreno) {
-    anotadas = a;
-    parar = p;
-    terrenoanotado = terreno;
-}
-
-void busqueda::prever(std::vector<recuerdo>&& r) {
-    previstas.insert(previstas.end(), std::make_move_iterator(r.begin()),
-                     std::make_move_iterator(r.end()));
-}
-
-void busqueda::buscar(mundo& m, int16_t i) {
-    unidad& u = m.unidades[i];
-    u.buscando = verdadero;
+void busqueda::buscar(const pregunta& p, respuesta& r) {
     limpiarbusqueda();
-    actual = lugarde(u.x, u.y);
+    destx = p.destx;
+    desty = p.desty;
+    sigx = p.x;
+    sigy = p.y;
+    actual = lugarde(p.x, p.y);
     nodo& inicio = nodos[std::size_t(actual)];
     inicio.estado = base + cerrada;
     inicio.costog = 0;
@@ -207,38 +88,32 @@ void busqueda::buscar(mundo& m, int16_t i) {
     // change the map between two expansions of the same node: each node is
     // expanded once, right after it is taken.
     perdida = false;
-    expandir(u);
+    expandir();
     // A search also ends when no waiting cell can be taken (the list is empty
     // or every F reached 9999): the current node can then never change again,
     // so no path can come out of waiting any longer.
     int tomadas = 0;
     int revision = primerarevision;
-    while (mejorabierto(u.sigx, u.sigy)) {
-        expandir(u);
+    while (mejorabierto(sigx, sigy)) {
+        expandir();
         if (perdida) {
             // No path can come out of it any more.
-            u.sigx = u.x;
-            u.sigy = u.y;
+            sigx = p.x;
+            sigy = p.y;
             break;
         }
-        if (u.sigx == u.destx && u.sigy == u.desty) {
-            leercamino(m, i);
-            u.siguiendo = verdadero;
-            break;
+        if (sigx == destx && sigy == desty) {
+            leercamino(p, r);
+            return;
         }
         if (descartes == 9 && !hayabiertos())
             break;
         // Looked at once the taken cell has been expanded, so that every
         // cell reached is either taken and expanded or waiting or shut out.
         ++tomadas;
-        // A copy playing ahead is told to stop when the real tick comes.
-        if ((tomadas & 1023) == 0 && parar != nullptr && parar->load(std::memory_order_relaxed)) {
-            cortada = true;
-            break;
-        }
         if (tomadas == revision) {
             int trabajo = 0;
-            const bool cerrado = sellado(m, i, 4 * tomadas, trabajo);
+            const bool cerrado = sellado(p, 4 * tomadas, trabajo);
             // The next look comes once the search has taken a quarter as
             // many cells again, and four times as many as this look
             // flooded: looking adds a fraction to a search that does arrive.
@@ -246,32 +121,25 @@ void busqueda::buscar(mundo& m, int16_t i) {
             if (cerrado) {
                 // Like the other shortcuts, the current node is left on the
                 // start.
-                u.sigx = u.x;
-                u.sigy = u.y;
+                sigx = p.x;
+                sigy = p.y;
                 break;
             }
         }
     }
-    u.buscando = falso;
+    r.sigx = sigx;
+    r.sigy = sigy;
 }
 
-void busqueda::preparar(const mundo& m) {
-    if (!zonaslistas || zonasancho != m.anchomapa || zonasalto != m.altomapa)
-        calcularzonas(m);
-}
-
-void busqueda::tapar(const mundo& m, int16_t i) {
-    // A cell names a living fighter only while that fighter stands on it, so
-    // the cells celdapasable refuses for their occupant are exactly these.
+void busqueda::tapar(const pregunta& p) {
     tapadas.clear();
-    const int16_t equipo = m.unidades[i].equipo;
-    for (int16_t j = 0; j < numunidades; ++j) {
-        const unidad& o = m.unidades[j];
-        if (o.equipo != equipo || o.muerto == verdadero || o.x < 0 || o.y < 0 ||
-            o.x > m.anchomapa || o.y > m.altomapa || m.mapa(o.x, o.y).ocupante != j)
+    for (int16_t k = 0; k < p.nbloqueos; ++k) {
+        const int x = p.bloqueos[std::size_t(k)] % rejilla::lado;
+        const int y = p.bloqueos[std::size_t(k)] / rejilla::lado;
+        if (x > p.anchomapa || y > p.altomapa)
             continue;
-        uint32_t& e = nodos[std::size_t(lugarde(o.x, o.y))].estado;
-        tapadas.push_back({lugarde(o.x, o.y), e == muro});
+        uint32_t& e = nodos[std::size_t(lugarde(x, y))].estado;
+        tapadas.push_back({lugarde(x, y), e == muro});
         e = muro;
     }
 }
@@ -305,15 +173,15 @@ void busqueda::limpiarbusqueda() {
     ordenes = 0;
 }
 
-void busqueda::expandir(const unidad& u) {
-    const int cx = u.sigx;
-    const int cy = u.sigy;
+void busqueda::expandir() {
+    const int cx = sigx;
+    const int cy = sigy;
     const int32_t centro = actual;
     const int gactual = nodos[std::size_t(centro)].costog;
     // Kept at hand: the stores below could change them as far as the
     // compiler knows.
-    const int destx = u.destx;
-    const int desty = u.desty;
+    const int hastax = destx;
+    const int hastay = desty;
     const uint32_t espera = base + esperando;
     const uint32_t tomada = base + cerrada;
     // The centre was taken before it is expanded.
@@ -339,7 +207,7 @@ void busqueda::expandir(const unidad& u) {
         const int g = gactual + paso;
         if (estado == espera) {
             if (g < v.costog) {
-                const int h = costoh(destx, desty, c, r);
+                const int h = costoh(hastax, hastay, c, r);
                 const int antes = int16_t(v.costog + h);
                 const int f = int16_t(g + h);
                 const int16_t k = eslabonde[std::size_t(lugar)];
@@ -371,7 +239,7 @@ void busqueda::expandir(const unidad& u) {
                 // A cell at F 9999 or more waits outside the buckets: it
                 // takes a place in the list but cannot be picked unless its
                 // F drops.
-                const int f = int16_t(g + costoh(destx, desty, c, r));
+                const int f = int16_t(g + costoh(hastax, hastay, c, r));
                 if (f < topef)
                     alfinal(f, k);
             } else {
@@ -382,7 +250,7 @@ void busqueda::expandir(const unidad& u) {
                 // Reached while the list was full, the destination can never
                 // be taken: only queued cells are, and a cell is queued only
                 // when first reached.
-                if (c == destx && r == desty)
+                if (c == hastax && r == hastay)
                     perdida = true;
             }
         }
@@ -477,89 +345,36 @@ bool busqueda::mejorabierto(int16_t& x, int16_t& y) {
     return false;
 }
 
-void busqueda::leercamino(mundo& m, int16_t i) {
-    unidad& u = m.unidades[i];
-    via.clear();
-    int16_t x = u.destx;
-    int16_t y = u.desty;
+void busqueda::leercamino(const pregunta& p, respuesta& r) {
+    r.via.clear();
+    int16_t x = p.destx;
+    int16_t y = p.desty;
     // Every parent was taken before its child, so the chain runs back to
     // the start without a loop.
     do {
-        via.push_back(x);
-        via.push_back(y);
+        r.via.push_back(x);
+        r.via.push_back(y);
         const int padre = nodos[std::size_t(lugarde(x, y))].padre;
         x = int16_t(x - (padre % 3 - 1));
         y = int16_t(y - (padre / 3 - 1));
-    } while (x != u.x || y != u.y);
-
-    escribircamino(u, via);
-    u.sigx = u.x;
-    u.sigy = u.y;
+    } while (x != p.x || y != p.y);
+    r.encontrado = true;
+    r.sigx = p.x;
+    r.sigy = p.y;
 }
 
-void busqueda::escribircamino(unidad& u, const std::vector<int16_t>& v) {
-    u.camino.clear();
-    u.pasos.clear();
-    for (std::size_t k = v.size(); k > 0; k -= 2) {
-        u.pasos.push_back(std::to_string(v[k - 2]));
-        u.pasos.push_back(std::to_string(v[k - 1]));
-        if (!u.camino.empty())
-            u.camino += ',';
-        u.camino += u.pasos[u.pasos.size() - 2];
-        u.camino += ',';
-        u.camino += u.pasos.back();
-    }
-}
-
-bool busqueda::alcanzable(const mundo& m, int16_t i) const {
-    const unidad& u = m.unidades[i];
-    const int columnas = m.anchomapa + 1;
+bool busqueda::alcanzable(const pregunta& u) const {
+    const int columnas = u.anchomapa + 1;
     const int32_t meta = zonas[std::size_t(u.desty) * columnas + u.destx];
     for (int y = u.y - 1; y <= u.y + 1; ++y) {
         for (int x = u.x - 1; x <= u.x + 1; ++x) {
-            if (x < 0 || y < 0 || x > m.anchomapa || y > m.altomapa)
+            if (x < 0 || y < 0 || x > u.anchomapa || y > u.altomapa)
                 continue;
             if (zonas[std::size_t(y) * columnas + x] == meta)
                 return true;
         }
     }
     return false;
-}
-
-template <class Celda>
-bool busqueda::inundar(int32_t desde, int32_t hacia, int limite, Celda celda) {
-    const uint32_t marca = nuevoriego();
-    pila.clear();
-    pila.push_back(desde);
-    inundado[std::size_t(desde)] = marca;
-    int inundadas = 1;
-    const int hx = hacia % anchoborde;
-    const int hy = hacia / anchoborde;
-    while (!pila.empty()) {
-        const int32_t centro = pila.back();
-        pila.pop_back();
-        // The neighbour nearest `hacia` goes on the pile last and is flooded
-        // next: a flood that is going to meet what it looks for heads
-        // straight for it.
-        const int sx = centro % anchoborde < hx ? 1 : -1;
-        const int sy = centro / anchoborde < hy ? 1 : -1;
-        for (int dy = -sy; dy != 2 * sy; dy += sy) {
-            for (int dx = -sx; dx != 2 * sx; dx += sx) {
-                const int32_t lugar = centro + dy * anchoborde + dx;
-                if (nodos[std::size_t(lugar)].estado == muro ||
-                    inundado[std::size_t(lugar)] == marca)
-                    continue;
-                const paso p = celda(lugar);
-                if (p == paso::salida || (p == paso::sigue && ++inundadas > limite))
-                    return false;
-                if (p == paso::cierra)
-                    continue;
-                inundado[std::size_t(lugar)] = marca;
-                pila.push_back(lugar);
-            }
-        }
-    }
-    return true;
 }
 
 uint32_t busqueda::nuevoriego(uint32_t cuantos) {
@@ -571,18 +386,46 @@ uint32_t busqueda::nuevoriego(uint32_t cuantos) {
     return riego - cuantos + 1;
 }
 
-bool busqueda::aislado(const mundo& m, int16_t i, int limite) {
-    const unidad& u = m.unidades[i];
+bool busqueda::aislado(const pregunta& u, int limite) {
     auto cerca = [&](int x, int y) { return std::abs(x - u.x) <= 1 && std::abs(y - u.y) <= 1; };
     if (cerca(u.destx, u.desty))
         return false;
-    return inundar(lugarde(u.destx, u.desty), lugarde(u.x, u.y), limite, [&](int32_t lugar) {
-        return cerca(lugar % anchoborde - 1, lugar / anchoborde - 1) ? paso::salida : paso::sigue;
-    });
+    // From the destination over passable cells until a neighbour of the
+    // start is touched; the neighbour nearest the start goes on the pile
+    // last and is flooded next, so a flood that is going to get there heads
+    // straight for it.
+    const uint32_t marca = nuevoriego();
+    const int32_t desde = lugarde(u.destx, u.desty);
+    const int hx = u.x + 1;
+    const int hy = u.y + 1;
+    pila.clear();
+    pila.push_back(desde);
+    inundado[std::size_t(desde)] = marca;
+    int inundadas = 1;
+    auto orden = [&](int32_t centro) {
+        const int sx = centro % anchoborde < hx ? 1 : -1;
+        const int sy = centro / anchoborde < hy ? 1 : -1;
+        std::array<int32_t, 8> o{};
+        std::size_t n = 0;
+        for (int dy = -sy; dy != 2 * sy; dy += sy)
+            for (int dx = -sx; dx != 2 * sx; dx += sx)
+                if (dx != 0 || dy != 0)
+                    o[n++] = dy * anchoborde + dx;
+        return o;
+    };
+    auto celda = [&](int32_t lugar) {
+        if (nodos[std::size_t(lugar)].estado == muro)
+            return paso::salta;
+        if (cerca(lugar % anchoborde - 1, lugar / anchoborde - 1) || ++inundadas > limite)
+            return paso::salida;
+        return paso::sigue;
+    };
+    return turnos([&] { return !pila.empty(); },
+                  [&] { return regar(pila, inundado, marca, orden, celda); }, [] { return true; },
+                  [] { return true; }, [] { return true; }) == desenlace::separados;
 }
 
-bool busqueda::sellado(const mundo& m, int16_t i, int limite, int& trabajo) {
-    const unidad& u = m.unidades[i];
+bool busqueda::sellado(const pregunta& u, int limite, int& trabajo) {
     const int32_t meta = lugarde(u.destx, u.desty);
     trabajo = 0;
     // Reached already: it waits in the list (and may be taken), or it was
@@ -603,9 +446,9 @@ bool busqueda::sellado(const mundo& m, int16_t i, int limite, int& trabajo) {
         return true;
     // The F of the cells grows towards the map's corners; when not even a
     // corner reaches 9999, any cell may be taken and none need be asked.
-    const bool todas = prometedora(lugarde(0, 0)) && prometedora(lugarde(m.anchomapa, 0)) &&
-                       prometedora(lugarde(0, m.altomapa)) &&
-                       prometedora(lugarde(m.anchomapa, m.altomapa));
+    const bool todas = prometedora(lugarde(0, 0)) && prometedora(lugarde(u.anchomapa, 0)) &&
+                       prometedora(lugarde(0, u.altomapa)) &&
+                       prometedora(lugarde(u.anchomapa, u.altomapa));
     auto puede = [&](int32_t lugar) { return todas || prometedora(lugar); };
     const uint32_t desdemeta = nuevoriego(2);
     const uint32_t desdelista = desdemeta + 1;
@@ -632,40 +475,31 @@ bool busqueda::sellado(const mundo& m, int16_t i, int limite, int& trabajo) {
         if (e.orden != 0 && puede(lugarde(e.x, e.y)))
             otrapila.push_back(lugarde(e.x, e.y));
     }
-    const int32_t vecinos[8] = {-anchoborde - 1, -anchoborde, -anchoborde + 1, -1, 1,
-                                anchoborde - 1,  anchoborde,  anchoborde + 1};
+    const std::array<int32_t, 8> vecinos = {-anchoborde - 1, -anchoborde, -anchoborde + 1, -1, 1,
+                                            anchoborde - 1,  anchoborde,  anchoborde + 1};
+    auto orden = [&](int32_t) { return vecinos; };
     const uint32_t espera = base + esperando;
-    while (!pila.empty() && !otrapila.empty()) {
-        if (++trabajo > std::min(limite, celdasporsellado))
-            return trabajo > limite ? false : selladoporfilas(m, i, limite, trabajo);
-        int32_t centro = pila.back();
-        pila.pop_back();
-        for (int32_t d : vecinos) {
-            const int32_t lugar = centro + d;
-            const uint32_t e = nodos[std::size_t(lugar)].estado;
-            const uint32_t visto = inundado[std::size_t(lugar)];
-            if (visto == desdemeta || (e >= base && e != espera) || !puede(lugar))
-                continue;
-            if (e == espera || visto == desdelista)
-                return false;
-            inundado[std::size_t(lugar)] = desdemeta;
-            pila.push_back(lugar);
-        }
-        centro = otrapila.back();
-        otrapila.pop_back();
-        for (int32_t d : vecinos) {
-            const int32_t lugar = centro + d;
-            const uint32_t e = nodos[std::size_t(lugar)].estado;
-            const uint32_t visto = inundado[std::size_t(lugar)];
-            if (e >= base || visto == desdelista || !puede(lugar))
-                continue;
-            if (visto == desdemeta)
-                return false;
-            inundado[std::size_t(lugar)] = desdelista;
-            otrapila.push_back(lugar);
-        }
-    }
-    return true;
+    auto desdelameta = [&](int32_t lugar) {
+        const uint32_t e = nodos[std::size_t(lugar)].estado;
+        if ((e >= base && e != espera) || !puede(lugar))
+            return paso::salta;
+        return e == espera || inundado[std::size_t(lugar)] == desdelista ? paso::salida
+                                                                         : paso::sigue;
+    };
+    auto desdelalista = [&](int32_t lugar) {
+        if (nodos[std::size_t(lugar)].estado >= base || !puede(lugar))
+            return paso::salta;
+        return inundado[std::size_t(lugar)] == desdemeta ? paso::salida : paso::sigue;
+    };
+    const desenlace fin =
+        turnos([&] { return !pila.empty(); },
+               [&] { return regar(pila, inundado, desdemeta, orden, desdelameta); },
+               [&] { return !otrapila.empty(); },
+               [&] { return regar(otrapila, inundado, desdelista, orden, desdelalista); },
+               [&] { return ++trabajo <= std::min(limite, celdasporsellado); });
+    if (fin == desenlace::parado)
+        return trabajo > limite ? false : selladoporfilas(u, limite, trabajo);
+    return fin == desenlace::separados;
 }
 
 namespace {
@@ -682,16 +516,15 @@ uint64_t entrecolumnas(int a, int b, int w) {
 
 } // namespace
 
-int busqueda::cotaf(const unidad& u, int x, int y) {
+int busqueda::cotaf(const pregunta& u, int x, int y) {
     const int dx = std::abs(x - u.x);
     const int dy = std::abs(y - u.y);
     return 14 * std::min(dx, dy) + 10 * std::abs(dx - dy) + costoh(u.destx, u.desty, x, y);
 }
 
-bool busqueda::selladoporfilas(const mundo& m, int16_t i, int limite, int& trabajo) {
-    const unidad& u = m.unidades[i];
-    const int filas = m.altomapa + 1;
-    const int columnas = m.anchomapa + 1;
+bool busqueda::selladoporfilas(const pregunta& u, int limite, int& trabajo) {
+    const int filas = u.altomapa + 1;
+    const int columnas = u.anchomapa + 1;
     // Along a row the least F of a cell falls or holds from the start's
     // column to the destination's and grows away from there on either side,
     // so the cells of a row that may still be taken lie between two columns,
@@ -852,13 +685,9 @@ bool busqueda::selladoporfilas(const mundo& m, int16_t i, int limite, int& traba
         }
         return true;
     };
-    bool cerrado = true;
-    while (!semillas[0].empty() && sembrar()) {
-        if (trabajo > limite || !avanzar(0) || !avanzar(1)) {
-            cerrado = false;
-            break;
-        }
-    }
+    const bool cerrado = turnos([&] { return !semillas[0].empty(); }, [&] { return avanzar(0); },
+                                sembrar, [&] { return avanzar(1); },
+                                [&] { return trabajo <= limite; }) == desenlace::separados;
     // Whatever the answer, the marks of this look go.
     for (int16_t k = 0; k < usados; ++k)
         if (const eslabon& e = eslabones[std::size_t(k)]; e.orden != 0)
@@ -868,9 +697,9 @@ bool busqueda::selladoporfilas(const mundo& m, int16_t i, int limite, int& traba
     return cerrado;
 }
 
-void busqueda::calcularzonas(const mundo& m) {
-    const int columnas = m.anchomapa + 1;
-    const int filas = m.altomapa + 1;
+void busqueda::calcularzonas(const rejilla& m, int16_t anchomapa, int16_t altomapa) {
+    const int columnas = anchomapa + 1;
+    const int filas = altomapa + 1;
 
     // The workspace follows the map's size; a new one starts all cleared.
     const std::size_t total = std::size_t(columnas + 2) * std::size_t(filas + 2);
@@ -933,9 +762,9 @@ void busqueda::calcularzonas(const mundo& m) {
             }
         }
     }
-    zonaslistas = true;
-    zonasancho = m.anchomapa;
-    zonasalto = m.altomapa;
+    zonasversion = m.versionterreno();
+    zonasancho = anchomapa;
+    zonasalto = altomapa;
 }
 
 } // namespace juego

@@ -1,18 +1,28 @@
 #pragma once
 
-#include <atomic>
+#include "Juego/nucleo/memoria.h"
+#include "Juego/nucleo/pregunta.h"
+
 #include <cstdint>
 #include <utility>
 #include <vector>
 
 namespace juego {
 
-class mundo;
-struct unidad;
+class rejilla;
 
 // The path search of the computer fighters and its working data, shared by
-// all fighters. Nothing of it lives in the map: the map holds what the
-// fighters see, this class what the search scribbles while it thinks.
+// all fighters. It reads the grid and is told the rest (the question); it
+// answers with a path or a failure, and the world writes that into the
+// fighter. Nothing of it lives in the map: the map holds what the fighters
+// see, this class what the search scribbles while it thinks.
+//
+// Around it: rejilla holds the cells and the terrain version, pregunta.h
+// the question and the answer, memoria the answers given before, and
+// inundacion.h the flood that every proof of a cut-off destination below
+// runs (the shut-in one, and the walled-off one cell by cell and a row run
+// at a time); here are the workspace, the open list, the zones and the
+// search itself.
 //
 // The search gives the same cells, text and outcome as the plain method of a
 // fixed 1000-entry open list scanned from the front at every pick and a reset
@@ -31,13 +41,9 @@ struct unidad;
 //   their links come from a pool of that many, small enough to stay in the
 //   fastest cache.
 // - Repeated failures: a fighter that found no way asks again every tick.
-//   Its last failure is remembered with everything that decided it (start,
-//   destination, and the cells its living team-mates block); while none of
-//   that changes, the answer is given again before anything else is done.
-// - Answers worked out ahead: a copy of the world that plays the next tick
-//   on another thread (see anticipo) hands over what its searches answered,
-//   with the same record of what decided each; the real tick gives such an
-//   answer when its question is the very same.
+//   Its failure is remembered (see memoria) with the whole question and
+//   the grid's terrain version; while none of that changes, the answer is
+//   given again before anything else is done.
 // - Reachability: walls, water and trees only change when a map is loaded or
 //   a cell is repainted, so the 8-connected zones of walkable terrain are
 //   worked out once for them. A destination in another zone than every
@@ -59,52 +65,20 @@ struct unidad;
 //   before the search would have taken every cell it still could.
 class busqueda {
 public:
-    // What one search of fighter `i` answered, with all that decided it
-    // besides the terrain of the map it ran on (`mapa` counts the terrains
-    // seen): the same question on the same terrain gets the same answer.
-    struct recuerdo {
-        bool valido = false;
-        int16_t i = -1;
-        uint32_t mapa = 0;
-        int16_t anchomapa = 0, altomapa = 0;
-        int16_t x = 0, y = 0, destx = 0, desty = 0;
-        // The cells the fighter's living team-mates block, in slot order.
-        std::vector<int32_t> bloqueos;
-        bool encontrado = false;
-        std::vector<int16_t> via;   // the path found: column, row, destination first
-        int16_t sigx = 0, sigy = 0; // where the search left its current node
-    };
-
     busqueda();
     ~busqueda();
     busqueda(const busqueda&) = delete;
     busqueda& operator=(const busqueda&) = delete;
 
-    // A map was loaded: the zones are worked out here rather than in the
-    // first tick of the match, and every remembered failure is dropped.
-    void nuevomapa(const mundo& m);
-    // The terrain of some cell changed: zones and remembered failures no
-    // longer hold; the zones are worked out again by the next search.
-    void terrenocambiado();
-
-    void buscarcamino(mundo& m, int16_t i);
-
-    // The terrains seen so far: loaded maps and repaints.
-    uint32_t terrenos() const { return mapas; }
-    // For a copy of the world that plays a tick ahead: every search that
-    // ends is written down in `anotadas`, with the terrain counted as
-    // `terreno`; once `parar` is set, searches stop unfinished and nothing
-    // more is written down.
-    void anotar(std::vector<recuerdo>* anotadas, const std::atomic<bool>* parar, uint32_t terreno);
-    // Answers worked out ahead, given before searching when the question is
-    // the same; kept until olvidarprevistas.
-    void prever(std::vector<recuerdo>&& r);
-    void olvidarprevistas() { previstas.clear(); }
-    // Searches asked for that the last failure did not answer (past the
-    // checks that start none), and how many of them an answer worked out
-    // ahead gave.
-    uint64_t preguntas() const { return preguntas_; }
-    uint64_t adelantadas() const { return adelantadas_; }
+    // The answer to `p` on the terrain of `r`. The map of the question lies
+    // in the grid; its start and destination lie in the map, or the answer
+    // is a failure at once.
+    respuesta buscarcamino(const rejilla& r, const pregunta& p);
+    // Works out now what the search keeps of the terrain of a map of that
+    // size (its zones), rather than in the first search.
+    void preparar(const rejilla& r, int16_t anchomapa, int16_t altomapa);
+    // Drops every remembered answer.
+    void olvidar() { memoria_.olvidar(); }
 
 private:
     // What a search knows of a cell and its border, in one word: a word below
@@ -151,12 +125,11 @@ private:
     // cell all round, so that the eight neighbours of any map cell are
     // numbered too and need no bounds test.
     int32_t lugarde(int x, int y) const { return int32_t(y + 1) * anchoborde + int32_t(x + 1); }
-    void preparar(const mundo& m);
-    void tapar(const mundo& m, int16_t i);
+    void tapar(const pregunta& p);
     void destapar();
-    void buscar(mundo& m, int16_t i);
+    void buscar(const pregunta& p, respuesta& r);
     void limpiarbusqueda();
-    void expandir(const unidad& u);
+    void expandir();
     // Links waiting cell k into bucket f at its place by queue order;
     // alfinal when it was just queued, and so goes last.
     void enlazar(int f, int16_t k);
@@ -169,29 +142,13 @@ private:
     // in x, y; false when no waiting cell can be taken.
     bool mejorabierto(int16_t& x, int16_t& y);
     bool hayabiertos() const { return enlista > 0; }
-    void leercamino(mundo& m, int16_t i);
-    // Writes the path `v` (as in `via`) into the fighter's camino and pasos.
-    static void escribircamino(unidad& u, const std::vector<int16_t>& v);
-    bool responde(const recuerdo& r, const mundo& m, int16_t i) const;
-    // Gives fighter i the answer r, as the search would have left it.
-    void responder(mundo& m, int16_t i, const recuerdo& r);
-    // Keeps r as its fighter's last failure, or drops that on a path found.
-    void recordar(const recuerdo& r);
-    // Writes r down for the real tick, in a copy playing ahead.
-    void apuntar(const recuerdo& r);
+    void leercamino(const pregunta& p, respuesta& r);
 
-    // The cells that fighter i's living team-mates block, in slot order.
-    void bloqueados(const mundo& m, int16_t i, std::vector<int32_t>& celdas) const;
-
-    bool alcanzable(const mundo& m, int16_t i) const;
-    // What a flood does with a passable cell it reaches.
-    enum class paso { sigue, cierra, salida };
-    // Floods from `desde` over passable cells, heading for `hacia` first and
-    // asking `celda` about each new cell: sigue floods on from it, cierra
-    // stops there, salida ends the flood with false. True when the flood ran
-    // out of cells; false also when it would take more than `limite`.
-    template <class Celda> bool inundar(int32_t desde, int32_t hacia, int limite, Celda celda);
-    bool aislado(const mundo& m, int16_t i, int limite);
+    bool alcanzable(const pregunta& p) const;
+    // True when the few passable cells around the destination run out
+    // before touching the start: nothing reaches it. False also when more
+    // than `limite` would have to be flooded to know.
+    bool aislado(const pregunta& p, int limite);
     // In the middle of a search: true when the destination can never be
     // taken. A cell is only ever taken after it waited in the list, and it
     // is put there only when first reached; so the destination, not reached
@@ -200,16 +157,16 @@ private:
     // waits in the list; cells whose F cannot fall below 9999 ring it too.
     // `trabajo` tells how much the look flooded, in cells one by one (a run
     // of a row counts as eight); past `limite` it gives up with false.
-    bool sellado(const mundo& m, int16_t i, int limite, int& trabajo);
+    bool sellado(const pregunta& p, int limite, int& trabajo);
     // The same answer, flooding whole runs of a row at a time: for floods
     // that would take tens of thousands of cells one by one.
-    bool selladoporfilas(const mundo& m, int16_t i, int limite, int& trabajo);
-    // The least F that cell (x, y) can ever have in fighter u's search.
-    static int cotaf(const unidad& u, int x, int y);
+    bool selladoporfilas(const pregunta& p, int limite, int& trabajo);
+    // The least F that cell (x, y) can ever have in the search of p.
+    static int cotaf(const pregunta& p, int x, int y);
     // The first of `cuantos` new stamps in a row for the cells of new floods
     // in `inundado`.
     uint32_t nuevoriego(uint32_t cuantos = 1);
-    void calcularzonas(const mundo& m);
+    void calcularzonas(const rejilla& r, int16_t anchomapa, int16_t altomapa);
 
     // Workspace, one entry per cell of the map and its border.
     std::vector<nodo> nodos;
@@ -232,13 +189,14 @@ private:
     uint32_t ordenes = 0; // cells queued so far in this search
 
     int32_t actual = 0; // where the current node (sigx, sigy) lies in the workspace
+    int16_t sigx = 0, sigy = 0;
+    int16_t destx = 0, desty = 0;
     int16_t descartes = 0;
     bool perdida = false; // the destination was reached with the list full
 
-    std::vector<int16_t> via;      // path cells, column and row, destination first
-    std::vector<int32_t> pila;     // cells still to flood by inundar
+    std::vector<int32_t> pila;     // cells still to flood by aislado and sellado
     std::vector<int32_t> otrapila; // and by the second flood of sellado
-    // Cells flooded by inundar, by a stamp of its own so that a flood can
+    // Cells flooded by aislado and sellado, by a stamp of its own so that a flood can
     // run in the middle of a search without disturbing it.
     std::vector<uint32_t> inundado;
     uint32_t riego = 0;
@@ -267,22 +225,12 @@ private:
     std::vector<semilla> semillas[2];
     std::vector<tramo> tramos;
 
-    // The last search of each fighter that found no path.
-    std::vector<recuerdo> fracasos;
-    uint32_t mapas = 0; // terrains seen so far: loaded maps and repaints
-    std::vector<int32_t> bloqueosahora;
-    std::vector<recuerdo> previstas;
-    // Only in a copy that plays ahead (see anotar).
-    std::vector<recuerdo>* anotadas = nullptr;
-    const std::atomic<bool>* parar = nullptr;
-    uint32_t terrenoanotado = 0;
-    bool cortada = false; // this search was stopped unfinished
-    uint64_t preguntas_ = 0, adelantadas_ = 0;
+    memoria memoria_;
 
     // Zone of each cell of the loaded map, row after row; 0 for terrain that
     // cannot be walked on.
     std::vector<int32_t> zonas;
-    bool zonaslistas = false;
+    uint64_t zonasversion = UINT64_MAX; // the terrain version they were worked out for
     int16_t zonasancho = 0;
     int16_t zonasalto = 0;
 };

@@ -117,14 +117,18 @@ void mundo::borrarflecha(int16_t k) {
     for (int16_t i = 0; i < m.n; ++i) {
         const posicion p = m.celdas[std::size_t(i)];
         if (p.x <= anchomapa && p.y <= altomapa && mapa(p.x, p.y).proyectil == k)
-            mapa(p.x, p.y).proyectil = -1;
+            celdas_.ponerproyectil(p.x, p.y, -1);
     }
     m.n = 0;
 }
 
 void mundo::marcarflecha(int16_t k, int16_t x, int16_t y) {
     desmarcarflecha(x, y);
-    mapa(x, y).proyectil = k;
+    celdas_.ponerproyectil(x, y, k);
+    // Only an arrow of the table keeps its marks; a mark of any other number
+    // is left to whoever made it.
+    if (k < 0 || k >= numflechas)
+        return;
     marcas& m = marcas_[std::size_t(k)];
     for (int16_t i = 0; i < m.n; ++i)
         if (m.celdas[std::size_t(i)] == posicion{x, y})
@@ -150,9 +154,9 @@ void mundo::marcarflecha(int16_t k, int16_t x, int16_t y) {
 }
 
 void mundo::desmarcarflecha(int16_t x, int16_t y) {
-    celda& c = mapa(x, y);
-    if (c.proyectil >= 0 && c.proyectil < numflechas) {
-        marcas& m = marcas_[std::size_t(c.proyectil)];
+    const int16_t k = mapa(x, y).proyectil;
+    if (k >= 0 && k < numflechas) {
+        marcas& m = marcas_[std::size_t(k)];
         for (int16_t i = 0; i < m.n; ++i) {
             if (m.celdas[std::size_t(i)] == posicion{x, y}) {
                 m.celdas[std::size_t(i)] = m.celdas[std::size_t(m.n - 1)];
@@ -161,7 +165,7 @@ void mundo::desmarcarflecha(int16_t x, int16_t y) {
             }
         }
     }
-    c.proyectil = -1;
+    celdas_.ponerproyectil(x, y, -1);
 }
 
 void mundo::moverflechas() {
@@ -272,10 +276,10 @@ void mundo::reaparecer(int16_t i) {
     u.muerto = falso;
     u.vida = 100;
     if (enrejilla(u.x, u.y) && mapa(u.x, u.y).ocupante == i)
-        mapa(u.x, u.y).ocupante = -1;
+        ponerocupante(u.x, u.y, -1);
     u.x = u.sigx = u.destx = nx;
     u.y = u.sigy = u.desty = ny;
-    mapa(nx, ny).ocupante = i;
+    ponerocupante(nx, ny, i);
     avisar(tiposuceso::reaparicion, i, -1, nx, ny);
     seguir(i);
 }

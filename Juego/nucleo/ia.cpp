@@ -131,11 +131,11 @@ void mundo::caminar(int16_t i) {
     const int16_t nx = numero(u.pasos[0]);
     const int16_t ny = numero(u.pasos[1]);
     if (celdalibre(nx, ny)) {
-        mapa(u.x, u.y).ocupante = -1;
+        ponerocupante(u.x, u.y, -1);
         orientar(i, u.x, u.y, nx, ny);
         u.x = nx;
         u.y = ny;
-        mapa(nx, ny).ocupante = i;
+        ponerocupante(nx, ny, i);
         u.moviendo = falso;
         u.pose = (u.pose == 0) ? 1 : 0;
         // The path moves up one cell and keeps its length, so its last cell

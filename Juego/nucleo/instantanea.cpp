@@ -397,14 +397,14 @@ std::string leerinstantanea(const uint8_t* datos, std::size_t n, mundo& m, int16
         for (int x = 0; x <= m.anchomapa; ++x) {
             const celdaguardada& c = e->celdas[k++];
             m.ponerterreno(x, y, c.terreno);
-            m.mapa(x, y).ocupante = c.ocupante;
+            m.ponerocupante(x, y, c.ocupante);
             if (c.proyectil >= 0)
                 m.marcarflecha(c.proyectil, int16_t(x), int16_t(y));
         }
     }
     for (const celdafuera& c : e->fuera) {
         m.ponerterreno(c.x, c.y, c.c.terreno);
-        m.mapa(c.x, c.y).ocupante = c.c.ocupante;
+        m.ponerocupante(c.x, c.y, c.c.ocupante);
         if (c.c.proyectil >= 0)
             m.marcarflecha(c.c.proyectil, c.x, c.y);
     }

@@ -9,9 +9,7 @@
 
 namespace juego {
 
-mundo::mundo(plataforma& p) : plat(p), mapa_(1), busqueda_(std::make_unique<busqueda>()) {}
-
-const celda mundo::limpia_{};
+mundo::mundo(plataforma& p) : plat(p), busqueda_(std::make_unique<busqueda>()) {}
 
 mundo::~mundo() = default;
 
@@ -29,41 +27,26 @@ void mundo::limpiarmapa(int16_t ancho, int16_t alto) {
     anchomapa = ancho;
     altomapa = alto;
     vistas.fill({0, 0});
-    // Cleared all at once rather than through ponerterreno: the search is
-    // told once below. The cost follows the map, not the largest grid.
-    anchocelda_ = ancho;
-    altocelda_ = alto;
-    mapa_.assign(std::size_t(ancho + 1) * std::size_t(alto + 1), celda{});
-    fuera_.clear();
+    // Cleared all at once rather than through ponerterreno; the grid's
+    // terrain version moves on once.
+    celdas_.limpiar(ancho, alto);
     marcas_.fill({});
-    busqueda_->terrenocambiado();
 }
 
 void mundo::ponerterreno(int x, int y, int16_t t) {
-    if (!enrejilla(x, y))
-        return;
-    celda& c = mapa(x, y);
-    c.terreno = t;
-    c.transitable = comun::transitable(t) ? verdadero : falso;
-    busqueda_->terrenocambiado();
+    celdas_.ponerterreno(x, y, t);
+}
+
+void mundo::ponerocupante(int x, int y, int16_t k) {
+    celdas_.ponerocupante(x, y, k);
 }
 
 void mundo::terrenolisto() {
-    busqueda_->nuevomapa(*this);
+    busqueda_->preparar(celdas_, anchomapa, altomapa);
 }
 
 void mundo::recorrerfuera(const std::function<void(int16_t, int16_t, const celda&)>& f) const {
-    // In grid order, so that equal worlds write equal snapshots; cells only
-    // read through a writable reference are cleared ones and left out.
-    std::vector<int32_t> claves;
-    claves.reserve(fuera_.size());
-    for (const auto& [k, c] : fuera_)
-        if (c.terreno != comun::pasto || c.transitable != verdadero || c.ocupante != -1 ||
-            c.proyectil != -1)
-            claves.push_back(k);
-    std::sort(claves.begin(), claves.end());
-    for (int32_t k : claves)
-        f(int16_t(k % ladomapa), int16_t(k / ladomapa), fuera_.at(k));
+    celdas_.recorrerfuera(f);
 }
 
 sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo, objetivo o) {
@@ -144,7 +127,7 @@ void mundo::colocarequipo(int16_t e) {
             u.x = cx;
             u.y = cy;
             if (enrejilla(cx, cy))
-                mapa(cx, cy).ocupante = int16_t(siguiente);
+                ponerocupante(cx, cy, int16_t(siguiente));
             ++siguiente;
         }
         ++cx;

@@ -4,6 +4,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/azar.h"
 #include "Juego/nucleo/entrada.h"
+#include "Juego/nucleo/rejilla.h"
 #include "Juego/nucleo/sucesos.h"
 
 #include <array>
@@ -12,7 +13,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -20,6 +20,8 @@ namespace juego {
 
 class plataforma;
 class busqueda;
+struct pregunta;
+struct respuesta;
 
 using comun::falso;
 using comun::pasox;
@@ -44,13 +46,6 @@ using comun::nombreequipo;
 inline const char* nombretipo(int tipo) {
     return tipo == guerrero ? "Guerrero" : "Arquero";
 }
-
-struct celda {
-    int16_t terreno = 0;
-    int16_t transitable = verdadero;
-    int16_t ocupante = -1;  // fighter that last entered the cell
-    int16_t proyectil = -1; // arrow last marked over the cell
-};
 
 struct unidad {
     int16_t vida = 0;
@@ -151,28 +146,17 @@ public:
     std::array<posicion, numunidades> vistas{};
     std::array<std::string, numunidades> estados{};
 
-    // Cell (x, y) of the grid; callers keep x and y inside 0..999.
-    // Cells of the map live in storage sized to it; a grid cell outside the
-    // map reads as a cleared cell until the rules write it, and what they
-    // write there is kept aside.
-    celda& mapa(int x, int y) {
-        if (dentro(x, y))
-            return mapa_[std::size_t(y) * std::size_t(anchocelda_ + 1) + std::size_t(x)];
-        return fuera_.try_emplace(int32_t(y) * ladomapa + x).first->second;
-    }
-    const celda& mapa(int x, int y) const {
-        if (dentro(x, y))
-            return mapa_[std::size_t(y) * std::size_t(anchocelda_ + 1) + std::size_t(x)];
-        const auto f = fuera_.find(int32_t(y) * ladomapa + x);
-        return f == fuera_.end() ? limpia_ : f->second;
-    }
-    static bool enrejilla(int x, int y) {
-        return x >= 0 && y >= 0 && x < ladomapa && y < ladomapa;
-    }
+    // Cell (x, y) of the grid. Reading never changes anything; cells are
+    // written only through the setters below and the arrow marks.
+    const celda& mapa(int x, int y) const { return celdas_.mapa(x, y); }
+    const rejilla& celdas() const { return celdas_; }
+    static bool enrejilla(int x, int y) { return rejilla::enrejilla(x, y); }
     // Every change of a cell's terrain goes through here: the walkable flag
-    // follows the kind, and the path search drops what it worked out from
-    // the terrain before. Cells outside the grid are left alone.
+    // follows the kind, and the grid's terrain version, which the path
+    // search trusts, moves on. Cells outside the grid are left alone.
     void ponerterreno(int x, int y, int16_t t);
+    // The fighter that last entered cell (x, y), or -1.
+    void ponerocupante(int x, int y, int16_t k);
 
     // --- window load and match set-up -----------------------------------
     void Form_Load();
@@ -253,8 +237,15 @@ public:
     void caminar(int16_t i);
 
     // --- path search -------------------------------------------------------
+    // Fighter i looks for a way to (destx, desty); nothing happens while
+    // it is searching already, when the destination cannot be stepped on,
+    // or when it stands off the map.
     void buscarcamino(int16_t i);
     bool celdapasable(int16_t x, int16_t y, int16_t i) const;
+    // What fighter i's search asks, and what the fighter makes of the
+    // answer: the path in camino and pasos, and where the search left off.
+    pregunta preguntacamino(int16_t i) const;
+    static void seguircamino(unidad& u, const respuesta& r);
     const busqueda& buscador() const { return *busqueda_; }
 
     plataforma& plat;
@@ -273,15 +264,7 @@ private:
         int16_t n = 0;
     };
     std::array<marcas, numflechas> marcas_{};
-    bool dentro(int x, int y) const {
-        return unsigned(x) <= unsigned(anchocelda_) && unsigned(y) <= unsigned(altocelda_);
-    }
-
-    std::vector<celda> mapa_;
-    int16_t anchocelda_ = 0; // the size mapa_ is laid out for
-    int16_t altocelda_ = 0;
-    std::unordered_map<int32_t, celda> fuera_;
-    static const celda limpia_;
+    rejilla celdas_;
     std::unique_ptr<busqueda> busqueda_;
 };
 

@@ -118,11 +118,11 @@ void mundo::turnojugador(int16_t h, const teclasflechas& t) {
     }
 
     if (celdalibre(j.sigx, j.sigy)) {
-        mapa(j.x, j.y).ocupante = -1;
+        ponerocupante(j.x, j.y, -1);
         j.x = j.sigx;
         j.y = j.sigy;
         vistas[std::size_t(h)] = {int16_t(j.x - 20), int16_t(j.y - 15)};
-        mapa(j.x, j.y).ocupante = h;
+        ponerocupante(j.x, j.y, h);
     }
 }
 

@@ -1,11 +1,13 @@
 #include "apoyo/mundoprueba.h"
 #include "apoyo/referencia.h"
+#include "Juego/nucleo/memoria.h"
 #include "Juego/nucleo/mundo.h"
 
 #include <QTest>
 
 #include <memory>
 #include <random>
+#include <type_traits>
 
 using namespace juego;
 
@@ -15,7 +17,7 @@ prueba::plataformaprueba plat;
 
 void ponerterreno(mundo& m, int x, int y, int16_t t) {
     m.ponerterreno(x, y, t);
-    m.mapa(x, y).ocupante = -1;
+    m.ponerocupante(x, y, -1);
 }
 
 int16_t ponerunidad(mundo& m, int16_t k, int x, int y, int16_t equipo, bool muerto) {
@@ -25,7 +27,7 @@ int16_t ponerunidad(mundo& m, int16_t k, int x, int y, int16_t equipo, bool muer
     u.y = int16_t(y);
     u.equipo = equipo;
     u.muerto = muerto ? verdadero : falso;
-    m.mapa(x, y).ocupante = k;
+    m.ponerocupante(x, y, k);
     return k;
 }
 
@@ -260,7 +262,12 @@ private slots:
     void sincamino();
     void mapanuevo();
     void repintado();
+    void lecturaconst();
+    void escrituras_data();
+    void escrituras();
     void fracasorecordado();
+    void memoriarespuestas_data();
+    void memoriarespuestas();
     void equiposalternos();
     void diferencial_data();
     void diferencial();
@@ -477,6 +484,90 @@ void TestBusqueda::repintado() {
     QCOMPARE(QString::fromStdString(u.camino), QString("1,1,2,1,3,1,4,2,5,2,6,2"));
 }
 
+// No writable reference to a cell is handed out: a write that skips the
+// setters, and so the terrain version, does not compile.
+static_assert(std::is_same_v<decltype(std::declval<mundo&>().mapa(0, 0)), const celda&>);
+static_assert(std::is_same_v<decltype(std::declval<rejilla&>().mapa(0, 0)), const celda&>);
+
+// Reading every cell of the grid, on the map and off it, keeps nothing aside
+// and leaves the terrain as it was.
+void TestBusqueda::lecturaconst() {
+    m->limpiarmapa(49, 39);
+    const uint64_t version = m->celdas().versionterreno();
+    long suma = 0;
+    for (int y = -1; y <= ladomapa; ++y)
+        for (int x = -1; x <= ladomapa; ++x)
+            suma += m->mapa(x, y).terreno + m->mapa(x, y).ocupante;
+    QCOMPARE(suma, -long(ladomapa) * ladomapa - 4 * (ladomapa + 1));
+    QCOMPARE(m->celdas().apartadas(), std::size_t(0));
+    QCOMPARE(m->celdas().versionterreno(), version);
+}
+
+enum class escritura { igual, otra, fuera, ocupante, flecha, devuelta, sinrejilla, limpiar };
+
+void TestBusqueda::escrituras_data() {
+    QTest::addColumn<int>("cual");
+    QTest::addColumn<bool>("cambia");   // the terrain version moves on
+    QTest::addColumn<int>("apartadas"); // cells kept aside afterwards
+
+    QTest::newRow("terreno-igual") << int(escritura::igual) << false << 0;
+    QTest::newRow("terreno-distinto") << int(escritura::otra) << true << 0;
+    QTest::newRow("terreno-fuera-del-mapa") << int(escritura::fuera) << true << 1;
+    QTest::newRow("ocupante-fuera-del-mapa") << int(escritura::ocupante) << false << 1;
+    QTest::newRow("flecha-fuera-del-mapa") << int(escritura::flecha) << false << 1;
+    QTest::newRow("fuera-y-vuelta-a-limpia") << int(escritura::devuelta) << false << 0;
+    QTest::newRow("fuera-de-la-rejilla") << int(escritura::sinrejilla) << false << 0;
+    QTest::newRow("mapa-limpiado") << int(escritura::limpiar) << true << 0;
+}
+
+void TestBusqueda::escrituras() {
+    QFETCH(int, cual);
+    QFETCH(bool, cambia);
+    QFETCH(int, apartadas);
+
+    m->limpiarmapa(9, 9);
+    m->ponerterreno(3, 3, comun::pared);
+    const uint64_t antes = m->celdas().versionterreno();
+    switch (escritura(cual)) {
+    case escritura::igual:
+        m->ponerterreno(3, 3, comun::pared);
+        break;
+    case escritura::otra:
+        m->ponerterreno(3, 3, comun::agua);
+        QCOMPARE(m->mapa(3, 3).transitable, falso);
+        break;
+    case escritura::fuera:
+        m->ponerterreno(500, 20, comun::arbol);
+        QCOMPARE(m->mapa(500, 20).terreno, int16_t(comun::arbol));
+        break;
+    case escritura::ocupante:
+        m->ponerocupante(20, 500, 3);
+        QCOMPARE(m->mapa(20, 500).ocupante, int16_t(3));
+        break;
+    case escritura::flecha:
+        m->marcarflecha(4, 999, 999);
+        QCOMPARE(m->mapa(999, 999).proyectil, int16_t(4));
+        break;
+    case escritura::devuelta:
+        m->ponerocupante(20, 500, 3);
+        m->ponerocupante(20, 500, -1);
+        m->marcarflecha(4, 999, 999);
+        m->desmarcarflecha(999, 999);
+        break;
+    case escritura::sinrejilla:
+        m->ponerterreno(-1, 5, comun::pared);
+        m->ponerocupante(5, ladomapa, 2);
+        QCOMPARE(m->mapa(-1, 5).terreno, int16_t(comun::pasto));
+        break;
+    case escritura::limpiar:
+        m->limpiarmapa(9, 9);
+        QCOMPARE(m->mapa(3, 3).terreno, int16_t(comun::pasto));
+        break;
+    }
+    QCOMPARE(m->celdas().versionterreno() != antes, cambia);
+    QCOMPARE(int(m->celdas().apartadas()), apartadas);
+}
+
 // A hunter outside a big walled room whose door its own team-mates hold:
 // too big a room for the flood around the target, so the search runs in
 // full and fails. Asked again, the answer is the same without a search,
@@ -513,14 +604,95 @@ void TestBusqueda::fracasorecordado() {
 
     // The team-mate steps out of the door: the way is open.
     const int16_t puerta = m->mapa(6, 12).ocupante;
-    m->mapa(6, 12).ocupante = -1;
+    m->ponerocupante(6, 12, -1);
     m->unidades[puerta].x = 3;
     m->unidades[puerta].y = 20;
-    m->mapa(3, 20).ocupante = puerta;
+    m->ponerocupante(3, 20, puerta);
     d = comparar(s, r);
     QVERIFY2(d.isEmpty(), qPrintable(d));
     QCOMPARE(u.siguiendo, verdadero);
     QVERIFY(u.camino.ends_with(",16,12"));
+}
+
+// A remembered answer is given only to the very same question on the very
+// same terrain, whoever asks it.
+enum class cambio { nada, version, inicio, destino, bloqueo, otrobloqueo, mapa, olvido, lleno };
+
+void TestBusqueda::memoriarespuestas_data() {
+    QTest::addColumn<int>("cual");
+    QTest::addColumn<bool>("dada");
+
+    QTest::newRow("misma-pregunta") << int(cambio::nada) << true;
+    QTest::newRow("otro-terreno") << int(cambio::version) << false;
+    QTest::newRow("otro-inicio") << int(cambio::inicio) << false;
+    QTest::newRow("otro-destino") << int(cambio::destino) << false;
+    QTest::newRow("un-bloqueo-mas") << int(cambio::bloqueo) << false;
+    QTest::newRow("bloqueo-en-otra-celda") << int(cambio::otrobloqueo) << false;
+    QTest::newRow("mapa-de-otro-tamano") << int(cambio::mapa) << false;
+    QTest::newRow("olvidada") << int(cambio::olvido) << false;
+    QTest::newRow("desplazada-por-otras") << int(cambio::lleno) << false;
+}
+
+void TestBusqueda::memoriarespuestas() {
+    QFETCH(int, cual);
+    QFETCH(bool, dada);
+
+    memoria mem;
+    pregunta p;
+    p.anchomapa = 40;
+    p.altomapa = 30;
+    p.x = 3;
+    p.y = 4;
+    p.destx = 20;
+    p.desty = 25;
+    p.nbloqueos = 1;
+    p.bloqueos[0] = 5 * ladomapa + 5;
+    respuesta r;
+    r.sigx = 17;
+    r.sigy = 9;
+    mem.guardar(7, p, r);
+    uint64_t version = 7;
+    switch (cambio(cual)) {
+    case cambio::nada:
+        break;
+    case cambio::version:
+        version = 8;
+        break;
+    case cambio::inicio:
+        p.x = 4;
+        break;
+    case cambio::destino:
+        p.desty = 24;
+        break;
+    case cambio::bloqueo:
+        p.bloqueos[std::size_t(p.nbloqueos++)] = 6 * ladomapa + 5;
+        break;
+    case cambio::otrobloqueo:
+        p.bloqueos[0] = 5 * ladomapa + 6;
+        break;
+    case cambio::mapa:
+        p.anchomapa = 41;
+        break;
+    case cambio::olvido:
+        mem.olvidar();
+        break;
+    case cambio::lleno:
+        // Every fighter of a full match fails with questions of its own
+        // before this one is asked again.
+        for (int16_t k = 0; k < numunidades + 1; ++k) {
+            pregunta otra = p;
+            otra.x = int16_t(10 + k);
+            mem.guardar(7, otra, r);
+        }
+        break;
+    }
+    const respuesta* hallada = mem.buscar(version, p);
+    QCOMPARE(hallada != nullptr, dada);
+    if (hallada != nullptr) {
+        QCOMPARE(hallada->sigx, int16_t(17));
+        QCOMPARE(hallada->sigy, int16_t(9));
+        QCOMPARE(hallada->encontrado, false);
+    }
 }
 
 // Fighters of both teams take turns searching over a gap in a wall that a
@@ -661,7 +833,7 @@ void TestBusqueda::diferencial() {
         if (t == tipomapa::salida) {
             for (int16_t k = 0; k < 2 * maxp; ++k) {
                 const unidad& u = m->unidades[k];
-                m->mapa(u.x, u.y).ocupante = -1;
+                m->ponerocupante(u.x, u.y, -1);
             }
             for (int16_t k = 0; k < 2 * maxp; ++k) {
                 const int e = k < maxp ? 0 : 1;
@@ -689,12 +861,12 @@ void TestBusqueda::diferencial() {
                     if (x < 0 || y < 0 || x >= w || y >= h ||
                         std::max(std::abs(x - e.x), std::abs(y - e.y)) != radio)
                         continue;
-                    celda& c = m->mapa(x, y);
+                    const celda& c = m->mapa(x, y);
                     if (c.ocupante >= 0 && m->unidades[c.ocupante].equipo == 0) {
                         m->unidades[c.ocupante].muerto = falso;
                     } else if (c.ocupante < 0 && c.transitable == verdadero && companero < maxp) {
                         unidad& f = m->unidades[companero++];
-                        m->mapa(f.x, f.y).ocupante = -1;
+                        m->ponerocupante(f.x, f.y, -1);
                         ponerunidad(*m, int16_t(companero - 1), x, y, 0, false);
                     } else {
                         ponerterreno(*m, x, y, 2);

@@ -119,7 +119,7 @@ private slots:
         f.x = 10.5;
         f.y = 10;
         f.direccion = 3;
-        w.m.mapa(10, 10).proyectil = 3;
+        w.m.marcarflecha(3, 10, 10);
         w.dibujar();
         const QImage a = imagen("flech.png");
         const QImage hierba = imagen("terreno0.png");
@@ -150,7 +150,7 @@ private slots:
         f.x = 10.025; // 200.5 pixels: halves go to the even pixel, 200
         f.y = 10;
         f.direccion = 1;
-        w.m.mapa(10, 10).proyectil = 0;
+        w.m.marcarflecha(0, 10, 10);
         w.dibujar();
         const QImage a = imagen("flech.png");
         const QImage hierba = imagen("terreno0.png");
@@ -188,8 +188,8 @@ private slots:
         // Values no rule can produce must still draw nothing out of bounds.
         escena w;
         w.m.ponerterreno(1, 1, 9);
-        w.m.mapa(2, 1).ocupante = 40;
-        w.m.mapa(3, 1).proyectil = 500;
+        w.m.ponerocupante(2, 1, 40);
+        w.m.marcarflecha(500, 3, 1);
         w.mover(1, 4, 1);
         w.m.unidades[1].direccion = 12;
         w.m.unidades[1].pose = 7;

@@ -494,8 +494,8 @@ private slots:
         QCOMPARE(int(lejos.transitable), int(verdadero));
         QCOMPARE(int(lejos.ocupante), -1);
         QCOMPARE(int(lejos.proyectil), -1);
-        w.m.mapa(60, 5).ocupante = 1;
-        w.m.mapa(3, 45).proyectil = 7;
+        w.m.ponerocupante(60, 5, 1);
+        w.m.marcarflecha(7, 3, 45);
         (void)w.m.mapa(700, 700); // a plain look leaves nothing behind
         QCOMPARE(int(std::as_const(w.m).mapa(60, 5).ocupante), 1);
 

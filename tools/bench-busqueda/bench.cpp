@@ -64,10 +64,10 @@ comun::plano campo(uint32_t semilla, comun::posicion a, comun::posicion b) {
 void mover(mundo& m, int16_t k, int x, int y) {
     unidad& u = m.unidades[k];
     if (m.mapa(u.x, u.y).ocupante == k)
-        m.mapa(u.x, u.y).ocupante = -1;
+        m.ponerocupante(u.x, u.y, -1);
     u.x = int16_t(x);
     u.y = int16_t(y);
-    m.mapa(x, y).ocupante = k;
+    m.ponerocupante(x, y, k);
 }
 
 void apuntar(mundo& m, int16_t i, int16_t hacia) {
@@ -147,21 +147,23 @@ bool fila(const caso& c) {
     const unidad antes = u;
 
     // A search object of its own, so that each run can start with no
-    // remembered failure: a new map (the same one) forgets them all.
+    // remembered failure; the zones are worked out before any run is timed.
+    // A run does what the world does: asks, searches, follows the answer.
     busqueda juego;
-    juego.nuevomapa(*m);
+    juego.preparar(m->celdas(), m->anchomapa, m->altomapa);
+    auto buscar = [&] {
+        mundo::seguircamino(u, juego.buscarcamino(m->celdas(), m->preguntacamino(c.quien)));
+    };
     if (c.recordar)
-        juego.buscarcamino(*m, c.quien);
-    // Only a failure is remembered, so only after one is there anything to
-    // forget (and working the zones out again is left out of the time).
+        buscar();
     const std::vector<double> r = medir(
         30, 2000, 300,
         [&] {
-            if (!c.recordar && u.siguiendo != verdadero)
-                juego.nuevomapa(*m);
+            if (!c.recordar)
+                juego.olvidar();
             u = antes;
         },
-        [&] { juego.buscarcamino(*m, c.quien); });
+        buscar);
     const unidad delJuego = u;
 
     referencia::buscador ref;
