@@ -104,9 +104,10 @@ std::string nucleo::informepuntero() const {
          "    ";
     // What a click puts down: a terrain, with the brush's size in cells (not
     // to be read as its key), or a team's start, which takes one cell.
-    const std::string lado = std::to_string(e.tamanopincel);
+    const std::string ladopincel = std::to_string(e.tamanopincel);
     if (e.pincel >= 0 && e.pincel < comun::numterrenos)
-        t += std::string(nombres[std::size_t(e.pincel)]) + " (pincel " + lado + " x " + lado + ")";
+        t += std::string(nombres[std::size_t(e.pincel)]) + " (pincel " + ladopincel + " x " +
+             ladopincel + ")";
     else
         t += std::string("inicio ") + comun::nombreequipo(e.pincelinicio);
     if (e.herramientalinea)
@@ -802,8 +803,8 @@ bool nucleo::cargar(const std::string& ruta) {
     // Read the whole file before touching the map: a refused file leaves
     // the map being edited as it was.
     std::string error;
-    std::optional<std::string> bytes = comun::leerbytes(ruta, error);
-    comun::lectura l = bytes ? comun::leermapa(*bytes) : comun::lectura{{}, error};
+    std::optional<std::string> contenido = comun::leerbytes(ruta, error);
+    comun::lectura l = contenido ? comun::leermapa(*contenido) : comun::lectura{{}, error};
     if (!l) {
         plat.avisar("No se pudo abrir el mapa " + archivo + ":\n" + l.error, "Atencion",
                     icono::critico);
@@ -832,7 +833,7 @@ bool nucleo::cargar(const std::string& ruta) {
         comun::esmapa(archivo) ? archivo.substr(0, archivo.size() - extension.size()) : archivo;
     archivoabierto = archivo;
     rutaabierta = ruta;
-    disco = std::move(*bytes);
+    disco = std::move(*contenido);
     avisado.clear();
     ejemploaceptado.clear();
     plat.ponernombre(e.nombre);
