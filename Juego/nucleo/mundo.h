@@ -104,11 +104,13 @@ struct tipobase {
     int16_t armadura = 0;
 };
 
-// The whole state of the game and every procedure that changes it. The
-// window, the headless harness and the tests drive this same object through
-// `partida`: the input of a tick comes in as a value, and what happened goes
-// out as events; only drawing, the pause timer and the sound switch go
-// through `plataforma`.
+// The whole state of the game and every procedure that changes it. Only
+// the core writes it: `partida` owns the world and hands it out as const,
+// so the window, the network peers, the server, the harness and the
+// benchmarks change it through `partida` alone, which records every change.
+// The input of a tick comes in as a value, and what happened goes out as
+// events; only drawing, the pause timer and the sound switch go through
+// `plataforma`.
 class mundo {
 public:
     explicit mundo(plataforma& p);
