@@ -1,10 +1,10 @@
 #include "Juego/nucleo/partida.h"
 
+#include "Comun/escritura.h"
 #include "Juego/nucleo/instantanea.h"
 #include "Juego/nucleo/plataforma.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -205,10 +205,11 @@ std::string partida::reproducir(const repeticion& r, sucesos& s) {
 }
 
 std::string leerbinario(const std::string& ruta, std::size_t maximo, std::vector<uint8_t>& datos) {
+    datos.clear();
     // O_NONBLOCK: opening a FIFO left where a file should be must not hang.
     const int fd = ::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return "No se puede abrir " + ruta + ": " + std::strerror(errno) + ".";
+        return "No se puede abrir " + ruta + ". " + comun::causasistema(errno);
     struct stat st {};
     std::string error;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))

@@ -8,6 +8,7 @@
 #include "Juego/nucleo/instantanea.h"
 #include "Juego/nucleo/repeticion.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -130,6 +131,34 @@ private slots:
         QCOMPARE(QString::fromStdString(c.p.reproducir(r, s)), QString());
         QVERIFY(c.p.instantanea() == a.p.instantanea());
         QVERIFY(escribirrepeticion(c.p.grabacion()) == bytes);
+    }
+
+    // A file that cannot be read says why in Spanish, and hands nothing on.
+    void leer_archivo_data() {
+        QTest::addColumn<QString>("nombre"); // inside a fresh folder
+        QTest::addColumn<int>("bytes");      // written there first, or -1
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("no-existe") << "nada.partida" << -1 << "no existe";
+        QTest::newRow("carpeta") << "." << -1 << "no es un archivo normal";
+        QTest::newRow("demasiado-grande") << "g.partida" << 11 << "demasiado grande";
+        QTest::newRow("cabe-justo") << "j.partida" << 10 << "";
+    }
+    void leer_archivo() {
+        QFETCH(QString, nombre);
+        QFETCH(int, bytes);
+        QFETCH(QString, motivo);
+        QTemporaryDir d;
+        const std::string ruta = (d.path() + "/" + nombre).toStdString();
+        if (bytes >= 0) {
+            QFile f(QString::fromStdString(ruta));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(bytes, 'x'));
+        }
+        std::vector<uint8_t> datos{1, 2, 3};
+        const QString e = QString::fromStdString(leerbinario(ruta, 10, datos));
+        QVERIFY2(e.contains(motivo), qPrintable(e));
+        QCOMPARE(datos.size(), motivo.isEmpty() ? std::size_t(bytes) : std::size_t(0));
+        QVERIFY2(!e.contains("No such") && !e.contains("directory"), qPrintable(e));
     }
 
     void archivos_malos_data() {
