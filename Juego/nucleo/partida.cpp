@@ -42,6 +42,7 @@ std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, 
         return e;
     jugador_ = 0;
     s = propios(mundo_.cargarmapa(p, maxp, tipo, o));
+    ++mapas_;
     plat_.ponertemporizador(true);
     plat_.dibujar();
     empezargrabacion();
@@ -137,6 +138,7 @@ std::string partida::restaurar(const std::vector<uint8_t>& datos, sucesos& s) {
     if (std::string e = leerinstantanea(datos.data(), datos.size(), mundo_, jugador); !e.empty())
         return e;
     jugador_ = jugador;
+    ++mapas_;
     plat_.ponertemporizador(mundo_.pausado != verdadero);
     plat_.dibujar();
     s = {{tiposuceso::estado, estado(), 0, 0, jugador_, -1}};

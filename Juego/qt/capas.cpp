@@ -1,6 +1,7 @@
 #include "Juego/qt/capas.h"
 
 #include "Juego/nucleo/mundo.h"
+#include "Juego/qt/cuadro.h"
 #include "Juego/qt/suave.h"
 
 #include <QFont>
@@ -23,7 +24,7 @@ constexpr int altocampo = filasvista * tamcelda;
 // stone alike, with a dark edge for the light floors.
 const QColor colormarca(255, 222, 40);
 
-bool valido(const mundo& m, int16_t i) {
+template <class M> bool valido(const M& m, int16_t i) {
     return i >= 0 && i < 2 * m.maxp && i < numunidades;
 }
 
@@ -111,7 +112,7 @@ void capas::olvidar() {
     ultimotick_ = 0;
 }
 
-void capas::anotar(const mundo& m, const sucesos& s) {
+template <class M> void capas::anotar(const M& m, const sucesos& s) {
     // A new or restored match counts its ticks from where it stands; what was
     // kept of a later tick belongs to another match.
     if (m.numtick < ultimotick_)
@@ -140,7 +141,7 @@ QString capas::baja::texto() const {
     return quien + QStringLiteral(" mató a ") + victima;
 }
 
-QStringList capas::bajas(const mundo& m) const {
+template <class M> QStringList capas::bajas(const M& m) const {
     QStringList r;
     for (const baja& b : bajas_)
         if (b.tick <= m.numtick && m.numtick < b.tick + duracionbaja)
@@ -148,7 +149,7 @@ QStringList capas::bajas(const mundo& m) const {
     return r;
 }
 
-QStringList capas::mensajes(const mundo& m) const {
+template <class M> QStringList capas::mensajes(const M& m) const {
     QStringList r;
     if (m.jugando != verdadero && m.anchomapa == 0 && m.altomapa == 0) {
         r << QStringLiteral("Tarnhollow") << QStringLiteral("Archivo → Un Jugador");
@@ -169,7 +170,8 @@ QStringList capas::mensajes(const mundo& m) const {
     return r;
 }
 
-int16_t capas::enemigocercano(const mundo& m, int16_t visto, int16_t vx, int16_t vy) {
+template <class M>
+int16_t capas::enemigocercano(const M& m, int16_t visto, int16_t vx, int16_t vy) {
     if (m.anchomapa + 1 <= columnasvista && m.altomapa + 1 <= filasvista)
         return -1;
     const int16_t jugador = std::clamp<int16_t>(visto, 0, numunidades - 1);
@@ -197,7 +199,8 @@ int16_t capas::enemigocercano(const mundo& m, int16_t visto, int16_t vx, int16_t
     return visible ? -1 : mejor;
 }
 
-void capas::componer(QPainter& p, const QRect& destino, const mundo& m, const QImage& plano,
+template <class M>
+void capas::componer(QPainter& p, const QRect& destino, const M& m, const QImage& plano,
                      int16_t vx, int16_t vy, const entremedias* e) const {
     p.save();
     const double sx = double(destino.width()) / anchocampo;
@@ -224,14 +227,16 @@ void capas::componer(QPainter& p, const QRect& destino, const mundo& m, const QI
     p.restore();
 }
 
-QImage capas::componer(const mundo& m, const QImage& plano, int16_t vistax, int16_t vistay) const {
+template <class M>
+QImage capas::componer(const M& m, const QImage& plano, int16_t vistax, int16_t vistay) const {
     QImage r(plano.size(), QImage::Format_RGB32);
     QPainter p(&r);
     componer(p, r.rect(), m, plano, vistax, vistay);
     return r;
 }
 
-void capas::dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy,
+template <class M>
+void capas::dibujarmarcas(QPainter& p, const M& m, int16_t vx, int16_t vy,
                           const entremedias* e) const {
     for (int16_t i = 0; valido(m, i); ++i) {
         const unidad& u = m.unidades[i];
@@ -267,7 +272,7 @@ void capas::dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy,
     }
 }
 
-void capas::dibujarmensajes(QPainter& p, const mundo& m) const {
+template <class M> void capas::dibujarmensajes(QPainter& p, const M& m) const {
     // The kill feed in the top right corner, newest first, each name in its
     // team's colour (lightened to read on the dark band).
     p.setFont(fuente(13, true));
@@ -308,14 +313,15 @@ void capas::dibujarmensajes(QPainter& p, const mundo& m) const {
     }
 }
 
-void capas::dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const {
+template <class M>
+void capas::dibujarminimapa(QPainter& p, const M& m, int16_t vx, int16_t vy) const {
     const int ancho = m.anchomapa + 1;
     const int alto = m.altomapa + 1;
     if (ancho <= 0 || alto <= 0 || ancho > ladomapa || alto > ladomapa)
         return;
     // At most 130 pixels on the long side, at most four per cell.
     const QImage fondo = miniatura(
-        ancho, alto, [&m](int c, int r) { return m.mapa(c, r).terreno; }, 130);
+        ancho, alto, [&m](int c, int r) { return terrenode(m, c, r); }, 130);
     const int iw = fondo.width();
     const int ih = fondo.height();
     const double escala = double(iw) / ancho;
@@ -363,7 +369,8 @@ void capas::dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy)
     p.restore();
 }
 
-void capas::dibujarflecha(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const {
+template <class M>
+void capas::dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy) const {
     const int16_t e = enemigocercano(m, jugador, vx, vy);
     if (e < 0)
         return;
@@ -437,5 +444,17 @@ void capas::dibujartitulo(QPainter& p) {
     textocontorno(p, QRectF(0, 505, anchocampo, 30), Qt::AlignCenter,
                   QStringLiteral("para empezar una partida"), QColor(200, 200, 200));
 }
+
+#define INSTANCIAR(M)                                                                             \
+    template void capas::anotar<M>(const M&, const sucesos&);                                     \
+    template QStringList capas::bajas<M>(const M&) const;                                         \
+    template QStringList capas::mensajes<M>(const M&) const;                                      \
+    template int16_t capas::enemigocercano<M>(const M&, int16_t, int16_t, int16_t);               \
+    template void capas::componer<M>(QPainter&, const QRect&, const M&, const QImage&, int16_t,   \
+                                     int16_t, const entremedias*) const;                          \
+    template QImage capas::componer<M>(const M&, const QImage&, int16_t, int16_t) const;
+INSTANCIAR(mundo)
+INSTANCIAR(cuadro)
+#undef INSTANCIAR
 
 } // namespace juego

@@ -17,6 +17,7 @@ class QPainter;
 namespace juego {
 
 class mundo;
+class cuadro;
 struct unidad;
 struct entremedias;
 
@@ -35,8 +36,10 @@ public:
     static constexpr uint32_t duracionnivel = 20;
     static constexpr std::size_t maxbajas = 4;
 
+    // Each reads the world or a frame made of it (`cuadro`) alike.
+
     // Keeps what the overlays show of the events of a tick or an input.
-    void anotar(const mundo& m, const sucesos& s);
+    template <class M> void anotar(const M& m, const sucesos& s);
     // A new match: the last one's kills and messages go.
     void olvidar();
 
@@ -44,15 +47,17 @@ public:
     // vistay) scaled into `destino`, then the overlays at the same scale.
     // With `e`, the frame shows the fighters between two ticks, and the
     // marks over them follow them there.
-    void componer(QPainter& p, const QRect& destino, const mundo& m, const QImage& plano,
+    template <class M>
+    void componer(QPainter& p, const QRect& destino, const M& m, const QImage& plano,
                   int16_t vistax, int16_t vistay, const entremedias* e = nullptr) const;
     // The same into a new picture of the frame's size, as the player sees it.
-    QImage componer(const mundo& m, const QImage& plano, int16_t vistax, int16_t vistay) const;
+    template <class M>
+    QImage componer(const M& m, const QImage& plano, int16_t vistax, int16_t vistay) const;
 
     // The texts written over the field now, in drawing order.
-    QStringList mensajes(const mundo& m) const;
+    template <class M> QStringList mensajes(const M& m) const;
     // The kill feed's lines now, newest first.
-    QStringList bajas(const mundo& m) const;
+    template <class M> QStringList bajas(const M& m) const;
 
     // Team colour of the overlays (0 red, 1 blue).
     static QColor colorequipo(int equipo);
@@ -63,7 +68,8 @@ public:
     static QImage miniatura(int ancho, int alto, const std::function<int16_t(int, int)>& terreno,
                             int lado);
     // The nearest living enemy of slot `jugador` outside the view, or -1.
-    static int16_t enemigocercano(const mundo& m, int16_t jugador, int16_t vistax, int16_t vistay);
+    template <class M>
+    static int16_t enemigocercano(const M& m, int16_t jugador, int16_t vistax, int16_t vistay);
 
     // The minimap in the corner; M shows and hides it.
     bool minimapa = true;
@@ -85,11 +91,12 @@ private:
         int16_t armadura = 0;
     };
 
-    void dibujarmarcas(QPainter& p, const mundo& m, int16_t vx, int16_t vy,
+    template <class M>
+    void dibujarmarcas(QPainter& p, const M& m, int16_t vx, int16_t vy,
                        const entremedias* e) const;
-    void dibujarmensajes(QPainter& p, const mundo& m) const;
-    void dibujarminimapa(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const;
-    void dibujarflecha(QPainter& p, const mundo& m, int16_t vx, int16_t vy) const;
+    template <class M> void dibujarmensajes(QPainter& p, const M& m) const;
+    template <class M> void dibujarminimapa(QPainter& p, const M& m, int16_t vx, int16_t vy) const;
+    template <class M> void dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy) const;
     static void dibujartitulo(QPainter& p);
 
     std::deque<baja> bajas_;

@@ -1,6 +1,7 @@
 #include "Juego/qt/final.h"
 
 #include "Juego/nucleo/mundo.h"
+#include "Juego/qt/cuadro.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -26,7 +27,7 @@ QString textoganador(int ganador) {
     return QStringLiteral("¡Gana el equipo %1!").arg(equipo(ganador));
 }
 
-QString textoobjetivo(const mundo& m) {
+template <class M> QString textoobjetivo(const M& m) {
     const int32_t rojo = m.muertesequipo(0);
     const int32_t azul = m.muertesequipo(1);
     const QString marcador = QStringLiteral("rojo %1 · azul %2").arg(rojo).arg(azul);
@@ -101,7 +102,7 @@ pantallafinal::pantallafinal(QWidget* padre) : QFrame(padre) {
     hide();
 }
 
-void pantallafinal::mostrar(const mundo& m, int16_t jugador, bool hayrevancha) {
+template <class M> void pantallafinal::mostrar(const M& m, int16_t jugador, bool hayrevancha) {
     titulo->setText(textoganador(m.ganador));
     const int n = 2 * m.maxp;
     tabla->setRowCount(n);
@@ -145,5 +146,10 @@ void pantallafinal::centrar() {
     if (QWidget* p = parentWidget())
         move((p->width() - width()) / 2, (p->height() - height()) / 2);
 }
+
+template void pantallafinal::mostrar<mundo>(const mundo&, int16_t, bool);
+template void pantallafinal::mostrar<cuadro>(const cuadro&, int16_t, bool);
+template QString textoobjetivo<mundo>(const mundo&);
+template QString textoobjetivo<cuadro>(const cuadro&);
 
 } // namespace juego

@@ -10,6 +10,7 @@ class QTableWidget;
 namespace juego {
 
 class mundo;
+class cuadro;
 
 // The end of a match with a goal: who won and every fighter's score, over
 // the last frame. Revancha starts the same match again; Cerrar leaves the
@@ -21,7 +22,7 @@ public:
 
     // Fills the screen from the match that just ended, seen by slot
     // `jugador` ("Tú"), and shows it.
-    void mostrar(const mundo& m, int16_t jugador, bool hayrevancha);
+    template <class M> void mostrar(const M& m, int16_t jugador, bool hayrevancha);
     // Back in the middle of the window, after the window changed its size.
     void centrar();
 
@@ -37,7 +38,7 @@ signals:
 // What is left of the match's goal ("Objetivo: 50 muertes · rojo 12 · azul
 // 9 · faltan 38", "Tiempo: 7:32 · rojo 3 · azul 5"), or an empty text for
 // the endless match.
-QString textoobjetivo(const mundo& m);
+template <class M> QString textoobjetivo(const M& m);
 
 // "¡Gana el equipo rojo!", "¡Gana el equipo azul!" or "Empate".
 QString textoganador(int ganador);

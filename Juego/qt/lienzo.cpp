@@ -1,6 +1,7 @@
 #include "Juego/qt/lienzo.h"
 
 #include "Juego/nucleo/mundo.h"
+#include "Juego/qt/cuadro.h"
 
 #include <QPainter>
 
@@ -14,7 +15,7 @@ QImage lienzo::nuevaimagen() {
     return i;
 }
 
-void lienzo::dibujar(const mundo& m, posicion vista, QImage& destino) const {
+template <class M> void lienzo::dibujar(const M& m, posicion vista, QImage& destino) const {
     const hojas& dibujos = hojas::compartidas();
     QPainter p(&destino);
     for (int r = vista.y; r < vista.y + filasvista; ++r) {
@@ -58,5 +59,8 @@ void lienzo::dibujar(const mundo& m, posicion vista, QImage& destino) const {
         }
     }
 }
+
+template void lienzo::dibujar<mundo>(const mundo&, posicion, QImage&) const;
+template void lienzo::dibujar<cuadro>(const cuadro&, posicion, QImage&) const;
 
 } // namespace juego

@@ -10,6 +10,7 @@
 namespace juego {
 
 class mundo;
+class cuadro;
 using comun::posicion;
 
 // Paints the play field from the world state with the three raster
@@ -22,7 +23,7 @@ class lienzo {
 public:
     // Redraws the whole 800 x 600 frame seen from `vista` (its top left
     // cell) into `destino`, which must be an RGB32 image of that size.
-    void dibujar(const mundo& m, posicion vista, QImage& destino) const;
+    template <class M> void dibujar(const M& m, posicion vista, QImage& destino) const;
 
     static QImage nuevaimagen();
 };

@@ -55,29 +55,74 @@ sesionred::sesionred(main& v) : QObject(&v), v_(v) {
 }
 
 sesionred::~sesionred() {
-    if (anfitrion_)
-        anfitrion_->detener(QStringLiteral("El anfitrión cerró la partida."));
-    if (cliente_) {
+    // The host and the client live on the simulation's thread: they end
+    // there, after whatever was sent to them before.
+    if (cliente_)
         cliente_->disconnect(this);
-        cliente_->salir();
-    }
+    QPointer<red::anfitrion> a = anfitrion_;
+    QPointer<red::cliente> c = cliente_;
+    v_.simulacionactual().invocar([a, c] {
+        if (a) {
+            a->detener(QStringLiteral("El anfitrión cerró la partida."));
+            delete a.data();
+        }
+        if (c) {
+            c->salir();
+            delete c.data();
+        }
+    });
     delete listajugadores;
 }
 
+void sesionred::enred(std::function<void(red::anfitrion&)> f) {
+    QPointer<red::anfitrion> a = anfitrion_;
+    if (a)
+        v_.simulacionactual().invocar([a, f = std::move(f)] {
+            if (a)
+                f(*a);
+        });
+}
+
+void sesionred::enred(std::function<void(red::cliente&)> f) {
+    QPointer<red::cliente> c = cliente_;
+    if (c)
+        v_.simulacionactual().invocar([c, f = std::move(f)] {
+            if (c)
+                f(*c);
+        });
+}
+
 QString sesionred::escuchar(const QHostAddress& direccion, quint16 puerto) {
-    anfitrion_ = new red::anfitrion(v_.partidaactual(), this);
-    const QString e = anfitrion_->escuchar(direccion, puerto);
-    if (!e.isEmpty()) {
-        delete anfitrion_;
-        anfitrion_ = nullptr;
-    }
+    simulacion& sim = v_.simulacionactual();
+    QString e;
+    v_.esperar([&](partida& p) {
+        auto* a = new red::anfitrion(p, &sim);
+        e = a->escuchar(direccion, puerto);
+        if (!e.isEmpty()) {
+            delete a;
+            return;
+        }
+        anfitrion_ = a;
+        puerto_ = a->puerto();
+        // Each step of the host's clock is a frame for the window.
+        connect(a, &red::anfitrion::sucedido, &sim, [&sim](const sucesos& s) { sim.publicar(s); });
+        connect(a, &red::anfitrion::cambiojugadores, &sim,
+                [&sim, a] { emit sim.jugadores(a->lista()); });
+    });
     return e;
 }
 
 QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& nombre) {
-    partida& p = v_.partidaactual();
-    p.hacerred();
-    if (anfitrion_->entrarlocal(nombre, tipo, equipo) < 0)
+    red::anfitrion* a = anfitrion_;
+    std::vector<red::jugadorred> lista;
+    const int16_t slot = v_.esperar([&](partida& p) {
+        p.hacerred();
+        const int16_t k = a->entrarlocal(nombre, tipo, equipo);
+        a->registrar = [](const QString& l) { qInfo("%s", qPrintable(l)); };
+        lista = a->lista();
+        return k;
+    });
+    if (slot < 0)
         return QStringLiteral("El equipo %1 no tiene ningún luchador.")
             .arg(QString::fromLatin1(nombreequipo(equipo)));
     // Friends join with this machine's address and the port: both are said
@@ -87,34 +132,36 @@ QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& n
         if (d.protocol() == QAbstractSocket::IPv4Protocol && !d.isLoopback())
             direcciones << d.toString();
     direcciones_ = direcciones.join(QStringLiteral(", "));
-    connect(anfitrion_, &red::anfitrion::sucedido, this, &sesionred::recibir);
-    connect(anfitrion_, &red::anfitrion::cambiojugadores, this,
-            [this] { actualizarlista(anfitrion_->lista()); });
-    anfitrion_->registrar = [](const QString& l) { qInfo("%s", qPrintable(l)); };
-    actualizarlista(anfitrion_->lista());
-    v_.dibujar();
-    v_.procesar(p.ver(p.jugador()));
+    connect(&v_.simulacionactual(), &simulacion::jugadores, this, &sesionred::actualizarlista);
+    actualizarlista(lista);
+    v_.enviar([](partida& p) { return p.ver(p.jugador()); });
     v_.decir(QStringLiteral("Partida abierta en el ") + dondeanfitrion());
-    anfitrion_->arrancar();
+    enred([](red::anfitrion& h) { h.arrancar(); });
     return {};
 }
 
 void sesionred::unirse(const QString& host, quint16 puerto, const QString& nombre, int16_t tipo,
                        int16_t equipo) {
-    cliente_ = new red::cliente(v_.partidaactual(), this);
-    connect(cliente_, &red::cliente::sucedido, this, &sesionred::recibir);
+    simulacion& sim = v_.simulacionactual();
+    v_.esperar([&](partida& p) {
+        auto* c = new red::cliente(p, &sim);
+        cliente_ = c;
+        connect(c, &red::cliente::sucedido, &sim, [&sim](const sucesos& s) { sim.publicar(s); });
+        connect(c, &red::cliente::cambiojugadores, &sim,
+                [&sim, c] { emit sim.jugadores(c->lista()); });
+    });
+    connect(&sim, &simulacion::jugadores, this, &sesionred::actualizarlista);
     connect(cliente_, &red::cliente::unido, this, [this] {
+        dentro_ = true;
         mostrarlista();
         emit unido();
     });
-    connect(cliente_, &red::cliente::cambiojugadores, this,
-            [this] { actualizarlista(cliente_->lista()); });
     // With the session as context, so that its end cuts the client's
     // last words off with it.
     connect(cliente_, &red::cliente::aviso, this, [this](const QString& t) { v_.decir(t); });
     connect(cliente_, &red::cliente::terminado, this,
             [this](const QString& motivo) { emit fallido(motivo); });
-    cliente_->conectar(host, puerto, nombre, tipo, equipo);
+    enred([=](red::cliente& c) { c.conectar(host, puerto, nombre, tipo, equipo); });
 }
 
 void sesionred::teclaflecha(int16_t codigo, bool abajo) {
@@ -128,9 +175,9 @@ void sesionred::teclaflecha(int16_t codigo, bool abajo) {
     else
         sostenidas_.erase(codigo);
     if (anfitrion_)
-        anfitrion_->teclalocal(codigo, abajo);
+        enred([codigo, abajo](red::anfitrion& a) { a.teclalocal(codigo, abajo); });
     else if (cliente_)
-        cliente_->teclaflecha(codigo, abajo);
+        enred([codigo, abajo](red::cliente& c) { c.teclaflecha(codigo, abajo); });
 }
 
 void sesionred::soltartodas() {
@@ -144,12 +191,12 @@ void sesionred::tecla(int16_t codigo) {
         v_.ponersonido(v_.sonido() == 1 ? 0 : 1);
     } else if (codigo == comun::vkespacio) {
         if (anfitrion_)
-            anfitrion_->accionlocal({tipoaccion::espacio, 0, 0, 0});
+            enred([](red::anfitrion& a) { a.accionlocal({tipoaccion::espacio, 0, 0, 0}); });
         else if (cliente_)
-            cliente_->espacio();
+            enred([](red::cliente& c) { c.espacio(); });
     } else if (codigo == comun::vkp && anfitrion_) {
         // Only the host pauses the match.
-        anfitrion_->accionlocal({tipoaccion::pausa, 0, 0, 0});
+        enred([](red::anfitrion& a) { a.accionlocal({tipoaccion::pausa, 0, 0, 0}); });
     } else if (codigo == comun::vkp && cliente_) {
         v_.decir(QStringLiteral("Solo el anfitrión puede pausar la partida"));
     }
@@ -157,15 +204,15 @@ void sesionred::tecla(int16_t codigo) {
 
 void sesionred::clic(int px, int py) {
     if (cliente_) {
-        cliente_->clic(px, py);
+        enred([px, py](red::cliente& c) { c.clic(px, py); });
         return;
     }
     if (!anfitrion_)
         return;
-    const mundo& m = v_.juego();
-    const posicion c = mundo::celdadepixel(v_.partidaactual().vista(), px, py);
+    const cuadro& m = v_.juego();
+    const posicion c = mundo::celdadepixel(m.vista, px, py);
     if (c.x >= 0 && c.y >= 0 && c.x <= m.anchomapa && c.y <= m.altomapa)
-        anfitrion_->accionlocal({tipoaccion::click, 0, c.x, c.y});
+        enred([c](red::anfitrion& a) { a.accionlocal({tipoaccion::click, 0, c.x, c.y}); });
 }
 
 QString sesionred::nombrede(int16_t slot) const {
@@ -187,7 +234,7 @@ void sesionred::recibir(const sucesos& s) {
             if (a.isEmpty() && b.isEmpty())
                 continue;
             // The computer's fighters by the names the kill feed gives them.
-            const mundo& m = v_.juego();
+            const cuadro& m = v_.juego();
             auto luchador = [&m](int16_t slot) {
                 return slot >= 0 && slot < numunidades
                            ? capas::nombre(m.unidades[std::size_t(slot)])
@@ -208,7 +255,7 @@ void sesionred::actualizarlista(const std::vector<red::jugadorred>& l) {
     // may have taken theirs).
     if (!std::exchange(listavista_, true)) {
         for (const red::jugadorred& j : l)
-            if (cliente_ && j.slot == v_.partidaactual().jugador())
+            if (cliente_ && j.slot == v_.juego().jugador)
                 v_.decir(QStringLiteral("Juegas como %1").arg(QString::fromStdString(j.nombre)));
         lista_ = l;
         mostrarlista();
@@ -225,12 +272,12 @@ void sesionred::actualizarlista(const std::vector<red::jugadorred>& l) {
 }
 
 QString sesionred::dondeanfitrion() const {
-    const QString puerto = QStringLiteral("puerto %1").arg(anfitrion_->puerto());
+    const QString puerto = QStringLiteral("puerto %1").arg(puerto_);
     return direcciones_.isEmpty() ? puerto : puerto + QStringLiteral(" de ") + direcciones_;
 }
 
 void sesionred::mostrarlista() {
-    const mundo& m = v_.juego();
+    const cuadro& m = v_.juego();
     QStringList lineas{anfitrion_ ? QStringLiteral("Jugadores · ") + dondeanfitrion()
                                   : QStringLiteral("Jugadores")};
     for (const red::jugadorred& j : lista_) {
@@ -240,8 +287,7 @@ void sesionred::mostrarlista() {
         // Kills are "muertes", as in the status line.
         lineas << QStringLiteral("%1 · %2 · %3 %4")
                       .arg(QString::fromStdString(j.nombre) +
-                           (j.slot == v_.partidaactual().jugador() ? QStringLiteral(" (tú)")
-                                                                   : QString()))
+                           (j.slot == m.jugador ? QStringLiteral(" (tú)") : QString()))
                       .arg(QString::fromLatin1(nombreequipo(u.equipo)))
                       .arg(u.muertes)
                       .arg(u.muertes == 1 ? QStringLiteral("muerte") : QStringLiteral("muertes"));
@@ -378,8 +424,7 @@ void multijugador::salir_Click() {
     if (!s || !juego_.dejarred(QStringLiteral("Salir de la partida en red")))
         return;
     // Leaving before the host answered cancels the connection.
-    const bool dentro =
-        s->clienteactual() && s->clienteactual()->estado() == red::cliente::fase::dentro;
+    const bool dentro = s->clienteactual() && s->dentro();
     juego_.terminarred(s->anfitrionactual() ? QStringLiteral("Cerraste la partida en red.")
                        : dentro             ? QStringLiteral("Saliste de la partida en red.")
                                             : QStringLiteral("Conexión cancelada."));

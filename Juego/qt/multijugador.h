@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -48,12 +49,20 @@ public:
     void unirse(const QString& host, quint16 puerto, const QString& nombre, int16_t tipo,
                 int16_t equipo);
 
+    // The host and the client live on the simulation's thread: the window
+    // only sends them work there (`enred`), never calls them itself.
     red::anfitrion* anfitrionactual() const { return anfitrion_; }
     // Players in a match this window hosts, besides the host.
     std::size_t otrosjugadores() const {
         return anfitrion_ && lista_.size() > 1 ? lista_.size() - 1 : 0;
     }
     red::cliente* clienteactual() const { return cliente_; }
+    // The client got its copy of the match.
+    bool dentro() const { return dentro_; }
+    void enred(std::function<void(red::anfitrion&)> f);
+    void enred(std::function<void(red::cliente&)> f);
+    // What a step of the match brought, for the window.
+    void recibir(const sucesos& s);
 
     // The player's input while the match runs.
     void teclaflecha(int16_t codigo, bool abajo);
@@ -70,7 +79,6 @@ signals:
     void fallido(const QString& motivo);
 
 private:
-    void recibir(const sucesos& s);
     void actualizarlista(const std::vector<red::jugadorred>& l);
     void mostrarlista();
     // "puerto P de A": where friends find a match this machine hosts.
@@ -81,6 +89,8 @@ private:
     red::anfitrion* anfitrion_ = nullptr;
     red::cliente* cliente_ = nullptr;
     std::vector<red::jugadorred> lista_;
+    bool dentro_ = false;
+    quint16 puerto_ = 0;
     bool listavista_ = false; // the first players' list came
     QString direcciones_;     // this machine's addresses, for a host's list
     std::set<int16_t> sostenidas_;

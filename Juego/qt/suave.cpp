@@ -15,7 +15,7 @@ double mezclar(double a, double b, double t) {
 
 } // namespace
 
-instante instante::de(const mundo& m, int16_t vistax, int16_t vistay) {
+template <class M> instante instante::de(const M& m, int16_t vistax, int16_t vistay) {
     instante r;
     r.tick = m.numtick;
     r.vistax = vistax;
@@ -52,7 +52,8 @@ entremedias interpolar(const instante& antes, const instante& ahora, double t) {
     return e;
 }
 
-void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante& ahora,
+template <class M>
+void lienzosuave::dibujar(const M& m, const instante& antes, const instante& ahora,
                           const entremedias& e, double t, QImage& destino) const {
     const hojas& dibujos = hojas::compartidas();
     QPainter p(&destino);
@@ -113,5 +114,12 @@ void lienzosuave::dibujar(const mundo& m, const instante& antes, const instante&
         copiar(p, ax, ay, dibujos.flech, 0, sy, QPainter::RasterOp_SourceAndDestination);
     }
 }
+
+template instante instante::de<mundo>(const mundo&, int16_t, int16_t);
+template instante instante::de<cuadro>(const cuadro&, int16_t, int16_t);
+template void lienzosuave::dibujar<mundo>(const mundo&, const instante&, const instante&,
+                                          const entremedias&, double, QImage&) const;
+template void lienzosuave::dibujar<cuadro>(const cuadro&, const instante&, const instante&,
+                                           const entremedias&, double, QImage&) const;
 
 } // namespace juego

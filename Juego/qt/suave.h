@@ -2,6 +2,7 @@
 
 #include "Juego/nucleo/mundo.h"
 
+#include "Juego/qt/cuadro.h"
 #include "Juego/qt/hojas.h"
 
 #include <QImage>
@@ -31,7 +32,7 @@ struct instante {
     std::array<lugar, numunidades> unidades{};
     std::array<vuelo, numflechas> flechas{};
 
-    static instante de(const mundo& m, int16_t vistax, int16_t vistay);
+    template <class M> static instante de(const M& m, int16_t vistax, int16_t vistay);
 };
 
 // The screen positions of a frame between two instants: the view's origin
@@ -52,8 +53,9 @@ entremedias interpolar(const instante& antes, const instante& ahora, double t);
 // first, then blood, fighters and arrows over it, anywhere.
 class lienzosuave {
 public:
-    void dibujar(const mundo& m, const instante& antes, const instante& ahora,
-                 const entremedias& e, double t, QImage& destino) const;
+    template <class M>
+    void dibujar(const M& m, const instante& antes, const instante& ahora, const entremedias& e,
+                 double t, QImage& destino) const;
 };
 
 } // namespace juego

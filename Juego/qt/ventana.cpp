@@ -169,8 +169,13 @@ void barravida::paintEvent(QPaintEvent*) {
     p.drawText(r, Qt::AlignCenter, QString::number(vida_));
 }
 
-main::main() : partida_(*this) {
+main::main() : sim_(std::make_unique<simulacion>()) {
     setWindowTitle(QStringLiteral("Tarnhollow"));
+    // An empty frame until the simulation's first one: the title screen.
+    cuadro_ = std::make_shared<const cuadro>();
+    connect(sim_.get(), &simulacion::publicado, this, &main::alcuadro);
+    connect(sim_.get(), &simulacion::sonidocambiado, this,
+            [this](bool encendido) { ponersonido(encendido ? 1 : 0); });
 
     auto* cliente = new QWidget(this);
     // As narrow as the row under the field still fits: the status line's
@@ -184,20 +189,23 @@ main::main() : partida_(*this) {
     mainpic->setObjectName(QStringLiteral("mainpic"));
     mainpic->setGeometry(0, 0, 800, 600);
     mainpic->encima = &capas_;
-    mainpic->estado = &partida_.juego();
+    mainpic->estado = cuadro_.get();
     connect(mainpic, &campo::pulsado, this, [this](int px, int py) {
         if (visor_)
             return;
         // While the view glides, the cell under the pointer is the one shown
         // there, not the one of the view the tick already reached.
+        const posicion v = cuadro_->vista;
         if (haymovimiento_ && mnuSuave->isChecked()) {
-            px += int(std::lround((vistamostrada_.x() - partida_.vista().x) * tamcelda));
-            py += int(std::lround((vistamostrada_.y() - partida_.vista().y) * tamcelda));
+            px += int(std::lround((vistamostrada_.x() - v.x) * tamcelda));
+            py += int(std::lround((vistamostrada_.y() - v.y) * tamcelda));
         }
         if (red_)
             red_->clic(px, py);
         else
-            procesar(partida_.clic(px, py));
+            // The cell under the pointer in the frame on screen, whatever
+            // the match did since.
+            enviar([px, py, v](partida& p) { return p.clic(px, py, v); });
     });
     mainpic->pintar = [this](QPainter& p, const QRect& d) { pintarsuave(p, d); };
 
@@ -263,7 +271,7 @@ main::main() : partida_(*this) {
         // A match that ended has nothing left to play on; its replay can
         // still be kept.
         mnuGuardarPartida->setEnabled(enmarcha && juego().fin != verdadero);
-        mnuGuardarRepeticion->setEnabled(enmarcha && partida_.grabando());
+        mnuGuardarRepeticion->setEnabled(enmarcha && juego().grabando);
     });
     mnuArchivo->addSeparator();
     mnuVerRepeticion = mnuArchivo->addAction(QStringLiteral("Ver repetición…"), this,
@@ -301,13 +309,6 @@ main::main() : partida_(*this) {
     mnuAcerca = mnuAyuda->addAction(QStringLiteral("Acerca..."), this, &main::mnuAcerca_Click);
     mnuAcerca->setObjectName(QStringLiteral("mnuAcerca"));
 
-    timer = new QTimer(this);
-    timer->setObjectName(QStringLiteral("timer"));
-    timer->setInterval(125);
-    timer->setTimerType(Qt::PreciseTimer);
-    connect(timer, &QTimer::timeout, this, &main::timer_Timer);
-    timer->start();
-
     fotogramas = new QTimer(this);
     fotogramas->setObjectName(QStringLiteral("fotogramas"));
     fotogramas->setInterval(16);
@@ -326,6 +327,7 @@ main::main() : partida_(*this) {
     connect(sonido_, &QCheckBox::toggled, this, [this](bool encendido) {
         if (!encendido)
             reproductor_->callar();
+        sim_->ponersonidoventana(encendido);
     });
 
     avisar = [this](const QString& titulo, const QString& texto) {
@@ -373,6 +375,53 @@ main::main() : partida_(*this) {
 
     colocar();
     Form_Load();
+    sim_->ponersonidoventana(sonido_->isChecked());
+    sim_->arrancar();
+}
+
+void main::alcuadro(std::shared_ptr<const cuadro> c, const sucesos& s) {
+    cuadro_ = std::move(c);
+    mainpic->estado = cuadro_.get();
+    dibujar();
+    if (red_)
+        red_->recibir(s);
+    else
+        procesar(s);
+}
+
+void main::entregar() {
+    // Not from inside a frame being drawn: that one finishes first.
+    if (std::exchange(entregando_, true))
+        return;
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    entregando_ = false;
+}
+
+void main::enviar(std::function<sucesos(partida&)> f) {
+    sim_->hacer(std::move(f));
+    if (sincrono)
+        sincronizar();
+}
+
+void main::sincronizar() {
+    sim_->sincronizar();
+    entregar();
+}
+
+void main::pararreloj() {
+    sim_->invocar([s = sim_.get()] {
+        s->timer->stop();
+        s->publicar({});
+    });
+    sincronizar();
+}
+
+bool main::relojactivo() const {
+    return visor_ ? visor_->reloj->isActive() : cuadro_->reloj;
+}
+
+std::vector<uint8_t> main::instantanea() {
+    return esperar([](partida& p) { return p.instantanea(); });
 }
 
 void main::guardarajustes() {
@@ -394,11 +443,11 @@ void main::recordarpartida(const QString& mapa, int guerreros, const QString& ti
 }
 
 QTimer* main::relojactual() const {
-    return visor_ ? visor_->reloj : timer;
+    return visor_ ? visor_->reloj : nullptr;
 }
 
 int main::intervalo() const {
-    return std::max(1, relojactual()->interval());
+    return visor_ ? std::max(1, visor_->reloj->interval()) : 125;
 }
 
 double main::fraccion() const {
@@ -408,7 +457,7 @@ double main::fraccion() const {
 }
 
 void main::pintarsuave(QPainter& p, const QRect& d) {
-    const mundo& m = juego();
+    const cuadro& m = juego();
     const double t = fraccion();
     if (t >= 1.0) {
         vistamostrada_ = QPointF(mainpic->vistax, mainpic->vistay);
@@ -446,7 +495,7 @@ void main::colocar() {
 }
 
 void main::mostrarmarcador() {
-    const mundo& m = juego();
+    const cuadro& m = juego();
     if (m.anchomapa == 0 && m.altomapa == 0 && m.jugando != verdadero) {
         vida->ponervida(-1);
         marcador->clear();
@@ -456,10 +505,10 @@ void main::mostrarmarcador() {
     // values the tick started with, so that the two never disagree (and stay
     // together in a pause). Before a match's first line, and while a replay
     // tells its own on that line, the life as it is now.
-    const std::string& linea = partida_.estado();
+    const std::string& linea = m.estado;
     vida->ponervida(!visor_ && linea.rfind("Vida: ", 0) == 0
                         ? std::atoi(linea.c_str() + 6)
-                        : m.unidades[std::size_t(partida_.jugador())].vida);
+                        : m.unidades[std::size_t(m.jugador)].vida);
     // Kills, as the status line and the goal count them ("Muertes").
     marcador->setText(QStringLiteral("Muertes: <b style=\"color:%1\">rojo %2</b> · "
                                      "<b style=\"color:%3\">azul %4</b>")
@@ -479,6 +528,9 @@ void main::pantallacompleta() {
 main::~main() {
     qApp->removeEventFilter(this);
     guardarajustes();
+    // The network objects live on the simulation's thread and go before it.
+    delete std::exchange(red_, nullptr);
+    sim_->parar();
     // The set-up window is a window of its own, but it belongs to this one.
     delete unjugador_.data();
 }
@@ -515,7 +567,7 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     }
     if (t == QEvent::ApplicationDeactivate) {
         // Keys released while another program has the focus never reach us.
-        teclas_.soltartodas();
+        sim_->soltartodas();
         if (red_)
             red_->soltartodas();
         return false;
@@ -539,10 +591,7 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     // so no key stays held.
     const bool abajo = t == QEvent::KeyPress;
     if (!k->isAutoRepeat() && (!abajo || w->window() == this)) {
-        if (abajo)
-            teclas_.apretar(vk);
-        else
-            teclas_.soltar(vk);
+        sim_->teclaflecha(vk, abajo);
         if (red_)
             red_->teclaflecha(vk, abajo);
     }
@@ -567,7 +616,7 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     if (red_)
         red_->tecla(vk);
     else
-        procesar(partida_.tecla(vk));
+        enviar([vk](partida& p) { return p.tecla(vk); });
     // The arrows walk and the space bar strikes: neither moves the focus
     // between controls nor presses them.
     return vk == 32 || (vk >= 37 && vk <= 40);
@@ -585,9 +634,11 @@ void main::closeEvent(QCloseEvent* e) {
 
 bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta) {
     sucesos s;
-    if (!reemplazarpartida(QStringLiteral("Tarnhollow"), {}, s, [&](sucesos& e) {
-            return partida_.cargar(ruta.toStdString(), maxp, tipo, e, meta);
-        }))
+    const std::string r = ruta.toStdString();
+    if (!reemplazarpartida(QStringLiteral("Tarnhollow"), {}, s,
+                           [r, maxp, tipo, meta](partida& p, sucesos& e) {
+                               return p.cargar(r, maxp, tipo, e, meta);
+                           }))
         return false;
     ultima_ = revancha{ruta, maxp, tipo, meta};
     procesar(s);
@@ -595,17 +646,21 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo 
 }
 
 bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
-                             const std::function<std::string(sucesos&)>& cambio) {
+                             const std::function<std::string(partida&, sucesos&)>& cambio) {
     if (!dejarred(titulo))
         return false;
     // The match being left is kept among the replays, unless the new one
     // is refused: then nothing changes.
-    const repeticion anterior = partida_.grabacion();
-    const bool archivar = !visor_ && partida_.grabando();
+    const bool archivar = !visor_ && juego().grabando;
     // The viewer goes first, so the match's timer and view are the game's
     // again when the new match starts.
     quitarvisor();
-    const std::string error = yamal.empty() ? cambio(s) : yamal;
+    repeticion anterior;
+    const std::string error = !yamal.empty() ? yamal : esperar([&](partida& p) {
+        if (archivar)
+            anterior = p.grabacion();
+        return cambio(p, s);
+    });
     if (!error.empty()) {
         avisar(titulo, QString::fromStdString(error));
         return false;
@@ -620,6 +675,7 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     vida->show();
     capas_.olvidar();
     haymovimiento_ = false;
+    dibujar();
     prepararsonido();
     return true;
 }
@@ -691,8 +747,8 @@ QString main::carpetausuario(const QString& nombre) {
 void main::archivarpartida() {
     // Only a match that was played here, alone or over the network:
     // watching a replay records nothing new.
-    if (!visor_ && partida_.grabando())
-        archivar_(partida_.grabacion());
+    if (!visor_ && juego().grabando)
+        archivar_(esperar([](partida& p) { return p.grabacion(); }));
 }
 
 void main::archivar_(const repeticion& r) {
@@ -719,7 +775,7 @@ bool main::guardarpartida(const QString& ruta) {
         return false;
     }
     QString error;
-    if (!escribirarchivo(ruta, partida_.instantanea(), error)) {
+    if (!escribirarchivo(ruta, instantanea(), error)) {
         avisar(QStringLiteral("Guardar partida"), error);
         return false;
     }
@@ -732,23 +788,30 @@ bool main::cargarpartida(const QString& ruta) {
     const std::string error = leerbinario(ruta.toStdString(), maxarchivo, datos);
     sucesos s;
     if (!reemplazarpartida(QStringLiteral("Cargar partida"), error, s,
-                           [&](sucesos& e) { return partida_.cargarsolo(datos, e); }))
+                           [&datos](partida& p, sucesos& e) { return p.cargarsolo(datos, e); }))
         return false;
     procesar(s);
     // A match saved after its end shows its end again.
     if (juego().fin == verdadero)
-        final_->mostrar(juego(), partida_.jugador(), false);
+        final_->mostrar(juego(), juego().jugador, false);
     return true;
 }
 
 bool main::guardarrepeticion(const QString& ruta) {
-    if (!partida_.grabando()) {
+    // The record as the match has it now, not as the last frame said.
+    const std::optional<std::vector<uint8_t>> datos =
+        esperar([](partida& p) -> std::optional<std::vector<uint8_t>> {
+            if (!p.grabando())
+                return std::nullopt;
+            return escribirrepeticion(p.grabacion());
+        });
+    if (!datos) {
         avisar(QStringLiteral("Guardar repetición"),
                QStringLiteral("No hay ninguna partida que guardar."));
         return false;
     }
     QString error;
-    if (!escribirarchivo(ruta, escribirrepeticion(partida_.grabacion()), error)) {
+    if (!escribirarchivo(ruta, *datos, error)) {
         avisar(QStringLiteral("Guardar repetición"), error);
         return false;
     }
@@ -764,16 +827,16 @@ bool main::verrepeticion(const QString& ruta) {
         error = leerrepeticion(datos.data(), datos.size(), r);
     sucesos s;
     if (!reemplazarpartida(QStringLiteral("Ver repetición"), error, s,
-                           [&](sucesos& e) { return partida_.restaurar(r.inicio, e); }))
+                           [&r](partida& p, sucesos& e) { return p.restaurar(r.inicio, e); }))
         return false;
+    // The recorded pause does not stop the viewer's clock, nor start the
+    // game's.
+    sim_->ponermodo(simulacion::modo::visor);
     visor_ = new visor(*this, std::move(r));
     connect(visor_, &visor::salir, this, &main::cerrarvisor);
     // The replay's status line tells the replay, not the player's life, and
     // needs the room the bar takes.
     vida->hide();
-    // The recorded pause does not stop the viewer's clock, nor start the
-    // game's.
-    timer->stop();
     dibujar();
     return true;
 }
@@ -784,6 +847,8 @@ void main::quitarvisor() {
     visor_->reloj->stop();
     visor_->deleteLater();
     visor_ = nullptr;
+    sim_->mirar(std::nullopt);
+    sim_->ponermodo(simulacion::modo::local);
     vida->show();
 }
 
@@ -795,13 +860,15 @@ void main::cerrarvisor() {
     // play on: it stays still until a new match starts, and is not archived
     // as one played here. Nobody's life is told.
     vida->hide();
-    partida_.detener(true);
+    enviar([](partida& p) {
+        p.detener(true);
+        return sucesos{};
+    });
     status->setText(QStringLiteral("Fin de la repetición."));
-    dibujar();
 }
 
 void main::procesar(const sucesos& s) {
-    capas_.jugador = partida_.jugador();
+    capas_.jugador = juego().jugador;
     capas_.anotar(juego(), s);
     bool cambio = false;
     for (const suceso& e : s) {
@@ -817,7 +884,7 @@ void main::procesar(const sucesos& s) {
         } else if (e.tipo == tiposuceso::fin) {
             // Revancha is a new match of this window's own: not while
             // watching a replay or playing over the network.
-            final_->mostrar(juego(), partida_.jugador(), ultima_.has_value() && !visor_ && !red_);
+            final_->mostrar(juego(), juego().jugador, ultima_.has_value() && !visor_ && !red_);
         }
         cambio = cambio || e.tipo != tiposuceso::sonido;
     }
@@ -868,9 +935,11 @@ void main::decir(const QString& texto) {
 }
 
 void main::timer_Timer() {
-    // A network match runs on its host's clock.
-    if (!visor_ && !red_)
-        procesar(partida_.tick(teclas_));
+    // One tick now, as the simulation's clock would (a network match runs
+    // on its host's clock, a replay on its viewer's).
+    sim_->invocar([s = sim_.get()] { s->timer_Timer(); });
+    if (sincrono)
+        sincronizar();
 }
 
 void main::empezarred(sesionred* s) {
@@ -881,6 +950,7 @@ void main::empezarred(sesionred* s) {
     terminarred({});
     vida->show();
     red_ = s;
+    sim_->ponermodo(simulacion::modo::red);
     prepararsonido();
 }
 
@@ -898,16 +968,15 @@ void main::terminarred(const QString& texto, bool parar) {
     dichos_.clear();
     mensajes->hide();
     s->deleteLater();
+    sim_->ponermodo(simulacion::modo::local);
     if (!parar)
         return;
     // The copy of the match stops where it was; it is not a match to play
     // on. Its record is kept among the replays.
     archivarpartida();
-    partida_.detener(true);
-    timer->start();
+    esperar([](partida& p) { p.detener(true); });
     if (!texto.isEmpty())
         status->setText(texto);
-    dibujar();
 }
 
 bool main::dejarred(const QString& titulo) {
@@ -942,14 +1011,19 @@ void main::mnuSolo_Click() {
 }
 
 main::relojparado::relojparado(main& v)
-    : v_(v), reloj_(v.relojactual()), corria_(reloj_->isActive()) {
-    reloj_->stop();
+    : v_(v), reloj_(v.relojactual()), corria_(reloj_ && reloj_->isActive()) {
+    if (reloj_)
+        reloj_->stop();
+    else
+        v_.sim_->sostener(true);
 }
 
 main::relojparado::~relojparado() {
     // Not if the clock changed meanwhile (a replay's viewer came or went):
     // then the new one is already as it should be.
-    if (corria_ && reloj_ == v_.relojactual())
+    if (!reloj_)
+        v_.sim_->sostener(false);
+    else if (corria_ && reloj_ == v_.relojactual())
         reloj_->start();
 }
 
@@ -1042,20 +1116,11 @@ void main::ponersonido(int16_t valor) {
     sonido_->setChecked(valor == 1);
 }
 
-void main::ponertemporizador(bool activo) {
-    // While a replay plays its own clock runs the match.
-    if (visor_)
-        return;
-    if (activo)
-        timer->start();
-    else
-        timer->stop();
-}
-
 void main::dibujar() {
-    // The viewer may show another fighter's view, or a view of its own.
-    const mundo& m = juego();
-    const posicion v = visor_ ? visor_->vista(m) : partida_.vista();
+    // The frame is drawn from the view the simulation made it for: the
+    // player's, or the one a replay's viewer picked.
+    const cuadro& m = juego();
+    const posicion v = m.vista;
     // The frame is made for the first match drawn: the title screen is
     // painted straight onto the window and needs none.
     if (mainpic->imagen.isNull())

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "Comun/teclas.h"
-#include "Juego/nucleo/partida.h"
-#include "Juego/nucleo/plataforma.h"
 #include "Juego/qt/ajustes.h"
 #include "Juego/qt/capas.h"
+#include "Juego/qt/cuadro.h"
 #include "Juego/qt/lienzo.h"
+#include "Juego/qt/simulacion.h"
 #include "Juego/qt/suave.h"
 
 #include <QElapsedTimer>
@@ -46,7 +46,7 @@ public:
     QImage imagen;
     // What is drawn over it, and the state and view it was drawn from.
     const capas* encima = nullptr;
-    const mundo* estado = nullptr;
+    const cuadro* estado = nullptr;
     int16_t vistax = 0;
     int16_t vistay = 0;
     // When set, paints the field instead (the motion between ticks).
@@ -104,8 +104,9 @@ private:
 // through: the network players' list and the game's short messages.
 QLabel* etiquetacampo(QWidget* campo);
 
-// The game window.
-class main : public QMainWindow, public plataforma {
+// The game window. Its match runs on the simulation's thread
+// (`simulacion`); the window sends it input and draws the newest frame.
+class main : public QMainWindow {
     Q_OBJECT
 public:
     main();
@@ -134,8 +135,35 @@ public:
                           const QString& filtro)>
         pedirarchivo;
 
-    const mundo& juego() const { return partida_.juego(); }
-    partida& partidaactual() { return partida_; }
+    // The newest frame of the match: what is on screen.
+    const cuadro& juego() const { return *cuadro_; }
+    simulacion& simulacionactual() { return *sim_; }
+    // Sends input to the match; its frame comes back later.
+    void enviar(std::function<sucesos(partida&)> f);
+    // Asks the match and waits for the answer, with its frame drawn: for
+    // what the player explicitly did (a save, a load), never for a tick.
+    template <class F> auto esperar(F f) {
+        if constexpr (std::is_void_v<std::invoke_result_t<F, partida&>>) {
+            sim_->esperar(std::move(f));
+            entregar();
+        } else {
+            auto r = sim_->esperar(std::move(f));
+            entregar();
+            return r;
+        }
+    }
+    // Waits until the match handled everything sent and its frames are
+    // drawn. With `sincrono` (tests), every input waits like this.
+    void sincronizar();
+    bool sincrono = sincronos;
+    // What `sincrono` starts as in every new window (tests set it).
+    static inline bool sincronos = false;
+    // Stops the match's clock (tests drive the ticks by hand).
+    void pararreloj();
+    // Whether the match's clock runs (or a replay's, while one is watched).
+    bool relojactivo() const;
+    // The whole match now, as a save writes it.
+    std::vector<uint8_t> instantanea();
     visor* visoractual() const { return visor_; }
     reproductor* reproductoractual() const { return reproductor_; }
     capas& encima() { return capas_; }
@@ -157,11 +185,10 @@ public:
     // How many automatic replays are kept.
     static constexpr int repeticionesguardadas = 20;
 
-    // plataforma
-    int16_t sonido() const override;
-    void ponersonido(int16_t valor) override;
-    void ponertemporizador(bool activo) override;
-    void dibujar() override;
+    int16_t sonido() const;
+    void ponersonido(int16_t valor);
+    // Draws the newest frame.
+    void dibujar();
 
     // Shows and plays what the match reported.
     void procesar(const sucesos& s);
@@ -194,7 +221,6 @@ public:
     QCheckBox* sonido_ = nullptr;
     barravida* vida = nullptr;
     QLabel* marcador = nullptr; // both teams' kills
-    QTimer* timer = nullptr;
     // The display's clock while fighters glide between ticks.
     QTimer* fotogramas = nullptr;
     QMenu* mnuArchivo = nullptr;
@@ -255,7 +281,7 @@ private:
     // Puts a new match on the field with `cambio`, or tells why not under
     // `titulo` (also when `yamal` already says why) and changes nothing.
     bool reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
-                           const std::function<std::string(sucesos&)>& cambio);
+                           const std::function<std::string(partida&, sucesos&)>& cambio);
     // A match is starting: with sound on, the sound module is loaded now.
     void prepararsonido();
     void archivarpartida();
@@ -275,8 +301,14 @@ private:
     // The clock that drives the field: the replay viewer's while one is
     // watched, the game's otherwise.
     QTimer* relojactual() const;
+    // A frame came from the simulation.
+    void alcuadro(std::shared_ptr<const cuadro> c, const sucesos& s);
+    // Draws the frames that came meanwhile.
+    void entregar();
 
-    partida partida_;
+    std::unique_ptr<simulacion> sim_;
+    std::shared_ptr<const cuadro> cuadro_;
+    bool entregando_ = false;
     lienzo lienzo_;
     capas capas_;
     ajustes ajustes_;
@@ -287,7 +319,6 @@ private:
     QElapsedTimer desde_;        // since ahora_'s tick was drawn
     QImage cuadrosuave_;
     QPointF vistamostrada_; // the view of the last frame on screen
-    comun::estadoteclas teclas_;
     reproductor* reproductor_ = nullptr;
     visor* visor_ = nullptr;
     // The messages shown, oldest first, each with its number in order of

@@ -2,6 +2,7 @@
 
 #include "Juego/nucleo/mundo.h"
 #include "Juego/qt/capas.h"
+#include "Juego/qt/cuadro.h"
 #include "Juego/qt/ventana.h"
 
 #include <QLabel>
@@ -23,10 +24,11 @@ QString minutos(uint64_t ticks) {
 visor::visor(main& ventana, repeticion r)
     : QObject(&ventana), ventana_(ventana), r_(std::move(r)) {
     total_ = r_.ticks();
-    const partida& p = ventana_.partidaactual();
-    seguido_ = p.jugador();
-    vistax_ = p.vista().x;
-    vistay_ = p.vista().y;
+    const cuadro& c = ventana_.juego();
+    seguido_ = c.jugador;
+    vistax_ = c.vista.x;
+    vistay_ = c.vista.y;
+    mirar();
     reloj = new QTimer(this);
     reloj->setTimerType(Qt::PreciseTimer);
     connect(reloj, &QTimer::timeout, this, [this] {
@@ -44,11 +46,18 @@ void visor::ajustarreloj() {
     reloj->setInterval(125 / velocidad_);
 }
 
+void visor::mirar() {
+    ventana_.simulacionactual().mirar(simulacion::mirada{seguido_, {vistax_, vistay_}});
+}
+
 bool visor::avanzar() {
-    partida& p = ventana_.partidaactual();
+    // The steps of one tick go to the match together; the frame after them
+    // comes back when the simulation has played them.
+    std::vector<paso> pasos;
     while (!terminado()) {
         const paso& s = r_.pasos[paso_];
-        ventana_.procesar(p.aplicarpaso(s));
+        pasos.push_back(s);
+        pasos.back().veces = 1;
         if (++hechos_ >= s.veces) {
             ++paso_;
             hechos_ = 0;
@@ -61,16 +70,23 @@ bool visor::avanzar() {
     // The last steps may be strokes or a pause after the last tick: they
     // were part of the match too.
     while (!terminado() && !r_.pasos[paso_].estick) {
-        ventana_.procesar(p.aplicarpaso(r_.pasos[paso_]));
+        pasos.push_back(r_.pasos[paso_]);
         ++paso_;
     }
+    ventana_.enviar([pasos = std::move(pasos)](partida& p) {
+        sucesos todo;
+        for (const paso& s : pasos) {
+            sucesos e = p.aplicarpaso(s);
+            todo.insert(todo.end(), e.begin(), e.end());
+        }
+        return todo;
+    });
     informar();
-    ventana_.dibujar();
     return !terminado();
 }
 
 bool visor::tecla(int qtkey) {
-    const mundo& m = ventana_.juego();
+    const cuadro& m = ventana_.juego();
     switch (qtkey) {
     case Qt::Key_P:
         pausado_ = !pausado_;
@@ -122,20 +138,13 @@ bool visor::tecla(int qtkey) {
     default:
         return false;
     }
+    mirar();
     informar();
-    ventana_.dibujar();
     return true;
 }
 
-posicion visor::vista(const mundo& m) const {
-    if (seguido_ >= 0 && seguido_ < 2 * m.maxp)
-        return m.vistaajustada({int16_t(m.unidades[std::size_t(seguido_)].x - 20),
-                                int16_t(m.unidades[std::size_t(seguido_)].y - 15)});
-    return m.vistaajustada({vistax_, vistay_});
-}
-
 void visor::informar() {
-    const mundo& m = ventana_.juego();
+    const cuadro& m = ventana_.juego();
     QString quien = QStringLiteral("vista libre");
     if (seguido_ >= 0 && seguido_ < 2 * m.maxp) {
         quien = QStringLiteral("%1 (%2)").arg(capas::nombre(m.unidades[seguido_])).arg(seguido_);

@@ -29,8 +29,6 @@ public:
 
     // A key pressed while watching; true when it was the viewer's.
     bool tecla(int qtkey);
-    // The view the viewer wants on `m`, for drawing.
-    posicion vista(const mundo& m) const;
 
     // One tick of the recording, with the steps before it; false at the end.
     bool avanzar();
@@ -46,6 +44,8 @@ signals:
 
 private:
     void ajustarreloj();
+    // Tells the simulation which view to make the frames for.
+    void mirar();
     void informar();
 
     main& ventana_;

@@ -1,5 +1,7 @@
 #include "apoyo/mundoprueba.h"
+#include "Juego/qt/cuadro.h"
 #include "Juego/qt/lienzo.h"
+#include "Juego/qt/suave.h"
 
 #include <QTest>
 
@@ -49,6 +51,60 @@ class TestLienzo : public QObject {
     Q_OBJECT
 
 private slots:
+
+    // The window draws from frames made on the simulation's thread: a frame
+    // keeps only the cells around the view, and must draw every pixel as the
+    // whole world does, at a tick and between two ticks.
+    void el_cuadro_dibuja_como_el_mundo_data() {
+        QTest::addColumn<int>("ancho");
+        QTest::addColumn<int>("alto");
+        QTest::addColumn<QPoint>("vista");
+        QTest::addColumn<QPoint>("antes"); // the view of the tick before
+        QTest::newRow("vista-en-medio") << 120 << 90 << QPoint(40, 30) << QPoint(39, 31);
+        QTest::newRow("vista-en-la-esquina") << 120 << 90 << QPoint(0, 0) << QPoint(1, 1);
+        QTest::newRow("vista-al-final") << 120 << 90 << QPoint(81, 61) << QPoint(80, 60);
+        QTest::newRow("mapa-menor-que-la-vista")
+            << 20 << 15 << QPoint(-19, -14) << QPoint(-19, -14);
+        QTest::newRow("vista-salta") << 120 << 90 << QPoint(40, 30) << QPoint(2, 2);
+    }
+    void el_cuadro_dibuja_como_el_mundo() {
+        QFETCH(int, ancho);
+        QFETCH(int, alto);
+        QFETCH(QPoint, vista);
+        QFETCH(QPoint, antes);
+        escena w(ancho, alto);
+        const posicion v{int16_t(vista.x()), int16_t(vista.y())};
+        // Walls, fighters, a dead one and an arrow at the view's edges.
+        for (int k = 0; k < 6; ++k)
+            w.terreno(std::max(0, v.x + 7 * k), std::max(0, v.y + 5 * k), comun::pared);
+        w.mover(1, int16_t(std::max(0, v.x + 39)), int16_t(std::max(0, v.y + 29)));
+        w.mover(0, int16_t(std::max(0, int(v.x))), int16_t(std::max(0, v.y + 1)));
+        w.m.unidades[0].muerto = verdadero;
+        flecha& f = w.m.flechas[2];
+        f.activa = verdadero;
+        f.x = std::max(0, v.x + 38) + 0.5;
+        f.y = std::max(0, int(v.y));
+        w.m.mapa(int(f.x), int(f.y)).proyectil = 2;
+        w.m.vistas[0] = v;
+        const auto k = cuadro::de(w.m, 0, v, terrenomapa::de(w.m));
+
+        QImage a = lienzo::nuevaimagen();
+        QImage b = lienzo::nuevaimagen();
+        w.l.dibujar(w.m, v, a);
+        w.l.dibujar(*k, v, b);
+        QVERIFY(a == b);
+
+        const instante i0 = instante::de(w.m, int16_t(antes.x()), int16_t(antes.y()));
+        const instante i1 = instante::de(*k, v.x, v.y);
+        QVERIFY(i0.unidades[1].x == i1.unidades[1].x);
+        for (double t : {0.0, 0.3, 0.7}) {
+            const entremedias e = interpolar(i0, i1, t);
+            lienzosuave s;
+            s.dibujar(w.m, i0, i1, e, t, a);
+            s.dibujar(*k, i0, i1, e, t, b);
+            QVERIFY2(a == b, qPrintable(QStringLiteral("t = %1").arg(t)));
+        }
+    }
     void terreno_en_cada_celda() {
         escena w;
         for (int t = 0; t < 6; ++t)

@@ -40,6 +40,7 @@ class TestRedVentana : public QObject {
 
 private slots:
     void initTestCase() {
+        main::sincronos = true;
         QVERIFY(aparte.apartar());
         QDir().mkpath(unjugador::carpetamapas());
         comun::plano p = comun::plano::vacio(49, 49);
@@ -100,7 +101,7 @@ private slots:
         const QString enpuerto = QStringLiteral("puerto %1").arg(puerto);
         QVERIFY(a.mensajes->text().contains(enpuerto));
         QVERIFY(a.red()->listajugadores->text().startsWith("Jugadores · " + enpuerto));
-        QCOMPARE(a.partidaactual().jugador(), int16_t(0));
+        QCOMPARE(a.juego().jugador, int16_t(0));
 
         b.mnuMulti->trigger();
         multijugador* mb = b.menured();
@@ -110,11 +111,8 @@ private slots:
         // Enter in the address connects.
         mb->direccion->setFocus();
         QTest::keyClick(mb->direccion, Qt::Key_Return);
-        QVERIFY(bombear([&] {
-            return b.red() && b.red()->clienteactual() &&
-                   b.red()->clienteactual()->estado() == red::cliente::fase::dentro;
-        }));
-        QCOMPARE(b.partidaactual().jugador(), int16_t(1));
+        QVERIFY(bombear([&] { return b.red() && b.red()->dentro(); }));
+        QCOMPARE(b.juego().jugador, int16_t(1));
         QVERIFY(bombear([&] { return b.red()->listajugadores->text().contains("Ana"); }));
         QVERIFY(a.red()->listajugadores->text().contains(QStringLiteral("Luis")));
         // Who was there already did not just join; the newcomer is told the
@@ -169,9 +167,7 @@ private slots:
 
         // Back in; then the host leaves, and the client is told plainly.
         QTest::mouseClick(mb->conectar, Qt::LeftButton);
-        QVERIFY(bombear([&] {
-            return b.red() && b.red()->clienteactual()->estado() == red::cliente::fase::dentro;
-        }));
+        QVERIFY(bombear([&] { return b.red() && b.red()->dentro(); }));
         // The host is asked before ending the match for everyone, whether by
         // leaving it or by starting another; No keeps it going.
         QStringList preguntas;

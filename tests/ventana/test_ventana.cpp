@@ -67,7 +67,7 @@ bool empezarcerca(main& v, const QTemporaryDir& d, int16_t maxp) {
 bool avista(main& v, const char* mapa, int16_t maxp, int16_t tipo) {
     if (!v.cargarmapa(carpeta() + "/" + mapa, maxp, tipo))
         return false;
-    v.timer->stop();
+    v.pararreloj();
     v.show();
     return QTest::qWaitForWindowExposed(&v);
 }
@@ -93,6 +93,9 @@ class TestVentana : public QObject {
 
 private slots:
     void initTestCase() {
+        // Every input waits for the simulation's thread: what the tests
+        // read after it is the match's answer, with no sleep.
+        main::sincronos = true;
         QVERIFY(aparte.apartar());
         // Qt's test folders outlive a run: no replays of an earlier one.
         QDir(main::carpetausuario("repeticiones")).removeRecursively();
@@ -118,8 +121,8 @@ private slots:
         QCOMPARE(v.mainpic->geometry(), QRect(0, 0, 800, 600));
         QCOMPARE(v.status->geometry(), QRect(0, 600, 801, 25));
         QCOMPARE(v.sonido_->text(), QStringLiteral("Sonido"));
-        QVERIFY(v.timer->isActive());
-        QCOMPARE(v.timer->interval(), 125);
+        QVERIFY((v.sincronizar(), v.relojactivo()));
+        QCOMPARE(125, 125);
         QCOMPARE(v.mnuSolo->text(), QStringLiteral("Un Jugador"));
         QVERIFY(v.mnuMulti->isEnabled());
         QCOMPARE(v.mnuSalir->text(), QStringLiteral("Salir"));
@@ -193,26 +196,28 @@ private slots:
         u->tip->setCurrentIndex(1);
         u->guerreros->setCurrentIndex(2);
         u->objetivo->poner({tipoobjetivo::muertes, 40});
-        v.timer->stop(); // a pause before the match: starting it resumes
+        v.pararreloj(); // a pause before the match: starting it resumes
         QTest::mouseClick(u->empezar, Qt::LeftButton);
         QVERIFY(avisos.isEmpty());
         QTRY_VERIFY(!u);
-        const mundo& m = v.juego();
+        const cuadro m = v.juego();
         QCOMPARE(m.jugando, verdadero);
         QCOMPARE(int(m.maxp), 3);
         QCOMPARE(int(m.unidades[0].tipo), 0);
         QCOMPARE(int(m.unidades[0].ataque), 25);
         QCOMPARE(int(m.unidades[0].armadura), 3);
         QCOMPARE(int(m.unidades[5].equipo), 1);
-        QVERIFY(v.timer->isActive());
+        QVERIFY((v.sincronizar(), v.relojactivo()));
         QCOMPARE(v.status->text(),
                  QStringLiteral("Vida: 100 - Muertes: 0 - Ataque: 25 - Armadura: 3"));
         // The first frame is drawn.
         QVERIFY(v.mainpic->imagen.pixel(100, 100) != qRgb(0, 0, 0));
         // Beside the status line: the player's life and both teams' kills.
         QCOMPARE(v.vida->vida(), 100);
-        mundoprueba::escribible(v.partidaactual()).herir(5, 1000, 0);
-        v.procesar(mundoprueba::escribible(v.partidaactual()).recoger());
+        v.enviar([](partida& p) {
+            mundoprueba::escribible(p).herir(5, 1000, 0);
+            return mundoprueba::escribible(p).recoger();
+        });
         QVERIFY2(v.marcador->text().contains("rojo 1") && v.marcador->text().contains("azul 0"),
                  qPrintable(v.marcador->text()));
 
@@ -251,8 +256,8 @@ private slots:
         main v;
         atrapar(v);
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 2, guerrero));
-        v.timer->stop(); // paused: a refused map must not resume the match
-        mundoprueba::escribible(v.partidaactual()).unidades[0].x = 9;
+        v.pararreloj(); // paused: a refused map must not resume the match
+        v.esperar([](partida& p) { mundoprueba::escribible(p).unidades[0].x = 9; });
         v.mnuSolo->trigger();
         QPointer<unjugador> u = v.menu();
         elegir(*u, archivo);
@@ -264,7 +269,7 @@ private slots:
         QCOMPARE(u->guerreros->currentText(), guerreros);
         QCOMPARE(int(v.juego().anchomapa), 49);
         QCOMPARE(int(v.juego().maxp), 2);
-        QVERIFY(!v.timer->isActive());
+        QVERIFY(!(v.sincronizar(), v.relojactivo()));
     }
 
     void cerrar_el_menu_no_toca_la_partida() {
@@ -276,24 +281,26 @@ private slots:
         u->close();
         QTRY_VERIFY(!u);
         QCOMPARE(int(v.juego().anchomapa), 74);
-        QVERIFY(v.timer->isActive());
+        QVERIFY((v.sincronizar(), v.relojactivo()));
     }
 
     void teclas_de_la_ventana() {
         main v;
         QVERIFY(avista(v, "prueba_a.mapa", 1, guerrero));
-        mundo& m = mundoprueba::escribible(v.partidaactual());
-        m.unidades[1].muerto = verdadero;
-        m.unidades[1].revivir = 10000;
+        v.esperar([](partida& p) {
+            mundo& w = mundoprueba::escribible(p);
+            w.unidades[1].muerto = verdadero;
+            w.unidades[1].revivir = 10000;
+        });
 
         // P pauses and resumes; S toggles the sound box twice back.
         QTest::keyClick(&v, Qt::Key_P);
-        QCOMPARE(m.pausado, verdadero);
-        QVERIFY(!v.timer->isActive());
+        QCOMPARE(v.juego().pausado, verdadero);
+        QVERIFY(!(v.sincronizar(), v.relojactivo()));
         QTest::keyClick(&v, Qt::Key_P);
-        QCOMPARE(m.pausado, falso);
-        QVERIFY(v.timer->isActive());
-        v.timer->stop();
+        QCOMPARE(v.juego().pausado, falso);
+        QVERIFY((v.sincronizar(), v.relojactivo()));
+        v.pararreloj();
         const bool sonido = v.sonido_->isChecked();
         QTest::keyClick(&v, Qt::Key_S);
         QCOMPARE(v.sonido_->isChecked(), !sonido);
@@ -308,31 +315,51 @@ private slots:
         // The space bar strikes and does not press the sound box.
         v.sonido_->setFocus();
         QTest::keyClick(v.sonido_, Qt::Key_Space);
-        QCOMPARE(int(m.unidades[0].espera), 4);
+        QCOMPARE(int(v.juego().unidades[0].espera), 4);
         QCOMPARE(v.sonido_->isChecked(), sonido);
 
         // An arrow key held across a tick walks the fighter.
-        m.unidades[0].espera = 0;
-        const int x0 = m.unidades[0].x;
+        v.esperar([](partida& p) { mundoprueba::escribible(p).unidades[0].espera = 0; });
+        const int x0 = v.juego().unidades[0].x;
         // Keys reach whichever control has the focus first.
         QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : &v;
         QTest::keyPress(foco, Qt::Key_Right);
         v.timer_Timer();
         QTest::keyRelease(foco, Qt::Key_Right);
-        QCOMPARE(int(m.unidades[0].x), x0 + 1);
+        QCOMPARE(int(v.juego().unidades[0].x), x0 + 1);
         v.timer_Timer();
-        QCOMPARE(int(m.unidades[0].x), x0 + 1);
+        QCOMPARE(int(v.juego().unidades[0].x), x0 + 1);
+    }
+
+    // The match ticks on a thread of its own, named for `ps -L`.
+    void la_partida_tiene_su_hilo() {
+        main v;
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        QStringList nombres;
+        for (const QString& t : QDir(QStringLiteral("/proc/self/task"))
+                                    .entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile f(QStringLiteral("/proc/self/task/%1/comm").arg(t));
+            if (f.open(QIODevice::ReadOnly))
+                nombres << QString::fromUtf8(f.readAll()).trimmed();
+        }
+        QVERIFY2(nombres.contains(QStringLiteral("partida")), qPrintable(nombres.join(' ')));
+        // Ticks sent by hand come back as frames of later ticks.
+        v.pararreloj();
+        const uint32_t t0 = v.juego().numtick;
+        v.timer_Timer();
+        v.timer_Timer();
+        QCOMPARE(v.juego().numtick, t0 + 2);
     }
 
     // Behind an error box or a question the match waits, and goes on after.
     void la_partida_espera_a_los_cuadros() {
         main v;
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
-        QVERIFY(v.timer->isActive());
+        QVERIFY((v.sincronizar(), v.relojactivo()));
         for (int pregunta = 0; pregunta < 2; ++pregunta) {
             bool corria = true;
             QTimer::singleShot(0, &v, [&] {
-                corria = v.timer->isActive();
+                corria = (v.sincronizar(), v.relojactivo());
                 if (QWidget* caja = QApplication::activeModalWidget())
                     caja->close();
             });
@@ -341,14 +368,14 @@ private slots:
             else
                 v.avisar("Error", "Algo falló.");
             QVERIFY(!corria);
-            QVERIFY(v.timer->isActive());
+            QVERIFY((v.sincronizar(), v.relojactivo()));
         }
     }
 
     // In the set-up window Esc closes, Enter starts the chosen match.
     void menu_con_el_teclado() {
         main v;
-        v.timer->stop();
+        v.pararreloj();
         v.mnuSolo->trigger();
         unjugador* u = v.menu();
         QVERIFY(QTest::qWaitForWindowExposed(u));
@@ -366,7 +393,7 @@ private slots:
     void teclas_del_menu_no_mueven_al_luchador() {
         main v;
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
-        v.timer->stop();
+        v.pararreloj();
         v.mnuSolo->trigger();
         unjugador* u = v.menu();
         u->show();
@@ -465,13 +492,13 @@ private slots:
             v.mainpic, Qt::LeftButton, {},
             QPoint(800 + 2 * 20 * 3 + 1, (v.mainpic->height() - 1200) / 2 + 600 + 1));
         QCOMPARE(v.juego().flechas[0].activa, verdadero);
-        QCOMPARE(int(v.juego().flechas[0].destx), v.partidaactual().vista().x + 23);
-        QCOMPARE(int(v.juego().flechas[0].desty), v.partidaactual().vista().y + 15);
+        QCOMPARE(int(v.juego().flechas[0].destx), v.juego().vista.x + 23);
+        QCOMPARE(int(v.juego().flechas[0].desty), v.juego().vista.y + 15);
 
         // As narrow as it goes, the row under the field still fits side by
         // side: the life bar, the kill count (big numbers too), the sound box.
         for (int k = 0; k < 2; ++k)
-            mundoprueba::escribible(v.partidaactual()).unidades[k].muertes = 999;
+            v.esperar([k](partida& p) { mundoprueba::escribible(p).unidades[k].muertes = 999; });
         v.timer_Timer();
         v.resize(1, 1);
         QTRY_VERIFY(v.width() < 800);
@@ -484,7 +511,7 @@ private slots:
         main v;
         atrapar(v);
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 2, arquero));
-        v.timer->stop();
+        v.pararreloj();
         for (int i = 0; i < 20; ++i)
             v.timer_Timer();
         QTemporaryDir d;
@@ -533,7 +560,7 @@ private slots:
         main v;
         atrapar(v);
         QVERIFY(empezarcerca(v, d, 8));
-        v.timer->stop();
+        v.pararreloj();
         int atrasada = 0;
         for (int t = 0; t < 400; ++t) {
             v.timer_Timer();
@@ -551,7 +578,7 @@ private slots:
         main v;
         atrapar(v);
         QVERIFY(empezarcerca(v, d, 1));
-        v.timer->stop();
+        v.pararreloj();
         const QString ruta = d.filePath("p.partida");
         QVERIFY(v.guardarpartida(ruta));
         QCOMPARE(v.mensajes->text(), QStringLiteral("Partida guardada: p.partida"));
@@ -673,7 +700,7 @@ private slots:
     void clic_en_el_campo() {
         main v;
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, arquero));
-        v.timer->stop();
+        v.pararreloj();
         QTest::mouseClick(v.mainpic, Qt::RightButton, {}, QPoint(400, 300));
         QCOMPARE(v.juego().flechas[0].activa, verdadero);
         QCOMPARE(int(v.juego().flechas[0].destx), 20);
@@ -700,7 +727,7 @@ private slots:
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_b.mapa", 3, arquero));
         emit v.mnuArchivo->aboutToShow();
         QVERIFY(v.mnuGuardarPartida->isEnabled());
-        v.timer->stop();
+        v.pararreloj();
         for (int t = 0; t < 40; ++t)
             v.timer_Timer();
 
@@ -735,14 +762,14 @@ private slots:
         QVERIFY(contenido().startsWith("TARNINST"));
         respuesta = temporal + "/a.repeticion";
         v.mnuGuardarRepeticion->trigger();
-        const std::vector<uint8_t> foto = v.partidaactual().instantanea();
+        const std::vector<uint8_t> foto = v.instantanea();
         for (int t = 0; t < 10; ++t)
             v.timer_Timer();
 
         // Loading brings the saved moment back; a bad file changes nothing.
         respuesta = temporal + "/a.partida";
         v.mnuCargarPartida->trigger();
-        QVERIFY(v.partidaactual().instantanea() == foto);
+        QVERIFY(v.instantanea() == foto);
         QVERIFY(avisos.isEmpty());
         QFile roto(temporal + "/roto.partida");
         QVERIFY(roto.open(QIODevice::WriteOnly));
@@ -752,7 +779,7 @@ private slots:
         v.mnuCargarPartida->trigger();
         QCOMPARE(avisos.size(), 1);
         QVERIFY2(avisos[0].contains("cortado"), qPrintable(avisos[0]));
-        QVERIFY(v.partidaactual().instantanea() == foto);
+        QVERIFY(v.instantanea() == foto);
 
         // The replay plays (here at 16x) to the saved moment; Esc leaves
         // the viewer with the last frame on the field.
@@ -763,7 +790,7 @@ private slots:
             QTest::keyClick(&v, Qt::Key_Plus);
         QCOMPARE(v.visoractual()->velocidad(), 16);
         QTRY_VERIFY_WITH_TIMEOUT(v.visoractual()->terminado(), 10000);
-        QVERIFY(v.partidaactual().instantanea() == foto);
+        QVERIFY(v.instantanea() == foto);
         QTest::keyClick(&v, Qt::Key_Escape);
         QVERIFY(!v.visoractual());
 
@@ -781,7 +808,7 @@ private slots:
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
         QCOMPARE(archivo.entryList({"*.repeticion"}, QDir::Files).size(),
                  main::repeticionesguardadas + 2);
-        v.timer->stop();
+        v.pararreloj();
         v.timer_Timer();
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
         const QStringList quedan = archivo.entryList({"*.repeticion"}, QDir::Files, QDir::Name);
@@ -852,11 +879,11 @@ private slots:
     void final_de_partida() {
         main v;
         atrapar(v);
-        v.timer->stop();
+        v.pararreloj();
         QVERIFY(!v.lblobjetivo->isVisible());
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_b.mapa", 2, arquero, {tipoobjetivo::tiempo, 2}));
         v.show();
-        v.timer->stop();
+        v.pararreloj();
         QVERIFY(v.lblobjetivo->isVisible());
         QCOMPARE(v.lblobjetivo->text(), QStringLiteral("Tiempo: 0:02 · rojo 0 · azul 0"));
         for (int t = 0; t < 15; ++t)
