@@ -84,7 +84,7 @@ private slots:
         f.activa = verdadero;
         f.x = std::max(0, v.x + 38) + 0.5;
         f.y = std::max(0, int(v.y));
-        w.m.mapa(int(f.x), int(f.y)).proyectil = 2;
+        w.m.marcarflecha(2, int16_t(f.x), int16_t(f.y));
         w.m.vistas[0] = v;
         const auto k = cuadro::de(w.m, 0, v, terrenomapa::de(w.m));
 
