@@ -1,8 +1,8 @@
 #pragma once
 
-// CPU time of the calling thread, in milliseconds: what the tick played
-// ahead reports it took, and what every benchmark measures with, so that
-// other threads and processes on the machine do not count.
+// CPU time of the calling thread, in milliseconds: what the simulation's
+// thread reports its ticks took, and what every benchmark measures with, so
+// that other threads and processes on the machine do not count.
 
 #include <time.h>
 

@@ -1,9 +1,12 @@
 #include "Juego/qt/simulacion.h"
 
+#include "Juego/nucleo/reloj.h"
 #include "Juego/red/mensajes.h"
 
 #include <QCoreApplication>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace juego {
 
@@ -123,7 +126,18 @@ void simulacion::mirar(std::optional<mirada> m) {
 void simulacion::timer_Timer() {
     if (modo_ != modo::local || !partida_)
         return;
+    const double antes = cpums();
     publicar(partida_->tick(teclas_));
+    const double ms = cpums() - antes;
+    const std::lock_guard<std::mutex> l(medidas_);
+    medidos_.peor = std::max(medidos_.peor, ms);
+    medidos_.total += ms;
+    ++medidos_.ticks;
+}
+
+simulacion::tiempos simulacion::medidos() const {
+    const std::lock_guard<std::mutex> l(medidas_);
+    return medidos_;
 }
 
 void simulacion::publicar(const sucesos& s) {

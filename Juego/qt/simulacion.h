@@ -12,6 +12,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <type_traits>
 #include <vector>
@@ -80,6 +81,15 @@ public:
     };
     void mirar(std::optional<mirada> m);
 
+    // CPU time of the simulation's thread for the clock's ticks so far (the
+    // tick and its frame), in ms: the slowest and the sum, and how many.
+    struct tiempos {
+        double peor = 0;
+        double total = 0;
+        uint64_t ticks = 0;
+    };
+    tiempos medidos() const;
+
     // --- on the simulation's thread ----------------------------------
     // Publishes a frame of the match as it is now with these events.
     void publicar(const sucesos& s);
@@ -107,6 +117,8 @@ private:
     std::unique_ptr<partida> partida_; // made and used on the thread only
     comun::estadoteclas teclas_;
     std::atomic<int16_t> sonido_{1};
+    mutable std::mutex medidas_;
+    tiempos medidos_;
     modo modo_ = modo::local;
     bool sostenido_ = false;
     bool corria_ = false;
