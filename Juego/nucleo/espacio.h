@@ -2,6 +2,7 @@
 
 #include "Juego/nucleo/pregunta.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -42,8 +43,10 @@ public:
     static constexpr uint32_t ultimageneracion = (muro >> 2) - 1;
 
     // `ultima` is the last stamp before they start again; lower only to
-    // see them wrap round soon.
-    explicit espacio(uint32_t ultima = ultimageneracion) : ultima_(ultima) {}
+    // see them wrap round soon. Never higher: a stamp past the last would
+    // read as a wall.
+    explicit espacio(uint32_t ultima = ultimageneracion)
+        : ultima_(std::min(ultima, ultimageneracion)) {}
 
     // Fits the workspace to a map of that size and walls in the terrain of
     // `r` that cannot be walked on; every other cell starts as not reached.
