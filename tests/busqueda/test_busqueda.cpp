@@ -1,7 +1,10 @@
 #include "apoyo/mundoprueba.h"
 #include "apoyo/referencia.h"
+#include "Juego/nucleo/abiertos.h"
+#include "Juego/nucleo/espacio.h"
 #include "Juego/nucleo/memoria.h"
 #include "Juego/nucleo/mundo.h"
+#include "Juego/nucleo/rejilla.h"
 
 #include <QTest>
 
@@ -271,6 +274,12 @@ private slots:
     void equiposalternos();
     void diferencial_data();
     void diferencial();
+    void ordenabiertos_data();
+    void ordenabiertos();
+    void sellos_data();
+    void sellos();
+    void tapadas_data();
+    void tapadas();
 };
 
 void TestBusqueda::caminos_data() {
@@ -923,6 +932,143 @@ void TestBusqueda::diferencial() {
         QVERIFY(r.perdidas > 0);
     if (t == tipomapa::tope || t == tipomapa::franja)
         QVERIFY(r.topes > 0);
+}
+
+// The open list by itself, driven by a script: "pL:F" queues place L with
+// F, "rL:A:F" drops its F from A to F, "t" takes the pick (its place, or "-"
+// when none can be taken), "c" tells how many wait, "v" empties the list.
+void TestBusqueda::ordenabiertos_data() {
+    QTest::addColumn<QString>("guion");
+    QTest::addColumn<QString>("esperado");
+
+    QTest::newRow("igual-f-primero-encolado") << "p1:30 p2:30 p3:30 t t t t"
+                                              << "1,2,3,-";
+    QTest::newRow("menor-f-primero") << "p1:40 p2:30 p3:50 t t t"
+                                     << "2,1,3";
+    QTest::newRow("rebajada-entra-por-orden-de-cola") << "p1:30 p2:30 p3:20 r2:30:20 t t t"
+                                                      << "2,3,1";
+    QTest::newRow("rebajada-tras-las-encoladas-antes") << "p1:20 p2:30 p3:20 r2:30:20 t t t"
+                                                       << "1,2,3";
+    QTest::newRow("tope-espera-sin-tomarse") << "p1:9999 p2:30 c t c t"
+                                             << "2,2,1,-";
+    QTest::newRow("tope-rebajado-se-toma") << "p1:9999 p2:30 r1:9999:20 t t"
+                                           << "1,2";
+    QTest::newRow("menor-tras-tomar") << "p1:30 t p2:20 t"
+                                      << "1,2";
+    QTest::newRow("enlace-devuelto-y-reusado") << "p1:30 p2:30 t p3:30 p4:10 r3:30:10 t t t"
+                                               << "1,3,4,2";
+    QTest::newRow("vaciada") << "p1:30 p2:20 v c p3:40 t t"
+                             << "0,3,-";
+}
+
+void TestBusqueda::ordenabiertos() {
+    QFETCH(QString, guion);
+    QFETCH(QString, esperado);
+    abiertos a;
+    a.dimensionar(16);
+    a.vaciar();
+    QStringList visto;
+    for (const QString& paso : guion.split(' ')) {
+        const QStringList n = paso.mid(1).split(':');
+        if (paso[0] == 'p') {
+            a.poner(n[0].toInt(), n[0].toInt(), 0, n[1].toInt());
+        } else if (paso[0] == 'r') {
+            a.rebajar(n[0].toInt(), n[1].toInt(), n[2].toInt());
+        } else if (paso[0] == 'c') {
+            visto << QString::number(a.cuantos());
+        } else if (paso[0] == 'v') {
+            a.vaciar();
+        } else {
+            int32_t lugar = -1;
+            int16_t x = -1, y = -1;
+            visto << (a.tomar(lugar, x, y) ? QString::number(lugar) : "-");
+            if (lugar >= 0)
+                QCOMPARE(x, int16_t(lugar));
+        }
+    }
+    QCOMPARE(visto.join(','), esperado);
+}
+
+// A cell taken in one search counts as not reached in the next, also when
+// the stamps run out in between and start again.
+void TestBusqueda::sellos_data() {
+    QTest::addColumn<int>("ultima");  // the last stamp before they wrap
+    QTest::addColumn<int>("antes");   // searches started before the marks
+    QTest::addColumn<int>("despues"); // and after them
+    QTest::addColumn<bool>("alcanzada");
+
+    QTest::newRow("misma-busqueda") << 5 << 1 << 0 << true;
+    QTest::newRow("busqueda-siguiente") << 5 << 1 << 1 << false;
+    QTest::newRow("marcada-en-la-ultima-antes-de-la-vuelta") << 3 << 3 << 1 << false;
+    QTest::newRow("marcada-en-la-primera-tras-la-vuelta") << 3 << 4 << 0 << true;
+    QTest::newRow("varias-vueltas") << 2 << 2 << 7 << false;
+}
+
+void TestBusqueda::sellos() {
+    QFETCH(int, ultima);
+    QFETCH(int, antes);
+    QFETCH(int, despues);
+    QFETCH(bool, alcanzada);
+    rejilla r;
+    r.limpiar(2, 2);
+    r.ponerterreno(1, 1, comun::pared);
+    espacio e{uint32_t(ultima)};
+    e.preparar(r, 2, 2);
+    for (int k = 0; k < antes; ++k)
+        e.nueva();
+    e[e.lugarde(0, 0)].estado = e.base() + espacio::cerrada;
+    e[e.lugarde(2, 2)].estado = e.base() + espacio::alcanzada;
+    for (int k = 0; k < despues; ++k)
+        e.nueva();
+    QCOMPARE(e[e.lugarde(0, 0)].estado >= e.base(), alcanzada);
+    QCOMPARE(e[e.lugarde(2, 2)].estado >= e.base(), alcanzada);
+    QCOMPARE(e[e.lugarde(0, 1)].estado >= e.base(), false);
+    QCOMPARE(e[e.lugarde(1, 1)].estado, espacio::muro);
+    QCOMPARE(e[e.lugarde(-1, 0)].estado, espacio::muro);
+}
+
+// Team-mates are walled in for one search and given back as they were: a
+// wall stays one, a cell listed twice gets its first value back, a cell off
+// the map is left alone.
+void TestBusqueda::tapadas_data() {
+    QTest::addColumn<QList<int>>("bloqueos"); // grid cells, row * 1000 + column
+
+    QTest::newRow("companero-en-hierba") << QList<int>{1002};
+    QTest::newRow("companero-sobre-muro") << QList<int>{1001};
+    QTest::newRow("companero-listado-dos-veces") << QList<int>{2, 2};
+    QTest::newRow("companero-fuera-del-mapa") << QList<int>{5, 3000, 2000};
+}
+
+void TestBusqueda::tapadas() {
+    QFETCH(QList<int>, bloqueos);
+    rejilla r;
+    r.limpiar(2, 2);
+    r.ponerterreno(1, 1, comun::pared);
+    espacio e;
+    e.preparar(r, 2, 2);
+    e.nueva();
+    pregunta p;
+    p.anchomapa = 2;
+    p.altomapa = 2;
+    for (int b : bloqueos)
+        p.bloqueos[std::size_t(p.nbloqueos++)] = b;
+    // The map and its border, row after row.
+    auto estados = [&] {
+        QList<uint32_t> l;
+        for (int y = -1; y <= 3; ++y)
+            for (int x = -1; x <= 3; ++x)
+                l << e[e.lugarde(x, y)].estado;
+        return l;
+    };
+    const QList<uint32_t> antes = estados();
+    QList<uint32_t> tapado = antes;
+    for (int b : bloqueos)
+        if (b % rejilla::lado <= 2 && b / rejilla::lado <= 2)
+            tapado[(b / rejilla::lado + 1) * 5 + b % rejilla::lado + 1] = espacio::muro;
+    e.tapar(p);
+    QCOMPARE(estados(), tapado);
+    e.destapar();
+    QCOMPARE(estados(), antes);
 }
 
 QTEST_APPLESS_MAIN(TestBusqueda)
