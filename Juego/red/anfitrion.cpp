@@ -2,8 +2,10 @@
 
 #include "Juego/nucleo/huella.h"
 #include "Juego/nucleo/partida.h"
+#include "Juego/red/nombres.h"
 #include "Juego/red/relevo.h"
 
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -14,9 +16,18 @@ namespace juego::red {
 
 namespace {
 
-// A client that falls this far behind in reading is not playing any more.
-constexpr qint64 maxpendiente = 96ll << 20;
-constexpr std::size_t maxconexiones = 64;
+// A client that falls this far behind in reading (beyond the match it was
+// sent last) is not playing any more.
+constexpr qint64 maxpendiente = 1ll << 20;
+// Connections that have not said hello, from every address together; the
+// players themselves are bounded by the fighters.
+constexpr std::size_t maxsinsaludo = 64;
+// A repair waits while this much is still unread: a peer that does not read
+// gets one, the newest, and the host keeps no pile of copies for it.
+constexpr qint64 umbralreparar = 64 << 10;
+// The kernel's share of what waits for each peer.
+constexpr int bufferenvio = 64 << 10;
+constexpr int64_t minuto = 60000;
 // Hashes are kept this long (in hash ticks) for late reports.
 constexpr std::size_t huellasguardadas = 1024;
 
@@ -30,7 +41,14 @@ struct anfitrion::par {
     int16_t slot = -1;
     QString nombre;
     comun::estadoteclas teclas;
-    int mensajes = 0;
+    uint32_t id = 0;
+    QString direccion;
+    cubo mensajes{mensajesporsegundo, rafagamensajes};
+    int64_t ultimavez = 0;
+    bool ausente = false;
+    bool reparar = false;
+    bool nueva = false;
+    qint64 margen = 0;
     int pasos = 0;
     uint32_t ultimahuella = 0;
     // The tick of the match last sent to this peer to replace its copy.
@@ -38,6 +56,9 @@ struct anfitrion::par {
 };
 
 anfitrion::anfitrion(partida& p, QObject* padre) : QObject(padre), partida_(p) {
+    auto arranque = std::make_shared<QElapsedTimer>();
+    arranque->start();
+    reloj = [arranque] { return int64_t(arranque->elapsed()); };
     servidor_ = new QTcpServer(this);
     connect(servidor_, &QTcpServer::newConnection, this, &anfitrion::nuevaconexion);
 }
@@ -88,8 +109,8 @@ void anfitrion::log(const QString& linea) {
 
 QString anfitrion::quien(const par& p) const {
     if (p.dentro)
-        return QStringLiteral("%1 (luchador %2)").arg(p.nombre).arg(p.slot);
-    return QStringLiteral("La conexión desde %1").arg(p.s->peerAddress().toString());
+        return QStringLiteral("%1 (luchador %2)").arg(escaparnombre(p.nombre)).arg(p.slot);
+    return QStringLiteral("La conexión desde %1").arg(p.direccion);
 }
 
 int16_t anfitrion::entrarlocal(const QString& nombre, int16_t tipo, int16_t equipo) {
@@ -98,11 +119,9 @@ int16_t anfitrion::entrarlocal(const QString& nombre, int16_t tipo, int16_t equi
         return -1;
     ocupados_[std::size_t(slot)] = true;
     local_ = slot;
-    nombrelocal_ = nombre;
-    // The host's own copy is the reference: it takes the fighter at once.
+    nombrelocal_ = limpiarnombre(nombre, int(maxnombre));
     partida_.ver(slot);
-    partida_.relevar(slot, true);
-    cambios_.push_back({slot, true});
+    relevar(slot, true);
     anunciarjugadores();
     return slot;
 }
@@ -119,25 +138,51 @@ void anfitrion::accionlocal(const accion& a) {
         return;
     accion b = a;
     b.slot = local_ < 0 ? 0 : local_;
-    if (acciones_.size() < maxacciones)
-        acciones_.push_back(b);
+    if (enespera_[0] < esperaacciones) {
+        ++enespera_[0];
+        acciones_.emplace_back(0, b);
+    }
 }
 
 void anfitrion::nuevaconexion() {
     while (QTcpSocket* s = servidor_->nextPendingConnection()) {
-        // Seventeen fighters need no more lines than this; the rest of a
-        // flood of connections is shut at once.
-        if (pares_.size() >= maxconexiones) {
-            log(QStringLiteral("Conexión rechazada desde %1: hay demasiadas abiertas.")
-                    .arg(s->peerAddress().toString()));
+        const QString direccion = s->peerAddress().toString();
+        // Idle lines of one address push out its own oldest idle line, not
+        // anyone else's: whoever says hello at once still gets in.
+        std::vector<par*> suyas;
+        std::size_t sinsaludo = 0;
+        for (auto& q : pares_) {
+            if (q->cerrado || q->dentro)
+                continue;
+            ++sinsaludo;
+            if (q->direccion == direccion)
+                suyas.push_back(q.get());
+        }
+        if (suyas.size() >= std::size_t(sinsaludopordireccion)) {
+            par& viejo = *suyas.front();
+            viejo.dentro = false;
+            rechazar(direccion, QStringLiteral("sobraban conexiones sin saludo de una dirección"));
+            viejo.cerrado = true;
+            viejo.s->disconnect(this);
+            viejo.s->abort();
+            viejo.s->deleteLater();
+            viejo.s = nullptr;
+            --sinsaludo;
+        }
+        if (sinsaludo >= maxsinsaludo) {
+            rechazar(direccion, QStringLiteral("había demasiadas conexiones sin saludo"));
             s->abort();
             s->deleteLater();
             continue;
         }
         auto p = std::make_unique<par>();
         p->s = s;
+        p->id = siguienteid_++;
+        p->direccion = direccion;
+        p->ultimavez = reloj();
         s->setParent(this);
         s->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        s->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, bufferenvio);
         par* q = p.get();
         connect(s, &QTcpSocket::readyRead, this, [this, q] {
             leer(*q);
@@ -172,8 +217,11 @@ void anfitrion::leer(par& p) {
                 echar(p, QString::fromStdString(error), true);
                 return;
             }
-            if (++p.mensajes > maxmensajesporpaso) {
-                echar(p, QStringLiteral("envía demasiados mensajes"), true);
+            if (!p.mensajes.tomar(reloj())) {
+                echar(p,
+                      QStringLiteral("envía demasiados mensajes (más de %1 por segundo)")
+                          .arg(mensajesporsegundo),
+                      true);
                 return;
             }
             manejar(p, std::move(m));
@@ -193,6 +241,12 @@ void anfitrion::manejar(par& p, mensaje&& m) {
     if (!p.dentro) {
         echar(p, QStringLiteral("envió algo antes de saludar"), true);
         return;
+    }
+    p.ultimavez = reloj();
+    if (p.ausente) {
+        p.ausente = false;
+        relevar(p.slot, true);
+        log(QStringLiteral("%1 volvió: lleva otra vez su luchador.").arg(quien(p)));
     }
     if (auto* k = std::get_if<tecla>(&m)) {
         if (k->slot != p.slot) {
@@ -223,13 +277,26 @@ void anfitrion::manejar(par& p, mensaje&& m) {
                   true);
             return;
         }
-        if (acciones_.size() >= maxacciones) {
-            echar(p, QStringLiteral("envía demasiadas acciones"), true);
+        // Past its share and what may wait for the next steps, a backlog
+        // is trimmed: the player meant it, but it is old.
+        if (enespera_[p.id] >= esperaacciones)
+            return;
+        ++enespera_[p.id];
+        acciones_.emplace_back(p.id, a->a);
+    } else if (auto* h = std::get_if<huella>(&m)) {
+        // Hashes of the match before a new one mean nothing; the client
+        // marks where its new match starts with the hash of tick 0.
+        if (p.nueva) {
+            if (h->tick == 0) {
+                p.nueva = false;
+                p.ultimahuella = 0;
+            }
             return;
         }
-        acciones_.push_back(a->a);
-    } else if (auto* h = std::get_if<huella>(&m)) {
-        if (h->tick > w.numtick || h->tick % cadahuella != 0 || h->tick <= p.ultimahuella) {
+        // The last hash again is the client's heartbeat while no tick runs.
+        if (h->tick == p.ultimahuella)
+            return;
+        if (h->tick > w.numtick || h->tick % cadahuella != 0 || h->tick < p.ultimahuella) {
             echar(p, QStringLiteral("envió la huella del tick %1 fuera de orden").arg(h->tick),
                   true);
             return;
@@ -238,7 +305,7 @@ void anfitrion::manejar(par& p, mensaje&& m) {
         // A hash from before the last resend was taken on the copy that the
         // resend replaces: it cannot ask for the match again, or a backlog of
         // hashes would have the host build and send a snapshot for each.
-        if (h->tick <= p.resincado)
+        if (h->tick <= p.resincado || p.reparar)
             return;
         auto it = huellas_.find(h->tick);
         if (it == huellas_.end() || it->second == h->valor)
@@ -247,12 +314,8 @@ void anfitrion::manejar(par& p, mensaje&& m) {
                            "partida de nuevo.")
                 .arg(quien(p))
                 .arg(h->tick));
-        resinc r;
-        r.motivo = "La partida se desincronizó.";
-        r.secuencia = secuencia_;
-        r.instantanea = partida_.instantanea();
-        p.resincado = w.numtick;
-        enviar(p, r);
+        // Sent after the next step, once what it was sent before is read.
+        p.reparar = true;
     } else if (std::holds_alternative<adios>(m)) {
         echar(p, QStringLiteral("se fue"), false);
     }
@@ -269,8 +332,21 @@ void anfitrion::saludar(par& p, const hola& h) {
                 .arg(QString::fromStdString(h.version).left(int(maxversion)))
                 .arg(h.protocolo);
         enviar(p, rechazo{motivo.toStdString()});
-        echar(p, QStringLiteral("tiene otra versión (%1)").arg(QString::fromStdString(h.version)),
+        echar(p,
+              QStringLiteral("tiene otra versión (%1)")
+                  .arg(escaparnombre(QString::fromStdString(h.version))),
               true);
+        return;
+    }
+    // A peer joining and leaving over and over would fill every step with
+    // hand-overs; a friend on the same network, or a reconnect, still fits
+    // in the allowance.
+    auto e = entradas_.try_emplace(p.direccion, 1.0 / segundosporentrada, entradasseguidas).first;
+    if (!e->second.tomar(reloj())) {
+        enviar(p, rechazo{"Demasiadas entradas seguidas desde tu dirección. Espera unos "
+                          "segundos y vuelve a intentarlo."});
+        rechazar(p.direccion, QStringLiteral("entraban demasiadas veces seguidas"));
+        echar(p, {}, false);
         return;
     }
     const mundo& m = partida_.juego();
@@ -285,20 +361,19 @@ void anfitrion::saludar(par& p, const hola& h) {
     }
     ocupados_[std::size_t(slot)] = true;
     p.slot = slot;
-    p.nombre = nombrelibre(QString::fromStdString(h.nombre));
+    p.nombre = nombrelibre(limpiarnombre(QString::fromStdString(h.nombre), int(maxnombre)));
     p.dentro = true;
-    // The host's copy takes the hand-over at once, so the newcomer's copy
-    // already shows its fighter as its own; the others get it with the next
-    // step, where playing it again changes nothing.
-    partida_.relevar(slot, true);
-    cambios_.push_back({slot, true});
+    p.ultimavez = reloj();
+    // Every copy, the host's too, hands the fighter over in a step.
+    relevar(slot, true);
     bienvenida b;
     b.slot = slot;
     b.secuencia = secuencia_;
     b.instantanea = partida_.instantanea();
+    p.margen = qint64(b.instantanea.size());
     enviar(p, b);
     log(QStringLiteral("%1 se unió: equipo %2, luchador %3 (%4).")
-            .arg(p.nombre)
+            .arg(escaparnombre(p.nombre))
             .arg(QString::fromLatin1(nombreequipo(h.equipo)))
             .arg(slot)
             .arg(QString::fromLatin1(nombretipo(m.unidades[std::size_t(slot)].tipo))));
@@ -312,7 +387,13 @@ void anfitrion::echar(par& p, const QString& motivo, bool problema) {
     QString porque = motivo;
     if (porque.endsWith(QLatin1Char('.')))
         porque.chop(1);
-    if (problema) {
+    if (problema && !p.dentro) {
+        // Lines that never played are counted, not written one by one.
+        rechazar(p.direccion, porque);
+        if (p.s->state() == QAbstractSocket::ConnectedState)
+            enviar(p,
+                   rechazo{("El servidor te sacó de la partida: " + porque + ".").toStdString()});
+    } else if (problema) {
         log(QStringLiteral("%1 queda fuera: %2.").arg(quien(p), porque));
         if (p.s->state() == QAbstractSocket::ConnectedState)
             enviar(p,
@@ -322,10 +403,13 @@ void anfitrion::echar(par& p, const QString& motivo, bool problema) {
     }
     if (p.dentro) {
         ocupados_[std::size_t(p.slot)] = false;
-        partida_.relevar(p.slot, false);
-        cambios_.push_back({p.slot, false});
+        if (!p.ausente)
+            relevar(p.slot, false);
         p.dentro = false;
     }
+    // What it sent and no step has taken yet goes with it.
+    std::erase_if(acciones_, [&p](const auto& x) { return x.first == p.id; });
+    enespera_.erase(p.id);
     p.s->disconnect(this);
     // Whatever was still to be said goes out before the line closes.
     connect(p.s, &QTcpSocket::disconnected, p.s, &QObject::deleteLater);
@@ -334,6 +418,63 @@ void anfitrion::echar(par& p, const QString& motivo, bool problema) {
         p.s->deleteLater();
     p.s = nullptr;
     anunciarjugadores();
+}
+
+void anfitrion::rechazar(const QString& direccion, const QString& porque) {
+    ++rechazos_[{direccion, porque}];
+    resumir();
+}
+
+void anfitrion::resumir() {
+    // The first after a quiet minute is written at once; the rest of a
+    // flood wait for the minute's line.
+    const int64_t t = reloj();
+    if (rechazos_.empty() || (resumido_ && t - resumen_ < minuto))
+        return;
+    QStringList partes;
+    int total = 0;
+    for (const auto& [clave, n] : rechazos_) {
+        partes << QStringLiteral("%1 desde %2: %3").arg(n).arg(clave.first, clave.second);
+        total += n;
+    }
+    if (total == 1)
+        log(QStringLiteral("La conexión desde %1 queda fuera: %2.")
+                .arg(rechazos_.begin()->first.first, rechazos_.begin()->first.second));
+    else
+        log(QStringLiteral("Conexiones que quedaron fuera en el último minuto: %1 (%2).")
+                .arg(total)
+                .arg(partes.join(QStringLiteral("; "))));
+    rechazos_.clear();
+    resumen_ = t;
+    resumido_ = true;
+}
+
+void anfitrion::reparar(par& p) {
+    resinc r;
+    r.motivo = "La partida se desincronizó.";
+    r.secuencia = secuencia_;
+    r.instantanea = partida_.instantanea();
+    p.resincado = partida_.juego().numtick;
+    p.margen = qint64(r.instantanea.size());
+    p.reparar = false;
+    enviar(p, r);
+}
+
+qint64 anfitrion::pendiente() const {
+    qint64 n = 0;
+    for (const auto& p : pares_)
+        if (!p->cerrado && p->s)
+            n += p->s->bytesToWrite();
+    return n;
+}
+
+void anfitrion::relevar(int16_t slot, bool humano) {
+    const bool ahora =
+        cambios_.size() < maxcambios &&
+        std::all_of(cambios_.begin(), cambios_.end(), [](const auto& c) { return c.second; });
+    cambios_.push_back({{slot, humano}, ahora});
+    if (ahora)
+        partida_.relevar(slot, humano);
 }
 
 void anfitrion::limpiar() {
@@ -399,15 +540,61 @@ void anfitrion::anunciarjugadores() {
 
 sucesos anfitrion::paso() {
     const mundo& m = partida_.juego();
+    const int64_t ahora = reloj();
     red::paso x;
     x.secuencia = ++secuencia_;
-    x.cambios = std::exchange(cambios_, {});
-    x.acciones = std::exchange(acciones_, {});
+
+    // Liveness: a silent player's keys are let go after a second, and after
+    // ten the computer plays its fighter; the peer stays, and its next
+    // message hands the fighter back (see manejar).
+    // A host that stalled itself heard nobody meanwhile: silence counts
+    // from its return.
+    const bool atascado = ahora - ultimopaso_ > silenciosoltar;
+    ultimopaso_ = ahora;
+    for (auto& p : pares_) {
+        if (p->cerrado || !p->dentro || p->ausente)
+            continue;
+        if (atascado)
+            p->ultimavez = std::max(p->ultimavez, ahora - silenciosoltar);
+        const int64_t callado = ahora - p->ultimavez;
+        if (callado > silenciosoltar)
+            p->teclas.soltartodas();
+        if (callado > silencioausente) {
+            p->ausente = true;
+            relevar(p->slot, false);
+            log(QStringLiteral("%1 no da señales: el ordenador lleva su luchador hasta que "
+                               "vuelva.")
+                    .arg(quien(*p)));
+        }
+    }
+
+    // A step never carries more than a client takes; the rest wait.
     sucesos s;
     auto juntar = [&s](sucesos&& mas) {
         s.insert(s.end(), std::make_move_iterator(mas.begin()),
                  std::make_move_iterator(mas.end()));
     };
+    const std::size_t nc = std::min(cambios_.size(), maxcambios);
+    for (std::size_t k = 0; k < nc; ++k) {
+        const auto [c, tomado] = cambios_.front();
+        cambios_.pop_front();
+        if (!tomado)
+            juntar(partida_.relevar(c.slot, c.humano));
+        x.cambios.push_back(c);
+    }
+    // Each peer its own share of the step, in the order the actions came.
+    std::map<uint32_t, std::size_t> tomadas;
+    for (auto it = acciones_.begin(); it != acciones_.end() && x.acciones.size() < maxacciones;) {
+        if (tomadas[it->first] >= cuotaacciones) {
+            ++it;
+            continue;
+        }
+        ++tomadas[it->first];
+        --enespera_[it->first];
+        x.acciones.push_back(it->second);
+        it = acciones_.erase(it);
+    }
+
     for (const accion& a : x.acciones)
         juntar(partida_.aplicar(a));
     if (partida_.corre()) {
@@ -445,20 +632,66 @@ sucesos anfitrion::paso() {
     for (auto& p : pares_) {
         if (p->cerrado)
             continue;
-        p->mensajes = 0;
         if (!p->dentro) {
             if (++p->pasos > pasossinhola)
                 echar(*p, QStringLiteral("no saludó a tiempo"), true);
             continue;
         }
-        if (p->s->bytesToWrite() > maxpendiente) {
+        if (p->s->bytesToWrite() > maxpendiente + p->margen) {
             echar(*p, QStringLiteral("no recibe lo que se le envía"), true);
             continue;
         }
         p->s->write(reinterpret_cast<const char*>(b.data()), qint64(b.size()));
+        if (p->reparar && p->s->bytesToWrite() < umbralreparar)
+            reparar(*p);
     }
     limpiar();
+    resumir();
+    // Who no longer tries to join need not be remembered.
+    std::erase_if(entradas_, [ahora](auto& e) { return e.second.lleno(ahora); });
+
+    if (siguientepartida && m.fin == verdadero) {
+        if (finvisto_ < 0)
+            finvisto_ = ahora;
+        if (ahora - finvisto_ >= esperasiguiente) {
+            finvisto_ = -1;
+            if (siguientepartida())
+                nuevapartida(QStringLiteral("Empieza la partida siguiente."));
+        }
+    }
     return s;
+}
+
+void anfitrion::nuevapartida(const QString& aviso) {
+    // What waited was meant for the match that ended.
+    cambios_.clear();
+    acciones_.clear();
+    enespera_.clear();
+    huellas_.clear();
+    finvisto_ = -1;
+    // Every player keeps its fighter: the hand-overs go into the new
+    // match's record before any client gets it, so every copy starts equal.
+    if (local_ >= 0) {
+        partida_.ver(local_);
+        partida_.relevar(local_, true);
+    }
+    for (auto& p : pares_)
+        if (p->dentro && !p->cerrado && !p->ausente)
+            partida_.relevar(p->slot, true);
+    resinc r;
+    r.motivo = aviso.toStdString();
+    r.secuencia = secuencia_;
+    r.instantanea = partida_.instantanea();
+    for (auto& p : pares_) {
+        if (!p->dentro || p->cerrado)
+            continue;
+        p->nueva = true;
+        p->resincado = 0;
+        p->reparar = false;
+        p->margen = qint64(r.instantanea.size());
+        enviar(*p, r);
+    }
+    log(aviso);
 }
 
 void anfitrion::detener(const QString& motivo) {
@@ -472,11 +705,28 @@ void anfitrion::detener(const QString& motivo) {
         p->s->disconnect(this);
         enviar(*p, rechazo{motivo.toStdString()});
         p->s->flush();
+    }
+    // The goodbye must leave before the host's sockets close, or the
+    // players are told the line was lost: up to a second for all of them.
+    QElapsedTimer t;
+    t.start();
+    for (auto& p : pares_) {
+        while (!p->cerrado && p->s->state() == QAbstractSocket::ConnectedState &&
+               p->s->bytesToWrite() > 0 && t.elapsed() < 1000)
+            p->s->waitForBytesWritten(int(std::max<qint64>(1, 1000 - t.elapsed())));
+    }
+    for (auto& p : pares_) {
+        if (p->cerrado)
+            continue;
         p->dentro = false; // no hand-over: the match itself ends
         echar(*p, motivo, false);
     }
     limpiar();
     servidor_->close();
+}
+
+void anfitrion::cerrar() {
+    detener(QStringLiteral("El anfitrión cerró la partida."));
 }
 
 } // namespace juego::red

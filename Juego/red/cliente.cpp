@@ -21,6 +21,9 @@ constexpr std::size_t maxcola = 200000;
 
 cliente::cliente(partida& p, QObject* padre)
     : QObject(padre), version(TARNHOLLOW_VERSION), partida_(p) {
+    auto arranque = std::make_shared<QElapsedTimer>();
+    arranque->start();
+    reloj = [arranque] { return int64_t(arranque->elapsed()); };
     s_ = new QTcpSocket(this);
     connect(s_, &QTcpSocket::connected, this, [this] {
         s_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -43,6 +46,7 @@ cliente::cliente(partida& p, QObject* padre)
     vigia_ = new QTimer(this);
     vigia_->setInterval(250);
     connect(vigia_, &QTimer::timeout, this, [this] {
+        latir();
         if (!automatico || ultimo_.elapsed() <= silenciomaximo)
             return;
         if (fase_ == fase::conectando)
@@ -72,6 +76,16 @@ void cliente::enviar(const mensaje& m) {
     s_->write(reinterpret_cast<const char*>(b.data()), qint64(b.size()));
     // The harness runs no event loop between commands: send now.
     s_->flush();
+    enviado_ = reloj();
+}
+
+void cliente::latir() {
+    // The host lets a silent player's fighter go to the computer; a paused
+    // match has no ticks and so no hashes, and the last one sent again
+    // (which the host takes as nothing more than a sign of life) says this
+    // player is still here.
+    if (fase_ == fase::dentro && reloj() - enviado_ >= cadalatido)
+        enviar(ultimahuella_);
 }
 
 void cliente::fallar(const QString& motivo) {
@@ -183,6 +197,7 @@ void cliente::procesarcola() {
 }
 
 bool cliente::restaurar(const std::vector<uint8_t>& instantanea, uint32_t secuencia) {
+    const uint32_t antes = partida_.juego().numtick;
     sucesos s;
     const std::string error = partida_.restaurar(instantanea, s);
     if (!error.empty()) {
@@ -196,6 +211,13 @@ bool cliente::restaurar(const std::vector<uint8_t>& instantanea, uint32_t secuen
         return false;
     }
     secuencia_ = secuencia;
+    // The hashes start again from the copy just put in place.
+    // A new match (its ticks start again) is announced with the hash of
+    // tick 0, so the host tells late hashes of the old one from the new.
+    if (fase_ == fase::dentro && partida_.juego().numtick < antes) {
+        ultimahuella_ = {};
+        enviar(ultimahuella_);
+    }
     emit sucedido(partida_.ver(slot_));
     return true;
 }
@@ -275,8 +297,11 @@ bool cliente::aplicarpaso(const paso& p) {
         fallar(QStringLiteral("El servidor envió un tick que no sigue al anterior."));
         return false;
     }
-    if (p.tick && w.numtick % anfitrion::cadahuella == 0)
-        enviar(huella{w.numtick, huellapartida(w)});
+    if (p.tick && w.numtick % anfitrion::cadahuella == 0) {
+        ultimahuella_ = huella{w.numtick, huellapartida(w)};
+        enviar(ultimahuella_);
+    }
+    latir();
     emit sucedido(s);
     return true;
 }

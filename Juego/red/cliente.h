@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <vector>
 
 class QTcpSocket;
@@ -63,6 +65,11 @@ public:
 
     // The version this client announces; a test may pretend another.
     std::string version;
+    // The client's clock in ms, for its heartbeat; a test sets its own.
+    std::function<int64_t()> reloj;
+    // With nothing else sent for this long, the last hash goes again, so
+    // the host knows this player is still there while no tick runs.
+    static constexpr int64_t cadalatido = 2000;
 
 signals:
     void unido();
@@ -82,6 +89,7 @@ private:
     bool restaurar(const std::vector<uint8_t>& instantanea, uint32_t secuencia);
     void enviar(const mensaje& m);
     void fallar(const QString& motivo);
+    void latir();
 
     partida& partida_;
     QTcpSocket* s_ = nullptr;
@@ -95,6 +103,8 @@ private:
     int16_t slot_ = -1;
     uint32_t secuencia_ = 0;
     std::vector<jugadorred> lista_;
+    huella ultimahuella_;
+    int64_t enviado_ = 0;
 };
 
 } // namespace red

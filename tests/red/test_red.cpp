@@ -24,7 +24,9 @@
 #include <memory>
 #include <random>
 
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 using namespace juego;
 using red::anfitrion;
@@ -48,16 +50,19 @@ struct mesa {
     QStringList registro;
     std::vector<std::unique_ptr<copia>> copias;
     std::vector<std::unique_ptr<cliente>> clientes;
+    // The clock of the host and of every client: a step takes 125 ms.
+    int64_t ahora = 0;
 
-    explicit mesa(int16_t maxp, const char* mapa = "pradera.mapa") {
+    explicit mesa(int16_t maxp, const char* mapa = "pradera.mapa", objetivo o = {}) {
         sucesos s;
         const std::string e =
-            anfitriona.p.cargar(std::string(MAPAS_DIR "/") + mapa, maxp, guerrero, s);
+            anfitriona.p.cargar(std::string(MAPAS_DIR "/") + mapa, maxp, guerrero, s, o);
         if (!e.empty())
             throw std::runtime_error(e);
         anfitriona.p.hacerred();
         a = std::make_unique<anfitrion>(anfitriona.p);
         a->registrar = [this](const QString& l) { registro << l; };
+        a->reloj = [this] { return ahora; };
         if (!a->escuchar(QHostAddress::LocalHost, 0).isEmpty())
             throw std::runtime_error("no se puede escuchar");
     }
@@ -66,6 +71,7 @@ struct mesa {
         copias.push_back(std::make_unique<copia>());
         clientes.push_back(std::make_unique<cliente>(copias.back()->p));
         cliente& c = *clientes.back();
+        c.reloj = [this] { return ahora; };
         c.conectar(QStringLiteral("127.0.0.1"), a->puerto(), nombre, tipo, equipo);
         bombear([&] { return c.estado() != cliente::fase::conectando; });
         return c;
@@ -73,6 +79,7 @@ struct mesa {
 
     // One step of the host's clock, and every client that plays has played it.
     bool paso() {
+        ahora += 125;
         a->paso();
         return bombear([this] {
             for (const auto& c : clientes)
@@ -107,6 +114,49 @@ std::vector<uint8_t> bytes(const red::mensaje& m) {
 
 red::hola saludo(const char* nombre = "Hostil") {
     return {red::versionprotocolo, TARNHOLLOW_VERSION, nombre, guerrero, 1};
+}
+
+// A peer that speaks the framing by hand, as other people's tools may.
+struct hostil {
+    QTcpSocket s;
+    // Connects and says hello; true once the host answered with a welcome.
+    bool entrar(quint16 puerto, const std::string& nombre = "Hostil", int16_t equipo = 1) {
+        s.connectToHost(QStringLiteral("127.0.0.1"), puerto);
+        if (!bombear([&] { return s.state() == QAbstractSocket::ConnectedState; }))
+            return false;
+        red::hola h = saludo(nombre.c_str());
+        h.equipo = equipo;
+        mandar(h);
+        bombear([&] {
+            return s.bytesAvailable() >= 5 || s.state() != QAbstractSocket::ConnectedState;
+        });
+        const QByteArray cabeza = s.peek(5);
+        return cabeza.size() == 5 && uint8_t(cabeza[4]) == uint8_t(red::tipomensaje::bienvenida);
+    }
+    void mandar(const red::mensaje& m) {
+        const auto b = bytes(m);
+        s.write(reinterpret_cast<const char*>(b.data()), qint64(b.size()));
+        s.flush();
+    }
+};
+
+// How many strokes of `slot` a match's record holds.
+long golpes(const partida& p, int16_t slot) {
+    return std::count_if(
+        p.grabacion().pasos.begin(), p.grabacion().pasos.end(), [slot](const juego::paso& x) {
+            return !x.estick && x.a.tipo == tipoaccion::espacio && x.a.slot == slot;
+        });
+}
+
+// Whether the last tick of a match's record held an arrow key of `slot`.
+bool conteclas(const partida& p, int16_t slot) {
+    const auto& pasos = p.grabacion().pasos;
+    for (auto it = pasos.rbegin(); it != pasos.rend(); ++it)
+        if (it->estick)
+            return std::any_of(
+                it->entrada.mandos.begin(), it->entrada.mandos.end(),
+                [slot](const mando& k) { return k.slot == slot && k.teclas != teclasflechas{}; });
+    return false;
 }
 
 } // namespace
@@ -308,7 +358,7 @@ private slots:
         QTest::newRow("pausa-de-un-cliente")
             << true << b(bytes(red::accionred{{tipoaccion::pausa, 2, 0, 0}})) << "pausar";
         QByteArray rafaga;
-        for (int k = 0; k < 100; ++k)
+        for (int k = 0; k < 1000; ++k)
             rafaga += b(bytes(red::tecla{2, 37, k % 2 == 0}));
         QTest::newRow("rafaga") << true << rafaga << "demasiados mensajes";
         QTest::newRow("huella-de-un-tick-futuro")
@@ -529,6 +579,310 @@ private slots:
             mandar(red::bienvenida{9, 0, real.p.instantanea()});
         QVERIFY(bombear([&] { return c.estado() == cliente::fase::fuera; }, 3000));
         QVERIFY2(c.motivo().contains(motivo), qPrintable(c.motivo()));
+    }
+
+    // A peer joining and leaving over and over: no step carries more
+    // hand-overs than a client takes, and joins past the allowance of an
+    // address are refused saying why, while a second one is always let in.
+    void entradas_seguidas_data() {
+        QTest::addColumn<double>("permitidas");
+        QTest::addColumn<int>("vueltas");
+        QTest::addColumn<int>("recibidas");
+        QTest::newRow("segunda-entrada-seguida") << 4.0 << 1 << 1;
+        QTest::newRow("rafaga-de-entradas-rechazada") << 4.0 << 30 << 3;
+        QTest::newRow("mas-relevos-que-caben-en-un-paso") << 1000.0 << 60 << 60;
+    }
+    void entradas_seguidas() {
+        QFETCH(double, permitidas);
+        QFETCH(int, vueltas);
+        QFETCH(int, recibidas);
+        mesa m(4);
+        m.a->entradasseguidas = permitidas;
+        cliente& bueno = m.unir(guerrero, 0);
+        QVERIFY(m.paso());
+        int dentro = 0;
+        QStringList motivos;
+        for (int k = 0; k < vueltas; ++k) {
+            hostil h;
+            if (h.entrar(m.a->puerto())) {
+                ++dentro;
+                h.mandar(red::adios{});
+            } else {
+                red::desenmarcador d(true);
+                const QByteArray b = h.s.readAll();
+                std::vector<uint8_t> cuerpo;
+                red::mensaje r;
+                if (d.meter(reinterpret_cast<const uint8_t*>(b.data()), std::size_t(b.size())) &&
+                    d.sacar(cuerpo) && red::decodificar(cuerpo.data(), cuerpo.size(), r).empty() &&
+                    std::holds_alternative<red::rechazo>(r))
+                    motivos << QString::fromStdString(std::get<red::rechazo>(r).motivo);
+            }
+            QVERIFY(bombear([&] { return m.a->clientes() == 1; }));
+        }
+        for (int k = 0; k < 6; ++k)
+            QVERIFY(m.paso());
+        QCOMPARE(dentro, recibidas);
+        QCOMPARE(motivos.size(), vueltas - recibidas);
+        for (const QString& t : motivos)
+            QVERIFY2(
+                t.startsWith(QStringLiteral("Demasiadas entradas seguidas desde tu dirección")),
+                qPrintable(t));
+        QCOMPARE(bueno.estado(), cliente::fase::dentro);
+        QCOMPARE(huellapartida(m.copias[0]->w), huellapartida(m.anfitriona.w));
+        // A minute later the address may join again.
+        m.ahora += 60000;
+        hostil otro;
+        QVERIFY(otro.entrar(m.a->puerto()));
+    }
+
+    // Limits that drop a peer for what it did itself: four peers filling the
+    // step, a backlog after a stall, and a peer that never stops.
+    void limites_justos_data() {
+        QTest::addColumn<int>("caso");
+        QTest::addColumn<QString>("echado");
+        QTest::newRow("cuatro-llenan-el-paso") << 0 << "";
+        QTest::newRow("atasco-de-cinco-segundos") << 1 << "";
+        QTest::newRow("inundacion-sostenida") << 2 << "Hostil0 (luchador";
+    }
+    void limites_justos() {
+        QFETCH(int, caso);
+        QFETCH(QString, echado);
+        mesa m(4);
+        m.a->entradasseguidas = 16;
+        cliente& bueno = m.unir(guerrero, 0);
+        std::vector<std::unique_ptr<hostil>> malos;
+        for (int i = 0; i < 4; ++i) {
+            malos.push_back(std::make_unique<hostil>());
+            QVERIFY(malos.back()->entrar(m.a->puerto(), "Hostil" + std::to_string(i)));
+        }
+        QVERIFY(m.paso());
+        std::vector<int16_t> suyos(4, -1);
+        for (const red::jugadorred& j : m.a->lista())
+            if (j.nombre.starts_with("Hostil"))
+                suyos[std::size_t(j.nombre[6] - '0')] = j.slot;
+        QVERIFY(std::find(suyos.begin(), suyos.end(), -1) == suyos.end());
+        const int pasos = caso == 2 ? 40 : 8;
+        if (caso == 1) {
+            // The host froze: what the player did meanwhile comes at once.
+            m.ahora += 5000;
+            for (int k = 0; k < 300; ++k) {
+                bueno.espacio();
+                bueno.teclaflecha(int16_t(37 + k % 4), k % 2 == 0);
+            }
+        }
+        for (int k = 0; k < pasos; ++k) {
+            if (caso == 0)
+                for (std::size_t i = 0; i < malos.size(); ++i)
+                    for (int j = 0; j < 64; ++j)
+                        malos[i]->mandar(red::accionred{{tipoaccion::espacio, suyos[i], 0, 0}});
+            if (caso == 2 && malos[0]->s.state() == QAbstractSocket::ConnectedState)
+                for (int j = 0; j < 200; ++j)
+                    malos[0]->mandar(red::accionred{{tipoaccion::espacio, suyos[0], 0, 0}});
+            bombear([&] { return false; }, 5);
+            bueno.espacio();
+            QVERIFY(m.paso());
+        }
+        for (int k = 0; k < 20; ++k)
+            QVERIFY(m.paso());
+        QCOMPARE(bueno.estado(), cliente::fase::dentro);
+        QCOMPARE(huellapartida(m.copias[0]->w), huellapartida(m.anfitriona.w));
+        const QStringList fuera = m.registro.filter(QStringLiteral("queda fuera"));
+        if (echado.isEmpty())
+            QVERIFY2(fuera.isEmpty(), qPrintable(fuera.join('\n')));
+        else
+            QVERIFY2(fuera.size() == 1 && fuera[0].startsWith(echado) &&
+                         fuera[0].contains(QStringLiteral("por segundo")),
+                     qPrintable(fuera.join('\n')));
+        // Every stroke of the honest player went into a step.
+        QVERIFY(golpes(m.anfitriona.p, bueno.slot()) >= pasos);
+    }
+
+    // Connections that never say hello keep nobody out and write no line
+    // each; a peer that never reads gets one repair at a time.
+    void conexiones_ociosas() {
+        mesa m(2);
+        std::vector<std::unique_ptr<QTcpSocket>> ociosas;
+        const auto abiertas = [&](QAbstractSocket::SocketState e) {
+            return std::count_if(ociosas.begin(), ociosas.end(),
+                                 [e](const auto& s) { return s->state() == e; });
+        };
+        // In batches within the listening backlog.
+        for (int k = 0; k < 120; ++k) {
+            ociosas.push_back(std::make_unique<QTcpSocket>());
+            ociosas.back()->connectToHost(QStringLiteral("127.0.0.1"), m.a->puerto());
+            if (k % 20 == 19)
+                QVERIFY(bombear([&] {
+                    return abiertas(QAbstractSocket::ConnectedState) <=
+                               red::anfitrion::sinsaludopordireccion &&
+                           abiertas(QAbstractSocket::ConnectingState) == 0;
+                }));
+        }
+        cliente& bueno = m.unir(guerrero, 0);
+        QVERIFY2(bueno.estado() == cliente::fase::dentro, qPrintable(bueno.motivo()));
+        QVERIFY2(m.registro.size() <= 3, qPrintable(m.registro.join('\n')));
+        m.ahora += 60000;
+        QVERIFY(m.paso());
+        QVERIFY2(m.registrado(QStringLiteral("Conexiones que quedaron fuera en el último minuto")),
+                 qPrintable(m.registro.join('\n')));
+        QVERIFY2(m.registro.size() <= 4, qPrintable(m.registro.join('\n')));
+    }
+
+    void reparaciones_sin_leer() {
+        mesa m(8, "bosque.mapa");
+        cliente& bueno = m.unir(guerrero, 0);
+        const qint64 copia = qint64(m.anfitriona.p.instantanea().size());
+        // A peer with a tiny window that never reads a byte.
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        QVERIFY(fd >= 0);
+        const int poco = 1024;
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &poco, sizeof poco);
+        sockaddr_in dir{};
+        dir.sin_family = AF_INET;
+        dir.sin_port = htons(m.a->puerto());
+        dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        QVERIFY(::connect(fd, reinterpret_cast<const sockaddr*>(&dir), sizeof dir) == 0);
+        auto mandar = [fd](const red::mensaje& x) {
+            const auto b = bytes(x);
+            return ::write(fd, b.data(), b.size()) == ssize_t(b.size());
+        };
+        QVERIFY(mandar(saludo()));
+        QVERIFY(bombear([&] { return m.a->clientes() == 2; }));
+        qint64 maximo = 0;
+        int pedidas = 0;
+        for (int k = 0; k < 640; ++k) {
+            QVERIFY(m.paso());
+            const uint32_t t = m.anfitriona.w.numtick;
+            if (t % red::anfitrion::cadahuella == 0) {
+                QVERIFY(mandar(red::huella{t, 1}));
+                ++pedidas;
+            }
+            maximo = std::max(maximo, m.a->pendiente());
+        }
+        ::close(fd);
+        QVERIFY(pedidas >= 30);
+        // The step messages and one copy of the match, never a pile of them.
+        QVERIFY2(
+            maximo < 2 * copia + 64 * 1024,
+            qPrintable(QStringLiteral("%1 bytes pendientes, copia de %2").arg(maximo).arg(copia)));
+        QCOMPARE(bueno.estado(), cliente::fase::dentro);
+    }
+
+    // A player that falls silent: keys let go after a second, the fighter to
+    // the computer after ten (in a step, so every copy agrees), back to the
+    // player when it speaks again; a paused player's heartbeat keeps it in.
+    void jugador_callado() {
+        mesa m(2);
+        cliente& bueno = m.unir(guerrero, 0);
+        hostil h;
+        QVERIFY(h.entrar(m.a->puerto()));
+        QVERIFY(m.paso());
+        const int16_t slot = m.a->lista().back().slot;
+        h.mandar(red::tecla{slot, 39, true});
+        QVERIFY(bombear([&] { return h.s.bytesToWrite() == 0; }));
+        bombear([] { return false; }, 20);
+        QVERIFY(m.paso());
+        QVERIFY(conteclas(m.anfitriona.p, slot));
+        for (int k = 0; k < 9; ++k)
+            QVERIFY(m.paso());
+        QVERIFY(!conteclas(m.anfitriona.p, slot));
+        QCOMPARE(m.anfitriona.w.humano[slot], verdadero);
+        for (int k = 0; k < 72; ++k)
+            QVERIFY(m.paso());
+        QCOMPARE(m.anfitriona.w.humano[slot], falso);
+        QCOMPARE(m.copias[0]->w.humano[slot], falso);
+        QCOMPARE(h.s.state(), QAbstractSocket::ConnectedState);
+        QVERIFY(m.registrado(QStringLiteral("Hostil (luchador %1) no da señales").arg(slot)));
+        h.mandar(red::tecla{slot, 39, false});
+        bombear([] { return false; }, 20);
+        QVERIFY(m.paso());
+        QCOMPARE(m.anfitriona.w.humano[slot], verdadero);
+        QCOMPARE(m.copias[0]->w.humano[slot], verdadero);
+
+        m.a->accionlocal({tipoaccion::pausa, 0, 0, 0});
+        for (int k = 0; k < 120; ++k)
+            QVERIFY(m.paso());
+        QCOMPARE(m.anfitriona.w.pausado, verdadero);
+        QCOMPARE(m.anfitriona.w.humano[bueno.slot()], verdadero);
+        QCOMPARE(bueno.estado(), cliente::fase::dentro);
+        QCOMPARE(huellapartida(m.copias[0]->w), huellapartida(m.anfitriona.w));
+    }
+
+    // Names as every screen shows them, and the log never carries a
+    // character that turns or hides a line.
+    void nombres_limpios_data() {
+        QTest::addColumn<QString>("pedido");
+        QTest::addColumn<QString>("visto");
+        QTest::newRow("vuelta-bidi") << QStringLiteral("\u202eLuis") << "Luis";
+        QTest::newRow("ancho-cero-como-otro") << QStringLiteral("A\u200bna") << "Ana 2";
+        QTest::newRow("solo-espacios") << QStringLiteral("   ") << "Jugador";
+        QTest::newRow("relleno-invisible") << QStringLiteral("\u3164\u3164") << "Jugador";
+        QTest::newRow("espacios-de-sobra") << QStringLiteral("  Luis   Mar\u00a0 ") << "Luis Mar";
+        QTest::newRow("marcas-apiladas")
+            << QStringLiteral("x\u0301\u0301\u0301\u0301\u0301") << "x\u0301\u0301";
+        QTest::newRow("compuesta-o-no-igual") << QStringLiteral("Jose\u0301") << "José";
+    }
+    void nombres_limpios() {
+        QFETCH(QString, pedido);
+        QFETCH(QString, visto);
+        mesa m(2);
+        m.a->entrarlocal(QStringLiteral("Ana"), guerrero, 0);
+        QCOMPARE(m.unir(guerrero, 1, pedido).estado(), cliente::fase::dentro);
+        QStringList nombres;
+        for (const red::jugadorred& j : m.a->lista())
+            nombres << QString::fromStdString(j.nombre);
+        QCOMPARE(nombres.size(), 2);
+        QVERIFY2(nombres.contains(visto), qPrintable(nombres.join('|')));
+        for (const QString& l : m.registro)
+            for (const QChar c : l)
+                QVERIFY2(c.category() != QChar::Other_Format &&
+                             c.category() != QChar::Other_Control,
+                         qPrintable(l));
+    }
+
+    // After the goal is reached the next match starts by itself on the same
+    // map, every player in the fighter it had.
+    void partida_siguiente() {
+        const objetivo o{tipoobjetivo::tiempo, 1};
+        mesa m(2, "pradera.mapa", o);
+        m.a->siguientepartida = [&m, o] {
+            sucesos s;
+            if (!m.anfitriona.p.cargar(MAPAS_DIR "/pradera.mapa", 2, guerrero, s, o).empty())
+                return false;
+            m.anfitriona.p.hacerred();
+            return true;
+        };
+        cliente& c = m.unir(arquero, 1);
+        QString aviso;
+        QObject::connect(&c, &cliente::aviso, [&](const QString& t) { aviso = t; });
+        for (int k = 0; k < 12; ++k)
+            QVERIFY(m.paso());
+        QCOMPARE(m.anfitriona.w.fin, verdadero);
+        for (int k = 0; k < 200 && aviso.isEmpty(); ++k)
+            QVERIFY(m.paso());
+        QCOMPARE(aviso, QStringLiteral("Empieza la partida siguiente."));
+        QCOMPARE(m.anfitriona.w.fin, falso);
+        for (int k = 0; k < 40; ++k)
+            QVERIFY(m.paso());
+        QCOMPARE(c.estado(), cliente::fase::dentro);
+        QCOMPARE(m.anfitriona.w.humano[c.slot()], verdadero);
+        QCOMPARE(huellapartida(m.copias[0]->w), huellapartida(m.anfitriona.w));
+        QVERIFY2(!m.registrado(QStringLiteral("queda fuera")), qPrintable(m.registro.join('\n')));
+    }
+
+    // The host quits: the goodbye leaves before its lines close.
+    void despedida_del_anfitrion() {
+        mesa m(4);
+        for (int k = 0; k < 3; ++k)
+            m.unir(guerrero, int16_t(k % 2), QStringLiteral("J%1").arg(k));
+        QVERIFY(m.paso());
+        m.a->cerrar();
+        m.a.reset();
+        QVERIFY(bombear([&] {
+            return std::all_of(m.clientes.begin(), m.clientes.end(),
+                               [](const auto& c) { return c->estado() == cliente::fase::fuera; });
+        }));
+        for (const auto& c : m.clientes)
+            QCOMPARE(c->motivo(), QStringLiteral("El anfitrión cerró la partida."));
     }
 };
 

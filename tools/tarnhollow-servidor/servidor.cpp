@@ -29,10 +29,15 @@ void alsenal(int) {
 void uso(std::FILE* f) {
     std::fputs(
         "Uso: tarnhollow-servidor --mapa RUTA --guerreros N [--puerto P] [--direccion DIR]\n"
+        "                           [--objetivo muertes:N|tiempo:S]\n"
         "  --mapa RUTA     el mapa (.mapa) de la partida\n"
         "  --guerreros N   luchadores por equipo, del 1 al 8\n"
         "  --puerto P      puerto TCP donde esperar a los jugadores (47650 si no se da)\n"
         "  --direccion DIR la dirección local donde escuchar (todas si no se da)\n"
+        "  --objetivo muertes:N|tiempo:S\n"
+        "                  termina la partida cuando un equipo llega a N muertes, o a\n"
+        "                  los S segundos; 15 segundos después empieza la siguiente\n"
+        "                  en el mismo mapa, con los jugadores dentro\n"
         "  --help          muestra esta ayuda\n",
         f);
 }
@@ -54,6 +59,23 @@ bool numero(const std::string& s, long minimo, long maximo, long& v) {
     }
 }
 
+// "muertes:N" or "tiempo:S", each from 1 to 32767.
+bool leerobjetivo(const std::string& v, juego::objetivo& o) {
+    const std::size_t dos = v.find(':');
+    long n = 0;
+    if (dos == std::string::npos || !numero(v.substr(dos + 1), 1, 32767, n))
+        return false;
+    const std::string tipo = v.substr(0, dos);
+    if (tipo == "muertes")
+        o.tipo = juego::tipoobjetivo::muertes;
+    else if (tipo == "tiempo")
+        o.tipo = juego::tipoobjetivo::tiempo;
+    else
+        return false;
+    o.valor = int16_t(n);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -62,14 +84,15 @@ int main(int argc, char** argv) {
     long guerreros = 0;
     long puerto = juego::red::puertopordefecto;
     QHostAddress direccion = QHostAddress::Any;
+    juego::objetivo meta;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
             uso(stdout);
             return 0;
         }
-        if (i + 1 >= argc ||
-            (a != "--mapa" && a != "--guerreros" && a != "--puerto" && a != "--direccion")) {
+        if (i + 1 >= argc || (a != "--mapa" && a != "--guerreros" && a != "--puerto" &&
+                              a != "--direccion" && a != "--objetivo")) {
             std::fprintf(stderr, "tarnhollow-servidor: opción no válida: %s\n", a.c_str());
             uso(stderr);
             return 2;
@@ -83,6 +106,12 @@ int main(int argc, char** argv) {
             return 2;
         } else if (a == "--guerreros" && !numero(v, 1, 8, guerreros)) {
             std::fprintf(stderr, "tarnhollow-servidor: --guerreros va del 1 al 8, no %s\n",
+                         v.c_str());
+            return 2;
+        } else if (a == "--objetivo" && !leerobjetivo(v, meta)) {
+            std::fprintf(stderr,
+                         "tarnhollow-servidor: --objetivo es muertes:N o tiempo:S (de 1 a "
+                         "32767), no %s\n",
                          v.c_str());
             return 2;
         } else if (a == "--puerto" && !numero(v, 1, 65535, puerto)) {
@@ -100,7 +129,8 @@ int main(int argc, char** argv) {
     juego::grabadora plat;
     juego::partida partida(plat);
     juego::sucesos s;
-    if (std::string e = partida.cargar(mapa, int16_t(guerreros), juego::guerrero, s); !e.empty()) {
+    if (std::string e = partida.cargar(mapa, int16_t(guerreros), juego::guerrero, s, meta);
+        !e.empty()) {
         // The game's messages may put the file on a line of its own; a log
         // line keeps it beside the reason.
         std::replace(e.begin(), e.end(), '\n', ' ');
@@ -111,6 +141,22 @@ int main(int argc, char** argv) {
 
     juego::red::anfitrion anfitrion(partida);
     anfitrion.registrar = registrar;
+    if (meta.tipo != juego::tipoobjetivo::ninguno) {
+        // The same map again, read anew: a map changed on disk meanwhile is
+        // checked like the first time, and a bad one ends the series.
+        anfitrion.siguientepartida = [&] {
+            juego::sucesos t;
+            std::string e = partida.cargar(mapa, int16_t(guerreros), juego::guerrero, t, meta);
+            if (!e.empty()) {
+                std::replace(e.begin(), e.end(), '\n', ' ');
+                registrar(
+                    QStringLiteral("No empieza otra partida: %1").arg(QString::fromStdString(e)));
+                return false;
+            }
+            partida.hacerred();
+            return true;
+        };
+    }
     if (const QString e = anfitrion.escuchar(direccion, quint16(puerto)); !e.isEmpty()) {
         std::fprintf(stderr, "tarnhollow-servidor: %s\n", e.toUtf8().constData());
         return 1;
