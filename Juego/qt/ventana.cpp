@@ -888,6 +888,10 @@ void main::procesar(const sucesos& s) {
         }
         cambio = cambio || e.tipo != tiposuceso::sonido;
     }
+    // A match that runs again under the end screen (the dedicated server
+    // starts the next one on its own) takes the screen away.
+    if (final_->isVisible() && juego().jugando == verdadero && juego().fin != verdadero)
+        final_->hide();
     if (cambio || s.empty()) {
         mostrarmarcador();
         // Messages and bars change between frames too (a pause, a stroke).
