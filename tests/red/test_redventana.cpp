@@ -3,6 +3,8 @@
 // fighter walk.
 #include "apoyo/bombear.h"
 #include "Comun/mapaarchivo.h"
+#include "Juego/nucleo/partida.h"
+#include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/multijugador.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/ventana.h"
@@ -22,6 +24,8 @@
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace juego;
 
@@ -186,6 +190,24 @@ private slots:
         QVERIFY(bombear([&] { return !b.red(); }));
         QVERIFY2(avisos.join('\n').contains(QStringLiteral("cerró la partida")),
                  qPrintable(avisos.join('\n')));
+
+        // Both sides kept their replays of the network match, and what
+        // joined and left is in them.
+        const QDir repeticiones(main::carpetausuario(QStringLiteral("repeticiones")));
+        const QStringList guardadas =
+            repeticiones.entryList({QStringLiteral("*.repeticion")}, QDir::Files);
+        QVERIFY2(guardadas.size() >= 1, qPrintable(guardadas.join(' ')));
+        for (const QString& g : guardadas) {
+            std::vector<uint8_t> datos;
+            repeticion r;
+            QCOMPARE(leerbinario(repeticiones.filePath(g).toStdString(), 64u << 20, datos),
+                     std::string());
+            const std::string e = leerrepeticion(datos.data(), datos.size(), r);
+            QVERIFY2(e.empty(), qPrintable(g + ": " + QString::fromStdString(e)));
+            QVERIFY(std::any_of(r.pasos.begin(), r.pasos.end(), [](const juego::paso& x) {
+                return !x.estick && x.a.tipo == tipoaccion::relevo;
+            }));
+        }
     }
 
     // A host that does not answer: the player cancels, and hears nothing of
