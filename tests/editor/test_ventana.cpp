@@ -89,6 +89,10 @@ class TestVentana : public QObject {
         w->ancho->setCurrentText(ancho);
         w->alto->setCurrentText(alto);
         QTest::mouseClick(w->crear, Qt::LeftButton);
+        // A new map opens at the fit zoom; the cases here click at 100 %.
+        w->mnuTamanoreal->trigger();
+        w->barrax->setValue(0);
+        w->barray->setValue(0);
     }
     void clic(QWidget* v) { QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(11, 11)); }
     void colocar(int equipo, int x, int y) {
@@ -272,15 +276,32 @@ private slots:
         }
     }
 
-    void los_tamanos_no_se_escriben() {
+    void tamanos_escritos_data() {
+        QTest::addColumn<QString>("ancho");
+        QTest::addColumn<int>("anchomapa"); // -1: refused, no map
+        QTest::newRow("de-la-lista") << "75" << 74;
+        QTest::newRow("sesenta") << "60" << 59;
+        QTest::newRow("mil") << "1000" << 999;
+        QTest::newRow("muy-pequeno") << "30" << -1;
+        QTest::newRow("mas-de-mil-no-se-escribe") << "2000" << -1;
+    }
+    void tamanos_escritos() {
+        QFETCH(QString, ancho);
+        QFETCH(int, anchomapa);
         QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
         w->ancho->setFocus();
-        QTest::keyClicks(w->ancho, "2");
-        QTest::keyClicks(w->alto, "1");
-        QCOMPARE(w->ancho->currentText(), QString("50"));
-        QCOMPARE(w->alto->currentText(), QString("50"));
+        w->ancho->lineEdit()->selectAll();
+        QTest::keyClicks(w->ancho->lineEdit(), ancho);
         QTest::mouseClick(w->crear, Qt::LeftButton);
-        QCOMPARE(e().anchomapa, int16_t(49));
+        if (anchomapa < 0) {
+            QCOMPARE(e().haymapa, falso);
+            QCOMPARE(c.avisos.size(), 1);
+            QVERIFY(c.avisos[0].texto.contains("del 50 al 1000"));
+        } else {
+            QCOMPARE(e().anchomapa, int16_t(anchomapa));
+            QCOMPARE(e().altomapa, int16_t(49));
+            QVERIFY(c.avisos.isEmpty());
+        }
     }
 
     void teclas_donde_se_mira() {
@@ -306,9 +327,11 @@ private slots:
         QTest::keyClick(w->mainpic, Qt::Key_Right);
         QTest::keyClick(w->mainpic, Qt::Key_Down);
         QCOMPARE(w->status->text().section("    ", 0, 0), QString("( 3 , 3 )"));
-        // The size lists swallow typing.
-        QTest::keyClicks(w->ancho, "1");
-        QCOMPARE(w->ancho->currentText(), QString("50"));
+        // A size list takes typed digits as a side, not as a terrain key.
+        const int16_t pincel = e().pincel;
+        QTest::keyClicks(w->ancho, "3");
+        QCOMPARE(w->ancho->currentText(), QString("503"));
+        QCOMPARE(e().pincel, pincel);
     }
 
     void raton_pinta_y_coloca() {
