@@ -229,7 +229,7 @@ const nucleo::alcances& nucleo::zonas() const {
 
 std::string nucleo::informezoom() const {
     // In tenths of a percent: 100 % is `tamcelda` pixels per cell.
-    const int decimas = 1000 * e.tamano / (tamcelda * e.reduccion);
+    const int decimas = (2000 * e.tamano + tamcelda * e.reduccion) / (2 * tamcelda * e.reduccion);
     std::string t = std::to_string(decimas / 10);
     if (decimas % 10 != 0) {
         t += ',';

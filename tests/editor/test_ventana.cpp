@@ -845,6 +845,67 @@ private slots:
         QCOMPARE(w->file->currentItem()->text(), QString("memoria.mapa"));
         QCOMPARE(w->recientes(), QStringList{QDir(carpeta()).absolutePath() + "/memoria.mapa"});
     }
+
+    void probar_con_f5() {
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 20, 20);
+        // A stand-in for the game: the window runs nothing in a test.
+        const QString juego = tmp->path() + "/juego/Tarnhollow";
+        QDir().mkpath(tmp->path() + "/juego");
+        QFile f(juego);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        w->sitiosjuego = {tmp->path() + "/no-esta", juego};
+        QString programa;
+        QStringList argumentos;
+        w->lanzador = [&](const QString& p, const QStringList& a) {
+            programa = p;
+            argumentos = a;
+            return QString();
+        };
+        QTest::keyClick(w->mainpic, Qt::Key_F5);
+        QVERIFY(c.avisos.isEmpty());
+        QCOMPARE(programa, juego);
+        QCOMPARE(argumentos.size(), 4);
+        QCOMPARE(argumentos[0], QString("--mapa"));
+        QCOMPARE(argumentos[2], QString("--guerreros"));
+        QCOMPARE(argumentos[3], QString("4"));
+        QVERIFY(!argumentos[1].startsWith(carpeta()));
+        QCOMPARE(leer(argumentos[1]),
+                 QByteArray::fromStdString(comun::escribirmapa(w->centro().plano())));
+        QVERIFY(w->status->text().contains("Probando"));
+    }
+
+    void copiar_entre_dos_ventanas() {
+        crear();
+        clic(w->terrenos[comun::pared]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(2, 2));
+        QTest::keyClick(w->mainpic, Qt::Key_S);
+        QVERIFY(w->mnuSeleccion->isChecked());
+        QTest::mousePress(w->mainpic, Qt::LeftButton, {}, centro(2, 2));
+        QTest::mouseMove(w->mainpic, centro(3, 2));
+        QTest::mouseRelease(w->mainpic, Qt::LeftButton, {}, centro(3, 2));
+        QVERIFY(w->status->text().contains("selección 2 x 1"));
+        QVERIFY(w->mnuCopiar->isEnabled());
+        QTest::keyClick(w->mainpic, Qt::Key_C, Qt::ControlModifier);
+        main otra(carpeta());
+        otra.ponermensajes(&c);
+        otra.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&otra));
+        otra.crear->click();
+        otra.mnuTamanoreal->trigger();
+        otra.barrax->setValue(0);
+        otra.barray->setValue(0);
+        otra.mainpic->setFocus();
+        QTest::keyClick(otra.mainpic, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(otra.centro().ver().pegando);
+        QTest::mouseClick(otra.mainpic, Qt::LeftButton, {}, centro(10, 10));
+        QCOMPARE(otra.centro().ver().celda(9, 10).terreno, int16_t(comun::pared));
+        QCOMPARE(otra.centro().ver().celda(10, 10).terreno, int16_t(comun::pasto));
+        QVERIFY(c.avisos.isEmpty());
+    }
 };
 
 QTEST_MAIN(TestVentana)
