@@ -37,7 +37,7 @@ fuzz:
 	@TARNHOLLOW_FUZZ=1 scripts/install-deps
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_CXX_COMPILER=clang++ -DTARNHOLLOW_FUZZ=ON > /dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzmapa fuzzinstantanea fuzzrepeticion fuzzred
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzmapa fuzzrecorte fuzzinstantanea fuzzrepeticion fuzzred
 	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) * 2 / 5 )) fuzzmapa
 	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 5 )) fuzzinstantanea
 	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 5 )) fuzzrepeticion

@@ -23,9 +23,11 @@ namespace editor {
 
 namespace {
 
-// Pixels to cells, rounding down also left of and above the view.
-int acelda(int pixel, int tam) {
-    return pixel >= 0 ? pixel / tam : -((-pixel + tam - 1) / tam);
+// Pixels to cells, rounding down also left of and above the view: `tam`
+// pixels show `red` cells.
+int acelda(int pixel, int tam, int red = 1) {
+    const int v = pixel * red;
+    return v >= 0 ? v / tam : -((-v + tam - 1) / tam);
 }
 
 int16_t transitabilidad(int16_t terreno) {
@@ -110,8 +112,16 @@ std::string nucleo::informepuntero() const {
              ladopincel + ")";
     else
         t += std::string("inicio ") + comun::nombreequipo(e.pincelinicio);
-    if (e.herramientalinea)
-        t += "    línea";
+    if (e.pegando)
+        t += "    pegar " + std::to_string(e.copia.ancho) + " x " + std::to_string(e.copia.alto) +
+             " (clic: soltar, Esc: nada)";
+    else if (e.herramientaseleccion)
+        t += "    selección" + (e.hayseleccion ? " " + std::to_string(e.seleccion.ancho()) +
+                                                     " x " + std::to_string(e.seleccion.alto())
+                                               : std::string());
+    else if (e.herramientalinea)
+        t += e.lineacerrada ? "    línea cerrada" : "    línea";
+    t += "    zoom " + informezoom();
     return t;
 }
 
@@ -132,7 +142,8 @@ comun::posicion nucleo::espejar(int x, int y) const {
     return {int16_t(mx), int16_t(my)};
 }
 
-std::vector<comun::posicion> nucleo::celdaslinea(comun::posicion a, comun::posicion b) {
+std::vector<comun::posicion> nucleo::celdaslinea(comun::posicion a, comun::posicion b,
+                                                 bool cerrada) {
     // Bresenham: every step moves one cell along the longer side and, when
     // the error says so, one along the shorter.
     std::vector<comun::posicion> v;
@@ -148,11 +159,16 @@ std::vector<comun::posicion> nucleo::celdaslinea(comun::posicion a, comun::posic
         if (x == b.x && y == b.y)
             break;
         const int e2 = 2 * err;
-        if (e2 >= dy) {
+        const bool enx = e2 >= dy;
+        const bool eny = e2 <= dx;
+        if (enx) {
             err += dy;
             x += sx;
         }
-        if (e2 <= dx) {
+        // A diagonal step becomes two along the sides, the column first.
+        if (enx && eny && cerrada)
+            v.push_back({int16_t(x), int16_t(y)});
+        if (eny) {
             err += dx;
             y += sy;
         }
@@ -178,6 +194,123 @@ std::vector<char> nucleo::inalcanzables() const {
                 fuera[i] = 0;
     }
     return fuera;
+}
+
+const nucleo::alcances& nucleo::zonas() const {
+    if (versionzonas == e.version && e.haymapa == verdadero)
+        return cachezonas;
+    versionzonas = e.version;
+    cachezonas = {};
+    if (e.haymapa != verdadero ||
+        (e.inicio[0].colocado != verdadero && e.inicio[1].colocado != verdadero))
+        return cachezonas;
+    const comun::plano p = plano();
+    const int ancho = p.ancho();
+    std::array<std::vector<char>, 2> dentro;
+    for (std::size_t k = 0; k < 2; ++k)
+        if (e.inicio[k].colocado == verdadero)
+            dentro[k] = comun::alcance(p, {e.inicio[k].x, e.inicio[k].y});
+    const bool ambos = !dentro[0].empty() && !dentro[1].empty();
+    cachezonas.separados = ambos && !dentro[0][std::size_t(e.inicio[1].y) * ancho + e.inicio[1].x];
+    std::vector<char>& c = cachezonas.celdas;
+    c.assign(std::size_t(ancho) * p.alto(), nadie);
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        const bool rojo = !dentro[0].empty() && dentro[0][i];
+        const bool azul = !dentro[1].empty() && dentro[1][i];
+        if (!comun::transitable(p.terrenos[i]))
+            continue;
+        if (!rojo && !azul)
+            c[i] = aislada;
+        else if (cachezonas.separados)
+            c[i] = rojo ? equiporojo : equipoazul;
+    }
+    return cachezonas;
+}
+
+std::string nucleo::informezoom() const {
+    // In tenths of a percent: 100 % is `tamcelda` pixels per cell.
+    const int decimas = (2000 * e.tamano + tamcelda * e.reduccion) / (2 * tamcelda * e.reduccion);
+    std::string t = std::to_string(decimas / 10);
+    if (decimas % 10 != 0) {
+        t += ',';
+        t += char('0' + decimas % 10);
+    }
+    t += " %";
+    return t;
+}
+
+void nucleo::ajustarventana() {
+    if (e.haymapa != verdadero)
+        return;
+    zoomajustado();
+    ajustarvista();
+    textoestado = informevista();
+    muestraguardado = false;
+    mostrarestado();
+    plat.dibujar();
+}
+
+void nucleo::empezarmapa() {
+    // What was set for the last map is no help on this one: an asymmetric
+    // map opened with mirror painting on would get mirrored strokes.
+    e.simetrico = false;
+    e.hayseleccion = false;
+    e.seleccionando = false;
+    e.pegando = false;
+    zoomajustado();
+    ajustarvista();
+}
+
+void nucleo::zoomajustado() {
+    // The largest step that fits, else the smallest there is.
+    nivelzoom z = niveles.front();
+    for (const nivelzoom& n : niveles)
+        if ((e.anchomapa + 1) * n.tamano <= e.anchovista * n.reduccion &&
+            (e.altomapa + 1) * n.tamano <= e.altovista * n.reduccion)
+            z = n;
+    e.tamano = z.tamano;
+    e.reduccion = z.reduccion;
+    e.vistax = 0;
+    e.vistay = 0;
+}
+
+std::optional<comun::posicion> nucleo::huecodiagonal(comun::posicion inicio) const {
+    // What the team walks to along rows and columns only; a diagonal step
+    // out of that, between two blocking cells, is a gap in what looks like
+    // a closed wall. Two floods of the map: cheap enough for every save.
+    const int ancho = e.anchomapa + 1;
+    const int alto = e.altomapa + 1;
+    auto libre = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < ancho && y < alto && e.celda(x, y).transitable == verdadero;
+    };
+    if (!libre(inicio.x, inicio.y))
+        return std::nullopt;
+    std::vector<char> visto(std::size_t(ancho) * std::size_t(alto), 0);
+    std::vector<int> cola;
+    cola.reserve(visto.size());
+    cola.push_back(inicio.y * ancho + inicio.x);
+    visto[std::size_t(cola.back())] = 1;
+    for (std::size_t k = 0; k < cola.size(); ++k) {
+        const int cx = cola[k] % ancho;
+        const int cy = cola[k] / ancho;
+        for (auto [vx, vy] : {std::pair{cx - 1, cy}, {cx + 1, cy}, {cx, cy - 1}, {cx, cy + 1}}) {
+            if (!libre(vx, vy) || visto[std::size_t(vy * ancho + vx)])
+                continue;
+            visto[std::size_t(vy * ancho + vx)] = 1;
+            cola.push_back(vy * ancho + vx);
+        }
+    }
+    // Any diagonal step from there to a cell not reached means both corner
+    // cells block: were one passable, the cell would have been reached.
+    for (int i : cola) {
+        const int cx = i % ancho;
+        const int cy = i / ancho;
+        for (int dy = -1; dy <= 1; dy += 2)
+            for (int dx = -1; dx <= 1; dx += 2)
+                if (libre(cx + dx, cy + dy) && !visto[std::size_t((cy + dy) * ancho + cx + dx)])
+                    return comun::posicion{int16_t(cx + dx), int16_t(cy + dy)};
+    }
+    return std::nullopt;
 }
 
 void nucleo::ponertinte(bool si) {
@@ -243,6 +376,7 @@ void nucleo::limpiarmapa() {
     e.inicio[0].colocado = falso;
     e.inicio[1].colocado = falso;
     std::fill(e.mapa.begin(), e.mapa.end(), casilla{});
+    ++e.version;
 }
 
 void nucleo::ajustarvista() {
@@ -266,8 +400,8 @@ void nucleo::ajustarvista() {
 bool nucleo::situarpuntero() {
     const comun::posicion antes = e.puntero;
     const bool habia = e.haypuntero;
-    const int cx = acelda(e.ratonx, e.tamano) + e.vistax;
-    const int cy = acelda(e.ratony, e.tamano) + e.vistay;
+    const int cx = acelda(e.ratonx, e.tamano, e.reduccion) + e.vistax;
+    const int cy = acelda(e.ratony, e.tamano, e.reduccion) + e.vistay;
     e.haypuntero = e.ratonenvista && cx >= 0 && cy >= 0 && cx <= e.anchomapa && cy <= e.altomapa;
     if (e.haypuntero)
         e.puntero = {int16_t(cx), int16_t(cy)};
@@ -294,6 +428,7 @@ void nucleo::cambiarcasilla(int x, int y, casilla nueva) {
         return;
     actual.casillas.push_back({int32_t(x * lado + y), c, nueva});
     c = nueva;
+    ++e.version;
     // The status line names the terrain under the pointer: painted under a
     // still pointer, by a stroke, a line, a rectangle or a fill, it is new.
     if (e.haypuntero && x == e.puntero.x && y == e.puntero.y)
@@ -306,6 +441,7 @@ void nucleo::cambiarinicio(int16_t p, entrada nueva) {
         return;
     actual.inicios.push_back({p, en, nueva});
     en = nueva;
+    ++e.version;
 }
 
 std::size_t nucleo::peso(const paso& p) {
@@ -376,8 +512,18 @@ void nucleo::deshacer() {
         e.mapa[std::size_t(c->indice)] = c->antes;
     for (auto i = p.inicios.rbegin(); i != p.inicios.rend(); ++i)
         e.inicio[std::size_t(i->equipo)] = i->antes;
+    if (p.redimension) {
+        e.anchomapa = p.tamanos[0];
+        e.altomapa = p.tamanos[1];
+    }
+    ++e.version;
+    // What was selected or being placed may not fit the map any more.
+    e.hayseleccion = false;
+    e.pegando = false;
     rehechos.push_back(std::move(p));
+    ajustarvista();
     revisar();
+    mostrarestado();
 }
 
 void nucleo::rehacer() {
@@ -389,8 +535,17 @@ void nucleo::rehacer() {
         e.mapa[std::size_t(c.indice)] = c.despues;
     for (const cambioinicio& i : p.inicios)
         e.inicio[std::size_t(i.equipo)] = i.despues;
+    if (p.redimension) {
+        e.anchomapa = p.tamanos[2];
+        e.altomapa = p.tamanos[3];
+    }
+    ++e.version;
+    e.hayseleccion = false;
+    e.pegando = false;
     deshechos.push_back(std::move(p));
+    ajustarvista();
     revisar();
+    mostrarestado();
 }
 
 void nucleo::pintarcelda(int x, int y) {
@@ -417,8 +572,8 @@ void nucleo::pincelada(int x, int y) {
 }
 
 comun::posicion nucleo::enmapa(int x, int y) const {
-    return {int16_t(std::clamp(acelda(x, e.tamano) + e.vistax, 0, int(e.anchomapa))),
-            int16_t(std::clamp(acelda(y, e.tamano) + e.vistay, 0, int(e.altomapa)))};
+    return {int16_t(std::clamp(acelda(x, e.tamano, e.reduccion) + e.vistax, 0, int(e.anchomapa))),
+            int16_t(std::clamp(acelda(y, e.tamano, e.reduccion) + e.vistay, 0, int(e.altomapa)))};
 }
 
 void nucleo::rellenar(int x, int y) {
@@ -483,8 +638,8 @@ void nucleo::colocarinicio(int16_t p, int x, int y) {
 void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
     if (e.haymapa != verdadero)
         return;
-    const int cx = acelda(x, e.tamano) + e.vistax;
-    const int cy = acelda(y, e.tamano) + e.vistay;
+    const int cx = acelda(x, e.tamano, e.reduccion) + e.vistax;
+    const int cy = acelda(y, e.tamano, e.reduccion) + e.vistay;
     // Only a hand-made map smaller than the view shows cells outside it.
     if (cx < 0 || cy < 0 || cx > e.anchomapa || cy > e.altomapa)
         return;
@@ -497,13 +652,19 @@ void nucleo::mainpic_MouseDown(int16_t shift, int x, int y, int boton) {
     }
     if (boton == botoncentral) {
         e.arrastrandovista = true;
-        e.arrastrex = x + e.vistax * e.tamano;
-        e.arrastrey = y + e.vistay * e.tamano;
+        e.arrastrex = x + e.vistax * e.escala();
+        e.arrastrey = y + e.vistay * e.escala();
         return;
     }
     if (boton != botonizquierdo)
         return;
-    if (e.pincel >= 0 && (shift & mayusculas)) {
+    if (e.pegando) {
+        soltarcopia(cx, cy);
+    } else if (e.herramientaseleccion) {
+        e.seleccionando = true;
+        e.seldesde = {int16_t(cx), int16_t(cy)};
+        seleccionar(cx, cy, cx, cy);
+    } else if (e.pincel >= 0 && (shift & mayusculas)) {
         comun::posicion c = enmapa(x, y);
         rellenar(c.x, c.y);
         cerrarpaso("relleno");
@@ -551,10 +712,23 @@ void nucleo::mainpic_MouseMove(int x, int y) {
         mostrarestado();
     if (e.arrastrandovista) {
         // The map follows the pointer, a whole cell at a time.
-        const int vx = int(std::lround(double(e.arrastrex - x) / e.tamano));
-        const int vy = int(std::lround(double(e.arrastrey - y) / e.tamano));
+        const int vx = int(std::lround((e.arrastrex - x) / e.escala()));
+        const int vy = int(std::lround((e.arrastrey - y) / e.escala()));
         if (vx != e.vistax || vy != e.vistay)
             ponervista(vx, vy);
+        return;
+    }
+    if (e.pegando) {
+        if (movido && e.haypuntero) {
+            e.pegaren = {int16_t(e.puntero.x - e.copia.ancho / 2),
+                         int16_t(e.puntero.y - e.copia.alto / 2)};
+            plat.dibujar();
+        }
+        return;
+    }
+    if (e.seleccionando) {
+        const comun::posicion c = enmapa(x, y);
+        seleccionar(e.seldesde.x, e.seldesde.y, c.x, c.y);
         return;
     }
     if (e.trazandolinea) {
@@ -595,16 +769,15 @@ void nucleo::ponertamanovista(int ancho, int alto) {
 void nucleo::acercar(int pasos, int x, int y) {
     if (e.haymapa != verdadero)
         return;
-    auto it = std::find(tamanos.begin(), tamanos.end(), e.tamano);
-    int i = it == tamanos.end() ? 2 : int(it - tamanos.begin());
-    i = std::clamp(i + pasos, 0, int(tamanos.size()) - 1);
+    const int i = std::clamp(nivelactual() + pasos, 0, int(niveles.size()) - 1);
     // The cell under the pointer stays under it, unless the map's edge
     // stops the view.
-    const int cx = acelda(x, e.tamano) + e.vistax;
-    const int cy = acelda(y, e.tamano) + e.vistay;
-    e.tamano = tamanos[std::size_t(i)];
-    e.vistax = int16_t(std::clamp(cx - acelda(x, e.tamano), -1, lado));
-    e.vistay = int16_t(std::clamp(cy - acelda(y, e.tamano), -1, lado));
+    const int cx = acelda(x, e.tamano, e.reduccion) + e.vistax;
+    const int cy = acelda(y, e.tamano, e.reduccion) + e.vistay;
+    e.tamano = niveles[std::size_t(i)].tamano;
+    e.reduccion = niveles[std::size_t(i)].reduccion;
+    e.vistax = int16_t(std::clamp(cx - acelda(x, e.tamano, e.reduccion), -1, lado));
+    e.vistay = int16_t(std::clamp(cy - acelda(y, e.tamano, e.reduccion), -1, lado));
     ajustarvista();
     textoestado = informevista();
     muestraguardado = false;
@@ -660,10 +833,16 @@ void nucleo::mainpic_MouseUp(int x, int y) {
         e.arrastrandovista = false;
         return;
     }
+    if (e.seleccionando) {
+        e.seleccionando = false;
+        const comun::posicion c = enmapa(x, y);
+        seleccionar(e.seldesde.x, e.seldesde.y, c.x, c.y);
+        return;
+    }
     if (e.trazandolinea) {
         e.trazandolinea = false;
         e.lineahasta = enmapa(x, y);
-        for (comun::posicion c : celdaslinea(e.lineadesde, e.lineahasta))
+        for (comun::posicion c : celdaslinea(e.lineadesde, e.lineahasta, e.lineacerrada))
             pincelada(c.x, c.y);
         cerrarpaso("línea");
         plat.dibujar();
@@ -685,6 +864,7 @@ void nucleo::terrenos_Click(int16_t i) {
         return;
     e.pincel = i;
     e.pincelinicio = -1;
+    e.herramientaseleccion = false;
     mostrarestado();
 }
 
@@ -693,6 +873,7 @@ void nucleo::px_Click(int16_t i) {
         return;
     e.pincelinicio = i;
     e.pincel = -1;
+    e.herramientaseleccion = false;
     mostrarestado();
 }
 
@@ -701,11 +882,35 @@ void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
         return;
     const bool ctrl = shift & control;
     const bool mayus = shift & mayusculas;
+    const bool solo = shift == 0 && !entexto;
     if (ctrl && codigo == 'Z' && !mayus)
         deshacer();
     else if (ctrl && (codigo == 'Y' || (codigo == 'Z' && mayus)))
         rehacer();
-    else if (codigo == 'M' && shift == 0 && !entexto)
+    else if (ctrl && !mayus && codigo == 'C' && !entexto)
+        copiar();
+    else if (ctrl && !mayus && codigo == 'X' && !entexto)
+        cortar();
+    else if (ctrl && !mayus && codigo == 'V' && !entexto)
+        pegar();
+    else if (codigo == 'S' && solo) {
+        e.herramientaseleccion = !e.herramientaseleccion;
+        e.herramientalinea = false;
+    } else if (codigo == 'X' && solo)
+        voltear(true);
+    else if (codigo == 'Y' && solo)
+        voltear(false);
+    else if (codigo == 'Z' && solo)
+        girar();
+    else if (codigo == vksuprimir && solo)
+        borrarseleccion();
+    else if (codigo == vkescape && !entexto)
+        cancelar();
+    else if (codigo == 'L' && shift == mayusculas && !entexto) {
+        e.lineacerrada = !e.lineacerrada;
+        e.herramientalinea = true;
+        e.herramientaseleccion = false;
+    } else if (codigo == 'M' && shift == 0 && !entexto)
         e.simetrico = !e.simetrico;
     else if (codigo == 'M' && shift == mayusculas && !entexto)
         e.modoespejo = espejo((int(e.modoespejo) + 1) % 3);
@@ -716,14 +921,14 @@ void nucleo::Form_KeyDown(int16_t codigo, int16_t shift, bool entexto) {
     else if (codigo == ']' && !ctrl && !entexto)
         e.tamanopincel = int16_t(std::min(5, e.tamanopincel + 2));
     else if (ctrl && (codigo == '+' || codigo == '=' || codigo == '-') && !entexto) {
-        const int px =
-            e.haypuntero ? (e.puntero.x - e.vistax) * e.tamano + e.tamano / 2 : e.anchovista / 2;
-        const int py =
-            e.haypuntero ? (e.puntero.y - e.vistay) * e.tamano + e.tamano / 2 : e.altovista / 2;
+        const double s = e.escala();
+        const int px = e.haypuntero ? int((e.puntero.x - e.vistax + 0.5) * s) : e.anchovista / 2;
+        const int py = e.haypuntero ? int((e.puntero.y - e.vistay + 0.5) * s) : e.altovista / 2;
         acercar(codigo == '-' ? -1 : 1, px, py);
-    } else if (codigo == 'L' && shift == 0 && !entexto)
+    } else if (codigo == 'L' && shift == 0 && !entexto) {
         e.herramientalinea = !e.herramientalinea;
-    else if (codigo == 'C' && shift == 0 && !entexto)
+        e.herramientaseleccion = false;
+    } else if (codigo == 'C' && shift == 0 && !entexto)
         e.vertinte = !e.vertinte;
     else if (codigo == comun::vkizquierda)
         e.vistax = int16_t(e.vistax - 3);
@@ -746,16 +951,22 @@ void nucleo::nuevomapa_Click() {
 }
 
 void nucleo::crear_Click(int ancho, int alto) {
+    if (ancho < minimolado || ancho > maximolado || alto < minimolado || alto > maximolado) {
+        plat.avisar("El ancho y el alto del mapa deben ser números del " +
+                        std::to_string(minimolado) + " al " + std::to_string(maximolado) + ".",
+                    "Mapa nuevo", icono::critico);
+        return;
+    }
     if (!descartar("Crear un mapa nuevo"))
         return;
     limpiarmapa();
     olvidar();
     e.rectangulo = false;
     e.trazandolinea = false;
-    // The sizes come from fixed lists; the clamp only keeps the grid safe.
-    e.anchomapa = int16_t(std::clamp(ancho - 1, 0, lado - 1));
-    e.altomapa = int16_t(std::clamp(alto - 1, 0, lado - 1));
+    e.anchomapa = int16_t(ancho - 1);
+    e.altomapa = int16_t(alto - 1);
     e.haymapa = verdadero;
+    empezarmapa();
     e.nombre.clear();
     archivoabierto.clear();
     rutaabierta.clear();
@@ -829,6 +1040,7 @@ bool nucleo::cargar(const std::string& ruta) {
     celda(e.inicio[0].x, e.inicio[0].y).marca = 0;
     celda(e.inicio[1].x, e.inicio[1].y).marca = 1;
     e.haymapa = verdadero;
+    empezarmapa();
     e.nombre =
         comun::esmapa(archivo) ? archivo.substr(0, archivo.size() - extension.size()) : archivo;
     archivoabierto = archivo;
@@ -1138,6 +1350,14 @@ std::vector<std::string> nucleo::problemas() const {
         v.push_back("Los dos equipos empiezan en la misma casilla.");
     else if (!comun::alcanzable(plano(), a, b))
         v.push_back("No se puede caminar de un inicio al otro.");
+    for (std::size_t p = 0; p < 2; ++p) {
+        if (std::optional<comun::posicion> h = huecodiagonal({e.inicio[p].x, e.inicio[p].y}))
+            v.push_back(std::string("El equipo ") + comun::nombreequipo(int(p)) +
+                        " puede salir de su zona en diagonal, entre dos casillas que cierran el "
+                        "paso, hacia la columna " +
+                        std::to_string(h->x) + ", fila " + std::to_string(h->y) +
+                        " (Mayús + L dibuja líneas cerradas).");
+    }
     return v;
 }
 
@@ -1148,15 +1368,27 @@ void nucleo::recordar(int16_t pincel, int16_t tamanopincel, int16_t tamano) {
     }
     if (tamanopincel == 1 || tamanopincel == 3 || tamanopincel == 5)
         e.tamanopincel = tamanopincel;
-    if (std::find(tamanos.begin(), tamanos.end(), tamano) != tamanos.end())
-        e.tamano = tamano;
+    for (const nivelzoom& z : niveles)
+        if (z.tamano == tamano && z.reduccion == 1)
+            e.tamano = tamano, e.reduccion = 1;
     ajustarvista();
 }
 
+int nucleo::nivelactual() const {
+    // The largest step not above the zoom: after Ajustar the zoom may lie
+    // between two steps.
+    int i = 0;
+    while (i + 1 < int(niveles.size()) && niveles[std::size_t(i + 1)].tamano * e.reduccion <=
+                                              e.tamano * niveles[std::size_t(i + 1)].reduccion)
+        ++i;
+    return i;
+}
+
 void nucleo::tamanoreal() {
-    auto it = std::find(tamanos.begin(), tamanos.end(), e.tamano);
-    const int i = it == tamanos.end() ? 2 : int(it - tamanos.begin());
-    acercar(2 - i, e.anchovista / 2, e.altovista / 2);
+    int real = 0;
+    while (niveles[std::size_t(real)].tamano != tamcelda)
+        ++real;
+    acercar(real - nivelactual(), e.anchovista / 2, e.altovista / 2);
 }
 
 std::vector<std::string> nucleo::anadirreciente(std::vector<std::string> lista,

@@ -4,11 +4,13 @@
 #include "Comun/listamapas.h"
 #include "Comun/mapaarchivo.h"
 #include "Comun/teclas.h"
+#include "Editor/recorte.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,13 +24,27 @@ using comun::verdadero;
 inline constexpr int lado = comun::ladorejilla;
 inline constexpr int celdasvista = 25; // the view shows 25 x 25 cells
 inline constexpr int tamcelda = 20;    // pixels per cell side at 100 %
-// Cell sides of the zoom steps: 25 %, 50 %, 100 % and 200 %.
-inline constexpr std::array<int16_t, 4> tamanos = {5, 10, 20, 40};
+// The zoom steps: `tamano` pixels show `reduccion` cells along a side. Below
+// one pixel per cell a pixel shows one of the cells under it, so that a
+// 1000 x 1000 map fits a window of a common screen.
+struct nivelzoom {
+    int16_t tamano;
+    int16_t reduccion;
+};
+inline constexpr std::array<nivelzoom, 10> niveles = {
+    {{1, 2}, {3, 4}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {10, 1}, {20, 1}, {40, 1}}};
+// Sides of the new map and of a resize.
+inline constexpr int minimolado = 50;
+inline constexpr int maximolado = 1000;
 
 // Shift bits as the window hands them over with a key code (Comun/teclas.h).
 inline constexpr int16_t mayusculas = 1;
 inline constexpr int16_t control = 2;
 inline constexpr int16_t alternativa = 4;
+
+// Key codes beyond the letters, as the window hands them over.
+inline constexpr int16_t vkescape = 27;
+inline constexpr int16_t vksuprimir = 46;
 
 // Mouse buttons as the view hands them over.
 inline constexpr int botonizquierdo = 1;
@@ -47,6 +63,25 @@ struct casilla {
     int16_t transitable = verdadero;
     int16_t marca = -1; // team whose start X the cell shows, -1 for none
     friend bool operator==(const casilla&, const casilla&) = default;
+};
+
+// A rectangle of cells, corners included.
+struct area {
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = -1;
+    int y1 = -1;
+    int ancho() const { return x1 - x0 + 1; }
+    int alto() const { return y1 - y0 + 1; }
+    bool contiene(int x, int y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
+};
+
+// What the reach tint shows of a cell.
+enum zona : char {
+    nadie = 0,      // blocked, or walked to when the teams can meet
+    equiporojo = 1, // only team 0 walks there
+    equipoazul = 2, // only team 1
+    aislada = 3,    // passable, but no team walks there
 };
 
 struct entrada {
@@ -85,17 +120,33 @@ struct estado {
     bool trazandolinea = false;    // a line is being dragged
     comun::posicion lineadesde{};
     comun::posicion lineahasta{};
-    bool vertinte = false; // C: tint the cells no team can walk to
-    // The view: pixels per cell side, and whole cells that fit across and
-    // down (25 x 25 at 100 % in a 500 x 500 view).
+    bool lineacerrada = false; // Shift+L: lines without diagonal steps
+    bool vertinte = false;     // C: tint what each team can walk to
+    // S: the selection tool; the selection and the copy being placed.
+    bool herramientaseleccion = false;
+    bool seleccionando = false; // the rectangle is being dragged
+    bool hayseleccion = false;
+    area seleccion{};
+    comun::posicion seldesde{};
+    bool pegando = false; // Ctrl+V: the copy follows the pointer
+    recorte copia;
+    comun::posicion pegaren{}; // the copy's top-left cell, may lie off the map
+    int16_t guerreros = 4;     // fighters per team when the map is tried
+    // Counts every change of a cell or a start, for what is worked out
+    // from the map (the tint) and kept until it changes.
+    uint64_t version = 0;
+    // The view: `tamano` pixels show `reduccion` cells, and the whole cells
+    // that fit across and down (25 x 25 at 100 % in a 500 x 500 view).
     int16_t tamano = tamcelda;
+    int16_t reduccion = 1;
+    double escala() const { return double(tamano) / reduccion; }
     int anchovista = celdasvista * tamcelda;
     int altovista = celdasvista * tamcelda;
-    int celdasx() const { return std::max(1, anchovista / tamano); }
-    int celdasy() const { return std::max(1, altovista / tamano); }
+    int celdasx() const { return std::max(1, anchovista * reduccion / tamano); }
+    int celdasy() const { return std::max(1, altovista * reduccion / tamano); }
     bool arrastrandovista = false; // middle button held
-    int arrastrex = 0;
-    int arrastrey = 0;
+    double arrastrex = 0;
+    double arrastrey = 0;
     bool haypuntero = false;
     comun::posicion puntero{}; // the map cell under the pointer
     // Where the pointer is over the view, in pixels, while it is there: the
@@ -196,6 +247,50 @@ public:
     void recordar(int16_t pincel, int16_t tamanopincel, int16_t tamano);
     // Back to 100 %, around the view's centre.
     void tamanoreal();
+    // The largest zoom step that shows the whole map, from its corner.
+    void ajustarventana();
+    // "100 %", "2,5 %": the zoom as the status shows it.
+    std::string informezoom() const;
+
+    // Mapa → Redimensionar: the new size (50 to 1000 a side), where the old
+    // map stays (`ancla` 0 to 8: top-left, top, top-right, left, ... in
+    // reading order) and the terrain of the cells it gains. One undo step.
+    void redimensionar(int ancho, int alto, int ancla, int16_t terreno);
+
+    // The selection: a rectangle of map cells, clipped to the map.
+    void seleccionar(int x0, int y0, int x1, int y1);
+    void copiar();
+    void cortar();
+    // Supr: the selection back to grass; starts stay where they are.
+    void borrarseleccion();
+    // Ctrl+V: the clipboard's copy follows the pointer until a click drops
+    // it with its centre on `soltarcopia`'s cell.
+    void pegar();
+    void soltarcopia(int x, int y);
+    // Esc: the copy being placed goes, or else the selection.
+    void cancelar();
+    // X, Y and Z: mirror left-right, top-bottom, or turn a quarter
+    // clockwise the copy being placed, or else the selection with the starts
+    // in it. A turned selection keeps its top-left corner.
+    void voltear(bool horizontal);
+    void girar();
+    // Editar → Reflejar la mitad: the half holding the red start (else the
+    // first half) copied onto the other by the mirror mode, and the other
+    // team's start at the mirror of it.
+    void reflejarmitad();
+
+    // Probar (F5): the map as it is, to the game through a temporary file.
+    void probar();
+    void ponerguerreros(int n);
+
+    // Per map cell, row after row, what the tint shows; `separados` when
+    // the two placed starts can't reach each other. Worked out again only
+    // after a change.
+    struct alcances {
+        bool separados = false;
+        std::vector<char> celdas;
+    };
+    const alcances& zonas() const;
     // The recent maps with `ruta` put first, each once, at most `maxrecientes`.
     static constexpr std::size_t maxrecientes = 8;
     static std::vector<std::string> anadirreciente(std::vector<std::string> lista,
@@ -214,7 +309,10 @@ public:
     comun::posicion espejar(int x, int y) const;
     // The cells of a straight line from `a` to `b`, ends included: one per
     // column or row along its longer side, at any angle.
-    static std::vector<comun::posicion> celdaslinea(comun::posicion a, comun::posicion b);
+    // Closed, every step goes along a row or a column, so that a line of
+    // walls has no diagonal gap a fighter could step through.
+    static std::vector<comun::posicion> celdaslinea(comun::posicion a, comun::posicion b,
+                                                    bool cerrada = false);
     // One flag per map cell, row after row: a passable cell that no placed
     // start can walk to. Empty when no start is placed.
     std::vector<char> inalcanzables() const;
@@ -254,7 +352,10 @@ private:
         const char* nombre = "";
         std::vector<cambio> casillas;
         std::vector<cambioinicio> inicios;
-        bool vacio() const { return casillas.empty() && inicios.empty(); }
+        // A resize: the highest column and row before and after.
+        bool redimension = false;
+        std::array<int16_t, 4> tamanos{};
+        bool vacio() const { return casillas.empty() && inicios.empty() && !redimension; }
     };
 
     casilla& celda(int x, int y) { return e.mapa[std::size_t(x) * lado + y]; }
@@ -281,6 +382,19 @@ private:
     bool rehusarejemplo(const std::string& archivo, const std::string& titulo);
     comun::posicion enmapa(int x, int y) const;
     std::vector<std::string> problemas() const;
+    // Where a team standing at `inicio` can step diagonally out of what it
+    // reaches along rows and columns: the cell beyond the gap, if any.
+    std::optional<comun::posicion> huecodiagonal(comun::posicion inicio) const;
+    // Terrain of one cell, its start mark kept.
+    void ponerterreno(int x, int y, int16_t terreno);
+    // The selection's terrain.
+    recorte tomar(const area& a) const;
+    // A new or opened map starts at the fit zoom, without the last map's
+    // mirror, selection or copy.
+    void empezarmapa();
+    void transformar(int modo);
+    int nivelactual() const;
+    void zoomajustado();
     static std::size_t peso(const paso& p);
 
     plataforma& plat;
@@ -302,6 +416,9 @@ private:
     std::deque<paso> deshechos;
     std::deque<paso> rehechos;
     std::size_t bytes = 0;
+    int pruebas = 0; // maps handed to the game so far
+    mutable alcances cachezonas;
+    mutable uint64_t versionzonas = ~uint64_t(0);
 };
 
 } // namespace editor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace editor {
 
@@ -54,6 +55,18 @@ public:
     // The file of the map being edited is now `ruta` (opened or saved), or
     // none when empty: the window watches it and remembers it as recent.
     virtual void vigilar(const std::string& ruta) = 0;
+    // The system clipboard, as text: what Copiar puts there and Pegar reads
+    // (possibly from another editor window).
+    virtual void ponerportapapeles(const std::string& texto) = 0;
+    virtual std::string leerportapapeles() = 0;
+    // Probar: a folder of our own for the maps handed to the game (kept
+    // while the editor runs), and the game program; empty when none.
+    virtual std::string carpetaprueba() = 0;
+    virtual std::string programajuego() = 0;
+    // Starts `programa` with `argumentos` on its own, not waiting for it.
+    // Empty when it started, otherwise why not, in Spanish.
+    virtual std::string lanzar(const std::string& programa,
+                               const std::vector<std::string>& argumentos) = 0;
 };
 
 } // namespace editor

@@ -2,6 +2,7 @@
 
 #include "Comun/escritura.h"
 #include "Comun/listamapas.h"
+#include "Editor/cajatamano.h"
 #include "Editor/controles.h"
 #include "Editor/escritura.h"
 #include "Editor/vista.h"
@@ -9,7 +10,9 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -19,8 +22,10 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,13 +33,19 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStandardPaths>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -72,6 +83,10 @@ QComboBox* lista(const char* nombre, QRect r, QWidget* padre) {
     c->setObjectName(nombre);
     c->setGeometry(r);
     c->addItems({"50", "75", "100", "150", "200"});
+    // Any side from 50 to 1000 can be typed as well.
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setValidator(new QIntValidator(minimolado, maximolado, c));
     return c;
 }
 
@@ -115,6 +130,10 @@ int16_t codigotecla(int k) {
         return comun::vkderecha;
     case Qt::Key_Down:
         return comun::vkabajo;
+    case Qt::Key_Escape:
+        return vkescape;
+    case Qt::Key_Delete:
+        return vksuprimir;
     default:
         return k >= 0 && k <= 0x7f ? int16_t(k) : int16_t(0);
     }
@@ -215,13 +234,38 @@ main::main(const QString& carpeta, const QString& carpetausuario, const QString&
     connect(barray, &QScrollBar::valueChanged, this,
             [this](int v) { nuc->ponervista(nuc->ver().vistax, v); });
 
+    // The game beside the editor: in a build `Tarnhollow`, installed
+    // `tarnhollow`, both in the program folder (games/ once installed).
+    const QString aqui = QCoreApplication::applicationDirPath();
+    sitiosjuego = {aqui + QStringLiteral("/Tarnhollow"), aqui + QStringLiteral("/tarnhollow")};
+    const QString enruta = QStandardPaths::findExecutable(QStringLiteral("tarnhollow"));
+    if (!enruta.isEmpty())
+        sitiosjuego << enruta;
+    lanzador = [](const QString& programa, const QStringList& argumentos) {
+        // Its own folder as working folder: the game finds its data from
+        // there, and nothing depends on where the editor was started.
+        return QProcess::startDetached(programa, argumentos, QFileInfo(programa).absolutePath())
+                   ? QString()
+                   : QStringLiteral("El sistema no pudo iniciar el programa.");
+    };
+    hormigas = new QTimer(this);
+    hormigas->setInterval(150);
+    connect(hormigas, &QTimer::timeout, this, [this] {
+        ++paso;
+        if (nuc->ver().hayseleccion)
+            dibujar();
+        else
+            hormigas->stop();
+    });
+
     // Below the palette, where the window had nothing.
     tinte = new QCheckBox(QStringLiteral("Zonas sin acceso (C)"), cuerpo);
     tinte->setObjectName("tinte");
     tinte->setGeometry(512, 440, 148, 20);
     tinte->setFocusPolicy(Qt::NoFocus);
     tinte->setToolTip(QStringLiteral("Tiñe las casillas a las que ningún equipo puede llegar "
-                                     "caminando desde su inicio"));
+                                     "caminando desde su inicio; si los equipos no pueden "
+                                     "encontrarse, lo que alcanza cada uno en su color"));
     connect(tinte, &QCheckBox::toggled, this, [this](bool si) {
         nuc->ponertinte(si);
         tinte->setChecked(nuc->ver().vertinte);
@@ -261,6 +305,7 @@ main::main(const QString& carpeta, const QString& carpetausuario, const QString&
                     : ev->button() == Qt::MiddleButton ? botoncentral
                                                        : botonizquierdo;
         nuc->mainpic_MouseDown(desplazamiento(ev->modifiers()), p.x(), p.y(), boton);
+        actualizarmenus();
         cuerpo->update(); // a right click may have chosen another terrain
     };
     mainpic->alsalir = [this] { nuc->mainpic_MouseLeave(); };
@@ -285,6 +330,7 @@ main::main(const QString& carpeta, const QString& carpetausuario, const QString&
     mainpic->alsoltar = [this](QMouseEvent* ev) {
         QPoint p = ev->position().toPoint();
         nuc->mainpic_MouseUp(p.x(), p.y());
+        actualizarmenus(); // a selection was made: it can be copied now
     };
 
     mainpic->setToolTip(QStringLiteral("El mapa: clic o arrastre para pintar; F1, los controles"));
@@ -322,6 +368,7 @@ main::main(const QString& carpeta, const QString& carpetausuario, const QString&
                   int16_t(ajustes.value(QStringLiteral("tamanopincel"), 1).toInt()),
                   int16_t(ajustes.value(QStringLiteral("zoom"), tamcelda).toInt()));
     mnuMinimapa->setChecked(ajustes.value(QStringLiteral("minimapa"), true).toBool());
+    nuc->ponerguerreros(ajustes.value(QStringLiteral("guerreros"), 4).toInt());
     const QString ultimo = ajustes.value(QStringLiteral("ultimo")).toString();
     ajustes.endGroup();
     refrescar({});
@@ -382,13 +429,31 @@ void main::dibujar() {
     // of the cell size; beyond the map, "not map" (nothing there is saved,
     // painted or played on).
     img.fill(QColor(32, 32, 40));
+    const bool tiles = e.reduccion == 1 && t >= 5;
+    if (!tiles) {
+        // A few pixels a cell or less: each pixel in the colour of the cell
+        // under it, which reads better than a shrunken tile and stays fast
+        // with a million cells in view.
+        for (int py = 0; py < img.height(); ++py) {
+            const int y = e.vistay + py * e.reduccion / t;
+            if (y > e.altomapa)
+                break;
+            auto* fila = reinterpret_cast<QRgb*>(img.scanLine(py));
+            for (int px = 0; px < img.width(); ++px) {
+                const int x = e.vistax + px * e.reduccion / t;
+                if (x > e.anchomapa)
+                    break;
+                fila[px] = colores[std::size_t(e.celda(x, y).terreno)];
+            }
+        }
+    }
     const int ultimax =
         std::min({e.vistax + (img.width() + t - 1) / t - 1, int(e.anchomapa), lado - 1});
     const int ultimay =
         std::min({e.vistay + (img.height() + t - 1) / t - 1, int(e.altomapa), lado - 1});
     // Tiles are copied row by row: at 25 % a large view holds tens of
     // thousands of cells, too many for one painter call each.
-    for (int y = e.vistay; y <= ultimay; ++y) {
+    for (int y = e.vistay; y <= ultimay && tiles; ++y) {
         const int py = t * (y - e.vistay);
         const int filas = std::min(t, img.height() - py);
         for (int x = e.vistax; x <= ultimax; ++x) {
@@ -401,7 +466,7 @@ void main::dibujar() {
         }
     }
     QPainter p(&img);
-    for (int k = 0; k < 2; ++k) {
+    for (int k = 0; k < 2 && tiles; ++k) {
         const entrada& en = e.inicio[std::size_t(k)];
         if (en.colocado != verdadero || e.celda(en.x, en.y).marca < 0)
             continue;
@@ -419,13 +484,16 @@ void main::dibujar() {
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
         p.drawImage(px, py, m, 0, 0, t, t);
     }
+    const double s = e.escala();
+    auto marco = [&](int x0, int y0, int x1, int y1) {
+        return QRectF((x0 - e.vistax) * s, (y0 - e.vistay) * s, (x1 - x0 + 1) * s - 1,
+                      (y1 - y0 + 1) * s - 1);
+    };
     if (e.rectangulo) {
         // The rectangle being dragged, drawn over the cells it will paint.
-        int x0 = std::min(e.esquina.x, e.extremo.x) - e.vistax;
-        int y0 = std::min(e.esquina.y, e.extremo.y) - e.vistay;
-        int w = std::abs(e.esquina.x - e.extremo.x) + 1;
-        int h = std::abs(e.esquina.y - e.extremo.y) + 1;
-        QRect r(x0 * t, y0 * t, w * t - 1, h * t - 1);
+        const QRectF r =
+            marco(std::min(e.esquina.x, e.extremo.x), std::min(e.esquina.y, e.extremo.y),
+                  std::max(e.esquina.x, e.extremo.x), std::max(e.esquina.y, e.extremo.y));
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setPen(QPen(Qt::black, 1));
         p.drawRect(r);
@@ -433,9 +501,47 @@ void main::dibujar() {
         p.drawRect(r);
     }
     dibujarencima(p);
+    if (e.hayseleccion) {
+        // Marching ants: the dashes move on with the timer.
+        const QRectF r = marco(e.seleccion.x0, e.seleccion.y0, e.seleccion.x1, e.seleccion.y1);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::black, 1));
+        p.drawRect(r);
+        QPen hormiga(Qt::white, 1, Qt::CustomDashLine);
+        hormiga.setDashPattern({4, 4});
+        hormiga.setDashOffset(paso % 8);
+        p.setPen(hormiga);
+        p.drawRect(r);
+    }
+    if (e.pegando)
+        dibujarcopia(p);
     p.end();
     mainpic->update();
     dibujarminimapa();
+}
+
+void main::dibujarcopia(QPainter& p) {
+    const estado& e = nuc->ver();
+    const recorte& c = e.copia;
+    QImage copia(c.ancho, c.alto, QImage::Format_RGB32);
+    for (int y = 0; y < c.alto; ++y) {
+        auto* fila = reinterpret_cast<QRgb*>(copia.scanLine(y));
+        for (int x = 0; x < c.ancho; ++x)
+            fila[x] = colores[std::size_t(c.en(x, y))];
+    }
+    const double s = e.escala();
+    const QRectF r((e.pegaren.x - e.vistax) * s, (e.pegaren.y - e.vistay) * s, c.ancho * s,
+                   c.alto * s);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setOpacity(0.75);
+    p.drawImage(r, copia);
+    p.setOpacity(1);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.setPen(QPen(Qt::cyan, 1, Qt::DashLine));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
 void main::dibujarminimapa() {
@@ -490,24 +596,38 @@ void main::dibujarminimapa() {
 void main::dibujarencima(QPainter& p) {
     const estado& e = nuc->ver();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const int t = e.tamano;
-    const int vistosx = e.celdasx() + 1;
-    const int vistosy = e.celdasy() + 1;
-    auto pixel = [&](int x, int y) { return QPoint(t * (x - e.vistax), t * (y - e.vistay)); };
+    const double t = e.escala();
+    auto pixel = [&](int x, int y) { return QPointF(t * (x - e.vistax), t * (y - e.vistay)); };
+    auto cuadro = [&](int x, int y, int lado) {
+        return QRectF(pixel(x, y), QSizeF(t * lado, t * lado));
+    };
     if (e.vertinte) {
-        const std::vector<char> fuera = nuc->inalcanzables();
-        const int ancho = e.anchomapa + 1;
-        for (int y = e.vistay; y < e.vistay + vistosy && y <= e.altomapa && !fuera.empty(); ++y)
-            for (int x = e.vistax; x < e.vistax + vistosx && x <= e.anchomapa; ++x)
-                if (fuera[std::size_t(y) * ancho + x])
-                    p.fillRect(QRect(pixel(x, y), QSize(t, t)), QColor(220, 0, 160, 110));
+        const nucleo::alcances& z = nuc->zonas();
+        if (!z.celdas.empty()) {
+            // One pixel a cell, stretched over the view: a single draw even
+            // with the whole of a large map in view.
+            const int ancho = e.anchomapa + 1;
+            const int w = std::min(e.celdasx() + 1, ancho - e.vistax);
+            const int h = std::min(e.celdasy() + 1, e.altomapa + 1 - e.vistay);
+            QImage capa(w, h, QImage::Format_ARGB32_Premultiplied);
+            const std::array<QRgb, 4> color = {
+                0, qPremultiply(qRgba(230, 0, 0, 90)), qPremultiply(qRgba(0, 60, 255, 90)),
+                z.separados ? qPremultiply(qRgba(90, 90, 90, 170))
+                            : qPremultiply(qRgba(220, 0, 160, 110))};
+            for (int y = 0; y < h; ++y) {
+                auto* fila = reinterpret_cast<QRgb*>(capa.scanLine(y));
+                const char* zonas = z.celdas.data() + std::size_t(e.vistay + y) * ancho + e.vistax;
+                for (int x = 0; x < w; ++x)
+                    fila[x] = color[std::size_t(zonas[x])];
+            }
+            p.drawImage(QRectF(0, 0, w * t, h * t), capa);
+        }
     }
     if (e.trazandolinea) {
         // The line as it will be painted, brush size included.
         const int r = e.tamanopincel / 2;
-        for (comun::posicion c : nucleo::celdaslinea(e.lineadesde, e.lineahasta))
-            p.fillRect(QRect(pixel(c.x - r, c.y - r), QSize(t, t) * (2 * r + 1)),
-                       QColor(255, 255, 0, 90));
+        for (comun::posicion c : nucleo::celdaslinea(e.lineadesde, e.lineahasta, e.lineacerrada))
+            p.fillRect(cuadro(c.x - r, c.y - r, 2 * r + 1), QColor(255, 255, 0, 90));
     }
     if (e.simetrico) {
         // The mirror: a line for left-right or top-bottom, a cross at the
@@ -536,7 +656,7 @@ void main::dibujarencima(QPainter& p) {
             const entrada& s = e.inicio[std::size_t(k)];
             if (s.colocado != verdadero)
                 continue;
-            const QPointF centro = QPointF(pixel(s.x, s.y)) + QPointF(t / 2.0, t / 2.0);
+            const QPointF centro = pixel(s.x, s.y) + QPointF(t / 2.0, t / 2.0);
             const double radio = std::max(8.0, 1.5 * t);
             p.setBrush(Qt::NoBrush);
             p.setPen(QPen(Qt::black, 4));
@@ -545,10 +665,11 @@ void main::dibujarencima(QPainter& p) {
             p.drawEllipse(centro, radio, radio);
         }
     }
-    if (e.haypuntero) {
+    if (e.haypuntero && !e.pegando) {
         // The cell under the pointer, with the square a stroke would paint.
-        const int r = e.pincel >= 0 ? e.tamanopincel / 2 : 0;
-        QRect celda(pixel(e.puntero.x - r, e.puntero.y - r), QSize(t, t) * (2 * r + 1));
+        const int r = e.pincel >= 0 && !e.herramientaseleccion ? e.tamanopincel / 2 : 0;
+        const QRectF celda = cuadro(e.puntero.x - r, e.puntero.y - r, 2 * r + 1);
+        p.setBrush(Qt::NoBrush);
         p.setPen(QPen(Qt::black, 1));
         p.drawRect(celda.adjusted(0, 0, -1, -1));
         p.setPen(QPen(Qt::white, 1, Qt::DashLine));
@@ -670,6 +791,7 @@ void main::guardarajustes() {
     ajustes.setValue(QStringLiteral("tamanopincel"), int(e.tamanopincel));
     ajustes.setValue(QStringLiteral("zoom"), int(e.tamano));
     ajustes.setValue(QStringLiteral("minimapa"), mnuMinimapa->isChecked());
+    ajustes.setValue(QStringLiteral("guerreros"), int(e.guerreros));
 }
 
 void main::refrescar(const std::string& elegido) {
@@ -793,6 +915,43 @@ void main::crearmenus() {
                         tecla('Y', control));
     mnuRehacer->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    editar->addSeparator();
+    mnuSeleccion = accion(editar, "mnuSeleccion", QStringLiteral("&Seleccionar"),
+                          QKeySequence(Qt::Key_S), tecla('S', 0));
+    mnuSeleccion->setCheckable(true);
+    mnuCortar = accion(editar, "mnuCortar", QStringLiteral("Cor&tar"), QKeySequence::Cut,
+                       tecla('X', control));
+    mnuCopiar = accion(editar, "mnuCopiar", QStringLiteral("&Copiar"), QKeySequence::Copy,
+                       tecla('C', control));
+    mnuPegar = accion(editar, "mnuPegar", QStringLiteral("&Pegar"), QKeySequence::Paste,
+                      tecla('V', control));
+    // Supr reaches the map through the key preview: as a shortcut it would
+    // clash with the map list's own Supr.
+    mnuBorrarseleccion =
+        accion(editar, "mnuBorrarseleccion", QStringLiteral("&Borrar la selección\tSupr"),
+               QKeySequence(), tecla(vksuprimir, 0));
+    editar->addSeparator();
+    mnuVoltearx = accion(editar, "mnuVoltearx", QStringLiteral("Voltear izquierda-derecha"),
+                         QKeySequence(Qt::Key_X), tecla('X', 0));
+    mnuVolteary = accion(editar, "mnuVolteary", QStringLiteral("Voltear arriba-abajo"),
+                         QKeySequence(Qt::Key_Y), tecla('Y', 0));
+    mnuGirar = accion(editar, "mnuGirar", QStringLiteral("&Girar un cuarto de vuelta"),
+                      QKeySequence(Qt::Key_Z), tecla('Z', 0));
+    mnuReflejar =
+        accion(editar, "mnuReflejar", QStringLiteral("Reflejar la mitad"), QKeySequence(), [this] {
+            nuc->reflejarmitad();
+            actualizarmenus();
+        });
+
+    QMenu* menumapa = menuBar()->addMenu(QStringLiteral("&Mapa"));
+    mnuRedimensionar = accion(menumapa, "mnuRedimensionar", QStringLiteral("&Redimensionar..."),
+                              QKeySequence(), [this] { mnuRedimensionar_Click(); });
+    menumapa->addSeparator();
+    mnuProbar = accion(menumapa, "mnuProbar", QStringLiteral("&Probar"), QKeySequence(Qt::Key_F5),
+                       [this] { nuc->probar(); });
+    mnuGuerreros =
+        accion(menumapa, "mnuGuerreros", QStringLiteral("&Guerreros por equipo al probar..."),
+               QKeySequence(), [this] { mnuGuerreros_Click(); });
 
     QMenu* ver = menuBar()->addMenu(QStringLiteral("&Ver"));
     mnuAcercar = accion(ver, "mnuAcercar", QStringLiteral("&Acercar"), QKeySequence::ZoomIn,
@@ -804,6 +963,11 @@ void main::crearmenus() {
                                nuc->tamanoreal();
                                actualizarmenus();
                            });
+    mnuAjustar = accion(ver, "mnuAjustar", QStringLiteral("A&justar a la ventana"),
+                        QKeySequence(Qt::CTRL | Qt::Key_9), [this] {
+                            nuc->ajustarventana();
+                            actualizarmenus();
+                        });
     ver->addSeparator();
     mnuMinimapa =
         accion(ver, "mnuMinimapa", QStringLiteral("&Minimapa"), QKeySequence(), [this](bool si) {
@@ -841,8 +1005,18 @@ void main::actualizarmenus() {
     mnuDeshacer->setEnabled(hay && !d.empty());
     mnuRehacer->setEnabled(hay && !r.empty());
     for (QAction* a :
-         {mnuGuardar, mnuGuardarcomo, mnuAcercar, mnuAlejar, mnuTamanoreal, mnuTinte, mnuEspejo})
+         {mnuGuardar, mnuGuardarcomo, mnuAcercar, mnuAlejar, mnuTamanoreal, mnuTinte, mnuEspejo,
+          mnuSeleccion, mnuPegar, mnuReflejar, mnuAjustar, mnuRedimensionar, mnuProbar})
         a->setEnabled(hay);
+    const bool algo = hay && (e.hayseleccion || e.pegando);
+    for (QAction* a : {mnuVoltearx, mnuVolteary, mnuGirar})
+        a->setEnabled(algo);
+    for (QAction* a : {mnuCopiar, mnuCortar, mnuBorrarseleccion})
+        a->setEnabled(hay && e.hayseleccion);
+    const QSignalBlocker q0(mnuSeleccion);
+    mnuSeleccion->setChecked(e.herramientaseleccion);
+    if (e.hayseleccion && !hormigas->isActive())
+        hormigas->start();
     const QSignalBlocker q1(mnuTinte);
     const QSignalBlocker q2(mnuEspejo);
     const QSignalBlocker q3(tinte);
@@ -946,6 +1120,75 @@ void main::mnuRenombrar_Click() {
     file->setFocus();
 }
 
+void main::mnuRedimensionar_Click() {
+    const estado& e = nuc->ver();
+    if (e.haymapa != verdadero)
+        return;
+    cajatamano caja(e.anchomapa + 1, e.altomapa + 1, this);
+    if (caja.exec() != QDialog::Accepted)
+        return;
+    nuc->redimensionar(caja.nuevoancho->value(), caja.nuevoalto->value(), caja.anclas->checkedId(),
+                       int16_t(caja.terreno->currentIndex()));
+    actualizarmenus();
+}
+
+void main::mnuGuerreros_Click() {
+    bool si = false;
+    const int n = QInputDialog::getInt(this, QStringLiteral("Probar"),
+                                       QStringLiteral("Guerreros por equipo al probar el mapa:"),
+                                       nuc->ver().guerreros, 1, 8, 1, &si);
+    if (si)
+        nuc->ponerguerreros(n);
+}
+
+void main::ponerportapapeles(const std::string& texto) {
+    auto* datos = new QMimeData;
+    const QByteArray bytes = QByteArray::fromStdString(texto);
+    // Our own type for another editor window, plain text for anything else.
+    datos->setData(QStringLiteral("application/x-tarnhollow-casillas"), bytes);
+    datos->setText(QString::fromLatin1(bytes));
+    QGuiApplication::clipboard()->setMimeData(datos);
+}
+
+std::string main::leerportapapeles() {
+    const QMimeData* datos = QGuiApplication::clipboard()->mimeData();
+    if (!datos)
+        return {};
+    const QString tipo = QStringLiteral("application/x-tarnhollow-casillas");
+    if (datos->hasFormat(tipo))
+        return datos->data(tipo).toStdString();
+    return datos->text().toStdString();
+}
+
+std::string main::carpetaprueba() {
+    if (!prueba || !prueba->isValid()) {
+        // The user's cache when there is one, else the temporary folder.
+        QString base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+        if (base.isEmpty() || !QDir().mkpath(base))
+            base = QDir::tempPath();
+        prueba = std::make_unique<QTemporaryDir>(base + QStringLiteral("/prueba-XXXXXX"));
+        if (!prueba->isValid())
+            return {};
+    }
+    return QFile::encodeName(prueba->path()).toStdString();
+}
+
+std::string main::programajuego() {
+    for (const QString& s : sitiosjuego) {
+        const QFileInfo f(s);
+        if (f.isFile() && f.isExecutable())
+            return QFile::encodeName(f.absoluteFilePath()).toStdString();
+    }
+    return {};
+}
+
+std::string main::lanzar(const std::string& programa, const std::vector<std::string>& argumentos) {
+    QStringList lista;
+    for (const std::string& a : argumentos)
+        lista << QFile::decodeName(QByteArray::fromStdString(a));
+    return lanzador(QFile::decodeName(QByteArray::fromStdString(programa)), lista).toStdString();
+}
+
 void main::mnuRestaurar_Click() {
     nuc->restaurar_Click(elegido());
 }
@@ -1009,13 +1252,6 @@ bool main::eventFilter(QObject* obj, QEvent* ev) {
         if (!repetida && almapa)
             Form_KeyDown(obj, tecla);
         mando = almapa && flecha && nuc->ver().haymapa == verdadero;
-    }
-    // Typed characters never reach the size lists, so a size can only be
-    // picked from them (and not found by typing its first digit).
-    for (QObject* o = obj; o; o = o->parent()) {
-        if ((o == ancho || o == alto) && !tecla->text().isEmpty() &&
-            tecla->text().front().isPrint())
-            return true;
     }
     return mando;
 }

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -18,6 +19,8 @@ class QCheckBox;
 class QMenu;
 class QPainter;
 class QScrollBar;
+class QTemporaryDir;
+class QTimer;
 class QComboBox;
 class QFileSystemWatcher;
 class QFrame;
@@ -99,6 +102,19 @@ public:
     QAction* mnuMinimapa = nullptr;
     QAction* mnuTinte = nullptr;
     QAction* mnuEspejo = nullptr;
+    QAction* mnuCopiar = nullptr;
+    QAction* mnuCortar = nullptr;
+    QAction* mnuPegar = nullptr;
+    QAction* mnuBorrarseleccion = nullptr;
+    QAction* mnuSeleccion = nullptr;
+    QAction* mnuVoltearx = nullptr;
+    QAction* mnuVolteary = nullptr;
+    QAction* mnuGirar = nullptr;
+    QAction* mnuReflejar = nullptr;
+    QAction* mnuAjustar = nullptr;
+    QAction* mnuRedimensionar = nullptr;
+    QAction* mnuProbar = nullptr;
+    QAction* mnuGuerreros = nullptr;
     QAction* mnuControles = nullptr;
     QAction* mnuAcerca = nullptr;
     QWidget* ayuda = nullptr; // the help window, made when first shown
@@ -112,6 +128,16 @@ public:
     void mnuBorrar_Click();
     void mnuRenombrar_Click();
     void abrirreciente(const QString& ruta);
+    void mnuRedimensionar_Click();
+    void mnuGuerreros_Click();
+
+    // Probar starts the game through this; tests put a recorder here. It
+    // returns why the program didn't start, empty when it did.
+    std::function<QString(const QString& programa, const QStringList& argumentos)> lanzador;
+    // Where the game is looked for, the first that can be run wins: beside
+    // the editor in a build, beside it once installed (both in games/),
+    // then on the PATH.
+    QStringList sitiosjuego;
     QStringList recientes() const;
 
     // The whole redraw (view and minimap), and the minimap alone.
@@ -148,6 +174,14 @@ private:
     std::string leernombre() override;
     std::string tirar(const std::string& ruta) override;
     void vigilar(const std::string& ruta) override;
+    void ponerportapapeles(const std::string& texto) override;
+    std::string leerportapapeles() override;
+    std::string carpetaprueba() override;
+    std::string programajuego() override;
+    std::string lanzar(const std::string& programa,
+                       const std::vector<std::string>& argumentos) override;
+    // The copy being placed, over the view.
+    void dibujarcopia(QPainter& p);
 
     void crearmenus();
     // Undo and redo name their step; the check marks follow the map.
@@ -187,6 +221,11 @@ private:
     // while it travels up to the parents.
     const QEvent* ultimatecla = nullptr;
     QObject* ultimoreceptor = nullptr;
+    // The maps handed to the game, removed when the editor closes.
+    std::unique_ptr<QTemporaryDir> prueba;
+    // The selection's outline marches.
+    QTimer* hormigas;
+    int paso = 0;
 };
 
 } // namespace editor

@@ -81,6 +81,22 @@ public:
         return true;
     }
     void ponernombre(const std::string& n) override { nombre = n; }
+    std::string portapapeles;
+    std::string carpeta; // for Probar; empty: none could be made
+    std::string programa = "/juego/Tarnhollow";
+    std::string falloalanzar;
+    std::vector<std::vector<std::string>> lanzados; // program, then arguments
+    void ponerportapapeles(const std::string& t) override { portapapeles = t; }
+    std::string leerportapapeles() override { return portapapeles; }
+    std::string carpetaprueba() override { return carpeta; }
+    std::string programajuego() override { return programa; }
+    std::string lanzar(const std::string& p, const std::vector<std::string>& a) override {
+        if (!falloalanzar.empty())
+            return falloalanzar;
+        lanzados.push_back({p});
+        lanzados.back().insert(lanzados.back().end(), a.begin(), a.end());
+        return {};
+    }
     void ponertitulo(const std::string& t, bool m) override {
         titulo = t;
         modificado = m;

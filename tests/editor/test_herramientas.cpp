@@ -14,8 +14,9 @@ using namespace editor;
 
 namespace {
 
-int centro(int celda, int vista) {
-    return (celda - vista) * tamcelda + tamcelda / 2;
+// New and opened maps start at the fit zoom.
+int centro(int celda, int vista, const estado& e) {
+    return int((celda - vista + 0.5) * e.escala());
 }
 
 struct foto {
@@ -36,12 +37,14 @@ class TestHerramientas : public QObject {
     const estado& e() const { return n->ver(); }
     foto sacar() const { return {e().mapa, e().inicio}; }
     void pulsar(int x, int y, int16_t shift = 0) {
-        n->mainpic_MouseDown(shift, centro(x, e().vistax), centro(y, e().vistay));
+        n->mainpic_MouseDown(shift, centro(x, e().vistax, e()), centro(y, e().vistay, e()));
     }
     void mover(int x, int y) {
-        n->mainpic_MouseMove(centro(x, e().vistax), centro(y, e().vistay));
+        n->mainpic_MouseMove(centro(x, e().vistax, e()), centro(y, e().vistay, e()));
     }
-    void soltar(int x, int y) { n->mainpic_MouseUp(centro(x, e().vistax), centro(y, e().vistay)); }
+    void soltar(int x, int y) {
+        n->mainpic_MouseUp(centro(x, e().vistax, e()), centro(y, e().vistay, e()));
+    }
     void trazo(int16_t t, std::initializer_list<std::pair<int, int>> celdas) {
         n->terrenos_Click(t);
         auto c = celdas.begin();
@@ -67,6 +70,11 @@ class TestHerramientas : public QObject {
         soltar(x1, y1);
     }
     void deshacer() { n->Form_KeyDown('Z', control); }
+    // New maps start at the fit zoom; these cases count cells at 100 %.
+    void cien() {
+        n->tamanoreal();
+        n->ponervista(0, 0);
+    }
     void rehacer() { n->Form_KeyDown('Y', control); }
     int contar(int16_t t) const {
         int k = 0;
@@ -279,7 +287,8 @@ private slots:
         n->crear_Click(lado, lado);
         n->Form_KeyDown('M', 0);
         QVERIFY(e().simetrico);
-        while (celda.x() > e().vistax + 24 || celda.y() > e().vistay + 24) {
+        while (celda.x() > e().vistax + e().celdasx() - 1 ||
+               celda.y() > e().vistay + e().celdasy() - 1) {
             n->Form_KeyDown(comun::vkderecha, 0);
             n->Form_KeyDown(comun::vkabajo, 0);
         }
@@ -347,7 +356,7 @@ private slots:
         } else if (estropear == "muro") {
             pulsar(20, 0, 0);
             for (int y = 1; y < 60; ++y)
-                n->mainpic_MouseMove(centro(20, 0), centro(y, 0));
+                n->mainpic_MouseMove(centro(20, 0, e()), centro(y, 0, e()));
             soltar(20, 49);
         } else if (estropear == "tapiar") {
             rectangulo(comun::agua, 4, 4, 6, 6);
@@ -458,9 +467,9 @@ private slots:
         QCOMPARE(e().pincel, int16_t(comun::piso));
         trazo(comun::agua, {{7, 7}});
         n->px_Click(1);
-        n->mainpic_MouseDown(0, centro(7, 0), centro(7, 0), botonderecho);
-        n->mainpic_MouseMove(centro(8, 0), centro(8, 0));
-        n->mainpic_MouseUp(centro(8, 0), centro(8, 0));
+        n->mainpic_MouseDown(0, centro(7, 0, e()), centro(7, 0, e()), botonderecho);
+        n->mainpic_MouseMove(centro(8, 0, e()), centro(8, 0, e()));
+        n->mainpic_MouseUp(centro(8, 0, e()), centro(8, 0, e()));
         QCOMPARE(e().pincel, int16_t(comun::agua));
         QCOMPARE(e().pincelinicio, int16_t(-1));
         QCOMPARE(contar(comun::agua), 1);
@@ -468,12 +477,13 @@ private slots:
     }
 
     void estado_del_puntero() {
+        cien();
         n->Form_KeyDown(comun::vkderecha, 0);
         trazo(comun::arbol, {{12, 7}});
         n->Form_KeyDown(']', 0);
         mover(12, 7);
         QCOMPARE(r.estado, std::string("( 3 , 0 )    columna 12, fila 7: Árbol    mapa 50 x 50"
-                                       "    Árbol (pincel 3 x 3)"));
+                                       "    Árbol (pincel 3 x 3)    zoom 100 %"));
         // Painted under the still pointer, by a stroke or a fill, the cell
         // tells its new terrain.
         n->terrenos_Click(comun::pared);
@@ -495,7 +505,7 @@ private slots:
         n->Form_KeyDown(comun::vkderecha, 0);
         QVERIFY(!e().haypuntero);
         n->px_Click(1);
-        QCOMPARE(r.estado, std::string("( 3 , 0 )    mapa 50 x 50    inicio azul"));
+        QCOMPARE(r.estado, std::string("( 3 , 0 )    mapa 50 x 50    inicio azul    zoom 100 %"));
     }
 
     void tinte_de_lo_inalcanzable() {
@@ -545,6 +555,7 @@ private slots:
         QFETCH(QList<int>, pasos);
         QFETCH(QPoint, celda);
         n->crear_Click(lado, lado);
+        cien();
         n->ponervista(60, 60);
         for (int p : pasos)
             n->acercar(p, pixel.x(), pixel.y());
@@ -578,6 +589,7 @@ private slots:
         QFETCH(QPoint, celda);
         QFETCH(QPoint, vista);
         n->crear_Click(ancho, alto);
+        cien();
         comun::posicion c = n->celdaminimapa(pixel.x(), pixel.y(), 150);
         QCOMPARE(QPoint(c.x, c.y), celda);
         n->minimapa_Click(pixel.x(), pixel.y(), 150);
@@ -587,6 +599,7 @@ private slots:
     void vista_mayor_y_boton_central() {
         n->crear_Click(200, 200);
         n->ponertamanovista(1000, 700); // 50 x 35 cells
+        cien();
         QCOMPARE(e().celdasx(), 50);
         n->ponervista(500, 500);
         QCOMPARE(QPoint(e().vistax, e().vistay), QPoint(150, 165));

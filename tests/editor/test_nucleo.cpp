@@ -16,8 +16,9 @@ using namespace editor;
 namespace {
 
 // Pixel in the middle of the view cell that shows (x, y).
-int centro(int celda, int vista) {
-    return (celda - vista) * tamcelda + tamcelda / 2;
+// New and opened maps start at the fit zoom.
+int centro(int celda, int vista, const estado& e) {
+    return int((celda - vista + 0.5) * e.escala());
 }
 
 std::string leer(const std::string& ruta) {
@@ -38,12 +39,18 @@ class TestNucleo : public QObject {
 
     const estado& e() const { return n->ver(); }
     void pulsar(int x, int y, int16_t shift = 0) {
-        n->mainpic_MouseDown(shift, centro(x, e().vistax), centro(y, e().vistay));
+        n->mainpic_MouseDown(shift, centro(x, e().vistax, e()), centro(y, e().vistay, e()));
     }
     void mover(int x, int y) {
-        n->mainpic_MouseMove(centro(x, e().vistax), centro(y, e().vistay));
+        n->mainpic_MouseMove(centro(x, e().vistax, e()), centro(y, e().vistay, e()));
     }
-    void soltar(int x, int y) { n->mainpic_MouseUp(centro(x, e().vistax), centro(y, e().vistay)); }
+    void soltar(int x, int y) {
+        n->mainpic_MouseUp(centro(x, e().vistax, e()), centro(y, e().vistay, e()));
+    }
+    void cien() {
+        n->tamanoreal();
+        n->ponervista(0, 0);
+    }
     void colocar(int16_t p, int x, int y) {
         n->px_Click(p);
         pulsar(x, y);
@@ -186,6 +193,7 @@ private slots:
         QFETCH(int, cx);
         QFETCH(int, cy);
         n->crear_Click(50, 50);
+        cien(); // the view scrolls at 100 %
         n->Form_KeyDown(comun::vkderecha, 0);
         n->Form_KeyDown(comun::vkabajo, 0);
         QCOMPARE(r.inicioestado(), std::string("( 3 , 3 )"));
@@ -329,6 +337,7 @@ private slots:
         QFETCH(QList<int>, teclas);
         QFETCH(QString, estado);
         n->crear_Click(ancho, 50);
+        cien(); // the view scrolls at 100 %
         int antes = r.dibujos;
         for (int t : teclas)
             n->Form_KeyDown(int16_t(t), 0);
@@ -713,6 +722,7 @@ private slots:
     void abrir_rechazado_deja_el_mapa() {
         QFETCH(QString, texto);
         n->crear_Click(100, 50);
+        cien(); // the view scrolls at 100 %
         n->terrenos_Click(comun::agua);
         pulsar(3, 3);
         soltar(3, 3);

@@ -89,6 +89,10 @@ class TestVentana : public QObject {
         w->ancho->setCurrentText(ancho);
         w->alto->setCurrentText(alto);
         QTest::mouseClick(w->crear, Qt::LeftButton);
+        // A new map opens at the fit zoom; the cases here click at 100 %.
+        w->mnuTamanoreal->trigger();
+        w->barrax->setValue(0);
+        w->barray->setValue(0);
     }
     void clic(QWidget* v) { QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(11, 11)); }
     void colocar(int equipo, int x, int y) {
@@ -272,15 +276,32 @@ private slots:
         }
     }
 
-    void los_tamanos_no_se_escriben() {
+    void tamanos_escritos_data() {
+        QTest::addColumn<QString>("ancho");
+        QTest::addColumn<int>("anchomapa"); // -1: refused, no map
+        QTest::newRow("de-la-lista") << "75" << 74;
+        QTest::newRow("sesenta") << "60" << 59;
+        QTest::newRow("mil") << "1000" << 999;
+        QTest::newRow("muy-pequeno") << "30" << -1;
+        QTest::newRow("mas-de-mil-no-se-escribe") << "2000" << -1;
+    }
+    void tamanos_escritos() {
+        QFETCH(QString, ancho);
+        QFETCH(int, anchomapa);
         QTest::mouseClick(w->nuevomapa, Qt::LeftButton);
         w->ancho->setFocus();
-        QTest::keyClicks(w->ancho, "2");
-        QTest::keyClicks(w->alto, "1");
-        QCOMPARE(w->ancho->currentText(), QString("50"));
-        QCOMPARE(w->alto->currentText(), QString("50"));
+        w->ancho->lineEdit()->selectAll();
+        QTest::keyClicks(w->ancho->lineEdit(), ancho);
         QTest::mouseClick(w->crear, Qt::LeftButton);
-        QCOMPARE(e().anchomapa, int16_t(49));
+        if (anchomapa < 0) {
+            QCOMPARE(e().haymapa, falso);
+            QCOMPARE(c.avisos.size(), 1);
+            QVERIFY(c.avisos[0].texto.contains("del 50 al 1000"));
+        } else {
+            QCOMPARE(e().anchomapa, int16_t(anchomapa));
+            QCOMPARE(e().altomapa, int16_t(49));
+            QVERIFY(c.avisos.isEmpty());
+        }
     }
 
     void teclas_donde_se_mira() {
@@ -306,9 +327,11 @@ private slots:
         QTest::keyClick(w->mainpic, Qt::Key_Right);
         QTest::keyClick(w->mainpic, Qt::Key_Down);
         QCOMPARE(w->status->text().section("    ", 0, 0), QString("( 3 , 3 )"));
-        // The size lists swallow typing.
-        QTest::keyClicks(w->ancho, "1");
-        QCOMPARE(w->ancho->currentText(), QString("50"));
+        // A size list takes typed digits as a side, not as a terrain key.
+        const int16_t pincel = e().pincel;
+        QTest::keyClicks(w->ancho, "3");
+        QCOMPARE(w->ancho->currentText(), QString("503"));
+        QCOMPARE(e().pincel, pincel);
     }
 
     void raton_pinta_y_coloca() {
@@ -821,6 +844,67 @@ private slots:
         QCOMPARE(e().tamano, int16_t(10));
         QCOMPARE(w->file->currentItem()->text(), QString("memoria.mapa"));
         QCOMPARE(w->recientes(), QStringList{QDir(carpeta()).absolutePath() + "/memoria.mapa"});
+    }
+
+    void probar_con_f5() {
+        crear();
+        colocar(0, 5, 5);
+        colocar(1, 20, 20);
+        // A stand-in for the game: the window runs nothing in a test.
+        const QString juego = tmp->path() + "/juego/Tarnhollow";
+        QDir().mkpath(tmp->path() + "/juego");
+        QFile f(juego);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        w->sitiosjuego = {tmp->path() + "/no-esta", juego};
+        QString programa;
+        QStringList argumentos;
+        w->lanzador = [&](const QString& p, const QStringList& a) {
+            programa = p;
+            argumentos = a;
+            return QString();
+        };
+        QTest::keyClick(w->mainpic, Qt::Key_F5);
+        QVERIFY(c.avisos.isEmpty());
+        QCOMPARE(programa, juego);
+        QCOMPARE(argumentos.size(), 4);
+        QCOMPARE(argumentos[0], QString("--mapa"));
+        QCOMPARE(argumentos[2], QString("--guerreros"));
+        QCOMPARE(argumentos[3], QString("4"));
+        QVERIFY(!argumentos[1].startsWith(carpeta()));
+        QCOMPARE(leer(argumentos[1]),
+                 QByteArray::fromStdString(comun::escribirmapa(w->centro().plano())));
+        QVERIFY(w->status->text().contains("Probando"));
+    }
+
+    void copiar_entre_dos_ventanas() {
+        crear();
+        clic(w->terrenos[comun::pared]);
+        QTest::mouseClick(w->mainpic, Qt::LeftButton, {}, centro(2, 2));
+        QTest::keyClick(w->mainpic, Qt::Key_S);
+        QVERIFY(w->mnuSeleccion->isChecked());
+        QTest::mousePress(w->mainpic, Qt::LeftButton, {}, centro(2, 2));
+        QTest::mouseMove(w->mainpic, centro(3, 2));
+        QTest::mouseRelease(w->mainpic, Qt::LeftButton, {}, centro(3, 2));
+        QVERIFY(w->status->text().contains("selección 2 x 1"));
+        QVERIFY(w->mnuCopiar->isEnabled());
+        QTest::keyClick(w->mainpic, Qt::Key_C, Qt::ControlModifier);
+        main otra(carpeta());
+        otra.ponermensajes(&c);
+        otra.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&otra));
+        otra.crear->click();
+        otra.mnuTamanoreal->trigger();
+        otra.barrax->setValue(0);
+        otra.barray->setValue(0);
+        otra.mainpic->setFocus();
+        QTest::keyClick(otra.mainpic, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(otra.centro().ver().pegando);
+        QTest::mouseClick(otra.mainpic, Qt::LeftButton, {}, centro(10, 10));
+        QCOMPARE(otra.centro().ver().celda(9, 10).terreno, int16_t(comun::pared));
+        QCOMPARE(otra.centro().ver().celda(10, 10).terreno, int16_t(comun::pasto));
+        QVERIFY(c.avisos.isEmpty());
     }
 };
 

@@ -67,18 +67,18 @@ pids+=("$editor")
 ventana '^Tarnhollow Editor' > /dev/null
 
 clice 584 248                    # "Mapa nuevo": the panel opens
-clice 712 176                    # "Crear", 50 x 50 of grass
+clice 712 176                    # "Crear", 50 x 50 of grass, fitted: 10 pixels a cell
 clice 619 307                    # wood in the palette
 xdotool mousemove --sync 250 $((250 + barra)) keydown shift click 1 keyup shift # fill it all
 sleep 0.3
 clice 587 339                    # wall
-for px in 210 230 250 270 290; do # cells (10..14, 2), a click each: a
-    clice $px 50                    # drag would lose cells when X merges motion
+for px in 105 115 125 135 145; do # cells (10..14, 2), a click each: a
+    clice $px 25                    # drag would lose cells when X merges motion
 done
 clice 571 411                    # team 0's start ...
-clice 110 110                    # ... on cell (5, 5)
+clice 55 55                      # ... on cell (5, 5)
 clice 603 411                    # team 1's start ...
-clice 410 410                    # ... on cell (20, 20)
+clice 205 205                    # ... on cell (20, 20)
 clice 584 33                     # the name box
 xdotool type --delay 50 "$nombre"
 clice 584 56                     # "Guardar"
