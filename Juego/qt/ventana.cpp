@@ -764,7 +764,7 @@ bool main::verrepeticion(const QString& ruta) {
         error = leerrepeticion(datos.data(), datos.size(), r);
     sucesos s;
     if (!reemplazarpartida(QStringLiteral("Ver repetición"), error, s,
-                           [&](sucesos& e) { return partida_.restaurar(r.inicio, e); }))
+                           [&](sucesos& e) { return partida_.empezarrepeticion(r, e); }))
         return false;
     visor_ = new visor(*this, std::move(r));
     connect(visor_, &visor::salir, this, &main::cerrarvisor);

@@ -127,7 +127,7 @@ private slots:
 
         // Played in one go, as the harness does, and written again the same.
         mundoprueba c;
-        QCOMPARE(QString::fromStdString(c.p.reproducir(r, s)), QString());
+        QCOMPARE(QString::fromStdString(c.p.reproducir(r, [](const sucesos&) {})), QString());
         QVERIFY(c.p.instantanea() == a.p.instantanea());
         QVERIFY(escribirrepeticion(c.p.grabacion()) == bytes);
     }
@@ -166,19 +166,23 @@ private slots:
         mundoprueba w;
         w.cargar(mapade("pradera.mapa"), 4, guerrero);
         w.tick(30);
-        std::vector<uint8_t> foto = w.p.instantanea();
-        // Offsets of the header: firma (8), version (2), the slot it was
-        // written by, then the match's 16-bit fields.
+        const std::vector<uint8_t> foto = w.p.instantanea();
         auto poner16 = [](std::vector<uint8_t>& d, std::size_t en, uint16_t v) {
             d[en] = uint8_t(v & 0xff);
             d[en + 1] = uint8_t(v >> 8);
         };
-        // The first fighter's path text starts after the header fields.
-        const std::size_t camino = 12 + 2 * 5 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + 2 * 23;
+        // The match unpacked, so its bytes can be edited: after the
+        // signature (8), the format (2), the header's length (4) and header,
+        // and the block's method and two sizes (9), the match's 16-bit fields.
+        const std::vector<uint8_t> suelta = w.p.instantanea(true);
+        const std::size_t cuerpo = 8 + 2 + 4 + 9 + (suelta[10] | std::size_t(suelta[11]) << 8);
+        // The first fighter's path text starts after the match's own fields.
+        const std::size_t camino =
+            cuerpo + 2 * 5 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + 2 * 23;
 
         std::vector<uint8_t> d;
         if (!esrepeticion) {
-            d = foto;
+            d = suelta;
             switch (cambio) {
             case 0:
                 d.clear();
@@ -199,15 +203,15 @@ private slots:
                 d.push_back(0);
                 break;
             case 6:
-                poner16(d, 16, 9);
+                poner16(d, cuerpo + 4, 9);
                 break;
             case 7:
-                poner16(d, 12, 999);
-                poner16(d, 14, 999);
+                poner16(d, cuerpo, 999);
+                poner16(d, cuerpo + 2, 999);
                 d.resize(camino + 2000);
                 break;
             case 8:
-                poner16(d, 22, 5);
+                poner16(d, cuerpo + 10, 5);
                 break;
             case 9:
                 poner16(d, camino, 0xffff);
@@ -221,7 +225,8 @@ private slots:
             w.tecla(80);
             w.tecla(80);
             d = escribirrepeticion(w.p.grabacion());
-            const std::size_t cola = 10 + 4 + w.p.grabacion().inicio.size();
+            const std::size_t cola =
+                10 + 4 + (d[10] | std::size_t(d[11]) << 8) + 4 + w.p.grabacion().inicio.size();
             switch (cambio) {
             case 0:
                 d.clear();
@@ -244,14 +249,20 @@ private slots:
                 d.push_back(1);
                 d.push_back(0);
                 break;
-            case 8:
-                poner16(d, 14 + 22, 5);
-                break; // inside the start snapshot
+            case 8: {
+                repeticion mala = w.p.grabacion();
+                mala.inicio = suelta;
+                poner16(mala.inicio, cuerpo + 10, 5);
+                d = escribirrepeticion(mala);
+                break;
+            }
             case 10:
                 d = foto;
                 break;
             case 9:
-                d.resize(d.size() + (std::size_t(1) << 21) + 2, 5);
+                // Pauses, each an action record of 8 bytes.
+                for (std::size_t k = 0; k < (std::size_t(1) << 21) + 2; ++k)
+                    d.insert(d.end(), {7, 2, 0, 0, 0, 0, 0, 0});
                 break;
             }
         }
@@ -262,7 +273,7 @@ private slots:
             repeticion r;
             error = leerrepeticion(d.data(), d.size(), r);
             if (error.empty())
-                error = w.p.reproducir(r, s);
+                error = w.p.reproducir(r, [](const sucesos&) {});
         } else {
             error = w.p.restaurar(d, s);
         }
