@@ -21,8 +21,8 @@ namespace juego {
 namespace detalle {
 
 template <class T>
-using base =
-    std::conditional_t<std::is_enum_v<T>, std::underlying_type<T>, std::type_identity<T>>::type;
+using base = typename std::conditional_t<std::is_enum_v<T>, std::underlying_type<T>,
+                                         std::type_identity<T>>::type;
 
 } // namespace detalle
 
