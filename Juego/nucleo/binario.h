@@ -34,18 +34,21 @@ public:
         u16(uint16_t(v & 0xffff));
         u16(uint16_t(v >> 16));
     }
-    void real(double v) {
-        const uint64_t b = std::bit_cast<uint64_t>(v);
-        u32(uint32_t(b & 0xffffffffu));
-        u32(uint32_t(b >> 32));
+    void u64(uint64_t v) {
+        u32(uint32_t(v & 0xffffffffu));
+        u32(uint32_t(v >> 32));
     }
+    void real(double v) { u64(std::bit_cast<uint64_t>(v)); }
     void texto(const std::string& s) {
         u32(uint32_t(s.size()));
         datos.insert(datos.end(), s.begin(), s.end());
     }
     void bytes(const void* p, std::size_t n) {
-        const auto* b = static_cast<const uint8_t*>(p);
-        datos.insert(datos.end(), b, b + n);
+        if (n == 0)
+            return;
+        const std::size_t k = datos.size();
+        datos.resize(k + n);
+        std::memcpy(datos.data() + k, p, n);
     }
 
     std::vector<uint8_t> datos;
@@ -75,10 +78,11 @@ public:
         const uint32_t a = u16();
         return a | (uint32_t(u16()) << 16);
     }
-    double real() {
+    uint64_t u64() {
         const uint64_t a = u32();
-        return std::bit_cast<double>(a | (uint64_t(u32()) << 32));
+        return a | (uint64_t(u32()) << 32);
     }
+    double real() { return std::bit_cast<double>(u64()); }
     // A text of at most `maximo` bytes.
     std::string texto(std::size_t maximo) {
         const uint32_t n = u32();

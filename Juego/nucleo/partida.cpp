@@ -37,10 +37,13 @@ sucesos partida::ver(int16_t slot) {
 }
 
 std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
-                             objetivo o) {
+                             objetivo o, const std::string& mapa) {
     if (std::string e = mundo::errorpartida(p); !e.empty())
         return e;
     jugador_ = 0;
+    mapa_ = mapa;
+    fecha_ = plat_.ahora();
+    nombres_ = {};
     s = propios(mundo_.cargarmapa(p, maxp, tipo, o));
     ++mapas_;
     plat_.ponertemporizador(true);
@@ -54,7 +57,11 @@ std::string partida::cargar(const std::string& ruta, int16_t maxp, int16_t tipo,
     comun::lectura l = comun::leerarchivo(ruta);
     if (!l)
         return l.error;
-    return empezar(*l.mapa, maxp, tipo, s, o);
+    // The map's name is its file's, without the folder or the extension.
+    std::string nombre = ruta.substr(ruta.find_last_of('/') + 1);
+    if (const std::size_t punto = nombre.rfind('.'); punto != std::string::npos && punto > 0)
+        nombre.resize(punto);
+    return empezar(*l.mapa, maxp, tipo, s, o, nombre);
 }
 
 void partida::hacerred() {
@@ -129,21 +136,44 @@ void partida::detener(bool olvidar) {
     }
 }
 
-std::vector<uint8_t> partida::instantanea() const {
-    return escribirinstantanea(mundo_, jugador_);
+std::vector<uint8_t> partida::instantanea(bool guardar) const {
+    return escribirinstantanea(mundo_, cabeceraactual(), guardar);
+}
+
+cabecera partida::cabeceraactual() const {
+    return cabeceradepartida(mundo_, jugador_, mapa_, fecha_, nombres_);
+}
+
+void partida::nombrar(int16_t slot, const std::string& nombre) {
+    if (slot >= 0 && slot < numunidades)
+        nombres_[std::size_t(slot)] = nombre;
+}
+
+const repeticion& partida::grabacion() const {
+    if (grabando_)
+        grabacion_.final = cabeceraactual();
+    return grabacion_;
 }
 
 std::string partida::restaurar(const std::vector<uint8_t>& datos, sucesos& s) {
-    int16_t jugador = 0;
-    if (std::string e = leerinstantanea(datos.data(), datos.size(), mundo_, jugador); !e.empty())
+    cabecera c;
+    if (std::string e = leerinstantanea(datos.data(), datos.size(), mundo_, c); !e.empty())
         return e;
-    jugador_ = jugador;
+    jugador_ = c.jugador;
     ++mapas_;
+    mapa_ = c.mapa;
+    fecha_ = c.fecha;
+    nombres_ = {};
+    for (const jugadorcabecera& j : c.jugadores)
+        if (j.humano == verdadero)
+            nombres_[std::size_t(j.slot)] = j.nombre;
     plat_.ponertemporizador(mundo_.pausado != verdadero);
     plat_.dibujar();
     s = {{tiposuceso::estado, estado(), 0, 0, jugador_, -1}};
     grabando_ = true;
-    grabacion_ = {datos, {}};
+    // A replay of this match is written in the newest format only, the
+    // snapshot it starts from included.
+    grabacion_ = {c.formato == versioninstantanea ? datos : instantanea(), {}, {}};
     return {};
 }
 
@@ -183,7 +213,7 @@ void partida::anotar(const paso& p) {
 
 void partida::empezargrabacion() {
     grabando_ = true;
-    grabacion_ = {instantanea(), {}};
+    grabacion_ = {instantanea(), {}, {}};
 }
 
 sucesos partida::aplicarpaso(const paso& p) {
@@ -192,18 +222,30 @@ sucesos partida::aplicarpaso(const paso& p) {
     return tick(p.entrada);
 }
 
-std::string partida::reproducir(const repeticion& r, sucesos& s) {
+std::string partida::empezarrepeticion(const repeticion& r, sucesos& s) {
     std::string e = restaurar(r.inicio, s);
-    if (e.empty()) {
-        for (const paso& p : r.pasos) {
-            for (uint32_t k = 0; k < p.veces; ++k) {
-                sucesos mas = aplicarpaso(p);
-                s.insert(s.end(), std::make_move_iterator(mas.begin()),
-                         std::make_move_iterator(mas.end()));
-            }
+    // The reader's words are about a saved match; the player opened a replay.
+    const std::string guardada = "No se puede cargar la partida guardada: ";
+    if (e.rfind(guardada, 0) == 0)
+        e = "No se puede ver la repetición: su comienzo está dañado (" +
+            e.substr(guardada.size(), e.size() - guardada.size() - 1) + ").";
+    return e;
+}
+
+std::string partida::reproducir(const repeticion& r,
+                                const std::function<void(const sucesos&)>& recibir) {
+    sucesos s;
+    if (std::string e = empezarrepeticion(r, s); !e.empty())
+        return e;
+    recibir(s);
+    for (const paso& p : r.pasos) {
+        for (uint32_t k = 0; k < p.veces; ++k) {
+            s = aplicarpaso(p);
+            if (!s.empty())
+                recibir(s);
         }
     }
-    return e;
+    return {};
 }
 
 std::string leerbinario(const std::string& ruta, std::size_t maximo, std::vector<uint8_t>& datos) {
@@ -236,6 +278,33 @@ std::string leerbinario(const std::string& ruta, std::size_t maximo, std::vector
     if (!error.empty())
         datos.clear();
     return error;
+}
+
+std::string escribirbinario(const std::string& ruta, const std::vector<uint8_t>& datos) {
+    std::string temporal = ruta + ".temporal-XXXXXX";
+    const int fd = ::mkostemp(temporal.data(), O_CLOEXEC);
+    if (fd < 0)
+        return "No se puede escribir " + ruta + ". " + comun::causasistema(errno);
+    std::size_t hecho = 0;
+    while (hecho < datos.size()) {
+        const ssize_t n = ::write(fd, datos.data() + hecho, datos.size() - hecho);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        hecho += std::size_t(n);
+    }
+    int numero = hecho == datos.size() ? 0 : (errno ? errno : ENOSPC);
+    if (numero == 0 && ::fsync(fd) != 0)
+        numero = errno;
+    if (::close(fd) != 0 && numero == 0)
+        numero = errno;
+    if (numero == 0 && ::rename(temporal.c_str(), ruta.c_str()) != 0)
+        numero = errno;
+    if (numero == 0)
+        return {};
+    ::unlink(temporal.c_str());
+    return "No se puede escribir " + ruta + ". " + comun::causasistema(numero);
 }
 
 } // namespace juego

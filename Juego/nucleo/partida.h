@@ -2,10 +2,13 @@
 
 #include "Comun/mapaarchivo.h"
 #include "Comun/teclas.h"
+#include "Juego/nucleo/cabecera.h"
 #include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/repeticion.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,8 +52,9 @@ public:
     // Checks a map and starts a match on it, the local player in slot 0. On
     // a map the game cannot play returns why, and the running match goes on
     // untouched.
+    // `mapa` is the map's name the files of the match give.
     std::string empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
-                        objetivo o = {});
+                        objetivo o = {}, const std::string& mapa = {});
     // The same from a map file.
     std::string cargar(const std::string& ruta, int16_t maxp, int16_t tipo, sucesos& s,
                        objetivo o = {});
@@ -84,7 +88,13 @@ public:
     void detener(bool olvidar);
 
     // The whole match now, and a saved one back; a bad file changes nothing.
-    std::vector<uint8_t> instantanea() const;
+    // `guardar` leaves the match inside unpacked.
+    std::vector<uint8_t> instantanea(bool guardar = false) const;
+    // What the files of the match say it is, now.
+    cabecera cabeceraactual() const;
+    // The name a person playing `slot` goes by in the files (a network
+    // player's); the computer's fighters are "Ordenador".
+    void nombrar(int16_t slot, const std::string& nombre);
     std::string restaurar(const std::vector<uint8_t>& datos, sucesos& s);
     // A saved match to play on alone: the one who saved it plays their
     // fighter again and the computer every other.
@@ -96,10 +106,17 @@ public:
 
     // What came in since the match started (or was restored).
     bool grabando() const { return grabando_; }
-    const repeticion& grabacion() const { return grabacion_; }
+    // Its header tells the match as it stands now.
+    const repeticion& grabacion() const;
 
-    // Restores a replay's start and plays every step of it.
-    std::string reproducir(const repeticion& r, sucesos& s);
+    // Restores a replay's start, to watch it; a damaged start is told as a
+    // damaged replay.
+    std::string empezarrepeticion(const repeticion& r, sucesos& s);
+    // Restores a replay's start and plays every step of it, handing the
+    // events of each step to `recibir` as they come (the restore's first):
+    // a replay of millions of ticks keeps none of them.
+    std::string reproducir(const repeticion& r,
+                           const std::function<void(const sucesos&)>& recibir);
     // Applies one step of a replay once (a repeated tick counts one).
     sucesos aplicarpaso(const paso& p);
 
@@ -117,7 +134,11 @@ private:
     plataforma& plat_;
     mundo mundo_;
     int16_t jugador_ = 0;
-    repeticion grabacion_;
+    // What the files' headers tell that the world does not hold.
+    std::string mapa_;
+    int64_t fecha_ = 0;
+    std::array<std::string, numunidades> nombres_{};
+    mutable repeticion grabacion_;
     bool grabando_ = false;
     uint32_t mapas_ = 0;
 };
@@ -125,5 +146,11 @@ private:
 // Reads a whole file of at most `maximo` bytes, or says why not in Spanish.
 // Only regular files are opened, and never in a way that could block.
 std::string leerbinario(const std::string& ruta, std::size_t maximo, std::vector<uint8_t>& datos);
+
+// Writes a whole file so that whoever reads it finds the old file or the
+// new one whole, never a cut one: a temporary file beside it, flushed to
+// disk, then renamed over it. Returns why not in Spanish, the old file
+// left as it was.
+std::string escribirbinario(const std::string& ruta, const std::vector<uint8_t>& datos);
 
 } // namespace juego

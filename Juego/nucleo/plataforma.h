@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace juego {
@@ -21,6 +22,13 @@ public:
 
     // Full redraw of the play field from the world state.
     virtual void dibujar() = 0;
+
+    // The date and time now, in milliseconds since 1970 (UTC): when a match
+    // starts, for its files' headers. Never used by the rules.
+    virtual int64_t ahora() const {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    }
 };
 
 } // namespace juego

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Juego/nucleo/cabecera.h"
 #include "Juego/nucleo/entrada.h"
 
 #include <cstddef>
@@ -11,9 +12,13 @@ namespace juego {
 
 // A replay is the snapshot taken when the match started plus everything
 // that came in afterwards, in order: the input of each tick that ran and the
-// strokes, shots, pauses and hand-overs between ticks. Playing it drives the same core
-// and ends exactly where the match was when it was written.
-inline constexpr uint16_t versionrepeticion = 1;
+// strokes, shots, pauses and hand-overs between ticks. Playing it drives the
+// same core and ends exactly where the match was when it was written.
+//
+// Format 2 starts with a header telling the match as it was when the
+// replay was written (cabecera.h) and records every action alike; format 1
+// had no header and a record kind per action. Both are read.
+inline constexpr uint16_t versionrepeticion = 2;
 
 // A step takes some 40 bytes in memory and can come from a single byte of
 // the file (a pause), so a file of pauses at the size the game accepts would
@@ -33,6 +38,9 @@ struct paso {
 struct repeticion {
     std::vector<uint8_t> inicio; // the snapshot of the match's start
     std::vector<paso> pasos;
+    // The match as it stood when the replay was taken (what a list of
+    // replays shows); partida keeps it up to date.
+    cabecera final;
 
     // Adds what came in, folding a tick equal to the last into it.
     void anotartick(const entradatick& e);

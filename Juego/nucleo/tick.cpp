@@ -6,7 +6,10 @@ namespace juego {
 sucesos mundo::timer_Timer(const entradatick& e) {
     if (jugando != verdadero || pausado == verdadero || fin == verdadero)
         return recoger();
-    ++numtick;
+    // A match left running for years stops counting rather than starting
+    // over at tick 0.
+    if (numtick < UINT32_MAX)
+        ++numtick;
     mostrarestado();
 
     const int16_t enjuego = int16_t(2 * maxp);

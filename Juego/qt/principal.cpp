@@ -6,11 +6,15 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QSocketNotifier>
 #include <QSpinBox>
 #include <QTimer>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +43,34 @@ void abrir(juego::main& v, const juego::arranque& a) {
     default:
         break;
     }
+}
+
+// SIGTERM and SIGINT (a logout, Ctrl+C in a terminal) close the window
+// from the event loop, as the player closing it would: the running match is
+// archived first. The handler only writes a byte; the loop reads it.
+int tuberia[2] = {-1, -1};
+
+void alsenal(int) {
+    const char b = 1;
+    [[maybe_unused]] const ssize_t n = ::write(tuberia[1], &b, 1);
+}
+
+void cerrarconsenales(juego::main& v) {
+    if (::pipe2(tuberia, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* aviso = new QSocketNotifier(tuberia[0], QSocketNotifier::Read, &v);
+    QObject::connect(aviso, &QSocketNotifier::activated, &v, [&v] {
+        char b[16];
+        while (::read(tuberia[0], b, sizeof b) > 0) {
+        }
+        v.close();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = alsenal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGINT, &sa, nullptr);
 }
 
 } // namespace
@@ -73,6 +105,7 @@ int main(int argc, char* argv[]) {
         app.installTranslator(&qtbase);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagenes/tarnhollow.png")));
     juego::main ventana;
+    cerrarconsenales(ventana);
     ventana.show();
     // From the event loop, so that the window is on screen behind any
     // message the loading gives.

@@ -4,6 +4,7 @@
 #include "Comun/escritura.h"
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/repeticion.h"
+#include "Juego/qt/archivo.h"
 #include "Juego/qt/final.h"
 #include "Juego/qt/mezcla.h"
 #include "Juego/qt/multijugador.h"
@@ -754,18 +755,12 @@ void main::archivarpartida() {
 void main::archivar_(const repeticion& r) {
     if (r.ticks() == 0)
         return;
-    const QString carpeta = carpetausuario(QStringLiteral("repeticiones"));
-    const QString nombre = QDateTime::currentDateTime().toString(
-        QStringLiteral("'partida-'yyyyMMdd-HHmmss'.repeticion'"));
-    QString error;
-    if (!escribirarchivo(carpeta + QLatin1Char('/') + nombre, escribirrepeticion(r), error))
-        return; // a full disk must not stop the game; the match is simply not kept
-    // The newest ones are kept; the names sort by date.
-    QDir d(carpeta);
-    QStringList todas = d.entryList({QStringLiteral("partida-*.repeticion")}, QDir::Files,
-                                    QDir::Name | QDir::Reversed);
-    for (int k = repeticionesguardadas; k < todas.size(); ++k)
-        d.remove(todas[k]);
+    // A full disk must not stop the game, but the player is told.
+    const QString error =
+        archivo(carpetausuario(QStringLiteral("repeticiones")), repeticionesguardadas)
+            .archivar(escribirrepeticion(r));
+    if (!error.isEmpty())
+        decir(error);
 }
 
 bool main::guardarpartida(const QString& ruta) {
@@ -827,7 +822,7 @@ bool main::verrepeticion(const QString& ruta) {
         error = leerrepeticion(datos.data(), datos.size(), r);
     sucesos s;
     if (!reemplazarpartida(QStringLiteral("Ver repetición"), error, s,
-                           [&r](partida& p, sucesos& e) { return p.restaurar(r.inicio, e); }))
+                           [&r](partida& p, sucesos& e) { return p.empezarrepeticion(r, e); }))
         return false;
     // The recorded pause does not stop the viewer's clock, nor start the
     // game's.

@@ -1,6 +1,7 @@
 #include "Juego/red/mensajes.h"
 
 #include "Juego/nucleo/binario.h"
+#include "Juego/nucleo/registros.h"
 
 namespace juego::red {
 
@@ -13,22 +14,21 @@ bool entre(int v, int a, int b) {
     return v >= a && v <= b;
 }
 
+// Actions and keys are the replay's records: one codec for both.
 void escribiraccion(escritor& w, const accion& a) {
-    w.u8(uint8_t(a.tipo));
-    w.i16(a.slot);
-    w.i16(a.x);
-    w.i16(a.y);
+    juego::escribe e(w);
+    describiraccion(e, a);
 }
 
 bool leeraccion(lector& r, accion& a) {
-    const uint8_t t = r.u8();
-    a.slot = r.i16();
-    a.x = r.i16();
-    a.y = r.i16();
-    if (!r.ok() || t > uint8_t(tipoaccion::pausa) || !entre(a.slot, 0, numslots - 1) ||
-        !entre(a.x, 0, ladorejilla - 1) || !entre(a.y, 0, ladorejilla - 1))
+    lee l(r, versionprotocolo);
+    accion x;
+    describiraccion(l, x);
+    // Hand-overs are the host's alone, and a shot aims inside the grid.
+    if (!r.ok() || x.tipo == tipoaccion::relevo || !entre(x.x, 0, ladorejilla - 1) ||
+        !entre(x.y, 0, ladorejilla - 1))
         return false;
-    a.tipo = tipoaccion(t);
+    a = x;
     return true;
 }
 
@@ -102,13 +102,9 @@ struct escribe {
             escribiraccion(w, a);
         w.u8(m.tick ? 1 : 0);
         w.u8(uint8_t(m.mandos.size()));
-        for (const mando& k : m.mandos) {
-            w.i16(k.slot);
-            w.u16(k.teclas.izquierda);
-            w.u16(k.teclas.derecha);
-            w.u16(k.teclas.abajo);
-            w.u16(k.teclas.arriba);
-        }
+        juego::escribe e(w);
+        for (const mando& k : m.mandos)
+            describirmando(e, k);
         w.u32(m.numtick);
     }
     void operator()(const resinc& m) {
@@ -332,12 +328,9 @@ std::string decodificar(const uint8_t* cuerpo, std::size_t n, mensaje& m) {
             return mal("las teclas del paso no son válidas");
         for (uint8_t k = 0; k < nm; ++k) {
             mando x;
-            x.slot = r.i16();
-            x.teclas.izquierda = r.u16();
-            x.teclas.derecha = r.u16();
-            x.teclas.abajo = r.u16();
-            x.teclas.arriba = r.u16();
-            if (!entre(x.slot, 0, numslots - 1))
+            lee l(r, versionprotocolo);
+            describirmando(l, x);
+            if (!l.motivo().empty())
                 return mal("las teclas del paso son de un luchador que no existe");
             for (const mando& y : p.mandos)
                 if (y.slot == x.slot)

@@ -5,6 +5,7 @@
 #include "apoyo/mundoprueba.h"
 #include "apoyo/planos.h"
 #include "Juego/nucleo/busqueda.h"
+#include "Juego/nucleo/cabecera.h"
 #include "Juego/nucleo/instantanea.h"
 #include "Juego/nucleo/repeticion.h"
 
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <tuple>
 #include <utility>
@@ -128,7 +130,7 @@ private slots:
 
         // Played in one go, as the harness does, and written again the same.
         mundoprueba c;
-        QCOMPARE(QString::fromStdString(c.p.reproducir(r, s)), QString());
+        QCOMPARE(QString::fromStdString(c.p.reproducir(r, [](const sucesos&) {})), QString());
         QVERIFY(c.p.instantanea() == a.p.instantanea());
         QVERIFY(escribirrepeticion(c.p.grabacion()) == bytes);
     }
@@ -195,19 +197,23 @@ private slots:
         mundoprueba w;
         w.cargar(mapade("pradera.mapa"), 4, guerrero);
         w.tick(30);
-        std::vector<uint8_t> foto = w.p.instantanea();
-        // Offsets of the header: firma (8), version (2), the slot it was
-        // written by, then the match's 16-bit fields.
+        const std::vector<uint8_t> foto = w.p.instantanea();
         auto poner16 = [](std::vector<uint8_t>& d, std::size_t en, uint16_t v) {
             d[en] = uint8_t(v & 0xff);
             d[en + 1] = uint8_t(v >> 8);
         };
-        // The first fighter's path text starts after the header fields.
-        const std::size_t camino = 12 + 2 * 5 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + 2 * 23;
+        // The match unpacked, so its bytes can be edited: after the
+        // signature (8), the format (2), the header's length (4) and header,
+        // and the block's method and two sizes (9), the match's 16-bit fields.
+        const std::vector<uint8_t> suelta = w.p.instantanea(true);
+        const std::size_t cuerpo = 8 + 2 + 4 + 9 + (suelta[10] | std::size_t(suelta[11]) << 8);
+        // The first fighter's path text starts after the match's own fields.
+        const std::size_t camino =
+            cuerpo + 2 * 5 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + 2 * 23;
 
         std::vector<uint8_t> d;
         if (!esrepeticion) {
-            d = foto;
+            d = suelta;
             switch (cambio) {
             case 0:
                 d.clear();
@@ -228,15 +234,15 @@ private slots:
                 d.push_back(0);
                 break;
             case 6:
-                poner16(d, 16, 9);
+                poner16(d, cuerpo + 4, 9);
                 break;
             case 7:
-                poner16(d, 12, 999);
-                poner16(d, 14, 999);
+                poner16(d, cuerpo, 999);
+                poner16(d, cuerpo + 2, 999);
                 d.resize(camino + 2000);
                 break;
             case 8:
-                poner16(d, 22, 5);
+                poner16(d, cuerpo + 10, 5);
                 break;
             case 9:
                 poner16(d, camino, 0xffff);
@@ -250,7 +256,8 @@ private slots:
             w.tecla(80);
             w.tecla(80);
             d = escribirrepeticion(w.p.grabacion());
-            const std::size_t cola = 10 + 4 + w.p.grabacion().inicio.size();
+            const std::size_t cola =
+                10 + 4 + (d[10] | std::size_t(d[11]) << 8) + 4 + w.p.grabacion().inicio.size();
             switch (cambio) {
             case 0:
                 d.clear();
@@ -273,14 +280,20 @@ private slots:
                 d.push_back(1);
                 d.push_back(0);
                 break;
-            case 8:
-                poner16(d, 14 + 22, 5);
-                break; // inside the start snapshot
+            case 8: {
+                repeticion mala = w.p.grabacion();
+                mala.inicio = suelta;
+                poner16(mala.inicio, cuerpo + 10, 5);
+                d = escribirrepeticion(mala);
+                break;
+            }
             case 10:
                 d = foto;
                 break;
             case 9:
-                d.resize(d.size() + (std::size_t(1) << 21) + 2, 5);
+                // Pauses, each an action record of 8 bytes.
+                for (std::size_t k = 0; k < (std::size_t(1) << 21) + 2; ++k)
+                    d.insert(d.end(), {7, 2, 0, 0, 0, 0, 0, 0});
                 break;
             }
         }
@@ -291,7 +304,7 @@ private slots:
             repeticion r;
             error = leerrepeticion(d.data(), d.size(), r);
             if (error.empty())
-                error = w.p.reproducir(r, s);
+                error = w.p.reproducir(r, [](const sucesos&) {});
         } else {
             error = w.p.restaurar(d, s);
         }
@@ -301,6 +314,130 @@ private slots:
         QVERIFY(w.p.instantanea() == foto || esrepeticion);
         if (esrepeticion)
             QCOMPARE(int(w.m.pausado), int(falso));
+    }
+
+    // What the formats refuse since the header and packing came in, and the
+    // words they use: a newer file names both versions, a value the game
+    // cannot reach is named, a packed block is judged before its size is
+    // allocated, and a replay says it is the replay that is damaged.
+    void formatos_refusados_data() {
+        QTest::addColumn<int>("caso");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("partida-de-un-formato-nuevo") << 0
+                                                     << "del formato 9 y esta versión del "
+                                                        "juego lee los formatos 1 a 3";
+        QTest::newRow("repeticion-de-un-formato-nuevo") << 1
+                                                        << "del formato 9 y esta versión "
+                                                           "del juego lee los formatos 1 a 2";
+        QTest::newRow("vida-de-un-vivo-imposible") << 2 << "la vida vale -32768";
+        QTest::newRow("ataque-imposible") << 3 << "el ataque vale -32768";
+        QTest::newRow("bloque-que-dice-ser-enorme") << 4 << "más grande de lo que puede ser";
+        QTest::newRow("bloque-mayor-que-el-limite") << 5 << "más grande de lo que el juego acepta";
+        QTest::newRow("bloque-danado") << 6 << "comprimida está dañada";
+        QTest::newRow("repeticion-de-comienzo-danado")
+            << 7 << "No se puede ver la repetición: su comienzo está dañado";
+        QTest::newRow("cabecera-con-un-jugador-de-mas") << 8 << "jugador que la guardó";
+    }
+    void formatos_refusados() {
+        QFETCH(int, caso);
+        QFETCH(QString, motivo);
+        mundoprueba w;
+        w.cargar(mapade("pradera.mapa"), 4, guerrero);
+        w.tick(30);
+        const std::vector<uint8_t> foto = w.p.instantanea();
+        const std::vector<uint8_t> suelta = w.p.instantanea(true);
+        auto poner16 = [](std::vector<uint8_t>& d, std::size_t en, uint16_t v) {
+            d[en] = uint8_t(v & 0xff);
+            d[en + 1] = uint8_t(v >> 8);
+        };
+        auto poner32 = [&](std::vector<uint8_t>& d, std::size_t en, uint32_t v) {
+            poner16(d, en, uint16_t(v & 0xffff));
+            poner16(d, en + 2, uint16_t(v >> 16));
+        };
+        const std::size_t cabecera = 14 + (foto[10] | std::size_t(foto[11]) << 8);
+        const std::size_t luchador = cabecera + 9 + 2 * 5 + 2 * numunidades + 4 + 8 + 12 + 12;
+
+        std::vector<uint8_t> d = foto;
+        bool esrepeticion = false;
+        switch (caso) {
+        case 0:
+            poner16(d, 8, 9);
+            break;
+        case 1:
+            d = escribirrepeticion(w.p.grabacion());
+            poner16(d, 8, 9);
+            esrepeticion = true;
+            break;
+        case 2:
+            d = suelta;
+            poner16(d, luchador, 0x8000);
+            break;
+        case 3:
+            d = suelta;
+            poner16(d, luchador + 8, 0x8000);
+            break;
+        case 4:
+            poner32(d, cabecera + 1, 200u << 20);
+            break;
+        case 5:
+            poner32(d, cabecera + 1, 0xffffffffu);
+            break;
+        case 6:
+            d[cabecera + 20] ^= 0x55;
+            break;
+        case 7: {
+            repeticion r = w.p.grabacion();
+            r.inicio[cabecera + 20] ^= 0x55;
+            d = escribirrepeticion(r);
+            esrepeticion = true;
+            break;
+        }
+        case 8:
+            // The writer's slot follows the header's version, the game's
+            // version, the (empty) map name, three 64-bit fields and the goal.
+            d[14 + 2 + 4 + std::strlen(versionjuego()) + 4 + 24 + 4] = 40;
+            break;
+        }
+        std::string error;
+        sucesos s;
+        if (esrepeticion) {
+            repeticion r;
+            error = leerrepeticion(d.data(), d.size(), r);
+            if (error.empty())
+                error = w.p.reproducir(r, [](const sucesos&) {});
+        } else {
+            error = w.p.restaurar(d, s);
+        }
+        QVERIFY2(QString::fromStdString(error).contains(motivo), error.c_str());
+        // Nothing changed: the match goes on as it was.
+        QVERIFY(w.p.instantanea() == foto);
+    }
+
+    // The header is told alike by a file's own header and, for the files
+    // without one, by the match inside; a match that ended says who won.
+    void cabecera_de_una_partida_acabada() {
+        mundoprueba w;
+        sucesos s;
+        QCOMPARE(QString::fromStdString(w.p.empezar(mapade("pradera.mapa"), 2, arquero, s,
+                                                    {tipoobjetivo::tiempo, 2}, "pradera")),
+                 QString());
+        w.tick(40);
+        QCOMPARE(int(w.m.fin), int(verdadero));
+        const std::vector<uint8_t> foto = w.p.instantanea();
+        cabecera c;
+        QCOMPARE(QString::fromStdString(leerinfo(foto.data(), foto.size(), c)), QString());
+        QCOMPARE(int(c.formato), int(versioninstantanea));
+        QCOMPARE(c.mapa, std::string("pradera"));
+        QCOMPARE(int(c.fin), int(verdadero));
+        QCOMPARE(int(c.ganador), int(w.m.ganador));
+        QCOMPARE(c.muertes[0], w.m.muertesequipo(0));
+        QCOMPARE(int(c.jugadores.size()), 4);
+        QCOMPARE(c.huellamapa, huellaterreno(w.m));
+        const std::vector<uint8_t> rep = escribirrepeticion(w.p.grabacion());
+        cabecera r;
+        QCOMPARE(QString::fromStdString(leerinfo(rep.data(), rep.size(), r)), QString());
+        QCOMPARE(r.ticks, c.ticks);
+        QCOMPARE(int(r.ganador), int(c.ganador));
     }
 
     void vista_al_empezar_data() {

@@ -1,6 +1,7 @@
 // bench-partida: what keeping a match as data costs, in thread CPU time.
-// - a snapshot of an 8 v 8 match on the 200 x 200 sample map: its size, and
-//   the time to write it and to restore it;
+// - a snapshot of an 8 v 8 match on the 200 x 200 sample map: its size
+//   packed and unpacked, and the time to write (and pack) it and to restore
+//   (and unpack) it;
 // - a replay of that match: its size per minute of play;
 // - playback: ticks per second when a replay is played from its start (a
 //   one-hour match is 28,800 ticks).
@@ -81,7 +82,9 @@ int main() {
             return 1;
         }
     }
-    std::printf("  instantánea: %zu bytes\n", foto.size());
+    const std::size_t suelta = p.instantanea(true).size();
+    std::printf("  instantánea: %zu bytes comprimida, %zu sin comprimir (%.1f %%)\n", foto.size(),
+                suelta, 100.0 * double(foto.size()) / double(suelta));
     escribir.informe("escribir la instantánea");
     restaurar.informe("restaurar la instantánea");
 
@@ -100,7 +103,7 @@ int main() {
         grabadora g;
         partida q(g);
         const double a = medidas::cpums();
-        q.reproducir(r, s);
+        q.reproducir(r, [](const sucesos&) {});
         reproducir.ms.push_back((medidas::cpums() - a));
         ticks = r.ticks();
     }

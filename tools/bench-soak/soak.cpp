@@ -132,7 +132,7 @@ bool fila(const std::string& nombre, const comun::plano& p, long ticks) {
     return true;
 }
 
-void cabecera() {
+void encabezado() {
     std::printf("  %-22s %6s %9s %9s %9s %9s %7s %9s\n", "mapa (8 contra 8)", "ticks", "mediana",
                 "p99", "p99.9", "maximo", "en tick", "repetido");
     std::printf("  (milisegundos de CPU por tick, del hilo que juega la partida)\n");
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
                          e.empty() ? "TICKS debe ser positivo" : e.c_str());
             return 2;
         }
-        cabecera();
+        encabezado();
         return fila(argv[1], *l.mapa, ticks) ? 0 : 1;
     }
 
@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
                 "partida (como en el menu), %.1f MiB en una partida de 200 x 200\n",
                 vacio, menu, enpartida);
 
-    cabecera();
+    encabezado();
     const QDir mapas(MAPAS_DIR);
     for (const QString& f : mapas.entryList({"*.mapa"}, QDir::Files, QDir::Name)) {
         comun::lectura l = comun::leerarchivo(mapas.filePath(f).toStdString());

@@ -8,9 +8,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
+#include <ctime>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 namespace sim {
 
@@ -150,10 +151,52 @@ std::string rutade(const std::vector<std::string>& a) {
     return ruta;
 }
 
+// Whole or not at all: a full disk keeps the old file.
 bool escribir(const std::string& ruta, const std::vector<uint8_t>& datos) {
-    std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(datos.data()), std::streamsize(datos.size()));
-    return bool(f.flush());
+    return juego::escribirbinario(ruta, datos).empty();
+}
+
+// A date as ISO 8601 in UTC, or null when the file does not know it.
+std::string fechajson(int64_t ms) {
+    if (ms <= 0)
+        return "null";
+    const std::time_t t = std::time_t(ms / 1000);
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    char b[32];
+    std::strftime(b, sizeof b, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    return json(std::string(b));
+}
+
+std::string cabecerajson(const juego::cabecera& c) {
+    std::vector<std::string> jugadores;
+    for (const juego::jugadorcabecera& j : c.jugadores)
+        jugadores.push_back(objeto()
+                                .campo("slot", long(j.slot))
+                                .campo("nombre", j.nombre)
+                                .campo("tipo", std::string(juego::nombretipo(j.tipo)))
+                                .campo("equipo", long(j.equipo))
+                                .texto());
+    const char* objetivos[] = {"ninguno", "muertes", "tiempo"};
+    objeto o;
+    o.campo("version", long(c.formato))
+        .campo("juego", c.juego)
+        .campo("mapa", c.mapa)
+        .campo("huellamapa", std::to_string(c.huellamapa))
+        .crudo("fecha", fechajson(c.fecha))
+        .campo("ticks", long(c.ticks))
+        .crudo("objetivo", objeto()
+                               .campo("tipo", std::string(objetivos[int(c.meta.tipo)]))
+                               .campo("valor", long(c.meta.valor))
+                               .texto())
+        .campo("jugador", long(c.jugador))
+        .crudo("jugadores", lista(jugadores))
+        .campo("fin", long(c.fin == juego::verdadero ? 1 : 0));
+    // The winner and the score mean something once the match is over.
+    if (c.fin == juego::verdadero)
+        o.crudo("ganador", c.ganador < 0 ? "null" : std::to_string(c.ganador))
+            .crudo("muertes", lista({std::to_string(c.muertes[0]), std::to_string(c.muertes[1])}));
+    return o.texto();
 }
 
 // Saved matches and replays of the longest matches stay far below this.
@@ -477,15 +520,38 @@ simulador::simulador() {
         if (error.empty())
             error = juego::leerrepeticion(datos.data(), datos.size(), r);
         // The snapshot inside is checked before the match is touched.
-        juego::sucesos s;
+        // The events go to the overlays step by step, as in the window, and
+        // are not kept: a replay of millions of ticks takes no more memory.
+        bool primero = true;
         if (error.empty())
-            error = partida.reproducir(r, s);
+            error = partida.reproducir(r, [this, &primero](const juego::sucesos& s) {
+                // Only once the replay's start is restored: a refused one
+                // leaves the overlays as they were.
+                if (std::exchange(primero, false))
+                    capas.olvidar();
+                recibir(s);
+            });
         if (!error.empty()) {
             o << "error: " << unalinea(error) << "\n";
             return;
         }
-        capas.olvidar();
-        recibir(s);
+    };
+
+    comandos["info"] = [](const args& a, std::ostream& o) {
+        if (a.empty()) {
+            o << "error: uso: info RUTA\n";
+            return;
+        }
+        std::vector<uint8_t> datos;
+        juego::cabecera c;
+        std::string error = juego::leerbinario(rutade(a), maxarchivo, datos);
+        if (error.empty())
+            error = juego::leerinfo(datos.data(), datos.size(), c);
+        if (!error.empty()) {
+            o << "error: " << unalinea(error) << "\n";
+            return;
+        }
+        o << cabecerajson(c) << "\n";
     };
 
     comandos["unirse"] = [this, libre](const args& a, std::ostream& o) {
