@@ -192,11 +192,12 @@ private slots:
                  qPrintable(avisos.join('\n')));
 
         // Both sides kept their replays of the network match, and what
-        // joined and left is in them.
+        // joined and left is in them. (The client's second stay may end
+        // before a tick: a record with no tick is not kept.)
         const QDir repeticiones(main::carpetausuario(QStringLiteral("repeticiones")));
         const QStringList guardadas =
             repeticiones.entryList({QStringLiteral("*.repeticion")}, QDir::Files);
-        QVERIFY2(guardadas.size() >= 1, qPrintable(guardadas.join(' ')));
+        QVERIFY2(guardadas.size() >= 2, qPrintable(guardadas.join(' ')));
         for (const QString& g : guardadas) {
             std::vector<uint8_t> datos;
             repeticion r;
