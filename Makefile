@@ -27,10 +27,10 @@ test: build
 bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done
 
-# The fuzzers of the map, saved-match, replay and network message readers,
-# in a clang build folder of its own; FUZZ_SECONDS is shared among the four,
-# the map reader taking two fifths: `make fuzz FUZZ_SECONDS=600` for a
-# longer run.
+# The fuzzers of the map, clipboard, saved-match, replay and network message
+# readers, in a clang build folder of its own; FUZZ_SECONDS is shared among
+# the five, the map reader taking three tenths: `make fuzz FUZZ_SECONDS=600`
+# for a longer run.
 FUZZ_BUILD   ?= fuzz-build
 FUZZ_SECONDS ?= 60
 fuzz:
@@ -38,7 +38,8 @@ fuzz:
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_CXX_COMPILER=clang++ -DTARNHOLLOW_FUZZ=ON > /dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzmapa fuzzrecorte fuzzinstantanea fuzzrepeticion fuzzred
-	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) * 2 / 5 )) fuzzmapa
+	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) * 3 / 10 )) fuzzmapa
+	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 10 )) fuzzrecorte
 	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 5 )) fuzzinstantanea
 	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 5 )) fuzzrepeticion
 	fuzz/correr $(FUZZ_BUILD) $$(( $(FUZZ_SECONDS) / 5 )) fuzzred
