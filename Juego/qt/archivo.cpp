@@ -1,5 +1,7 @@
 #include "Juego/qt/archivo.h"
 
+#include "Comun/escritura.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -83,7 +85,8 @@ bool archivo::escribirindice(const QStringList& nombres, QString& error) {
     const QByteArray datos = (nombres.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
     if (f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size() && f.commit())
         return true;
-    error = QStringLiteral("No se pudo anotar la repetición archivada (%1).").arg(f.errorString());
+    error = QStringLiteral("No se pudo anotar la repetición archivada. %1")
+                .arg(QString::fromStdString(comun::causasistema(errno)));
     return false;
 }
 

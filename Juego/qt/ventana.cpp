@@ -711,17 +711,13 @@ bool escribirarchivo(const QString& ruta, const std::vector<uint8_t>& datos, QSt
     bien = bien && f.commit();
     if (bien)
         return true;
-    // The reason in Spanish first; the system's own words, when it kept
-    // any, after it.
+    // The reason in Spanish, from the system's error number: Qt's own
+    // words for it are English.
     const int numero = errno;
-    const QString sistema = f.errorString();
     error =
         QStringLiteral("No se pudo guardar %1. %2")
             .arg(QFileInfo(ruta).fileName(),
                  QString::fromStdString(comun::porquenoseescribio(numero, ruta.toStdString(), n)));
-    if (!sistema.isEmpty() && sistema != QStringLiteral("Unknown error") &&
-        sistema != QIODevice::tr("Unknown error"))
-        error += QStringLiteral("\n(") + sistema + QLatin1Char(')');
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Juego/nucleo/huella.h"
 #include "Juego/nucleo/partida.h"
+#include "Juego/red/causared.h"
 #include "Juego/red/nombres.h"
 #include "Juego/red/relevo.h"
 
@@ -72,11 +73,8 @@ anfitrion::~anfitrion() {
 QString anfitrion::escuchar(const QHostAddress& direccion, quint16 puerto) {
     if (servidor_->listen(direccion, puerto))
         return {};
-    QString porque = servidor_->errorString();
+    QString porque = causared(servidor_->serverError());
     switch (servidor_->serverError()) {
-    case QAbstractSocket::AddressInUseError:
-        porque = QStringLiteral("otro programa ya lo usa");
-        break;
     case QAbstractSocket::SocketAccessError:
         porque = QStringLiteral("no hay permiso para usarlo");
         break;

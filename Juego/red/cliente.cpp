@@ -4,6 +4,7 @@
 #include "Juego/nucleo/partida.h"
 #include "Juego/nucleo/plataforma.h"
 #include "Juego/red/anfitrion.h"
+#include "Juego/red/causared.h"
 #include "Juego/red/relevo.h"
 
 #include <QCoreApplication>
@@ -38,10 +39,9 @@ cliente::cliente(partida& p, QObject* padre)
         if (fase_ != fase::fuera && cola_.empty())
             fallar(QStringLiteral("Se perdió la conexión con el servidor."));
     });
-    connect(s_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
+    connect(s_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
         if (fase_ == fase::conectando && s_->state() != QAbstractSocket::ConnectedState)
-            fallar(
-                QStringLiteral("No se pudo conectar con el servidor: %1").arg(s_->errorString()));
+            fallar(QStringLiteral("No se pudo conectar con el servidor: %1.").arg(causared(e)));
     });
     vigia_ = new QTimer(this);
     vigia_->setInterval(250);

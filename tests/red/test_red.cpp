@@ -200,6 +200,20 @@ private slots:
         }
     }
 
+    // A port where nobody hosts a match: the player is told so in Spanish.
+    void puerto_sin_partida() {
+        QTcpServer libre;
+        QVERIFY(libre.listen(QHostAddress::LocalHost, 0));
+        const quint16 puerto = libre.serverPort();
+        libre.close();
+        copia c;
+        cliente k(c.p);
+        k.conectar(QStringLiteral("127.0.0.1"), puerto, QStringLiteral("Ana"), guerrero, 0);
+        QVERIFY(bombear([&] { return k.estado() == cliente::fase::fuera; }));
+        QVERIFY2(k.motivo().contains(QStringLiteral("nadie espera partidas")),
+                 qPrintable(k.motivo()));
+    }
+
     void nombres_repetidos() {
         // Players of one name are told apart by a number, within the
         // name's 24 bytes.
