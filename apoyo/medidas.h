@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 #include <vector>
 
 namespace medidas {
@@ -19,6 +22,17 @@ inline double percentil(const std::vector<double>& orden, double p) {
     if (orden.empty())
         return 0;
     return orden[std::min(orden.size() - 1, std::size_t(p * double(orden.size())))];
+}
+
+// The process's resident memory now, in MiB (not the peak: the peak would
+// carry the largest map played so far into every later line).
+inline double residente() {
+    std::ifstream f("/proc/self/status");
+    std::string linea;
+    while (std::getline(f, linea))
+        if (linea.rfind("VmRSS:", 0) == 0)
+            return std::atof(linea.c_str() + 6) / 1024.0;
+    return 0;
 }
 
 inline double mediana(std::vector<double> v) {

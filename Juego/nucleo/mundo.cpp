@@ -163,17 +163,17 @@ void mundo::ajustarvista() {
         v = vistaajustada(v);
 }
 
-posicion mundo::vistaajustada(posicion v) const {
+posicion mundo::vistasobre(posicion v, int16_t ancho, int16_t alto) {
     if (v.x < 0)
         v.x = 0;
     if (v.y < 0)
         v.y = 0;
     // The upper clamp comes last: on a map narrower than the view the origin
     // ends up negative, and drawing shows black beyond the map.
-    if (v.x + (columnasvista - 1) > anchomapa)
-        v.x = int16_t(anchomapa - (columnasvista - 1));
-    if (v.y + (filasvista - 1) > altomapa)
-        v.y = int16_t(altomapa - (filasvista - 1));
+    if (v.x + (columnasvista - 1) > ancho)
+        v.x = int16_t(ancho - (columnasvista - 1));
+    if (v.y + (filasvista - 1) > alto)
+        v.y = int16_t(alto - (filasvista - 1));
     return v;
 }
 

@@ -188,7 +188,10 @@ public:
     void ajustarvista();
     // A view origin `v` kept over the map; on a map narrower than the view
     // the origin ends up negative, and drawing shows black beyond the map.
-    posicion vistaajustada(posicion v) const;
+    posicion vistaajustada(posicion v) const { return vistasobre(v, anchomapa, altomapa); }
+    // The same over a map of ancho x alto cells past the first (what frames
+    // drawn from the world use too).
+    static posicion vistasobre(posicion v, int16_t ancho, int16_t alto);
     // The view that follows slot i's fighter, as a step or a return sets it.
     void seguir(int16_t i);
     // The cell under pixel (px, py) of the play field seen from view `v`.

@@ -103,17 +103,7 @@ int32_t cuadro::muertesequipo(int16_t e) const {
 }
 
 posicion cuadro::vistaajustada(posicion v) const {
-    if (v.x < 0)
-        v.x = 0;
-    if (v.y < 0)
-        v.y = 0;
-    // The upper clamp last, as the world does it: on a map narrower than
-    // the view the origin ends up negative.
-    if (v.x + (columnasvista - 1) > anchomapa)
-        v.x = int16_t(anchomapa - (columnasvista - 1));
-    if (v.y + (filasvista - 1) > altomapa)
-        v.y = int16_t(altomapa - (filasvista - 1));
-    return v;
+    return mundo::vistasobre(v, anchomapa, altomapa);
 }
 
 } // namespace juego

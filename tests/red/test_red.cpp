@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -536,6 +537,33 @@ private slots:
         QVERIFY2(salida.startsWith("ok\n") &&
                      salida.contains(QStringLiteral("\"tick\":%1,").arg(t).toUtf8()),
                  salida.constData());
+        // The harness's copy, held at tick t, keeps the match and its replay;
+        // the replay, played on a copy of its own, ends where that match is.
+        QTemporaryDir d;
+        const QString foto = d.filePath(QStringLiteral("t.partida"));
+        const QString grabada = d.filePath(QStringLiteral("t.repeticion"));
+        sim.write(QStringLiteral("instantanea %1\nrepeticion %2\nestado\n")
+                      .arg(foto, grabada)
+                      .toUtf8());
+        salida.clear();
+        QVERIFY(bombear(
+            [&] {
+                salida += sim.readAllStandardOutput();
+                return salida.contains("\"humanos\"");
+            },
+            10000));
+        QVERIFY2(!salida.contains("error"), salida.constData());
+        copia restaurada, reproducida;
+        std::vector<uint8_t> datos;
+        sucesos ss;
+        QCOMPARE(leerbinario(foto.toStdString(), 64u << 20, datos), std::string());
+        QCOMPARE(restaurada.p.restaurar(datos, ss), std::string());
+        repeticion r;
+        QCOMPARE(leerbinario(grabada.toStdString(), 64u << 20, datos), std::string());
+        QCOMPARE(leerrepeticion(datos.data(), datos.size(), r), std::string());
+        QCOMPARE(reproducida.p.reproducir(r, [](const sucesos&) {}), std::string());
+        QCOMPARE(reproducida.w.numtick, t);
+        QCOMPARE(huellapartida(reproducida.w), huellapartida(restaurada.w));
         sim.kill();
         sim.waitForFinished(5000);
         QVERIFY(bombear([&] { return m.a->clientes() == 0; }));

@@ -36,16 +36,7 @@ namespace {
 
 using namespace juego;
 
-// Resident memory now, in MiB (not the peak: the peak would carry the
-// largest map played so far into every later line).
-double residente() {
-    std::ifstream f("/proc/self/status");
-    std::string linea;
-    while (std::getline(f, linea))
-        if (linea.rfind("VmRSS:", 0) == 0)
-            return std::atof(linea.c_str() + 6) / 1024.0;
-    return 0;
-}
+using medidas::residente;
 
 constexpr int16_t maxp = 8;
 
