@@ -24,6 +24,16 @@ limpiar() {
     for p in "${pids[@]}"; do
         kill "$p" 2> /dev/null || true
     done
+    # The game keeps the running match among its replays when it is told to
+    # end, in the user folder below $tmp: the folder goes once it is done
+    # (ten seconds at most).
+    for p in "${pids[@]}"; do
+        for _ in $(seq 50); do
+            kill -0 "$p" 2> /dev/null || break
+            sleep 0.2
+        done
+        kill -KILL "$p" 2> /dev/null || true
+    done
     rm -rf "$tmp"
 }
 trap limpiar EXIT
@@ -86,8 +96,9 @@ import -window "$juegoid" "$destino/juego.png"
 pids+=($!)
 editorid=$(ventana '^Tarnhollow Editor')
 eval "$(xdotool getwindowgeometry --shell "$editorid")"
-elegir $((X + 540)) $((Y + 80))
-clic $((X + 584)) $((Y + 224)) # Abrir
+# Below the menu bar: the list's first row, then Abrir.
+elegir $((X + 540)) $((Y + 99))
+clic $((X + 584)) $((Y + 243)) # Abrir
 sleep 0.5
 import -window "$editorid" "$destino/editor.png"
 [ "$(nocolores "$destino/editor.png")" -ge 16 ] || fallo "el mapa abierto salió en blanco"
