@@ -516,14 +516,8 @@ void nucleo::deshacer() {
         e.anchomapa = p.tamanos[0];
         e.altomapa = p.tamanos[1];
     }
-    ++e.version;
-    // What was selected or being placed may not fit the map any more.
-    e.hayseleccion = false;
-    e.pegando = false;
     rehechos.push_back(std::move(p));
-    ajustarvista();
-    revisar();
-    mostrarestado();
+    trasdeshacer();
 }
 
 void nucleo::rehacer() {
@@ -539,10 +533,15 @@ void nucleo::rehacer() {
         e.anchomapa = p.tamanos[2];
         e.altomapa = p.tamanos[3];
     }
+    deshechos.push_back(std::move(p));
+    trasdeshacer();
+}
+
+void nucleo::trasdeshacer() {
     ++e.version;
+    // What was selected or being placed may not fit the map any more.
     e.hayseleccion = false;
     e.pegando = false;
-    deshechos.push_back(std::move(p));
     ajustarvista();
     revisar();
     mostrarestado();

@@ -337,6 +337,9 @@ public:
     static constexpr std::size_t limitememoria = 64u << 20;
 
 private:
+    // What undoing and redoing a step both do once the cells are back: the
+    // map counts as changed and the view, checks and status line follow.
+    void trasdeshacer();
     struct cambio {
         int32_t indice;
         casilla antes;
