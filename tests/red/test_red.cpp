@@ -512,12 +512,16 @@ private slots:
         sim.write(
             QStringLiteral("unirse 127.0.0.1 %1 Arquero 1\nestado\n").arg(m.a->puerto()).toUtf8());
         QByteArray salida;
-        QVERIFY(bombear(
-            [&] {
-                salida += sim.readAllStandardOutput();
-                return salida.contains("\"humanos\"");
-            },
-            10000));
+        // The harness answers each batch of commands with its `estado`.
+        auto respuesta = [&] {
+            return bombear(
+                [&] {
+                    salida += sim.readAllStandardOutput();
+                    return salida.contains("\"humanos\"");
+                },
+                10000);
+        };
+        QVERIFY(respuesta());
         QVERIFY2(salida.startsWith("ok\n"), salida.constData());
         QCOMPARE(m.a->clientes(), 1);
         const int16_t slot = m.a->lista().at(0).slot;
@@ -528,12 +532,7 @@ private slots:
         for (int k = 0; k < 6; ++k)
             m.a->paso();
         salida.clear();
-        QVERIFY(bombear(
-            [&] {
-                salida += sim.readAllStandardOutput();
-                return salida.contains("\"humanos\"");
-            },
-            10000));
+        QVERIFY(respuesta());
         QVERIFY2(salida.startsWith("ok\n") &&
                      salida.contains(QStringLiteral("\"tick\":%1,").arg(t).toUtf8()),
                  salida.constData());
@@ -542,16 +541,10 @@ private slots:
         QTemporaryDir d;
         const QString foto = d.filePath(QStringLiteral("t.partida"));
         const QString grabada = d.filePath(QStringLiteral("t.repeticion"));
-        sim.write(QStringLiteral("instantanea %1\nrepeticion %2\nestado\n")
-                      .arg(foto, grabada)
-                      .toUtf8());
+        sim.write(
+            QStringLiteral("instantanea %1\nrepeticion %2\nestado\n").arg(foto, grabada).toUtf8());
         salida.clear();
-        QVERIFY(bombear(
-            [&] {
-                salida += sim.readAllStandardOutput();
-                return salida.contains("\"humanos\"");
-            },
-            10000));
+        QVERIFY(respuesta());
         QVERIFY2(!salida.contains("error"), salida.constData());
         copia restaurada, reproducida;
         std::vector<uint8_t> datos;
