@@ -45,7 +45,6 @@ std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, 
     fecha_ = plat_.ahora();
     nombres_ = {};
     s = propios(mundo_.cargarmapa(p, maxp, tipo, o));
-    ++mapas_;
     plat_.ponertemporizador(true);
     plat_.dibujar();
     empezargrabacion();
@@ -160,7 +159,6 @@ std::string partida::restaurar(const std::vector<uint8_t>& datos, sucesos& s) {
     if (std::string e = leerinstantanea(datos.data(), datos.size(), mundo_, c); !e.empty())
         return e;
     jugador_ = c.jugador;
-    ++mapas_;
     mapa_ = c.mapa;
     fecha_ = c.fecha;
     nombres_ = {};

@@ -100,10 +100,6 @@ public:
     // fighter again and the computer every other.
     std::string cargarsolo(const std::vector<uint8_t>& datos, sucesos& s);
 
-    // How many maps or saved matches were laid down: the terrain changes
-    // only then, so a copy of it holds while this number stays.
-    uint32_t mapas() const { return mapas_; }
-
     // What came in since the match started (or was restored).
     bool grabando() const { return grabando_; }
     // Its header tells the match as it stands now.
@@ -140,7 +136,6 @@ private:
     std::array<std::string, numunidades> nombres_{};
     mutable repeticion grabacion_;
     bool grabando_ = false;
-    uint32_t mapas_ = 0;
 };
 
 // Reads a whole file of at most `maximo` bytes, or says why not in Spanish.

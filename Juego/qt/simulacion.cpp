@@ -145,9 +145,11 @@ void simulacion::publicar(const sucesos& s) {
         return;
     const partida& p = *partida_;
     const mundo& m = p.juego();
-    if (!terreno_ || mapasterreno_ != p.mapas()) {
+    // The grid's terrain version moves with every map laid down and every
+    // repaint: the copy holds while it stays.
+    if (!terreno_ || versionterreno_ != m.celdas().versionterreno()) {
         terreno_ = terrenomapa::de(m);
-        mapasterreno_ = p.mapas();
+        versionterreno_ = m.celdas().versionterreno();
     }
     posicion v = p.vista();
     if (mirada_) {

@@ -123,9 +123,9 @@ private:
     bool sostenido_ = false;
     bool corria_ = false;
     std::optional<mirada> mirada_;
-    // The minimap's terrain, made again only when a map was laid down.
+    // The minimap's terrain, made again only when the terrain changed.
     std::shared_ptr<const terrenomapa> terreno_;
-    uint32_t mapasterreno_ = ~uint32_t(0);
+    uint64_t versionterreno_ = 0;
 };
 
 template <class F> auto simulacion::esperar(F f) -> std::invoke_result_t<F, partida&> {
