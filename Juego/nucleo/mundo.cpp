@@ -49,7 +49,8 @@ void mundo::recorrerfuera(const std::function<void(int16_t, int16_t, const celda
     celdas_.recorrerfuera(f);
 }
 
-sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo, objetivo o) {
+sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo, objetivo o,
+                           reglas r) {
     limpiarmapa(p.anchomapa, p.altomapa);
     for (int y = 0; y <= altomapa; ++y)
         for (int x = 0; x <= anchomapa; ++x)
@@ -79,6 +80,7 @@ sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo
     pausado = falso;
     numtick = 0;
     meta = o;
+    regla = r;
     fin = falso;
     ganador = -1;
     // The first frame shows each one's own fighter, as every later step

@@ -4,6 +4,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/azar.h"
 #include "Juego/nucleo/entrada.h"
+#include "Juego/nucleo/reglas.h"
 #include "Juego/nucleo/rejilla.h"
 #include "Juego/nucleo/sucesos.h"
 
@@ -133,6 +134,8 @@ public:
     // changes the state any more. `ganador` is the winning team, or -1 for
     // a draw.
     objetivo meta;
+    // The rules the match plays by, fixed when it starts.
+    reglas regla;
     int16_t fin = falso;
     int16_t ganador = -1;
     // The pause: while it holds no tick runs.
@@ -167,7 +170,8 @@ public:
     static std::string errorpartida(const comun::plano& p);
     // Loads a whole, checked map and starts the match on it, with the local
     // player in slot 0 (`partida::empezar` checks the map first).
-    sucesos cargarmapa(const comun::plano& p, int16_t maxp, int16_t tipo, objetivo o = {});
+    sucesos cargarmapa(const comun::plano& p, int16_t maxp, int16_t tipo, objetivo o = {},
+                       reglas r = {});
     // Kills of team e so far.
     int32_t muertesequipo(int16_t e) const;
     // Clears the grid and lays out the storage for a map of (ancho + 1) x

@@ -37,14 +37,14 @@ sucesos partida::ver(int16_t slot) {
 }
 
 std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
-                             objetivo o, const std::string& mapa) {
+                             objetivo o, const std::string& mapa, reglas r) {
     if (std::string e = mundo::errorpartida(p); !e.empty())
         return e;
     jugador_ = 0;
     mapa_ = mapa;
     fecha_ = plat_.ahora();
     nombres_ = {};
-    s = propios(mundo_.cargarmapa(p, maxp, tipo, o));
+    s = propios(mundo_.cargarmapa(p, maxp, tipo, o, r));
     plat_.ponertemporizador(true);
     plat_.dibujar();
     empezargrabacion();
@@ -52,7 +52,7 @@ std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, 
 }
 
 std::string partida::cargar(const std::string& ruta, int16_t maxp, int16_t tipo, sucesos& s,
-                            objetivo o) {
+                            objetivo o, reglas r) {
     comun::lectura l = comun::leerarchivo(ruta);
     if (!l)
         return l.error;
@@ -60,7 +60,7 @@ std::string partida::cargar(const std::string& ruta, int16_t maxp, int16_t tipo,
     std::string nombre = ruta.substr(ruta.find_last_of('/') + 1);
     if (const std::size_t punto = nombre.rfind('.'); punto != std::string::npos && punto > 0)
         nombre.resize(punto);
-    return empezar(*l.mapa, maxp, tipo, s, o, nombre);
+    return empezar(*l.mapa, maxp, tipo, s, o, nombre, r);
 }
 
 void partida::hacerred() {

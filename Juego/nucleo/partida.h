@@ -54,10 +54,10 @@ public:
     // untouched.
     // `mapa` is the map's name the files of the match give.
     std::string empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
-                        objetivo o = {}, const std::string& mapa = {});
+                        objetivo o = {}, const std::string& mapa = {}, reglas r = {});
     // The same from a map file.
     std::string cargar(const std::string& ruta, int16_t maxp, int16_t tipo, sucesos& s,
-                       objetivo o = {});
+                       objetivo o = {}, reglas r = {});
     // The match just started becomes a network match (every fighter the
     // computer's until somebody takes it); its record starts here.
     void hacerred();

@@ -633,12 +633,13 @@ void main::closeEvent(QCloseEvent* e) {
     QApplication::quit();
 }
 
-bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta) {
+bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta,
+                      reglas regla) {
     sucesos s;
     const std::string r = ruta.toStdString();
     if (!reemplazarpartida(QStringLiteral("Tarnhollow"), {}, s,
-                           [r, maxp, tipo, meta](partida& p, sucesos& e) {
-                               return p.cargar(r, maxp, tipo, e, meta);
+                           [r, maxp, tipo, meta, regla](partida& p, sucesos& e) {
+                               return p.cargar(r, maxp, tipo, e, meta, regla);
                            }))
         return false;
     ultima_ = revancha{ruta, maxp, tipo, meta};

@@ -114,7 +114,8 @@ public:
 
     // Starts a match on the map file at `ruta`. A file the game cannot play
     // is refused with a message and the running match goes on untouched.
-    bool cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta = {});
+    bool cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta = {},
+                    reglas regla = {});
     // Saves the running match to `ruta` / restores a saved one; false (and
     // a message) on failure, with the running match untouched.
     bool guardarpartida(const QString& ruta);

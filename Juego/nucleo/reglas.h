@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+namespace juego {
+
+// Which rules a match plays by. The classic rules are the game as it has
+// always been, tick for tick; the balanced ones keep its flow and add what
+// makes a long match fair (a moment of safety after coming back, one queued
+// action, tuned fighter values, computer fighters that differ from match to
+// match and a difficulty for the other team).
+enum class modoreglas : int16_t { clasicas = 0, equilibradas = 1 };
+
+// How hard the computer's fighters of the other team play; only the
+// balanced rules look at it.
+enum class dificultad : int16_t { facil = 0, normal = 1, dificil = 2 };
+
+struct reglas {
+    modoreglas modo = modoreglas::clasicas;
+    dificultad nivel = dificultad::normal;
+    // Seeds the balanced rules' own random source. The caller chooses it
+    // (the window a fresh one per match, the harness a fixed one), and the
+    // match keeps it, so a saved match or a replay plays the same again.
+    uint32_t semilla = 0;
+    bool operator==(const reglas&) const = default;
+};
+
+// What the set-up windows and the results screen call them.
+inline const char* nombremodo(modoreglas m) {
+    return m == modoreglas::equilibradas ? "Equilibradas" : "Clásicas";
+}
+inline const char* nombredificultad(dificultad d) {
+    switch (d) {
+    case dificultad::facil:
+        return "Fácil";
+    case dificultad::dificil:
+        return "Difícil";
+    default:
+        return "Normal";
+    }
+}
+
+} // namespace juego
