@@ -75,7 +75,12 @@ struct unidad {
     int16_t buscando = falso;
     int16_t bloqueos = 0;
     int16_t bajas = 0; // times this fighter died, for the scoreboard
+    // Ticks of safety left after coming back under the balanced rules (0:
+    // none); the field draws it as an outline that fades as it runs out.
+    int16_t proteccion = 0;
 };
+// The longest safety after coming back: two seconds of ticks.
+inline constexpr int16_t maxproteccion = 16;
 
 struct flecha {
     double x = 0;
