@@ -138,6 +138,9 @@ private:
     bool grabando_ = false;
 };
 
+// The largest saved match or replay the game reads.
+inline constexpr std::size_t maxarchivo = 256u << 20;
+
 // Reads a whole file of at most `maximo` bytes, or says why not in Spanish.
 // Only regular files are opened, and never in a way that could block.
 std::string leerbinario(const std::string& ruta, std::size_t maximo, std::vector<uint8_t>& datos);

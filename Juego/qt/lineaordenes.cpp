@@ -16,10 +16,6 @@ namespace juego {
 
 namespace {
 
-// The window refuses replays past this size before reading them; so does
-// the command line.
-constexpr std::size_t maxrepeticion = 256u << 20;
-
 struct opcion {
     QStringList nombres;
     QString valor; // empty for a switch
@@ -249,7 +245,7 @@ QString leerrepeticion(const QString& ruta) {
     if (!QFileInfo::exists(ruta))
         return QStringLiteral("no existe %1.").arg(ruta);
     std::vector<uint8_t> datos;
-    std::string error = leerbinario(QFile::encodeName(ruta).toStdString(), maxrepeticion, datos);
+    std::string error = leerbinario(QFile::encodeName(ruta).toStdString(), maxarchivo, datos);
     repeticion r;
     if (error.empty())
         error = juego::leerrepeticion(datos.data(), datos.size(), r);

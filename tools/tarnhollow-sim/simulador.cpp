@@ -199,9 +199,6 @@ std::string cabecerajson(const juego::cabecera& c) {
     return o.texto();
 }
 
-// Saved matches and replays of the longest matches stay far below this.
-constexpr std::size_t maxarchivo = 256u << 20;
-
 // Nobody plays ten million ticks (two weeks) in one command.
 constexpr long maxticks = 10'000'000;
 
@@ -482,7 +479,7 @@ simulador::simulador() {
         if (!libre(o))
             return;
         std::vector<uint8_t> datos;
-        std::string error = juego::leerbinario(rutade(a), maxarchivo, datos);
+        std::string error = juego::leerbinario(rutade(a), juego::maxarchivo, datos);
         juego::sucesos s;
         if (error.empty())
             error = partida.restaurar(datos, s);
@@ -516,7 +513,7 @@ simulador::simulador() {
             return;
         std::vector<uint8_t> datos;
         juego::repeticion r;
-        std::string error = juego::leerbinario(rutade(a), maxarchivo, datos);
+        std::string error = juego::leerbinario(rutade(a), juego::maxarchivo, datos);
         if (error.empty())
             error = juego::leerrepeticion(datos.data(), datos.size(), r);
         // The snapshot inside is checked before the match is touched.
@@ -544,7 +541,7 @@ simulador::simulador() {
         }
         std::vector<uint8_t> datos;
         juego::cabecera c;
-        std::string error = juego::leerbinario(rutade(a), maxarchivo, datos);
+        std::string error = juego::leerbinario(rutade(a), juego::maxarchivo, datos);
         if (error.empty())
             error = juego::leerinfo(datos.data(), datos.size(), c);
         if (!error.empty()) {
