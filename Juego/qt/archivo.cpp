@@ -99,6 +99,15 @@ QStringList archivo::archivadas() const {
     return r;
 }
 
+void archivo::soltar(const QString& nombre) {
+    QStringList nombres = leerindice();
+    QString error;
+    // Failing to write the index leaves the name listed; the worst it does
+    // is delete nothing, as the file is gone from this folder.
+    if (nombres.removeAll(nombre) > 0)
+        escribirindice(nombres, error);
+}
+
 QString archivo::archivar(const std::vector<uint8_t>& datos) {
     const QString fallo = QStringLiteral("No se pudo archivar la repetición: %1.");
     if (carpeta_.isEmpty())

@@ -24,6 +24,11 @@ public:
     // caller tells the player.
     QString archivar(const std::vector<uint8_t>& datos);
 
+    // The replay `nombre` leaves the archive's care (the player kept it
+    // elsewhere, or threw it away): it no longer counts among the last ones
+    // and is never deleted by it.
+    void soltar(const QString& nombre);
+
     // The names of the replays it keeps, newest first.
     QStringList archivadas() const;
 

@@ -5,6 +5,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/archivo.h"
+#include "Juego/qt/biblioteca.h"
 #include "Juego/qt/final.h"
 #include "Juego/qt/mezcla.h"
 #include "Juego/qt/multijugador.h"
@@ -356,6 +357,12 @@ main::main() : sim_(std::make_unique<simulacion>()) {
                                                       QFileDialog::DontConfirmOverwrite)
                        : QFileDialog::getOpenFileName(this, titulo, carpeta, filtro);
     };
+    elegirarchivo = [this](const QString& titulo, const QString& carpeta, const QString& filtro,
+                           const QString& extension) {
+        biblioteca b(this, titulo, carpeta, extension, extension == extrepeticion);
+        b.pedirotro = [&] { return pedirarchivo(false, titulo, carpeta, filtro); };
+        return b.exec() == QDialog::Accepted ? b.elegida() : QString();
+    };
 
     // The window sees every key before its controls do, and the arrow keys
     // are tracked whichever of our windows has the focus.
@@ -692,10 +699,6 @@ void main::prepararsonido() {
 
 namespace {
 
-// Saved matches and replays stay far below this; a larger file is refused
-// before it is read.
-constexpr std::size_t maxarchivo = 256u << 20;
-
 bool escribirarchivo(const QString& ruta, const std::vector<uint8_t>& datos, QString& error) {
     // Past a file size limit (ulimit -f) the system would kill the game
     // with SIGXFSZ in the middle of the write; ignored, the write fails and
@@ -1028,9 +1031,11 @@ QString main::preguntarruta(bool guardar, const QString& titulo, const QString& 
     QString ruta;
     {
         const relojparado espera(*this);
-        ruta = pedirarchivo(guardar, titulo, carpetausuario(subcarpeta),
-                            tipo + QStringLiteral(" de Tarnhollow (*") + extension +
-                                QLatin1Char(')'));
+        const QString carpeta = carpetausuario(subcarpeta);
+        const QString filtro =
+            tipo + QStringLiteral(" de Tarnhollow (*") + extension + QLatin1Char(')');
+        ruta = guardar ? pedirarchivo(true, titulo, carpeta, filtro)
+                       : elegirarchivo(titulo, carpeta, filtro, extension);
     }
     if (!guardar || ruta.isEmpty())
         return ruta;

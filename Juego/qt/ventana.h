@@ -135,6 +135,11 @@ public:
     std::function<QString(bool guardar, const QString& titulo, const QString& carpeta,
                           const QString& filtro)>
         pedirarchivo;
+    // How a replay or a saved match to open is picked: from the list of
+    // those in the player's folders, or any file through `pedirarchivo`.
+    std::function<QString(const QString& titulo, const QString& carpeta, const QString& filtro,
+                          const QString& extension)>
+        elegirarchivo;
 
     // The newest frame of the match: what is on screen.
     const cuadro& juego() const { return *cuadro_; }

@@ -718,6 +718,9 @@ private slots:
         v.pedirarchivo = [&](bool, const QString&, const QString&, const QString&) {
             return respuesta;
         };
+        v.elegirarchivo = [&](const QString&, const QString&, const QString&, const QString&) {
+            return respuesta;
+        };
         const QString temporal = QDir::tempPath() + "/tarnhollow-prueba-ventana";
         QDir(temporal).removeRecursively();
         QDir().mkpath(temporal);
