@@ -75,8 +75,8 @@ bool partida::corre() const {
 sucesos partida::tick(const entradatick& e) {
     if (!corre())
         return {};
-    anotar(paso{true, 1, e, {}});
-    return propios(mundo_.timer_Timer(e));
+    const bool lleno = anotar(paso{true, 1, e, {}});
+    return conaviso(propios(mundo_.timer_Timer(e)), lleno);
 }
 
 sucesos partida::tick(comun::estadoteclas& t) {
@@ -96,8 +96,8 @@ sucesos partida::aplicar(const accion& a) {
     // Once the match is over nothing comes in: the replay ends with it.
     if (mundo_.fin == verdadero)
         return {};
-    anotar(paso{false, 1, {}, a});
-    return propios(mundo_.aplicar(a));
+    const bool lleno = anotar(paso{false, 1, {}, a});
+    return conaviso(propios(mundo_.aplicar(a)), lleno);
 }
 
 sucesos partida::relevar(int16_t slot, bool humano) {
@@ -149,7 +149,7 @@ void partida::nombrar(int16_t slot, const std::string& nombre) {
 }
 
 const repeticion& partida::grabacion() const {
-    if (grabando_)
+    if (grabando_ && !lleno_)
         grabacion_.final = cabeceraactual();
     return grabacion_;
 }
@@ -169,6 +169,7 @@ std::string partida::restaurar(const std::vector<uint8_t>& datos, sucesos& s) {
     plat_.dibujar();
     s = {{tiposuceso::estado, estado(), 0, 0, jugador_, -1}};
     grabando_ = true;
+    lleno_ = false;
     // A replay of this match is written in the newest format only, the
     // snapshot it starts from included.
     grabacion_ = {c.formato == versioninstantanea ? datos : instantanea(), {}, {}};
@@ -193,24 +194,36 @@ std::string partida::cargarsolo(const std::vector<uint8_t>& datos, sucesos& s) {
     return {};
 }
 
-void partida::anotar(const paso& p) {
-    if (!grabando_)
-        return;
+bool partida::anotar(const paso& p) {
+    if (!grabando_ || lleno_)
+        return false;
     // Past what a replay may hold the record could never be watched: a
-    // server left running for weeks stops keeping it.
+    // server left running for weeks keeps what it has, as the match stood
+    // then, and records no more.
     if (grabacion_.pasos.size() >= maxpasosrepeticion) {
-        grabando_ = false;
-        grabacion_ = {};
-        return;
+        grabacion_.final = cabeceraactual();
+        lleno_ = true;
+        return true;
     }
     if (p.estick)
         grabacion_.anotartick(p.entrada);
     else
         grabacion_.anotaraccion(p.a);
+    return false;
+}
+
+sucesos partida::conaviso(sucesos s, bool lleno) {
+    if (lleno)
+        s.push_back({tiposuceso::aviso,
+                     "La repetición ha llegado a su tamaño máximo: se guarda hasta aquí y el "
+                     "resto de la partida ya no se graba.",
+                     0, 0, -1, -1});
+    return s;
 }
 
 void partida::empezargrabacion() {
     grabando_ = true;
+    lleno_ = false;
     grabacion_ = {instantanea(), {}, {}};
 }
 

@@ -123,7 +123,10 @@ private:
     friend struct prueba::mundoprueba;
 
     void empezargrabacion();
-    void anotar(const paso& p);
+    // Adds a step to the record; true when the record just reached the most
+    // a replay holds and stopped there.
+    bool anotar(const paso& p);
+    static sucesos conaviso(sucesos s, bool lleno);
     // The events for this copy: the status lines of other slots are theirs.
     sucesos propios(sucesos s) const;
 
@@ -136,6 +139,8 @@ private:
     std::array<std::string, numunidades> nombres_{};
     mutable repeticion grabacion_;
     bool grabando_ = false;
+    // The record is full: it keeps what it has and takes nothing more.
+    bool lleno_ = false;
 };
 
 // The largest saved match or replay the game reads.

@@ -17,6 +17,7 @@ enum class tiposuceso : uint8_t {
     muerte,      // a died at cell x, y
     reaparicion, // a came back at cell x, y
     fin,         // the match reached its goal; a is the winning team, -1 a draw
+    aviso,       // texto: something the player should know about the match's files
 };
 
 struct suceso {

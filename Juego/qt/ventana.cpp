@@ -876,6 +876,8 @@ void main::procesar(const sucesos& s) {
             const double dy = e.y - (mainpic->vistay + filasvista / 2.0);
             reproductor_->reproducir(QString::fromStdString(e.texto),
                                      e.x < 0 ? 1.0 : mezcla::volumen(std::hypot(dx, dy)));
+        } else if (e.tipo == tiposuceso::aviso) {
+            decir(QString::fromStdString(e.texto));
         } else if (e.tipo == tiposuceso::fin) {
             // Revancha is a new match of this window's own: not while
             // watching a replay or playing over the network.

@@ -135,6 +135,37 @@ private slots:
         QVERIFY(escribirrepeticion(c.p.grabacion()) == bytes);
     }
 
+    // A record that reaches the most a replay holds keeps what it has, as
+    // the match stood then, says so once, and the replay still reads and
+    // plays; the match itself goes on.
+    void repeticion_llena() {
+        mundoprueba a;
+        a.cargar(mapade("pradera.mapa"), 2, guerrero);
+        a.tick(3);
+        int avisos = 0;
+        // Each pause is a step of its own: the quickest way there.
+        auto pausas = [&](std::size_t n) {
+            for (std::size_t k = 0; k < n; ++k)
+                for (const suceso& e : a.p.aplicar({tipoaccion::pausa, 0, 0, 0}))
+                    avisos += e.tipo == tiposuceso::aviso;
+        };
+        pausas(maxpasosrepeticion - a.p.grabacion().pasos.size());
+        QCOMPARE(a.p.grabacion().pasos.size(), maxpasosrepeticion);
+        QVERIFY(a.p.grabando());
+        QCOMPARE(avisos, 0);
+        pausas(a.m.pausado == verdadero ? 3 : 4); // ends unpaused
+        a.tick(5);
+        QCOMPARE(avisos, 1);
+        QCOMPARE(a.p.grabacion().pasos.size(), maxpasosrepeticion);
+        QCOMPARE(a.p.grabacion().final.ticks, uint64_t(3));
+        QCOMPARE(a.m.numtick, 8u);
+
+        const std::vector<uint8_t> bytes = escribirrepeticion(a.p.grabacion());
+        repeticion r;
+        QCOMPARE(QString::fromStdString(leerrepeticion(bytes.data(), bytes.size(), r)), QString());
+        QCOMPARE(r.ticks(), uint64_t(3));
+    }
+
     // A file that cannot be read says why in Spanish, and hands nothing on.
     void leer_archivo_data() {
         QTest::addColumn<QString>("nombre"); // inside a fresh folder
