@@ -530,6 +530,10 @@ int anfitrion::clientes() const {
 
 void anfitrion::anunciarjugadores() {
     const jugadores j{lista()};
+    // The names go into the files of the match too: its replays and saves
+    // tell who played, not just "Jugador".
+    for (const jugadorred& x : j.lista)
+        partida_.nombrar(x.slot, x.nombre);
     for (auto& p : pares_)
         if (p->dentro && !p->cerrado)
             enviar(*p, j);

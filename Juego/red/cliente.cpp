@@ -240,6 +240,8 @@ bool cliente::aplicar(mensaje& m) {
             }
         }
         lista_ = j->lista;
+        for (const jugadorred& x : lista_)
+            partida_.nombrar(x.slot, x.nombre);
         emit cambiojugadores();
         return true;
     }

@@ -327,6 +327,20 @@ private slots:
             m.anfitriona.p.grabacion().pasos.begin(), m.anfitriona.p.grabacion().pasos.end(),
             [](const juego::paso& x) { return !x.estick && x.a.tipo == tipoaccion::relevo; });
         QCOMPARE(relevos, 6); // the host, four joins and a leave
+        // The records tell who played each fighter, on every copy alike.
+        auto personas = [](const partida& p) {
+            QStringList r;
+            for (const jugadorcabecera& j : p.grabacion().final.jugadores)
+                if (j.humano == verdadero)
+                    r << QString::fromStdString(j.nombre);
+            r.sort();
+            return r;
+        };
+        const QStringList esperadas{"Anfitriona", "Dos", "Tres", "Vuelve"};
+        QCOMPARE(personas(m.anfitriona.p), esperadas);
+        for (std::size_t i = 0; i < m.clientes.size(); ++i)
+            if (m.clientes[i]->estado() == cliente::fase::dentro)
+                QCOMPARE(personas(m.copias[i]->p), esperadas);
         QCOMPARE(reproducida(m.anfitriona.p), h);
         for (std::size_t i = 0; i < m.clientes.size(); ++i)
             if (m.clientes[i]->estado() == cliente::fase::dentro)
