@@ -233,8 +233,12 @@ sucesos partida::aplicarpaso(const paso& p) {
     return tick(p.entrada);
 }
 
-std::string partida::empezarrepeticion(const repeticion& r, sucesos& s) {
+std::string partida::empezarrepeticion(const repeticion& r, sucesos& s, bool grabar) {
     std::string e = restaurar(r.inicio, s);
+    if (e.empty() && !grabar) {
+        grabando_ = false;
+        grabacion_ = {};
+    }
     // The reader's words are about a saved match; the player opened a replay.
     const std::string guardada = "No se puede cargar la partida guardada: ";
     if (e.rfind(guardada, 0) == 0)

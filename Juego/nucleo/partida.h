@@ -106,8 +106,10 @@ public:
     const repeticion& grabacion() const;
 
     // Restores a replay's start, to watch it; a damaged start is told as a
-    // damaged replay.
-    std::string empezarrepeticion(const repeticion& r, sucesos& s);
+    // damaged replay. Without `grabar` the steps played are not recorded
+    // again: someone watching keeps nothing new, and a replay of millions of
+    // steps does not fill the memory a second time.
+    std::string empezarrepeticion(const repeticion& r, sucesos& s, bool grabar = true);
     // Restores a replay's start and plays every step of it, handing the
     // events of each step to `recibir` as they come (the restore's first):
     // a replay of millions of ticks keeps none of them.

@@ -822,7 +822,9 @@ bool main::verrepeticion(const QString& ruta) {
         error = leerrepeticion(datos.data(), datos.size(), r);
     sucesos s;
     if (!reemplazarpartida(QStringLiteral("Ver repetición"), error, s,
-                           [&r](partida& p, sucesos& e) { return p.empezarrepeticion(r, e); }))
+                           [&r](partida& p, sucesos& e) {
+                               return p.empezarrepeticion(r, e, false);
+                           }))
         return false;
     // The recorded pause does not stop the viewer's clock, nor start the
     // game's.

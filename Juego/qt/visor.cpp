@@ -52,9 +52,11 @@ void visor::mirar() {
 
 bool visor::avanzar() {
     // The steps of one tick go to the match together; the frame after them
-    // comes back when the simulation has played them.
+    // comes back when the simulation has played them. A replay made of
+    // nothing but pauses has millions of steps between two ticks: they go
+    // a bounded batch a call, so the window never stops to gather them.
     std::vector<paso> pasos;
-    while (!terminado()) {
+    while (!terminado() && pasos.size() < maxpasosllamada) {
         const paso& s = r_.pasos[paso_];
         pasos.push_back(s);
         pasos.back().veces = 1;
@@ -69,7 +71,7 @@ bool visor::avanzar() {
     }
     // The last steps may be strokes or a pause after the last tick: they
     // were part of the match too.
-    while (!terminado() && !r_.pasos[paso_].estick) {
+    while (!terminado() && !r_.pasos[paso_].estick && pasos.size() < maxpasosllamada) {
         pasos.push_back(r_.pasos[paso_]);
         ++paso_;
     }

@@ -30,9 +30,15 @@ public:
     // A key pressed while watching; true when it was the viewer's.
     bool tecla(int qtkey);
 
-    // One tick of the recording, with the steps before it; false at the end.
+    // The most steps one call of `avanzar` hands to the match.
+    static constexpr std::size_t maxpasosllamada = 4096;
+
+    // One tick of the recording, with the steps before it (at most
+    // `maxpasosllamada` of them); false at the end.
     bool avanzar();
     bool terminado() const { return paso_ >= r_.pasos.size(); }
+    // The steps of the recording played so far.
+    std::size_t pasosvistos() const { return paso_; }
     int velocidad() const { return velocidad_; }
     bool pausado() const { return pausado_; }
 

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLayout>
@@ -551,6 +552,48 @@ private slots:
         QVERIFY(v.vida->isHidden());
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 2, arquero));
         QVERIFY(!v.vida->isHidden());
+    }
+
+    // A replay of two million pauses between two ticks (some 2 MB) plays
+    // a bounded batch of steps per timer call, and to the very end.
+    void repeticion_de_pausas() {
+        prueba::mundoprueba a;
+        a.cargar(prueba::mundoprueba::plano(30, 30, {5, 5}, {20, 20}), 1, guerrero);
+        a.tick();
+        const std::size_t pausas = maxpasosrepeticion - 4;
+        for (std::size_t k = 0; k < pausas; ++k)
+            a.p.aplicar({tipoaccion::pausa, 0, 0, 0});
+        a.tick();
+        QTemporaryDir d;
+        const QString ruta = d.filePath("pausas.repeticion");
+        {
+            const std::vector<uint8_t> bytes = escribirrepeticion(a.p.grabacion());
+            QVERIFY(bytes.size() > 2'000'000);
+            QFile f(ruta);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+        }
+        main v;
+        atrapar(v);
+        QVERIFY(v.verrepeticion(ruta));
+        visor& r = *v.visoractual();
+        r.reloj->stop();
+        std::size_t antes = r.pasosvistos(), llamadas = 0;
+        qint64 peor = 0;
+        QElapsedTimer t;
+        while (!r.terminado() && llamadas < 2 * pausas / visor::maxpasosllamada) {
+            t.start();
+            r.avanzar();
+            peor = std::max(peor, t.elapsed());
+            QVERIFY(r.pasosvistos() - antes <= visor::maxpasosllamada);
+            antes = r.pasosvistos();
+            ++llamadas;
+        }
+        QVERIFY(r.terminado());
+        QVERIFY(llamadas >= pausas / visor::maxpasosllamada);
+        qInfo("%zu llamadas; la más larga, %lld ms", llamadas, peor);
+        QVERIFY(v.instantanea() == a.p.instantanea());
+        QVERIFY(avisos.isEmpty());
     }
 
     void la_barra_dice_lo_que_la_linea() {
