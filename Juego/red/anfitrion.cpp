@@ -7,6 +7,7 @@
 #include "Juego/red/relevo.h"
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -54,6 +55,8 @@ struct anfitrion::par {
     uint32_t ultimahuella = 0;
     // The tick of the match last sent to this peer to replace its copy.
     uint32_t resincado = 0;
+    // Given with the welcome; brings the player back to this fighter.
+    uint64_t ficha = 0;
 };
 
 anfitrion::anfitrion(partida& p, QObject* padre) : QObject(padre), partida_(p) {
@@ -188,7 +191,7 @@ void anfitrion::nuevaconexion() {
         });
         connect(s, &QTcpSocket::disconnected, this, [this, q] {
             if (!q->cerrado)
-                echar(*q, QStringLiteral("se fue"), false);
+                echar(*q, QStringLiteral("perdió la conexión"), false, true);
             limpiar();
         });
         pares_.push_back(std::move(p));
@@ -348,10 +351,26 @@ void anfitrion::saludar(par& p, const hola& h) {
         return;
     }
     const mundo& m = partida_.juego();
-    const int16_t slot = elegirluchador(m, ocupados_, h.tipo, h.equipo);
+    // A player whose line broke takes their own fighter back, under the
+    // same name.
+    int16_t slot = -1;
+    QString vuelve;
+    const auto r = std::find_if(reservas_.begin(), reservas_.end(),
+                                [&h](const reserva& x) { return h.ficha != 0 && x.ficha == h.ficha; });
+    if (r != reservas_.end()) {
+        slot = r->slot;
+        vuelve = r->nombre;
+        reservas_.erase(r);
+    }
+    if (slot < 0)
+        slot = elegirluchador(m, ocupados_, h.tipo, h.equipo);
     if (slot < 0) {
-        enviar(p, rechazo{std::string("El equipo ") + nombreequipo(h.equipo) +
-                          " no tiene ningún luchador libre. Prueba con el otro equipo."});
+        const bool llenos = elegirluchador(m, ocupados_, h.tipo, int16_t(1 - h.equipo)) < 0;
+        enviar(p, rechazo{llenos ? std::string("Los dos equipos están llenos: no queda ningún "
+                                               "luchador libre en la partida.")
+                                 : std::string("El equipo ") + nombreequipo(h.equipo) +
+                                       " no tiene ningún luchador libre. Prueba con el otro "
+                                       "equipo."});
         log(QStringLiteral("%1 no encontró sitio en el equipo %2.")
                 .arg(quien(p), QString::fromLatin1(nombreequipo(h.equipo))));
         echar(p, QStringLiteral("no encontró sitio"), false);
@@ -359,7 +378,10 @@ void anfitrion::saludar(par& p, const hola& h) {
     }
     ocupados_[std::size_t(slot)] = true;
     p.slot = slot;
-    p.nombre = nombrelibre(limpiarnombre(QString::fromStdString(h.nombre), int(maxnombre)));
+    p.nombre = !vuelve.isEmpty()
+                   ? vuelve
+                   : nombrelibre(limpiarnombre(QString::fromStdString(h.nombre), int(maxnombre)));
+    p.ficha = QRandomGenerator::system()->generate64() | 1u;
     p.dentro = true;
     p.ultimavez = reloj();
     // Every copy, the host's too, hands the fighter over in a step.
@@ -368,17 +390,22 @@ void anfitrion::saludar(par& p, const hola& h) {
     b.slot = slot;
     b.secuencia = secuencia_;
     b.instantanea = partida_.instantanea();
+    b.ficha = p.ficha;
     p.margen = qint64(b.instantanea.size());
     enviar(p, b);
-    log(QStringLiteral("%1 se unió: equipo %2, luchador %3 (%4).")
-            .arg(escaparnombre(p.nombre))
-            .arg(QString::fromLatin1(nombreequipo(h.equipo)))
-            .arg(slot)
-            .arg(QString::fromLatin1(nombretipo(m.unidades[std::size_t(slot)].tipo))));
+    if (!vuelve.isEmpty()) {
+        log(QStringLiteral("%1 volvió: luchador %2.").arg(escaparnombre(p.nombre)).arg(slot));
+    } else {
+        log(QStringLiteral("%1 se unió: equipo %2, luchador %3 (%4).")
+                .arg(escaparnombre(p.nombre))
+                .arg(QString::fromLatin1(nombreequipo(h.equipo)))
+                .arg(slot)
+                .arg(QString::fromLatin1(nombretipo(m.unidades[std::size_t(slot)].tipo))));
+    }
     anunciarjugadores();
 }
 
-void anfitrion::echar(par& p, const QString& motivo, bool problema) {
+void anfitrion::echar(par& p, const QString& motivo, bool problema, bool perdido) {
     if (p.cerrado)
         return;
     p.cerrado = true;
@@ -396,11 +423,15 @@ void anfitrion::echar(par& p, const QString& motivo, bool problema) {
         if (p.s->state() == QAbstractSocket::ConnectedState)
             enviar(p,
                    rechazo{("El servidor te sacó de la partida: " + porque + ".").toStdString()});
+    } else if (p.dentro && perdido) {
+        log(QStringLiteral("%1 perdió la conexión: su luchador le espera un minuto.").arg(quien(p)));
     } else if (p.dentro) {
         log(QStringLiteral("%1 salió de la partida.").arg(quien(p)));
     }
     if (p.dentro) {
-        ocupados_[std::size_t(p.slot)] = false;
+        ocupados_[std::size_t(p.slot)] = perdido;
+        if (perdido)
+            reservas_.push_back({p.ficha, p.slot, p.nombre, reloj() + esperavuelta});
         if (!p.ausente)
             relevar(p.slot, false);
         p.dentro = false;
@@ -552,6 +583,14 @@ sucesos anfitrion::paso() {
     // A host that stalled itself heard nobody meanwhile: silence counts
     // from its return.
     const bool atascado = ahora - ultimopaso_ > silenciosoltar;
+    std::erase_if(reservas_, [&](const reserva& x) {
+        if (ahora <= x.hasta)
+            return false;
+        ocupados_[std::size_t(x.slot)] = false;
+        log(QStringLiteral("%1 no volvió a tiempo: su luchador queda libre.")
+                .arg(escaparnombre(x.nombre)));
+        return true;
+    });
     ultimopaso_ = ahora;
     for (auto& p : pares_) {
         if (p->cerrado || !p->dentro || p->ausente)

@@ -116,6 +116,9 @@ public:
     static constexpr int64_t silencioausente = 10000;
     // A hash every this many ticks.
     static constexpr uint32_t cadahuella = 16;
+    // How long the fighter of a player who lost the line waits for them:
+    // they come back with the token of their welcome and play it again.
+    static constexpr int64_t esperavuelta = 60000;
 
 signals:
     // What an automatic step of the clock produced.
@@ -137,7 +140,9 @@ private:
     // after it when a player in the match has that name already.
     QString nombrelibre(const QString& pedido) const;
     void saludar(par& p, const hola& h);
-    void echar(par& p, const QString& motivo, bool problema);
+    // `perdido`: the line broke without a goodbye; the fighter waits for
+    // the player's return.
+    void echar(par& p, const QString& motivo, bool problema, bool perdido = false);
     void enviar(par& p, const mensaje& m);
     void anunciarjugadores();
     void limpiar();
@@ -149,6 +154,15 @@ private:
     QTimer* reloj_ = nullptr;
     std::vector<std::unique_ptr<par>> pares_;
     std::array<bool, 17> ocupados_{};
+    // Fighters kept for players whose line broke, until `hasta`; the
+    // computer plays them meanwhile.
+    struct reserva {
+        uint64_t ficha = 0;
+        int16_t slot = -1;
+        QString nombre;
+        int64_t hasta = 0;
+    };
+    std::vector<reserva> reservas_;
     // Hand-overs wait here for a step with room for them.
     // Each with whether the host's copy already took it: a hand-over that
     // goes out with the very next step is taken at once, so a newcomer's

@@ -37,7 +37,7 @@ cliente::cliente(partida& p, QObject* padre)
         if (automatico)
             procesarcola();
         if (fase_ != fase::fuera && cola_.empty())
-            fallar(QStringLiteral("Se perdió la conexión con el servidor."));
+            perder();
     });
     connect(s_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
         if (fase_ == fase::conectando && s_->state() != QAbstractSocket::ConnectedState)
@@ -52,7 +52,7 @@ cliente::cliente(partida& p, QObject* padre)
         if (fase_ == fase::conectando)
             fallar(QStringLiteral("No se pudo conectar con el servidor: no contesta."));
         else if (fase_ == fase::dentro)
-            fallar(QStringLiteral("Se perdió la conexión con el servidor."));
+            perder();
     });
 }
 
@@ -62,11 +62,34 @@ cliente::~cliente() {
 
 void cliente::conectar(const QString& host, quint16 puerto, const QString& nombre, int16_t tipo,
                        int16_t equipo) {
-    hola_ = {versionprotocolo, version, nombre.toStdString(), tipo, equipo};
+    hola_ = {versionprotocolo, version, nombre.toStdString(), tipo, equipo, 0};
+    host_ = host;
+    puerto_ = puerto;
+    ficha_ = 0;
+    entrar();
+}
+
+void cliente::entrar() {
     fase_ = fase::conectando;
+    motivo_.clear();
+    perdida_ = false;
+    d_ = desenmarcador(true);
+    cola_.clear();
     ultimo_.start();
     vigia_->start();
-    s_->connectToHost(host, puerto);
+    s_->abort();
+    s_->connectToHost(host_, puerto_);
+}
+
+bool cliente::puedevolver() const {
+    return fase_ == fase::fuera && perdida_ && ficha_ != 0;
+}
+
+void cliente::volver() {
+    if (!puedevolver())
+        return;
+    hola_.ficha = ficha_;
+    entrar();
 }
 
 void cliente::enviar(const mensaje& m) {
@@ -86,6 +109,12 @@ void cliente::latir() {
     // player is still here.
     if (fase_ == fase::dentro && reloj() - enviado_ >= cadalatido)
         enviar(ultimahuella_);
+}
+
+void cliente::perder() {
+    // Whoever hears `terminado` may ask `puedevolver` at once.
+    perdida_ = fase_ == fase::dentro;
+    fallar(QStringLiteral("Se perdió la conexión con el servidor."));
 }
 
 void cliente::fallar(const QString& motivo) {
@@ -168,6 +197,7 @@ void cliente::recibir(mensaje&& m) {
             fallar(QString::fromStdString(r->motivo));
         } else if (auto* b = std::get_if<bienvenida>(&m)) {
             slot_ = b->slot;
+            ficha_ = b->ficha;
             if (restaurar(b->instantanea, b->secuencia)) {
                 fase_ = fase::dentro;
                 emit unido();

@@ -41,6 +41,11 @@ public:
 
     void conectar(const QString& host, quint16 puerto, const QString& nombre, int16_t tipo,
                   int16_t equipo);
+    // After the line to the host broke (not a refusal, not the match's
+    // end): whether the host gave a token to come back with, and coming
+    // back with it. The host keeps the fighter for a minute.
+    bool puedevolver() const;
+    void volver();
     fase estado() const { return fase_; }
     // Why the match ended here, once `estado()` is `fuera`.
     QString motivo() const { return motivo_; }
@@ -89,6 +94,11 @@ private:
     bool restaurar(const std::vector<uint8_t>& instantanea, uint32_t secuencia);
     void enviar(const mensaje& m);
     void fallar(const QString& motivo);
+    // The line broke: the match ends here, and while it was being played
+    // the player may come back to it (`volver`).
+    void perder();
+    // Connects and greets with `hola_`.
+    void entrar();
     void latir();
 
     partida& partida_;
@@ -100,6 +110,10 @@ private:
     fase fase_ = fase::libre;
     QString motivo_;
     hola hola_;
+    QString host_;
+    quint16 puerto_ = 0;
+    uint64_t ficha_ = 0;
+    bool perdida_ = false; // the match ended here because the line broke
     int16_t slot_ = -1;
     uint32_t secuencia_ = 0;
     std::vector<jugadorred> lista_;

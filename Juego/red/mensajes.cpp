@@ -61,6 +61,7 @@ struct escribe {
         w.texto(m.nombre);
         w.u8(uint8_t(m.tipo));
         w.u8(uint8_t(m.equipo));
+        w.u64(m.ficha);
     }
     void operator()(const tecla& m) {
         w.u8(uint8_t(tipomensaje::tecla));
@@ -84,6 +85,7 @@ struct escribe {
         w.i16(m.slot);
         w.u32(m.secuencia);
         escribirbytes(w, m.instantanea);
+        w.u64(m.ficha);
     }
     void operator()(const rechazo& m) {
         w.u8(uint8_t(tipomensaje::rechazo));
@@ -189,7 +191,7 @@ bool delanfitrion(uint8_t t) {
 std::size_t maximocuerpo(uint8_t t) {
     switch (tipomensaje(t)) {
     case tipomensaje::hola:
-        return 1 + 2 + 4 + maxversion + 4 + maxnombre + 2;
+        return 1 + 2 + 4 + maxversion + 4 + maxnombre + 2 + 8;
     case tipomensaje::tecla:
         return 1 + 2 + 2;
     case tipomensaje::accion:
@@ -199,7 +201,7 @@ std::size_t maximocuerpo(uint8_t t) {
     case tipomensaje::adios:
         return 1;
     case tipomensaje::bienvenida:
-        return 1 + 2 + 4 + 4 + maxinstantanea;
+        return 1 + 2 + 4 + 4 + maxinstantanea + 8;
     case tipomensaje::rechazo:
         return 1 + 4 + maxmotivo;
     case tipomensaje::paso:
@@ -240,6 +242,10 @@ std::string decodificar(const uint8_t* cuerpo, std::size_t n, mensaje& m) {
         h.nombre = r.texto(maxnombre);
         h.tipo = r.u8();
         h.equipo = r.u8();
+        // A greeting of the first protocol has no token; it is read whole,
+        // so the host can tell it is of another version.
+        if (h.protocolo >= 2)
+            h.ficha = r.u64();
         if (!r.ok())
             return mal("el saludo está cortado");
         if (!nombrevalido(h.nombre))
@@ -292,6 +298,9 @@ std::string decodificar(const uint8_t* cuerpo, std::size_t n, mensaje& m) {
         b.secuencia = r.u32();
         if (!r.ok() || !entre(b.slot, 0, numslots - 1) || !leerbytes(r, b.instantanea))
             return mal("la bienvenida está cortada o su luchador no existe");
+        b.ficha = r.u64();
+        if (!r.ok())
+            return mal("la bienvenida está cortada");
         leido = std::move(b);
         break;
     }

@@ -14,7 +14,9 @@ namespace juego::red {
 // four-byte little-endian length, then the body, whose first byte is the
 // kind. Each kind has its own size limit and its own sender, so a reader
 // knows from the first five bytes whether to take a message at all.
-inline constexpr uint16_t versionprotocolo = 1;
+// 2: the welcome carries a token with which a player who lost the line
+// gets their fighter back.
+inline constexpr uint16_t versionprotocolo = 2;
 inline constexpr uint16_t puertopordefecto = 47650;
 inline constexpr std::size_t maxnombre = 24;
 inline constexpr std::size_t maxversion = 32;
@@ -46,6 +48,9 @@ struct hola {
     std::string nombre;
     int16_t tipo = 0;
     int16_t equipo = 0;
+    // The token of a welcome before, to take the same fighter back after a
+    // lost line; 0 for a newcomer.
+    uint64_t ficha = 0;
     bool operator==(const hola&) const = default;
 };
 
@@ -80,6 +85,7 @@ struct bienvenida {
     int16_t slot = 0;
     uint32_t secuencia = 0;
     std::vector<uint8_t> instantanea;
+    uint64_t ficha = 0; // for coming back (see hola)
     bool operator==(const bienvenida&) const = default;
 };
 

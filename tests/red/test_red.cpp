@@ -233,6 +233,62 @@ private slots:
             QVERIFY(red::nombrevalido(j.nombre));
     }
 
+    // A player whose line breaks gets their fighter and name back with the
+    // token of their welcome within the minute, and not after it; a
+    // stranger's token is a newcomer's greeting.
+    void volver_tras_un_corte() {
+        mesa m(2);
+        cliente& c = m.unir(arquero, 1, QStringLiteral("Ana"));
+        const int16_t suyo = c.slot();
+        QVERIFY(suyo >= 2 && !c.puedevolver());
+        QVERIFY(m.paso());
+        auto cortar = [&] {
+            c.findChild<QTcpSocket*>()->abort();
+            bombear([&] { return c.estado() == cliente::fase::fuera; });
+            QVERIFY(c.puedevolver());
+            const QString perdida = QStringLiteral("Ana (luchador %1) perdió la conexión").arg(suyo);
+            QVERIFY(bombear([&] { return m.registrado(perdida); }));
+            m.registro.clear();
+            QVERIFY(m.paso());
+            QCOMPARE(m.anfitriona.w.humano[suyo], falso);
+        };
+        cortar();
+        // Meanwhile a newcomer of the same team and type gets the other one.
+        cliente& otro = m.unir(arquero, 1, QStringLiteral("Ana"));
+        QVERIFY(otro.slot() >= 2 && otro.slot() != suyo);
+        m.ahora += anfitrion::esperavuelta / 2;
+        c.volver();
+        bombear([&] { return c.estado() != cliente::fase::conectando; });
+        QCOMPARE(c.estado(), cliente::fase::dentro);
+        QCOMPARE(c.slot(), suyo);
+        QVERIFY(m.paso());
+        QCOMPARE(m.anfitriona.w.humano[suyo], verdadero);
+        QVERIFY(m.registrado(QStringLiteral("Ana volvió: luchador %1").arg(suyo)));
+        QVERIFY(huellapartida(m.copias[0]->w) == huellapartida(m.anfitriona.w));
+
+        // Past the minute the fighter is free again, and the team is full.
+        cortar();
+        m.ahora += anfitrion::esperavuelta + 1000;
+        QVERIFY(m.paso());
+        QVERIFY(m.registrado(QStringLiteral("Ana no volvió a tiempo")));
+        cliente& tercero = m.unir(guerrero, 1, QStringLiteral("Luis"));
+        QCOMPARE(tercero.slot(), suyo);
+        c.volver();
+        bombear([&] { return c.estado() != cliente::fase::conectando; });
+        QCOMPARE(c.estado(), cliente::fase::fuera);
+        QVERIFY2(c.motivo().contains("El equipo azul no tiene ningún luchador libre"),
+                 qPrintable(c.motivo()));
+
+        // With both teams full the refusal says so.
+        mesa llena(1);
+        llena.unir(guerrero, 0, QStringLiteral("Uno"));
+        llena.unir(guerrero, 1, QStringLiteral("Dos"));
+        cliente& sobra = llena.unir(guerrero, 0, QStringLiteral("Tres"));
+        QCOMPARE(sobra.estado(), cliente::fase::fuera);
+        QVERIFY2(sobra.motivo().contains("Los dos equipos están llenos"),
+                 qPrintable(sobra.motivo()));
+    }
+
     // A host and three clients over a few thousand ticks: people join late,
     // leave and come back, everybody plays at random, the host pauses now and
     // then; no copy ever drifts and no fighter ever jumps.
@@ -576,7 +632,8 @@ private slots:
         QVERIFY(bombear([&] { return m.a->clientes() == 0; }));
         QVERIFY(m.paso());
         QCOMPARE(m.anfitriona.w.humano[slot], falso);
-        QVERIFY(m.registrado(QStringLiteral("salió")));
+        // A killed game said no goodbye: its fighter waits for it a while.
+        QVERIFY(m.registrado(QStringLiteral("perdió la conexión")));
     }
 
     // A host that sends nonsense, or nothing, ends the match with a message.
