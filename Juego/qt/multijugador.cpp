@@ -26,6 +26,8 @@
 #include <QValidator>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace juego {
 
 namespace {
@@ -159,9 +161,19 @@ void sesionred::unirse(const QString& host, quint16 puerto, const QString& nombr
     // With the session as context, so that its end cuts the client's
     // last words off with it.
     connect(cliente_, &red::cliente::aviso, this, [this](const QString& t) { v_.decir(t); });
+    connect(cliente_, &red::cliente::perdido, this, [this] { puedevolver_ = true; });
     connect(cliente_, &red::cliente::terminado, this,
             [this](const QString& motivo) { emit fallido(motivo); });
     enred([=](red::cliente& c) { c.conectar(host, puerto, nombre, tipo, equipo); });
+}
+
+void sesionred::volver() {
+    if (!std::exchange(puedevolver_, false))
+        return;
+    dentro_ = false;
+    sostenidas_.clear();
+    v_.decir(QStringLiteral("Volviendo a la partida…"));
+    enred([](red::cliente& c) { c.volver(); });
 }
 
 void sesionred::teclaflecha(int16_t codigo, bool abajo) {
@@ -497,7 +509,16 @@ void multijugador::conectar_Click() {
         yo->close();
     });
     main& v = juego_;
-    connect(s, &sesionred::fallido, &v, [&v, yo](const QString& motivo) {
+    connect(s, &sesionred::fallido, &v, [&v, yo, s](const QString& motivo) {
+        // A broken line is not the end: the host keeps the fighter a
+        // minute, and Yes goes back to it.
+        if (s->puedevolver() &&
+            v.confirmar(QStringLiteral("Multijugador"),
+                        motivo + QStringLiteral(" El servidor guarda tu luchador durante un "
+                                                "minuto. ¿Quieres volver a la partida?"))) {
+            s->volver();
+            return;
+        }
         if (yo) {
             yo->estado->setText(motivo);
             yo->conectar->setEnabled(true);

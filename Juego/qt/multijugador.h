@@ -59,6 +59,10 @@ public:
     red::cliente* clienteactual() const { return cliente_; }
     // The client got its copy of the match.
     bool dentro() const { return dentro_; }
+    // The client's line broke while it played, and the host keeps its
+    // fighter a while: it may go back (the session stays).
+    bool puedevolver() const { return puedevolver_; }
+    void volver();
     void enred(std::function<void(red::anfitrion&)> f);
     void enred(std::function<void(red::cliente&)> f);
     // What a step of the match brought, for the window.
@@ -90,6 +94,7 @@ private:
     red::cliente* cliente_ = nullptr;
     std::vector<red::jugadorred> lista_;
     bool dentro_ = false;
+    bool puedevolver_ = false;
     quint16 puerto_ = 0;
     bool listavista_ = false; // the first players' list came
     QString direcciones_;     // this machine's addresses, for a host's list

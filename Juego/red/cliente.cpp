@@ -114,6 +114,8 @@ void cliente::latir() {
 void cliente::perder() {
     // Whoever hears `terminado` may ask `puedevolver` at once.
     perdida_ = fase_ == fase::dentro;
+    if (perdida_ && ficha_ != 0)
+        emit perdido();
     fallar(QStringLiteral("Se perdió la conexión con el servidor."));
 }
 

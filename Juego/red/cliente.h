@@ -82,6 +82,9 @@ signals:
     // A notice for the player ("La partida se desincronizó").
     void aviso(const QString& texto);
     void cambiojugadores();
+    // The line broke while playing, and the player can come back to the
+    // match (`volver`); `terminado` follows.
+    void perdido();
     void terminado(const QString& motivo);
 
 private:

@@ -169,9 +169,27 @@ private slots:
         QVERIFY(bombear([&] { return a.juego().humano[1] == falso; }));
         QVERIFY(bombear([&] { return !a.red()->listajugadores->text().contains("Luis"); }));
 
-        // Back in; then the host leaves, and the client is told plainly.
+        // Back in; then the line breaks: the client is offered to go back,
+        // and goes back to the same fighter.
         QTest::mouseClick(mb->conectar, Qt::LeftButton);
         QVERIFY(bombear([&] { return b.red() && b.red()->dentro(); }));
+        QStringList ofertas;
+        b.confirmar = [&](const QString&, const QString& texto) {
+            ofertas << texto;
+            return true;
+        };
+        b.red()->enred([](red::cliente& c) { c.findChild<QTcpSocket*>()->abort(); });
+        QVERIFY(bombear([&] { return !ofertas.isEmpty() && b.red() && b.red()->dentro(); }));
+        QCOMPARE(ofertas.size(), 1);
+        QVERIFY2(ofertas[0].contains("¿Quieres volver a la partida?"), qPrintable(ofertas[0]));
+        QCOMPARE(b.juego().jugador, int16_t(1));
+        QVERIFY(bombear([&] {
+            return a.juego().humano[1] == verdadero &&
+                   a.red()->listajugadores->text().contains("Luis");
+        }));
+        QVERIFY(avisos.isEmpty());
+
+        // Then the host leaves, and the client is told plainly.
         // The host is asked before ending the match for everyone, whether by
         // leaving it or by starting another; No keeps it going.
         QStringList preguntas;
