@@ -300,7 +300,9 @@ void sesionred::mostrarlista() {
         lineas << QStringLiteral("%1 · %2 · %3 %4")
                       .arg(QString::fromStdString(j.nombre) +
                            (j.slot == m.jugador ? QStringLiteral(" (tú)") : QString()))
-                      .arg(QString::fromLatin1(nombreequipo(u.equipo)))
+                      .arg(QStringLiteral("%1 %2").arg(
+                          QString::fromLatin1(nombretipo(u.tipo)).toLower(),
+                          QString::fromLatin1(nombreequipo(u.equipo))))
                       .arg(u.muertes)
                       .arg(u.muertes == 1 ? QStringLiteral("muerte") : QStringLiteral("muertes"));
     }

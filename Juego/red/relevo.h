@@ -8,8 +8,8 @@
 namespace juego::red {
 
 // The fighter a newcomer takes: a free one of team `equipo` (not in
-// `ocupados`), of type `tipo` where there is one, the lowest slot first;
-// -1 when the team has none free.
+// `ocupados`), of type `tipo` and alive where there is one, the lowest slot
+// first; -1 when the team has none free.
 int16_t elegirluchador(const mundo& m, const std::array<bool, numunidades>& ocupados, int16_t tipo,
                        int16_t equipo);
 

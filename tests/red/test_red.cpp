@@ -233,6 +233,38 @@ private slots:
             QVERIFY(red::nombrevalido(j.nombre));
     }
 
+    // A newcomer takes a living fighter of the type asked for when there is
+    // one: team blue of four is slots 4 (warrior), 5 (archer), 6 (warrior),
+    // 7 (archer).
+    void luchador_para_quien_llega_data() {
+        QTest::addColumn<QList<int>>("muertos");
+        QTest::addColumn<QList<int>>("ocupados");
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<int>("elegido");
+        QTest::newRow("el primero de su tipo") << QList<int>{} << QList<int>{} << 0 << 5;
+        QTest::newRow("vivo antes que muerto") << QList<int>{5} << QList<int>{} << 0 << 7;
+        QTest::newRow("su tipo muerto antes que otro vivo")
+            << QList<int>{5, 7} << QList<int>{} << 0 << 5;
+        QTest::newRow("otro tipo si no queda el suyo") << QList<int>{} << QList<int>{5, 7} << 0 << 4;
+        QTest::newRow("otro tipo vivo antes que muerto")
+            << QList<int>{4} << QList<int>{5, 7} << 0 << 6;
+        QTest::newRow("equipo lleno") << QList<int>{} << QList<int>{4, 5, 6, 7} << 1 << -1;
+    }
+    void luchador_para_quien_llega() {
+        QFETCH(QList<int>, muertos);
+        QFETCH(QList<int>, ocupados);
+        QFETCH(int, tipo);
+        QFETCH(int, elegido);
+        prueba::mundoprueba w;
+        w.cargar(prueba::mundoprueba::plano(30, 30, {5, 5}, {20, 20}), 4, guerrero);
+        for (int i : muertos)
+            w.m.unidades[std::size_t(i)].muerto = verdadero;
+        std::array<bool, numunidades> o{};
+        for (int i : ocupados)
+            o[std::size_t(i)] = true;
+        QCOMPARE(int(red::elegirluchador(w.p.juego(), o, int16_t(tipo), 1)), elegido);
+    }
+
     // A player whose line breaks gets their fighter and name back with the
     // token of their welcome within the minute, and not after it; a
     // stranger's token is a newcomer's greeting.

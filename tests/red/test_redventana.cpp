@@ -126,7 +126,7 @@ private slots:
                      !b.mensajes->text().contains("se unió"),
                  qPrintable(b.mensajes->text()));
         QVERIFY(!a.mensajes->text().contains("Ana se unió"));
-        QVERIFY(b.red()->listajugadores->text().contains(QStringLiteral("Luis (tú) · azul")));
+        QVERIFY(b.red()->listajugadores->text().contains(QStringLiteral("Luis (tú) · arquero azul")));
 
         // Each presses an arrow in its own window; both copies see both steps.
         const int16_t ax = a.juego().unidades[0].x;
