@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -13,7 +14,19 @@ double mezclar(double a, double b, double t) {
     return a + (b - a) * t;
 }
 
+// A display frame at 60 Hz: what the first frame after a tick is drawn as
+// if it were already that far in.
+constexpr double adelanto = 16;
+
 } // namespace
+
+double avance(double ms, int intervalo) {
+    const double duracion = std::max(1, intervalo) / 2.0;
+    const double s = std::clamp((ms + adelanto) / duracion, 0.0, 1.0);
+    // Ease out: most of the step in the first frame, the end of it slow.
+    const double resto = 1.0 - s;
+    return 1.0 - resto * resto * resto;
+}
 
 template <class M> instante instante::de(const M& m, int16_t vistax, int16_t vistay) {
     instante r;

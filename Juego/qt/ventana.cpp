@@ -454,7 +454,7 @@ int main::intervalo() const {
 double main::fraccion() const {
     if (!haymovimiento_ || !mnuSuave->isChecked() || !desde_.isValid())
         return 1.0;
-    return std::min(1.0, double(desde_.elapsed()) / intervalo());
+    return avance(double(desde_.nsecsElapsed()) / 1e6, intervalo());
 }
 
 void main::pintarsuave(QPainter& p, const QRect& d) {
