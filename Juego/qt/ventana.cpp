@@ -13,6 +13,7 @@
 #include "Juego/qt/visor.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,6 +23,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -100,8 +102,12 @@ void campo::paintEvent(QPaintEvent*) {
 }
 
 void campo::mousePressEvent(QMouseEvent* e) {
-    if (const auto px = pixeldecampo(size(), e->position().toPoint()))
-        emit pulsado(px->x(), px->y());
+    if (const auto px = pixeldecampo(size(), e->position().toPoint())) {
+        // Zoomed in, the field shows part of the frame: the pixel of the
+        // frame under the pointer is the one a click means.
+        const QPoint q = encima ? encima->acampo(*px) : *px;
+        emit pulsado(q.x(), q.y());
+    }
 }
 
 void campo::resizeEvent(QResizeEvent*) {
@@ -299,6 +305,22 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     mnuMinimapa->setObjectName(QStringLiteral("mnuMinimapa"));
     mnuMinimapa->setCheckable(true);
     connect(mnuMinimapa, &QAction::toggled, this, &main::ponerminimapa);
+    // The field drawn bigger around the fighter; the match sees the same.
+    mnuOpciones->addSeparator();
+    auto* zooms = new QActionGroup(this);
+    for (const auto& [nombre, z] : {std::pair{"mnuZoom1", 1.0}, std::pair{"mnuZoom15", 1.5},
+                                    std::pair{"mnuZoom2", 2.0}}) {
+        QAction* a = mnuOpciones->addAction(
+            QStringLiteral("Zoom %1x").arg(QLocale(QLocale::Spanish).toString(z)));
+        a->setObjectName(QString::fromLatin1(nombre));
+        a->setCheckable(true);
+        a->setData(z);
+        zooms->addAction(a);
+    }
+    connect(zooms, &QActionGroup::triggered, this, [this](QAction* a) {
+        capas_.zoom = a->data().toDouble();
+        mainpic->update();
+    });
     mnuPantallaCompleta = mnuOpciones->addAction(QStringLiteral("Pantalla completa\tF11"), this,
                                                  &main::pantallacompleta);
     mnuPantallaCompleta->setObjectName(QStringLiteral("mnuPantallaCompleta"));
@@ -369,6 +391,10 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     mnuSuave->setChecked(ajustes_.suave);
     mnuMinimapa->setChecked(ajustes_.minimapa);
     capas_.minimapa = ajustes_.minimapa;
+    capas_.zoom = ajustes_.zoom;
+    for (QAction* a : mnuOpciones->actions())
+        if (a->objectName().startsWith(QStringLiteral("mnuZoom")))
+            a->setChecked(a->data().toDouble() == ajustes_.zoom);
     if (!ajustes_.geometria.isEmpty())
         restoreGeometry(ajustes_.geometria);
     if (ajustes_.pantallacompleta)
@@ -429,6 +455,7 @@ void main::guardarajustes() {
     ajustes_.sonido = sonido() == 1;
     ajustes_.suave = mnuSuave->isChecked();
     ajustes_.minimapa = capas_.minimapa;
+    ajustes_.zoom = capas_.zoom;
     ajustes_.pantallacompleta = isFullScreen();
     ajustes_.geometria = saveGeometry();
     QSettings guardados(ajustes::organizacion(), QStringLiteral("Tarnhollow"));
