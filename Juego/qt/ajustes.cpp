@@ -61,7 +61,7 @@ void ajustes::escribir(QSettings& s) const {
     s.setValue(QStringLiteral("sonido"), sonido);
     s.setValue(QStringLiteral("movimientosuave"), suave);
     s.setValue(QStringLiteral("minimapa"), minimapa);
-    s.setValue(QStringLiteral("zoom"), zoom == 2.0 ? QStringLiteral("2")
+    s.setValue(QStringLiteral("zoom"), zoom == 2.0   ? QStringLiteral("2")
                                        : zoom == 1.5 ? QStringLiteral("1.5")
                                                      : QStringLiteral("1"));
     s.setValue(QStringLiteral("ventana/pantallacompleta"), pantallacompleta);

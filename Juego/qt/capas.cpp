@@ -282,7 +282,8 @@ void capas::dibujarmarcas(QPainter& p, const M& m, int16_t vx, int16_t vy,
                           const entremedias* e) const {
     auto donde = [&](int16_t i) {
         const unidad& u = m.unidades[std::size_t(i)];
-        return e ? e->unidades[std::size_t(i)] : QPointF((u.x - vx) * tamcelda, (u.y - vy) * tamcelda);
+        return e ? e->unidades[std::size_t(i)]
+                 : QPointF((u.x - vx) * tamcelda, (u.y - vy) * tamcelda);
     };
     auto fuera = [](QPointF q) {
         return q.x() <= -tamcelda || q.y() <= -tamcelda || q.x() >= anchocampo ||
@@ -446,8 +447,7 @@ void capas::dibujarminimapa(QPainter& p, const M& m, int16_t vx, int16_t vy) con
 }
 
 template <class M>
-void capas::dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy,
-                          const QRectF& r) const {
+void capas::dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy, const QRectF& r) const {
     const int16_t e = enemigocercano(m, jugador, vx, vy, r);
     if (e < 0)
         return;
@@ -542,7 +542,8 @@ void capas::dibujartitulo(QPainter& p) {
     template void capas::anotar<M>(const M&, const sucesos&);                                     \
     template QStringList capas::bajas<M>(const M&) const;                                         \
     template QStringList capas::mensajes<M>(const M&) const;                                      \
-    template int16_t capas::enemigocercano<M>(const M&, int16_t, int16_t, int16_t, const QRectF&); \
+    template int16_t capas::enemigocercano<M>(const M&, int16_t, int16_t, int16_t,                \
+                                              const QRectF&);                                     \
     template QRectF capas::recorte<M>(const M&, int16_t, int16_t, const entremedias*) const;      \
     template QRectF capas::sitiominimapa<M>(const M&) const;                                      \
     template void capas::componer<M>(QPainter&, const QRect&, const M&, const QImage&, int16_t,   \

@@ -308,8 +308,8 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     // The field drawn bigger around the fighter; the match sees the same.
     mnuOpciones->addSeparator();
     auto* zooms = new QActionGroup(this);
-    for (const auto& [nombre, z] : {std::pair{"mnuZoom1", 1.0}, std::pair{"mnuZoom15", 1.5},
-                                    std::pair{"mnuZoom2", 2.0}}) {
+    for (const auto& [nombre, z] :
+         {std::pair{"mnuZoom1", 1.0}, std::pair{"mnuZoom15", 1.5}, std::pair{"mnuZoom2", 2.0}}) {
         QAction* a = mnuOpciones->addAction(
             QStringLiteral("Zoom %1x").arg(QLocale(QLocale::Spanish).toString(z)));
         a->setObjectName(QString::fromLatin1(nombre));

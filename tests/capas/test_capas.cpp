@@ -194,8 +194,8 @@ private slots:
         QVERIFY(!caja.isEmpty());
         QVERIFY2(std::abs(caja.width() - tamcelda * zoom) <= 2,
                  qPrintable(QString::number(caja.width())));
-        for (const QPoint& punto : {caja.center(), caja.topLeft() + QPoint(1, 1),
-                                    caja.bottomRight() - QPoint(1, 1)}) {
+        for (const QPoint& punto :
+             {caja.center(), caja.topLeft() + QPoint(1, 1), caja.bottomRight() - QPoint(1, 1)}) {
             const QPoint f = w.c.acampo(punto);
             QCOMPARE(QPoint(f.x() / tamcelda + vista.x(), f.y() / tamcelda + vista.y()), agua);
         }
@@ -229,7 +229,8 @@ private slots:
         };
         const int lleno = brillo(maxproteccion);
         const int cuarto = brillo(maxproteccion / 4);
-        QVERIFY2(lleno > cuarto && cuarto > 0, qPrintable(QString("%1 %2").arg(lleno).arg(cuarto)));
+        QVERIFY2(lleno > cuarto && cuarto > 0,
+                 qPrintable(QString("%1 %2").arg(lleno).arg(cuarto)));
         QCOMPARE(brillo(0), 0);
     }
 
@@ -266,8 +267,8 @@ private slots:
         int cambios = 0;
         for (int y = 0; y < a.height(); ++y)
             for (int x = 0; x < a.width(); ++x)
-                cambios += !mini.adjusted(-2, -2, 2, 2).contains(x, y) &&
-                           (x > 700 || y > 500) && a.pixel(x, y) != b.pixel(x, y);
+                cambios += !mini.adjusted(-2, -2, 2, 2).contains(x, y) && (x > 700 || y > 500) &&
+                           a.pixel(x, y) != b.pixel(x, y);
         QVERIFY(cambios > 50);
     }
 

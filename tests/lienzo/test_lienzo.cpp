@@ -127,7 +127,9 @@ private slots:
         const instante i1 = instante::de(w.m, 0, 0);
         const QPointF viejo(20 * tamcelda, 20 * tamcelda);
         const QPointF nuevo = viejo + QPointF(paso) * tamcelda;
-        auto donde = [&](double ms) { return interpolar(i0, i1, avance(ms, intervalo)).unidades[1]; };
+        auto donde = [&](double ms) {
+            return interpolar(i0, i1, avance(ms, intervalo)).unidades[1];
+        };
         // On its way in the first frame; at the game's own pace past the
         // middle, so the nearest cell to what is drawn is already the new one.
         const QPointF primero = donde(0);

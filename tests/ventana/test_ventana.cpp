@@ -620,6 +620,7 @@ private slots:
         a.sonido = false;
         a.suave = false;
         a.minimapa = false;
+        a.zoom = 1.5;
         a.mapa = "rio.mapa";
         a.guerreros = 6;
         a.tipo = "Arquero";
@@ -629,6 +630,7 @@ private slots:
         QCOMPARE(b.sonido, false);
         QCOMPARE(b.suave, false);
         QCOMPARE(b.minimapa, false);
+        QCOMPARE(b.zoom, 1.5);
         QCOMPARE(b.mapa, QStringLiteral("rio.mapa"));
         QCOMPARE(b.guerreros, 6);
         QCOMPARE(b.tipo, QStringLiteral("Arquero"));
@@ -640,8 +642,10 @@ private slots:
         s.setValue("partida/guerreros", 12);
         s.setValue("partida/tipo", "Mago");
         s.setValue("partida/objetivovalor", 301); // not whole minutes
+        s.setValue("zoom", "3");
         const ajustes c = ajustes::leer(s);
         QCOMPARE(c.sonido, true);
+        QCOMPARE(c.zoom, 1.0);
         QVERIFY(c.mapa.isEmpty());
         QCOMPARE(c.guerreros, 1);
         QCOMPARE(c.tipo, QStringLiteral("Guerrero"));
@@ -653,10 +657,16 @@ private slots:
             QVERIFY(v.sonido_->isChecked());
             v.sonido_->setChecked(false);
             v.mnuMinimapa->setChecked(false);
+            v.findChild<QAction*>("mnuZoom2")->trigger();
+            QCOMPARE(v.encima().zoom, 2.0);
         }
         main v;
         QVERIFY(!v.sonido_->isChecked());
         QVERIFY(!v.encima().minimapa);
+        QCOMPARE(v.encima().zoom, 2.0);
+        QVERIFY(v.findChild<QAction*>("mnuZoom2")->isChecked());
+        // Back to 1x for the windows that follow.
+        v.findChild<QAction*>("mnuZoom1")->trigger();
     }
 
     void cajas_de_ayuda_data() {

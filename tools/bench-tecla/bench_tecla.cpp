@@ -62,8 +62,8 @@ resultado medir(const QString& ruta, bool suave, int pulsaciones) {
 
     QElapsedTimer reloj;
     reloj.start();
-    QImage antes;             // the corner as last painted before the key
-    double pulsado = -1;      // when the key went down, -1 while none is out
+    QImage antes;        // the corner as last painted before the key
+    double pulsado = -1; // when the key went down, -1 while none is out
     int16_t xinicial = 0;
     double primero = -1;
     const auto pintar = v.mainpic->pintar;
