@@ -433,9 +433,12 @@ void capas::dibujarminimapa(QPainter& p, const M& m, int16_t vx, int16_t vy) con
         p.setBrush(colorequipo(u.equipo));
         p.drawRect(QRectF(c.x() - punto / 2, c.y() - punto / 2, punto, punto));
     }
+    // The part of the map on screen: the view, or less of it zoomed in.
     p.setPen(QPen(colormarca, 1.5));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(vx * escala, vy * escala, columnasvista * escala, filasvista * escala));
+    const QRectF& r = mostrado_;
+    p.drawRect(QRectF((vx + r.x() / tamcelda) * escala, (vy + r.y() / tamcelda) * escala,
+                      r.width() / tamcelda * escala, r.height() / tamcelda * escala));
     if (j.muerto != verdadero) {
         const QPointF c((j.x + 0.5) * escala, (j.y + 0.5) * escala);
         p.setPen(QPen(QColor(0, 0, 0), 1));

@@ -310,15 +310,15 @@ void casco(QPainter& p) {
     g.setColorAt(1, QColor(96, 100, 114));
     p.setPen(pluma(QColor(40, 42, 50), 0.8));
     p.setBrush(g);
-    p.drawEllipse(QPointF(0, 0.3), 3.2, 3.2);
+    p.drawEllipse(QPointF(0, 0.3), 3.5, 3.5);
     p.setPen(pluma(QColor(50, 40, 36), 1.1));
-    p.drawLine(QPointF(0, -2.9), QPointF(0, 3.4));
+    p.drawLine(QPointF(0, -3.2), QPointF(0, 3.7));
 }
 
 // Steel shoulder plates that make the warrior broad.
 void hombreras(QPainter& p) {
     for (double lado : {-1.0, 1.0}) {
-        const QPointF c(lado * 5.9, 0.6);
+        const QPointF c(lado * 6.3, 0.6);
         QRadialGradient g(c + QPointF(-0.5, -0.6), 2.4);
         g.setColorAt(0, QColor(214, 218, 228));
         g.setColorAt(1, QColor(110, 114, 128));
@@ -474,7 +474,7 @@ void figura(QPainter& p, int tipo, int pose, const colores& e) {
     } else {
         // Guerrero: broad, helmeted, with steel on the shoulders, the sword
         // in the right hand and a big shield of the team's colour on the left.
-        cuerpo(p, e, 6.4, 3.6);
+        cuerpo(p, e, 6.9, 3.9);
         hombreras(p);
         casco(p);
         if (pose == 0 || pose == 1) {
