@@ -149,7 +149,10 @@ int main(int argc, char** argv) {
     const QString ruta = carpeta.path() + QStringLiteral("/mapa.mapa");
     {
         QFile archivo(ruta);
-        const std::string datos = comun::escribirmapa(planos::abierto(200));
+        // Wide enough that the one enemy, starting in the far corner, never
+        // reaches the player (and its arrows never stop a step) while the
+        // keys are pressed.
+        const std::string datos = comun::escribirmapa(planos::abierto(500));
         if (!archivo.open(QIODevice::WriteOnly) ||
             archivo.write(datos.data(), qint64(datos.size())) != qint64(datos.size()))
             return 2;
