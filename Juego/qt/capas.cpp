@@ -280,10 +280,14 @@ QImage capas::componer(const M& m, const QImage& plano, int16_t vistax, int16_t 
 template <class M>
 void capas::dibujarmarcas(QPainter& p, const M& m, int16_t vx, int16_t vy,
                           const entremedias* e) const {
+    // On the whole pixel the fighter's picture is drawn on, so that a mark
+    // never sits a fraction off its fighter while it glides.
     auto donde = [&](int16_t i) {
         const unidad& u = m.unidades[std::size_t(i)];
-        return e ? e->unidades[std::size_t(i)]
-                 : QPointF((u.x - vx) * tamcelda, (u.y - vy) * tamcelda);
+        if (!e)
+            return QPointF((u.x - vx) * tamcelda, (u.y - vy) * tamcelda);
+        const QPointF q = e->unidades[std::size_t(i)];
+        return QPointF(double(std::lround(q.x())), double(std::lround(q.y())));
     };
     auto fuera = [](QPointF q) {
         return q.x() <= -tamcelda || q.y() <= -tamcelda || q.x() >= anchocampo ||

@@ -21,7 +21,10 @@ constexpr double adelanto = 16;
 } // namespace
 
 double avance(double ms, int intervalo) {
-    const double duracion = std::max(1, intervalo) / 2.0;
+    // A third of the tick: at 60 frames a second the fighter is drawn on
+    // its new cell, to the pixel, two frames after the tick's own, which
+    // keeps a key press within a frame of what it costs without motion.
+    const double duracion = std::max(1, intervalo) / 3.0;
     const double s = std::clamp((ms + adelanto) / duracion, 0.0, 1.0);
     // Ease out: most of the step in the first frame, the end of it slow.
     const double resto = 1.0 - s;

@@ -1154,13 +1154,16 @@ void main::dibujar() {
     // A new tick starts a new glide from where the last one ended; a frame
     // drawn between ticks (a shot) only adds what it shows.
     const instante nuevo = instante::de(m, v.x, v.y);
-    if (!haymovimiento_ || nuevo.tick != ahora_.tick) {
+    const bool otrotick = !haymovimiento_ || nuevo.tick != ahora_.tick;
+    if (otrotick) {
         antes_ = haymovimiento_ ? ahora_ : nuevo;
         desde_.restart();
     }
     ahora_ = nuevo;
     haymovimiento_ = m.jugando == verdadero;
-    if (haymovimiento_ && mnuSuave->isChecked() && !fotogramas->isActive())
+    // The display's frames count from the tick's, so the glide's frames
+    // fall where it expects them and it ends on time.
+    if (haymovimiento_ && mnuSuave->isChecked() && (otrotick || !fotogramas->isActive()))
         fotogramas->start();
     mainpic->update();
 }
