@@ -508,6 +508,24 @@ private slots:
                  qPrintable(v.marcador->text()));
     }
 
+    // Zoomed in, a click still aims at the cell drawn under the pointer.
+    void clic_con_zoom() {
+        main v;
+        QVERIFY(avista(v, "prueba_a.mapa", 1, arquero));
+        v.mnuSuave->setChecked(false);
+        v.findChild<QAction*>("mnuZoom2")->trigger();
+        v.mainpic->repaint();
+        const posicion vista = v.juego().vista;
+        const QRectF r = v.encima().recorte(v.juego(), vista.x, vista.y, nullptr);
+        QCOMPARE(r.size(), QSizeF(400, 300));
+        const QPoint en(2 * 20 * 3 + 5, 2 * 20 * 2 + 5);
+        QTest::mouseClick(v.mainpic, Qt::LeftButton, {}, en);
+        QCOMPARE(v.juego().flechas[0].activa, verdadero);
+        QCOMPARE(int(v.juego().flechas[0].destx), vista.x + int(r.x() + en.x() / 2) / 20);
+        QCOMPARE(int(v.juego().flechas[0].desty), vista.y + int(r.y() + en.y() / 2) / 20);
+        v.findChild<QAction*>("mnuZoom1")->trigger();
+    }
+
     void repeticion_en_la_ventana() {
         main v;
         atrapar(v);
