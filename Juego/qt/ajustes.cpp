@@ -25,6 +25,9 @@ ajustes ajustes::leer(QSettings& s) {
     a.sonido = logico(s, QStringLiteral("sonido"), a.sonido);
     a.suave = logico(s, QStringLiteral("movimientosuave"), a.suave);
     a.minimapa = logico(s, QStringLiteral("minimapa"), a.minimapa);
+    const QString zoom = s.value(QStringLiteral("zoom")).toString().trimmed();
+    if (zoom == QStringLiteral("1.5") || zoom == QStringLiteral("2"))
+        a.zoom = zoom.toDouble();
     a.pantallacompleta = logico(s, QStringLiteral("ventana/pantallacompleta"), false);
     const QByteArray g = s.value(QStringLiteral("ventana/geometria")).toByteArray();
     // Qt checks the geometry's own contents; a huge value is not worth trying.
@@ -58,6 +61,9 @@ void ajustes::escribir(QSettings& s) const {
     s.setValue(QStringLiteral("sonido"), sonido);
     s.setValue(QStringLiteral("movimientosuave"), suave);
     s.setValue(QStringLiteral("minimapa"), minimapa);
+    s.setValue(QStringLiteral("zoom"), zoom == 2.0   ? QStringLiteral("2")
+                                       : zoom == 1.5 ? QStringLiteral("1.5")
+                                                     : QStringLiteral("1"));
     s.setValue(QStringLiteral("ventana/pantallacompleta"), pantallacompleta);
     s.setValue(QStringLiteral("ventana/geometria"), geometria);
     s.setValue(QStringLiteral("partida/mapa"), mapa);

@@ -16,6 +16,8 @@ struct ajustes {
     bool sonido = true;
     bool suave = true;
     bool minimapa = true;
+    // The field's zoom around the fighter: 1, 1.5 or 2.
+    double zoom = 1.0;
     bool pantallacompleta = false;
     QByteArray geometria; // the window's, as Qt saves it
     // The last match's set-up: a map file name in the maps folder, 1 to 8

@@ -171,8 +171,10 @@ template <class M> QStringList capas::mensajes(const M& m) const {
 }
 
 template <class M>
-int16_t capas::enemigocercano(const M& m, int16_t visto, int16_t vx, int16_t vy) {
-    if (m.anchomapa + 1 <= columnasvista && m.altomapa + 1 <= filasvista)
+int16_t capas::enemigocercano(const M& m, int16_t visto, int16_t vx, int16_t vy,
+                              const QRectF& zona) {
+    const bool entero = zona.isEmpty() || zona == QRectF(0, 0, anchocampo, altocampo);
+    if (entero && m.anchomapa + 1 <= columnasvista && m.altomapa + 1 <= filasvista)
         return -1;
     const int16_t jugador = std::clamp<int16_t>(visto, 0, numunidades - 1);
     const unidad& j = m.unidades[std::size_t(jugador)];
@@ -195,33 +197,73 @@ int16_t capas::enemigocercano(const M& m, int16_t visto, int16_t vx, int16_t vy)
         return -1;
     const unidad& e = m.unidades[std::size_t(mejor)];
     const bool visible =
-        e.x >= vx && e.x < vx + columnasvista && e.y >= vy && e.y < vy + filasvista;
+        entero ? e.x >= vx && e.x < vx + columnasvista && e.y >= vy && e.y < vy + filasvista
+               : zona.contains(QPointF((e.x - vx + 0.5) * tamcelda, (e.y - vy + 0.5) * tamcelda));
     return visible ? -1 : mejor;
+}
+
+template <class M>
+QRectF capas::recorte(const M& m, int16_t vx, int16_t vy, const entremedias* e) const {
+    const double z = std::clamp(zoom, 1.0, 4.0);
+    if (z == 1.0)
+        return QRectF(0, 0, anchocampo, altocampo);
+    const double w = anchocampo / z;
+    const double h = altocampo / z;
+    // Around the fighter shown, or the middle of the frame while it lies
+    // dead or stands out of it (a replay's free view).
+    QPointF c(anchocampo / 2.0, altocampo / 2.0);
+    if (valido(m, jugador) && m.unidades[std::size_t(jugador)].muerto != verdadero) {
+        const unidad& u = m.unidades[std::size_t(jugador)];
+        const QPointF q = e ? e->unidades[std::size_t(jugador)]
+                            : QPointF((u.x - vx) * tamcelda, (u.y - vy) * tamcelda);
+        const QPointF centro = q + QPointF(tamcelda / 2.0, tamcelda / 2.0);
+        if (QRectF(0, 0, anchocampo, altocampo).contains(centro))
+            c = centro;
+    }
+    // Whole frame pixels, so that the picture stays crisp at 2x.
+    const double x = std::round(std::clamp(c.x() - w / 2, 0.0, anchocampo - w));
+    const double y = std::round(std::clamp(c.y() - h / 2, 0.0, altocampo - h));
+    return QRectF(std::min(x, anchocampo - w), std::min(y, altocampo - h), w, h);
+}
+
+QPoint capas::acampo(QPoint px) const {
+    const QRectF& r = mostrado_;
+    const int x = int(std::floor(r.x() + (px.x() + 0.5) * r.width() / anchocampo));
+    const int y = int(std::floor(r.y() + (px.y() + 0.5) * r.height() / altocampo));
+    return QPoint(std::clamp(x, 0, anchocampo - 1), std::clamp(y, 0, altocampo - 1));
 }
 
 template <class M>
 void capas::componer(QPainter& p, const QRect& destino, const M& m, const QImage& plano,
                      int16_t vx, int16_t vy, const entremedias* e) const {
     p.save();
-    const double sx = double(destino.width()) / anchocampo;
-    const double sy = double(destino.height()) / altocampo;
+    const bool titulo = m.jugando != verdadero && m.anchomapa == 0 && m.altomapa == 0;
+    const QRectF r = titulo ? QRectF(0, 0, anchocampo, altocampo) : recorte(m, vx, vy, e);
+    mostrado_ = r;
+    const double sx = double(destino.width()) / r.width();
+    const double sy = double(destino.height()) / r.height();
     const bool entero = sx == std::floor(sx) && sy == std::floor(sy);
     p.setRenderHint(QPainter::SmoothPixmapTransform, !entero);
-    p.drawImage(destino, plano);
+    p.drawImage(QRectF(destino), plano, r);
     p.translate(destino.topLeft());
-    p.scale(sx, sy);
+    p.scale(double(destino.width()) / anchocampo, double(destino.height()) / altocampo);
     p.setClipRect(QRect(0, 0, anchocampo, altocampo));
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
 
-    if (m.jugando != verdadero && m.anchomapa == 0 && m.altomapa == 0) {
+    if (titulo) {
         dibujartitulo(p);
     } else {
+        // The marks over the fighters go with the field's zoom; the minimap,
+        // the pointer and the messages stay the same size over it.
+        p.save();
+        p.scale(anchocampo / r.width(), altocampo / r.height());
+        p.translate(-r.topLeft());
         dibujarmarcas(p, m, vx, vy, e);
+        p.restore();
         if (minimapa)
             dibujarminimapa(p, m, vx, vy);
-        // Over the minimap, when the nearest enemy lies that way.
-        dibujarflecha(p, m, vx, vy);
+        dibujarflecha(p, m, vx, vy, r);
         dibujarmensajes(p, m);
     }
     p.restore();
@@ -238,27 +280,35 @@ QImage capas::componer(const M& m, const QImage& plano, int16_t vistax, int16_t 
 template <class M>
 void capas::dibujarmarcas(QPainter& p, const M& m, int16_t vx, int16_t vy,
                           const entremedias* e) const {
+    // On the whole pixel the fighter's picture is drawn on, so that a mark
+    // never sits a fraction off its fighter while it glides.
+    auto donde = [&](int16_t i) {
+        const unidad& u = m.unidades[std::size_t(i)];
+        if (!e)
+            return QPointF((u.x - vx) * tamcelda, (u.y - vy) * tamcelda);
+        const QPointF q = e->unidades[std::size_t(i)];
+        return QPointF(double(std::lround(q.x())), double(std::lround(q.y())));
+    };
+    auto fuera = [](QPointF q) {
+        return q.x() <= -tamcelda || q.y() <= -tamcelda || q.x() >= anchocampo ||
+               q.y() >= altocampo;
+    };
     for (int16_t i = 0; valido(m, i); ++i) {
         const unidad& u = m.unidades[i];
-        const double x = e ? e->unidades[std::size_t(i)].x() : (u.x - vx) * tamcelda;
-        const double y = e ? e->unidades[std::size_t(i)].y() : (u.y - vy) * tamcelda;
-        if (u.muerto == verdadero || x <= -tamcelda || y <= -tamcelda || x >= anchocampo ||
-            y >= altocampo)
+        const QPointF q = donde(i);
+        if (u.muerto == verdadero || fuera(q))
             continue;
-        if (i == jugador) {
-            // A ring at the feet and an arrow over the head.
-            const QRectF anillo(x - 3, y + 12, tamcelda + 6, 10);
+        const double x = q.x();
+        const double y = q.y();
+        if (u.proteccion > 0) {
+            // The safety after coming back: a bright outline round the
+            // fighter that fades as its ticks run out.
+            const double queda = std::min(1.0, double(u.proteccion) / maxproteccion);
             p.setBrush(Qt::NoBrush);
-            p.setPen(QPen(QColor(0, 0, 0, 200), 4));
-            p.drawEllipse(anillo);
-            p.setPen(QPen(colormarca, 2));
-            p.drawEllipse(anillo);
-            const double mx = x + tamcelda / 2.0;
-            const QPolygonF punta(
-                {QPointF(mx - 5, y - 13), QPointF(mx + 5, y - 13), QPointF(mx, y - 6)});
-            p.setPen(QPen(QColor(0, 0, 0), 1.5));
-            p.setBrush(colormarca);
-            p.drawPolygon(punta);
+            p.setPen(QPen(QColor(255, 255, 255, int(60 + 195 * queda)), 2));
+            p.drawRoundedRect(QRectF(x - 1, y - 1, tamcelda + 2, tamcelda + 2), 7, 7);
+            p.setPen(QPen(QColor(120, 220, 255, int(40 + 150 * queda)), 1));
+            p.drawRoundedRect(QRectF(x - 3, y - 3, tamcelda + 6, tamcelda + 6), 9, 9);
         }
         if (u.vida > 0 && u.vida < 100) {
             const QRectF fondo(x + 1, y - 4, tamcelda - 2, 4);
@@ -270,6 +320,25 @@ void capas::dibujarmarcas(QPainter& p, const M& m, int16_t vx, int16_t vy,
                               (fondo.width() - 1) * u.vida / 100.0, fondo.height() - 1));
         }
     }
+    // The player's own marker last, over every other mark on the field: a
+    // team-mate standing just above must not hide it.
+    if (!valido(m, jugador) || m.unidades[std::size_t(jugador)].muerto == verdadero ||
+        fuera(donde(jugador)))
+        return;
+    const double x = donde(jugador).x();
+    const double y = donde(jugador).y();
+    // A ring at the feet and an arrow over the head.
+    const QRectF anillo(x - 3, y + 12, tamcelda + 6, 10);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0, 0, 0, 200), 4));
+    p.drawEllipse(anillo);
+    p.setPen(QPen(colormarca, 2));
+    p.drawEllipse(anillo);
+    const double mx = x + tamcelda / 2.0;
+    const QPolygonF punta({QPointF(mx - 5, y - 13), QPointF(mx + 5, y - 13), QPointF(mx, y - 6)});
+    p.setPen(QPen(QColor(0, 0, 0), 1.5));
+    p.setBrush(colormarca);
+    p.drawPolygon(punta);
 }
 
 template <class M> void capas::dibujarmensajes(QPainter& p, const M& m) const {
@@ -311,6 +380,18 @@ template <class M> void capas::dibujarmensajes(QPainter& p, const M& m) const {
         else
             cartel(p, 150, 36, t, QColor(255, 214, 64), 20);
     }
+}
+
+template <class M> QRectF capas::sitiominimapa(const M& m) const {
+    const int ancho = m.anchomapa + 1;
+    const int alto = m.altomapa + 1;
+    if (!minimapa || ancho <= 0 || alto <= 0 || ancho > ladomapa || alto > ladomapa)
+        return {};
+    // As miniatura sizes it: at most 130 pixels on the long side, four a cell.
+    const double escala = std::min(4.0, 130.0 / std::max(ancho, alto));
+    const int iw = std::max(1, int(std::lround(ancho * escala)));
+    const int ih = std::max(1, int(std::lround(alto * escala)));
+    return QRectF(anchocampo - iw - 8, altocampo - ih - 8, iw, ih);
 }
 
 template <class M>
@@ -356,9 +437,12 @@ void capas::dibujarminimapa(QPainter& p, const M& m, int16_t vx, int16_t vy) con
         p.setBrush(colorequipo(u.equipo));
         p.drawRect(QRectF(c.x() - punto / 2, c.y() - punto / 2, punto, punto));
     }
+    // The part of the map on screen: the view, or less of it zoomed in.
     p.setPen(QPen(colormarca, 1.5));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(vx * escala, vy * escala, columnasvista * escala, filasvista * escala));
+    const QRectF& r = mostrado_;
+    p.drawRect(QRectF((vx + r.x() / tamcelda) * escala, (vy + r.y() / tamcelda) * escala,
+                      r.width() / tamcelda * escala, r.height() / tamcelda * escala));
     if (j.muerto != verdadero) {
         const QPointF c((j.x + 0.5) * escala, (j.y + 0.5) * escala);
         p.setPen(QPen(QColor(0, 0, 0), 1));
@@ -370,15 +454,16 @@ void capas::dibujarminimapa(QPainter& p, const M& m, int16_t vx, int16_t vy) con
 }
 
 template <class M>
-void capas::dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy) const {
-    const int16_t e = enemigocercano(m, jugador, vx, vy);
+void capas::dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy, const QRectF& r) const {
+    const int16_t e = enemigocercano(m, jugador, vx, vy, r);
     if (e < 0)
         return;
     const unidad& u = m.unidades[std::size_t(e)];
     const double cx = anchocampo / 2.0;
     const double cy = altocampo / 2.0;
-    const double dx = (u.x - vx + 0.5) * tamcelda - cx;
-    const double dy = (u.y - vy + 0.5) * tamcelda - cy;
+    // From the middle of the field as shown (zoomed or not) to the enemy.
+    const double dx = ((u.x - vx + 0.5) * tamcelda - r.x()) * anchocampo / r.width() - cx;
+    const double dy = ((u.y - vy + 0.5) * tamcelda - r.y()) * altocampo / r.height() - cy;
     // Where the line from the middle to the enemy meets the field's edge,
     // a little inside it.
     const double margen = 24;
@@ -387,6 +472,21 @@ void capas::dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy) const
         t = std::min(t, (cx - margen) / std::abs(dx));
     if (dy != 0)
         t = std::min(t, (cy - margen) / std::abs(dy));
+    // Never over the minimap: where the line would end on it, the pointer
+    // stops short of it, still on the line.
+    const QRectF mini = sitiominimapa(m).adjusted(-margen, -margen, margen, margen);
+    if (!mini.isEmpty() && mini.contains(QPointF(cx + dx * t, cy + dy * t))) {
+        double entra = 0;
+        if (dx > 0)
+            entra = std::max(entra, (mini.left() - cx) / dx);
+        if (dx < 0)
+            entra = std::max(entra, (mini.right() - cx) / dx);
+        if (dy > 0)
+            entra = std::max(entra, (mini.top() - cy) / dy);
+        if (dy < 0)
+            entra = std::max(entra, (mini.bottom() - cy) / dy);
+        t = std::min(t, entra);
+    }
     const QPointF punta(cx + dx * t, cy + dy * t);
     const double angulo = std::atan2(dy, dx) * 180.0 / std::numbers::pi;
 
@@ -449,7 +549,10 @@ void capas::dibujartitulo(QPainter& p) {
     template void capas::anotar<M>(const M&, const sucesos&);                                     \
     template QStringList capas::bajas<M>(const M&) const;                                         \
     template QStringList capas::mensajes<M>(const M&) const;                                      \
-    template int16_t capas::enemigocercano<M>(const M&, int16_t, int16_t, int16_t);               \
+    template int16_t capas::enemigocercano<M>(const M&, int16_t, int16_t, int16_t,                \
+                                              const QRectF&);                                     \
+    template QRectF capas::recorte<M>(const M&, int16_t, int16_t, const entremedias*) const;      \
+    template QRectF capas::sitiominimapa<M>(const M&) const;                                      \
     template void capas::componer<M>(QPainter&, const QRect&, const M&, const QImage&, int16_t,   \
                                      int16_t, const entremedias*) const;                          \
     template QImage capas::componer<M>(const M&, const QImage&, int16_t, int16_t) const;

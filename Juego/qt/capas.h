@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QImage>
 #include <QRect>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -68,11 +69,28 @@ public:
     static QImage miniatura(int ancho, int alto, const std::function<int16_t(int, int)>& terreno,
                             int lado);
     // The nearest living enemy of slot `jugador` outside the view, or -1.
+    // `visto` is the part of the view's frame on screen (zoomed in), in its
+    // pixels; the whole frame when empty.
     template <class M>
-    static int16_t enemigocercano(const M& m, int16_t jugador, int16_t vistax, int16_t vistay);
+    static int16_t enemigocercano(const M& m, int16_t jugador, int16_t vistax, int16_t vistay,
+                                  const QRectF& visto = {});
+
+    // The part of the frame `plano` shown at `zoom` (in its pixels): the
+    // whole frame at 1, a smaller part around the slot's fighter (`e`: as
+    // it glides) when larger, never past the frame's edges.
+    template <class M>
+    QRectF recorte(const M& m, int16_t vistax, int16_t vistay, const entremedias* e) const;
+    // The frame's pixel under pixel `px` of the field as last composed: the
+    // same pixel at zoom 1. Clicks go through it, so that they hit the cell
+    // under the pointer at any zoom.
+    QPoint acampo(QPoint px) const;
+    // Where the minimap stands over the field, or an empty rectangle.
+    template <class M> QRectF sitiominimapa(const M& m) const;
 
     // The minimap in the corner; M shows and hides it.
     bool minimapa = true;
+    // How much bigger the field is drawn around the fighter: 1, 1.5 or 2.
+    double zoom = 1.0;
     // The slot whose fighter the overlays speak of: the one this window shows.
     int16_t jugador = 0;
 
@@ -96,13 +114,16 @@ private:
                        const entremedias* e) const;
     template <class M> void dibujarmensajes(QPainter& p, const M& m) const;
     template <class M> void dibujarminimapa(QPainter& p, const M& m, int16_t vx, int16_t vy) const;
-    template <class M> void dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy) const;
+    template <class M>
+    void dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy, const QRectF& r) const;
     static void dibujartitulo(QPainter& p);
 
     std::deque<baja> bajas_;
     nivel nivel_;
     bool haynivel_ = false;
     uint32_t ultimotick_ = 0;
+    // What the last composed picture showed of its frame, for the clicks.
+    mutable QRectF mostrado_{0, 0, 800, 600};
 };
 
 } // namespace juego

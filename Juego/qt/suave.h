@@ -42,6 +42,14 @@ struct entremedias {
     std::array<QPointF, numunidades> unidades{};
 };
 
+// How far a tick's glide has come `ms` after the tick's frame arrived, with
+// ticks every `intervalo` ms: 0 where the fighters stood, 1 where the tick
+// put them. The glide answers the tick at once and is over by a third of
+// the interval, so the screen never shows a step a tick after it was made:
+// the first frame drawn (one display frame ahead) is already past the
+// middle, and the rest eases in over the next frames.
+double avance(double ms, int intervalo);
+
 // Positions at fraction t (0 the earlier instant, 1 the later one). A
 // fighter that came back to life or a view that jumped is shown where it
 // is now, not sliding across the map.

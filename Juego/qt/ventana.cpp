@@ -14,6 +14,7 @@
 #include "Juego/qt/visor.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,6 +24,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -101,8 +103,12 @@ void campo::paintEvent(QPaintEvent*) {
 }
 
 void campo::mousePressEvent(QMouseEvent* e) {
-    if (const auto px = pixeldecampo(size(), e->position().toPoint()))
-        emit pulsado(px->x(), px->y());
+    if (const auto px = pixeldecampo(size(), e->position().toPoint())) {
+        // Zoomed in, the field shows part of the frame: the pixel of the
+        // frame under the pointer is the one a click means.
+        const QPoint q = encima ? encima->acampo(*px) : *px;
+        emit pulsado(q.x(), q.y());
+    }
 }
 
 void campo::resizeEvent(QResizeEvent*) {
@@ -300,6 +306,22 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     mnuMinimapa->setObjectName(QStringLiteral("mnuMinimapa"));
     mnuMinimapa->setCheckable(true);
     connect(mnuMinimapa, &QAction::toggled, this, &main::ponerminimapa);
+    // The field drawn bigger around the fighter; the match sees the same.
+    mnuOpciones->addSeparator();
+    auto* zooms = new QActionGroup(this);
+    for (const auto& [nombre, z] :
+         {std::pair{"mnuZoom1", 1.0}, std::pair{"mnuZoom15", 1.5}, std::pair{"mnuZoom2", 2.0}}) {
+        QAction* a = mnuOpciones->addAction(
+            QStringLiteral("Zoom %1x").arg(QLocale(QLocale::Spanish).toString(z)));
+        a->setObjectName(QString::fromLatin1(nombre));
+        a->setCheckable(true);
+        a->setData(z);
+        zooms->addAction(a);
+    }
+    connect(zooms, &QActionGroup::triggered, this, [this](QAction* a) {
+        capas_.zoom = a->data().toDouble();
+        mainpic->update();
+    });
     mnuPantallaCompleta = mnuOpciones->addAction(QStringLiteral("Pantalla completa\tF11"), this,
                                                  &main::pantallacompleta);
     mnuPantallaCompleta->setObjectName(QStringLiteral("mnuPantallaCompleta"));
@@ -376,6 +398,10 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     mnuSuave->setChecked(ajustes_.suave);
     mnuMinimapa->setChecked(ajustes_.minimapa);
     capas_.minimapa = ajustes_.minimapa;
+    capas_.zoom = ajustes_.zoom;
+    for (QAction* a : mnuOpciones->actions())
+        if (a->objectName().startsWith(QStringLiteral("mnuZoom")))
+            a->setChecked(a->data().toDouble() == ajustes_.zoom);
     if (!ajustes_.geometria.isEmpty())
         restoreGeometry(ajustes_.geometria);
     if (ajustes_.pantallacompleta)
@@ -436,6 +462,7 @@ void main::guardarajustes() {
     ajustes_.sonido = sonido() == 1;
     ajustes_.suave = mnuSuave->isChecked();
     ajustes_.minimapa = capas_.minimapa;
+    ajustes_.zoom = capas_.zoom;
     ajustes_.pantallacompleta = isFullScreen();
     ajustes_.geometria = saveGeometry();
     QSettings guardados(ajustes::organizacion(), QStringLiteral("Tarnhollow"));
@@ -461,7 +488,7 @@ int main::intervalo() const {
 double main::fraccion() const {
     if (!haymovimiento_ || !mnuSuave->isChecked() || !desde_.isValid())
         return 1.0;
-    return std::min(1.0, double(desde_.elapsed()) / intervalo());
+    return avance(double(desde_.nsecsElapsed()) / 1e6, intervalo());
 }
 
 void main::pintarsuave(QPainter& p, const QRect& d) {
@@ -1136,13 +1163,16 @@ void main::dibujar() {
     // A new tick starts a new glide from where the last one ended; a frame
     // drawn between ticks (a shot) only adds what it shows.
     const instante nuevo = instante::de(m, v.x, v.y);
-    if (!haymovimiento_ || nuevo.tick != ahora_.tick) {
+    const bool otrotick = !haymovimiento_ || nuevo.tick != ahora_.tick;
+    if (otrotick) {
         antes_ = haymovimiento_ ? ahora_ : nuevo;
         desde_.restart();
     }
     ahora_ = nuevo;
     haymovimiento_ = m.jugando == verdadero;
-    if (haymovimiento_ && mnuSuave->isChecked() && !fotogramas->isActive())
+    // The display's frames count from the tick's, so the glide's frames
+    // fall where it expects them and it ends on time.
+    if (haymovimiento_ && mnuSuave->isChecked() && (otrotick || !fotogramas->isActive()))
         fotogramas->start();
     mainpic->update();
 }

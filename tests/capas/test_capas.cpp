@@ -157,6 +157,121 @@ private slots:
         QCOMPARE(lejos(), 0);
     }
 
+    // Zoomed in, the field shows a part of the frame bigger, and a click
+    // still means the cell under the pointer.
+    void zoom_y_clics_data() {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<QPoint>("jugador");
+        QTest::addColumn<QPoint>("vista");
+        QTest::newRow("1x-en-medio") << 1.0 << QPoint(30, 30) << QPoint(10, 15);
+        QTest::newRow("1.5x-en-medio") << 1.5 << QPoint(30, 30) << QPoint(10, 15);
+        QTest::newRow("2x-en-medio") << 2.0 << QPoint(30, 30) << QPoint(10, 15);
+        QTest::newRow("2x-en-la-esquina") << 2.0 << QPoint(1, 1) << QPoint(0, 0);
+        QTest::newRow("2x-al-final") << 2.0 << QPoint(58, 58) << QPoint(20, 30);
+    }
+    void zoom_y_clics() {
+        QFETCH(double, zoom);
+        QFETCH(QPoint, jugador);
+        QFETCH(QPoint, vista);
+        escena w;
+        for (int16_t i = 4; i < 8; ++i)
+            w.m.unidades[i].muerto = verdadero; // no pointer to them
+        w.c.minimapa = false;
+        w.c.zoom = zoom;
+        w.mover(0, int16_t(jugador.x()), int16_t(jugador.y()));
+        w.m.vistas[0] = {int16_t(vista.x()), int16_t(vista.y())};
+        // A pool beside the player, the only water in sight.
+        const QPoint agua(jugador.x() + (jugador.x() < 50 ? 2 : -2), jugador.y() + 1);
+        w.terreno(agua.x(), agua.y(), comun::agua);
+        const QImage a = w.componer();
+        QRect caja;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x) {
+                const QRgb c = a.pixel(x, y);
+                if (qBlue(c) > qRed(c) + 60 && qBlue(c) > qGreen(c) + 30)
+                    caja |= QRect(x, y, 1, 1);
+            }
+        QVERIFY(!caja.isEmpty());
+        QVERIFY2(std::abs(caja.width() - tamcelda * zoom) <= 2,
+                 qPrintable(QString::number(caja.width())));
+        for (const QPoint& punto :
+             {caja.center(), caja.topLeft() + QPoint(1, 1), caja.bottomRight() - QPoint(1, 1)}) {
+            const QPoint f = w.c.acampo(punto);
+            QCOMPARE(QPoint(f.x() / tamcelda + vista.x(), f.y() / tamcelda + vista.y()), agua);
+        }
+    }
+
+    // Marks over the field: the player's own above every other, and the
+    // safety after coming back as an outline that fades as it runs out.
+    void marcas_sobre_el_campo() {
+        escena w;
+        const QColor marca(255, 222, 40);
+        // A wounded team-mate glides over the player's head: its bar is
+        // where the player's arrow is, and the arrow stays on top.
+        w.m.unidades[1].vida = 40;
+        w.mover(1, w.m.unidades[0].x, int16_t(w.m.unidades[0].y - 1));
+        const instante i = instante::de(w.m, w.p.vista().x, w.p.vista().y);
+        entremedias e = interpolar(i, i, 1.0);
+        e.unidades[1] = e.unidades[0] + QPointF(0, -8);
+        w.l.dibujar(w.m, w.p.vista(), w.cuadro);
+        QImage a(w.cuadro.size(), QImage::Format_RGB32);
+        QPainter pintor(&a);
+        w.c.componer(pintor, a.rect(), w.m, w.cuadro, w.p.vista().x, w.p.vista().y, &e);
+        pintor.end();
+        QVERIFY(parecido(a.pixel(w.en(0, 10, -10)), marca));
+
+        // Team-mate 2 comes back with its safety: brightest when full,
+        // gone at 0.
+        const QPoint borde = w.en(2, -1, 10);
+        auto brillo = [&](int16_t proteccion) {
+            w.m.unidades[2].proteccion = proteccion;
+            return qGray(w.componer().pixel(borde)) - qGray(w.cuadro.pixel(borde));
+        };
+        const int lleno = brillo(maxproteccion);
+        const int cuarto = brillo(maxproteccion / 4);
+        QVERIFY2(lleno > cuarto && cuarto > 0,
+                 qPrintable(QString("%1 %2").arg(lleno).arg(cuarto)));
+        QCOMPARE(brillo(0), 0);
+    }
+
+    // The pointer to the nearest enemy never lies over the minimap.
+    void flecha_fuera_del_minimapa_data() {
+        QTest::addColumn<QPoint>("enemigo");
+        QTest::newRow("abajo-a-la-derecha") << QPoint(55, 40);
+        QTest::newRow("casi-en-la-esquina") << QPoint(57, 44);
+        QTest::newRow("a-la-derecha") << QPoint(58, 25);
+        QTest::newRow("abajo") << QPoint(25, 58);
+    }
+    void flecha_fuera_del_minimapa() {
+        QFETCH(QPoint, enemigo);
+        escena w;
+        for (int16_t i = 5; i < 8; ++i)
+            w.m.unidades[i].muerto = verdadero;
+        w.mover(4, int16_t(enemigo.x()), int16_t(enemigo.y()));
+        QCOMPARE(capas::enemigocercano(w.m, 0, w.p.vista().x, w.p.vista().y), int16_t(4));
+        const QImage a = w.componer();
+        const QRectF mini = w.c.sitiominimapa(w.m);
+        QVERIFY(!mini.isEmpty());
+        // The pointer's white edge: nothing in the minimap is that white but
+        // the player's own dot, near the top-left corner of the map.
+        int blancos = 0;
+        for (int y = int(mini.top()); y < int(mini.bottom()); ++y)
+            for (int x = int(mini.left()) + 40; x < int(mini.right()); ++x) {
+                const QRgb c = a.pixel(x, y);
+                blancos += qRed(c) > 235 && qGreen(c) > 235 && qBlue(c) > 235;
+            }
+        QCOMPARE(blancos, 0);
+        // And it is drawn: the frame differs from the picture along the edge
+        // it points to.
+        const QImage b = w.cuadro;
+        int cambios = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                cambios += !mini.adjusted(-2, -2, 2, 2).contains(x, y) && (x > 700 || y > 500) &&
+                           a.pixel(x, y) != b.pixel(x, y);
+        QVERIFY(cambios > 50);
+    }
+
     void titulo_antes_de_jugar() {
         prueba::plataformaprueba plat;
         partida p(plat);

@@ -3,6 +3,7 @@
 #include "Juego/qt/lienzo.h"
 #include "Juego/qt/suave.h"
 
+#include <QLineF>
 #include <QTest>
 
 #include <functional>
@@ -105,6 +106,52 @@ private slots:
             QVERIFY2(a == b, qPrintable(QStringLiteral("t = %1").arg(t)));
         }
     }
+    // A step glides from the tick that made it: the first frame after that
+    // tick already shows the fighter on its way (most of it), and the glide
+    // is over, exactly on the new cell, before the next tick comes.
+    void el_paso_se_ve_en_el_tick_que_lo_da_data() {
+        QTest::addColumn<int>("intervalo"); // ms between ticks
+        QTest::addColumn<QPoint>("paso");
+        QTest::newRow("juego-a-la-derecha") << 125 << QPoint(1, 0);
+        QTest::newRow("juego-en-diagonal") << 125 << QPoint(-1, 1);
+        QTest::newRow("repeticion-lenta") << 500 << QPoint(0, -1);
+        QTest::newRow("repeticion-rapida") << 31 << QPoint(1, 1);
+    }
+    void el_paso_se_ve_en_el_tick_que_lo_da() {
+        QFETCH(int, intervalo);
+        QFETCH(QPoint, paso);
+        escena w;
+        w.mover(1, 20, 20);
+        const instante i0 = instante::de(w.m, 0, 0);
+        w.mover(1, int16_t(20 + paso.x()), int16_t(20 + paso.y()));
+        const instante i1 = instante::de(w.m, 0, 0);
+        const QPointF viejo(20 * tamcelda, 20 * tamcelda);
+        const QPointF nuevo = viejo + QPointF(paso) * tamcelda;
+        auto donde = [&](double ms) {
+            return interpolar(i0, i1, avance(ms, intervalo)).unidades[1];
+        };
+        // On its way in the first frame; at the game's own pace past the
+        // middle, so the nearest cell to what is drawn is already the new one.
+        const QPointF primero = donde(0);
+        const double hecho = 1 - QLineF(primero, nuevo).length() / QLineF(viejo, nuevo).length();
+        QVERIFY2(hecho > (intervalo <= 125 ? 0.5 : 0.0), qPrintable(QString::number(hecho)));
+        double antes = 0;
+        for (int ms = 0; ms < intervalo; ++ms) {
+            const double t = avance(ms, intervalo);
+            QVERIFY(t >= antes);
+            antes = t;
+        }
+        QCOMPARE(donde(intervalo - 1), nuevo);
+        // And the picture: the fighter's pixels have left the old cell's
+        // middle column in the first frame.
+        lienzosuave s;
+        const entremedias e = interpolar(i0, i1, avance(0, intervalo));
+        s.dibujar(w.m, i0, i1, e, avance(0, intervalo), w.cuadro);
+        QImage quieto = lienzo::nuevaimagen();
+        s.dibujar(w.m, i0, i1, interpolar(i0, i1, 0), 0, quieto);
+        QVERIFY(w.cuadro.copy(400, 400, 20, 20) != quieto.copy(400, 400, 20, 20));
+    }
+
     void terreno_en_cada_celda() {
         escena w;
         for (int t = 0; t < 6; ++t)

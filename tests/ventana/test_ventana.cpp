@@ -509,6 +509,24 @@ private slots:
                  qPrintable(v.marcador->text()));
     }
 
+    // Zoomed in, a click still aims at the cell drawn under the pointer.
+    void clic_con_zoom() {
+        main v;
+        QVERIFY(avista(v, "prueba_a.mapa", 1, arquero));
+        v.mnuSuave->setChecked(false);
+        v.findChild<QAction*>("mnuZoom2")->trigger();
+        v.mainpic->repaint();
+        const posicion vista = v.juego().vista;
+        const QRectF r = v.encima().recorte(v.juego(), vista.x, vista.y, nullptr);
+        QCOMPARE(r.size(), QSizeF(400, 300));
+        const QPoint en(2 * 20 * 3 + 5, 2 * 20 * 2 + 5);
+        QTest::mouseClick(v.mainpic, Qt::LeftButton, {}, en);
+        QCOMPARE(v.juego().flechas[0].activa, verdadero);
+        QCOMPARE(int(v.juego().flechas[0].destx), vista.x + int(r.x() + en.x() / 2) / 20);
+        QCOMPARE(int(v.juego().flechas[0].desty), vista.y + int(r.y() + en.y() / 2) / 20);
+        v.findChild<QAction*>("mnuZoom1")->trigger();
+    }
+
     void repeticion_en_la_ventana() {
         main v;
         atrapar(v);
@@ -663,6 +681,7 @@ private slots:
         a.sonido = false;
         a.suave = false;
         a.minimapa = false;
+        a.zoom = 1.5;
         a.mapa = "rio.mapa";
         a.guerreros = 6;
         a.tipo = "Arquero";
@@ -672,6 +691,7 @@ private slots:
         QCOMPARE(b.sonido, false);
         QCOMPARE(b.suave, false);
         QCOMPARE(b.minimapa, false);
+        QCOMPARE(b.zoom, 1.5);
         QCOMPARE(b.mapa, QStringLiteral("rio.mapa"));
         QCOMPARE(b.guerreros, 6);
         QCOMPARE(b.tipo, QStringLiteral("Arquero"));
@@ -683,8 +703,10 @@ private slots:
         s.setValue("partida/guerreros", 12);
         s.setValue("partida/tipo", "Mago");
         s.setValue("partida/objetivovalor", 301); // not whole minutes
+        s.setValue("zoom", "3");
         const ajustes c = ajustes::leer(s);
         QCOMPARE(c.sonido, true);
+        QCOMPARE(c.zoom, 1.0);
         QVERIFY(c.mapa.isEmpty());
         QCOMPARE(c.guerreros, 1);
         QCOMPARE(c.tipo, QStringLiteral("Guerrero"));
@@ -696,10 +718,16 @@ private slots:
             QVERIFY(v.sonido_->isChecked());
             v.sonido_->setChecked(false);
             v.mnuMinimapa->setChecked(false);
+            v.findChild<QAction*>("mnuZoom2")->trigger();
+            QCOMPARE(v.encima().zoom, 2.0);
         }
         main v;
         QVERIFY(!v.sonido_->isChecked());
         QVERIFY(!v.encima().minimapa);
+        QCOMPARE(v.encima().zoom, 2.0);
+        QVERIFY(v.findChild<QAction*>("mnuZoom2")->isChecked());
+        // Back to 1x for the windows that follow.
+        v.findChild<QAction*>("mnuZoom1")->trigger();
     }
 
     void cajas_de_ayuda_data() {

@@ -113,6 +113,22 @@ QImage contornear(const QImage& sprite, double oscuro) {
     return r;
 }
 
+QImage contornear(const QImage& sprite, const QColor& color) {
+    QImage r = sprite;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            if (qAlpha(sprite.pixel(x, y)) == 255)
+                continue;
+            const bool toca = (x > 0 && qAlpha(sprite.pixel(x - 1, y)) == 255) ||
+                              (x < 19 && qAlpha(sprite.pixel(x + 1, y)) == 255) ||
+                              (y > 0 && qAlpha(sprite.pixel(x, y - 1)) == 255) ||
+                              (y < 19 && qAlpha(sprite.pixel(x, y + 1)) == 255);
+            if (toca)
+                r.setPixel(x, y, color.rgb() | 0xFF000000U);
+        }
+    return r;
+}
+
 void ponersprite(QImage& hoja, const QImage& sprite, int x, int y, bool conmascara) {
     for (int j = 0; j < 20; ++j) {
         for (int i = 0; i < 20; ++i) {

@@ -44,6 +44,9 @@ QImage reducir(const QImage& grande);
 // of its darkest such neighbour, so the figure stands out on any ground.
 QImage contornear(const QImage& sprite, double oscuro);
 
+// The same outline in one colour all round.
+QImage contornear(const QImage& sprite, const QColor& color);
+
 // A transparent canvas for `reducir`.
 QImage lienzo();
 

@@ -256,32 +256,76 @@ void mano(QPainter& p, QPointF c) {
     p.drawEllipse(c, 1.3, 1.3);
 }
 
-void cuerpo(QPainter& p, const colores& e) {
-    QRadialGradient g(QPointF(-1.5, -0.2), 7.0);
+// The torso, `ancho` across the shoulders and `hondo` front to back.
+void cuerpo(QPainter& p, const colores& e, double ancho, double hondo) {
+    QRadialGradient g(QPointF(-1.5, -0.2), ancho + 1);
     g.setColorAt(0, e.claro);
     g.setColorAt(0.6, e.tunica);
     g.setColorAt(1, e.tunica.darker(120));
     p.setPen(pluma(e.borde, 1.0));
     p.setBrush(g);
-    p.drawEllipse(QPointF(0, 0.8), 6.3, 3.4);
+    p.drawEllipse(QPointF(0, 0.8), ancho, hondo);
 }
 
-void cabeza(QPainter& p, const QColor& pelo) {
-    const QPointF c(0, 0.2);
-    const double r = 2.8;
-    p.setPen(Qt::NoPen);
-    p.setBrush(pelo);
-    p.drawEllipse(c, r, r);
-    // The face shows on the front half; hair covers the back.
-    QPainterPath cara;
-    cara.addEllipse(QPointF(0, -1.2), 2.4, 2.0);
-    QPainterPath craneo;
-    craneo.addEllipse(c, r, r);
+// The archer's hood: cloth of the team's colour drawn to a point at the
+// back, the face showing in front.
+void capucha(QPainter& p, const colores& e) {
+    QPainterPath tela;
+    tela.moveTo(0, -3.1);
+    tela.cubicTo(QPointF(3.6, -3.1), QPointF(3.6, 2.0), QPointF(0, 4.6));
+    tela.cubicTo(QPointF(-3.6, 2.0), QPointF(-3.6, -3.1), QPointF(0, -3.1));
+    p.setPen(pluma(e.borde, 0.8));
+    p.setBrush(e.tunica.darker(125));
+    p.drawPath(tela);
+    p.setPen(pluma(pielborde, 0.5));
     p.setBrush(piel);
-    p.drawPath(cara.intersected(craneo));
-    p.setBrush(Qt::NoBrush);
-    p.setPen(pluma(QColor(70, 44, 26), 0.7));
-    p.drawEllipse(c, r, r);
+    p.drawEllipse(QPointF(0, -1.4), 1.9, 1.5);
+}
+
+// The archer's cape: it falls from the shoulders and flares out behind, so
+// an archer is long and pointed from any side where a warrior is broad.
+void capa(QPainter& p, const colores& e, double vuelo) {
+    QPainterPath tela;
+    tela.moveTo(-5.0, 0.0);
+    tela.cubicTo(QPointF(-6.4, 3.0), QPointF(-6.6 - vuelo, 6.0), QPointF(-4.2 - vuelo, 7.6));
+    tela.quadTo(QPointF(0, 9.6), QPointF(4.2 + vuelo, 7.6));
+    tela.cubicTo(QPointF(6.6 + vuelo, 6.0), QPointF(6.4, 3.0), QPointF(5.0, 0.0));
+    tela.closeSubpath();
+    QLinearGradient g(0, 0, 0, 9);
+    g.setColorAt(0, e.tunica.darker(115));
+    g.setColorAt(1, e.tunica.darker(170));
+    p.setPen(pluma(e.borde.darker(120), 0.9));
+    p.setBrush(g);
+    p.drawPath(tela);
+    // A fold down the middle.
+    p.setPen(pluma(e.borde, 0.5));
+    p.drawLine(QPointF(0, 2.5), QPointF(0, 8.4));
+}
+
+// The warrior's helmet: round steel with a ridge from brow to nape.
+void casco(QPainter& p) {
+    QRadialGradient g(QPointF(-1.0, -1.0), 3.6);
+    g.setColorAt(0, QColor(226, 230, 238));
+    g.setColorAt(0.6, QColor(150, 156, 170));
+    g.setColorAt(1, QColor(96, 100, 114));
+    p.setPen(pluma(QColor(40, 42, 50), 0.8));
+    p.setBrush(g);
+    p.drawEllipse(QPointF(0, 0.3), 3.5, 3.5);
+    p.setPen(pluma(QColor(50, 40, 36), 1.1));
+    p.drawLine(QPointF(0, -3.2), QPointF(0, 3.7));
+}
+
+// Steel shoulder plates that make the warrior broad.
+void hombreras(QPainter& p) {
+    for (double lado : {-1.0, 1.0}) {
+        const QPointF c(lado * 6.3, 0.6);
+        QRadialGradient g(c + QPointF(-0.5, -0.6), 2.4);
+        g.setColorAt(0, QColor(214, 218, 228));
+        g.setColorAt(1, QColor(110, 114, 128));
+        p.setPen(pluma(QColor(40, 42, 50), 0.7));
+        p.setBrush(g);
+        p.drawEllipse(c, 1.8, 1.6);
+    }
 }
 
 // A sword whose grip is at `base`, pointing along `dir` (unit), blade `largo`.
@@ -311,19 +355,21 @@ void espada(QPainter& p, QPointF base, QPointF dir, double largo) {
     p.drawLine(raiz - n * 1.6, raiz + n * 1.6);
 }
 
-void escudo(QPainter& p, QPointF c) {
-    QRadialGradient g(c + QPointF(-0.6, -0.6), 2.8);
-    g.setColorAt(0, QColor(168, 116, 62));
-    g.setColorAt(1, QColor(118, 76, 38));
-    p.setPen(pluma(QColor(70, 72, 80), 1.3));
+// A round shield of the team's colour with a steel rim and boss.
+void escudo(QPainter& p, QPointF c, const colores& e) {
+    const double r = 3.1;
+    QRadialGradient g(c + QPointF(-0.8, -0.8), r + 0.6);
+    g.setColorAt(0, e.claro);
+    g.setColorAt(1, e.tunica.darker(110));
+    p.setPen(pluma(QColor(36, 38, 46), 1.5));
     p.setBrush(g);
-    p.drawEllipse(c, 2.4, 2.4);
-    p.setPen(pluma(QColor(180, 184, 194), 0.55));
+    p.drawEllipse(c, r, r);
+    p.setPen(pluma(QColor(196, 200, 210), 0.6));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(c, 2.4, 2.4);
-    p.setPen(pluma(QColor(70, 72, 80), 0.4));
-    p.setBrush(QColor(196, 200, 210));
-    p.drawEllipse(c, 0.8, 0.8);
+    p.drawEllipse(c, r - 0.3, r - 0.3);
+    p.setPen(pluma(QColor(60, 62, 72), 0.4));
+    p.setBrush(QColor(220, 222, 230));
+    p.drawEllipse(c, 1.0, 1.0);
 }
 
 // The bow across the front: tips at (+-ancho, ypuntas), grip at (0, yempunadura);
@@ -338,9 +384,9 @@ void arco(QPainter& p, double ancho, double ypuntas, double yempunadura, QPointF
     p.setPen(pluma(QColor(214, 204, 170), 0.9));
     p.drawLine(izq, cuerda);
     p.drawLine(cuerda, der);
-    p.setPen(pluma(QColor(56, 32, 12), 2.3));
+    p.setPen(pluma(QColor(40, 22, 8), 2.6));
     p.drawPath(curva);
-    p.setPen(pluma(QColor(192, 130, 62), 1.3));
+    p.setPen(pluma(QColor(150, 94, 40), 1.3));
     p.drawPath(curva);
 }
 
@@ -361,17 +407,16 @@ void flechaen(QPainter& p, QPointF cola, QPointF punta, double cabeza) {
 
 void carcaj(QPainter& p) {
     p.save();
-    p.translate(2.6, 3.4);
+    p.translate(3.0, 4.0);
     p.rotate(-35);
     p.setPen(pluma(cueroborde, 0.6));
-    p.setBrush(QColor(120, 76, 38));
-    p.drawRoundedRect(QRectF(-1.1, -2.6, 2.2, 5.0), 0.8, 0.8);
-    // Fletchings sticking out at the upper end.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(230, 226, 214));
-    p.drawEllipse(QPointF(-0.5, -2.9), 0.55, 0.8);
-    p.setBrush(QColor(200, 60, 50));
-    p.drawEllipse(QPointF(0.55, -3.0), 0.55, 0.8);
+    p.setBrush(QColor(132, 84, 40));
+    p.drawRoundedRect(QRectF(-1.4, -3.0, 2.8, 6.0), 0.9, 0.9);
+    // Fletchings sticking out at the upper end, light against the cape.
+    p.setPen(pluma(QColor(120, 110, 90), 0.3));
+    p.setBrush(QColor(238, 234, 220));
+    p.drawEllipse(QPointF(-0.7, -3.4), 0.7, 1.0);
+    p.drawEllipse(QPointF(0.7, -3.5), 0.7, 1.0);
     p.restore();
 }
 
@@ -397,60 +442,68 @@ void figura(QPainter& p, int tipo, int pose, const colores& e) {
     const QPointF hombroi(-5.0, 0.4), hombrod(5.0, 0.4);
 
     if (tipo == 0) {
-        // Arquero: bow across the front, quiver on the back.
+        // Arquero: hooded and caped, slim, the long bow across the front and
+        // the quiver on the back.
+        p.save();
+        // The cape swings with the step.
+        p.translate(pose == 0 ? 0.5 : pose == 1 ? -0.5 : 0.0, 0);
+        capa(p, e, pose == 2 ? -0.4 : 0.0);
+        p.restore();
         carcaj(p);
-        cuerpo(p, e);
-        cabeza(p, QColor(66, 42, 24));
+        cuerpo(p, e, 5.2, 3.1);
+        capucha(p, e);
         if (pose == 2) {
             const QPointF nock(0, -1.4);
-            brazo(p, e, hombroi, QPointF(-0.8, -7.6));
+            brazo(p, e, hombroi, QPointF(-0.8, -7.2));
             brazo(p, e, hombrod, QPointF(1.2, -1.8));
-            arco(p, 4.6, -5.4, -9.0, nock);
-            flechaen(p, nock, QPointF(0, -9.9), 2.2);
-            mano(p, QPointF(-0.3, -8.4));
+            arco(p, 6.0, -4.8, -8.6, nock);
+            flechaen(p, nock, QPointF(0, -9.6), 2.2);
+            mano(p, QPointF(-0.3, -8.0));
             mano(p, QPointF(1.0, -1.6));
         } else {
-            const QPointF derecha = pose == 0   ? QPointF(5.2, -2.4)
-                                    : pose == 1 ? QPointF(5.2, 1.4)
-                                                : QPointF(6.0, 2.6);
+            const QPointF derecha = pose == 0   ? QPointF(5.0, -2.4)
+                                    : pose == 1 ? QPointF(5.0, 1.4)
+                                                : QPointF(5.6, 2.6);
             const double vaiven = pose == 1 ? 0.4 : 0.0;
-            brazo(p, e, hombroi, QPointF(-0.8, -7.6 + vaiven));
+            brazo(p, e, hombroi, QPointF(-0.8, -7.2 + vaiven));
             brazo(p, e, hombrod, derecha);
-            arco(p, 5.0, -4.6 + vaiven, -9.0 + vaiven, QPointF(0, -4.6 + vaiven));
-            mano(p, QPointF(-0.3, -8.5 + vaiven));
+            arco(p, 6.4, -4.2 + vaiven, -8.6 + vaiven, QPointF(0, -4.2 + vaiven));
+            mano(p, QPointF(-0.3, -8.1 + vaiven));
             mano(p, derecha);
         }
     } else {
-        // Guerrero: sword in the right hand, small shield on the left arm.
-        cuerpo(p, e);
-        cabeza(p, QColor(150, 154, 166));
+        // Guerrero: broad, helmeted, with steel on the shoulders, the sword
+        // in the right hand and a big shield of the team's colour on the left.
+        cuerpo(p, e, 6.9, 3.9);
+        hombreras(p);
+        casco(p);
         if (pose == 0 || pose == 1) {
             const QPointF md = pose == 0 ? QPointF(4.8, -2.8) : QPointF(4.9, -1.2);
             const QPointF mi = pose == 0 ? QPointF(-5.0, -1.0) : QPointF(-5.0, -2.6);
             brazo(p, e, hombrod, md);
             brazo(p, e, hombroi, mi);
-            escudo(p, mi + QPointF(-0.6, -1.0));
-            espada(p, md, hacia(pose == 0 ? -18.0 : -12.0), 7.0);
+            escudo(p, mi + QPointF(-0.2, -0.8), e);
+            espada(p, md, hacia(pose == 0 ? -18.0 : -12.0), 6.8);
             mano(p, md);
         } else if (pose == 2) {
             // Stroke: the blade swung straight out in front, with a swish.
             const QPointF md(1.6, -4.4);
-            const QPointF mi(-5.4, 1.0);
+            const QPointF mi(-5.2, 1.0);
             p.setBrush(Qt::NoBrush);
             p.setPen(pluma(QColor(232, 236, 244), 1.2));
             p.drawArc(QRectF(-8.6, -8.6, 17.2, 17.2), 10 * 16, 62 * 16);
             brazo(p, e, hombrod, md);
             brazo(p, e, hombroi, mi);
-            escudo(p, mi + QPointF(-0.8, -0.4));
+            escudo(p, mi + QPointF(-0.4, -0.4), e);
             espada(p, md, hacia(-8.0), 5.6);
             mano(p, md);
         } else {
             // After the stroke: the blade carried through to the left.
             const QPointF md(-2.2, -4.4);
-            const QPointF mi(-5.2, 2.0);
+            const QPointF mi(-5.0, 2.0);
             brazo(p, e, hombrod, md);
             brazo(p, e, hombroi, mi);
-            escudo(p, mi + QPointF(-0.8, 0.6));
+            escudo(p, mi + QPointF(-0.4, 0.4), e);
             espada(p, md, hacia(-55.0), 5.6);
             mano(p, md);
         }
@@ -471,7 +524,10 @@ QImage spritefigura(int tipo, int pose, int k, const colores& e) {
     p.rotate(angulo(k));
     figura(p, tipo, pose, e);
     p.end();
-    return contornear(reducir(l), 0.55);
+    // The outline tells the two kinds apart before their shapes do, on any
+    // ground and in either team: dark around a warrior, pale straw around
+    // an archer.
+    return contornear(reducir(l), tipo == 0 ? QColor(238, 226, 160) : QColor(16, 14, 12));
 }
 
 QImage personajes(int equipo) {
