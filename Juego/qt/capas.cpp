@@ -310,6 +310,19 @@ void capas::dibujarmarcas(QPainter& p, const M& m, int16_t vx, int16_t vy,
             p.setPen(QPen(QColor(120, 220, 255, int(40 + 150 * queda)), 1));
             p.drawRoundedRect(QRectF(x - 3, y - 3, tamcelda + 6, tamcelda + 6), 9, 9);
         }
+        if (i != jugador && m.eshumano(i) && !nombres[std::size_t(i)].isEmpty()) {
+            // Above the life bar, in the team's colour on a dark band.
+            p.setFont(fuente(10, true));
+            const QFontMetrics fm(p.font());
+            const QString& n = nombres[std::size_t(i)];
+            const double ancho = fm.horizontalAdvance(n) + 6;
+            const QRectF caja(x + tamcelda / 2.0 - ancho / 2, y - 19, ancho, 14);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0, 0, 0, 150));
+            p.drawRoundedRect(caja, 3, 3);
+            p.setPen(colorequipo(u.equipo).lighter(150));
+            p.drawText(caja, Qt::AlignCenter, n);
+        }
         if (u.vida > 0 && u.vida < 100) {
             const QRectF fondo(x + 1, y - 4, tamcelda - 2, 4);
             p.setPen(Qt::NoPen);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/sucesos.h"
 
 #include <QColor>
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -93,6 +95,9 @@ public:
     double zoom = 1.0;
     // The slot whose fighter the overlays speak of: the one this window shows.
     int16_t jugador = 0;
+    // The names of the people playing over the network, by slot (empty for
+    // none): written over their fighters, so friends find each other.
+    std::array<QString, numunidades> nombres{};
 
 private:
     struct baja {

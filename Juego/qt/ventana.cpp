@@ -988,6 +988,7 @@ void main::terminarred(const QString& texto, bool parar) {
     if (!red_)
         return;
     sesionred* s = std::exchange(red_, nullptr);
+    capas_.nombres = {};
     // Whatever the session still had to say (a failure to connect that
     // comes in before it is gone) is no longer the player's concern.
     s->disconnect();

@@ -232,6 +232,26 @@ private slots:
         QVERIFY2(lleno > cuarto && cuarto > 0,
                  qPrintable(QString("%1 %2").arg(lleno).arg(cuarto)));
         QCOMPARE(brillo(0), 0);
+
+        // A person's name over their fighter, never over the computer's nor
+        // over the player's own.
+        auto escrito = [&](int16_t i) {
+            const QImage con = w.componer();
+            const QRect encima(w.en(i, -10, -19), QSize(40, 14));
+            int distintos = 0;
+            for (int y = encima.top(); y <= encima.bottom(); ++y)
+                for (int x = encima.left(); x <= encima.right(); ++x)
+                    distintos += con.pixel(x, y) != w.cuadro.pixel(x, y);
+            return distintos > 20;
+        };
+        w.c.nombres[2] = w.c.nombres[0] = QStringLiteral("Ana");
+        w.m.unidades[2].proteccion = 0;
+        w.m.unidades[2].vida = 100;
+        QVERIFY(!escrito(2));
+        w.m.humano[2] = verdadero;
+        QVERIFY(escrito(2));
+        w.c.nombres[2].clear();
+        QVERIFY(!escrito(2));
     }
 
     // The pointer to the nearest enemy never lies over the minimap.
