@@ -215,15 +215,30 @@ void mundo::herir(int16_t v, int16_t atk, int16_t k) {
         return;
     int d = atk - u.armadura;
     if (equilibradas()) {
-        const int16_t pk = valor().danio[unidades[k].tipo & 1][u.tipo & 1];
-        d = d * pk / 100;
+        const valores& w = valor();
+        d = d * w.danio[unidades[k].tipo & 1][u.tipo & 1] / 100;
+        // The difficulty of the other team's computer fighters.
+        if (!eshumano(k))
+            d = d * ajustedeequipo(unidades[k].equipo).fuerza / 100;
+        if (!eshumano(v))
+            d = d * ajustedeequipo(u.equipo).aguante / 100;
+        if (unidades[k].tipo == arquero && u.tipo == guerrero) {
+            if (u.cubierto > 0)
+                d = d * w.escudo / 100;
+            u.cubierto = w.cubierto;
+        }
     }
     if (d <= 0)
         d = 1;
     u.vida = int16_t(u.vida - d);
-    u.siguiendo = falso;
-    u.destx = unidades[k].x;
-    u.desty = unidades[k].y;
+    // Under the classic rules every hit stops the fighter to plan anew
+    // towards whoever hit it, so a sword fighter under the arrows of a few
+    // archers hardly moves. The balanced rules let it walk on.
+    if (!equilibradas()) {
+        u.siguiendo = falso;
+        u.destx = unidades[k].x;
+        u.desty = unidades[k].y;
+    }
     if (u.vida > 0)
         return;
 
@@ -281,6 +296,7 @@ void mundo::reaparecer(int16_t i) {
 
     u.muerto = falso;
     u.vida = 100;
+    u.cubierto = 0;
     if (equilibradas())
         u.proteccion = maxproteccion;
     if (enrejilla(u.x, u.y) && mapa(u.x, u.y).ocupante == i)

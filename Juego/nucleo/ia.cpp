@@ -121,8 +121,6 @@ void mundo::perseguir(int16_t i) {
     if (encerrado(i))
         return;
     unidad& u = unidades[i];
-    const bool propias = equilibradas();
-    const int vista = propias ? ajustedeequipo(u.equipo).vista : int(lejos);
     int mejor = int(lejos);
     int16_t blanco = -1;
     int16_t iguales = 0;
@@ -131,27 +129,19 @@ void mundo::perseguir(int16_t i) {
         if (e.equipo == u.equipo || e.muerto != falso)
             continue;
         const int d = std::abs(e.x - u.x) + std::abs(e.y - u.y);
-        if (d > vista)
-            continue;
         if (d < mejor) {
             mejor = d;
             blanco = j;
             iguales = 1;
-        } else if (propias && d == mejor && suerte.menorque(++iguales) == 0) {
+        } else if (equilibradas() && d == mejor && suerte.menorque(++iguales) == 0) {
+            // Equally near enemies: the balanced rules draw which one.
             blanco = j;
         }
     }
-    if (blanco >= 0) {
-        u.destx = unidades[blanco].x;
-        u.desty = unidades[blanco].y;
-    } else if (propias) {
-        // Nobody in sight: it goes looking where the other team comes from.
-        const posicion otro = inicio[std::size_t(u.equipo == 0 ? 1 : 0)];
-        u.destx = otro.x;
-        u.desty = otro.y;
-    } else {
+    if (blanco < 0)
         return;
-    }
+    u.destx = unidades[blanco].x;
+    u.desty = unidades[blanco].y;
     if (u.x != u.destx || u.y != u.desty)
         buscarcamino(i);
 }

@@ -79,15 +79,17 @@ sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo
         }
 
     unidad& j = unidades[0];
-    // A watched match has no lone player to give a head start to.
-    if (!al.espectador) {
+    // A watched match has no lone player to give a head start to; under
+    // the balanced rules the difficulty takes its place.
+    const bool ventaja = !al.espectador && r.modo == modoreglas::clasicas;
+    if (ventaja) {
         j.ataque += 5;
         j.armadura += 3;
     }
     // The status line is written before the sword fighter's extra point, so
     // it shows one less until the first tick rewrites it.
     mostrarestado();
-    if (j.tipo == guerrero && !al.espectador)
+    if (j.tipo == guerrero && ventaja)
         j.ataque += 1;
     jugando = verdadero;
     pausado = falso;
@@ -129,6 +131,7 @@ void mundo::colocarequipo(int16_t e) {
         u.pose = 0;
         u.revivir = 0;
         u.proteccion = 0;
+        u.cubierto = 0;
         u.vida = 100;
         u.x = 0;
         u.y = 0;

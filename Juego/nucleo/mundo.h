@@ -79,6 +79,9 @@ struct unidad {
     // Ticks of safety left after coming back under the balanced rules (0:
     // none); the field draws it as an outline that fades as it runs out.
     int16_t proteccion = 0;
+    // Ticks left of a sword fighter's raised shield after an arrow hit it
+    // (balanced rules).
+    int16_t cubierto = 0;
 };
 // The longest safety after coming back: two seconds of ticks.
 inline constexpr int16_t maxproteccion = 16;
@@ -166,10 +169,19 @@ public:
     bool equilibradas() const { return regla.modo == modoreglas::equilibradas; }
     const valores& valor() const { return valoresde(regla.modo); }
     // The team whose computer fighters play at the chosen difficulty: the
-    // one against slot 0's (a person's, or the one a spectator watches).
+    // one against slot 0's. The difficulty measures the computer against a
+    // person: with nobody playing (a watched match, a network match nobody
+    // joined yet) both teams play as a person's allies do, so neither side
+    // is favoured and the fighters' own balance shows.
     int16_t rival() const { return unidades[0].equipo == 0 ? int16_t(1) : int16_t(0); }
+    bool conpersonas() const {
+        for (int16_t h : humano)
+            if (h == verdadero)
+                return true;
+        return false;
+    }
     ajuste ajustedeequipo(int16_t equipo) const {
-        return ajustede(equipo == rival() ? regla.nivel : dificultad::normal);
+        return equipo == rival() && conpersonas() ? ajustede(regla.nivel) : ajustealiados;
     }
     // The balanced rules' random source, and each slot's queued action.
     azarpropio suerte;

@@ -62,6 +62,7 @@ template <class A, class U> void describir(A& a, U& u) {
     a.campo("los bloqueos", u.bloqueos, 0, maximo16);
     a.campo("las bajas", u.bajas, 0, maximo16);
     a.campo("la protección", u.proteccion, 0, maxproteccion, 4);
+    a.campo("el escudo", u.cubierto, 0, maximo16, 4);
     a.texto("el camino", u.camino, maxcamino);
     a.textos("los pasos", u.pasos, maxpaso);
 }

@@ -20,6 +20,8 @@ sucesos mundo::timer_Timer(const entradatick& e) {
             --u.espera;
         if (u.proteccion > 0)
             --u.proteccion;
+        if (u.cubierto > 0)
+            --u.cubierto;
         if (u.muerto == verdadero) {
             if (u.revivir == 0)
                 reaparecer(i);
