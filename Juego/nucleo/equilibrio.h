@@ -55,7 +55,7 @@ struct ajuste {
     int16_t aguante = 100;
 };
 
-inline constexpr ajuste ajustes[3] = {
+inline constexpr ajuste niveles[3] = {
     {2, 1, 12, 108, 92}, // facil
     {1, 0, 20, 110, 90}, // normal
     {0, 0, 40, 112, 85}, // dificil
@@ -64,7 +64,7 @@ inline constexpr ajuste ajustes[3] = {
 inline constexpr ajuste ajustealiados{1, 0, 20, 100, 100};
 
 inline constexpr ajuste ajustede(dificultad d) {
-    return ajustes[std::size_t(int(d) % 3)];
+    return niveles[std::size_t(int(d) % 3)];
 }
 
 } // namespace juego

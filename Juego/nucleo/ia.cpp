@@ -96,8 +96,10 @@ void mundo::decidirataque(int16_t i) {
             int16_t tx = unidades[blanco].x;
             int16_t ty = unidades[blanco].y;
             if (propias && aj.punteria > 0) {
-                const int16_t ex = int16_t(tx + suerte.menorque(2 * aj.punteria + 1) - aj.punteria);
-                const int16_t ey = int16_t(ty + suerte.menorque(2 * aj.punteria + 1) - aj.punteria);
+                const int16_t ex =
+                    int16_t(tx + suerte.menorque(2 * aj.punteria + 1) - aj.punteria);
+                const int16_t ey =
+                    int16_t(ty + suerte.menorque(2 * aj.punteria + 1) - aj.punteria);
                 // An aim that strays onto its own cell shoots at the target.
                 if (ex != u.x || ey != u.y) {
                     tx = ex;

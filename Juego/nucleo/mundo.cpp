@@ -50,7 +50,7 @@ void mundo::recorrerfuera(const std::function<void(int16_t, int16_t, const celda
 }
 
 sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo, objetivo o,
-                           reglas r, const alineacion& al) {
+                          reglas r, const alineacion& al) {
     limpiarmapa(p.anchomapa, p.altomapa);
     for (int y = 0; y <= altomapa; ++y)
         for (int x = 0; x <= anchomapa; ++x)
@@ -220,6 +220,8 @@ void mundo::relevar(int16_t slot, bool persona) {
     if (slot < 0 || slot >= numunidades)
         return;
     humano[std::size_t(slot)] = persona ? verdadero : falso;
+    // What a person queued is theirs, not the next one's to steer it.
+    pendientes[std::size_t(slot)] = {};
     unidad& u = unidades[std::size_t(slot)];
     u.siguiendo = falso;
     u.atacando = falso;

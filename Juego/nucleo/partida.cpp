@@ -37,8 +37,7 @@ sucesos partida::ver(int16_t slot) {
 }
 
 std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
-                             objetivo o, const std::string& mapa, reglas r,
-                             const alineacion& al) {
+                             objetivo o, const std::string& mapa, reglas r, const alineacion& al) {
     if (std::string e = mundo::errorpartida(p); !e.empty())
         return e;
     for (int16_t t : al.tipos)
@@ -70,6 +69,13 @@ std::string partida::cargar(const std::string& ruta, int16_t maxp, int16_t tipo,
 void partida::hacerred() {
     mundo_.prepararred();
     empezargrabacion();
+}
+
+posicion partida::vista() const {
+    if (mundo_.conpersonas() || mundo_.jugando != verdadero)
+        return mundo_.vistas[std::size_t(jugador_)];
+    const unidad& u = mundo_.unidades[std::size_t(jugador_)];
+    return mundo_.vistaajustada({int16_t(u.x - 20), int16_t(u.y - 15)});
 }
 
 bool partida::corre() const {

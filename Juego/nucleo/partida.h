@@ -46,7 +46,9 @@ public:
     // Shows slot `slot` from now on (a network player's own fighter); the
     // match itself does not change. Returns the status line it shows.
     sucesos ver(int16_t slot);
-    posicion vista() const { return mundo_.vistas[std::size_t(jugador_)]; }
+    // With nobody playing (a watched match) nothing moves the views, so the
+    // view follows the shown slot's fighter.
+    posicion vista() const;
     const std::string& estado() const { return mundo_.estados[std::size_t(jugador_)]; }
 
     // Checks a map and starts a match on it, the local player in slot 0. On

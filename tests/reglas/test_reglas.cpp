@@ -37,9 +37,8 @@ std::vector<uint8_t> jugado(uint32_t semilla, int ticks) {
     alineacion al;
     al.espectador = true;
     sucesos s;
-    const std::string e =
-        p.cargar(MAPAS_DIR "/pradera.mapa", 4, guerrero, s, {},
-                 {modoreglas::equilibradas, dificultad::normal, semilla}, al);
+    const std::string e = p.cargar(MAPAS_DIR "/pradera.mapa", 4, guerrero, s, {},
+                                   {modoreglas::equilibradas, dificultad::normal, semilla}, al);
     if (!e.empty())
         throw std::runtime_error(e);
     for (int t = 0; t < ticks; ++t)
@@ -93,7 +92,7 @@ private slots:
 
     void encola_data() {
         QTest::addColumn<bool>("equilibrio");
-        QTest::addColumn<int>("que"); // 0 stroke, 1 shot, 2 tapped arrow key
+        QTest::addColumn<int>("que");  // 0 stroke, 1 shot, 2 tapped arrow key
         QTest::addColumn<int>("tick"); // the tick it happens at, 0: never
         QTest::newRow("golpe-equilibradas") << true << 0 << 4;
         QTest::newRow("golpe-clasicas-se-pierde") << false << 0 << 0;
@@ -247,8 +246,7 @@ private slots:
     }
     void estadoalfinal() {
         QFETCH(bool, equilibrio);
-        escena w(equilibrio ? equilibradas : clasicas, guerrero,
-                 {tipoobjetivo::muertes, 1});
+        escena w(equilibrio ? equilibradas : clasicas, guerrero, {tipoobjetivo::muertes, 1});
         w.mover(0, 10, 10);
         w.mover(1, 11, 10);
         w.u(0).vida = 1;
@@ -257,8 +255,7 @@ private slots:
         QCOMPARE(w.u(0).muerto, verdadero);
         QCOMPARE(w.m.fin, verdadero);
         QVERIFY2(w.plat.status.rfind("Vida: 0 ", 0) == 0, w.plat.status.c_str());
-        QVERIFY2(w.m.estados[1].find("Muertes: 1") != std::string::npos,
-                 w.m.estados[1].c_str());
+        QVERIFY2(w.m.estados[1].find("Muertes: 1") != std::string::npos, w.m.estados[1].c_str());
     }
 };
 

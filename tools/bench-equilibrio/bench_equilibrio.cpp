@@ -149,32 +149,33 @@ int main(int argc, char** argv) {
     const bool duelos = solo != "arqueros" && solo != "equilibradas";
     const bool clasicas = solo != "equilibradas";
     if (arqueros)
-    for (modoreglas modo : {modoreglas::clasicas, modoreglas::equilibradas})
-        for (int mapa = 0; mapa < nummapas && (clasicas || modo != modoreglas::clasicas); ++mapa)
-            for (int16_t n : tamanos)
-                for (int k = 0; k < partidas; ++k) {
-                    trabajo t;
-                    t.modo = modo;
-                    t.mapa = mapa;
-                    t.maxp = n;
-                    t.arquerosrojos = k % 2 == 0;
-                    t.semilla = uint32_t(1000 + k);
-                    lista.push_back(t);
-                }
+        for (modoreglas modo : {modoreglas::clasicas, modoreglas::equilibradas})
+            for (int mapa = 0; mapa < nummapas && (clasicas || modo != modoreglas::clasicas);
+                 ++mapa)
+                for (int16_t n : tamanos)
+                    for (int k = 0; k < partidas; ++k) {
+                        trabajo t;
+                        t.modo = modo;
+                        t.mapa = mapa;
+                        t.maxp = n;
+                        t.arquerosrojos = k % 2 == 0;
+                        t.semilla = uint32_t(1000 + k);
+                        lista.push_back(t);
+                    }
     // The scripted player, each type against each type on every map.
     if (duelos)
-    for (dificultad d : {dificultad::facil, dificultad::normal, dificultad::dificil})
-        for (int k = 0; k < std::max(partidas, 20); ++k) {
-            trabajo t;
-            t.modo = modoreglas::equilibradas;
-            t.nivel = d;
-            t.jugador = true;
-            t.mapa = k % nummapas;
-            t.tipojugador = (k / nummapas) % 2 ? arquero : guerrero;
-            t.tiporival = (k / (2 * nummapas)) % 2 ? arquero : guerrero;
-            t.semilla = uint32_t(5000 + k);
-            lista.push_back(t);
-        }
+        for (dificultad d : {dificultad::facil, dificultad::normal, dificultad::dificil})
+            for (int k = 0; k < std::max(partidas, 20); ++k) {
+                trabajo t;
+                t.modo = modoreglas::equilibradas;
+                t.nivel = d;
+                t.jugador = true;
+                t.mapa = k % nummapas;
+                t.tipojugador = (k / nummapas) % 2 ? arquero : guerrero;
+                t.tiporival = (k / (2 * nummapas)) % 2 ? arquero : guerrero;
+                t.semilla = uint32_t(5000 + k);
+                lista.push_back(t);
+            }
     correr(lista, hilos);
 
     std::size_t k = 0;
@@ -206,8 +207,8 @@ int main(int argc, char** argv) {
                     todo.porcentaje(), todo.partidas, todo.ticks / todo.partidas);
     }
     if (duelos)
-    std::printf("Jugador sencillo contra el ordenador, 1 v 1, reglas equilibradas, "
-                "partidas a 10 muertes\n");
+        std::printf("Jugador sencillo contra el ordenador, 1 v 1, reglas equilibradas, "
+                    "partidas a 10 muertes\n");
     for (dificultad d : {dificultad::facil, dificultad::normal, dificultad::dificil}) {
         if (!duelos)
             break;

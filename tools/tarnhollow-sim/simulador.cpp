@@ -195,9 +195,9 @@ std::string cabecerajson(const juego::cabecera& c) {
                                .campo("tipo", std::string(objetivos[int(c.meta.tipo)]))
                                .campo("valor", long(c.meta.valor))
                                .texto())
-        .campo("reglas", std::string(c.regla.modo == juego::modoreglas::equilibradas
-                                         ? "equilibradas"
-                                         : "clasicas"))
+        .campo("reglas",
+               std::string(c.regla.modo == juego::modoreglas::equilibradas ? "equilibradas"
+                                                                           : "clasicas"))
         .campo("dificultad", std::string(nombrenivel(c.regla.nivel)))
         .campo("jugador", long(c.jugador))
         .crudo("jugadores", lista(jugadores))
@@ -384,8 +384,7 @@ simulador::simulador() {
 
     comandos["tipos"] = [this](const args& a, std::ostream& o) {
         auto valido = [](const std::string& t) {
-            return !t.empty() && t.size() <= 8 &&
-                   t.find_first_not_of("GA") == std::string::npos;
+            return !t.empty() && t.size() <= 8 && t.find_first_not_of("GA") == std::string::npos;
         };
         if (a.size() != 2 || !valido(a[0]) || a[0].size() != a[1].size() || !valido(a[1])) {
             o << "error: uso: tipos ROJO AZUL, una letra G o A por luchador, tantas en un "
