@@ -12,6 +12,7 @@
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/partida.h"
 
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -190,6 +191,7 @@ int main(int argc, char** argv) {
                     nombremodo(modo));
         std::printf("  %-10s %16s %16s %16s\n", "mapa", "1 v 1", "4 v 4", "8 v 8");
         suma todo;
+        std::array<suma, 3> tamano{};
         for (int mapa = 0; mapa < nummapas; ++mapa) {
             std::printf("  %-10s", mapas[mapa]);
             for (int n = 0; n < 3; ++n) {
@@ -197,13 +199,17 @@ int main(int argc, char** argv) {
                 for (int i = 0; i < partidas; ++i) {
                     c.anotar(lista[k]);
                     todo.anotar(lista[k]);
+                    tamano[std::size_t(n)].anotar(lista[k]);
                     total += lista[k++].ms;
                 }
                 std::printf(" %5.1f %% (%3d p.)", c.porcentaje(), c.partidas);
             }
             std::printf("\n");
         }
-        std::printf("  en total %.1f %% de %d partidas, %.0f ticks de media\n\n",
+        std::printf("  %-10s", "5 mapas");
+        for (const suma& c : tamano)
+            std::printf(" %5.1f %% (%3d p.)", c.porcentaje(), c.partidas);
+        std::printf("\n  en total %.1f %% de %d partidas, %.0f ticks de media\n\n",
                     todo.porcentaje(), todo.partidas, todo.ticks / todo.partidas);
     }
     if (duelos)
