@@ -165,6 +165,40 @@ private slots:
         QCOMPARE(w.m.ajustedeequipo(0).fuerza, ajustealiados.fuerza);
     }
 
+    // --- who plays --------------------------------------------------------------
+
+    void alineaciones_data() {
+        QTest::addColumn<bool>("espectador");
+        QTest::newRow("con-jugador") << false;
+        QTest::newRow("espectador") << true;
+    }
+    void alineaciones() {
+        QFETCH(bool, espectador);
+        prueba::plataformaprueba plat;
+        partida p(plat);
+        alineacion al;
+        al.fijos = true;
+        al.espectador = espectador;
+        al.tipos = {guerrero, guerrero, arquero, arquero, arquero, guerrero};
+        sucesos s;
+        QCOMPARE(p.cargar(MAPAS_DIR "/rio.mapa", 3, arquero, s, {}, clasicas, al), std::string());
+        const mundo& m = p.juego();
+        for (int16_t i = 0; i < 6; ++i) {
+            QCOMPARE(m.unidades[std::size_t(i)].tipo, al.tipos[std::size_t(i)]);
+            QCOMPARE(m.eshumano(i), i == 0 && !espectador);
+        }
+        // Only a lone player gets the head start.
+        QCOMPARE(m.unidades[0].ataque > m.tipos[guerrero].ataque, !espectador);
+        for (int t = 0; t < 60; ++t)
+            p.tick(entradatick{});
+        // Nobody steers slot 0 in a watched match: the view follows it.
+        const unidad& u = m.unidades[0];
+        if (espectador)
+            QCOMPARE(p.vista(), m.vistaajustada({int16_t(u.x - 20), int16_t(u.y - 15)}));
+        al.tipos[1] = 7;
+        QVERIFY(!p.cargar(MAPAS_DIR "/rio.mapa", 3, arquero, s, {}, clasicas, al).empty());
+    }
+
     // --- seeds -----------------------------------------------------------------
 
     void semillas() {
