@@ -13,7 +13,8 @@ namespace {
 
 // The header has a version of its own, so its fields can grow the same
 // way in both kinds of file.
-constexpr uint16_t versioncabecera = 1;
+// Version 2 added the match's rules, so a list of replays can show them.
+constexpr uint16_t versioncabecera = 2;
 constexpr std::size_t maxcabecera = 1u << 16;
 constexpr std::size_t maxtexto = 256;
 
@@ -37,6 +38,7 @@ template <class A, class C> void describircabecera(A& a, C& c) {
     a.campo("el ganador", c.ganador, -1, 1);
     a.campo("las muertes del equipo rojo", c.muertes[0], 0, INT32_MAX);
     a.campo("las muertes del equipo azul", c.muertes[1], 0, INT32_MAX);
+    describirreglas(a, c.regla, 2);
 }
 
 std::string error(const std::string& motivo) {
@@ -75,6 +77,7 @@ cabecera cabeceradepartida(const mundo& m, int16_t jugador, const std::string& m
     c.fecha = fecha;
     c.ticks = m.numtick;
     c.meta = m.meta;
+    c.regla = m.regla;
     c.jugador = jugador;
     for (int16_t i = 0; i < 2 * m.maxp && i < numunidades; ++i) {
         const unidad& u = m.unidades[std::size_t(i)];

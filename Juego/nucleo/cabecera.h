@@ -33,6 +33,7 @@ struct cabecera {
     int64_t fecha = 0; // when the match started, in ms since 1970 (UTC); 0 when not known
     uint64_t ticks = 0;
     objetivo meta;
+    reglas regla;        // headers older than the rules tell classic ones
     int16_t jugador = 0; // the slot of the copy that wrote it
     std::vector<jugadorcabecera> jugadores;
     int16_t fin = falso;

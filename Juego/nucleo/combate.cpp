@@ -11,9 +11,6 @@ namespace juego {
 
 namespace {
 
-constexpr int16_t esperaespada = 4;
-constexpr int16_t esperaarco = 6;
-constexpr int16_t esperaclic = 5;
 constexpr int16_t velocidadflecha = 4;
 constexpr int16_t retrasorevivir = 25;
 constexpr int16_t premiocada = 7;
@@ -37,7 +34,9 @@ void mundo::atacar(int16_t a, int16_t tx, int16_t ty) {
     unidad& s = unidades[a];
     if (s.espera > 0)
         return;
-    s.espera = esperaespada;
+    s.espera = valor().esperaespada;
+    // Striking gives up the safety after coming back.
+    s.proteccion = 0;
     s.pose = 2;
     s.moviendo = verdadero;
     const int16_t v = mapa(tx, ty).ocupante;
@@ -53,7 +52,8 @@ void mundo::atacar(int16_t a, int16_t tx, int16_t ty) {
 
 void mundo::disparar(int16_t a, int16_t sx, int16_t sy, int16_t tx, int16_t ty) {
     unidad& s = unidades[a];
-    s.espera = esperaarco;
+    s.espera = valor().esperaarco;
+    s.proteccion = 0;
 
     int ranura = -1;
     for (int k = 0; k < numflechas; ++k) {
@@ -211,13 +211,34 @@ void mundo::moverflechas() {
 
 void mundo::herir(int16_t v, int16_t atk, int16_t k) {
     unidad& u = unidades[v];
+    if (u.proteccion > 0)
+        return;
     int d = atk - u.armadura;
+    if (equilibradas()) {
+        const valores& w = valor();
+        d = d * w.danio[unidades[k].tipo & 1][u.tipo & 1] / 100;
+        // The difficulty of the other team's computer fighters.
+        if (!eshumano(k))
+            d = d * ajustedeequipo(unidades[k].equipo).fuerza / 100;
+        if (!eshumano(v))
+            d = d * ajustedeequipo(u.equipo).aguante / 100;
+        if (unidades[k].tipo == arquero && u.tipo == guerrero) {
+            if (u.cubierto > 0)
+                d = d * w.escudo / 100;
+            u.cubierto = w.cubierto;
+        }
+    }
     if (d <= 0)
         d = 1;
     u.vida = int16_t(u.vida - d);
-    u.siguiendo = falso;
-    u.destx = unidades[k].x;
-    u.desty = unidades[k].y;
+    // Under the classic rules every hit stops the fighter to plan anew
+    // towards whoever hit it, so a sword fighter under the arrows of a few
+    // archers hardly moves. The balanced rules let it walk on.
+    if (!equilibradas()) {
+        u.siguiendo = falso;
+        u.destx = unidades[k].x;
+        u.desty = unidades[k].y;
+    }
     if (u.vida > 0)
         return;
 
@@ -275,6 +296,9 @@ void mundo::reaparecer(int16_t i) {
 
     u.muerto = falso;
     u.vida = 100;
+    u.cubierto = 0;
+    if (equilibradas())
+        u.proteccion = maxproteccion;
     if (enrejilla(u.x, u.y) && mapa(u.x, u.y).ocupante == i)
         ponerocupante(u.x, u.y, -1);
     u.x = u.sigx = u.destx = nx;
@@ -292,11 +316,14 @@ void mundo::clic(int16_t a, int16_t cx, int16_t cy) {
         return;
     if (cx == j.x && cy == j.y)
         return;
-    if (j.espera != 0)
+    if (j.espera != 0) {
+        if (equilibradas() && j.tipo == arquero)
+            pendientes[std::size_t(a)] = {tipopendiente::tiro, cx, cy};
         return;
+    }
     if (j.tipo == arquero) {
         disparar(a, j.x, j.y, cx, cy);
-        j.espera = esperaclic;
+        j.espera = valor().esperaclic;
         j.pose = 2;
         j.moviendo = verdadero;
     }

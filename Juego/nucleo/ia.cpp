@@ -1,6 +1,7 @@
 #include "Juego/nucleo/mundo.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -10,7 +11,6 @@ namespace juego {
 
 namespace {
 
-constexpr double alcancearco = 8;
 constexpr double lejos = 9999;
 
 int16_t numero(const std::string& s) {
@@ -21,13 +21,28 @@ int16_t numero(const std::string& s) {
 
 } // namespace
 
+int16_t mundo::elegir(int16_t n) {
+    return equilibradas() ? suerte.menorque(n) : int16_t(0);
+}
+
 void mundo::decidirataque(int16_t i) {
     unidad& u = unidades[i];
     if (u.espera >= 1)
         return;
     const int16_t enemigo = (u.equipo == 0) ? 1 : 0;
+    const bool propias = equilibradas();
+    const ajuste aj = ajustedeequipo(u.equipo);
+    // After an attack a computer fighter of the balanced rules may take a
+    // moment longer before its next move, so no two matches play alike.
+    auto reaccion = [&] {
+        if (propias)
+            u.espera = int16_t(u.espera + suerte.menorque(aj.demora + 1));
+    };
 
     if (u.tipo != arquero) {
+        // Enemies next to it, in the order they have always been looked at.
+        std::array<posicion, 8> cerca{};
+        int16_t n = 0;
         for (int16_t r = int16_t(u.y - 1); r <= u.y + 1; ++r) {
             for (int16_t c = int16_t(u.x - 1); c <= u.x + 1; ++c) {
                 if (c < 0 || c > anchomapa || r < 0 || r > altomapa)
@@ -35,18 +50,27 @@ void mundo::decidirataque(int16_t i) {
                 const int16_t o = mapa(c, r).ocupante;
                 if (o < 0 || unidades[o].equipo != enemigo || unidades[o].muerto != falso)
                     continue;
-                orientar(i, u.x, u.y, c, r);
-                atacar(i, c, r);
-                u.pose = 2;
-                u.moviendo = verdadero;
-                u.atacando = verdadero;
-                u.siguiendo = falso;
-                return;
+                if (n < 8)
+                    cerca[std::size_t(n++)] = {c, r};
             }
         }
+        if (n > 0) {
+            const posicion b = cerca[std::size_t(elegir(n))];
+            orientar(i, u.x, u.y, b.x, b.y);
+            atacar(i, b.x, b.y);
+            u.pose = 2;
+            u.moviendo = verdadero;
+            u.atacando = verdadero;
+            u.siguiendo = falso;
+            reaccion();
+            return;
+        }
     } else {
+        const double alcance =
+            propias ? std::min(valor().alcancearco, double(aj.vista)) : valor().alcancearco;
         double mejor = lejos;
         int16_t blanco = -1;
+        int16_t iguales = 0;
         for (int16_t j = 0; j < 2 * maxp; ++j) {
             const unidad& e = unidades[j];
             if (e.equipo != enemigo || e.muerto != falso)
@@ -58,17 +82,36 @@ void mundo::decidirataque(int16_t i) {
             const double d = (dc != dr)
                                  ? std::max(dc, double(dr)) + 0.42 * std::min(dc, double(dr))
                                  : 1.42 * dc;
-            if (d <= alcancearco && d < mejor) {
+            if (d > alcance)
+                continue;
+            if (d < mejor) {
                 mejor = d;
+                blanco = j;
+                iguales = 1;
+            } else if (propias && d == mejor && suerte.menorque(++iguales) == 0) {
                 blanco = j;
             }
         }
         if (blanco >= 0) {
-            disparar(i, u.x, u.y, unidades[blanco].x, unidades[blanco].y);
+            int16_t tx = unidades[blanco].x;
+            int16_t ty = unidades[blanco].y;
+            if (propias && aj.punteria > 0) {
+                const int16_t ex =
+                    int16_t(tx + suerte.menorque(2 * aj.punteria + 1) - aj.punteria);
+                const int16_t ey =
+                    int16_t(ty + suerte.menorque(2 * aj.punteria + 1) - aj.punteria);
+                // An aim that strays onto its own cell shoots at the target.
+                if (ex != u.x || ey != u.y) {
+                    tx = ex;
+                    ty = ey;
+                }
+            }
+            disparar(i, u.x, u.y, tx, ty);
             u.pose = 2;
             u.moviendo = verdadero;
             u.atacando = verdadero;
             u.siguiendo = falso;
+            reaccion();
             return;
         }
     }
@@ -82,6 +125,7 @@ void mundo::perseguir(int16_t i) {
     unidad& u = unidades[i];
     int mejor = int(lejos);
     int16_t blanco = -1;
+    int16_t iguales = 0;
     for (int16_t j = 0; j < 2 * maxp; ++j) {
         const unidad& e = unidades[j];
         if (e.equipo == u.equipo || e.muerto != falso)
@@ -89,6 +133,10 @@ void mundo::perseguir(int16_t i) {
         const int d = std::abs(e.x - u.x) + std::abs(e.y - u.y);
         if (d < mejor) {
             mejor = d;
+            blanco = j;
+            iguales = 1;
+        } else if (equilibradas() && d == mejor && suerte.menorque(++iguales) == 0) {
+            // Equally near enemies: the balanced rules draw which one.
             blanco = j;
         }
     }

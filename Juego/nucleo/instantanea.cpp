@@ -50,6 +50,9 @@ struct estado {
     std::array<unidad, numunidades> unidades{};
     std::array<flecha, numflechas> flechas{};
     azar rnd;
+    reglas regla;
+    azarpropio suerte;
+    std::array<pendiente, numunidades> pendientes{};
     // Format 1 kept one view and status line, those of the slot it was
     // written by; the others are made up as a match start makes them.
     bool todaslasvistas = false;
@@ -93,6 +96,11 @@ template <class A, class E> void describirpartida(A& a, E& e) {
         a.campo("el ataque de un tipo", t.ataque, 0, maximo16);
         a.campo("la armadura de un tipo", t.armadura, 0, maximo16);
     }
+    // Format 4 added the rules; older files are classic matches.
+    describirreglas(a, e.regla, 4);
+    a.campo("el azar de las reglas", e.suerte.estado, 0, UINT64_MAX, 4);
+    for (auto& q : e.pendientes)
+        describirpendiente(a, q);
 }
 
 void escribirmundo(escritor& w, const mundo& m) {
@@ -226,6 +234,9 @@ void poner(mundo& m, estado& e) {
     m.unidades = std::move(e.unidades);
     m.flechas = e.flechas;
     m.rnd = e.rnd;
+    m.regla = e.regla;
+    m.suerte = e.suerte;
+    m.pendientes = e.pendientes;
     m.estados = std::move(e.estados);
     std::size_t k = 0;
     for (int y = 0; y <= m.altomapa; ++y) {

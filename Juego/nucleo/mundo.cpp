@@ -50,37 +50,54 @@ void mundo::recorrerfuera(const std::function<void(int16_t, int16_t, const celda
 }
 
 sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo, objetivo o,
-                           reglas r) {
+                          reglas r, const alineacion& al) {
     limpiarmapa(p.anchomapa, p.altomapa);
     for (int y = 0; y <= altomapa; ++y)
         for (int x = 0; x <= anchomapa; ++x)
             ponerterreno(x, y, p.terreno(x, y));
     for (int e = 0; e < 2; ++e)
         inicio[e] = {p.inicio[e].x, p.inicio[e].y};
+    // Arrows of the last match would fly on over this map and could hurt.
+    flechas.fill({});
 
     // The one who starts a match plays slot 0.
     maxp = nuevomaxp;
     humano.fill(falso);
-    humano[0] = verdadero;
+    if (!al.espectador)
+        humano[0] = verdadero;
     unidades[0].equipo = 0;
-    unidades[0].tipo = tipo;
+    unidades[0].tipo = al.fijos ? al.tipos[0] : tipo;
 
     colocarequipo(0);
     colocarequipo(1);
+    if (al.fijos)
+        for (int16_t i = 1; i < 2 * maxp; ++i) {
+            unidad& u = unidades[std::size_t(i)];
+            u.tipo = al.tipos[std::size_t(i)];
+            u.ataque = tipos[u.tipo].ataque;
+            u.armadura = tipos[u.tipo].armadura;
+        }
 
     unidad& j = unidades[0];
-    j.ataque += 5;
-    j.armadura += 3;
+    // A watched match has no lone player to give a head start to; under
+    // the balanced rules the difficulty takes its place.
+    const bool ventaja = !al.espectador && r.modo == modoreglas::clasicas;
+    if (ventaja) {
+        j.ataque += 5;
+        j.armadura += 3;
+    }
     // The status line is written before the sword fighter's extra point, so
     // it shows one less until the first tick rewrites it.
     mostrarestado();
-    if (j.tipo == guerrero)
+    if (j.tipo == guerrero && ventaja)
         j.ataque += 1;
     jugando = verdadero;
     pausado = falso;
     numtick = 0;
     meta = o;
     regla = r;
+    suerte.sembrar(r.semilla);
+    pendientes.fill({});
     fin = falso;
     ganador = -1;
     // The first frame shows each one's own fighter, as every later step
@@ -113,6 +130,8 @@ void mundo::colocarequipo(int16_t e) {
         u.bloqueos = 0;
         u.pose = 0;
         u.revivir = 0;
+        u.proteccion = 0;
+        u.cubierto = 0;
         u.vida = 100;
         u.x = 0;
         u.y = 0;
@@ -201,6 +220,8 @@ void mundo::relevar(int16_t slot, bool persona) {
     if (slot < 0 || slot >= numunidades)
         return;
     humano[std::size_t(slot)] = persona ? verdadero : falso;
+    // What a person queued is theirs, not the next one's to steer it.
+    pendientes[std::size_t(slot)] = {};
     unidad& u = unidades[std::size_t(slot)];
     u.siguiendo = falso;
     u.atacando = falso;

@@ -4,6 +4,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/azar.h"
 #include "Juego/nucleo/entrada.h"
+#include "Juego/nucleo/equilibrio.h"
 #include "Juego/nucleo/reglas.h"
 #include "Juego/nucleo/rejilla.h"
 #include "Juego/nucleo/sucesos.h"
@@ -78,6 +79,9 @@ struct unidad {
     // Ticks of safety left after coming back under the balanced rules (0:
     // none); the field draws it as an outline that fades as it runs out.
     int16_t proteccion = 0;
+    // Ticks left of a sword fighter's raised shield after an arrow hit it
+    // (balanced rules).
+    int16_t cubierto = 0;
 };
 // The longest safety after coming back: two seconds of ticks.
 inline constexpr int16_t maxproteccion = 16;
@@ -103,6 +107,27 @@ struct objetivo {
     tipoobjetivo tipo = tipoobjetivo::ninguno;
     int16_t valor = 0; // kills, or seconds
     bool operator==(const objetivo&) const = default;
+};
+
+// What a person asked for while their fighter was still recovering, kept
+// for the first tick it can act (balanced rules only): one per slot, the
+// latest request winning.
+enum class tipopendiente : int16_t { nada = 0, paso = 1, golpe = 2, tiro = 3 };
+
+struct pendiente {
+    tipopendiente tipo = tipopendiente::nada;
+    int16_t x = 0; // the direction of a step; the aimed cell of a shot
+    int16_t y = 0;
+    bool operator==(const pendiente&) const = default;
+};
+
+// Who is in a match and of which type, when the caller sets it rather than
+// the usual alternation: `fijos` gives every slot its type, `espectador`
+// leaves every fighter to the computer (the view follows slot 0).
+struct alineacion {
+    bool fijos = false;
+    std::array<int16_t, numunidades> tipos{};
+    bool espectador = false;
 };
 
 struct tipobase {
@@ -141,6 +166,26 @@ public:
     objetivo meta;
     // The rules the match plays by, fixed when it starts.
     reglas regla;
+    bool equilibradas() const { return regla.modo == modoreglas::equilibradas; }
+    const valores& valor() const { return valoresde(regla.modo); }
+    // The team whose computer fighters play at the chosen difficulty: the
+    // one against slot 0's. The difficulty measures the computer against a
+    // person: with nobody playing (a watched match, a network match nobody
+    // joined yet) both teams play as a person's allies do, so neither side
+    // is favoured and the fighters' own balance shows.
+    int16_t rival() const { return unidades[0].equipo == 0 ? int16_t(1) : int16_t(0); }
+    bool conpersonas() const {
+        for (int16_t h : humano)
+            if (h == verdadero)
+                return true;
+        return false;
+    }
+    ajuste ajustedeequipo(int16_t equipo) const {
+        return equipo == rival() && conpersonas() ? ajustede(regla.nivel) : ajustealiados;
+    }
+    // The balanced rules' random source, and each slot's queued action.
+    azarpropio suerte;
+    std::array<pendiente, numunidades> pendientes{};
     int16_t fin = falso;
     int16_t ganador = -1;
     // The pause: while it holds no tick runs.
@@ -176,7 +221,7 @@ public:
     // Loads a whole, checked map and starts the match on it, with the local
     // player in slot 0 (`partida::empezar` checks the map first).
     sucesos cargarmapa(const comun::plano& p, int16_t maxp, int16_t tipo, objetivo o = {},
-                       reglas r = {});
+                       reglas r = {}, const alineacion& al = {});
     // Kills of team e so far.
     int32_t muertesequipo(int16_t e) const;
     // Clears the grid and lays out the storage for a map of (ancho + 1) x
@@ -267,6 +312,12 @@ public:
 
 private:
     void turnojugador(int16_t h, const teclasflechas& t);
+    // What the person queued, done now that the fighter can act: true when
+    // it struck or shot, which is its whole turn.
+    bool hacerpendiente(int16_t h);
+    // One of `n` equal choices: the first under the classic rules, a drawn
+    // one under the balanced rules.
+    int16_t elegir(int16_t n);
     void comprobarfin();
     void avisar(tiposuceso tipo, int16_t a, int16_t b, int16_t x, int16_t y);
 

@@ -37,14 +37,17 @@ sucesos partida::ver(int16_t slot) {
 }
 
 std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
-                             objetivo o, const std::string& mapa, reglas r) {
+                             objetivo o, const std::string& mapa, reglas r, const alineacion& al) {
     if (std::string e = mundo::errorpartida(p); !e.empty())
         return e;
+    for (int16_t t : al.tipos)
+        if (al.fijos && t != arquero && t != guerrero)
+            return "Un luchador no es ni Arquero ni Guerrero.";
     jugador_ = 0;
     mapa_ = mapa;
     fecha_ = plat_.ahora();
     nombres_ = {};
-    s = propios(mundo_.cargarmapa(p, maxp, tipo, o, r));
+    s = propios(mundo_.cargarmapa(p, maxp, tipo, o, r, al));
     plat_.ponertemporizador(true);
     plat_.dibujar();
     empezargrabacion();
@@ -52,7 +55,7 @@ std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, 
 }
 
 std::string partida::cargar(const std::string& ruta, int16_t maxp, int16_t tipo, sucesos& s,
-                            objetivo o, reglas r) {
+                            objetivo o, reglas r, const alineacion& al) {
     comun::lectura l = comun::leerarchivo(ruta);
     if (!l)
         return l.error;
@@ -60,12 +63,19 @@ std::string partida::cargar(const std::string& ruta, int16_t maxp, int16_t tipo,
     std::string nombre = ruta.substr(ruta.find_last_of('/') + 1);
     if (const std::size_t punto = nombre.rfind('.'); punto != std::string::npos && punto > 0)
         nombre.resize(punto);
-    return empezar(*l.mapa, maxp, tipo, s, o, nombre, r);
+    return empezar(*l.mapa, maxp, tipo, s, o, nombre, r, al);
 }
 
 void partida::hacerred() {
     mundo_.prepararred();
     empezargrabacion();
+}
+
+posicion partida::vista() const {
+    if (mundo_.conpersonas() || mundo_.jugando != verdadero)
+        return mundo_.vistas[std::size_t(jugador_)];
+    const unidad& u = mundo_.unidades[std::size_t(jugador_)];
+    return mundo_.vistaajustada({int16_t(u.x - 20), int16_t(u.y - 15)});
 }
 
 bool partida::corre() const {

@@ -46,18 +46,22 @@ public:
     // Shows slot `slot` from now on (a network player's own fighter); the
     // match itself does not change. Returns the status line it shows.
     sucesos ver(int16_t slot);
-    posicion vista() const { return mundo_.vistas[std::size_t(jugador_)]; }
+    // With nobody playing (a watched match) nothing moves the views, so the
+    // view follows the shown slot's fighter.
+    posicion vista() const;
     const std::string& estado() const { return mundo_.estados[std::size_t(jugador_)]; }
 
     // Checks a map and starts a match on it, the local player in slot 0. On
     // a map the game cannot play returns why, and the running match goes on
     // untouched.
-    // `mapa` is the map's name the files of the match give.
+    // `mapa` is the map's name the files of the match give; `al` sets every
+    // slot's type or leaves every fighter to the computer (a watched match).
     std::string empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
-                        objetivo o = {}, const std::string& mapa = {}, reglas r = {});
+                        objetivo o = {}, const std::string& mapa = {}, reglas r = {},
+                        const alineacion& al = {});
     // The same from a map file.
     std::string cargar(const std::string& ruta, int16_t maxp, int16_t tipo, sucesos& s,
-                       objetivo o = {}, reglas r = {});
+                       objetivo o = {}, reglas r = {}, const alineacion& al = {});
     // The match just started becomes a network match (every fighter the
     // computer's until somebody takes it); its record starts here.
     void hacerred();

@@ -61,6 +61,8 @@ template <class A, class U> void describir(A& a, U& u) {
     a.campo("la marca de buscar", u.buscando, verdadero, falso);
     a.campo("los bloqueos", u.bloqueos, 0, maximo16);
     a.campo("las bajas", u.bajas, 0, maximo16);
+    a.campo("la protección", u.proteccion, 0, maxproteccion, 4);
+    a.campo("el escudo", u.cubierto, 0, maximo16, 4);
     a.texto("el camino", u.camino, maxcamino);
     a.textos("los pasos", u.pasos, maxpaso);
 }
@@ -89,6 +91,23 @@ template <class A, class O> void describirobjetivo(A& a, O& o) {
     a.campo("el tipo de objetivo", o.tipo, 0, 2);
     a.campo("el valor del objetivo", o.valor, 0, maximo16);
     a.exigir(o.tipo == tipoobjetivo::ninguno || o.valor >= 1, "el objetivo no tiene valor");
+}
+
+// The rules of a match, from the file format `desde` on; older files are
+// classic matches.
+template <class A, class R> void describirreglas(A& a, R& r, uint16_t desde) {
+    a.campo("las reglas", r.modo, 0, 1, desde);
+    a.campo("la dificultad", r.nivel, 0, 2, desde, dificultad::normal);
+    a.campo("la semilla", r.semilla, 0, UINT32_MAX, desde);
+}
+
+template <class A, class P> void describirpendiente(A& a, P& p) {
+    a.campo("una acción en espera", p.tipo, 0, 3, 4);
+    a.campo("la columna de una acción en espera", p.x, minimo16, maximo16, 4);
+    a.campo("la fila de una acción en espera", p.y, minimo16, maximo16, 4);
+    // A queued step is a direction.
+    a.exigir(p.tipo != tipopendiente::paso || (p.x >= 0 && p.x <= 7),
+             "un paso en espera no tiene dirección");
 }
 
 // Inputs and actions: the one codec of replays and network messages.

@@ -15,10 +15,12 @@ namespace juego {
 // strokes, shots, pauses and hand-overs between ticks. Playing it drives the
 // same core and ends exactly where the match was when it was written.
 //
-// Format 2 starts with a header telling the match as it was when the
-// replay was written (cabecera.h) and records every action alike; format 1
-// had no header and a record kind per action. Both are read.
-inline constexpr uint16_t versionrepeticion = 2;
+// Format 3 starts from a snapshot that carries the match's rules (its
+// records are those of format 2). Format 2 starts with a header telling the
+// match as it was when the replay was written (cabecera.h) and records every
+// action alike; format 1 had no header and a record kind per action. All
+// are read.
+inline constexpr uint16_t versionrepeticion = 3;
 
 // A step takes some 40 bytes in memory and can come from a single byte of
 // the file (a pause), so a file of pauses at the size the game accepts would

@@ -18,6 +18,10 @@ sucesos mundo::timer_Timer(const entradatick& e) {
         unidad& u = unidades[i];
         if (u.espera != 0)
             --u.espera;
+        if (u.proteccion > 0)
+            --u.proteccion;
+        if (u.cubierto > 0)
+            --u.cubierto;
         if (u.muerto == verdadero) {
             if (u.revivir == 0)
                 reaparecer(i);
@@ -80,40 +84,73 @@ void mundo::comprobarfin() {
         return;
     fin = verdadero;
     ganador = rojo > azul ? int16_t(0) : azul > rojo ? int16_t(1) : int16_t(-1);
+    // No later tick will rewrite the status lines: they show the final
+    // values, not those from before the deciding tick.
+    mostrarestado();
     avisar(tiposuceso::fin, ganador, -1, 0, 0);
     // Heard by everyone as loud as can be, wherever they look.
     sonar("fin.wav", -1, -1);
 }
 
+namespace {
+
+// Pairs are tested first and need both keys' states to share a bit, so
+// opposite keys never cancel: left with right goes left. -1: no direction.
+int16_t direcciondeteclas(const teclasflechas& t) {
+    if ((t.arriba & t.izquierda) != 0)
+        return 0;
+    if ((t.abajo & t.izquierda) != 0)
+        return 6;
+    if ((t.arriba & t.derecha) != 0)
+        return 2;
+    if ((t.abajo & t.derecha) != 0)
+        return 4;
+    if (t.izquierda != 0)
+        return 7;
+    if (t.derecha != 0)
+        return 3;
+    if (t.arriba != 0)
+        return 1;
+    if (t.abajo != 0)
+        return 5;
+    return -1;
+}
+
+} // namespace
+
 void mundo::turnojugador(int16_t h, const teclasflechas& t) {
     unidad& j = unidades[h];
-    if (j.espera != 0 || j.muerto == verdadero)
+    pendiente& q = pendientes[std::size_t(h)];
+    if (j.muerto == verdadero) {
+        q = {};
+        return;
+    }
+    if (j.espera != 0) {
+        // Under the balanced rules a step asked for while recovering waits
+        // for the first tick the fighter can move.
+        if (equilibradas())
+            if (const int16_t d = direcciondeteclas(t); d >= 0)
+                q = {tipopendiente::paso, d, 0};
+        return;
+    }
+    if (hacerpendiente(h))
         return;
     j.sigx = j.x;
     j.sigy = j.y;
     j.moviendo = falso;
-    if ((t.izquierda | t.derecha | t.abajo | t.arriba) != 0)
+    int16_t dir = direcciondeteclas(t);
+    bool teclas = (t.izquierda | t.derecha | t.abajo | t.arriba) != 0;
+    // Keys held now win over a step queued earlier.
+    if (q.tipo == tipopendiente::paso) {
+        if (dir < 0) {
+            dir = q.x;
+            teclas = true;
+        }
+        q = {};
+    }
+    if (teclas)
         j.pose = (j.pose == 1) ? 0 : 1;
 
-    // Pairs are tested first and need both keys' states to share a bit, so
-    // opposite keys never cancel: left with right goes left.
-    int16_t dir = -1;
-    if ((t.arriba & t.izquierda) != 0)
-        dir = 0;
-    else if ((t.abajo & t.izquierda) != 0)
-        dir = 6;
-    else if ((t.arriba & t.derecha) != 0)
-        dir = 2;
-    else if ((t.abajo & t.derecha) != 0)
-        dir = 4;
-    else if (t.izquierda != 0)
-        dir = 7;
-    else if (t.derecha != 0)
-        dir = 3;
-    else if (t.arriba != 0)
-        dir = 1;
-    else if (t.abajo != 0)
-        dir = 5;
     if (dir >= 0) {
         j.sigx = int16_t(j.x + pasox[dir]);
         j.sigy = int16_t(j.y + pasoy[dir]);
@@ -127,6 +164,19 @@ void mundo::turnojugador(int16_t h, const teclasflechas& t) {
         vistas[std::size_t(h)] = {int16_t(j.x - 20), int16_t(j.y - 15)};
         ponerocupante(j.x, j.y, h);
     }
+}
+
+bool mundo::hacerpendiente(int16_t h) {
+    pendiente& q = pendientes[std::size_t(h)];
+    const pendiente p = q;
+    if (p.tipo != tipopendiente::golpe && p.tipo != tipopendiente::tiro)
+        return false;
+    q = {};
+    if (p.tipo == tipopendiente::golpe)
+        espacio(h);
+    else
+        clic(h, p.x, p.y);
+    return unidades[h].espera != 0;
 }
 
 sucesos mundo::aplicar(const accion& a) {
@@ -155,6 +205,8 @@ sucesos mundo::aplicar(const accion& a) {
 
 void mundo::espacio(int16_t a) {
     const unidad& j = unidades[a];
+    if (equilibradas() && j.muerto != verdadero && j.espera != 0 && j.tipo == guerrero)
+        pendientes[std::size_t(a)] = {tipopendiente::golpe, 0, 0};
     if (j.muerto != verdadero && j.espera == 0 && j.tipo == guerrero) {
         const int16_t d = int16_t(j.direccion & 7);
         atacar(a, int16_t(j.x + pasox[d]), int16_t(j.y + pasoy[d]));

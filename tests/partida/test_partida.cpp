@@ -238,9 +238,10 @@ private slots:
         // and the block's method and two sizes (9), the match's 16-bit fields.
         const std::vector<uint8_t> suelta = w.p.instantanea(true);
         const std::size_t cuerpo = 8 + 2 + 4 + 9 + (suelta[10] | std::size_t(suelta[11]) << 8);
-        // The first fighter's path text starts after the match's own fields.
-        const std::size_t camino =
-            cuerpo + 2 * 5 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + 2 * 23;
+        // The first fighter's path text starts after the match's own fields
+        // (the rules, their random source and the queued actions last).
+        const std::size_t camino = cuerpo + 2 * 5 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + 8 +
+                                   8 + 6 * numunidades + 2 * 25;
 
         std::vector<uint8_t> d;
         if (!esrepeticion) {
@@ -356,10 +357,10 @@ private slots:
         QTest::addColumn<QString>("motivo");
         QTest::newRow("partida-de-un-formato-nuevo") << 0
                                                      << "del formato 9 y esta versión del "
-                                                        "juego lee los formatos 1 a 3";
+                                                        "juego lee los formatos 1 a 4";
         QTest::newRow("repeticion-de-un-formato-nuevo") << 1
                                                         << "del formato 9 y esta versión "
-                                                           "del juego lee los formatos 1 a 2";
+                                                           "del juego lee los formatos 1 a 3";
         QTest::newRow("vida-de-un-vivo-imposible") << 2 << "la vida vale -32768";
         QTest::newRow("ataque-imposible") << 3 << "el ataque vale -32768";
         QTest::newRow("bloque-que-dice-ser-enorme") << 4 << "más grande de lo que puede ser";
@@ -386,7 +387,8 @@ private slots:
             poner16(d, en + 2, uint16_t(v >> 16));
         };
         const std::size_t cabecera = 14 + (foto[10] | std::size_t(foto[11]) << 8);
-        const std::size_t luchador = cabecera + 9 + 2 * 5 + 2 * numunidades + 4 + 8 + 12 + 12;
+        const std::size_t luchador =
+            cabecera + 9 + 2 * 5 + 2 * numunidades + 4 + 8 + 12 + 12 + 8 + 8 + 6 * numunidades;
 
         std::vector<uint8_t> d = foto;
         bool esrepeticion = false;

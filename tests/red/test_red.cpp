@@ -54,10 +54,11 @@ struct mesa {
     // The clock of the host and of every client: a step takes 125 ms.
     int64_t ahora = 0;
 
-    explicit mesa(int16_t maxp, const char* mapa = "pradera.mapa", objetivo o = {}) {
+    explicit mesa(int16_t maxp, const char* mapa = "pradera.mapa", objetivo o = {},
+                  reglas r = {}) {
         sucesos s;
         const std::string e =
-            anfitriona.p.cargar(std::string(MAPAS_DIR "/") + mapa, maxp, guerrero, s, o);
+            anfitriona.p.cargar(std::string(MAPAS_DIR "/") + mapa, maxp, guerrero, s, o, r);
         if (!e.empty())
             throw std::runtime_error(e);
         anfitriona.p.hacerred();
@@ -325,7 +326,8 @@ private slots:
     // leave and come back, everybody plays at random, the host pauses now and
     // then; no copy ever drifts and no fighter ever jumps.
     void copias_iguales() {
-        mesa m(4);
+        // The balanced rules, whose random source every copy must draw alike.
+        mesa m(4, "pradera.mapa", {}, {modoreglas::equilibradas, dificultad::dificil, 77});
         anfitrion& a = *m.a;
         const int16_t propio = a.entrarlocal(QStringLiteral("Anfitriona"), arquero, 0);
         QVERIFY(propio >= 0 && m.anfitriona.w.unidades[propio].tipo == arquero);
@@ -392,6 +394,8 @@ private slots:
                 continue;
             ++jugando;
             QCOMPARE(huellapartida(m.copias[i]->w), h);
+            // The clients play by the host's choice.
+            QCOMPARE(m.copias[i]->w.regla, m.anfitriona.w.regla);
             // Each copy shows its own fighter.
             QCOMPARE(m.copias[i]->p.jugador(), m.clientes[i]->slot());
         }

@@ -168,6 +168,12 @@ std::string fechajson(int64_t ms) {
     return json(std::string(b));
 }
 
+const char* nombrenivel(juego::dificultad d) {
+    return d == juego::dificultad::facil     ? "facil"
+           : d == juego::dificultad::dificil ? "dificil"
+                                             : "normal";
+}
+
 std::string cabecerajson(const juego::cabecera& c) {
     std::vector<std::string> jugadores;
     for (const juego::jugadorcabecera& j : c.jugadores)
@@ -189,6 +195,10 @@ std::string cabecerajson(const juego::cabecera& c) {
                                .campo("tipo", std::string(objetivos[int(c.meta.tipo)]))
                                .campo("valor", long(c.meta.valor))
                                .texto())
+        .campo("reglas",
+               std::string(c.regla.modo == juego::modoreglas::equilibradas ? "equilibradas"
+                                                                           : "clasicas"))
+        .campo("dificultad", std::string(nombrenivel(c.regla.nivel)))
         .campo("jugador", long(c.jugador))
         .crudo("jugadores", lista(jugadores))
         .campo("fin", long(c.fin == juego::verdadero ? 1 : 0));
@@ -259,9 +269,15 @@ simulador::simulador() {
             o << "error: el tipo debe ser Guerrero o Arquero\n";
             return;
         }
+        if (alineacion.fijos && tiposporequipo != maxp) {
+            o << "error: tipos dio " << tiposporequipo << " luchadores por equipo y cargar pide "
+              << maxp << "\n";
+            return;
+        }
         juego::sucesos s;
         const std::string error = partida.cargar(
-            ruta, int16_t(maxp), tipo == "Guerrero" ? juego::guerrero : juego::arquero, s, meta);
+            ruta, int16_t(maxp), tipo == "Guerrero" ? juego::guerrero : juego::arquero, s, meta,
+            regla, alineacion);
         if (!error.empty()) {
             o << "error: " << unalinea(error) << "\n";
             return;
@@ -276,8 +292,16 @@ simulador::simulador() {
             if (mundo.humano[std::size_t(i)] == juego::verdadero)
                 humanos.push_back(std::to_string(i));
         std::vector<std::string> unidades;
-        for (int i = 0; i < 2 * mundo.maxp; ++i)
-            unidades.push_back(unidadjson(mundo.unidades[i]));
+        const bool equilibradas = mundo.equilibradas();
+        for (int i = 0; i < 2 * mundo.maxp; ++i) {
+            std::string u = unidadjson(mundo.unidades[i]);
+            // The classic answer stays as it always was.
+            if (equilibradas) {
+                u.pop_back();
+                u += ",\"proteccion\":" + std::to_string(mundo.unidades[i].proteccion) + "}";
+            }
+            unidades.push_back(std::move(u));
+        }
         std::vector<std::string> inicio;
         for (int e = 0; e < 2; ++e)
             inicio.push_back(objeto()
@@ -297,6 +321,10 @@ simulador::simulador() {
         // answer stays as it always was.
         if (cliente)
             e.crudo("humanos", lista(humanos));
+        if (equilibradas)
+            e.campo("reglas", std::string("equilibradas"))
+                .campo("dificultad", std::string(nombrenivel(mundo.regla.nivel)))
+                .campo("semilla", long(mundo.regla.semilla));
         e.crudo("inicio", lista(inicio))
             .campo("status", plat.status)
             .campo("pausa", long(mundo.pausado))
@@ -321,6 +349,56 @@ simulador::simulador() {
                  "objetivo tiempo SEGUNDOS (1 a 3600)\n";
         }
     };
+
+    comandos["reglas"] = [this](const args& a, std::ostream& o) {
+        if (a.size() == 1 && a[0] == "clasicas")
+            regla.modo = juego::modoreglas::clasicas;
+        else if (a.size() == 1 && a[0] == "equilibradas")
+            regla.modo = juego::modoreglas::equilibradas;
+        else
+            o << "error: uso: reglas clasicas | reglas equilibradas\n";
+    };
+
+    comandos["dificultad"] = [this](const args& a, std::ostream& o) {
+        if (a.size() == 1 && a[0] == "facil")
+            regla.nivel = juego::dificultad::facil;
+        else if (a.size() == 1 && a[0] == "normal")
+            regla.nivel = juego::dificultad::normal;
+        else if (a.size() == 1 && a[0] == "dificil")
+            regla.nivel = juego::dificultad::dificil;
+        else
+            o << "error: uso: dificultad facil | normal | dificil\n";
+    };
+
+    comandos["semilla"] = [this](const args& a, std::ostream& o) {
+        long n = 0;
+        if (a.size() != 1 || !entero(a[0], n) || n < 0 || n > 4294967295L) {
+            o << "error: uso: semilla N, con N entre 0 y 4294967295\n";
+            return;
+        }
+        regla.semilla = uint32_t(n);
+    };
+
+    comandos["tipos"] = [this](const args& a, std::ostream& o) {
+        auto valido = [](const std::string& t) {
+            return !t.empty() && t.size() <= 8 && t.find_first_not_of("GA") == std::string::npos;
+        };
+        if (a.size() != 2 || !valido(a[0]) || a[0].size() != a[1].size() || !valido(a[1])) {
+            o << "error: uso: tipos ROJO AZUL, una letra G o A por luchador, tantas en un "
+                 "equipo como en el otro (de 1 a 8)\n";
+            return;
+        }
+        // Slots go red first, then blue, as the match lays them out; the
+        // count must match `cargar`'s.
+        alineacion.fijos = true;
+        alineacion.tipos.fill(juego::arquero);
+        const std::string todos = a[0] + a[1];
+        for (std::size_t i = 0; i < todos.size(); ++i)
+            alineacion.tipos[i] = todos[i] == 'G' ? juego::guerrero : juego::arquero;
+        tiposporequipo = int16_t(a[0].size());
+    };
+
+    comandos["espectador"] = [this](const args&, std::ostream&) { alineacion.espectador = true; };
 
     comandos["celda"] = [this](const args& a, std::ostream& o) {
         long x = 0, y = 0;

@@ -34,7 +34,10 @@ private:
     using comando = std::function<void(const std::vector<std::string>&, std::ostream&)>;
     std::map<std::string, comando> comandos;
     std::vector<int16_t> sostenidas;
-    juego::objetivo meta;                  // for the next `cargar`
+    juego::objetivo meta; // for the next `cargar`
+    juego::reglas regla{juego::modoreglas::clasicas, juego::dificultad::normal, 1};
+    juego::alineacion alineacion;
+    int16_t tiposporequipo = 0;
     std::unique_ptr<juego::lienzo> lienzo; // loaded on the first capture
     juego::capas capas;
     // The network match this harness plays as a client, if any.
