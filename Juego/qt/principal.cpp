@@ -25,7 +25,7 @@ void abrir(juego::main& v, const juego::arranque& a) {
     switch (a.hacer) {
     case juego::arranque::que::partida: {
         const juego::partidapedida p = juego::completar(a, v.recordado());
-        v.cargarmapa(a.ruta, p.guerreros, p.tipo, p.meta);
+        v.cargarmapa(a.ruta, p.guerreros, p.tipo, p.meta, p.regla);
         break;
     }
     case juego::arranque::que::repeticion:

@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -231,7 +232,6 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     mainpic->sobreponer(mensajes, Qt::AlignTop | Qt::AlignLeft, 11);
 
     final_ = new pantallafinal(cliente);
-    final_->setGeometry(150, 110, 500, 380);
     connect(final_->cerrar, &QPushButton::clicked, this, [this] {
         // The last frame stays; say where the next match starts. A replay
         // has its own keys for what comes next.
@@ -241,8 +241,11 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     });
     connect(final_, &pantallafinal::otra, this, [this] {
         // A copy: starting the match replaces what it was started from.
-        if (const std::optional<revancha> r = ultima_)
-            cargarmapa(r->ruta, r->maxp, r->tipo, r->meta);
+        // The same rules, but not the same match again: a new seed.
+        if (std::optional<revancha> r = ultima_) {
+            r->regla.semilla = 0;
+            cargarmapa(r->ruta, r->maxp, r->tipo, r->meta, r->regla);
+        }
     });
 
     sonido_ = new QCheckBox(QStringLiteral("Sonido"), cliente);
@@ -421,6 +424,10 @@ bool main::relojactivo() const {
     return visor_ ? visor_->reloj->isActive() : cuadro_->reloj;
 }
 
+reglas main::reglasjugadas() {
+    return esperar([](partida& p) { return p.juego().regla; });
+}
+
 std::vector<uint8_t> main::instantanea() {
     return esperar([](partida& p) { return p.instantanea(); });
 }
@@ -436,11 +443,24 @@ void main::guardarajustes() {
 }
 
 void main::recordarpartida(const QString& mapa, int guerreros, const QString& tipo,
-                           const objetivo& meta) {
+                           const objetivo& meta, const reglas& regla) {
     ajustes_.mapa = mapa;
     ajustes_.guerreros = guerreros;
     ajustes_.tipo = tipo;
     ajustes_.meta = meta;
+    recordarreglas(regla);
+}
+
+void main::recordarreglas(const reglas& regla) {
+    ajustes_.regla = regla;
+    ajustes_.regla.semilla = 0;
+}
+
+uint32_t main::semillanueva() {
+    uint32_t s = 0;
+    while (s == 0)
+        s = QRandomGenerator::global()->generate();
+    return s;
 }
 
 QTimer* main::relojactual() const {
@@ -492,7 +512,7 @@ void main::colocar() {
     vida->raise();
     marcador->raise();
     sonido_->raise();
-    final_->centrar();
+    final_->colocar(campo::encuadre(mainpic->size()).translated(mainpic->pos()));
 }
 
 void main::mostrarmarcador() {
@@ -635,6 +655,8 @@ void main::closeEvent(QCloseEvent* e) {
 
 bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta,
                       reglas regla) {
+    if (regla.semilla == 0)
+        regla.semilla = semillanueva();
     sucesos s;
     const std::string r = ruta.toStdString();
     if (!reemplazarpartida(QStringLiteral("Tarnhollow"), {}, s,
@@ -642,7 +664,7 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo 
                                return p.cargar(r, maxp, tipo, e, meta, regla);
                            }))
         return false;
-    ultima_ = revancha{ruta, maxp, tipo, meta};
+    ultima_ = revancha{ruta, maxp, tipo, meta, regla};
     procesar(s);
     return true;
 }
@@ -785,7 +807,7 @@ bool main::cargarpartida(const QString& ruta) {
     procesar(s);
     // A match saved after its end shows its end again.
     if (juego().fin == verdadero)
-        final_->mostrar(juego(), juego().jugador, false);
+        final_->mostrar(juego(), juego().jugador, false, reglasjugadas());
     return true;
 }
 
@@ -876,7 +898,8 @@ void main::procesar(const sucesos& s) {
         } else if (e.tipo == tiposuceso::fin) {
             // Revancha is a new match of this window's own: not while
             // watching a replay or playing over the network.
-            final_->mostrar(juego(), juego().jugador, ultima_.has_value() && !visor_ && !red_);
+            final_->mostrar(juego(), juego().jugador, ultima_.has_value() && !visor_ && !red_,
+                            reglasjugadas());
         }
         cambio = cambio || e.tipo != tiposuceso::sonido;
     }

@@ -2,6 +2,7 @@
 #include "Juego/qt/archivo.h"
 #include "Juego/qt/final.h"
 #include "Juego/qt/selectorobjetivo.h"
+#include "Juego/qt/selectorreglas.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/ventana.h"
 #include "Juego/qt/visor.h"
@@ -142,8 +143,16 @@ private slots:
         QPointer<unjugador> u = v.menu();
         QVERIFY(u);
         QCOMPARE(u->windowTitle(), QStringLiteral("Menú"));
-        QCOMPARE(u->size(), QSize(340, 365));
+        QCOMPARE(u->size(), QSize(340, 378));
         QCOMPARE(u->guerreros->currentText(), QStringLiteral("1"));
+        // The classic rules first; a difficulty only for the balanced ones.
+        QCOMPARE(u->regla->modo->currentText(), QStringLiteral("Clásicas"));
+        QCOMPARE(u->regla->nivel->currentText(), QStringLiteral("Normal"));
+        QVERIFY(!u->regla->nivel->isEnabled());
+        u->regla->modo->setCurrentIndex(1);
+        QVERIFY(u->regla->nivel->isEnabled());
+        u->regla->modo->setCurrentIndex(0);
+        QVERIFY(!u->regla->nivel->isEnabled());
         QCOMPARE(u->guerreros->count(), 8);
         QCOMPARE(u->tip->currentText(), QStringLiteral("Guerrero"));
         QCOMPARE(u->empezar->geometry(), QRect(8, 336, 97, 25));
@@ -197,10 +206,16 @@ private slots:
         u->tip->setCurrentIndex(1);
         u->guerreros->setCurrentIndex(2);
         u->objetivo->poner({tipoobjetivo::muertes, 40});
+        u->regla->poner({modoreglas::equilibradas, dificultad::dificil});
         v.pararreloj(); // a pause before the match: starting it resumes
         QTest::mouseClick(u->empezar, Qt::LeftButton);
         QVERIFY(avisos.isEmpty());
         QTRY_VERIFY(!u);
+        // The match plays by the rules chosen, with a seed of its own.
+        const reglas jugadas = v.reglasjugadas();
+        QCOMPARE(jugadas.modo, modoreglas::equilibradas);
+        QCOMPARE(jugadas.nivel, dificultad::dificil);
+        QVERIFY(jugadas.semilla != 0);
         const cuadro m = v.juego();
         QCOMPARE(m.jugando, verdadero);
         QCOMPARE(int(m.maxp), 3);
@@ -228,6 +243,39 @@ private slots:
         QCOMPARE(v.menu()->tip->currentText(), QStringLiteral("Arquero"));
         QCOMPARE(v.menu()->File1->currentItem()->text(), QStringLiteral("prueba_a.mapa"));
         QCOMPARE(v.menu()->objetivo->elegido(), (objetivo{tipoobjetivo::muertes, 40}));
+        QCOMPARE(v.menu()->regla->elegidas(),
+                 (reglas{modoreglas::equilibradas, dificultad::dificil, 0}));
+    }
+
+    // "Por muertes" asks for 5 kills a fighter of a team, and follows the
+    // teams' size until the player types a number of their own.
+    void muertes_por_defecto_data() {
+        QTest::addColumn<int>("guerreros");
+        QTest::addColumn<QString>("escrito"); // empty: nothing typed
+        QTest::addColumn<int>("despues");     // fighters chosen afterwards, 0: none
+        QTest::addColumn<int>("muertes");
+        QTest::newRow("uno-por-equipo") << 1 << "" << 0 << 5;
+        QTest::newRow("ocho-por-equipo") << 8 << "" << 0 << 40;
+        QTest::newRow("sigue-a-los-equipos") << 3 << "" << 6 << 30;
+        QTest::newRow("lo-escrito-se-queda") << 3 << "17" << 6 << 17;
+    }
+    void muertes_por_defecto() {
+        QFETCH(int, guerreros);
+        QFETCH(QString, escrito);
+        QFETCH(int, despues);
+        QFETCH(int, muertes);
+        main v;
+        v.mnuSolo->trigger();
+        unjugador* u = v.menu();
+        u->guerreros->setCurrentIndex(guerreros - 1);
+        u->objetivo->tipo->setCurrentIndex(1);
+        if (!escrito.isEmpty()) {
+            u->objetivo->cantidad->selectAll();
+            QTest::keyClicks(u->objetivo->cantidad, escrito);
+        }
+        if (despues > 0)
+            u->guerreros->setCurrentIndex(despues - 1);
+        QCOMPARE(u->objetivo->elegido(), (objetivo{tipoobjetivo::muertes, int16_t(muertes)}));
     }
 
     void mapas_rechazados_data() {
@@ -624,6 +672,7 @@ private slots:
         a.guerreros = 6;
         a.tipo = "Arquero";
         a.meta = {tipoobjetivo::tiempo, 300};
+        a.regla = {modoreglas::equilibradas, dificultad::facil, 0};
         a.escribir(s);
         const ajustes b = ajustes::leer(s);
         QCOMPARE(b.sonido, false);
@@ -633,6 +682,7 @@ private slots:
         QCOMPARE(b.guerreros, 6);
         QCOMPARE(b.tipo, QStringLiteral("Arquero"));
         QCOMPARE(b.meta, (objetivo{tipoobjetivo::tiempo, 300}));
+        QCOMPARE(b.regla, (reglas{modoreglas::equilibradas, dificultad::facil, 0}));
 
         // A hand-edited file: what is wrong falls back to the default.
         s.setValue("sonido", "quizás");
@@ -640,7 +690,10 @@ private slots:
         s.setValue("partida/guerreros", 12);
         s.setValue("partida/tipo", "Mago");
         s.setValue("partida/objetivovalor", 301); // not whole minutes
+        s.setValue("partida/reglas", "locas");
+        s.setValue("partida/dificultad", "imposible");
         const ajustes c = ajustes::leer(s);
+        QCOMPARE(c.regla, reglas{});
         QCOMPARE(c.sonido, true);
         QVERIFY(c.mapa.isEmpty());
         QCOMPARE(c.guerreros, 1);
@@ -843,20 +896,37 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(v.mensajes->isHidden(), 2000);
     }
 
-    // The scoreboard shows all sixteen rows of eight a team where the window
-    // has the room, and stays inside a small window.
+    // The scoreboard grows with the field as what is drawn on it does,
+    // shows all sixteen rows of eight a team where the window has the room,
+    // and stays inside and readable at the window's smallest size.
     void marcador_final_a_su_medida() {
         main v;
         QVERIFY(avista(v, "prueba_b.mapa", 8, guerrero));
-        for (const QSize tamano : {QSize(1600, 1300), QSize(740, 420)}) {
+        const QSize minimo = v.minimumSizeHint().expandedTo(v.minimumSize());
+        int letraanterior = 0;
+        for (const QSize tamano : {minimo, QSize(820, 660), QSize(1600, 1300)}) {
             v.resize(tamano);
             QTRY_COMPARE(v.width(), tamano.width());
             v.final_->mostrar(v.juego(), 0, true);
             v.final_->layout()->activate();
-            QVERIFY(v.final_->geometry().bottom() < v.centralWidget()->height());
-            if (tamano.width() > 800)
+            const QRect dentro = v.centralWidget()->rect();
+            QVERIFY2(dentro.contains(v.final_->geometry()),
+                     qPrintable(QStringLiteral("%1 x %2").arg(tamano.width()).arg(tamano.height())));
+            // Never smaller than letters that read, and larger with the field.
+            const int letra = QFontInfo(v.final_->tabla->font()).pixelSize();
+            QVERIFY(letra >= 12);
+            QVERIFY(QFontInfo(v.final_->titulo->font()).pixelSize() >= 20);
+            QVERIFY(letra >= letraanterior);
+            letraanterior = letra;
+            // The title, the rules and the buttons whole; some rows at least.
+            QVERIFY(v.final_->titulo->height() >= v.final_->titulo->sizeHint().height());
+            QVERIFY(v.final_->revancha->height() >= v.final_->revancha->sizeHint().height());
+            QVERIFY(v.final_->tabla->viewport()->height() >= 3 * v.final_->tabla->rowHeight(0));
+            if (tamano.width() > 1000) {
                 QVERIFY(v.final_->tabla->viewport()->height() >=
                         16 * v.final_->tabla->rowHeight(0));
+                QVERIFY(letra >= 20);
+            }
         }
     }
 
@@ -904,9 +974,11 @@ private slots:
         QCOMPARE(v.final_->titulo->text(), QStringLiteral("Empate"));
         // It stays in the middle when the window grows.
         v.resize(v.width() + 400, v.height() + 300);
-        const QWidget* cliente = v.centralWidget();
-        QTRY_COMPARE(v.final_->geometry().center().x() / 2, cliente->rect().center().x() / 2);
-        QCOMPARE(v.final_->geometry().center().y() / 2, cliente->rect().center().y() / 2);
+        const QRect campo = campo::encuadre(v.mainpic->size());
+        QTRY_COMPARE(v.final_->geometry().center().x() / 2, campo.center().x() / 2);
+        QCOMPARE(v.final_->geometry().center().y() / 2, campo.center().y() / 2);
+        // It tells the rules the match was played by.
+        QCOMPARE(v.final_->lblreglas->text(), QStringLiteral("Reglas: Clásicas"));
         // Over, the match can no longer be saved to play on; its replay can.
         emit v.mnuArchivo->aboutToShow();
         QVERIFY(!v.mnuGuardarPartida->isEnabled());
@@ -923,14 +995,22 @@ private slots:
         QVERIFY(!v.final_->isVisible());
         QCOMPARE(v.mensajes->text(), QStringLiteral("Otra partida: Archivo → Un Jugador"));
         v.final_->mostrar(v.juego(), 0, true);
+        const reglas antes = v.reglasjugadas();
         v.final_->revancha->click();
         QVERIFY(!v.final_->isVisible());
+        // The same rules, but a new seed: not the same match again.
+        QCOMPARE(v.reglasjugadas().modo, antes.modo);
+        QVERIFY(v.reglasjugadas().semilla != antes.semilla);
         QCOMPARE(v.juego().fin, falso);
         QCOMPARE(int(v.juego().numtick), 0);
         QCOMPARE(v.juego().meta, (objetivo{tipoobjetivo::tiempo, 2}));
         QCOMPARE(int(v.juego().anchomapa), 74);
         QVERIFY(avisos.isEmpty());
         QCOMPARE(textoganador(0), QStringLiteral("¡Gana el equipo rojo!"));
+        QCOMPARE(textoreglas({modoreglas::equilibradas, dificultad::dificil, 7}),
+                 QStringLiteral("Reglas: Equilibradas · Dificultad: Difícil"));
+        QCOMPARE(textoreglas({modoreglas::clasicas, dificultad::dificil, 7}),
+                 QStringLiteral("Reglas: Clásicas"));
         QCOMPARE(textoganador(1), QStringLiteral("¡Gana el equipo azul!"));
     }
 };
