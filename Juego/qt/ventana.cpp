@@ -5,6 +5,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/archivo.h"
+#include "Juego/qt/ayuda.h"
 #include "Juego/qt/final.h"
 #include "Juego/qt/mezcla.h"
 #include "Juego/qt/multijugador.h"
@@ -1107,14 +1108,7 @@ void main::mnuSalir_Click() {
 }
 
 void main::mnuControles_Click() {
-    const QString texto = QStringLiteral("P = Pausa\r\n"
-                                         "Moverse ---> Flechas\r\n"
-                                         "\r\n"
-                                         "Atacar:\r\n"
-                                         "Arquero ---> Click Izquierdo\r\n"
-                                         "Guerrero ---> Barra de Espacio\r\n"
-                                         "Activar/Desactivar Sonido ----> S");
-    QMessageBox::information(this, QStringLiteral("Controles"), texto);
+    QMessageBox::information(this, QStringLiteral("Controles"), textocontroles());
 }
 
 void main::mnuAcerca_Click() {
