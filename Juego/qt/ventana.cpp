@@ -674,14 +674,17 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
                              const std::function<std::string(partida&, sucesos&)>& cambio) {
     if (!dejarred(titulo))
         return false;
+    // A refused file changes nothing: the match or the replay being watched
+    // goes on.
+    if (!yamal.empty()) {
+        avisar(titulo, QString::fromStdString(yamal));
+        return false;
+    }
     // The match being left is kept among the replays, unless the new one
     // is refused: then nothing changes.
     const bool archivar = !visor_ && juego().grabando;
-    // The viewer goes first, so the match's timer and view are the game's
-    // again when the new match starts.
-    quitarvisor();
     repeticion anterior;
-    const std::string error = !yamal.empty() ? yamal : esperar([&](partida& p) {
+    const std::string error = esperar([&](partida& p) {
         if (archivar)
             anterior = p.grabacion();
         return cambio(p, s);
@@ -690,6 +693,9 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
         avisar(titulo, QString::fromStdString(error));
         return false;
     }
+    // The viewer goes only now, so that a refused file leaves it playing;
+    // its going gives the match's timer and view back to the game.
+    quitarvisor();
     if (archivar)
         archivar_(anterior);
     // A network match left for another one: the session ends, the new
@@ -853,6 +859,11 @@ bool main::verrepeticion(const QString& ruta) {
     // needs the room the bar takes.
     vida->hide();
     dibujar();
+    // Its keys work at once: the window that was chosen from (a file
+    // dialog, the set-up window) gives the keyboard back to the field.
+    raise();
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
     return true;
 }
 
@@ -1069,11 +1080,21 @@ QString main::preguntarruta(bool guardar, const QString& titulo, const QString& 
 }
 
 void main::mnuVerRepeticion_Click() {
-    const QString ruta =
-        preguntarruta(false, QStringLiteral("Ver repetición"), QStringLiteral("repeticiones"),
-                      QStringLiteral("Repeticiones"), extrepeticion);
-    if (!ruta.isEmpty())
-        verrepeticion(ruta);
+    const QString titulo = QStringLiteral("Ver repetición");
+    const QString ruta = preguntarruta(false, titulo, QStringLiteral("repeticiones"),
+                                       QStringLiteral("Repeticiones"), extrepeticion);
+    if (ruta.isEmpty())
+        return;
+    // Watching ends the match being played, for good: the player says so
+    // first (a network match with others in it asks its own question).
+    const bool enmarcha = !visor_ && juego().jugando == verdadero && juego().fin != verdadero;
+    const bool preguntared = red_ && red_->otrosjugadores() > 0;
+    if (enmarcha && !preguntared &&
+        !confirmar(titulo, QStringLiteral("Para ver la repetición termina la partida en marcha "
+                                          "y no se podrá seguir (queda entre las "
+                                          "repeticiones). ¿Quieres verla?")))
+        return;
+    verrepeticion(ruta);
 }
 
 void main::mnuGuardarRepeticion_Click() {

@@ -602,6 +602,66 @@ private slots:
         QVERIFY(!v.vida->isHidden());
     }
 
+    // Ver repetición from the menu: it asks before it ends a running match
+    // (No keeps playing), its keys work at once wherever the keyboard was,
+    // and a saved match that cannot be loaded leaves the replay playing.
+    void repeticion_desde_el_menu() {
+        main v;
+        atrapar(v);
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        v.pararreloj();
+        for (int t = 0; t < 5; ++t)
+            v.timer_Timer();
+        QTemporaryDir d;
+        QString respuesta = d.filePath("r.repeticion");
+        QVERIFY(v.guardarrepeticion(respuesta));
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.pedirarchivo = [&](bool, const QString&, const QString&, const QString&) {
+            return respuesta;
+        };
+        QStringList preguntas;
+        bool si = false;
+        v.confirmar = [&](const QString&, const QString& texto) {
+            preguntas << texto;
+            return si;
+        };
+        const uint32_t tick = v.juego().numtick;
+        v.mnuVerRepeticion->trigger();
+        QCOMPARE(preguntas.size(), 1);
+        QVERIFY(!v.visoractual());
+        QCOMPARE(v.juego().numtick, tick);
+        v.timer_Timer();
+        QCOMPARE(v.juego().numtick, tick + 1);
+
+        // The set-up window has the keyboard when the replay starts.
+        v.mnuSolo->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(v.menu()));
+        si = true;
+        v.mnuVerRepeticion->trigger();
+        QCOMPARE(preguntas.size(), 2);
+        QVERIFY(v.visoractual());
+        QTRY_COMPARE(QApplication::activeWindow(), &v);
+        QWidget* teclado = QApplication::focusWidget();
+        QTest::keyClick(teclado ? teclado : QApplication::activeWindow(), Qt::Key_Escape);
+        QVERIFY(!v.visoractual());
+
+        v.mnuVerRepeticion->trigger();
+        QVERIFY(v.visoractual());
+        QFile roto(d.filePath("roto.partida"));
+        QVERIFY(roto.open(QIODevice::WriteOnly));
+        roto.write("TARNINST");
+        roto.close();
+        for (const QString& archivo : {roto.fileName(), d.filePath("no-esta.partida")}) {
+            avisos.clear();
+            respuesta = archivo;
+            v.mnuCargarPartida->trigger();
+            QCOMPARE(avisos.size(), 1);
+            QVERIFY(v.visoractual());
+            QVERIFY(v.relojactivo());
+        }
+    }
+
     void la_barra_dice_lo_que_la_linea() {
         // The status line shows the values the tick started with; the life
         // bar beside it shows the same life, tick after tick of a fight and
