@@ -356,9 +356,13 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     // name that must be asked about.
     pedirarchivo = [this](bool guardar, const QString& titulo, const QString& carpeta,
                           const QString& filtro) {
+        // Qt's own dialog, not the desktop's: it speaks the game's Spanish
+        // whatever language the desktop is in.
+        const QFileDialog::Options opciones = QFileDialog::DontUseNativeDialog;
         return guardar ? QFileDialog::getSaveFileName(this, titulo, carpeta, filtro, nullptr,
-                                                      QFileDialog::DontConfirmOverwrite)
-                       : QFileDialog::getOpenFileName(this, titulo, carpeta, filtro);
+                                                      opciones | QFileDialog::DontConfirmOverwrite)
+                       : QFileDialog::getOpenFileName(this, titulo, carpeta, filtro, nullptr,
+                                                      opciones);
     };
 
     // The window sees every key before its controls do, and the arrow keys

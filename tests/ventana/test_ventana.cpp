@@ -2,6 +2,7 @@
 #include "Juego/qt/archivo.h"
 #include "Juego/qt/ayuda.h"
 #include "Juego/qt/final.h"
+#include "Juego/qt/idioma.h"
 #include "Juego/qt/selectorobjetivo.h"
 #include "Juego/qt/selectorreglas.h"
 #include "Juego/qt/unjugador.h"
@@ -16,6 +17,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QTranslator>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -1108,6 +1111,36 @@ private slots:
         QCOMPARE(textoreglas({modoreglas::clasicas, dificultad::dificil, 7}),
                  QStringLiteral("Reglas: Clásicas"));
         QCOMPARE(textoganador(1), QStringLiteral("¡Gana el equipo azul!"));
+    }
+
+    // The file dialogs speak Spanish whatever the system does: Qt's own
+    // dialog, with Qt's Spanish words and Spanish dates.
+    void dialogos_en_espanol() {
+        ponerespanol(*qApp);
+        QCOMPARE(QLocale().toString(QDate(2026, 12, 9), QStringLiteral("d MMM")),
+                 QStringLiteral("9 dic"));
+        main v;
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        bool propio = false;
+        QStringList botones;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            propio = d->testOption(QFileDialog::DontUseNativeDialog);
+            for (const QPushButton* b : d->findChildren<QPushButton*>())
+                botones << b->text();
+            d->reject();
+        });
+        QCOMPARE(v.pedirarchivo(false, "Ver repetición", QDir::tempPath(), "(*.repeticion)"),
+                 QString());
+        QVERIFY(propio);
+        QVERIFY2(botones.contains(QStringLiteral("Cancelar")), qPrintable(botones.join(',')));
+        // The tests after this one read Qt's words as they were.
+        for (QTranslator* t : qApp->findChildren<QTranslator*>())
+            QCoreApplication::removeTranslator(t);
+        QLocale::setDefault(QLocale::c());
     }
 };
 
