@@ -23,7 +23,7 @@ namespace juego {
 
 namespace {
 
-constexpr int ancho = 340;
+constexpr int ancho = 360;
 constexpr int ladoprevia = 156;
 // Map files of the largest grid stay far below this; a larger one is not
 // read just to be previewed.
@@ -99,7 +99,9 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
     connect(guerreros, &QComboBox::currentTextChanged, objetivo,
             [this](const QString& n) { objetivo->ponerguerreros(n.trimmed().toInt()); });
     regla = new selectorreglas(this);
-    regla->setGeometry(176, 312, ladoprevia, 56);
+    // "Equilibradas" and "Dificultad" side by side need the room to the
+    // window's edge.
+    regla->setGeometry(176, 312, ancho - 176 - 8, 56);
 
     Form_Load();
 }

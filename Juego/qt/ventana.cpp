@@ -1133,6 +1133,8 @@ void main::mnuSalir_Click() {
 }
 
 void main::mnuControles_Click() {
+    // The match waits while the player reads.
+    const relojparado espera(*this);
     QMessageBox::information(this, QStringLiteral("Controles"), textocontroles());
 }
 
@@ -1143,6 +1145,7 @@ void main::mnuAcerca_Click() {
                        "Un juego de combate por equipos visto desde arriba.\r\n"
                        "Programación, dibujos y sonidos: el equipo de Tarnhollow.\r\n"
                        "Hecho con C++ y Qt.");
+    const relojparado espera(*this);
     QMessageBox::information(this, QStringLiteral("Acerca..."), texto);
 }
 

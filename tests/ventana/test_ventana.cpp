@@ -147,7 +147,7 @@ private slots:
         QPointer<unjugador> u = v.menu();
         QVERIFY(u);
         QCOMPARE(u->windowTitle(), QStringLiteral("Menú"));
-        QCOMPARE(u->size(), QSize(340, 378));
+        QCOMPARE(u->size(), QSize(360, 378));
         QCOMPARE(u->guerreros->currentText(), QStringLiteral("1"));
         // The classic rules first; a difficulty only for the balanced ones.
         QCOMPARE(u->regla->modo->currentText(), QStringLiteral("Clásicas"));
@@ -802,12 +802,17 @@ private slots:
         QFETCH(QString, empieza);
         QFETCH(QStringList, tiene);
         main v;
+        // The match waits while the box is read.
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        bool corria = true;
         QString visto, vistotitulo;
         QMessageBox::Icon icono = QMessageBox::NoIcon;
         QTimer::singleShot(0, [&] {
             auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!caja)
                 return;
+            v.sincronizar();
+            corria = v.relojactivo();
             visto = caja->text();
             vistotitulo = caja->windowTitle();
             icono = caja->icon();
@@ -817,6 +822,8 @@ private slots:
         QCOMPARE(vistotitulo, titulo);
         QCOMPARE(icono, QMessageBox::Information);
         QVERIFY2(visto.startsWith(empieza), qPrintable(visto));
+        QVERIFY(!corria);
+        QVERIFY((v.sincronizar(), v.relojactivo()));
         for (const QString& t : tiene)
             QVERIFY2(visto.contains(t), qPrintable(t));
     }
