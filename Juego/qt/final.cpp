@@ -175,12 +175,17 @@ void pantallafinal::ajustar() {
     // Tall enough for every row where the window has the room (eight a team
     // need it); the table scrolls where it has not.
     const int filas = fila + 2 * tabla->frameWidth() + tabla->rowCount() * fila;
-    const int resto = layout()->sizeHint().height() - tabla->sizeHint().height();
+    // Everything but the table, from the sizes the new letters give.
+    const QMargins m = layout()->contentsMargins();
+    const int resto = m.top() + m.bottom() + 3 * layout()->spacing() +
+                      titulo->sizeHint().height() + lblreglas->sizeHint().height() +
+                      revancha->sizeHint().height() + 2 * frameWidth();
     const int maxancho = std::max(1, p->width() - 8);
     const int maxalto = std::max(1, p->height() - 8);
     const int ancho = std::min(maxancho, std::max(380, int(std::lround(500 * escala_))));
+    // As tall as its rows need, with no empty table under a small match.
     const int alto =
-        std::min(maxalto, std::max(int(std::lround(380 * escala_)), resto + filas));
+        std::min(maxalto, std::max(int(std::lround(240 * escala_)), resto + filas));
     resize(ancho, alto);
     // Over the middle of the field; the whole parent before the field is
     // laid out.
