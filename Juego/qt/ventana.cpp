@@ -1038,7 +1038,10 @@ void main::mnuMulti_Click() {
 }
 
 void main::mnuSolo_Click() {
-    if (!unjugador_)
+    // A set-up window that closed is only waiting to be deleted: showing it
+    // again would hand the player a window the event loop is about to
+    // delete under them. A fresh one takes its place.
+    if (!unjugador_ || !unjugador_->isVisible())
         unjugador_ = new unjugador(*this);
     unjugador_->show();
     unjugador_->raise();

@@ -85,6 +85,21 @@ private slots:
         QVERIFY(v.guardarpartida(partidaguardada));
     }
 
+    // Un Jugador again before the event loop has deleted the set-up window
+    // just closed: the player gets a window that stays.
+    void menu_de_nuevo_mientras_se_cierra() {
+        main v;
+        v.mnuSolo->trigger();
+        QPointer<unjugador> antes = v.menu();
+        QVERIFY(QTest::qWaitForWindowExposed(antes));
+        antes->close();
+        v.mnuSolo->trigger();
+        respirar();
+        QVERIFY(!antes);
+        QVERIFY(v.menu());
+        QVERIFY(v.menu()->isVisible());
+    }
+
     void recorrido_data() {
         QTest::addColumn<QString>("pasos");
         // u: Un Jugador, Esc · U: Un Jugador, Empezar · E: Un Jugador, Intro ·

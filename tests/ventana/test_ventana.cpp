@@ -434,7 +434,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(u));
         QTest::keyClick(u->File1, Qt::Key_Escape);
         QVERIFY(!u->isVisible());
+        // The window closed goes; Un Jugador shows a fresh one.
         v.mnuSolo->trigger();
+        u = v.menu();
         QVERIFY(u->isVisible());
         QVERIFY(u->File1->count() > 0);
         u->File1->setCurrentRow(0);
