@@ -23,8 +23,9 @@ constexpr std::array entradas{
     entradaayuda{d::partida, 2, "", "Pantalla completa ---> F11", "F11"},
     entradaayuda{d::repeticion, 3, "Viendo una repetición:", "Pausa ---> P", "P"},
     entradaayuda{d::repeticion, 3, "", "Velocidad (1x a 16x) ---> + y -", "+ and -"},
-    entradaayuda{d::repeticion, 3, "", "Seguir al luchador siguiente ---> Tab (anterior: "
-                                       "Mayús+Tab)",
+    entradaayuda{d::repeticion, 3, "",
+                 "Seguir al luchador siguiente ---> Tab (anterior: "
+                 "Mayús+Tab)",
                  "Tab (Shift+Tab)"},
     entradaayuda{d::repeticion, 3, "", "Mover la vista ---> Flechas", "arrow keys"},
     entradaayuda{d::repeticion, 3, "", "Activar/Desactivar Sonido ----> S", "S"},

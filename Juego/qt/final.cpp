@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace juego {
 
@@ -165,8 +166,7 @@ void pantallafinal::ajustar() {
     titulo->setFont(grande);
     QFont negrita = f;
     negrita.setBold(true);
-    for (int c = 0; jugador_ >= 0 && jugador_ < tabla->rowCount() && c < tabla->columnCount();
-         ++c)
+    for (int c = 0; jugador_ >= 0 && jugador_ < tabla->rowCount() && c < tabla->columnCount(); ++c)
         if (QTableWidgetItem* item = tabla->item(jugador_, c))
             item->setFont(negrita);
     const int fila = letra + 10;
@@ -184,8 +184,7 @@ void pantallafinal::ajustar() {
     const int maxalto = std::max(1, p->height() - 8);
     const int ancho = std::min(maxancho, std::max(380, int(std::lround(500 * escala_))));
     // As tall as its rows need, with no empty table under a small match.
-    const int alto =
-        std::min(maxalto, std::max(int(std::lround(240 * escala_)), resto + filas));
+    const int alto = std::min(maxalto, std::max(int(std::lround(240 * escala_)), resto + filas));
     resize(ancho, alto);
     // Over the middle of the field; the whole parent before the field is
     // laid out.

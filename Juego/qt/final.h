@@ -16,8 +16,8 @@ class mundo;
 class cuadro;
 
 // The end of a match with a goal: who won and every fighter's score, over
-// the last frame. Revancha starts the same match again; Cerrar leaves the
-// last frame in view.
+// the last frame. Revancha plays the same map, teams and rules again (with
+// a new seed); Cerrar leaves the last frame in view.
 class pantallafinal : public QFrame {
     Q_OBJECT
 public:

@@ -4,8 +4,8 @@
 #include "Juego/qt/mezcla.h"
 #include "Juego/qt/mezclador.h"
 
-#include <QFileInfo>
 #include <QAudioDevice>
+#include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>

@@ -18,7 +18,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QTranslator>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -32,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <sys/resource.h>
 
@@ -791,9 +791,18 @@ private slots:
             << "Controles"
             << "P = Pausa\r\nMoverse ---> Flechas\r\n\r\nAtacar:\r\n"
                "Arquero ---> Click Izquierdo\r\nGuerrero ---> Barra de Espacio\r\n\r\n"
-            << QStringList{"Activar/Desactivar Sonido ----> S", "---> M", "---> F11", "---> Esc",
-                           "Tab", "+ y -", "3 segundos", "Cada 7 muertes", "5 de ataque",
-                           "3 de armadura", "Por muertes", "Equilibradas"};
+            << QStringList{"Activar/Desactivar Sonido ----> S",
+                           "---> M",
+                           "---> F11",
+                           "---> Esc",
+                           "Tab",
+                           "+ y -",
+                           "3 segundos",
+                           "Cada 7 muertes",
+                           "5 de ataque",
+                           "3 de armadura",
+                           "Por muertes",
+                           "Equilibradas"};
         QTest::newRow("acerca") << "mnuAcerca"
                                 << "Acerca..."
                                 << "Tarnhollow" << QStringList{};
@@ -835,7 +844,8 @@ private slots:
     void readme_y_ayuda_data() {
         QTest::addColumn<int>("donde");
         QTest::addColumn<QString>("tabla"); // the header of the README's table
-        QTest::newRow("partida") << int(entradaayuda::donde::partida) << "| key or mouse | action |";
+        QTest::newRow("partida") << int(entradaayuda::donde::partida)
+                                 << "| key or mouse | action |";
         QTest::newRow("repeticion")
             << int(entradaayuda::donde::repeticion) << "| key | while watching a replay |";
     }
@@ -1018,8 +1028,9 @@ private slots:
             v.final_->mostrar(v.juego(), 0, true);
             v.final_->layout()->activate();
             const QRect dentro = v.centralWidget()->rect();
-            QVERIFY2(dentro.contains(v.final_->geometry()),
-                     qPrintable(QStringLiteral("%1 x %2").arg(tamano.width()).arg(tamano.height())));
+            QVERIFY2(
+                dentro.contains(v.final_->geometry()),
+                qPrintable(QStringLiteral("%1 x %2").arg(tamano.width()).arg(tamano.height())));
             // Never smaller than letters that read, and larger with the field.
             const int letra = QFontInfo(v.final_->tabla->font()).pixelSize();
             QVERIFY(letra >= 12);
