@@ -554,8 +554,13 @@ void main::pantallacompleta() {
 main::~main() {
     qApp->removeEventFilter(this);
     guardarajustes();
-    // The network objects live on the simulation's thread and go before it.
+    // The network objects live on the simulation's thread and go before it;
+    // so does a session that ended but still waits for the event loop to
+    // delete it (the window may go first: a SIGTERM during the message
+    // about that end), as its end speaks to the simulation.
     delete std::exchange(red_, nullptr);
+    for (sesionred* s : findChildren<sesionred*>(Qt::FindDirectChildrenOnly))
+        delete s;
     sim_->parar();
     // The set-up window is a window of its own, but it belongs to this one.
     delete unjugador_.data();

@@ -100,6 +100,25 @@ private slots:
         QVERIFY(v.menu()->isVisible());
     }
 
+    // The window goes right after a network match ended, before the event
+    // loop had its turn (a SIGTERM while the message about it is open).
+    void se_cierra_al_terminar_la_red() {
+        auto* v = new main;
+        v->avisar = [](const QString&, const QString&) {};
+        v->show();
+        QVERIFY(QTest::qWaitForWindowExposed(v));
+        v->mnuMulti_Click();
+        multijugador* m = v->menured();
+        m->escucharen = QHostAddress::LocalHost;
+        m->puerto->setValue(puertolibre());
+        QTest::mouseClick(m->empezar, Qt::LeftButton);
+        QVERIFY(v->red());
+        v->terminarred(QStringLiteral("Fin"));
+        QVERIFY(!v->red());
+        delete v;
+        respirar();
+    }
+
     void recorrido_data() {
         QTest::addColumn<QString>("pasos");
         // u: Un Jugador, Esc · U: Un Jugador, Empezar · E: Un Jugador, Intro ·
