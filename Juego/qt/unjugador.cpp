@@ -94,7 +94,7 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
     lblobjetivo = new QLabel(QStringLiteral("Objetivo"), this);
     lblobjetivo->setGeometry(176, 240, ladoprevia, 17);
     objetivo = new selectorobjetivo(this);
-    objetivo->setGeometry(176, 256, ladoprevia, 50);
+    objetivo->setGeometry(176, 256, ancho - 176 - 8, 50);
     // The kills a goal asks for grow with the teams.
     connect(guerreros, &QComboBox::currentTextChanged, objetivo,
             [this](const QString& n) { objetivo->ponerguerreros(n.trimmed().toInt()); });
