@@ -11,6 +11,7 @@
 
 #include "apoyo/aparte.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
@@ -30,9 +31,11 @@ namespace {
 const QString pradera = QStringLiteral(MAPAS_DIR "/pradera.mapa");
 
 // What the event loop does between two things the player does.
+void preguntarlector();
 void respirar() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+    preguntarlector();
 }
 
 // Where the keyboard is: the focus widget, or the active window.
@@ -46,6 +49,25 @@ quint16 puertolibre() {
     QTcpServer s;
     s.listen(QHostAddress::LocalHost, 0);
     return s.serverPort();
+}
+
+// A screen reader, as a desktop's accessibility bridge is: it hears of
+// every change and asks the widget about itself, at once and again later.
+std::vector<QAccessible::Id> oidos;
+void lectorpantalla(QAccessibleEvent* e) {
+    QAccessibleInterface* i = e->accessibleInterface();
+    if (!i || !i->isValid())
+        return;
+    (void)i->state();
+    (void)i->text(QAccessible::Name);
+    oidos.push_back(QAccessible::uniqueId(i));
+}
+void preguntarlector() {
+    for (QAccessible::Id id : std::exchange(oidos, {}))
+        if (QAccessibleInterface* i = QAccessible::accessibleInterface(id); i && i->isValid()) {
+            (void)i->state();
+            (void)i->text(QAccessible::Name);
+        }
 }
 
 // Closes the next modal box or dialog, whatever it is, as Esc would.
@@ -70,6 +92,8 @@ private slots:
     void initTestCase() {
         main::sincronos = true;
         QVERIFY(aparte.apartar());
+        QAccessible::installUpdateHandler(lectorpantalla);
+        QAccessible::setActive(true);
         // The set-up windows list it among the user's own maps, which are
         // this test's alone.
         QVERIFY(QFile::copy(pradera, unjugador::carpetausuario() + "/pradera.mapa"));
