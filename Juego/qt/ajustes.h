@@ -27,6 +27,9 @@ struct ajustes {
     int guerreros = 1;
     QString tipo = QStringLiteral("Guerrero");
     objetivo meta;
+    // The rules and difficulty chosen last; the seed is never kept, every
+    // match draws its own.
+    reglas regla;
 
     static ajustes leer(QSettings& s);
     void escribir(QSettings& s) const;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace juego {
 
@@ -20,6 +21,14 @@ QString equipo(int e) {
 }
 
 } // namespace
+
+QString textoreglas(const reglas& r) {
+    QString t = QStringLiteral("Reglas: ") + QString::fromUtf8(nombremodo(r.modo));
+    // The classic rules have no difficulty to tell.
+    if (r.modo == modoreglas::equilibradas)
+        t += QStringLiteral(" · Dificultad: ") + QString::fromUtf8(nombredificultad(r.nivel));
+    return t;
+}
 
 QString textoganador(int ganador) {
     if (ganador < 0)
@@ -72,6 +81,10 @@ pantallafinal::pantallafinal(QWidget* padre) : QFrame(padre) {
     grande.setBold(true);
     titulo->setFont(grande);
     capa->addWidget(titulo);
+    lblreglas = new QLabel(this);
+    lblreglas->setObjectName(QStringLiteral("lblreglas"));
+    lblreglas->setAlignment(Qt::AlignCenter);
+    capa->addWidget(lblreglas);
 
     tabla = new QTableWidget(0, 5, this);
     tabla->setObjectName(QStringLiteral("tabla"));
@@ -102,9 +115,12 @@ pantallafinal::pantallafinal(QWidget* padre) : QFrame(padre) {
     hide();
 }
 
-template <class M> void pantallafinal::mostrar(const M& m, int16_t jugador, bool hayrevancha) {
+template <class M>
+void pantallafinal::mostrar(const M& m, int16_t jugador, bool hayrevancha, const reglas& regla) {
     titulo->setText(textoganador(m.ganador));
+    lblreglas->setText(textoreglas(regla));
     const int n = 2 * m.maxp;
+    jugador_ = jugador;
     tabla->setRowCount(n);
     for (int i = 0; i < n; ++i) {
         const unidad& u = m.unidades[i];
@@ -117,38 +133,69 @@ template <class M> void pantallafinal::mostrar(const M& m, int16_t jugador, bool
             auto* item = new QTableWidgetItem(celdas[c]);
             item->setTextAlignment(Qt::AlignCenter);
             // The player's own row stands out.
-            if (i == jugador) {
-                QFont f = item->font();
-                f.setBold(true);
-                item->setFont(f);
+            if (i == jugador)
                 item->setBackground(QColor(255, 236, 160));
-            }
             tabla->setItem(i, c, item);
         }
     }
     revancha->setEnabled(hayrevancha);
-    // Tall enough for every row where the window has the room (eight a team
-    // need it), and in the middle of the window, whatever its size.
-    const int filas = tabla->horizontalHeader()->sizeHint().height() + 2 * tabla->frameWidth() +
-                      n * tabla->verticalHeader()->defaultSectionSize();
-    layout()->activate();
-    int alto = std::max(380, height() - tabla->height() + filas);
-    if (QWidget* p = parentWidget()) {
-        alto = std::min(alto, std::max(380, p->height() - 20));
-        resize(width(), alto);
-    }
-    centrar();
+    ajustar();
     raise();
     show();
 }
 
-void pantallafinal::centrar() {
-    if (QWidget* p = parentWidget())
-        move((p->width() - width()) / 2, (p->height() - height()) / 2);
+void pantallafinal::colocar(const QRect& cuadro) {
+    cuadro_ = cuadro;
+    escala_ = std::max(0.1, cuadro.width() / 800.0);
+    ajustar();
 }
 
-template void pantallafinal::mostrar<mundo>(const mundo&, int16_t, bool);
-template void pantallafinal::mostrar<cuadro>(const cuadro&, int16_t, bool);
+void pantallafinal::ajustar() {
+    QWidget* p = parentWidget();
+    if (!p)
+        return;
+    // Letters grow with the field, as what is drawn on it does; below the
+    // field's own size they stay at a size that reads.
+    const int letra = std::max(12, int(std::lround(12 * escala_)));
+    QFont f = font();
+    f.setPixelSize(letra);
+    setFont(f);
+    QFont grande = f;
+    grande.setPixelSize(std::max(20, int(std::lround(26 * escala_))));
+    grande.setBold(true);
+    titulo->setFont(grande);
+    QFont negrita = f;
+    negrita.setBold(true);
+    for (int c = 0; jugador_ >= 0 && jugador_ < tabla->rowCount() && c < tabla->columnCount(); ++c)
+        if (QTableWidgetItem* item = tabla->item(jugador_, c))
+            item->setFont(negrita);
+    const int fila = letra + 10;
+    tabla->verticalHeader()->setDefaultSectionSize(fila);
+    tabla->horizontalHeader()->setFixedHeight(fila);
+    // Tall enough for every row where the window has the room (eight a team
+    // need it); the table scrolls where it has not.
+    const int filas = fila + 2 * tabla->frameWidth() + tabla->rowCount() * fila;
+    // Everything but the table, from the sizes the new letters give.
+    const QMargins m = layout()->contentsMargins();
+    const int resto = m.top() + m.bottom() + 3 * layout()->spacing() +
+                      titulo->sizeHint().height() + lblreglas->sizeHint().height() +
+                      revancha->sizeHint().height() + 2 * frameWidth();
+    const int maxancho = std::max(1, p->width() - 8);
+    const int maxalto = std::max(1, p->height() - 8);
+    const int ancho = std::min(maxancho, std::max(380, int(std::lround(500 * escala_))));
+    // As tall as its rows need, with no empty table under a small match.
+    const int alto = std::min(maxalto, std::max(int(std::lround(240 * escala_)), resto + filas));
+    resize(ancho, alto);
+    // Over the middle of the field; the whole parent before the field is
+    // laid out.
+    const QRect sobre = cuadro_.isValid() ? cuadro_ : p->rect();
+    const int x = std::clamp(sobre.center().x() - ancho / 2, 0, std::max(0, p->width() - ancho));
+    const int y = std::clamp(sobre.center().y() - alto / 2, 0, std::max(0, p->height() - alto));
+    move(x, y);
+}
+
+template void pantallafinal::mostrar<mundo>(const mundo&, int16_t, bool, const reglas&);
+template void pantallafinal::mostrar<cuadro>(const cuadro&, int16_t, bool, const reglas&);
 template QString textoobjetivo<mundo>(const mundo&);
 template QString textoobjetivo<cuadro>(const cuadro&);
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "Juego/nucleo/reglas.h"
+
 #include <QFrame>
+#include <QRect>
 #include <QString>
 
 class QLabel;
@@ -13,27 +16,42 @@ class mundo;
 class cuadro;
 
 // The end of a match with a goal: who won and every fighter's score, over
-// the last frame. Revancha starts the same match again; Cerrar leaves the
-// last frame in view.
+// the last frame. Revancha plays the same map, teams and rules again (with
+// a new seed); Cerrar leaves the last frame in view.
 class pantallafinal : public QFrame {
     Q_OBJECT
 public:
     explicit pantallafinal(QWidget* padre);
 
-    // Fills the screen from the match that just ended, seen by slot
-    // `jugador` ("Tú"), and shows it.
-    template <class M> void mostrar(const M& m, int16_t jugador, bool hayrevancha);
-    // Back in the middle of the window, after the window changed its size.
-    void centrar();
+    // Fills the screen from the match that just ended, played by rules
+    // `regla` and seen by slot `jugador` ("Tú"), and shows it.
+    template <class M>
+    void mostrar(const M& m, int16_t jugador, bool hayrevancha, const reglas& regla = {});
+    // Over the middle of the field as drawn (`cuadro`, in the parent's
+    // pixels), and as large as the field's scale makes its letters; never
+    // so small that it cannot be read, never out of the parent.
+    void colocar(const QRect& cuadro);
 
     QLabel* titulo = nullptr;
+    // The rules the match was played by.
+    QLabel* lblreglas = nullptr;
     QTableWidget* tabla = nullptr;
     QPushButton* revancha = nullptr;
     QPushButton* cerrar = nullptr;
 
 signals:
     void otra();
+
+private:
+    void ajustar();
+
+    QRect cuadro_;
+    double escala_ = 1.0;
+    int jugador_ = -1;
 };
+
+// "Reglas: Clásicas", or "Reglas: Equilibradas · Dificultad: Difícil".
+QString textoreglas(const reglas& r);
 
 // What is left of the match's goal ("Objetivo: 50 muertes · rojo 12 · azul
 // 9 · faltan 38", "Tiempo: 7:32 · rojo 3 · azul 5"), or an empty text for

@@ -373,6 +373,8 @@ partidapedida completar(const arranque& a, const ajustes& recordado) {
     p.guerreros = a.guerreros.value_or(int16_t(recordado.guerreros));
     p.tipo = a.tipo.value_or(recordado.tipo == QStringLiteral("Arquero") ? arquero : guerrero);
     p.meta = a.meta.value_or(recordado.meta);
+    p.regla = recordado.regla;
+    p.regla.semilla = 0;
     return p;
 }
 

@@ -51,6 +51,8 @@ struct partidapedida {
     int16_t guerreros = 1;
     int16_t tipo = guerrero;
     objetivo meta;
+    // The rules the set-up windows offer, as chosen last there.
+    reglas regla;
 };
 partidapedida completar(const arranque& a, const ajustes& recordado);
 

@@ -2,6 +2,7 @@
 
 #include "Juego/qt/capas.h"
 #include "Juego/qt/selectorobjetivo.h"
+#include "Juego/qt/selectorreglas.h"
 
 #include "Comun/mapaarchivo.h"
 #include "Comun/teclas.h"
@@ -380,7 +381,13 @@ multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(ju
     fc->addRow(QStringLiteral("Guerreros"), guerreros);
     // The host's goal holds for everyone: it travels in the match itself.
     objetivo = new selectorobjetivo(crear);
+    objetivo->ponerguerreros(guerreros->currentIndex() + 1);
+    connect(guerreros, &QComboBox::currentIndexChanged, objetivo,
+            [this](int i) { objetivo->ponerguerreros(i + 1); });
     fc->addRow(QStringLiteral("Objetivo"), objetivo);
+    regla = new selectorreglas(crear);
+    regla->poner(juego.recordado().regla);
+    regla->llevara(fc);
     fc->addRow(QStringLiteral("Puerto"), puerto);
     fc->addRow(empezar);
     todo->addWidget(crear);
@@ -482,11 +489,13 @@ void multijugador::empezar_Click() {
         juego_.avisar(QStringLiteral("Multijugador"), e);
         return;
     }
+    const reglas r = regla->elegidas();
     if (!juego_.cargarmapa(ruta, int16_t(guerreros->currentIndex() + 1), guerrero,
-                           objetivo->elegido())) {
+                           objetivo->elegido(), r)) {
         delete s;
         return;
     }
+    juego_.recordarreglas(r);
     juego_.empezarred(s);
     if (const QString e = s->crear(tipo, eq, quint16(puerto->value()), n); !e.isEmpty()) {
         juego_.terminarred(e);

@@ -25,6 +25,7 @@ namespace juego {
 
 class main;
 class selectorobjetivo;
+class selectorreglas;
 
 namespace red {
 class anfitrion;
@@ -117,6 +118,8 @@ public:
     QLabel* tamano = nullptr;
     QComboBox* guerreros = nullptr;
     selectorobjetivo* objetivo = nullptr;
+    // The host's rules hold for everyone who joins.
+    selectorreglas* regla = nullptr;
     QSpinBox* puerto = nullptr;
     QPushButton* empezar = nullptr;
     QLineEdit* direccion = nullptr;

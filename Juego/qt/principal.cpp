@@ -1,15 +1,14 @@
+#include "Juego/qt/idioma.h"
 #include "Juego/qt/lineaordenes.h"
 #include "Juego/qt/multijugador.h"
 #include "Juego/qt/ventana.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QSocketNotifier>
 #include <QSpinBox>
 #include <QTimer>
-#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -25,7 +24,7 @@ void abrir(juego::main& v, const juego::arranque& a) {
     switch (a.hacer) {
     case juego::arranque::que::partida: {
         const juego::partidapedida p = juego::completar(a, v.recordado());
-        v.cargarmapa(a.ruta, p.guerreros, p.tipo, p.meta);
+        v.cargarmapa(a.ruta, p.guerreros, p.tipo, p.meta, p.regla);
         break;
     }
     case juego::arranque::que::repeticion:
@@ -96,13 +95,10 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    juego::fechasenespanol();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnhollow"));
-    // The game speaks Spanish, so the message boxes' buttons do too.
-    QTranslator qtbase;
-    if (qtbase.load(QStringLiteral("qtbase_es"),
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtbase);
+    juego::ponerespanol(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagenes/tarnhollow.png")));
     juego::main ventana;
     cerrarconsenales(ventana);

@@ -4,6 +4,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace juego {
 
 selectorobjetivo::selectorobjetivo(QWidget* padre) : QWidget(padre) {
@@ -24,6 +26,10 @@ selectorobjetivo::selectorobjetivo(QWidget* padre) : QWidget(padre) {
     capa->addWidget(cantidad);
     capa->addStretch();
     connect(tipo, &QComboBox::currentIndexChanged, this, &selectorobjetivo::tipo_Change);
+    connect(cantidad, &QSpinBox::valueChanged, this, [this](int v) {
+        if (!poniendo_ && tipo->currentIndex() == 1)
+            muertes_ = v;
+    });
     tipo_Change();
 }
 
@@ -34,23 +40,44 @@ void selectorobjetivo::tipo_Change() {
     p.setRetainSizeWhenHidden(true);
     cantidad->setSizePolicy(p);
     cantidad->setVisible(k != 0);
+    // A new range moves the number too: that is not the player's choice.
+    poniendo_ = true;
     if (k == 1) {
         cantidad->setRange(5, 500);
         cantidad->setPrefix(QStringLiteral("primero a "));
         cantidad->setSuffix(QStringLiteral(" muertes"));
-        cantidad->setValue(50);
+        ponercantidad(muertes_ > 0 ? muertes_ : muertespordefecto(guerreros_));
     } else if (k == 2) {
         cantidad->setRange(1, 60);
         cantidad->setPrefix(QString());
         cantidad->setSuffix(QStringLiteral(" min"));
-        cantidad->setValue(10);
+        ponercantidad(10);
     }
+    poniendo_ = false;
+}
+
+void selectorobjetivo::ponercantidad(int v) {
+    const bool antes = std::exchange(poniendo_, true);
+    cantidad->setValue(v);
+    poniendo_ = antes;
+}
+
+void selectorobjetivo::ponerguerreros(int n) {
+    // A number typed into the fighters' box may be anything; the window
+    // refuses it when the match starts.
+    if (n < 1 || n > 8)
+        return;
+    guerreros_ = n;
+    if (tipo->currentIndex() == 1 && muertes_ == 0)
+        ponercantidad(muertespordefecto(n));
 }
 
 void selectorobjetivo::poner(const objetivo& o) {
     if (o.tipo == tipoobjetivo::muertes) {
+        // A number that was the default for these teams stays the default.
+        muertes_ = o.valor == muertespordefecto(guerreros_) ? 0 : o.valor;
         tipo->setCurrentIndex(1);
-        cantidad->setValue(o.valor);
+        ponercantidad(o.valor);
     } else if (o.tipo == tipoobjetivo::tiempo) {
         tipo->setCurrentIndex(2);
         cantidad->setValue(o.valor / 60);

@@ -4,6 +4,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/qt/capas.h"
 #include "Juego/qt/selectorobjetivo.h"
+#include "Juego/qt/selectorreglas.h"
 #include "Juego/qt/ventana.h"
 
 #include <QComboBox>
@@ -22,7 +23,7 @@ namespace juego {
 
 namespace {
 
-constexpr int ancho = 340;
+constexpr int ancho = 360;
 constexpr int ladoprevia = 156;
 // Map files of the largest grid stay far below this; a larger one is not
 // read just to be previewed.
@@ -33,7 +34,7 @@ constexpr qint64 maxprevia = 16 << 20;
 unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Menú"));
-    setFixedSize(ancho, 365);
+    setFixedSize(ancho, 378);
 
     const char* textos[3] = {"Mapa", "Guerreros", "Escoge tu tipo"};
     const int filas[3] = {8, 240, 288};
@@ -93,7 +94,14 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
     lblobjetivo = new QLabel(QStringLiteral("Objetivo"), this);
     lblobjetivo->setGeometry(176, 240, ladoprevia, 17);
     objetivo = new selectorobjetivo(this);
-    objetivo->setGeometry(176, 256, ladoprevia, 50);
+    objetivo->setGeometry(176, 256, ancho - 176 - 8, 50);
+    // The kills a goal asks for grow with the teams.
+    connect(guerreros, &QComboBox::currentTextChanged, objetivo,
+            [this](const QString& n) { objetivo->ponerguerreros(n.trimmed().toInt()); });
+    regla = new selectorreglas(this);
+    // "Equilibradas" and "Dificultad" side by side need the room to the
+    // window's edge.
+    regla->setGeometry(176, 312, ancho - 176 - 8, 56);
 
     Form_Load();
 }
@@ -142,6 +150,7 @@ void unjugador::Form_Load() {
     guerreros->setCurrentIndex(a.guerreros - 1);
     tip->setCurrentIndex(a.tipo == QStringLiteral("Arquero") ? 1 : 0);
     objetivo->poner(a.meta);
+    regla->poner(a.regla);
     const auto items = File1->findItems(a.mapa, Qt::MatchExactly);
     if (!a.mapa.isEmpty() && !items.isEmpty())
         File1->setCurrentItem(items.first());
@@ -227,10 +236,11 @@ void unjugador::empezar_Click() {
     }
 
     const juego::objetivo meta = objetivo->elegido();
+    const reglas r = regla->elegidas();
 
     // A map the game refuses keeps this window open for another choice.
-    if (juego_.cargarmapa(ruta, int16_t(n), tipo, meta)) {
-        juego_.recordarpartida(elegido->text(), n, tip->currentText(), meta);
+    if (juego_.cargarmapa(ruta, int16_t(n), tipo, meta, r)) {
+        juego_.recordarpartida(elegido->text(), n, tip->currentText(), meta, r);
         close();
     }
 }

@@ -13,6 +13,7 @@ namespace juego {
 
 class main;
 class selectorobjetivo;
+class selectorreglas;
 
 // The set-up window of a single-player match: map, fighters per team and
 // the player's type.
@@ -43,6 +44,8 @@ public:
     // The goal of the match, under the preview.
     QLabel* lblobjetivo = nullptr;
     selectorobjetivo* objetivo = nullptr;
+    // The rules and the difficulty, under the goal.
+    selectorreglas* regla = nullptr;
 
 public slots:
     void empezar_Click();

@@ -5,6 +5,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/archivo.h"
+#include "Juego/qt/ayuda.h"
 #include "Juego/qt/biblioteca.h"
 #include "Juego/qt/final.h"
 #include "Juego/qt/mezcla.h"
@@ -30,6 +31,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -238,7 +240,6 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     mainpic->sobreponer(mensajes, Qt::AlignTop | Qt::AlignLeft, 11);
 
     final_ = new pantallafinal(cliente);
-    final_->setGeometry(150, 110, 500, 380);
     connect(final_->cerrar, &QPushButton::clicked, this, [this] {
         // The last frame stays; say where the next match starts. A replay
         // has its own keys for what comes next.
@@ -248,8 +249,11 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     });
     connect(final_, &pantallafinal::otra, this, [this] {
         // A copy: starting the match replaces what it was started from.
-        if (const std::optional<revancha> r = ultima_)
-            cargarmapa(r->ruta, r->maxp, r->tipo, r->meta);
+        // The same rules, but not the same match again: a new seed.
+        if (std::optional<revancha> r = ultima_) {
+            r->regla.semilla = 0;
+            cargarmapa(r->ruta, r->maxp, r->tipo, r->meta, r->regla);
+        }
     });
 
     sonido_ = new QCheckBox(QStringLiteral("Sonido"), cliente);
@@ -375,9 +379,13 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     // name that must be asked about.
     pedirarchivo = [this](bool guardar, const QString& titulo, const QString& carpeta,
                           const QString& filtro) {
+        // Qt's own dialog, not the desktop's: it speaks the game's Spanish
+        // whatever language the desktop is in.
+        const QFileDialog::Options opciones = QFileDialog::DontUseNativeDialog;
         return guardar ? QFileDialog::getSaveFileName(this, titulo, carpeta, filtro, nullptr,
-                                                      QFileDialog::DontConfirmOverwrite)
-                       : QFileDialog::getOpenFileName(this, titulo, carpeta, filtro);
+                                                      opciones | QFileDialog::DontConfirmOverwrite)
+                       : QFileDialog::getOpenFileName(this, titulo, carpeta, filtro, nullptr,
+                                                      opciones);
     };
     elegirarchivo = [this](const QString& titulo, const QString& carpeta, const QString& filtro,
                            const QString& extension) {
@@ -454,6 +462,10 @@ bool main::relojactivo() const {
     return visor_ ? visor_->reloj->isActive() : cuadro_->reloj;
 }
 
+reglas main::reglasjugadas() {
+    return esperar([](partida& p) { return p.juego().regla; });
+}
+
 std::vector<uint8_t> main::instantanea() {
     return esperar([](partida& p) { return p.instantanea(); });
 }
@@ -470,11 +482,24 @@ void main::guardarajustes() {
 }
 
 void main::recordarpartida(const QString& mapa, int guerreros, const QString& tipo,
-                           const objetivo& meta) {
+                           const objetivo& meta, const reglas& regla) {
     ajustes_.mapa = mapa;
     ajustes_.guerreros = guerreros;
     ajustes_.tipo = tipo;
     ajustes_.meta = meta;
+    recordarreglas(regla);
+}
+
+void main::recordarreglas(const reglas& regla) {
+    ajustes_.regla = regla;
+    ajustes_.regla.semilla = 0;
+}
+
+uint32_t main::semillanueva() {
+    uint32_t s = 0;
+    while (s == 0)
+        s = QRandomGenerator::global()->generate();
+    return s;
 }
 
 QTimer* main::relojactual() const {
@@ -526,7 +551,7 @@ void main::colocar() {
     vida->raise();
     marcador->raise();
     sonido_->raise();
-    final_->centrar();
+    final_->colocar(campo::encuadre(mainpic->size()).translated(mainpic->pos()));
 }
 
 void main::mostrarmarcador() {
@@ -563,8 +588,13 @@ void main::pantallacompleta() {
 main::~main() {
     qApp->removeEventFilter(this);
     guardarajustes();
-    // The network objects live on the simulation's thread and go before it.
+    // The network objects live on the simulation's thread and go before it;
+    // so does a session that ended but still waits for the event loop to
+    // delete it (the window may go first: a SIGTERM during the message
+    // about that end), as its end speaks to the simulation.
     delete std::exchange(red_, nullptr);
+    for (sesionred* s : findChildren<sesionred*>(Qt::FindDirectChildrenOnly))
+        delete s;
     sim_->parar();
     // The set-up window is a window of its own, but it belongs to this one.
     delete unjugador_.data();
@@ -669,6 +699,8 @@ void main::closeEvent(QCloseEvent* e) {
 
 bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta,
                       reglas regla) {
+    if (regla.semilla == 0)
+        regla.semilla = semillanueva();
     sucesos s;
     const std::string r = ruta.toStdString();
     if (!reemplazarpartida(QStringLiteral("Tarnhollow"), {}, s,
@@ -676,7 +708,7 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo 
                                return p.cargar(r, maxp, tipo, e, meta, regla);
                            }))
         return false;
-    ultima_ = revancha{ruta, maxp, tipo, meta};
+    ultima_ = revancha{ruta, maxp, tipo, meta, regla};
     procesar(s);
     return true;
 }
@@ -685,14 +717,17 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
                              const std::function<std::string(partida&, sucesos&)>& cambio) {
     if (!dejarred(titulo))
         return false;
+    // A refused file changes nothing: the match or the replay being watched
+    // goes on.
+    if (!yamal.empty()) {
+        avisar(titulo, QString::fromStdString(yamal));
+        return false;
+    }
     // The match being left is kept among the replays, unless the new one
     // is refused: then nothing changes.
     const bool archivar = !visor_ && juego().grabando;
-    // The viewer goes first, so the match's timer and view are the game's
-    // again when the new match starts.
-    quitarvisor();
     repeticion anterior;
-    const std::string error = !yamal.empty() ? yamal : esperar([&](partida& p) {
+    const std::string error = esperar([&](partida& p) {
         if (archivar)
             anterior = p.grabacion();
         return cambio(p, s);
@@ -701,6 +736,9 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
         avisar(titulo, QString::fromStdString(error));
         return false;
     }
+    // The viewer goes only now, so that a refused file leaves it playing;
+    // its going gives the match's timer and view back to the game.
+    quitarvisor();
     if (archivar)
         archivar_(anterior);
     // A network match left for another one: the session ends, the new
@@ -815,7 +853,7 @@ bool main::cargarpartida(const QString& ruta) {
     procesar(s);
     // A match saved after its end shows its end again.
     if (juego().fin == verdadero)
-        final_->mostrar(juego(), juego().jugador, false);
+        final_->mostrar(juego(), juego().jugador, false, reglasjugadas());
     return true;
 }
 
@@ -862,6 +900,11 @@ bool main::verrepeticion(const QString& ruta) {
     // needs the room the bar takes.
     vida->hide();
     dibujar();
+    // Its keys work at once: the window that was chosen from (a file
+    // dialog, the set-up window) gives the keyboard back to the field.
+    raise();
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
     return true;
 }
 
@@ -910,7 +953,8 @@ void main::procesar(const sucesos& s) {
         } else if (e.tipo == tiposuceso::fin) {
             // Revancha is a new match of this window's own: not while
             // watching a replay or playing over the network.
-            final_->mostrar(juego(), juego().jugador, ultima_.has_value() && !visor_ && !red_);
+            final_->mostrar(juego(), juego().jugador, ultima_.has_value() && !visor_ && !red_,
+                            reglasjugadas());
         }
         cambio = cambio || e.tipo != tiposuceso::sonido;
     }
@@ -1034,7 +1078,10 @@ void main::mnuMulti_Click() {
 }
 
 void main::mnuSolo_Click() {
-    if (!unjugador_)
+    // A set-up window that closed is only waiting to be deleted: showing it
+    // again would hand the player a window the event loop is about to
+    // delete under them. A fresh one takes its place.
+    if (!unjugador_ || !unjugador_->isVisible())
         unjugador_ = new unjugador(*this);
     unjugador_->show();
     unjugador_->raise();
@@ -1082,11 +1129,21 @@ QString main::preguntarruta(bool guardar, const QString& titulo, const QString& 
 }
 
 void main::mnuVerRepeticion_Click() {
-    const QString ruta =
-        preguntarruta(false, QStringLiteral("Ver repetición"), QStringLiteral("repeticiones"),
-                      QStringLiteral("Repeticiones"), extrepeticion);
-    if (!ruta.isEmpty())
-        verrepeticion(ruta);
+    const QString titulo = QStringLiteral("Ver repetición");
+    const QString ruta = preguntarruta(false, titulo, QStringLiteral("repeticiones"),
+                                       QStringLiteral("Repeticiones"), extrepeticion);
+    if (ruta.isEmpty())
+        return;
+    // Watching ends the match being played, for good: the player says so
+    // first (a network match with others in it asks its own question).
+    const bool enmarcha = !visor_ && juego().jugando == verdadero && juego().fin != verdadero;
+    const bool preguntared = red_ && red_->otrosjugadores() > 0;
+    if (enmarcha && !preguntared &&
+        !confirmar(titulo, QStringLiteral("Para ver la repetición termina la partida en marcha "
+                                          "y no se podrá seguir (queda entre las "
+                                          "repeticiones). ¿Quieres verla?")))
+        return;
+    verrepeticion(ruta);
 }
 
 void main::mnuGuardarRepeticion_Click() {
@@ -1121,14 +1178,9 @@ void main::mnuSalir_Click() {
 }
 
 void main::mnuControles_Click() {
-    const QString texto = QStringLiteral("P = Pausa\r\n"
-                                         "Moverse ---> Flechas\r\n"
-                                         "\r\n"
-                                         "Atacar:\r\n"
-                                         "Arquero ---> Click Izquierdo\r\n"
-                                         "Guerrero ---> Barra de Espacio\r\n"
-                                         "Activar/Desactivar Sonido ----> S");
-    QMessageBox::information(this, QStringLiteral("Controles"), texto);
+    // The match waits while the player reads.
+    const relojparado espera(*this);
+    QMessageBox::information(this, QStringLiteral("Controles"), textocontroles());
 }
 
 void main::mnuAcerca_Click() {
@@ -1138,6 +1190,7 @@ void main::mnuAcerca_Click() {
                        "Un juego de combate por equipos visto desde arriba.\r\n"
                        "Programación, dibujos y sonidos: el equipo de Tarnhollow.\r\n"
                        "Hecho con C++ y Qt.");
+    const relojparado espera(*this);
     QMessageBox::information(this, QStringLiteral("Acerca..."), texto);
 }
 

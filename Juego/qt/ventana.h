@@ -114,6 +114,8 @@ public:
 
     // Starts a match on the map file at `ruta`. A file the game cannot play
     // is refused with a message and the running match goes on untouched.
+    // Rules with no seed get a fresh one: no two matches started here play
+    // the same.
     bool cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta = {},
                     reglas regla = {});
     // Saves the running match to `ruta` / restores a saved one; false (and
@@ -170,6 +172,8 @@ public:
     bool relojactivo() const;
     // The whole match now, as a save writes it.
     std::vector<uint8_t> instantanea();
+    // The rules the match on the field plays by.
+    reglas reglasjugadas();
     visor* visoractual() const { return visor_; }
     reproductor* reproductoractual() const { return reproductor_; }
     capas& encima() { return capas_; }
@@ -177,7 +181,12 @@ public:
     const ajustes& recordado() const { return ajustes_; }
     // The set-up of the match just started, for the next run.
     void recordarpartida(const QString& mapa, int guerreros, const QString& tipo,
-                         const objetivo& meta);
+                         const objetivo& meta, const reglas& regla = {});
+    // The rules of a network match just started, for the next run.
+    void recordarreglas(const reglas& regla);
+    // A seed for a match's own random source: never 0, which the rules read
+    // as none chosen.
+    static uint32_t semillanueva();
     // Writes what the game remembers (the window does when it goes).
     void guardarajustes();
     unjugador* menu() const;
@@ -338,6 +347,7 @@ private:
         int16_t maxp = 0;
         int16_t tipo = 0;
         objetivo meta;
+        reglas regla; // its seed is drawn again for each Revancha
     };
     std::optional<revancha> ultima_;
     QPointer<multijugador> multijugador_;

@@ -4,7 +4,9 @@
 #include "Juego/qt/mezcla.h"
 #include "Juego/qt/mezclador.h"
 
+#include <QAudioDevice>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -17,12 +19,38 @@ namespace juego {
 
 namespace {
 
+QtMessageHandler anterior = nullptr;
+
+// Qt Multimedia's own words while it looks for a device: with none, it
+// would say so once for every voice of every sound.
+void callarmultimedia(QtMsgType tipo, const QMessageLogContext& c, const QString& texto) {
+    const bool suyo = (c.category && QByteArray(c.category).startsWith("qt.multimedia")) ||
+                      texto.contains(QStringLiteral("PulseAudio")) ||
+                      texto.contains(QStringLiteral("audio device"));
+    if (!suyo && anterior)
+        anterior(tipo, c, texto);
+}
+
+bool haysalida() {
+    anterior = qInstallMessageHandler(callarmultimedia);
+    const bool hay = !QMediaDevices::audioOutputs().isEmpty();
+    qInstallMessageHandler(anterior);
+    return hay;
+}
+
 // The mixing that reproductor.h describes, one QSoundEffect a voice.
 class efectos final : public mezclador {
 public:
-    explicit efectos(QString carpeta) : carpeta_(std::move(carpeta)) {}
+    explicit efectos(QString carpeta) : carpeta_(std::move(carpeta)), hay_(haysalida()) {
+        // Said once here; every sound after it is silence.
+        if (!hay_)
+            qWarning("Tarnhollow: no hay ningún dispositivo de sonido; el juego sigue sin "
+                     "sonido.");
+    }
 
     void reproducir(const QString& nombre, double volumen) override {
+        if (!hay_)
+            return;
         auto it = pistas_.find(nombre);
         if (it == pistas_.end()) {
             // Each file's voices are made once, the first time it is asked for.
@@ -65,6 +93,7 @@ private:
     };
 
     QString carpeta_;
+    bool hay_; // an audio device to play on
     std::map<QString, pista> pistas_;
     uint64_t turno_ = 0;
 };

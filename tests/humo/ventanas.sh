@@ -31,6 +31,11 @@ limpiar() {
     for p in "${pids[@]}"; do
         kill "$p" 2> /dev/null || true
     done
+    # The game archives its match as it goes: into $tmp, so it has to be
+    # gone before $tmp is.
+    for p in "${pids[@]}"; do
+        wait "$p" 2> /dev/null || true
+    done
     rm -f "$mapa" "$otro"
     rm -rf "$tmp"
 }

@@ -112,6 +112,21 @@ private slots:
         QVERIFY(r.listo());
         r.callar();
     }
+
+    // A machine with no audio device is told so once, not once a sound.
+    void sin_dispositivo_un_aviso() {
+        reproductor r(QStringLiteral(SONIDOS_DIR));
+        r.carpetas = {QStringLiteral(MODULO_DIR)};
+        avisos.clear();
+        const QtMessageHandler antes = qInstallMessageHandler(anotar);
+        for (const char* s : {"hit0.wav", "dead.wav", "hit0.wav", "Bowfire.wav", "Bowhit.wav"})
+            r.reproducir(QString::fromLatin1(s));
+        QTest::qWait(200);
+        r.callar();
+        qInstallMessageHandler(antes);
+        QVERIFY(r.listo());
+        QVERIFY2(avisos.size() <= 1, qPrintable(avisos.join('\n')));
+    }
 };
 
 QTEST_MAIN(TestSonido)

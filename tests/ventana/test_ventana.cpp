@@ -1,7 +1,10 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/qt/archivo.h"
+#include "Juego/qt/ayuda.h"
 #include "Juego/qt/final.h"
+#include "Juego/qt/idioma.h"
 #include "Juego/qt/selectorobjetivo.h"
+#include "Juego/qt/selectorreglas.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/ventana.h"
 #include "Juego/qt/visor.h"
@@ -15,6 +18,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -28,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <sys/resource.h>
 
@@ -143,8 +148,16 @@ private slots:
         QPointer<unjugador> u = v.menu();
         QVERIFY(u);
         QCOMPARE(u->windowTitle(), QStringLiteral("Menú"));
-        QCOMPARE(u->size(), QSize(340, 365));
+        QCOMPARE(u->size(), QSize(360, 378));
         QCOMPARE(u->guerreros->currentText(), QStringLiteral("1"));
+        // The classic rules first; a difficulty only for the balanced ones.
+        QCOMPARE(u->regla->modo->currentText(), QStringLiteral("Clásicas"));
+        QCOMPARE(u->regla->nivel->currentText(), QStringLiteral("Normal"));
+        QVERIFY(!u->regla->nivel->isEnabled());
+        u->regla->modo->setCurrentIndex(1);
+        QVERIFY(u->regla->nivel->isEnabled());
+        u->regla->modo->setCurrentIndex(0);
+        QVERIFY(!u->regla->nivel->isEnabled());
         QCOMPARE(u->guerreros->count(), 8);
         QCOMPARE(u->tip->currentText(), QStringLiteral("Guerrero"));
         QCOMPARE(u->empezar->geometry(), QRect(8, 336, 97, 25));
@@ -198,20 +211,28 @@ private slots:
         u->tip->setCurrentIndex(1);
         u->guerreros->setCurrentIndex(2);
         u->objetivo->poner({tipoobjetivo::muertes, 40});
+        u->regla->poner({modoreglas::equilibradas, dificultad::dificil});
         v.pararreloj(); // a pause before the match: starting it resumes
         QTest::mouseClick(u->empezar, Qt::LeftButton);
         QVERIFY(avisos.isEmpty());
         QTRY_VERIFY(!u);
+        // The match plays by the rules chosen, with a seed of its own.
+        const reglas jugadas = v.reglasjugadas();
+        QCOMPARE(jugadas.modo, modoreglas::equilibradas);
+        QCOMPARE(jugadas.nivel, dificultad::dificil);
+        QVERIFY(jugadas.semilla != 0);
         const cuadro m = v.juego();
         QCOMPARE(m.jugando, verdadero);
         QCOMPARE(int(m.maxp), 3);
         QCOMPARE(int(m.unidades[0].tipo), 0);
-        QCOMPARE(int(m.unidades[0].ataque), 25);
-        QCOMPARE(int(m.unidades[0].armadura), 3);
+        // Under the balanced rules the difficulty takes the place of the
+        // lone player's head start: an archer's own values.
+        QCOMPARE(int(m.unidades[0].ataque), 20);
+        QCOMPARE(int(m.unidades[0].armadura), 0);
         QCOMPARE(int(m.unidades[5].equipo), 1);
         QVERIFY((v.sincronizar(), v.relojactivo()));
         QCOMPARE(v.status->text(),
-                 QStringLiteral("Vida: 100 - Muertes: 0 - Ataque: 25 - Armadura: 3"));
+                 QStringLiteral("Vida: 100 - Muertes: 0 - Ataque: 20 - Armadura: 0"));
         // The first frame is drawn.
         QVERIFY(v.mainpic->imagen.pixel(100, 100) != qRgb(0, 0, 0));
         // Beside the status line: the player's life and both teams' kills.
@@ -229,6 +250,39 @@ private slots:
         QCOMPARE(v.menu()->tip->currentText(), QStringLiteral("Arquero"));
         QCOMPARE(v.menu()->File1->currentItem()->text(), QStringLiteral("prueba_a.mapa"));
         QCOMPARE(v.menu()->objetivo->elegido(), (objetivo{tipoobjetivo::muertes, 40}));
+        QCOMPARE(v.menu()->regla->elegidas(),
+                 (reglas{modoreglas::equilibradas, dificultad::dificil, 0}));
+    }
+
+    // "Por muertes" asks for 5 kills a fighter of a team, and follows the
+    // teams' size until the player types a number of their own.
+    void muertes_por_defecto_data() {
+        QTest::addColumn<int>("guerreros");
+        QTest::addColumn<QString>("escrito"); // empty: nothing typed
+        QTest::addColumn<int>("despues");     // fighters chosen afterwards, 0: none
+        QTest::addColumn<int>("muertes");
+        QTest::newRow("uno-por-equipo") << 1 << "" << 0 << 5;
+        QTest::newRow("ocho-por-equipo") << 8 << "" << 0 << 40;
+        QTest::newRow("sigue-a-los-equipos") << 3 << "" << 6 << 30;
+        QTest::newRow("lo-escrito-se-queda") << 3 << "17" << 6 << 17;
+    }
+    void muertes_por_defecto() {
+        QFETCH(int, guerreros);
+        QFETCH(QString, escrito);
+        QFETCH(int, despues);
+        QFETCH(int, muertes);
+        main v;
+        v.mnuSolo->trigger();
+        unjugador* u = v.menu();
+        u->guerreros->setCurrentIndex(guerreros - 1);
+        u->objetivo->tipo->setCurrentIndex(1);
+        if (!escrito.isEmpty()) {
+            u->objetivo->cantidad->selectAll();
+            QTest::keyClicks(u->objetivo->cantidad, escrito);
+        }
+        if (despues > 0)
+            u->guerreros->setCurrentIndex(despues - 1);
+        QCOMPARE(u->objetivo->elegido(), (objetivo{tipoobjetivo::muertes, int16_t(muertes)}));
     }
 
     void mapas_rechazados_data() {
@@ -383,7 +437,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(u));
         QTest::keyClick(u->File1, Qt::Key_Escape);
         QVERIFY(!u->isVisible());
+        // The window closed goes; Un Jugador shows a fresh one.
         v.mnuSolo->trigger();
+        u = v.menu();
         QVERIFY(u->isVisible());
         QVERIFY(u->File1->count() > 0);
         u->File1->setCurrentRow(0);
@@ -614,6 +670,69 @@ private slots:
         QVERIFY(avisos.isEmpty());
     }
 
+    // Ver repetición from the menu: it asks before it ends a running match
+    // (No keeps playing), its keys work at once wherever the keyboard was,
+    // and a saved match that cannot be loaded leaves the replay playing.
+    void repeticion_desde_el_menu() {
+        main v;
+        atrapar(v);
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        v.pararreloj();
+        for (int t = 0; t < 5; ++t)
+            v.timer_Timer();
+        QTemporaryDir d;
+        QString respuesta = d.filePath("r.repeticion");
+        QVERIFY(v.guardarrepeticion(respuesta));
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.pedirarchivo = [&](bool, const QString&, const QString&, const QString&) {
+            return respuesta;
+        };
+        v.elegirarchivo = [&](const QString&, const QString&, const QString&, const QString&) {
+            return respuesta;
+        };
+        QStringList preguntas;
+        bool si = false;
+        v.confirmar = [&](const QString&, const QString& texto) {
+            preguntas << texto;
+            return si;
+        };
+        const uint32_t tick = v.juego().numtick;
+        v.mnuVerRepeticion->trigger();
+        QCOMPARE(preguntas.size(), 1);
+        QVERIFY(!v.visoractual());
+        QCOMPARE(v.juego().numtick, tick);
+        v.timer_Timer();
+        QCOMPARE(v.juego().numtick, tick + 1);
+
+        // The set-up window has the keyboard when the replay starts.
+        v.mnuSolo->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(v.menu()));
+        si = true;
+        v.mnuVerRepeticion->trigger();
+        QCOMPARE(preguntas.size(), 2);
+        QVERIFY(v.visoractual());
+        QTRY_COMPARE(QApplication::activeWindow(), &v);
+        QWidget* teclado = QApplication::focusWidget();
+        QTest::keyClick(teclado ? teclado : QApplication::activeWindow(), Qt::Key_Escape);
+        QVERIFY(!v.visoractual());
+
+        v.mnuVerRepeticion->trigger();
+        QVERIFY(v.visoractual());
+        QFile roto(d.filePath("roto.partida"));
+        QVERIFY(roto.open(QIODevice::WriteOnly));
+        roto.write("TARNINST");
+        roto.close();
+        for (const QString& archivo : {roto.fileName(), d.filePath("no-esta.partida")}) {
+            avisos.clear();
+            respuesta = archivo;
+            v.mnuCargarPartida->trigger();
+            QCOMPARE(avisos.size(), 1);
+            QVERIFY(v.visoractual());
+            QVERIFY(v.relojactivo());
+        }
+    }
+
     void la_barra_dice_lo_que_la_linea() {
         // The status line shows the values the tick started with; the life
         // bar beside it shows the same life, tick after tick of a fight and
@@ -686,6 +805,7 @@ private slots:
         a.guerreros = 6;
         a.tipo = "Arquero";
         a.meta = {tipoobjetivo::tiempo, 300};
+        a.regla = {modoreglas::equilibradas, dificultad::facil, 0};
         a.escribir(s);
         const ajustes b = ajustes::leer(s);
         QCOMPARE(b.sonido, false);
@@ -696,6 +816,7 @@ private slots:
         QCOMPARE(b.guerreros, 6);
         QCOMPARE(b.tipo, QStringLiteral("Arquero"));
         QCOMPARE(b.meta, (objetivo{tipoobjetivo::tiempo, 300}));
+        QCOMPARE(b.regla, (reglas{modoreglas::equilibradas, dificultad::facil, 0}));
 
         // A hand-edited file: what is wrong falls back to the default.
         s.setValue("sonido", "quizás");
@@ -704,7 +825,10 @@ private slots:
         s.setValue("partida/tipo", "Mago");
         s.setValue("partida/objetivovalor", 301); // not whole minutes
         s.setValue("zoom", "3");
+        s.setValue("partida/reglas", "locas");
+        s.setValue("partida/dificultad", "imposible");
         const ajustes c = ajustes::leer(s);
+        QCOMPARE(c.regla, reglas{});
         QCOMPARE(c.sonido, true);
         QCOMPARE(c.zoom, 1.0);
         QVERIFY(c.mapa.isEmpty());
@@ -733,28 +857,49 @@ private slots:
     void cajas_de_ayuda_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("titulo");
-        QTest::addColumn<QString>("texto");
-        QTest::newRow("controles") << "mnuControles"
-                                   << "Controles"
-                                   << "P = Pausa\r\nMoverse ---> Flechas\r\n\r\nAtacar:\r\n"
-                                      "Arquero ---> Click Izquierdo\r\n"
-                                      "Guerrero ---> Barra de Espacio\r\n"
-                                      "Activar/Desactivar Sonido ----> S";
+        QTest::addColumn<QString>("empieza");
+        QTest::addColumn<QStringList>("tiene");
+        // The box's first lines as they always read; the sound switch no
+        // longer sits under "Atacar:", and the later keys and the rules
+        // follow.
+        QTest::newRow("controles")
+            << "mnuControles"
+            << "Controles"
+            << "P = Pausa\r\nMoverse ---> Flechas\r\n\r\nAtacar:\r\n"
+               "Arquero ---> Click Izquierdo\r\nGuerrero ---> Barra de Espacio\r\n\r\n"
+            << QStringList{"Activar/Desactivar Sonido ----> S",
+                           "---> M",
+                           "---> F11",
+                           "---> Esc",
+                           "Tab",
+                           "+ y -",
+                           "3 segundos",
+                           "Cada 7 muertes",
+                           "5 de ataque",
+                           "3 de armadura",
+                           "Por muertes",
+                           "Equilibradas"};
         QTest::newRow("acerca") << "mnuAcerca"
                                 << "Acerca..."
-                                << "";
+                                << "Tarnhollow" << QStringList{};
     }
     void cajas_de_ayuda() {
         QFETCH(QString, item);
         QFETCH(QString, titulo);
-        QFETCH(QString, texto);
+        QFETCH(QString, empieza);
+        QFETCH(QStringList, tiene);
         main v;
+        // The match waits while the box is read.
+        QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+        bool corria = true;
         QString visto, vistotitulo;
         QMessageBox::Icon icono = QMessageBox::NoIcon;
         QTimer::singleShot(0, [&] {
             auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!caja)
                 return;
+            v.sincronizar();
+            corria = v.relojactivo();
             visto = caja->text();
             vistotitulo = caja->windowTitle();
             icono = caja->icon();
@@ -763,10 +908,41 @@ private slots:
         v.findChild<QAction*>(item)->trigger();
         QCOMPARE(vistotitulo, titulo);
         QCOMPARE(icono, QMessageBox::Information);
-        if (!texto.isEmpty())
-            QCOMPARE(visto, texto);
-        else
-            QVERIFY(visto.contains("Tarnhollow"));
+        QVERIFY2(visto.startsWith(empieza), qPrintable(visto));
+        QVERIFY(!corria);
+        QVERIFY((v.sincronizar(), v.relojactivo()));
+        for (const QString& t : tiene)
+            QVERIFY2(visto.contains(t), qPrintable(t));
+    }
+
+    // The README's key tables name every key the help box lists, and no
+    // other: a key added to the game without its line fails here.
+    void readme_y_ayuda_data() {
+        QTest::addColumn<int>("donde");
+        QTest::addColumn<QString>("tabla"); // the header of the README's table
+        QTest::newRow("partida") << int(entradaayuda::donde::partida)
+                                 << "| key or mouse | action |";
+        QTest::newRow("repeticion")
+            << int(entradaayuda::donde::repeticion) << "| key | while watching a replay |";
+    }
+    void readme_y_ayuda() {
+        QFETCH(int, donde);
+        QFETCH(QString, tabla);
+        QFile f(QStringLiteral(README));
+        QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList lineas = QString::fromUtf8(f.readAll()).split('\n');
+        const qsizetype inicio = lineas.indexOf(tabla);
+        QVERIFY2(inicio >= 0, qPrintable(tabla));
+        QStringList enreadme;
+        for (qsizetype i = inicio + 2; i < lineas.size() && lineas[i].startsWith('|'); ++i)
+            enreadme << lineas[i].section('|', 1, 1).trimmed();
+        QStringList enayuda;
+        for (const entradaayuda& e : entradasayuda())
+            if (int(e.en) == donde && e.readme)
+                enayuda << QString::fromUtf8(e.readme);
+        enreadme.sort();
+        enayuda.sort();
+        QCOMPARE(enreadme, enayuda);
     }
 
     void clic_en_el_campo() {
@@ -917,20 +1093,38 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(v.mensajes->isHidden(), 2000);
     }
 
-    // The scoreboard shows all sixteen rows of eight a team where the window
-    // has the room, and stays inside a small window.
+    // The scoreboard grows with the field as what is drawn on it does,
+    // shows all sixteen rows of eight a team where the window has the room,
+    // and stays inside and readable at the window's smallest size.
     void marcador_final_a_su_medida() {
         main v;
         QVERIFY(avista(v, "prueba_b.mapa", 8, guerrero));
-        for (const QSize tamano : {QSize(1600, 1300), QSize(740, 420)}) {
+        const QSize minimo = v.minimumSizeHint().expandedTo(v.minimumSize());
+        int letraanterior = 0;
+        for (const QSize tamano : {minimo, QSize(820, 660), QSize(1600, 1300)}) {
             v.resize(tamano);
             QTRY_COMPARE(v.width(), tamano.width());
             v.final_->mostrar(v.juego(), 0, true);
             v.final_->layout()->activate();
-            QVERIFY(v.final_->geometry().bottom() < v.centralWidget()->height());
-            if (tamano.width() > 800)
+            const QRect dentro = v.centralWidget()->rect();
+            QVERIFY2(
+                dentro.contains(v.final_->geometry()),
+                qPrintable(QStringLiteral("%1 x %2").arg(tamano.width()).arg(tamano.height())));
+            // Never smaller than letters that read, and larger with the field.
+            const int letra = QFontInfo(v.final_->tabla->font()).pixelSize();
+            QVERIFY(letra >= 12);
+            QVERIFY(QFontInfo(v.final_->titulo->font()).pixelSize() >= 20);
+            QVERIFY(letra >= letraanterior);
+            letraanterior = letra;
+            // The title, the rules and the buttons whole; some rows at least.
+            QVERIFY(v.final_->titulo->height() >= v.final_->titulo->sizeHint().height());
+            QVERIFY(v.final_->revancha->height() >= v.final_->revancha->sizeHint().height());
+            QVERIFY(v.final_->tabla->viewport()->height() >= 3 * v.final_->tabla->rowHeight(0));
+            if (tamano.width() > 1000) {
                 QVERIFY(v.final_->tabla->viewport()->height() >=
                         16 * v.final_->tabla->rowHeight(0));
+                QVERIFY(letra >= 20);
+            }
         }
     }
 
@@ -978,9 +1172,11 @@ private slots:
         QCOMPARE(v.final_->titulo->text(), QStringLiteral("Empate"));
         // It stays in the middle when the window grows.
         v.resize(v.width() + 400, v.height() + 300);
-        const QWidget* cliente = v.centralWidget();
-        QTRY_COMPARE(v.final_->geometry().center().x() / 2, cliente->rect().center().x() / 2);
-        QCOMPARE(v.final_->geometry().center().y() / 2, cliente->rect().center().y() / 2);
+        const QRect campo = campo::encuadre(v.mainpic->size());
+        QTRY_COMPARE(v.final_->geometry().center().x() / 2, campo.center().x() / 2);
+        QCOMPARE(v.final_->geometry().center().y() / 2, campo.center().y() / 2);
+        // It tells the rules the match was played by.
+        QCOMPARE(v.final_->lblreglas->text(), QStringLiteral("Reglas: Clásicas"));
         // Over, the match can no longer be saved to play on; its replay can.
         emit v.mnuArchivo->aboutToShow();
         QVERIFY(!v.mnuGuardarPartida->isEnabled());
@@ -997,15 +1193,53 @@ private slots:
         QVERIFY(!v.final_->isVisible());
         QCOMPARE(v.mensajes->text(), QStringLiteral("Otra partida: Archivo → Un Jugador"));
         v.final_->mostrar(v.juego(), 0, true);
+        const reglas antes = v.reglasjugadas();
         v.final_->revancha->click();
         QVERIFY(!v.final_->isVisible());
+        // The same rules, but a new seed: not the same match again.
+        QCOMPARE(v.reglasjugadas().modo, antes.modo);
+        QVERIFY(v.reglasjugadas().semilla != antes.semilla);
         QCOMPARE(v.juego().fin, falso);
         QCOMPARE(int(v.juego().numtick), 0);
         QCOMPARE(v.juego().meta, (objetivo{tipoobjetivo::tiempo, 2}));
         QCOMPARE(int(v.juego().anchomapa), 74);
         QVERIFY(avisos.isEmpty());
         QCOMPARE(textoganador(0), QStringLiteral("¡Gana el equipo rojo!"));
+        QCOMPARE(textoreglas({modoreglas::equilibradas, dificultad::dificil, 7}),
+                 QStringLiteral("Reglas: Equilibradas · Dificultad: Difícil"));
+        QCOMPARE(textoreglas({modoreglas::clasicas, dificultad::dificil, 7}),
+                 QStringLiteral("Reglas: Clásicas"));
         QCOMPARE(textoganador(1), QStringLiteral("¡Gana el equipo azul!"));
+    }
+
+    // The file dialogs speak Spanish whatever the system does: Qt's own
+    // dialog, with Qt's Spanish words and Spanish dates.
+    void dialogos_en_espanol() {
+        ponerespanol(*qApp);
+        QCOMPARE(QLocale().toString(QDate(2026, 12, 9), QStringLiteral("d MMM")),
+                 QStringLiteral("9 dic"));
+        main v;
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        bool propio = false;
+        QStringList botones;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            propio = d->testOption(QFileDialog::DontUseNativeDialog);
+            for (const QPushButton* b : d->findChildren<QPushButton*>())
+                botones << b->text();
+            d->reject();
+        });
+        QCOMPARE(v.pedirarchivo(false, "Ver repetición", QDir::tempPath(), "(*.repeticion)"),
+                 QString());
+        QVERIFY(propio);
+        QVERIFY2(botones.contains(QStringLiteral("Cancelar")), qPrintable(botones.join(',')));
+        // The tests after this one read Qt's words as they were.
+        for (QTranslator* t : qApp->findChildren<QTranslator*>())
+            QCoreApplication::removeTranslator(t);
+        QLocale::setDefault(QLocale::c());
     }
 };
 
