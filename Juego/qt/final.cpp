@@ -124,9 +124,11 @@ void pantallafinal::mostrar(const M& m, int16_t jugador, bool hayrevancha, const
     tabla->setRowCount(n);
     for (int i = 0; i < n; ++i) {
         const unidad& u = m.unidades[i];
-        const QString quien = i == jugador             ? QStringLiteral("Tú")
-                              : m.eshumano(int16_t(i)) ? QStringLiteral("Humano")
-                                                       : QStringLiteral("Ordenador");
+        const QString& nombre = nombres[std::size_t(i)];
+        const QString quien = i == jugador ? QStringLiteral("Tú")
+                              : m.eshumano(int16_t(i))
+                                  ? (nombre.isEmpty() ? QStringLiteral("Humano") : nombre)
+                                  : QStringLiteral("Ordenador");
         const QStringList celdas = {equipo(u.equipo), QString::fromLatin1(nombretipo(u.tipo)),
                                     quien, QString::number(u.muertes), QString::number(u.bajas)};
         for (int c = 0; c < celdas.size(); ++c) {

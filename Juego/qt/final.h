@@ -1,10 +1,13 @@
 #pragma once
 
+#include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/reglas.h"
 
 #include <QFrame>
 #include <QRect>
 #include <QString>
+
+#include <array>
 
 class QLabel;
 class QPushButton;
@@ -31,6 +34,9 @@ public:
     // pixels), and as large as the field's scale makes its letters; never
     // so small that it cannot be read, never out of the parent.
     void colocar(const QRect& cuadro);
+
+    // The names of the people in a network match, by slot (empty: none).
+    std::array<QString, numunidades> nombres{};
 
     QLabel* titulo = nullptr;
     // The rules the match was played by.

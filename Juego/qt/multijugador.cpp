@@ -163,6 +163,8 @@ void sesionred::unirse(const QString& host, quint16 puerto, const QString& nombr
     // last words off with it.
     connect(cliente_, &red::cliente::aviso, this, [this](const QString& t) { v_.decir(t); });
     connect(cliente_, &red::cliente::perdido, this, [this] { puedevolver_ = true; });
+    connect(cliente_, &red::cliente::grabada, this,
+            [this](const std::shared_ptr<const repeticion>& r) { v_.archivar(*r); });
     connect(cliente_, &red::cliente::terminado, this,
             [this](const QString& motivo) { emit fallido(motivo); });
     enred([=](red::cliente& c) { c.conectar(host, puerto, nombre, tipo, equipo); });

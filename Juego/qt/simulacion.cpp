@@ -1,6 +1,7 @@
 #include "Juego/qt/simulacion.h"
 
 #include "Juego/nucleo/reloj.h"
+#include "Juego/nucleo/repeticion.h"
 #include "Juego/red/mensajes.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@ simulacion::simulacion() {
     // What crosses to the window in queued signals.
     qRegisterMetaType<std::shared_ptr<const cuadro>>();
     qRegisterMetaType<sucesos>();
+    qRegisterMetaType<std::shared_ptr<const repeticion>>();
     qRegisterMetaType<std::vector<red::jugadorred>>();
     // Qt names the system thread after the object: `ps -L` shows it.
     hilo_.setObjectName(QStringLiteral("partida"));

@@ -13,6 +13,7 @@
 #include "Juego/qt/reproductor.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/visor.h"
+#include "Juego/red/anfitrion.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -252,7 +253,10 @@ main::main() : sim_(std::make_unique<simulacion>()) {
         // The same rules, but not the same match again: a new seed.
         if (std::optional<revancha> r = ultima_) {
             r->regla.semilla = 0;
-            cargarmapa(r->ruta, r->maxp, r->tipo, r->meta, r->regla);
+            if (red_ && red_->anfitrionactual())
+                revancharred(*r);
+            else
+                cargarmapa(r->ruta, r->maxp, r->tipo, r->meta, r->regla);
         }
     });
 
@@ -697,6 +701,33 @@ void main::closeEvent(QCloseEvent* e) {
     QApplication::quit();
 }
 
+void main::revancharred(revancha r) {
+    r.regla.semilla = semillanueva();
+    // The match that ended is kept, as any match left for another.
+    archivarpartida();
+    red::anfitrion* a = red_->anfitrionactual();
+    const std::string ruta = r.ruta.toStdString();
+    sucesos s;
+    // In one go on the match's thread: no step of the host runs between
+    // the new match and the players getting it.
+    const std::string error = esperar([&](partida& p) {
+        std::string e = p.cargar(ruta, r.maxp, r.tipo, s, r.meta, r.regla);
+        if (e.empty()) {
+            p.hacerred();
+            a->nuevapartida(QStringLiteral("Revancha: empieza otra partida."));
+        }
+        return e;
+    });
+    if (!error.empty()) {
+        avisar(QStringLiteral("Revancha"), QString::fromStdString(error));
+        return;
+    }
+    ultima_ = r;
+    final_->hide();
+    capas_.olvidar();
+    procesar(s);
+}
+
 bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta,
                       reglas regla) {
     if (regla.semilla == 0)
@@ -725,10 +756,10 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     }
     // The match being left is kept among the replays, unless the new one
     // is refused: then nothing changes.
-    const bool archivar = !visor_ && juego().grabando;
+    const bool guardar = !visor_ && juego().grabando;
     repeticion anterior;
     const std::string error = esperar([&](partida& p) {
-        if (archivar)
+        if (guardar)
             anterior = p.grabacion();
         return cambio(p, s);
     });
@@ -739,8 +770,8 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     // The viewer goes only now, so that a refused file leaves it playing;
     // its going gives the match's timer and view back to the game.
     quitarvisor();
-    if (archivar)
-        archivar_(anterior);
+    if (guardar)
+        archivar(anterior);
     // A network match left for another one: the session ends, the new
     // match stays as it started.
     terminarred({}, false);
@@ -814,10 +845,10 @@ void main::archivarpartida() {
     // Only a match that was played here, alone or over the network:
     // watching a replay records nothing new.
     if (!visor_ && juego().grabando)
-        archivar_(esperar([](partida& p) { return p.grabacion(); }));
+        archivar(esperar([](partida& p) { return p.grabacion(); }));
 }
 
-void main::archivar_(const repeticion& r) {
+void main::archivar(const repeticion& r) {
     if (r.ticks() == 0)
         return;
     // A full disk must not stop the game, but the player is told.
@@ -951,9 +982,11 @@ void main::procesar(const sucesos& s) {
         } else if (e.tipo == tiposuceso::aviso) {
             decir(QString::fromStdString(e.texto));
         } else if (e.tipo == tiposuceso::fin) {
-            // Revancha is a new match of this window's own: not while
-            // watching a replay or playing over the network.
-            final_->mostrar(juego(), juego().jugador, ultima_.has_value() && !visor_ && !red_,
+            // Revancha is a new match of this window's own, or of the match
+            // it hosts: not while watching a replay, nor as a network guest.
+            final_->nombres = capas_.nombres;
+            final_->mostrar(juego(), juego().jugador,
+                            ultima_.has_value() && !visor_ && (!red_ || red_->anfitrionactual()),
                             reglasjugadas());
         }
         cambio = cambio || e.tipo != tiposuceso::sonido;

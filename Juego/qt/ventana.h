@@ -207,6 +207,9 @@ public:
 
     // Shows and plays what the match reported.
     void procesar(const sucesos& s);
+    // Keeps `r` among the archived replays (a network copy's record before
+    // the host replaces its match); a failure is told on the field.
+    void archivar(const repeticion& r);
     // A short message at the top left of the field: the last four stay,
     // each for a few seconds (a save, a player who joined, a kill).
     void decir(const QString& texto);
@@ -300,7 +303,6 @@ private:
     // A match is starting: with sound on, the sound module is loaded now.
     void prepararsonido();
     void archivarpartida();
-    void archivar_(const repeticion& r);
     void cerrarvisor();
     void quitarvisor();
     // Lays the field and the status row out over the client area.
@@ -350,6 +352,9 @@ private:
         reglas regla; // its seed is drawn again for each Revancha
     };
     std::optional<revancha> ultima_;
+    // Revancha of a match this window hosts: the same match anew, every
+    // player keeping their fighter.
+    void revancharred(revancha r);
     QPointer<multijugador> multijugador_;
     sesionred* red_ = nullptr;
 };

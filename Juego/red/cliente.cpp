@@ -230,6 +230,8 @@ void cliente::procesarcola() {
 
 bool cliente::restaurar(const std::vector<uint8_t>& instantanea, uint32_t secuencia) {
     const uint32_t antes = partida_.juego().numtick;
+    if (partida_.grabando() && partida_.grabacion().ticks() > 0)
+        emit grabada(std::make_shared<const repeticion>(partida_.grabacion()));
     sucesos s;
     const std::string error = partida_.restaurar(instantanea, s);
     if (!error.empty()) {

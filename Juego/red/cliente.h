@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Juego/nucleo/repeticion.h"
 #include "Juego/nucleo/sucesos.h"
 #include "Juego/red/mensajes.h"
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QTcpSocket;
@@ -85,6 +87,9 @@ signals:
     // The line broke while playing, and the player can come back to the
     // match (`volver`); `terminado` follows.
     void perdido();
+    // The record of the match this copy held, just before the host's
+    // replaces it (the next match, a repair, a return): kept, not lost.
+    void grabada(std::shared_ptr<const juego::repeticion> r);
     void terminado(const QString& motivo);
 
 private:

@@ -5,6 +5,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/nucleo/repeticion.h"
+#include "Juego/qt/final.h"
 #include "Juego/qt/multijugador.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/ventana.h"
@@ -22,6 +23,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTcpServer>
 #include <QTest>
 
@@ -188,6 +190,31 @@ private slots:
                    a.red()->listajugadores->text().contains("Luis");
         }));
         QVERIFY(avisos.isEmpty());
+
+        // At the end each side's results name the people; the host's
+        // Revancha starts the match anew with everybody in it, the guest's
+        // screen offers none.
+        const suceso fin{tiposuceso::fin, {}, 0, 0, -1, -1};
+        a.procesar({fin});
+        b.procesar({fin});
+        auto quien = [](const main& v, int fila) { return v.final_->tabla->item(fila, 2)->text(); };
+        QCOMPARE(quien(a, 0), QStringLiteral("Tú"));
+        QCOMPARE(quien(a, 1), QStringLiteral("Luis"));
+        QCOMPARE(quien(b, 0), QStringLiteral("Ana"));
+        QVERIFY(a.final_->revancha->isEnabled());
+        QVERIFY(!b.final_->revancha->isEnabled());
+        const uint32_t antes = a.juego().numtick;
+        QVERIFY(antes > 2);
+        QTest::mouseClick(a.final_->revancha, Qt::LeftButton);
+        QVERIFY(!a.final_->isVisible());
+        QVERIFY(bombear([&] {
+            return b.mensajes->text().contains("Revancha") && b.red() && b.red()->dentro() &&
+                   b.juego().numtick < antes;
+        }));
+        QVERIFY(a.juego().numtick < antes);
+        QCOMPARE(a.juego().humano[0], verdadero);
+        QCOMPARE(a.juego().humano[1], verdadero);
+        QCOMPARE(b.juego().jugador, int16_t(1));
 
         // Then the host leaves, and the client is told plainly.
         // The host is asked before ending the match for everyone, whether by
