@@ -127,6 +127,11 @@ QString estante::textojugadores(const cabecera& c) {
                                                       QString::fromLatin1(nombretipo(j.tipo)));
     }
     QString t = QStringLiteral("%1 contra %1").arg(porequipo);
+    // The balanced rules are worth telling; the classic ones are the game.
+    if (c.regla.modo == modoreglas::equilibradas)
+        t += QStringLiteral(", %1 (%2)")
+                 .arg(QString::fromUtf8(nombremodo(c.regla.modo)).toLower(),
+                      QString::fromUtf8(nombredificultad(c.regla.nivel)));
     if (!personas.isEmpty())
         t += QStringLiteral(": ") + personas.join(QStringLiteral(", "));
     return t;

@@ -103,6 +103,10 @@ private slots:
         QCOMPARE(rotas, 1);
         QCOMPARE(viejas, 1);
         QCOMPARE(estante::textoduracion(8 * 3725), QString("1:02:05"));
+        cabecera c = f[0].datos;
+        c.regla = {modoreglas::equilibradas, dificultad::dificil, 7};
+        QCOMPARE(estante::textojugadores(c),
+                 QString("2 contra 2, equilibradas (Difícil): Jugador (Guerrero)"));
     }
 
     // Kept replays leave the archive's rotation and survive it; a bad or
