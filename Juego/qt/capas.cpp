@@ -166,7 +166,8 @@ template <class M> QStringList capas::mensajes(const M& m) const {
         r << QStringLiteral("Has muerto — vuelves en %1 s").arg((ticks * 125 + 999) / 1000);
     }
     if (m.jugando == verdadero && m.pausado == verdadero)
-        r << QStringLiteral("PAUSA");
+        r << (pausadopor.isEmpty() ? QStringLiteral("PAUSA")
+                                   : QStringLiteral("PAUSA (%1)").arg(pausadopor));
     return r;
 }
 
@@ -386,7 +387,7 @@ template <class M> void capas::dibujarmensajes(QPainter& p, const M& m) const {
     }
 
     for (const QString& t : mensajes(m)) {
-        if (t == QStringLiteral("PAUSA"))
+        if (t.startsWith(QStringLiteral("PAUSA")))
             cartel(p, 70, 64, t, QColor(255, 255, 255), 46);
         else if (t.startsWith(QStringLiteral("Has muerto")))
             cartel(p, 200, 44, t, QColor(255, 120, 110), 26);

@@ -98,6 +98,8 @@ public:
     // The names of the people playing over the network, by slot (empty for
     // none): written over their fighters, so friends find each other.
     std::array<QString, numunidades> nombres{};
+    // Who alone pauses a network match (its host), for the pause's sign.
+    QString pausadopor;
 
 private:
     struct baja {

@@ -294,10 +294,15 @@ QString sesionred::dondeanfitrion() const {
 void sesionred::mostrarlista() {
     const cuadro& m = v_.juego();
     std::array<QString, numunidades> nombres{};
-    for (const red::jugadorred& j : lista_)
+    QString anfitrion;
+    for (const red::jugadorred& j : lista_) {
         if (j.slot >= 0 && j.slot < numunidades)
             nombres[std::size_t(j.slot)] = QString::fromStdString(j.nombre);
+        if (j.anfitrion)
+            anfitrion = QString::fromStdString(j.nombre);
+    }
     v_.encima().nombres = nombres;
+    v_.encima().pausadopor = anfitrion;
     QStringList lineas{anfitrion_ ? QStringLiteral("Jugadores · ") + dondeanfitrion()
                                   : QStringLiteral("Jugadores")};
     for (const red::jugadorred& j : lista_) {

@@ -1066,6 +1066,7 @@ void main::terminarred(const QString& texto, bool parar) {
         return;
     sesionred* s = std::exchange(red_, nullptr);
     capas_.nombres = {};
+    capas_.pausadopor.clear();
     // Whatever the session still had to say (a failure to connect that
     // comes in before it is gone) is no longer the player's concern.
     s->disconnect();

@@ -543,7 +543,7 @@ QString anfitrion::nombrelibre(const QString& pedido) const {
 std::vector<jugadorred> anfitrion::lista() const {
     std::vector<jugadorred> l;
     if (local_ >= 0)
-        l.push_back({local_, nombrelocal_.toStdString()});
+        l.push_back({local_, nombrelocal_.toStdString(), true});
     for (const auto& p : pares_)
         if (p->dentro && !p->cerrado)
             l.push_back({p->slot, p->nombre.toStdString()});

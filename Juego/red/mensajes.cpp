@@ -121,6 +121,7 @@ struct escribe {
         for (const jugadorred& j : m.lista) {
             w.i16(j.slot);
             w.texto(j.nombre);
+            w.u8(j.anfitrion ? 1 : 0);
         }
     }
 };
@@ -209,7 +210,7 @@ std::size_t maximocuerpo(uint8_t t) {
     case tipomensaje::resinc:
         return 1 + 4 + maxmotivo + 4 + 4 + maxinstantanea;
     case tipomensaje::jugadores:
-        return 1 + 1 + numslots * (2 + 4 + maxnombre);
+        return 1 + 1 + numslots * (2 + 4 + maxnombre + 1);
     }
     return 0;
 }
@@ -368,7 +369,8 @@ std::string decodificar(const uint8_t* cuerpo, std::size_t n, mensaje& m) {
             jugadorred j;
             j.slot = r.i16();
             j.nombre = r.texto(maxnombre);
-            if (!r.ok() || !entre(j.slot, 0, numslots - 1) || !nombrevalido(j.nombre))
+            const bool bien = bandera(r, j.anfitrion);
+            if (!r.ok() || !bien || !entre(j.slot, 0, numslots - 1) || !nombrevalido(j.nombre))
                 return mal("un jugador de la lista no es válido");
             x.lista.push_back(std::move(j));
         }

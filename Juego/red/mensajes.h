@@ -128,6 +128,8 @@ struct resinc {
 struct jugadorred {
     int16_t slot = 0;
     std::string nombre;
+    // The one who hosts the match (and alone pauses it).
+    bool anfitrion = false;
     bool operator==(const jugadorred&) const = default;
 };
 

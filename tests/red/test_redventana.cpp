@@ -162,6 +162,14 @@ private slots:
         // P in a client's window pauses nothing, and says who can.
         QTest::keyClick(&b, Qt::Key_P);
         QVERIFY(b.mensajes->text().contains(QStringLiteral("Solo el anfitrión")));
+        // The host's does, and every copy says whose pause it is.
+        a.activateWindow();
+        QTest::keyClick(&a, Qt::Key_P);
+        auto pausa = [](main& v) { return v.encima().mensajes(v.juego()).join('|'); };
+        QVERIFY(bombear([&] { return pausa(b).contains("PAUSA (Ana)"); }));
+        QVERIFY(pausa(a).contains("PAUSA (Ana)"));
+        QTest::keyClick(&a, Qt::Key_P);
+        QVERIFY(bombear([&] { return !pausa(b).contains("PAUSA"); }));
 
         // The client leaves from the window; the computer takes its fighter.
         b.mnuMulti->trigger();
