@@ -448,8 +448,11 @@ private slots:
             QCOMPARE(sola.w.eshumano(i), i == propio);
         QCOMPARE(sola.w.numtick, m.anfitriona.w.numtick);
         QCOMPARE(sola.w.unidades[2].x, m.anfitriona.w.unidades[2].x);
-        // The one who came back took the fighter left free.
-        QCOMPARE(m.clientes[3]->slot(), dejado);
+        // The one who came back took a free warrior of their team: the one
+        // left free, or another that was alive when it lay dead.
+        const int16_t vuelto = m.clientes[3]->slot();
+        QCOMPARE(m.anfitriona.w.unidades[vuelto].equipo, int16_t(0));
+        QCOMPARE(m.anfitriona.w.unidades[vuelto].tipo, guerrero);
         QCOMPARE(a.lista().size(), std::size_t(4));
     }
 
