@@ -216,7 +216,7 @@ void mundo::mostrarestado() {
     }
 }
 
-void mundo::relevar(int16_t slot, bool persona) {
+void mundo::relevar(int16_t slot, bool persona, bool fresco) {
     if (slot < 0 || slot >= numunidades)
         return;
     humano[std::size_t(slot)] = persona ? verdadero : falso;
@@ -229,6 +229,12 @@ void mundo::relevar(int16_t slot, bool persona) {
     u.bloqueos = 0;
     u.camino.clear();
     u.pasos.clear();
+    if (persona && fresco) {
+        if (u.muerto != verdadero)
+            u.vida = 100;
+        u.ataque = tipos[std::size_t(u.tipo)].ataque;
+        u.armadura = tipos[std::size_t(u.tipo)].armadura;
+    }
     if (persona)
         seguir(slot);
 }

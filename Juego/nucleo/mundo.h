@@ -264,8 +264,11 @@ public:
     // The fighter of `slot` passes to a person or back to the computer.
     // Whatever the computer was planning is dropped, so it plans afresh
     // from where the person left the fighter rather than jumping along an
-    // old path; a person's view starts on the fighter.
-    void relevar(int16_t slot, bool humano);
+    // old path; a person's view starts on the fighter. With `fresco` (a
+    // newcomer takes it) the fighter starts anew as one coming back does:
+    // full life if alive, its type's own attack and armour; its kills stay
+    // on the scoreboard.
+    void relevar(int16_t slot, bool humano, bool fresco = false);
     // A network match is everyone's: the fighter of slot 0 loses the lone
     // player's head start and goes to the computer until somebody takes it.
     void prepararred();

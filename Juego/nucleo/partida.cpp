@@ -110,8 +110,8 @@ sucesos partida::aplicar(const accion& a) {
     return conaviso(propios(mundo_.aplicar(a)), lleno);
 }
 
-sucesos partida::relevar(int16_t slot, bool humano) {
-    return aplicar({tipoaccion::relevo, slot, int16_t(humano ? 1 : 0), 0});
+sucesos partida::relevar(int16_t slot, bool humano, bool fresco) {
+    return aplicar({tipoaccion::relevo, slot, int16_t(humano ? (fresco ? 2 : 1) : 0), 0});
 }
 
 sucesos partida::tecla(int16_t codigo) {

@@ -76,8 +76,9 @@ public:
     sucesos tick(comun::estadoteclas& t);
     sucesos aplicar(const accion& a);
     // The fighter of `slot` passes to a person (a network player joined) or
-    // back to the computer (they left).
-    sucesos relevar(int16_t slot, bool humano);
+    // back to the computer (they left); `fresco`: a newcomer, who starts it
+    // anew (see mundo::relevar).
+    sucesos relevar(int16_t slot, bool humano, bool fresco = false);
     // A key the local player pressed: P pauses, S turns sound on or off
     // (the player's own switch, not part of the match), the space bar strikes.
     sucesos tecla(int16_t codigo);

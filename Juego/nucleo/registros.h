@@ -124,8 +124,9 @@ template <class A, class X> void describiraccion(A& a, X& x) {
     a.campo("el luchador de una acción", x.slot, 0, int16_t(numunidades - 1));
     a.campo("la columna de una acción", x.x, minimo16, maximo16);
     a.campo("la fila de una acción", x.y, minimo16, maximo16);
-    // A hand-over gives the fighter to a person (1) or back (0).
-    a.exigir(x.tipo != tipoaccion::relevo || x.x == 0 || x.x == 1,
+    // A hand-over gives the fighter to a person (1), to a newcomer who
+    // starts it anew (2) or back (0).
+    a.exigir(x.tipo != tipoaccion::relevo || (x.x >= 0 && x.x <= 2),
              "un relevo no da el luchador ni a una persona ni al ordenador");
 }
 

@@ -197,7 +197,7 @@ sucesos mundo::aplicar(const accion& a) {
             clic(a.slot, a.x, a.y);
         break;
     case tipoaccion::relevo:
-        relevar(a.slot, a.x != 0);
+        relevar(a.slot, a.x != 0, a.x == 2);
         break;
     }
     return recoger();

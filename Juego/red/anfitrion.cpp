@@ -384,8 +384,9 @@ void anfitrion::saludar(par& p, const hola& h) {
     p.ficha = QRandomGenerator::system()->generate64() | 1u;
     p.dentro = true;
     p.ultimavez = reloj();
-    // Every copy, the host's too, hands the fighter over in a step.
-    relevar(slot, true);
+    // Every copy, the host's too, hands the fighter over in a step; a
+    // newcomer starts it anew, one coming back finds it as they left it.
+    relevar(slot, true, vuelve.isEmpty());
     bienvenida b;
     b.slot = slot;
     b.secuencia = secuencia_;
@@ -497,13 +498,13 @@ qint64 anfitrion::pendiente() const {
     return n;
 }
 
-void anfitrion::relevar(int16_t slot, bool humano) {
+void anfitrion::relevar(int16_t slot, bool humano, bool fresco) {
     const bool ahora =
         cambios_.size() < maxcambios &&
         std::all_of(cambios_.begin(), cambios_.end(), [](const auto& c) { return c.second; });
-    cambios_.push_back({{slot, humano}, ahora});
+    cambios_.push_back({{slot, humano, fresco}, ahora});
     if (ahora)
-        partida_.relevar(slot, humano);
+        partida_.relevar(slot, humano, fresco);
 }
 
 void anfitrion::limpiar() {
@@ -620,7 +621,7 @@ sucesos anfitrion::paso() {
         const auto [c, tomado] = cambios_.front();
         cambios_.pop_front();
         if (!tomado)
-            juntar(partida_.relevar(c.slot, c.humano));
+            juntar(partida_.relevar(c.slot, c.humano, c.fresco));
         x.cambios.push_back(c);
     }
     // Each peer its own share of the step, in the order the actions came.

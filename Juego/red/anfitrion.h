@@ -135,7 +135,7 @@ private:
     void rechazar(const QString& direccion, const QString& porque);
     void resumir();
     void reparar(par& p);
-    void relevar(int16_t slot, bool humano);
+    void relevar(int16_t slot, bool humano, bool fresco = false);
     // The name a newcomer plays under: the one asked for, or with a number
     // after it when a player in the match has that name already.
     QString nombrelibre(const QString& pedido) const;

@@ -320,7 +320,7 @@ bool cliente::aplicarpaso(const paso& p) {
                  std::make_move_iterator(mas.end()));
     };
     for (const cambio& c : p.cambios)
-        juntar(partida_.relevar(c.slot, c.humano));
+        juntar(partida_.relevar(c.slot, c.humano, c.fresco));
     for (const accion& a : p.acciones)
         juntar(partida_.aplicar(a));
     if (p.tick != partida_.corre()) {

@@ -97,7 +97,7 @@ struct escribe {
         w.u8(uint8_t(m.cambios.size()));
         for (const cambio& c : m.cambios) {
             w.i16(c.slot);
-            w.u8(c.humano ? 1 : 0);
+            w.u8(c.humano ? (c.fresco ? 2 : 1) : 0);
         }
         w.u16(uint16_t(m.acciones.size()));
         for (const accion& a : m.acciones)
@@ -320,8 +320,11 @@ std::string decodificar(const uint8_t* cuerpo, std::size_t n, mensaje& m) {
         for (uint8_t k = 0; k < nc; ++k) {
             cambio c;
             c.slot = r.i16();
-            if (!bandera(r, c.humano) || !entre(c.slot, 0, numslots - 1))
+            const uint8_t quien = r.u8();
+            if (!r.ok() || quien > 2 || !entre(c.slot, 0, numslots - 1))
                 return mal("un relevo del paso no es válido");
+            c.humano = quien != 0;
+            c.fresco = quien == 2;
             p.cambios.push_back(c);
         }
         const uint16_t na = r.u16();

@@ -99,6 +99,7 @@ struct rechazo {
 struct cambio {
     int16_t slot = 0;
     bool humano = false;
+    bool fresco = false; // a newcomer takes it: it starts anew
     bool operator==(const cambio&) const = default;
 };
 

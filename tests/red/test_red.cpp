@@ -266,6 +266,30 @@ private slots:
         QCOMPARE(int(red::elegirluchador(w.p.juego(), o, int16_t(tipo), 1)), elegido);
     }
 
+    // A newcomer's fighter starts anew, as one coming back does: full life,
+    // its type's own attack and armour; its kills stay on the scoreboard.
+    // Every copy agrees.
+    void quien_llega_empieza_de_nuevo() {
+        mesa m(2);
+        // Slot 3, the blue archer, wounded and grown by seven kills.
+        unidad& u = m.anfitriona.m.unidades[3];
+        u.vida = 40;
+        u.ataque = 23;
+        u.armadura = 1;
+        u.muertes = 7;
+        cliente& c = m.unir(arquero, 1, QStringLiteral("Ana"));
+        QCOMPARE(c.slot(), int16_t(3));
+        QVERIFY(m.paso());
+        for (const mundo* w : {&m.anfitriona.w, &m.copias[0]->w}) {
+            const unidad& v = w->unidades[3];
+            QCOMPARE(v.vida, int16_t(100));
+            QCOMPARE(v.ataque, w->tipos[arquero].ataque);
+            QCOMPARE(v.armadura, w->tipos[arquero].armadura);
+            QCOMPARE(v.muertes, int16_t(7));
+        }
+        QCOMPARE(huellapartida(m.copias[0]->w), huellapartida(m.anfitriona.w));
+    }
+
     // A player whose line breaks gets their fighter and name back with the
     // token of their welcome within the minute, and not after it; a
     // stranger's token is a newcomer's greeting.

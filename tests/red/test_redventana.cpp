@@ -35,6 +35,13 @@ using prueba::bombear;
 
 namespace {
 
+// Waits until `w` has the keyboard and what switching windows set off has
+// been handled: a key tapped before that could be let go again by it.
+void activo(QWidget* w) {
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QCoreApplication::processEvents();
+}
+
 const QString nombremapa = QStringLiteral("prueba_red.mapa");
 
 } // namespace
@@ -134,10 +141,12 @@ private slots:
         const int16_t ax = a.juego().unidades[0].x;
         const int16_t bx = a.juego().unidades[1].x;
         a.activateWindow();
+        activo(&a);
         QTest::keyClick(&a, Qt::Key_Down);
         QVERIFY(bombear(
             [&] { return a.juego().unidades[0].y == 10 && b.juego().unidades[0].y == 10; }));
         b.activateWindow();
+        activo(&b);
         QTest::keyClick(&b, Qt::Key_Right);
         QVERIFY(bombear([&] {
             return a.juego().unidades[1].x == bx + 1 && b.juego().unidades[1].x == bx + 1;
@@ -154,6 +163,7 @@ private slots:
         QTest::keyRelease(ma->direccion, Qt::Key_Down);
         ma->hide();
         a.activateWindow();
+        activo(&a);
         QTest::keyClick(&a, Qt::Key_Left);
         QVERIFY(bombear([&] {
             return a.juego().unidades[0].x == ax - 1 && b.juego().unidades[0].x == ax - 1;
@@ -164,6 +174,7 @@ private slots:
         QVERIFY(b.mensajes->text().contains(QStringLiteral("Solo el anfitrión")));
         // The host's does, and every copy says whose pause it is.
         a.activateWindow();
+        activo(&a);
         QTest::keyClick(&a, Qt::Key_P);
         auto pausa = [](main& v) { return v.encima().mensajes(v.juego()).join('|'); };
         QVERIFY(bombear([&] { return pausa(b).contains("PAUSA (Ana)"); }));
