@@ -190,6 +190,8 @@ void anfitrion::nuevaconexion() {
             limpiar();
         });
         connect(s, &QTcpSocket::disconnected, this, [this, q] {
+            // A goodbye that came just before the line closed still counts.
+            leer(*q);
             if (!q->cerrado)
                 echar(*q, QStringLiteral("perdió la conexión"), false, true);
             limpiar();
@@ -355,8 +357,15 @@ void anfitrion::saludar(par& p, const hola& h) {
     // same name.
     int16_t slot = -1;
     QString vuelve;
-    const auto r = std::find_if(reservas_.begin(), reservas_.end(),
-                                [&h](const reserva& x) { return h.ficha != 0 && x.ficha == h.ficha; });
+    // By the token of their welcome, or (their game was restarted and the
+    // token is gone) by their name from the same address.
+    const QString pedido = limpiarnombre(QString::fromStdString(h.nombre), int(maxnombre));
+    auto r = std::find_if(reservas_.begin(), reservas_.end(),
+                          [&h](const reserva& x) { return h.ficha != 0 && x.ficha == h.ficha; });
+    if (r == reservas_.end())
+        r = std::find_if(reservas_.begin(), reservas_.end(), [&](const reserva& x) {
+            return x.nombre == pedido && x.direccion == p.direccion;
+        });
     if (r != reservas_.end()) {
         slot = r->slot;
         vuelve = r->nombre;
@@ -432,7 +441,7 @@ void anfitrion::echar(par& p, const QString& motivo, bool problema, bool perdido
     if (p.dentro) {
         ocupados_[std::size_t(p.slot)] = perdido;
         if (perdido)
-            reservas_.push_back({p.ficha, p.slot, p.nombre, reloj() + esperavuelta});
+            reservas_.push_back({p.ficha, p.slot, p.nombre, p.direccion, reloj() + esperavuelta});
         if (!p.ausente)
             relevar(p.slot, false);
         p.dentro = false;

@@ -160,6 +160,7 @@ private:
         uint64_t ficha = 0;
         int16_t slot = -1;
         QString nombre;
+        QString direccion;
         int64_t hasta = 0;
     };
     std::vector<reserva> reservas_;

@@ -311,7 +311,7 @@ private slots:
         };
         cortar();
         // Meanwhile a newcomer of the same team and type gets the other one.
-        cliente& otro = m.unir(arquero, 1, QStringLiteral("Ana"));
+        cliente& otro = m.unir(arquero, 1, QStringLiteral("Eva"));
         QVERIFY(otro.slot() >= 2 && otro.slot() != suyo);
         m.ahora += anfitrion::esperavuelta / 2;
         c.volver();
@@ -322,6 +322,18 @@ private slots:
         QCOMPARE(m.anfitriona.w.humano[suyo], verdadero);
         QVERIFY(m.registrado(QStringLiteral("Ana volvió: luchador %1").arg(suyo)));
         QVERIFY(huellapartida(m.copias[0]->w) == huellapartida(m.anfitriona.w));
+
+        // A game restarted meanwhile has lost the token: the same name from
+        // the same address takes the fighter back all the same.
+        cortar();
+        cliente& otravez = m.unir(arquero, 1, QStringLiteral("Ana"));
+        QCOMPARE(otravez.estado(), cliente::fase::dentro);
+        QCOMPARE(otravez.slot(), suyo);
+        otravez.salir();
+        QVERIFY(bombear([&] { return m.registrado(QStringLiteral("salió de la partida")); }));
+        c.volver();
+        bombear([&] { return c.estado() != cliente::fase::conectando; });
+        QCOMPARE(c.slot(), suyo);
 
         // Past the minute the fighter is free again, and the team is full.
         cortar();
