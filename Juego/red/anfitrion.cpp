@@ -583,6 +583,11 @@ void anfitrion::anunciarjugadores() {
 
 sucesos anfitrion::paso() {
     const mundo& m = partida_.juego();
+    // The host's match was stopped (the window left it and its goodbye is
+    // on the way): a step now would tell the players a match that does not
+    // run, which their copies, still running, would take for a broken one.
+    if (m.jugando != verdadero)
+        return {};
     const int64_t ahora = reloj();
     red::paso x;
     x.secuencia = ++secuencia_;
