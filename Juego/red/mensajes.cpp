@@ -61,7 +61,9 @@ struct escribe {
         w.texto(m.nombre);
         w.u8(uint8_t(m.tipo));
         w.u8(uint8_t(m.equipo));
-        w.u64(m.ficha);
+        // A greeting of the first protocol had no token (see its reading).
+        if (m.protocolo >= 2)
+            w.u64(m.ficha);
     }
     void operator()(const tecla& m) {
         w.u8(uint8_t(tipomensaje::tecla));
