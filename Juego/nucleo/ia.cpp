@@ -32,9 +32,14 @@ void mundo::decidirataque(int16_t i) {
     const int16_t enemigo = (u.equipo == 0) ? 1 : 0;
     const bool propias = equilibradas();
     const ajuste aj = ajustedeequipo(u.equipo);
-    // After an attack a computer fighter of the balanced rules may take a
-    // moment longer before its next move, so no two matches play alike.
-    auto reaccion = [&] {
+    // What every attack leaves: the strike pose, the path dropped. A
+    // computer fighter of the balanced rules may then take a moment longer
+    // before its next move, so no two matches play alike.
+    auto atacado = [&] {
+        u.pose = 2;
+        u.moviendo = verdadero;
+        u.atacando = verdadero;
+        u.siguiendo = falso;
         if (propias)
             u.espera = int16_t(u.espera + suerte.menorque(aj.demora + 1));
     };
@@ -58,11 +63,7 @@ void mundo::decidirataque(int16_t i) {
             const posicion b = cerca[std::size_t(elegir(n))];
             orientar(i, u.x, u.y, b.x, b.y);
             atacar(i, b.x, b.y);
-            u.pose = 2;
-            u.moviendo = verdadero;
-            u.atacando = verdadero;
-            u.siguiendo = falso;
-            reaccion();
+            atacado();
             return;
         }
     } else {
@@ -107,11 +108,7 @@ void mundo::decidirataque(int16_t i) {
                 }
             }
             disparar(i, u.x, u.y, tx, ty);
-            u.pose = 2;
-            u.moviendo = verdadero;
-            u.atacando = verdadero;
-            u.siguiendo = falso;
-            reaccion();
+            atacado();
             return;
         }
     }
