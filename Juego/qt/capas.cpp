@@ -396,6 +396,21 @@ template <class M> void capas::dibujarmensajes(QPainter& p, const M& m) const {
     }
 }
 
+// At most 130 pixels on the long side, at most four per cell.
+QImage capas::fondominimapa(const cuadro& m, int ancho, int alto) const {
+    if (!m.terreno || m.terreno != fondode_) {
+        fondo_ = miniatura(
+            ancho, alto, [&m](int c, int r) { return m.terrenode(c, r); }, 130);
+        fondode_ = m.terreno;
+    }
+    return fondo_;
+}
+
+QImage capas::fondominimapa(const mundo& m, int ancho, int alto) const {
+    return miniatura(
+        ancho, alto, [&m](int c, int r) { return terrenode(m, c, r); }, 130);
+}
+
 template <class M> QRectF capas::sitiominimapa(const M& m) const {
     const int ancho = m.anchomapa + 1;
     const int alto = m.altomapa + 1;
@@ -414,9 +429,7 @@ void capas::dibujarminimapa(QPainter& p, const M& m, int16_t vx, int16_t vy) con
     const int alto = m.altomapa + 1;
     if (ancho <= 0 || alto <= 0 || ancho > ladomapa || alto > ladomapa)
         return;
-    // At most 130 pixels on the long side, at most four per cell.
-    const QImage fondo = miniatura(
-        ancho, alto, [&m](int c, int r) { return terrenode(m, c, r); }, 130);
+    const QImage fondo = fondominimapa(m, ancho, alto);
     const int iw = fondo.width();
     const int ih = fondo.height();
     const double escala = double(iw) / ancho;

@@ -2,6 +2,7 @@
 
 #include "Juego/nucleo/mundo.h"
 #include "Juego/nucleo/sucesos.h"
+#include "Juego/qt/cuadro.h"
 
 #include <QColor>
 #include <QImage>
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 
 class QPainter;
 
@@ -124,6 +126,11 @@ private:
     template <class M>
     void dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy, const QRectF& r) const;
     static void dibujartitulo(QPainter& p);
+    // The minimap's picture of the terrain. A frame's terrain is one shared
+    // copy until the map changes, so its picture is made once for it, not
+    // at every frame shown (130 x 130 cells each time).
+    QImage fondominimapa(const cuadro& m, int ancho, int alto) const;
+    QImage fondominimapa(const mundo& m, int ancho, int alto) const;
 
     std::deque<baja> bajas_;
     nivel nivel_;
@@ -131,6 +138,8 @@ private:
     uint32_t ultimotick_ = 0;
     // What the last composed picture showed of its frame, for the clicks.
     mutable QRectF mostrado_{0, 0, 800, 600};
+    mutable std::shared_ptr<const terrenomapa> fondode_;
+    mutable QImage fondo_;
 };
 
 } // namespace juego
