@@ -8,6 +8,13 @@
 // where it stood (the step shows), and the first whose fighter stands
 // wholly on its new cell, exactly as the tick draws it (the step is over).
 //
+// From the key, both times carry the wait for the next tick, anywhere from 0
+// to 125 ms: a difference of a few ms between two modes' medians is within
+// the spread of that wait alone. So each press is also timed from the moment
+// the frame of the tick that made the step reached the window, which is the
+// same for both modes; what motion adds to a key press is the difference of
+// those medians.
+//
 //   bench-tecla [PULSACIONES]   key presses in each mode (60 if not said)
 #include "apoyo/medidas.h"
 #include "apoyo/planos.h"
@@ -25,6 +32,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -35,7 +43,10 @@ namespace {
 struct resultado {
     std::vector<double> primero; // ms to the first picture that shows the step
     std::vector<double> llegada; // ms to the first picture with the step over
-    int perdidas = 0;            // presses whose step never showed
+    // The same two from the moment the step's frame reached the window.
+    std::vector<double> primerotick;
+    std::vector<double> llegadatick;
+    int perdidas = 0; // presses whose step never showed
 };
 
 // The corner of the field where the fighter walks: the view stays at the
@@ -66,6 +77,13 @@ resultado medir(const QString& ruta, bool suave, int pulsaciones) {
     double pulsado = -1; // when the key went down, -1 while none is out
     int16_t xinicial = 0;
     double primero = -1;
+    double recibido = -1; // when the frame with the step reached the window
+    // After the window's own handler: the frame is the window's by then.
+    QObject::connect(&v.simulacionactual(), &juego::simulacion::publicado, &v, [&] {
+        const juego::cuadro& m = v.juego();
+        if (pulsado >= 0 && recibido < 0 && m.unidades[std::size_t(m.jugador)].x != xinicial)
+            recibido = double(reloj.nsecsElapsed()) / 1e6;
+    });
     const auto pintar = v.mainpic->pintar;
     v.mainpic->pintar = [&](QPainter& p, const QRect& d) {
         QImage visto(d.size(), QImage::Format_RGB32);
@@ -81,7 +99,7 @@ resultado medir(const QString& ruta, bool suave, int pulsaciones) {
         }
         const double ahora = double(reloj.nsecsElapsed()) / 1e6;
         if (primero < 0 && trozo != antes)
-            primero = ahora - pulsado;
+            primero = ahora;
         const juego::cuadro& m = v.juego();
         if (m.unidades[std::size_t(m.jugador)].x == xinicial)
             return;
@@ -92,8 +110,14 @@ resultado medir(const QString& ruta, bool suave, int pulsaciones) {
                                 v.mainpic->vistay);
         }
         if (tick.copy(zona) == trozo) {
-            r.primero.push_back(primero < 0 ? ahora - pulsado : primero);
+            if (primero < 0)
+                primero = ahora;
+            r.primero.push_back(primero - pulsado);
             r.llegada.push_back(ahora - pulsado);
+            if (recibido >= 0) {
+                r.primerotick.push_back(primero - recibido);
+                r.llegadatick.push_back(ahora - recibido);
+            }
             pulsado = -1;
         }
     };
@@ -117,6 +141,7 @@ resultado medir(const QString& ruta, bool suave, int pulsaciones) {
         const juego::cuadro& m = v.juego();
         xinicial = m.unidades[std::size_t(m.jugador)].x;
         primero = -1;
+        recibido = -1;
         pulsado = double(reloj.nsecsElapsed()) / 1e6;
         pulsar(&v, QEvent::KeyPress, tecla);
         QTimer::singleShot(30, &v, [&v, tecla] { pulsar(&v, QEvent::KeyRelease, tecla); });
@@ -160,12 +185,22 @@ int main(int argc, char** argv) {
     std::printf("bench-tecla: de la flecha pulsada al píxel, %d pulsaciones por modo\n",
                 pulsaciones);
     std::printf("  %-34s %6s %8s %8s %8s %8s\n", "ms", "n", "mediana", "p90", "p99", "max");
+    std::array<resultado, 2> r;
     for (const bool suave : {false, true}) {
-        const resultado r = medir(ruta, suave, pulsaciones);
-        std::printf(" movimiento suave %s (%d sin paso)\n", suave ? "sí" : "no", r.perdidas);
-        imprimir("el paso se ve", r.primero);
-        imprimir("el paso ha terminado", r.llegada);
+        r[suave] = medir(ruta, suave, pulsaciones);
+        std::printf(" movimiento suave %s (%d sin paso)\n", suave ? "sí" : "no",
+                    r[suave].perdidas);
+        imprimir("el paso se ve", r[suave].primero);
+        imprimir("el paso ha terminado", r[suave].llegada);
+        imprimir("  desde su tick: se ve", r[suave].primerotick);
+        imprimir("  desde su tick: ha terminado", r[suave].llegadatick);
         std::fflush(stdout);
     }
+    // Without motion the step is over in the picture that shows it.
+    const double sin = medidas::mediana(r[0].llegadatick);
+    std::printf(" lo que añade el movimiento suave a una pulsación (medianas desde el tick): "
+                "se ve %+.1f ms, ha terminado %+.1f ms\n",
+                medidas::mediana(r[1].primerotick) - sin,
+                medidas::mediana(r[1].llegadatick) - sin);
     return 0;
 }
