@@ -86,6 +86,16 @@ struct mundoprueba {
     // Hands the events that procedures called directly left to the platform.
     void recoger() { plat.recibir(m.recoger()); }
 
+    // The world as a saved match, and back from one (the reader's checks
+    // and error included).
+    std::vector<uint8_t> instantanea() const {
+        return juego::escribirinstantanea(m, juego::cabeceradepartida(m, 0, {}, 0, {}));
+    }
+    std::string restaurar(const std::vector<uint8_t>& datos) {
+        juego::cabecera c;
+        return juego::leerinstantanea(datos.data(), datos.size(), m, c);
+    }
+
 private:
     juego::sucesos hacer(const std::optional<juego::accion>& a) {
         if (!a)
