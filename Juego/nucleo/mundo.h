@@ -139,6 +139,8 @@ struct tipobase {
 // the core writes it: `partida` owns the world and hands it out as const,
 // so the window, the network peers, the server, the harness and the
 // benchmarks change it through `partida` alone, which records every change.
+// A test that needs a scene laid out by hand builds a world of its own and
+// hands it to a match through `partida::restaurar`, as a saved match.
 // The input of a tick comes in as a value, and what happened goes out as
 // events; only drawing, the pause timer and the sound switch go through
 // `plataforma`.
