@@ -19,7 +19,8 @@ struct jugadorazar {
 
     // Every few ticks the player changes keys, strikes or shoots; then one
     // tick (none while paused).
-    void jugar(mundoprueba& w) {
+    template <class fixture> // mundoprueba or partidaprueba
+    void jugar(fixture& w) {
         const int16_t flechas[4] = {37, 38, 39, 40};
         if (azar() % 5 == 0) {
             for (int16_t k : flechas)

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <string>
 
 using namespace juego;
 
@@ -20,7 +19,7 @@ bool buscador::celdapasable(const mundo& m, int16_t x, int16_t y, int16_t i) con
     return true;
 }
 
-void buscador::limpiarbusqueda(mundo& m) {
+void buscador::limpiarbusqueda(const mundo& m) {
     ancho = m.anchomapa + 1;
     celdas.resize(std::size_t(ancho) * std::size_t(m.altomapa + 1));
     for (int y = 0; y <= m.altomapa; ++y)
@@ -70,10 +69,10 @@ bool buscador::mejorabierto() {
     return true;
 }
 
-void buscador::expandir(mundo& m, int16_t i) {
+void buscador::expandir(const mundo& m, int16_t i) {
     const unidad& u = m.unidades[i];
-    const int16_t cx = u.sigx;
-    const int16_t cy = u.sigy;
+    const int16_t cx = sigx;
+    const int16_t cy = sigy;
     descartes = 0;
     for (int16_t r = int16_t(cy - 1); r <= cy + 1; ++r) {
         for (int16_t c = int16_t(cx - 1); c <= cx + 1; ++c) {
@@ -106,76 +105,68 @@ void buscador::expandir(mundo& m, int16_t i) {
     }
 }
 
-void buscador::buscarcamino(mundo& m, int16_t i) {
+std::optional<respuesta> buscador::buscarcamino(const mundo& m, int16_t i) {
     ultimo = {};
-    unidad& u = m.unidades[i];
+    const unidad& u = m.unidades[i];
     if (u.buscando == verdadero)
-        return;
+        return std::nullopt;
     if (!celdapasable(m, u.destx, u.desty, i))
-        return;
+        return std::nullopt;
     // A fighter off the map has no cell to search from (the game refuses it
     // the same way).
     if (u.x < 0 || u.y < 0 || u.x > m.anchomapa || u.y > m.altomapa)
-        return;
+        return std::nullopt;
     limpiarbusqueda(m);
-    u.siguiendo = falso;
-    u.buscando = verdadero;
-    u.sigx = u.x;
-    u.sigy = u.y;
+    sigx = u.x;
+    sigy = u.y;
     campos& inicio = mapa(u.x, u.y);
     inicio.abierta = falso;
     inicio.cerrada = verdadero;
     inicio.costog = 0;
 
+    // A failure leaves the current node on the last cell taken.
+    respuesta r;
     for (;;) {
         expandir(m, i);
         if (!mejorabierto()) {
             ultimo.tope = hayabiertos();
-            u.buscando = falso;
-            return;
+            r.sigx = sigx;
+            r.sigy = sigy;
+            return r;
         }
         ++ultimo.tomadas;
-        u.sigx = mejorx;
-        u.sigy = mejory;
-        campos& actual = mapa(u.sigx, u.sigy);
+        sigx = mejorx;
+        sigy = mejory;
+        campos& actual = mapa(sigx, sigy);
         actual.cerrada = verdadero;
         actual.abierta = falso;
         expandir(m, i);
-        if (u.sigx == u.destx && u.sigy == u.desty)
+        if (sigx == u.destx && sigy == u.desty)
             break;
         if (descartes == 9 && !hayabiertos()) {
-            u.buscando = falso;
-            return;
+            r.sigx = sigx;
+            r.sigy = sigy;
+            return r;
         }
     }
 
-    // (gcc 12 warns falsely on "," + std::string, hence the appends.)
-    u.camino = std::string(",").append(std::to_string(u.destx)).append(",");
-    u.camino.append(std::to_string(u.desty));
+    // The path read back from the destination, parent after parent, to the
+    // cell after the start; the reading ends on the start.
+    r.via = {u.destx, u.desty};
     for (;;) {
-        const campos& c = mapa(u.sigx, u.sigy);
-        u.sigx = c.padrex;
-        u.sigy = c.padrey;
-        if (u.sigx == u.x && u.sigy == u.y) {
-            u.camino.erase(0, 1);
+        const campos& c = mapa(sigx, sigy);
+        sigx = c.padrex;
+        sigy = c.padrey;
+        if (sigx == u.x && sigy == u.y)
             break;
-        }
-        std::string par(",");
-        par.append(std::to_string(u.sigx)).append(",").append(std::to_string(u.sigy));
-        u.camino.insert(0, par);
+        r.via.push_back(sigx);
+        r.via.push_back(sigy);
     }
-    u.pasos.clear();
-    std::size_t desde = 0;
-    for (;;) {
-        const std::size_t coma = u.camino.find(',', desde);
-        u.pasos.push_back(u.camino.substr(desde, coma - desde));
-        if (coma == std::string::npos)
-            break;
-        desde = coma + 1;
-    }
-    u.siguiendo = verdadero;
-    u.buscando = falso;
+    r.encontrado = true;
+    r.sigx = sigx;
+    r.sigy = sigy;
     ultimo.encontrado = true;
+    return r;
 }
 
 } // namespace referencia

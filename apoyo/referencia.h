@@ -1,9 +1,11 @@
 #pragma once
 
 #include "Juego/nucleo/mundo.h"
+#include "Juego/nucleo/pregunta.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace referencia {
@@ -25,9 +27,15 @@ struct informe {
 // search must give exactly what this one gives. Unlike the plain method it
 // never hands control to an event loop, and it stops with no path as soon as
 // no waiting cell can be taken, where the plain method could spin for ever.
+//
+// It reads the world and answers as the game's search does (a path or a
+// failure, and where it left its current node), for the caller to compare;
+// no answer at all when the fighter may not search (already searching, a
+// destination it cannot step on, standing off the map), which leaves the
+// fighter as it was.
 class buscador {
 public:
-    void buscarcamino(juego::mundo& m, int16_t i);
+    std::optional<juego::respuesta> buscarcamino(const juego::mundo& m, int16_t i);
     informe ultimo;
 
 private:
@@ -51,8 +59,8 @@ private:
     campos& mapa(int x, int y) { return celdas[std::size_t(y) * ancho + std::size_t(x)]; }
 
     bool celdapasable(const juego::mundo& m, int16_t x, int16_t y, int16_t i) const;
-    void limpiarbusqueda(juego::mundo& m);
-    void expandir(juego::mundo& m, int16_t i);
+    void limpiarbusqueda(const juego::mundo& m);
+    void expandir(const juego::mundo& m, int16_t i);
     bool agregarabierto(int16_t x, int16_t y);
     bool mejorabierto();
     bool hayabiertos() const { return abiertos[0].usado == juego::verdadero; }
@@ -60,6 +68,8 @@ private:
     std::array<nodo, 1000> abiertos{};
     std::vector<campos> celdas; // the map's cells, row after row
     int ancho = 0;
+    int16_t sigx = 0; // the current node
+    int16_t sigy = 0;
     int16_t mejorx = 0;
     int16_t mejory = 0;
     int16_t descartes = 0;

@@ -23,6 +23,19 @@ std::string mundo::errorpartida(const comun::plano& p) {
     return comun::errorinicios(p);
 }
 
+std::string mundo::empezar(const comun::plano& p, int16_t nuevomaxp, int16_t tipo, sucesos& s,
+                           objetivo o, reglas r, const alineacion& al) {
+    if (std::string e = errorpartida(p); !e.empty())
+        return e;
+    for (int16_t t : al.tipos)
+        if (al.fijos && t != arquero && t != guerrero)
+            return "Un luchador no es ni Arquero ni Guerrero.";
+    s = cargarmapa(p, nuevomaxp, tipo, o, r, al);
+    plat.ponertemporizador(true);
+    plat.dibujar();
+    return {};
+}
+
 void mundo::limpiarmapa(int16_t ancho, int16_t alto) {
     anchomapa = ancho;
     altomapa = alto;
@@ -196,6 +209,13 @@ posicion mundo::vistasobre(posicion v, int16_t ancho, int16_t alto) {
     if (v.y + (filasvista - 1) > alto)
         v.y = int16_t(alto - (filasvista - 1));
     return v;
+}
+
+posicion mundo::vistade(int16_t slot) const {
+    if (conpersonas() || jugando != verdadero)
+        return vistas[std::size_t(slot)];
+    const unidad& u = unidades[std::size_t(slot)];
+    return vistaajustada({int16_t(u.x - 20), int16_t(u.y - 15)});
 }
 
 void mundo::seguir(int16_t i) {

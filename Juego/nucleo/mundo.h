@@ -139,6 +139,8 @@ struct tipobase {
 // the core writes it: `partida` owns the world and hands it out as const,
 // so the window, the network peers, the server, the harness and the
 // benchmarks change it through `partida` alone, which records every change.
+// A test that needs a scene laid out by hand builds a world of its own and
+// hands it to a match through `partida::restaurar`, as a saved match.
 // The input of a tick comes in as a value, and what happened goes out as
 // events; only drawing, the pause timer and the sound switch go through
 // `plataforma`.
@@ -218,8 +220,13 @@ public:
     // Why the game cannot play a map that the file reader accepted, or an
     // empty text when it can.
     static std::string errorpartida(const comun::plano& p);
+    // Checks a map and a line-up and starts a match on them (cargarmapa),
+    // the window's timer running; on what the game cannot play returns why
+    // and changes nothing.
+    std::string empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
+                        objetivo o = {}, reglas r = {}, const alineacion& al = {});
     // Loads a whole, checked map and starts the match on it, with the local
-    // player in slot 0 (`partida::empezar` checks the map first).
+    // player in slot 0 (`empezar` checks the map first).
     sucesos cargarmapa(const comun::plano& p, int16_t maxp, int16_t tipo, objetivo o = {},
                        reglas r = {}, const alineacion& al = {});
     // Kills of team e so far.
@@ -252,6 +259,13 @@ public:
     static posicion celdadepixel(posicion v, int px, int py);
 
     // --- tick and input ----------------------------------------------------
+    // Whether a tick would do anything now: a match is on, not paused and
+    // not over.
+    bool corre() const { return jugando == verdadero && pausado != verdadero && fin != verdadero; }
+    // What the player of slot `slot` sees: with nobody playing (a watched
+    // match) nothing moves the views, so the view follows that slot's
+    // fighter.
+    posicion vistade(int16_t slot) const;
     // One tick with the arrow keys of the human slots. Does nothing before a
     // match or while paused.
     sucesos timer_Timer(const entradatick& e);

@@ -19,10 +19,39 @@ partida::partida(plataforma& p) : plat_(p), mundo_(p) {
 
 partida::~partida() = default;
 
-sucesos partida::propios(sucesos s) const {
-    std::erase_if(
-        s, [this](const suceso& e) { return e.tipo == tiposuceso::estado && e.a != jugador_; });
+sucesos delslot(sucesos s, int16_t slot) {
+    std::erase_if(s,
+                  [slot](const suceso& e) { return e.tipo == tiposuceso::estado && e.a != slot; });
     return s;
+}
+
+entradatick entradalocal(comun::estadoteclas& t, int16_t slot) {
+    entradatick e;
+    teclasflechas k;
+    k.izquierda = t.consultar(comun::vkizquierda);
+    k.derecha = t.consultar(comun::vkderecha);
+    k.abajo = t.consultar(comun::vkabajo);
+    k.arriba = t.consultar(comun::vkarriba);
+    e.mandos.push_back({slot, k});
+    return e;
+}
+
+std::optional<accion> acciondetecla(plataforma& plat, const mundo& m, int16_t codigo,
+                                    int16_t slot) {
+    if (codigo == comun::vkp)
+        return accion{tipoaccion::pausa, 0, 0, 0};
+    if (codigo == comun::vks)
+        plat.ponersonido(plat.sonido() == 1 ? 0 : 1);
+    if (codigo == comun::vkespacio && m.jugando == verdadero)
+        return accion{tipoaccion::espacio, slot, 0, 0};
+    return std::nullopt;
+}
+
+std::optional<accion> acciondeclic(const mundo& m, int px, int py, posicion vista, int16_t slot) {
+    if (m.jugando != verdadero)
+        return std::nullopt;
+    const posicion c = mundo::celdadepixel(vista, px, py);
+    return accion{tipoaccion::click, slot, c.x, c.y};
 }
 
 sucesos partida::ver(int16_t slot) {
@@ -38,18 +67,14 @@ sucesos partida::ver(int16_t slot) {
 
 std::string partida::empezar(const comun::plano& p, int16_t maxp, int16_t tipo, sucesos& s,
                              objetivo o, const std::string& mapa, reglas r, const alineacion& al) {
-    if (std::string e = mundo::errorpartida(p); !e.empty())
+    const int64_t fecha = plat_.ahora();
+    if (std::string e = mundo_.empezar(p, maxp, tipo, s, o, r, al); !e.empty())
         return e;
-    for (int16_t t : al.tipos)
-        if (al.fijos && t != arquero && t != guerrero)
-            return "Un luchador no es ni Arquero ni Guerrero.";
     jugador_ = 0;
     mapa_ = mapa;
-    fecha_ = plat_.ahora();
+    fecha_ = fecha;
     nombres_ = {};
-    s = propios(mundo_.cargarmapa(p, maxp, tipo, o, r, al));
-    plat_.ponertemporizador(true);
-    plat_.dibujar();
+    s = delslot(std::move(s), jugador_);
     empezargrabacion();
     return {};
 }
@@ -72,34 +97,24 @@ void partida::hacerred() {
 }
 
 posicion partida::vista() const {
-    if (mundo_.conpersonas() || mundo_.jugando != verdadero)
-        return mundo_.vistas[std::size_t(jugador_)];
-    const unidad& u = mundo_.unidades[std::size_t(jugador_)];
-    return mundo_.vistaajustada({int16_t(u.x - 20), int16_t(u.y - 15)});
+    return mundo_.vistade(jugador_);
 }
 
 bool partida::corre() const {
-    return mundo_.jugando == verdadero && mundo_.pausado != verdadero && mundo_.fin != verdadero;
+    return mundo_.corre();
 }
 
 sucesos partida::tick(const entradatick& e) {
     if (!corre())
         return {};
     const bool lleno = anotar(paso{true, 1, e, {}});
-    return conaviso(propios(mundo_.timer_Timer(e)), lleno);
+    return conaviso(delslot(mundo_.timer_Timer(e), jugador_), lleno);
 }
 
 sucesos partida::tick(comun::estadoteclas& t) {
     if (!corre())
         return {};
-    entradatick e;
-    teclasflechas k;
-    k.izquierda = t.consultar(comun::vkizquierda);
-    k.derecha = t.consultar(comun::vkderecha);
-    k.abajo = t.consultar(comun::vkabajo);
-    k.arriba = t.consultar(comun::vkarriba);
-    e.mandos.push_back({jugador_, k});
-    return tick(e);
+    return tick(entradalocal(t, jugador_));
 }
 
 sucesos partida::aplicar(const accion& a) {
@@ -107,7 +122,7 @@ sucesos partida::aplicar(const accion& a) {
     if (mundo_.fin == verdadero)
         return {};
     const bool lleno = anotar(paso{false, 1, {}, a});
-    return conaviso(propios(mundo_.aplicar(a)), lleno);
+    return conaviso(delslot(mundo_.aplicar(a), jugador_), lleno);
 }
 
 sucesos partida::relevar(int16_t slot, bool humano, bool fresco) {
@@ -115,14 +130,9 @@ sucesos partida::relevar(int16_t slot, bool humano, bool fresco) {
 }
 
 sucesos partida::tecla(int16_t codigo) {
-    sucesos s;
-    if (codigo == comun::vkp)
-        s = aplicar({tipoaccion::pausa, 0, 0, 0});
-    if (codigo == comun::vks)
-        plat_.ponersonido(plat_.sonido() == 1 ? 0 : 1);
-    if (codigo == comun::vkespacio && mundo_.jugando == verdadero)
-        s = aplicar({tipoaccion::espacio, jugador_, 0, 0});
-    return s;
+    if (const std::optional<accion> a = acciondetecla(plat_, mundo_, codigo, jugador_))
+        return aplicar(*a);
+    return {};
 }
 
 sucesos partida::clic(int px, int py) {
@@ -130,10 +140,9 @@ sucesos partida::clic(int px, int py) {
 }
 
 sucesos partida::clic(int px, int py, posicion v) {
-    if (mundo_.jugando != verdadero)
-        return {};
-    const posicion c = mundo::celdadepixel(v, px, py);
-    return aplicar({tipoaccion::click, jugador_, c.x, c.y});
+    if (const std::optional<accion> a = acciondeclic(mundo_, px, py, v, jugador_))
+        return aplicar(*a);
+    return {};
 }
 
 void partida::detener(bool olvidar) {
@@ -184,6 +193,11 @@ std::string partida::restaurar(const std::vector<uint8_t>& datos, sucesos& s) {
     // snapshot it starts from included.
     grabacion_ = {c.formato == versioninstantanea ? datos : instantanea(), {}, {}};
     return {};
+}
+
+std::string partida::restaurar(const mundo& m, sucesos& s) {
+    return restaurar(escribirinstantanea(m, cabeceradepartida(m, jugador_, mapa_, fecha_, nombres_)),
+                     s);
 }
 
 std::string partida::cargarsolo(const std::vector<uint8_t>& datos, sucesos& s) {

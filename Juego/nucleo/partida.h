@@ -9,12 +9,9 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
-
-namespace prueba {
-struct mundoprueba;
-}
 
 namespace juego {
 
@@ -101,6 +98,11 @@ public:
     // player's); the computer's fighters are "Ordenador".
     void nombrar(int16_t slot, const std::string& nombre);
     std::string restaurar(const std::vector<uint8_t>& datos, sucesos& s);
+    // A whole world laid out elsewhere (a scene a test built) becomes the
+    // match, as a saved match of it would: the slot shown, the map's name
+    // and the date stay, and the record starts afresh there. A world the
+    // saved-match reader would refuse is refused the same way.
+    std::string restaurar(const mundo& m, sucesos& s);
     // A saved match to play on alone: the one who saved it plays their
     // fighter again and the computer every other.
     std::string cargarsolo(const std::vector<uint8_t>& datos, sucesos& s);
@@ -124,18 +126,11 @@ public:
     sucesos aplicarpaso(const paso& p);
 
 private:
-    // Test scenes are laid out by hand (a fighter moved, a wall painted);
-    // the tests' fixture is the one place outside the core that writes the
-    // world it drives.
-    friend struct prueba::mundoprueba;
-
     void empezargrabacion();
     // Adds a step to the record; true when the record just reached the most
     // a replay holds and stopped there.
     bool anotar(const paso& p);
     static sucesos conaviso(sucesos s, bool lleno);
-    // The events for this copy: the status lines of other slots are theirs.
-    sucesos propios(sucesos s) const;
 
     plataforma& plat_;
     mundo mundo_;
@@ -149,6 +144,24 @@ private:
     // The record is full: it keeps what it has and takes nothing more.
     bool lleno_ = false;
 };
+
+// The local player's controls as a match reads them for the slot it shows;
+// whoever drives a world of its own (a test) reads them the same way.
+//
+// The arrow keys of `slot` for one tick, read from `t` in the order the tick
+// has always read them (left, right, down, up).
+entradatick entradalocal(comun::estadoteclas& t, int16_t slot);
+// The events a copy showing `slot` hands on: the status lines of other
+// slots are theirs.
+sucesos delslot(sucesos s, int16_t slot);
+// What a key the player of `slot` pressed asks of the match: P the pause,
+// the space bar a stroke while a match is on. S switches the player's own
+// sound at once, which is no part of the match, and asks nothing.
+std::optional<accion> acciondetecla(plataforma& plat, const mundo& m, int16_t codigo,
+                                    int16_t slot);
+// A click of the player of `slot` at pixel (px, py) of the field seen from
+// `vista`: a shot at that cell while a match is on.
+std::optional<accion> acciondeclic(const mundo& m, int px, int py, posicion vista, int16_t slot);
 
 // The largest saved match or replay the game reads.
 inline constexpr std::size_t maxarchivo = 256u << 20;

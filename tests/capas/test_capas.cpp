@@ -23,13 +23,13 @@ struct escena : mundoprueba {
     escena() { cargar(plano(60, 60, {10, 10}, {49, 49}), 4, guerrero); }
     void anotar(const sucesos& s) { c.anotar(m, s); }
     QImage componer() {
-        l.dibujar(m, p.vista(), cuadro);
-        return c.componer(m, cuadro, p.vista().x, p.vista().y);
+        l.dibujar(m, vista(), cuadro);
+        return c.componer(m, cuadro, vista().x, vista().y);
     }
     // Pixel (dx, dy) from the top-left of fighter i's cell on the screen.
     QPoint en(int16_t i, int dx, int dy) const {
-        return {(m.unidades[i].x - p.vista().x) * tamcelda + dx,
-                (m.unidades[i].y - p.vista().y) * tamcelda + dy};
+        return {(m.unidades[i].x - vista().x) * tamcelda + dx,
+                (m.unidades[i].y - vista().y) * tamcelda + dy};
     }
 };
 
@@ -76,7 +76,7 @@ private slots:
                  return w.m.recoger();
              },
              "¡Más fuerte! Ataque 22 · Armadura 9"},
-            {"pausa", [](escena& w) { return w.p.tecla(comun::vkp); }, "PAUSA"},
+            {"pausa", [](escena& w) { return w.tecla(comun::vkp); }, "PAUSA"},
         };
         for (const caso& k : casos) {
             escena w;
@@ -136,9 +136,9 @@ private slots:
 
         // The enemies are out of view on a map larger than it: an arrow
         // points to the nearest; none once one stands in view.
-        QVERIFY(capas::enemigocercano(w.m, 0, w.p.vista().x, w.p.vista().y) >= 4);
+        QVERIFY(capas::enemigocercano(w.m, 0, w.vista().x, w.vista().y) >= 4);
         w.mover(4, int16_t(w.m.unidades[0].x + 3), w.m.unidades[0].y);
-        QCOMPARE(capas::enemigocercano(w.m, 0, w.p.vista().x, w.p.vista().y), int16_t(-1));
+        QCOMPARE(capas::enemigocercano(w.m, 0, w.vista().x, w.vista().y), int16_t(-1));
 
         // M hides the minimap in the bottom-right corner (here, a point of
         // its dark frame).
@@ -151,7 +151,7 @@ private slots:
         const int encima = lejos();
         QVERIFY(encima > 0);
         // Over the player's own fighter it turns faint.
-        w.mover(0, int16_t(w.p.vista().x + 38), int16_t(w.p.vista().y + 28));
+        w.mover(0, int16_t(w.vista().x + 38), int16_t(w.vista().y + 28));
         QVERIFY2(lejos() * 2 < encima, qPrintable(QString("%1 %2").arg(lejos()).arg(encima)));
         w.c.minimapa = false;
         QCOMPARE(lejos(), 0);
@@ -210,13 +210,13 @@ private slots:
         // where the player's arrow is, and the arrow stays on top.
         w.m.unidades[1].vida = 40;
         w.mover(1, w.m.unidades[0].x, int16_t(w.m.unidades[0].y - 1));
-        const instante i = instante::de(w.m, w.p.vista().x, w.p.vista().y);
+        const instante i = instante::de(w.m, w.vista().x, w.vista().y);
         entremedias e = interpolar(i, i, 1.0);
         e.unidades[1] = e.unidades[0] + QPointF(0, -8);
-        w.l.dibujar(w.m, w.p.vista(), w.cuadro);
+        w.l.dibujar(w.m, w.vista(), w.cuadro);
         QImage a(w.cuadro.size(), QImage::Format_RGB32);
         QPainter pintor(&a);
-        w.c.componer(pintor, a.rect(), w.m, w.cuadro, w.p.vista().x, w.p.vista().y, &e);
+        w.c.componer(pintor, a.rect(), w.m, w.cuadro, w.vista().x, w.vista().y, &e);
         pintor.end();
         QVERIFY(parecido(a.pixel(w.en(0, 10, -10)), marca));
 
@@ -268,7 +268,7 @@ private slots:
         for (int16_t i = 5; i < 8; ++i)
             w.m.unidades[i].muerto = verdadero;
         w.mover(4, int16_t(enemigo.x()), int16_t(enemigo.y()));
-        QCOMPARE(capas::enemigocercano(w.m, 0, w.p.vista().x, w.p.vista().y), int16_t(4));
+        QCOMPARE(capas::enemigocercano(w.m, 0, w.vista().x, w.vista().y), int16_t(4));
         const QImage a = w.componer();
         const QRectF mini = w.c.sitiominimapa(w.m);
         QVERIFY(!mini.isEmpty());
@@ -332,8 +332,8 @@ private slots:
         // moving picture is the tick's own frame.
         escena w;
         w.m.unidades[3].muerto = verdadero;
-        w.l.dibujar(w.m, w.p.vista(), w.cuadro);
-        const instante i = instante::de(w.m, w.p.vista().x, w.p.vista().y);
+        w.l.dibujar(w.m, w.vista(), w.cuadro);
+        const instante i = instante::de(w.m, w.vista().x, w.vista().y);
         lienzosuave s;
         QImage suave = lienzo::nuevaimagen();
         s.dibujar(w.m, i, i, interpolar(i, i, 1.0), 1.0, suave);

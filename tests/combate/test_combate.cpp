@@ -441,14 +441,14 @@ private slots:
         w.m.herir(0, 30, 1);
         w.m.reaparecer(0);
         QCOMPARE(int(w.m.unidades[0].x), 151);
-        QCOMPARE(int(w.p.vista().x), 131);
-        QCOMPARE(int(w.p.vista().y), 136);
+        QCOMPARE(int(w.vista().x), 131);
+        QCOMPARE(int(w.vista().y), 136);
         // Near the far corner the view stays inside the map.
         w.m.unidades[0].muerto = verdadero;
         w.m.inicio[0] = {198, 198};
         w.m.reaparecer(0);
-        QCOMPARE(int(w.p.vista().x), 160);
-        QCOMPARE(int(w.p.vista().y), 170);
+        QCOMPARE(int(w.vista().x), 160);
+        QCOMPARE(int(w.vista().y), 170);
     }
 };
 

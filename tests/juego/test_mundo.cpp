@@ -63,8 +63,8 @@ private slots:
         w.cargar(mundoprueba::plano(ancho, alto, {2, 2}, {5, 5}), 1, arquero);
         w.m.vistas[0] = {int16_t(vx), int16_t(vy)};
         w.m.ajustarvista();
-        QCOMPARE(int(w.p.vista().x), ex);
-        QCOMPARE(int(w.p.vista().y), ey);
+        QCOMPARE(int(w.vista().x), ex);
+        QCOMPARE(int(w.vista().y), ey);
     }
 
     void cargarmapa_valores_iniciales_data() {
@@ -92,8 +92,8 @@ private slots:
         QCOMPARE(int(j.vida), 100);
         QCOMPARE(QString::fromStdString(w.plat.status), estado);
         QCOMPARE(w.m.jugando, verdadero);
-        QCOMPARE(int(w.p.vista().x), 0);
-        QCOMPARE(int(w.p.vista().y), 0);
+        QCOMPARE(int(w.vista().x), 0);
+        QCOMPARE(int(w.vista().y), 0);
     }
 
     void colocarequipo_data() {

@@ -102,14 +102,14 @@ private slots:
         w.plat.teclas.apretar(der);
         w.tick();
         QCOMPARE(int(w.j().x), 25);
-        QCOMPARE(int(w.p.vista().x), 5);
-        QCOMPARE(int(w.p.vista().y), 5);
+        QCOMPARE(int(w.vista().x), 5);
+        QCOMPARE(int(w.vista().y), 5);
         w.plat.teclas.soltar(der);
         w.mover(0, 13, 20);
         w.plat.teclas.apretar(izq);
         w.tick();
         QCOMPARE(int(w.j().x), 12);
-        QCOMPARE(int(w.p.vista().x), 0); // -8 clamped in the same tick
+        QCOMPARE(int(w.vista().x), 0); // -8 clamped in the same tick
     }
 
     void sin_teclas_nada_se_mueve() {
@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(int(w.j().x), x0);
         QCOMPARE(int(w.j().y), y0);
         QCOMPARE(int(w.j().pose), pose);
-        QCOMPARE(int(w.p.vista().x), 0); // the view moves only with a step
+        QCOMPARE(int(w.vista().x), 0); // the view moves only with a step
     }
 
     void espera_congela_n_menos_uno_ticks() {

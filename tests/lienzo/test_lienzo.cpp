@@ -34,7 +34,7 @@ struct escena : mundoprueba {
     escena(int ancho = 60, int alto = 60) {
         cargar(plano(ancho, alto, {5, 5}, {int16_t(ancho - 6), int16_t(alto - 6)}), 1, arquero);
     }
-    void dibujar() { l.dibujar(m, p.vista(), cuadro); }
+    void dibujar() { l.dibujar(m, vista(), cuadro); }
 
     // Compares the 20 x 20 block at pixel (x, y) with what `esperado` says
     // for each of its pixels.
@@ -277,8 +277,8 @@ private slots:
     void mapa_pequeno_fuera_de_la_rejilla_en_negro() {
         escena w(30, 20);
         w.m.ajustarvista();
-        QCOMPARE(int(w.p.vista().x), -10);
-        QCOMPARE(int(w.p.vista().y), -10);
+        QCOMPARE(int(w.vista().x), -10);
+        QCOMPARE(int(w.vista().y), -10);
         w.dibujar();
         for (int y : {0, 150, 199})
             for (int x : {0, 100, 199, 599})

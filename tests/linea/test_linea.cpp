@@ -68,7 +68,7 @@ private slots:
         escribir(raiz_ + QStringLiteral("/borde.mapa"),
                  QByteArray::fromStdString(comun::escribirmapa(comun::plano::vacio(20, 20))));
         escribir(raiz_ + QStringLiteral("/rota.repeticion"), "tampoco una repetición");
-        prueba::mundoprueba m;
+        prueba::partidaprueba m;
         comun::lectura l = comun::leerarchivo(pradera.toStdString());
         QVERIFY(l);
         m.cargar(*l.mapa, 2, guerrero);

@@ -21,6 +21,7 @@
 using namespace juego;
 using prueba::jugadorazar;
 using prueba::mundoprueba;
+using prueba::partidaprueba;
 
 namespace {
 
@@ -55,7 +56,7 @@ private slots:
         QFETCH(int, tipo);
         QFETCH(int, antes);
         QFETCH(QString, previo);
-        mundoprueba a;
+        partidaprueba a;
         jugadorazar ja(7);
         if (!previo.isEmpty()) {
             a.cargar(mapade(qPrintable(previo)), 8, guerrero);
@@ -69,7 +70,7 @@ private slots:
         a.plat.pedidos.clear();
 
         // Restored into a world that has played another match before.
-        mundoprueba b;
+        partidaprueba b;
         b.cargar(mapade("rio.mapa"), 3, guerrero);
         b.tick(50);
         sucesos s;
@@ -95,7 +96,7 @@ private slots:
     }
 
     void repeticion_ida_y_vuelta() {
-        mundoprueba a;
+        partidaprueba a;
         a.cargar(mapade("fortaleza.mapa"), 6, arquero);
         jugadorazar j(11);
         std::vector<std::vector<uint8_t>> fotos;
@@ -112,7 +113,7 @@ private slots:
         repeticion r;
         QCOMPARE(QString::fromStdString(leerrepeticion(bytes.data(), bytes.size(), r)), QString());
         QCOMPARE(r.ticks(), a.p.grabacion().ticks());
-        mundoprueba b;
+        partidaprueba b;
         sucesos s;
         QCOMPARE(QString::fromStdString(b.p.restaurar(r.inicio, s)), QString());
         std::size_t tick = 0;
@@ -129,7 +130,7 @@ private slots:
         QCOMPARE(b.m.pausado, verdadero);
 
         // Played in one go, as the harness does, and written again the same.
-        mundoprueba c;
+        partidaprueba c;
         QCOMPARE(QString::fromStdString(c.p.reproducir(r, [](const sucesos&) {})), QString());
         QVERIFY(c.p.instantanea() == a.p.instantanea());
         QVERIFY(escribirrepeticion(c.p.grabacion()) == bytes);
@@ -139,7 +140,7 @@ private slots:
     // the match stood then, says so once, and the replay still reads and
     // plays; the match itself goes on.
     void repeticion_llena() {
-        mundoprueba a;
+        partidaprueba a;
         a.cargar(mapade("pradera.mapa"), 2, guerrero);
         a.tick(3);
         int avisos = 0;
@@ -225,7 +226,7 @@ private slots:
         QFETCH(bool, esrepeticion);
         QFETCH(int, cambio);
         QFETCH(QString, motivo);
-        mundoprueba w;
+        partidaprueba w;
         w.cargar(mapade("pradera.mapa"), 4, guerrero);
         w.tick(30);
         const std::vector<uint8_t> foto = w.p.instantanea();
@@ -373,7 +374,7 @@ private slots:
     void formatos_refusados() {
         QFETCH(int, caso);
         QFETCH(QString, motivo);
-        mundoprueba w;
+        partidaprueba w;
         w.cargar(mapade("pradera.mapa"), 4, guerrero);
         w.tick(30);
         const std::vector<uint8_t> foto = w.p.instantanea();
@@ -449,7 +450,7 @@ private slots:
     // The header is told alike by a file's own header and, for the files
     // without one, by the match inside; a match that ended says who won.
     void cabecera_de_una_partida_acabada() {
-        mundoprueba w;
+        partidaprueba w;
         sucesos s;
         QCOMPARE(QString::fromStdString(w.p.empezar(mapade("pradera.mapa"), 2, arquero, s,
                                                     {tipoobjetivo::tiempo, 2}, "pradera")),
@@ -493,8 +494,8 @@ private slots:
         QFETCH(int, sy);
         QFETCH(int, vx);
         QFETCH(int, vy);
-        mundoprueba w;
-        w.cargar(mundoprueba::plano(ancho, alto, {int16_t(sx), int16_t(sy)}, {2, 2}), 1, guerrero);
+        partidaprueba w;
+        w.cargar(partidaprueba::plano(ancho, alto, {int16_t(sx), int16_t(sy)}, {2, 2}), 1, guerrero);
         QCOMPARE(int(w.p.vista().x), vx);
         QCOMPARE(int(w.p.vista().y), vy);
     }
@@ -522,7 +523,7 @@ private slots:
         // The fallen fighter's return is reported by the tick that brings it.
         bool vuelve = false;
         for (int t = 0; t < 40 && !vuelve; ++t)
-            for (const suceso& e : w.p.tick(entradatick{}))
+            for (const suceso& e : w.m.timer_Timer(entradatick{}))
                 vuelve = vuelve || (e.tipo == tiposuceso::reaparicion && e.a == 1);
         QVERIFY(vuelve);
     }
@@ -556,20 +557,22 @@ private slots:
         QFETCH(int, ultimo);
         QFETCH(int, ganador);
         // Teams far apart: nobody fights by themselves in these few ticks.
-        mundoprueba w;
+        partidaprueba w;
         sucesos s;
-        w.p.empezar(mundoprueba::plano(200, 200, {10, 10}, {190, 190}), 4, arquero, s,
+        w.p.empezar(partidaprueba::plano(200, 200, {10, 10}, {190, 190}), 4, arquero, s,
                     {tipoobjetivo(tipo), int16_t(valor)});
         // Arrows in flight when the match ends hurt nobody any more.
         w.clic(700, 500);
         bool finvisto = false;
         for (int t = 1; t <= 40; ++t) {
-            if (t == antesde) {
-                for (int k = 0; k < rojas; ++k)
-                    w.m.herir(int16_t(4 + k), 999, 1);
-                for (int k = 0; k < azules; ++k)
-                    w.m.herir(int16_t(1 + k), 999, 5);
-            }
+            // The kills come in as a scene, which the record starts from.
+            if (t == antesde)
+                w.escena([&](mundoprueba& e) {
+                    for (int k = 0; k < rojas; ++k)
+                        e.m.herir(int16_t(4 + k), 999, 1);
+                    for (int k = 0; k < azules; ++k)
+                        e.m.herir(int16_t(1 + k), 999, 5);
+                });
             for (const suceso& e : w.p.tick(entradatick{}))
                 if (e.tipo == tiposuceso::fin) {
                     QVERIFY(!finvisto);
@@ -597,14 +600,14 @@ private slots:
         QVERIFY(w.p.instantanea() == alfinal);
 
         // A snapshot and the replay keep the goal and end where it ended.
-        mundoprueba b;
+        partidaprueba b;
         QCOMPARE(QString::fromStdString(b.p.restaurar(alfinal, s)), QString());
         QCOMPARE(b.m.meta, w.m.meta);
         QCOMPARE(b.m.fin, verdadero);
         const std::vector<uint8_t> rep = escribirrepeticion(w.p.grabacion());
         repeticion r;
         QCOMPARE(QString::fromStdString(leerrepeticion(rep.data(), rep.size(), r)), QString());
-        QCOMPARE(int(r.ticks()), ultimo);
+        QCOMPARE(int(r.ticks()), ultimo - antesde + 1);
     }
 
     // After days of play the counters stop at the 16-bit maximum instead of
@@ -659,7 +662,7 @@ private slots:
                 for (int x = 0; x <= w.m.anchomapa; ++x)
                     if (w.m.mapa(x, y).proyectil >= 0)
                         antes.emplace_back(x, y, w.m.mapa(x, y).proyectil);
-            const std::vector<uint8_t> foto = w.p.instantanea();
+            const std::vector<uint8_t> foto = w.instantanea();
             for (int16_t k = 0; k < numflechas; ++k)
                 if (w.m.flechas[k].activa != verdadero)
                     w.m.borrarflecha(k);
@@ -675,8 +678,7 @@ private slots:
                                           std::tuple(x, y, int(w.m.mapa(x, y).proyectil))) !=
                                 antes.end());
             // Back to the match as it was, marks remembered from the grid.
-            sucesos s;
-            QCOMPARE(QString::fromStdString(w.p.restaurar(foto, s)), QString());
+            QCOMPARE(QString::fromStdString(w.restaurar(foto)), QString());
         }
         // Spent arrows did leave marks to clear.
         QVERIFY(revisadas > 20);
@@ -698,12 +700,28 @@ private slots:
         (void)w.m.mapa(700, 700); // a plain look leaves nothing behind
         QCOMPARE(int(std::as_const(w.m).mapa(60, 5).ocupante), 1);
 
-        mundoprueba b;
+        // A match restarted from that world: the same world, and a record
+        // that starts there.
+        partidaprueba b;
+        b.cargar(partidaprueba::plano(30, 30, {5, 5}, {20, 20}), 2, arquero);
+        b.tick(3);
         sucesos s;
-        QCOMPARE(QString::fromStdString(b.p.restaurar(w.p.instantanea(), s)), QString());
-        QCOMPARE(int(std::as_const(b.m).mapa(60, 5).ocupante), 1);
-        QCOMPARE(int(std::as_const(b.m).mapa(3, 45).proyectil), 7);
-        QVERIFY(b.p.instantanea() == w.p.instantanea());
+        QCOMPARE(QString::fromStdString(b.p.restaurar(w.m, s)), QString());
+        QCOMPARE(b.m.mapa(60, 5).ocupante, int16_t(1));
+        QCOMPARE(b.m.mapa(3, 45).proyectil, int16_t(7));
+        QVERIFY(estadomundo(b.m) == estadomundo(w.m));
+        QVERIFY(b.p.grabando());
+        QCOMPARE(b.p.grabacion().ticks(), uint64_t(0));
+        QVERIFY(b.p.grabacion().inicio == b.p.instantanea());
+        QCOMPARE(s.size(), std::size_t(1));
+        QCOMPARE(s[0].texto, w.m.estados[0]);
+
+        // A world the saved-match reader refuses is refused, and the match
+        // goes on untouched.
+        const std::vector<uint8_t> antes = b.p.instantanea();
+        w.m.unidades[1].x = 70;
+        QVERIFY(!b.p.restaurar(w.m, s).empty());
+        QVERIFY(b.p.instantanea() == antes);
 
         w.cargar(mundoprueba::plano(200, 200, {10, 10}, {30, 30}), 1, guerrero);
         QCOMPARE(int(std::as_const(w.m).mapa(60, 5).ocupante), -1);

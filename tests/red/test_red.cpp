@@ -37,9 +37,9 @@ using prueba::bombear;
 
 namespace {
 
-// One peer's own copy of the match.
-// The copy is a test fixture, so that a test can spoil it on purpose.
-struct copia : prueba::mundoprueba {
+// One peer's own copy of the match, read as const; a test spoils it on
+// purpose with a scene (prueba::escena).
+struct copia : prueba::partidaprueba {
     const mundo& w = p.juego();
 };
 
@@ -263,7 +263,7 @@ private slots:
         std::array<bool, numunidades> o{};
         for (int i : ocupados)
             o[std::size_t(i)] = true;
-        QCOMPARE(int(red::elegirluchador(w.p.juego(), o, int16_t(tipo), 1)), elegido);
+        QCOMPARE(int(red::elegirluchador(w.m, o, int16_t(tipo), 1)), elegido);
     }
 
     // A newcomer's fighter starts anew, as one coming back does: full life,
@@ -272,11 +272,13 @@ private slots:
     void quien_llega_empieza_de_nuevo() {
         mesa m(2);
         // Slot 3, the blue archer, wounded and grown by seven kills.
-        unidad& u = m.anfitriona.m.unidades[3];
-        u.vida = 40;
-        u.ataque = 23;
-        u.armadura = 1;
-        u.muertes = 7;
+        m.anfitriona.escena([](prueba::mundoprueba& e) {
+            unidad& u = e.m.unidades[3];
+            u.vida = 40;
+            u.ataque = 23;
+            u.armadura = 1;
+            u.muertes = 7;
+        });
         cliente& c = m.unir(arquero, 1, QStringLiteral("Ana"));
         QCOMPARE(c.slot(), int16_t(3));
         QVERIFY(m.paso());
@@ -618,7 +620,7 @@ private slots:
         QObject::connect(&c, &cliente::aviso, [&](const QString& t) { aviso = t; });
         for (int k = 0; k < 20; ++k)
             QVERIFY(m.paso());
-        m.copias[0]->m.unidades[0].vida -= 7;
+        m.copias[0]->escena([](prueba::mundoprueba& e) { e.m.unidades[0].vida -= 7; });
         for (int k = 0; k < 40 && aviso.isEmpty(); ++k)
             QVERIFY(m.paso());
         QCOMPARE(aviso, QStringLiteral("La partida se desincronizó."));

@@ -20,14 +20,16 @@ constexpr reglas equilibradas{modoreglas::equilibradas, dificultad::normal, 7};
 struct escena : mundoprueba {
     explicit escena(reglas r, int16_t tipo = guerrero, objetivo o = {}) {
         sucesos s;
-        if (const std::string e = p.empezar(plano(40, 40, {5, 5}, {30, 30}), 1, tipo, s, o, {}, r);
+        if (const std::string e = m.empezar(plano(40, 40, {5, 5}, {30, 30}), 1, tipo, s, o, r);
             !e.empty())
             throw std::runtime_error(e);
         plat.recibir(s);
     }
     unidad& u(int i) { return m.unidades[std::size_t(i)]; }
     // Steps `n` ticks with these keys (one tick, then the keys are up).
-    void pulsar(const teclasflechas& t) { plat.recibir(p.tick(entradatick{{{0, t}}})); }
+    void pulsar(const teclasflechas& t) {
+        plat.recibir(delslot(m.timer_Timer(entradatick{{{0, t}}}), 0));
+    }
 };
 
 // A watched 4 v 4 match of the balanced rules on a sample map.
@@ -111,18 +113,18 @@ private slots:
         w.u(0).direccion = 3;
         // The first action starts the recovery; the second comes during it.
         if (que == 1)
-            w.p.aplicar({tipoaccion::click, 0, 15, 10});
+            w.m.aplicar({tipoaccion::click, 0, 15, 10});
         else
-            w.p.aplicar({tipoaccion::espacio, 0, 0, 0});
+            w.m.aplicar({tipoaccion::espacio, 0, 0, 0});
         if (que == 1)
             QCOMPARE(int(w.u(0).espera), 5);
         else
             w.u(0).espera = 4; // what a stroke or shot leaves, for either type
         w.pulsar({});
         if (que == 0)
-            w.p.aplicar({tipoaccion::espacio, 0, 0, 0});
+            w.m.aplicar({tipoaccion::espacio, 0, 0, 0});
         else if (que == 1)
-            w.p.aplicar({tipoaccion::click, 0, 15, 12});
+            w.m.aplicar({tipoaccion::click, 0, 15, 12});
         else
             w.pulsar({0, 1, 0, 0}); // right, pressed and let go between ticks
         int cuando = 0;
@@ -259,11 +261,11 @@ private slots:
     void nuevapartidasinflechas() {
         QFETCH(bool, equilibrio);
         escena w(equilibrio ? equilibradas : clasicas, arquero);
-        w.p.aplicar({tipoaccion::click, 0, 30, 30});
+        w.m.aplicar({tipoaccion::click, 0, 30, 30});
         QCOMPARE(w.m.flechas[0].activa, verdadero);
         // A smaller map: the arrow would fly on over it onto the fighters.
         sucesos s;
-        QCOMPARE(w.p.empezar(mundoprueba::plano(12, 12, {2, 2}, {9, 9}), 1, arquero, s, {}, {},
+        QCOMPARE(w.m.empezar(mundoprueba::plano(12, 12, {2, 2}, {9, 9}), 1, arquero, s, {},
                              equilibrio ? equilibradas : clasicas),
                  std::string());
         for (const flecha& f : w.m.flechas)

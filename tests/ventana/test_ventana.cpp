@@ -238,8 +238,12 @@ private slots:
         // Beside the status line: the player's life and both teams' kills.
         QCOMPARE(v.vida->vida(), 100);
         v.enviar([](partida& p) {
-            mundoprueba::escribible(p).herir(5, 1000, 0);
-            return mundoprueba::escribible(p).recoger();
+            sucesos s;
+            prueba::escena(p, [&s](mundoprueba& e) {
+                e.m.herir(5, 1000, 0);
+                s = e.m.recoger();
+            });
+            return s;
         });
         QVERIFY2(v.marcador->text().contains("rojo 1") && v.marcador->text().contains("azul 0"),
                  qPrintable(v.marcador->text()));
@@ -312,8 +316,10 @@ private slots:
         main v;
         atrapar(v);
         QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 2, guerrero));
+        v.esperar([](partida& p) {
+            prueba::escena(p, [](mundoprueba& e) { e.m.unidades[0].x = 9; });
+        });
         v.pararreloj(); // paused: a refused map must not resume the match
-        v.esperar([](partida& p) { mundoprueba::escribible(p).unidades[0].x = 9; });
         v.mnuSolo->trigger();
         QPointer<unjugador> u = v.menu();
         elegir(*u, archivo);
@@ -344,9 +350,10 @@ private slots:
         main v;
         QVERIFY(avista(v, "prueba_a.mapa", 1, guerrero));
         v.esperar([](partida& p) {
-            mundo& w = mundoprueba::escribible(p);
-            w.unidades[1].muerto = verdadero;
-            w.unidades[1].revivir = 10000;
+            prueba::escena(p, [](mundoprueba& e) {
+                e.m.unidades[1].muerto = verdadero;
+                e.m.unidades[1].revivir = 10000;
+            });
         });
 
         // P pauses and resumes; S toggles the sound box twice back.
@@ -375,7 +382,9 @@ private slots:
         QCOMPARE(v.sonido_->isChecked(), sonido);
 
         // An arrow key held across a tick walks the fighter.
-        v.esperar([](partida& p) { mundoprueba::escribible(p).unidades[0].espera = 0; });
+        v.esperar([](partida& p) {
+            prueba::escena(p, [](mundoprueba& e) { e.m.unidades[0].espera = 0; });
+        });
         const int x0 = v.juego().unidades[0].x;
         // Keys reach whichever control has the focus first.
         QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : &v;
@@ -556,7 +565,9 @@ private slots:
         // As narrow as it goes, the row under the field still fits side by
         // side: the life bar, the kill count (big numbers too), the sound box.
         for (int k = 0; k < 2; ++k)
-            v.esperar([k](partida& p) { mundoprueba::escribible(p).unidades[k].muertes = 999; });
+            v.esperar([k](partida& p) {
+                prueba::escena(p, [k](mundoprueba& e) { e.m.unidades[k].muertes = 999; });
+            });
         v.timer_Timer();
         v.resize(1, 1);
         QTRY_VERIFY(v.width() < 800);
@@ -631,8 +642,8 @@ private slots:
     // A replay of two million pauses between two ticks (some 2 MB) plays
     // a bounded batch of steps per timer call, and to the very end.
     void repeticion_de_pausas() {
-        prueba::mundoprueba a;
-        a.cargar(prueba::mundoprueba::plano(30, 30, {5, 5}, {20, 20}), 1, guerrero);
+        prueba::partidaprueba a;
+        a.cargar(prueba::partidaprueba::plano(30, 30, {5, 5}, {20, 20}), 1, guerrero);
         a.tick();
         const std::size_t pausas = maxpasosrepeticion - 4;
         for (std::size_t k = 0; k < pausas; ++k)

@@ -8,6 +8,7 @@
 // the timing, the results of both searches are compared: path text, steps,
 // outcome and where the search left its current node.
 #include "apoyo/medidas.h"
+#include "apoyo/mundoprueba.h"
 #include "apoyo/planos.h"
 #include "apoyo/referencia.h"
 #include "Comun/mapaarchivo.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -27,8 +29,6 @@
 using namespace juego;
 
 namespace {
-
-grabadora plat;
 
 // Runs `f` after `preparar` until both `minimo` runs and `ms` milliseconds
 // of timed CPU have gone by (or `maximo` runs); the times of every run.
@@ -61,69 +61,66 @@ comun::plano campo(uint32_t semilla, comun::posicion a, comun::posicion b) {
     return p;
 }
 
-void mover(mundo& m, int16_t k, int x, int y) {
-    unidad& u = m.unidades[k];
-    if (m.mapa(u.x, u.y).ocupante == k)
-        m.ponerocupante(u.x, u.y, -1);
-    u.x = int16_t(x);
-    u.y = int16_t(y);
-    m.ponerocupante(x, y, k);
+using prueba::mundoprueba;
+
+void mover(mundoprueba& w, int16_t k, int x, int y) {
+    w.mover(k, int16_t(x), int16_t(y));
 }
 
-void apuntar(mundo& m, int16_t i, int16_t hacia) {
-    m.unidades[i].destx = m.unidades[hacia].x;
-    m.unidades[i].desty = m.unidades[hacia].y;
+void apuntar(mundoprueba& w, int16_t i, int16_t hacia) {
+    w.m.unidades[i].destx = w.m.unidades[hacia].x;
+    w.m.unidades[i].desty = w.m.unidades[hacia].y;
 }
 
 // Fighter 8 (team 1) at (5, 5) hunts the player at (99, 99). With `muros`
 // the player is walled in; otherwise seven of the hunter's team-mates and one
 // wall stand around him.
-void cercado(mundo& m, comun::plano p, bool muros) {
+void cercado(mundoprueba& w, comun::plano p, bool muros) {
     for (int y = 98; y <= 100; ++y)
         for (int x = 98; x <= 100; ++x)
             if ((x != 99 || y != 99) && (muros || (x == 100 && y == 100)))
                 p.ponerterreno(x, y, comun::pared);
-    m.cargarmapa(p, 8, guerrero);
-    mover(m, 0, 99, 99);
+    w.m.cargarmapa(p, 8, guerrero);
+    mover(w, 0, 99, 99);
     for (int16_t k = 1; k < 8; ++k)
-        mover(m, k, 150 + k, 190);
-    mover(m, 8, 5, 5);
+        mover(w, k, 150 + k, 190);
+    mover(w, 8, 5, 5);
     int16_t k = 9;
     for (int y = 98; y <= 100; ++y)
         for (int x = 98; x <= 100; ++x)
-            if (m.mapa(x, y).transitable == verdadero && (x != 99 || y != 99))
-                mover(m, k++, x, y);
+            if (w.m.mapa(x, y).transitable == verdadero && (x != 99 || y != 99))
+                mover(w, k++, x, y);
     for (; k < 16; ++k)
-        mover(m, k, 150 + k, 180);
-    apuntar(m, 8, 0);
+        mover(w, k, 150 + k, 180);
+    apuntar(w, 8, 0);
 }
 
 // The player stands in a walled 31 x 31 room whose door, three cells wide,
 // is held by the hunter's team-mates: too big to flood, the same terrain zone,
 // so the search has to take every cell outside to learn there is no way in.
-void sala(mundo& m, comun::plano p) {
+void sala(mundoprueba& w, comun::plano p) {
     for (int k = 84; k <= 114; ++k)
         for (const auto& [x, y] : {std::pair{k, 84}, {k, 114}, {84, k}, {114, k}})
             p.ponerterreno(x, y, comun::pared);
     for (int x = 98; x <= 100; ++x)
         p.ponerterreno(x, 84, comun::pasto);
-    m.cargarmapa(p, 8, guerrero);
-    mover(m, 0, 99, 99);
+    w.m.cargarmapa(p, 8, guerrero);
+    mover(w, 0, 99, 99);
     for (int16_t k = 1; k < 8; ++k)
-        mover(m, k, 90 + k, 100);
-    mover(m, 8, 5, 5);
+        mover(w, k, 90 + k, 100);
+    mover(w, 8, 5, 5);
     for (int16_t k = 9; k < 12; ++k)
-        mover(m, k, 89 + k, 84);
+        mover(w, k, 89 + k, 84);
     for (int16_t k = 12; k < 16; ++k)
-        mover(m, k, 150 + k, 180);
-    apuntar(m, 8, 0);
+        mover(w, k, 150 + k, 180);
+    apuntar(w, 8, 0);
 }
 
 struct caso {
     const char* nombre;
     bool atajo;    // the game is expected to answer without searching
     bool recordar; // asked again with nothing changed
-    std::function<void(mundo&)> preparar;
+    std::function<void(mundoprueba&)> preparar;
     int16_t quien = 8;
 };
 
@@ -138,10 +135,11 @@ std::string resultado(const unidad& u, bool consig) {
 }
 
 bool fila(const caso& c) {
-    auto m = std::make_unique<mundo>(plat);
-    m->Form_Load();
-    c.preparar(*m);
-    unidad& u = m->unidades[std::size_t(c.quien)];
+    auto w = std::make_unique<mundoprueba>();
+    w->plat.ponersonido(0);
+    c.preparar(*w);
+    const mundo& m = w->m;
+    unidad& u = w->m.unidades[std::size_t(c.quien)];
     u.camino = "viejo";
     u.pasos = {"viejo"};
     const unidad antes = u;
@@ -150,9 +148,9 @@ bool fila(const caso& c) {
     // remembered failure; the zones are worked out before any run is timed.
     // A run does what the world does: asks, searches, follows the answer.
     busqueda juego;
-    juego.preparar(m->celdas(), m->anchomapa, m->altomapa);
+    juego.preparar(m.celdas(), m.anchomapa, m.altomapa);
     auto buscar = [&] {
-        mundo::seguircamino(u, juego.buscarcamino(m->celdas(), m->preguntacamino(c.quien)));
+        mundo::seguircamino(u, juego.buscarcamino(m.celdas(), m.preguntacamino(c.quien)));
     };
     if (c.recordar)
         buscar();
@@ -168,7 +166,11 @@ bool fila(const caso& c) {
 
     referencia::buscador ref;
     const std::vector<double> l = medir(
-        11, 100, 1500, [&] { u = antes; }, [&] { ref.buscarcamino(*m, c.quien); });
+        11, 100, 1500, [&] { u = antes; },
+        [&] {
+            if (const std::optional<respuesta> a = ref.buscarcamino(m, c.quien))
+                mundo::seguircamino(u, *a);
+        });
     const unidad deReferencia = u;
     u = antes;
 
@@ -200,44 +202,43 @@ bool fila(const caso& c) {
 } // namespace
 
 int main() {
-    plat.ponersonido(0);
     std::printf("bench-busqueda: una busqueda cada vez, medianas en tiempo de CPU del hilo; la "
                 "referencia (paso a paso) hace la misma busqueda\n");
     const comun::plano p = campo(7, {100, 100}, {8, 8});
     const caso casos[] = {
         // The search takes two thousand cells, then floods the hall.
         {"sala con la puerta tomada: busca, luego inunda", true, false,
-         [&](mundo& m) { sala(m, p); }},
+         [&](mundoprueba& w) { sala(w, p); }},
         {"de esquina a esquina, 200x200", false, false,
-         [](mundo& m) {
-             m.cargarmapa(campo(11, {12, 10}, {188, 190}), 8, guerrero);
-             mover(m, 8, 190, 186);
-             apuntar(m, 8, 0);
+         [](mundoprueba& w) {
+             w.m.cargarmapa(campo(11, {12, 10}, {188, 190}), 8, guerrero);
+             mover(w, 8, 190, 186);
+             apuntar(w, 8, 0);
          }},
         {"alcanzable solo por un hueco del cerco, 200x200", false, false,
-         [&](mundo& m) {
-             cercado(m, p, false);
-             mover(m, 9, 5, 190);
+         [&](mundoprueba& w) {
+             cercado(w, p, false);
+             mover(w, 9, 5, 190);
          }},
         {"laberinto 200x200, de esquina a esquina", false, false,
-         [](mundo& m) {
-             m.cargarmapa(planos::laberinto(200, 5), 8, guerrero);
-             apuntar(m, 8, 0);
+         [](mundoprueba& w) {
+             w.m.cargarmapa(planos::laberinto(200, 5), 8, guerrero);
+             apuntar(w, 8, 0);
          }},
         // The list fills up long before the destination; once the cells
         // reached while it was full cut the destination off, the search is
         // found to be over.
         {"abierto 400x400: busca, luego ve el destino cortado", true, false,
-         [](mundo& m) {
-             m.cargarmapa(planos::abierto(400), 8, guerrero);
-             apuntar(m, 7, 8);
+         [](mundoprueba& w) {
+             w.m.cargarmapa(planos::abierto(400), 8, guerrero);
+             apuntar(w, 7, 8);
          },
          7},
-        {"tapiado: zonas del terreno", true, false, [&](mundo& m) { cercado(m, p, true); }},
+        {"tapiado: zonas del terreno", true, false, [&](mundoprueba& w) { cercado(w, p, true); }},
         {"rodeado de companeros: inundacion", true, false,
-         [&](mundo& m) { cercado(m, p, false); }},
+         [&](mundoprueba& w) { cercado(w, p, false); }},
         {"sala con la puerta tomada, preguntada otra vez", true, true,
-         [&](mundo& m) { sala(m, p); }},
+         [&](mundoprueba& w) { sala(w, p); }},
     };
     bool bien = true;
     for (const caso& c : casos)

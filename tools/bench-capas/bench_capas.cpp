@@ -53,18 +53,19 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     w.cargar(*l.mapa, 8, juego::arquero);
-    juego::mundo& m = w.m;
+    const juego::mundo& m = w.m;
     juego::capas c;
     // Wounded fighters around the player, four kills in the feed and the
-    // player's level-up, then the pause.
+    // player's level-up, then the pause: a scene laid out in the bench's
+    // own world.
     for (int i = 1; i < 8; ++i)
-        m.unidades[i].vida = int16_t(20 + 10 * i);
-    m.unidades[0].muertes = 6;
+        w.m.unidades[i].vida = int16_t(20 + 10 * i);
+    w.m.unidades[0].muertes = 6;
     for (int16_t v = 8; v < 12; ++v) {
-        m.herir(v, 1000, 0);
-        c.anotar(m, m.recoger());
+        w.m.herir(v, 1000, 0);
+        c.anotar(m, w.m.recoger());
     }
-    c.anotar(m, w.p.tecla(comun::vkp));
+    c.anotar(m, w.tecla(comun::vkp));
     if (c.mensajes(m).size() < 2 || c.bajas(m).size() < 4 ||
         juego::capas::enemigocercano(m, 0, m.vistas[0].x, m.vistas[0].y) < 0)
         std::printf("bench-capas: falta alguna capa en la escena\n");

@@ -16,14 +16,15 @@ int main() {
         return 0;
     }
     w.cargar(*l.mapa, 8, juego::arquero);
-    juego::mundo& m = w.m;
-    // Put the view over the players' start, where the fighters stand.
-    m.seguir(0);
+    // The scene is laid out in the bench's own world: the view over the
+    // players' start, where the fighters stand, some fallen, arrows flying.
+    w.m.seguir(0);
     for (int i = 1; i < 16; i += 4)
-        m.unidades[i].muerto = juego::verdadero;
+        w.m.unidades[i].muerto = juego::verdadero;
+    const juego::unidad& j = w.m.unidades[0];
     for (int k = 0; k < 8; ++k)
-        m.disparar(0, m.unidades[0].x, m.unidades[0].y, int16_t(m.unidades[0].x + k - 4),
-                   int16_t(m.unidades[0].y + 9));
+        w.m.disparar(0, j.x, j.y, int16_t(j.x + k - 4), int16_t(j.y + 9));
+    const juego::mundo& m = w.m;
 
     juego::lienzo lienzo;
     QImage cuadro = juego::lienzo::nuevaimagen();
