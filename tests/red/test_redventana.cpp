@@ -250,7 +250,7 @@ private slots:
         QCOMPARE(preguntas.size(), 2);
         QVERIFY2(preguntas[0].contains("1 jugador más"), qPrintable(preguntas[0]));
         QVERIFY(a.red() && b.red());
-        a.terminarred(QStringLiteral("fin"));
+        a.terminarjugada(QStringLiteral("fin"));
         QVERIFY(bombear([&] { return !b.red(); }));
         QVERIFY2(avisos.join('\n').contains(QStringLiteral("cerró la partida")),
                  qPrintable(avisos.join('\n')));
