@@ -342,9 +342,8 @@ private slots:
         QFETCH(QString, otra);
         QStringList avisos;
         main anfitrion, v;
-        anfitrion.avisar = v.avisar = [&](const QString& t, const QString& x) {
-            avisos << t + ": " + x;
-        };
+        anfitrion.avisar =
+            v.avisar = [&](const QString& t, const QString& x) { avisos << t + ": " + x; };
         const QString mapa = unjugador::carpetamapas() + QLatin1Char('/') + nombremapa;
         QTemporaryDir d;
         if (jugada == QStringLiteral("propia") || jugada == QStringLiteral("repetición")) {
