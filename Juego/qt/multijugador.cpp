@@ -1,5 +1,6 @@
 #include "Juego/qt/multijugador.h"
 
+#include "Juego/qt/ajustes.h"
 #include "Juego/qt/capas.h"
 #include "Juego/qt/selectorobjetivo.h"
 #include "Juego/qt/selectorreglas.h"
@@ -7,7 +8,6 @@
 #include "Comun/mapaarchivo.h"
 #include "Comun/teclas.h"
 #include "Juego/qt/unjugador.h"
-#include "Juego/qt/ventana.h"
 #include "Juego/red/anfitrion.h"
 #include "Juego/red/cliente.h"
 
@@ -49,12 +49,11 @@ public:
 
 } // namespace
 
-sesionred::sesionred(main& v) : QObject(&v), v_(v) {
-    listajugadores = etiquetacampo(v.mainpic);
-    listajugadores->setObjectName(QStringLiteral("listajugadores"));
+sesionred::sesionred(mesa& v) : jugada(v) {
     // Bottom left: the kill feed takes the top right, the minimap the
     // bottom right and the joins and leaves the top left.
-    v.mainpic->sobreponer(listajugadores, Qt::AlignBottom | Qt::AlignLeft, 11);
+    listajugadores = v.etiqueta(Qt::AlignBottom | Qt::AlignLeft, 11);
+    listajugadores->setObjectName(QStringLiteral("listajugadores"));
 }
 
 sesionred::~sesionred() {
@@ -64,7 +63,7 @@ sesionred::~sesionred() {
         cliente_->disconnect(this);
     QPointer<red::anfitrion> a = anfitrion_;
     QPointer<red::cliente> c = cliente_;
-    v_.simulacionactual().invocar([a, c] {
+    mesa_.simulacionactual().invocar([a, c] {
         if (a) {
             a->detener(QStringLiteral("El anfitrión cerró la partida."));
             delete a.data();
@@ -80,7 +79,7 @@ sesionred::~sesionred() {
 void sesionred::enred(std::function<void(red::anfitrion&)> f) {
     QPointer<red::anfitrion> a = anfitrion_;
     if (a)
-        v_.simulacionactual().invocar([a, f = std::move(f)] {
+        mesa_.simulacionactual().invocar([a, f = std::move(f)] {
             if (a)
                 f(*a);
         });
@@ -89,16 +88,16 @@ void sesionred::enred(std::function<void(red::anfitrion&)> f) {
 void sesionred::enred(std::function<void(red::cliente&)> f) {
     QPointer<red::cliente> c = cliente_;
     if (c)
-        v_.simulacionactual().invocar([c, f = std::move(f)] {
+        mesa_.simulacionactual().invocar([c, f = std::move(f)] {
             if (c)
                 f(*c);
         });
 }
 
 QString sesionred::escuchar(const QHostAddress& direccion, quint16 puerto) {
-    simulacion& sim = v_.simulacionactual();
+    simulacion& sim = mesa_.simulacionactual();
     QString e;
-    v_.esperar([&](partida& p) {
+    mesa_.esperar([&](partida& p) {
         auto* a = new red::anfitrion(p, &sim);
         e = a->escuchar(direccion, puerto);
         if (!e.isEmpty()) {
@@ -118,7 +117,7 @@ QString sesionred::escuchar(const QHostAddress& direccion, quint16 puerto) {
 QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& nombre) {
     red::anfitrion* a = anfitrion_;
     std::vector<red::jugadorred> lista;
-    const int16_t slot = v_.esperar([&](partida& p) {
+    const int16_t slot = mesa_.esperar([&](partida& p) {
         p.hacerred();
         const int16_t k = a->entrarlocal(nombre, tipo, equipo);
         a->registrar = [](const QString& l) { qInfo("%s", qPrintable(l)); };
@@ -135,18 +134,18 @@ QString sesionred::crear(int16_t tipo, int16_t equipo, quint16, const QString& n
         if (d.protocol() == QAbstractSocket::IPv4Protocol && !d.isLoopback())
             direcciones << d.toString();
     direcciones_ = direcciones.join(QStringLiteral(", "));
-    connect(&v_.simulacionactual(), &simulacion::jugadores, this, &sesionred::actualizarlista);
+    connect(&mesa_.simulacionactual(), &simulacion::jugadores, this, &sesionred::actualizarlista);
     actualizarlista(lista);
-    v_.enviar([](partida& p) { return p.ver(p.jugador()); });
-    v_.decir(QStringLiteral("Partida abierta en el ") + dondeanfitrion());
+    mesa_.enviar([](partida& p) { return p.ver(p.jugador()); });
+    mesa_.decir(QStringLiteral("Partida abierta en el ") + dondeanfitrion());
     enred([](red::anfitrion& h) { h.arrancar(); });
     return {};
 }
 
 void sesionred::unirse(const QString& host, quint16 puerto, const QString& nombre, int16_t tipo,
                        int16_t equipo) {
-    simulacion& sim = v_.simulacionactual();
-    v_.esperar([&](partida& p) {
+    simulacion& sim = mesa_.simulacionactual();
+    mesa_.esperar([&](partida& p) {
         auto* c = new red::cliente(p, &sim);
         cliente_ = c;
         connect(c, &red::cliente::sucedido, &sim, [&sim](const sucesos& s) { sim.publicar(s); });
@@ -161,10 +160,10 @@ void sesionred::unirse(const QString& host, quint16 puerto, const QString& nombr
     });
     // With the session as context, so that its end cuts the client's
     // last words off with it.
-    connect(cliente_, &red::cliente::aviso, this, [this](const QString& t) { v_.decir(t); });
+    connect(cliente_, &red::cliente::aviso, this, [this](const QString& t) { mesa_.decir(t); });
     connect(cliente_, &red::cliente::perdido, this, [this] { puedevolver_ = true; });
     connect(cliente_, &red::cliente::grabada, this,
-            [this](const std::shared_ptr<const repeticion>& r) { v_.archivar(*r); });
+            [this](const std::shared_ptr<const repeticion>& r) { mesa_.archivar(*r); });
     connect(cliente_, &red::cliente::terminado, this,
             [this](const QString& motivo) { emit fallido(motivo); });
     enred([=](red::cliente& c) { c.conectar(host, puerto, nombre, tipo, equipo); });
@@ -175,7 +174,7 @@ void sesionred::volver() {
         return;
     dentro_ = false;
     sostenidas_.clear();
-    v_.decir(QStringLiteral("Volviendo a la partida…"));
+    mesa_.decir(QStringLiteral("Volviendo a la partida…"));
     enred([](red::cliente& c) { c.volver(); });
 }
 
@@ -201,9 +200,44 @@ void sesionred::soltartodas() {
         teclaflecha(c, false);
 }
 
-void sesionred::tecla(int16_t codigo) {
+simulacion::modo sesionred::modosimulacion() const {
+    return simulacion::modo::red;
+}
+
+void sesionred::dejar() {
+    capas& c = mesa_.encima();
+    c.nombres = {};
+    c.pausadopor.clear();
+    disconnect();
+    // Gone from the field at once, even while a message box waits.
+    if (listajugadores)
+        listajugadores->hide();
+    mesa_.borrardichos();
+}
+
+bool sesionred::ofrecerevancha() const {
+    return anfitrion_ != nullptr;
+}
+
+void sesionred::revanchar(const revancha& r) {
+    red::anfitrion* a = anfitrion_;
+    if (!a)
+        return;
+    // In one go on the match's thread: no step of the host runs between
+    // the new match and the players getting it.
+    mesa_.reempezar(r, [a](partida& p) {
+        p.hacerred();
+        a->nuevapartida(QStringLiteral("Revancha: empieza otra partida."));
+    });
+}
+
+QString sesionred::otrapartida() const {
+    return QStringLiteral("Otra partida en red: Archivo → Multijugador");
+}
+
+bool sesionred::tecla(int, int16_t codigo, bool) {
     if (codigo == comun::vks) {
-        v_.ponersonido(v_.sonido() == 1 ? 0 : 1);
+        mesa_.ponersonido(mesa_.sonido() == 1 ? 0 : 1);
     } else if (codigo == comun::vkespacio) {
         if (anfitrion_)
             enred([](red::anfitrion& a) { a.accionlocal({tipoaccion::espacio, 0, 0, 0}); });
@@ -213,18 +247,22 @@ void sesionred::tecla(int16_t codigo) {
         // Only the host pauses the match.
         enred([](red::anfitrion& a) { a.accionlocal({tipoaccion::pausa, 0, 0, 0}); });
     } else if (codigo == comun::vkp && cliente_) {
-        v_.decir(QStringLiteral("Solo el anfitrión puede pausar la partida"));
+        mesa_.decir(QStringLiteral("Solo el anfitrión puede pausar la partida"));
     }
+    // The arrows walk and the space bar strikes: neither moves the focus
+    // between controls nor presses them.
+    return codigo == comun::vkespacio ||
+           (codigo >= comun::vkizquierda && codigo <= comun::vkabajo);
 }
 
-void sesionred::clic(int px, int py) {
+void sesionred::clic(int px, int py, posicion) {
     if (cliente_) {
         enred([px, py](red::cliente& c) { c.clic(px, py); });
         return;
     }
     if (!anfitrion_)
         return;
-    const cuadro& m = v_.juego();
+    const cuadro& m = mesa_.juego();
     const posicion c = mundo::celdadepixel(m.vista, px, py);
     if (c.x >= 0 && c.y >= 0 && c.x <= m.anchomapa && c.y <= m.altomapa)
         enred([c](red::anfitrion& a) { a.accionlocal({tipoaccion::click, 0, c.x, c.y}); });
@@ -249,17 +287,17 @@ void sesionred::recibir(const sucesos& s) {
             if (a.isEmpty() && b.isEmpty())
                 continue;
             // The computer's fighters by the names the kill feed gives them.
-            const cuadro& m = v_.juego();
+            const cuadro& m = mesa_.juego();
             auto luchador = [&m](int16_t slot) {
                 return slot >= 0 && slot < numunidades
                            ? capas::nombre(m.unidades[std::size_t(slot)])
                            : QStringLiteral("?");
             };
-            v_.decir((a.isEmpty() ? luchador(e.a) : a) + QStringLiteral(" mató a ") +
-                     (b.isEmpty() ? luchador(e.b) : b));
+            mesa_.decir((a.isEmpty() ? luchador(e.a) : a) + QStringLiteral(" mató a ") +
+                        (b.isEmpty() ? luchador(e.b) : b));
         }
     }
-    v_.procesar(s);
+    mesa_.procesar(s);
     if (bajas)
         mostrarlista();
 }
@@ -270,18 +308,19 @@ void sesionred::actualizarlista(const std::vector<red::jugadorred>& l) {
     // may have taken theirs).
     if (!std::exchange(listavista_, true)) {
         for (const red::jugadorred& j : l)
-            if (cliente_ && j.slot == v_.juego().jugador)
-                v_.decir(QStringLiteral("Juegas como %1").arg(QString::fromStdString(j.nombre)));
+            if (cliente_ && j.slot == mesa_.juego().jugador)
+                mesa_.decir(
+                    QStringLiteral("Juegas como %1").arg(QString::fromStdString(j.nombre)));
         lista_ = l;
         mostrarlista();
         return;
     }
     for (const red::jugadorred& j : l)
         if (std::find(lista_.begin(), lista_.end(), j) == lista_.end())
-            v_.decir(QStringLiteral("%1 se unió").arg(QString::fromStdString(j.nombre)));
+            mesa_.decir(QStringLiteral("%1 se unió").arg(QString::fromStdString(j.nombre)));
     for (const red::jugadorred& j : lista_)
         if (std::find(l.begin(), l.end(), j) == l.end())
-            v_.decir(QStringLiteral("%1 se fue").arg(QString::fromStdString(j.nombre)));
+            mesa_.decir(QStringLiteral("%1 se fue").arg(QString::fromStdString(j.nombre)));
     lista_ = l;
     mostrarlista();
 }
@@ -292,7 +331,7 @@ QString sesionred::dondeanfitrion() const {
 }
 
 void sesionred::mostrarlista() {
-    const cuadro& m = v_.juego();
+    const cuadro& m = mesa_.juego();
     std::array<QString, numunidades> nombres{};
     QString anfitrion;
     for (const red::jugadorred& j : lista_) {
@@ -301,8 +340,8 @@ void sesionred::mostrarlista() {
         if (j.anfitrion)
             anfitrion = QString::fromStdString(j.nombre);
     }
-    v_.encima().nombres = nombres;
-    v_.encima().pausadopor = anfitrion;
+    mesa_.encima().nombres = nombres;
+    mesa_.encima().pausadopor = anfitrion;
     QStringList lineas{anfitrion_ ? QStringLiteral("Jugadores · ") + dondeanfitrion()
                                   : QStringLiteral("Jugadores")};
     for (const red::jugadorred& j : lista_) {
@@ -320,14 +359,14 @@ void sesionred::mostrarlista() {
                       .arg(u.muertes == 1 ? QStringLiteral("muerte") : QStringLiteral("muertes"));
     }
     listajugadores->setText(lineas.join(QLatin1Char('\n')));
-    v_.mainpic->colocarencima();
+    mesa_.colocarencima();
     listajugadores->show();
     listajugadores->raise();
 }
 
 // A window of its own that the game window keeps: closing it only hides it,
 // so the address, port and name are still there next time.
-multijugador::multijugador(main& juego) : QWidget(&juego, Qt::Window), juego_(juego) {
+multijugador::multijugador(mesa& juego) : QWidget(juego.ventana(), Qt::Window), juego_(juego) {
     setWindowTitle(QStringLiteral("Multijugador"));
 
     auto* todo = new QVBoxLayout(this);
@@ -454,13 +493,13 @@ void multijugador::keyPressEvent(QKeyEvent* e) {
 
 void multijugador::salir_Click() {
     const sesionred* s = juego_.red();
-    if (!s || !juego_.dejarred(QStringLiteral("Salir de la partida en red")))
+    if (!s || !juego_.dejarjugada(QStringLiteral("Salir de la partida en red")))
         return;
     // Leaving before the host answered cancels the connection.
     const bool dentro = s->clienteactual() && s->dentro();
-    juego_.terminarred(s->anfitrionactual() ? QStringLiteral("Cerraste la partida en red.")
-                       : dentro             ? QStringLiteral("Saliste de la partida en red.")
-                                            : QStringLiteral("Conexión cancelada."));
+    juego_.terminarjugada(s->anfitrionactual() ? QStringLiteral("Cerraste la partida en red.")
+                          : dentro             ? QStringLiteral("Saliste de la partida en red.")
+                                               : QStringLiteral("Conexión cancelada."));
     salir->setEnabled(false);
     conectar->setEnabled(true);
     estado->clear();
@@ -469,8 +508,8 @@ void multijugador::salir_Click() {
 bool multijugador::datos(QString& nombrejugador, int16_t& tipo, int16_t& eq) {
     nombrejugador = nombre->text().trimmed();
     if (!red::nombrevalido(nombrejugador.toStdString())) {
-        juego_.avisar(QStringLiteral("Multijugador"),
-                      QStringLiteral("Escribe un nombre de 1 a %1 letras.").arg(red::maxnombre));
+        juego_.alertar(QStringLiteral("Multijugador"),
+                       QStringLiteral("Escribe un nombre de 1 a %1 letras.").arg(red::maxnombre));
         return false;
     }
     tipo = tip->currentIndex() == 0 ? guerrero : arquero;
@@ -485,7 +524,7 @@ void multijugador::empezar_Click() {
         return;
     QListWidgetItem* elegido = File1->currentItem();
     if (!elegido) {
-        juego_.avisar(QStringLiteral("Multijugador"), QStringLiteral("Elige un mapa."));
+        juego_.alertar(QStringLiteral("Multijugador"), QStringLiteral("Elige un mapa."));
         return;
     }
     const QString ruta = elegido->data(Qt::UserRole).toString();
@@ -493,7 +532,7 @@ void multijugador::empezar_Click() {
     // The port first: a port in use leaves the running match alone.
     if (const QString e = s->escuchar(escucharen, quint16(puerto->value())); !e.isEmpty()) {
         delete s;
-        juego_.avisar(QStringLiteral("Multijugador"), e);
+        juego_.alertar(QStringLiteral("Multijugador"), e);
         return;
     }
     const reglas r = regla->elegidas();
@@ -503,10 +542,10 @@ void multijugador::empezar_Click() {
         return;
     }
     juego_.recordarreglas(r);
-    juego_.empezarred(s);
+    juego_.empezarjugada(s);
     if (const QString e = s->crear(tipo, eq, quint16(puerto->value()), n); !e.isEmpty()) {
-        juego_.terminarred(e);
-        juego_.avisar(QStringLiteral("Multijugador"), e);
+        juego_.terminarjugada(e);
+        juego_.alertar(QStringLiteral("Multijugador"), e);
         return;
     }
     close();
@@ -515,10 +554,10 @@ void multijugador::empezar_Click() {
 void multijugador::conectar_Click() {
     QString n;
     int16_t tipo = 0, eq = 0;
-    if (!datos(n, tipo, eq) || !juego_.dejarred(QStringLiteral("Multijugador")))
+    if (!datos(n, tipo, eq) || !juego_.dejarjugada(QStringLiteral("Multijugador")))
         return;
     auto* s = new sesionred(juego_);
-    juego_.empezarred(s);
+    juego_.empezarjugada(s);
     estado->setText(QStringLiteral("Conectando con %1…").arg(direccion->text()));
     conectar->setEnabled(false);
     // A host that does not answer need not be waited for.
@@ -531,15 +570,20 @@ void multijugador::conectar_Click() {
         yo->conectar->setEnabled(true);
         yo->close();
     });
-    main& v = juego_;
-    connect(s, &sesionred::fallido, &v, [&v, yo, s](const QString& motivo) {
+    mesa& v = juego_;
+    // The question below waits while the network goes on: the session may
+    // have been let go meanwhile, and is then left alone.
+    QPointer<sesionred> sesion(s);
+    auto enjuego = [&v, sesion] { return sesion && v.red() == sesion.data(); };
+    connect(s, &sesionred::fallido, v.ventana(), [&v, yo, sesion, enjuego](const QString& motivo) {
         // A broken line is not the end: the host keeps the fighter a
         // minute, and Yes goes back to it.
-        if (s->puedevolver() &&
-            v.confirmar(QStringLiteral("Multijugador"),
+        if (sesion && sesion->puedevolver() &&
+            v.preguntar(QStringLiteral("Multijugador"),
                         motivo + QStringLiteral(" El servidor guarda tu luchador durante un "
                                                 "minuto. ¿Quieres volver a la partida?"))) {
-            s->volver();
+            if (enjuego())
+                sesion->volver();
             return;
         }
         if (yo) {
@@ -547,8 +591,9 @@ void multijugador::conectar_Click() {
             yo->conectar->setEnabled(true);
             yo->salir->setEnabled(false);
         }
-        v.terminarred(motivo);
-        v.avisar(QStringLiteral("Multijugador"), motivo);
+        if (enjuego())
+            v.terminarjugada(motivo);
+        v.alertar(QStringLiteral("Multijugador"), motivo);
     });
     s->unirse(direccion->text().trimmed(), quint16(puertounirse->value()), n, tipo, eq);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Juego/nucleo/sucesos.h"
+#include "Juego/qt/jugada.h"
 #include "Juego/red/mensajes.h"
 
 #include <QHostAddress>
@@ -23,7 +24,6 @@ class QSpinBox;
 
 namespace juego {
 
-class main;
 class selectorobjetivo;
 class selectorreglas;
 
@@ -36,10 +36,10 @@ class cliente;
 // takes the player's keys and clicks while the match runs, shows what the
 // steps bring, and keeps on the play field a small list of who is playing
 // and the latest joins, leaves and kills.
-class sesionred : public QObject {
+class sesionred : public jugada {
     Q_OBJECT
 public:
-    explicit sesionred(main& v);
+    explicit sesionred(mesa& v);
     ~sesionred() override;
 
     // Hosts a match on the map at `ruta` (already started by the window)
@@ -54,7 +54,7 @@ public:
     // only sends them work there (`enred`), never calls them itself.
     red::anfitrion* anfitrionactual() const { return anfitrion_; }
     // Players in a match this window hosts, besides the host.
-    std::size_t otrosjugadores() const {
+    std::size_t otrosjugadores() const override {
         return anfitrion_ && lista_.size() > 1 ? lista_.size() - 1 : 0;
     }
     red::cliente* clienteactual() const { return cliente_; }
@@ -67,13 +67,23 @@ public:
     void enred(std::function<void(red::anfitrion&)> f);
     void enred(std::function<void(red::cliente&)> f);
     // What a step of the match brought, for the window.
-    void recibir(const sucesos& s);
+    void recibir(const sucesos& s) override;
 
+    // The ticks are the host's, on the simulation's thread.
+    simulacion::modo modosimulacion() const override;
+    // The session's list and messages go from the field with it; whatever
+    // it still had to say is no longer the player's concern.
+    void dejar() override;
     // The player's input while the match runs.
-    void teclaflecha(int16_t codigo, bool abajo);
-    void soltartodas();
-    void tecla(int16_t codigo);
-    void clic(int px, int py);
+    void teclaflecha(int16_t codigo, bool abajo) override;
+    void soltartodas() override;
+    bool tecla(int qtkey, int16_t codigo, bool repetida) override;
+    void clic(int px, int py, posicion vista) override;
+    // Revancha is the host's: the same match anew for every player, each
+    // keeping their fighter.
+    bool ofrecerevancha() const override;
+    void revanchar(const revancha& r) override;
+    QString otrapartida() const override;
 
     // On the play field; the window may go first when it closes.
     QPointer<QLabel> listajugadores;
@@ -90,7 +100,6 @@ private:
     QString dondeanfitrion() const;
     QString nombrede(int16_t slot) const;
 
-    main& v_;
     red::anfitrion* anfitrion_ = nullptr;
     red::cliente* cliente_ = nullptr;
     std::vector<red::jugadorred> lista_;
@@ -107,7 +116,7 @@ private:
 class multijugador : public QWidget {
     Q_OBJECT
 public:
-    explicit multijugador(main& juego);
+    explicit multijugador(mesa& juego);
 
     QLineEdit* nombre = nullptr;
     QComboBox* tip = nullptr;
@@ -146,7 +155,7 @@ protected:
 private:
     bool datos(QString& nombrejugador, int16_t& tipo, int16_t& eq);
 
-    main& juego_;
+    mesa& juego_;
 };
 
 } // namespace juego

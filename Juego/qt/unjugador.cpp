@@ -2,10 +2,12 @@
 
 #include "Comun/listamapas.h"
 #include "Comun/mapaarchivo.h"
+#include "Juego/qt/ajustes.h"
 #include "Juego/qt/capas.h"
+#include "Juego/qt/carpetasjuego.h"
+#include "Juego/qt/mesa.h"
 #include "Juego/qt/selectorobjetivo.h"
 #include "Juego/qt/selectorreglas.h"
-#include "Juego/qt/ventana.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -31,7 +33,7 @@ constexpr qint64 maxprevia = 16 << 20;
 
 } // namespace
 
-unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) {
+unjugador::unjugador(mesa& juego) : QWidget(nullptr, Qt::Window), juego_(juego) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Menú"));
     setFixedSize(ancho, 378);
@@ -107,11 +109,11 @@ unjugador::unjugador(main& juego) : QWidget(nullptr, Qt::Window), juego_(juego) 
 }
 
 QString unjugador::carpetamapas() {
-    return main::carpetadatos(QStringLiteral("mapas"));
+    return juego::carpetadatos(QStringLiteral("mapas"));
 }
 
 QString unjugador::carpetausuario() {
-    return main::carpetausuario(QStringLiteral("mapas"));
+    return juego::carpetausuario(QStringLiteral("mapas"));
 }
 
 void unjugador::listarmapas(QListWidget* lista) {
@@ -229,9 +231,9 @@ void unjugador::empezar_Click() {
     bool ok = false;
     const int n = guerreros->currentText().trimmed().toInt(&ok);
     if (!ok || n < 1 || n > 8) {
-        juego_.avisar(QStringLiteral("Menú"),
-                      QStringLiteral("El número de guerreros debe ser un número entero del 1 "
-                                     "al 8."));
+        juego_.alertar(QStringLiteral("Menú"),
+                       QStringLiteral("El número de guerreros debe ser un número entero del 1 "
+                                      "al 8."));
         return;
     }
 

@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace juego {
 
-class main;
+class mesa;
 class selectorobjetivo;
 class selectorreglas;
 
@@ -20,7 +20,7 @@ class selectorreglas;
 class unjugador : public QWidget {
     Q_OBJECT
 public:
-    explicit unjugador(main& juego);
+    explicit unjugador(mesa& juego);
 
     // The maps folder beside the program.
     static QString carpetamapas();
@@ -59,7 +59,7 @@ protected:
 private:
     void Form_Load();
 
-    main& juego_;
+    mesa& juego_;
 };
 
 } // namespace juego

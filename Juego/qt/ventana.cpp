@@ -1,6 +1,5 @@
 #include "Juego/qt/ventana.h"
 
-#include "Comun/carpetas.h"
 #include "Comun/escritura.h"
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/repeticion.h"
@@ -13,7 +12,6 @@
 #include "Juego/qt/reproductor.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/visor.h"
-#include "Juego/red/anfitrion.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -21,7 +19,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -35,7 +32,6 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
@@ -182,6 +178,9 @@ void barravida::paintEvent(QPaintEvent*) {
 
 main::main() : sim_(std::make_unique<simulacion>()) {
     setWindowTitle(QStringLiteral("Tarnhollow"));
+    // The field starts with the window's own match, the title screen.
+    local_ = new jugadalocal(*this);
+    jugada_ = local_;
     // An empty frame until the simulation's first one: the title screen.
     cuadro_ = std::make_shared<const cuadro>();
     connect(sim_.get(), &simulacion::publicado, this, &main::alcuadro);
@@ -202,8 +201,6 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     mainpic->encima = &capas_;
     mainpic->estado = cuadro_.get();
     connect(mainpic, &campo::pulsado, this, [this](int px, int py) {
-        if (visor_)
-            return;
         // While the view glides, the cell under the pointer is the one shown
         // there, not the one of the view the tick already reached.
         const posicion v = cuadro_->vista;
@@ -211,12 +208,7 @@ main::main() : sim_(std::make_unique<simulacion>()) {
             px += int(std::lround((vistamostrada_.x() - v.x) * tamcelda));
             py += int(std::lround((vistamostrada_.y() - v.y) * tamcelda));
         }
-        if (red_)
-            red_->clic(px, py);
-        else
-            // The cell under the pointer in the frame on screen, whatever
-            // the match did since.
-            enviar([px, py, v](partida& p) { return p.clic(px, py, v); });
+        jugada_->clic(px, py, v);
     });
     mainpic->pintar = [this](QPainter& p, const QRect& d) { pintarsuave(p, d); };
 
@@ -242,21 +234,17 @@ main::main() : sim_(std::make_unique<simulacion>()) {
 
     final_ = new pantallafinal(cliente);
     connect(final_->cerrar, &QPushButton::clicked, this, [this] {
-        // The last frame stays; say where the next match starts. A replay
-        // has its own keys for what comes next.
-        if (!visor_)
-            decir(red_ ? QStringLiteral("Otra partida en red: Archivo → Multijugador")
-                       : QStringLiteral("Otra partida: Archivo → Un Jugador"));
+        // The last frame stays; say where the next match starts (a replay
+        // has its own keys for what comes next).
+        if (const QString otra = jugada_->otrapartida(); !otra.isEmpty())
+            decir(otra);
     });
     connect(final_, &pantallafinal::otra, this, [this] {
         // A copy: starting the match replaces what it was started from.
         // The same rules, but not the same match again: a new seed.
         if (std::optional<revancha> r = ultima_) {
             r->regla.semilla = 0;
-            if (red_ && red_->anfitrionactual())
-                revancharred(*r);
-            else
-                cargarmapa(r->ruta, r->maxp, r->tipo, r->meta, r->regla);
+            jugada_->revanchar(*r);
         }
     });
 
@@ -283,7 +271,7 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     mnuMulti->setObjectName(QStringLiteral("mnuMulti"));
     // What can be saved depends on what is on the field.
     connect(mnuArchivo, &QMenu::aboutToShow, this, [this] {
-        const bool enmarcha = !visor_ && juego().jugando == verdadero;
+        const bool enmarcha = jugada_->sejuega() && juego().jugando == verdadero;
         // A match that ended has nothing left to play on; its replay can
         // still be kept.
         mnuGuardarPartida->setEnabled(enmarcha && juego().fin != verdadero);
@@ -429,10 +417,7 @@ void main::alcuadro(std::shared_ptr<const cuadro> c, const sucesos& s) {
     cuadro_ = std::move(c);
     mainpic->estado = cuadro_.get();
     dibujar();
-    if (red_)
-        red_->recibir(s);
-    else
-        procesar(s);
+    jugada_->recibir(s);
 }
 
 void main::entregar() {
@@ -463,7 +448,8 @@ void main::pararreloj() {
 }
 
 bool main::relojactivo() const {
-    return visor_ ? visor_->reloj->isActive() : cuadro_->reloj;
+    const QTimer* propio = relojactual();
+    return propio ? propio->isActive() : cuadro_->reloj;
 }
 
 reglas main::reglasjugadas() {
@@ -507,11 +493,12 @@ uint32_t main::semillanueva() {
 }
 
 QTimer* main::relojactual() const {
-    return visor_ ? visor_->reloj : nullptr;
+    return jugada_->relojpropio();
 }
 
 int main::intervalo() const {
-    return visor_ ? std::max(1, visor_->reloj->interval()) : 125;
+    const QTimer* propio = relojactual();
+    return propio ? std::max(1, propio->interval()) : 125;
 }
 
 double main::fraccion() const {
@@ -570,7 +557,7 @@ void main::mostrarmarcador() {
     // together in a pause). Before a match's first line, and while a replay
     // tells its own on that line, the life as it is now.
     const std::string& linea = m.estado;
-    vida->ponervida(!visor_ && linea.rfind("Vida: ", 0) == 0
+    vida->ponervida(jugada_->lineadelapartida() && linea.rfind("Vida: ", 0) == 0
                         ? std::atoi(linea.c_str() + 6)
                         : m.unidades[std::size_t(m.jugador)].vida);
     // Kills, as the status line and the goal count them ("Muertes").
@@ -593,12 +580,13 @@ main::~main() {
     qApp->removeEventFilter(this);
     guardarajustes();
     // The network objects live on the simulation's thread and go before it;
-    // so does a session that ended but still waits for the event loop to
-    // delete it (the window may go first: a SIGTERM during the message
-    // about that end), as its end speaks to the simulation.
-    delete std::exchange(red_, nullptr);
-    for (sesionred* s : findChildren<sesionred*>(Qt::FindDirectChildrenOnly))
-        delete s;
+    // so does a kind of play that ended but still waits for the event loop
+    // to delete it (the window may go first: a SIGTERM during the message
+    // about that end), as a network session's end speaks to the simulation.
+    jugada_ = local_;
+    for (jugada* j : findChildren<jugada*>(Qt::FindDirectChildrenOnly))
+        if (j != local_)
+            delete j;
     sim_->parar();
     // The set-up window is a window of its own, but it belongs to this one.
     delete unjugador_.data();
@@ -637,8 +625,7 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     if (t == QEvent::ApplicationDeactivate) {
         // Keys released while another program has the focus never reach us.
         sim_->soltartodas();
-        if (red_)
-            red_->soltartodas();
+        jugada_->soltartodas();
         return false;
     }
     if (t != QEvent::KeyPress && t != QEvent::KeyRelease)
@@ -661,8 +648,7 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
     const bool abajo = t == QEvent::KeyPress;
     if (!k->isAutoRepeat() && (!abajo || w->window() == this)) {
         sim_->teclaflecha(vk, abajo);
-        if (red_)
-            red_->teclaflecha(vk, abajo);
+        jugada_->teclaflecha(vk, abajo);
     }
     if (t != QEvent::KeyPress || w->window() != this)
         return false;
@@ -674,25 +660,11 @@ bool main::eventFilter(QObject* objeto, QEvent* evento) {
         ponerminimapa(!capas_.minimapa);
         return true;
     }
-    if (visor_) {
-        // The sound is the player's own switch, while watching too.
-        if (vk == comun::vks && !k->isAutoRepeat()) {
-            ponersonido(sonido() == 1 ? 0 : 1);
-            return true;
-        }
-        return visor_->tecla(k->key());
-    }
-    if (red_)
-        red_->tecla(vk);
-    else
-        enviar([vk](partida& p) { return p.tecla(vk); });
-    // The arrows walk and the space bar strikes: neither moves the focus
-    // between controls nor presses them.
-    return vk == 32 || (vk >= 37 && vk <= 40);
+    return jugada_->tecla(k->key(), vk, k->isAutoRepeat());
 }
 
 void main::closeEvent(QCloseEvent* e) {
-    if (!dejarred(QStringLiteral("Salir"))) {
+    if (!dejarjugada(QStringLiteral("Salir"))) {
         e->ignore();
         return;
     }
@@ -701,21 +673,16 @@ void main::closeEvent(QCloseEvent* e) {
     QApplication::quit();
 }
 
-void main::revancharred(revancha r) {
+void main::reempezar(revancha r, const std::function<void(partida&)>& alempezar) {
     r.regla.semilla = semillanueva();
     // The match that ended is kept, as any match left for another.
     archivarpartida();
-    red::anfitrion* a = red_->anfitrionactual();
     const std::string ruta = r.ruta.toStdString();
     sucesos s;
-    // In one go on the match's thread: no step of the host runs between
-    // the new match and the players getting it.
     const std::string error = esperar([&](partida& p) {
         std::string e = p.cargar(ruta, r.maxp, r.tipo, s, r.meta, r.regla);
-        if (e.empty()) {
-            p.hacerred();
-            a->nuevapartida(QStringLiteral("Revancha: empieza otra partida."));
-        }
+        if (e.empty())
+            alempezar(p);
         return e;
     });
     if (!error.empty()) {
@@ -746,7 +713,7 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo 
 
 bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
                              const std::function<std::string(partida&, sucesos&)>& cambio) {
-    if (!dejarred(titulo))
+    if (!dejarjugada(titulo))
         return false;
     // A refused file changes nothing: the match or the replay being watched
     // goes on.
@@ -756,7 +723,7 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     }
     // The match being left is kept among the replays, unless the new one
     // is refused: then nothing changes.
-    const bool guardar = !visor_ && juego().grabando;
+    const bool guardar = jugada_->sejuega() && juego().grabando;
     repeticion anterior;
     const std::string error = esperar([&](partida& p) {
         if (guardar)
@@ -767,14 +734,13 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
         avisar(titulo, QString::fromStdString(error));
         return false;
     }
-    // The viewer goes only now, so that a refused file leaves it playing;
-    // its going gives the match's timer and view back to the game.
-    quitarvisor();
     if (guardar)
         archivar(anterior);
-    // A network match left for another one: the session ends, the new
+    // What was on the field goes only now, so that a refused file leaves a
+    // replay playing: its going gives the match's timer and view back to
+    // the game. A network match left for another one ends, and the new
     // match stays as it started.
-    terminarred({}, false);
+    terminarjugada({}, false);
     ultima_.reset();
     final_->hide();
     vida->show();
@@ -823,28 +789,10 @@ bool escribirarchivo(const QString& ruta, const std::vector<uint8_t>& datos, QSt
 
 } // namespace
 
-QString main::carpetadatos(const QString& nombre) {
-    const QString usuario = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return QString::fromStdString(comun::primeracarpeta(
-        comun::carpetascandidatas(QCoreApplication::applicationDirPath().toStdString(),
-                                  usuario.toStdString(), nombre.toStdString())));
-}
-
-QString main::carpetausuario(const QString& nombre) {
-    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    // No data folder known (no home folder): none at all, rather than a
-    // folder at the root of the disk.
-    if (datos.isEmpty())
-        return {};
-    const QString c = datos + QLatin1Char('/') + nombre;
-    QDir().mkpath(c);
-    return c;
-}
-
 void main::archivarpartida() {
     // Only a match that was played here, alone or over the network:
     // watching a replay records nothing new.
-    if (!visor_ && juego().grabando)
+    if (jugada_->sejuega() && juego().grabando)
         archivar(esperar([](partida& p) { return p.grabacion(); }));
 }
 
@@ -860,7 +808,7 @@ void main::archivar(const repeticion& r) {
 }
 
 bool main::guardarpartida(const QString& ruta) {
-    if (visor_ || juego().jugando != verdadero || juego().fin == verdadero) {
+    if (!jugada_->sejuega() || juego().jugando != verdadero || juego().fin == verdadero) {
         avisar(QStringLiteral("Guardar partida"),
                QStringLiteral("No hay ninguna partida en marcha."));
         return false;
@@ -917,19 +865,16 @@ bool main::verrepeticion(const QString& ruta) {
     if (error.empty())
         error = leerrepeticion(datos.data(), datos.size(), r);
     sucesos s;
-    if (!reemplazarpartida(QStringLiteral("Ver repetición"), error, s,
-                           [&r](partida& p, sucesos& e) {
-                               return p.empezarrepeticion(r, e, false);
-                           }))
+    if (!reemplazarpartida(
+            QStringLiteral("Ver repetición"), error, s,
+            [&r](partida& p, sucesos& e) { return p.empezarrepeticion(r, e, false); }))
         return false;
     // The recorded pause does not stop the viewer's clock, nor start the
-    // game's.
-    sim_->ponermodo(simulacion::modo::visor);
-    visor_ = new visor(*this, std::move(r));
-    connect(visor_, &visor::salir, this, &main::cerrarvisor);
-    // The replay's status line tells the replay, not the player's life, and
-    // needs the room the bar takes.
-    vida->hide();
+    // game's. Esc leaves the replay's last frame on the field.
+    auto* v = new visor(*this, std::move(r));
+    connect(v, &visor::salir, this,
+            [this] { terminarjugada(QStringLiteral("Fin de la repetición.")); });
+    ponerjugada(v);
     dibujar();
     // Its keys work at once: the window that was chosen from (a file
     // dialog, the set-up window) gives the keyboard back to the field.
@@ -939,30 +884,40 @@ bool main::verrepeticion(const QString& ruta) {
     return true;
 }
 
-void main::quitarvisor() {
-    if (!visor_)
+void main::ponerjugada(jugada* nueva) {
+    if (!nueva)
+        nueva = local_;
+    jugada* vieja = std::exchange(jugada_, nueva);
+    if (vieja == nueva)
         return;
-    visor_->reloj->stop();
-    visor_->deleteLater();
-    visor_ = nullptr;
-    sim_->mirar(std::nullopt);
-    sim_->ponermodo(simulacion::modo::local);
-    vida->show();
+    vieja->dejar();
+    if (vieja != local_)
+        vieja->deleteLater();
+    sim_->ponermodo(nueva->modosimulacion());
+    // The replay's status line tells the replay, not the player's life,
+    // and needs the room the bar takes.
+    vida->setVisible(nueva->lineadelapartida());
+    nueva->empezar();
 }
 
-void main::cerrarvisor() {
-    if (!visor_)
+void main::terminarjugada(const QString& texto, bool parar) {
+    if (jugada_ == local_)
         return;
-    quitarvisor();
-    // What is left on the field is the replay's last frame, not a match to
-    // play on: it stays still until a new match starts, and is not archived
-    // as one played here. Nobody's life is told.
-    vida->hide();
-    enviar([](partida& p) {
-        p.detener(true);
-        return sucesos{};
-    });
-    status->setText(QStringLiteral("Fin de la repetición."));
+    const bool sejugaba = jugada_->sejuega();
+    const bool vidavisible = !vida->isHidden();
+    ponerjugada(nullptr);
+    if (!parar)
+        return;
+    // What is left on the field is the last frame, not a match to play on:
+    // it stays still, as it was shown, until a new match starts. A network
+    // copy's record is kept among the replays; a replay's last frame is not
+    // a match played here.
+    vida->setVisible(vidavisible);
+    if (sejugaba)
+        archivarpartida();
+    esperar([](partida& p) { p.detener(true); });
+    if (!texto.isEmpty())
+        status->setText(texto);
 }
 
 void main::procesar(const sucesos& s) {
@@ -970,7 +925,7 @@ void main::procesar(const sucesos& s) {
     capas_.anotar(juego(), s);
     bool cambio = false;
     for (const suceso& e : s) {
-        if (e.tipo == tiposuceso::estado && !visor_) {
+        if (e.tipo == tiposuceso::estado && jugada_->lineadelapartida()) {
             status->setText(QString::fromStdString(e.texto));
         } else if (e.tipo == tiposuceso::sonido && sonido() == 1) {
             // Heard from the middle of the view on the screen; a sound of
@@ -986,8 +941,7 @@ void main::procesar(const sucesos& s) {
             // it hosts: not while watching a replay, nor as a network guest.
             final_->nombres = capas_.nombres;
             final_->mostrar(juego(), juego().jugador,
-                            ultima_.has_value() && !visor_ && (!red_ || red_->anfitrionactual()),
-                            reglasjugadas());
+                            ultima_.has_value() && jugada_->ofrecerevancha(), reglasjugadas());
         }
         cambio = cambio || e.tipo != tiposuceso::sonido;
     }
@@ -1049,47 +1003,20 @@ void main::timer_Timer() {
         sincronizar();
 }
 
-void main::empezarred(sesionred* s) {
-    if (s == red_)
+void main::empezarjugada(jugada* j) {
+    if (j == jugada_)
         return;
+    // A network match or a replay on the field ends first (a network copy
+    // kept among the replays); a match of the window's own is kept here.
+    // Either way it is kept once.
+    terminarjugada({});
     archivarpartida();
-    quitarvisor();
-    terminarred({});
-    vida->show();
-    red_ = s;
-    sim_->ponermodo(simulacion::modo::red);
+    ponerjugada(j);
     prepararsonido();
 }
 
-void main::terminarred(const QString& texto, bool parar) {
-    if (!red_)
-        return;
-    sesionred* s = std::exchange(red_, nullptr);
-    capas_.nombres = {};
-    capas_.pausadopor.clear();
-    // Whatever the session still had to say (a failure to connect that
-    // comes in before it is gone) is no longer the player's concern.
-    s->disconnect();
-    // Gone from the field at once, even while a message box waits.
-    if (s->listajugadores)
-        s->listajugadores->hide();
-    // The session's messages go with it.
-    dichos_.clear();
-    mensajes->hide();
-    s->deleteLater();
-    sim_->ponermodo(simulacion::modo::local);
-    if (!parar)
-        return;
-    // The copy of the match stops where it was; it is not a match to play
-    // on. Its record is kept among the replays.
-    archivarpartida();
-    esperar([](partida& p) { p.detener(true); });
-    if (!texto.isEmpty())
-        status->setText(texto);
-}
-
-bool main::dejarred(const QString& titulo) {
-    const std::size_t otros = red_ ? red_->otrosjugadores() : 0;
+bool main::dejarjugada(const QString& titulo) {
+    const std::size_t otros = jugada_->otrosjugadores();
     return otros == 0 ||
            confirmar(
                titulo,
@@ -1097,6 +1024,46 @@ bool main::dejarred(const QString& titulo) {
                               "para todos. ¿Quieres dejarla?")
                    .arg(otros)
                    .arg(otros == 1 ? QStringLiteral("jugador") : QStringLiteral("jugadores")));
+}
+
+void main::esperaren(const std::function<void(partida&)>& f) {
+    sim_->esperar(f);
+    entregar();
+}
+
+visor* main::visoractual() const {
+    return qobject_cast<visor*>(jugada_);
+}
+
+sesionred* main::red() const {
+    return qobject_cast<sesionred*>(jugada_);
+}
+
+void main::borrardichos() {
+    dichos_.clear();
+    mensajes->hide();
+}
+
+void main::ponerestado(const QString& texto) {
+    status->setText(texto);
+}
+
+QLabel* main::etiqueta(Qt::Alignment donde, int letra) {
+    QLabel* l = etiquetacampo(mainpic);
+    mainpic->sobreponer(l, donde, letra);
+    return l;
+}
+
+void main::colocarencima() {
+    mainpic->colocarencima();
+}
+
+void main::alertar(const QString& titulo, const QString& texto) {
+    avisar(titulo, texto);
+}
+
+bool main::preguntar(const QString& titulo, const QString& texto) {
+    return confirmar(titulo, texto);
 }
 
 multijugador* main::menured() const {
@@ -1123,8 +1090,8 @@ void main::mnuSolo_Click() {
 }
 
 main::relojparado::relojparado(main& v)
-    : v_(v), reloj_(v.relojactual()), corria_(reloj_ && reloj_->isActive()) {
-    if (reloj_)
+    : v_(v), reloj_(v.relojactual()), propio_(reloj_), corria_(propio_ && reloj_->isActive()) {
+    if (propio_)
         reloj_->stop();
     else
         v_.sim_->sostener(true);
@@ -1133,9 +1100,9 @@ main::relojparado::relojparado(main& v)
 main::relojparado::~relojparado() {
     // Not if the clock changed meanwhile (a replay's viewer came or went):
     // then the new one is already as it should be.
-    if (!reloj_)
+    if (!propio_)
         v_.sim_->sostener(false);
-    else if (corria_ && reloj_ == v_.relojactual())
+    else if (corria_ && reloj_ && reloj_ == v_.relojactual())
         reloj_->start();
 }
 
@@ -1170,8 +1137,9 @@ void main::mnuVerRepeticion_Click() {
         return;
     // Watching ends the match being played, for good: the player says so
     // first (a network match with others in it asks its own question).
-    const bool enmarcha = !visor_ && juego().jugando == verdadero && juego().fin != verdadero;
-    const bool preguntared = red_ && red_->otrosjugadores() > 0;
+    const bool enmarcha =
+        jugada_->sejuega() && juego().jugando == verdadero && juego().fin != verdadero;
+    const bool preguntared = jugada_->otrosjugadores() > 0;
     if (enmarcha && !preguntared &&
         !confirmar(titulo, QStringLiteral("Para ver la repetición termina la partida en marcha "
                                           "y no se podrá seguir (queda entre las "
@@ -1205,7 +1173,7 @@ void main::mnuCargarPartida_Click() {
 }
 
 void main::mnuSalir_Click() {
-    if (!dejarred(QStringLiteral("Salir")))
+    if (!dejarjugada(QStringLiteral("Salir")))
         return;
     archivarpartida();
     QApplication::quit();

@@ -3,8 +3,11 @@
 #include "Comun/teclas.h"
 #include "Juego/qt/ajustes.h"
 #include "Juego/qt/capas.h"
+#include "Juego/qt/carpetasjuego.h"
 #include "Juego/qt/cuadro.h"
+#include "Juego/qt/jugada.h"
 #include "Juego/qt/lienzo.h"
+#include "Juego/qt/mesa.h"
 #include "Juego/qt/simulacion.h"
 #include "Juego/qt/suave.h"
 
@@ -106,7 +109,9 @@ QLabel* etiquetacampo(QWidget* campo);
 
 // The game window. Its match runs on the simulation's thread
 // (`simulacion`); the window sends it input and draws the newest frame.
-class main : public QMainWindow {
+// What the field shows (a match of its own, a replay, a network match) is
+// one `jugada` at a time, which gets the player's input and the frames.
+class main : public QMainWindow, public mesa {
     Q_OBJECT
 public:
     main();
@@ -117,7 +122,7 @@ public:
     // Rules with no seed get a fresh one: no two matches started here play
     // the same.
     bool cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo meta = {},
-                    reglas regla = {});
+                    reglas regla = {}) override;
     // Saves the running match to `ruta` / restores a saved one; false (and
     // a message) on failure, with the running match untouched.
     bool guardarpartida(const QString& ruta);
@@ -143,23 +148,13 @@ public:
                           const QString& extension)>
         elegirarchivo;
 
+    QWidget* ventana() override { return this; }
     // The newest frame of the match: what is on screen.
-    const cuadro& juego() const { return *cuadro_; }
-    simulacion& simulacionactual() { return *sim_; }
-    // Sends input to the match; its frame comes back later.
-    void enviar(std::function<sucesos(partida&)> f);
-    // Asks the match and waits for the answer, with its frame drawn: for
-    // what the player explicitly did (a save, a load), never for a tick.
-    template <class F> auto esperar(F f) {
-        if constexpr (std::is_void_v<std::invoke_result_t<F, partida&>>) {
-            sim_->esperar(std::move(f));
-            entregar();
-        } else {
-            auto r = sim_->esperar(std::move(f));
-            entregar();
-            return r;
-        }
-    }
+    const cuadro& juego() const override { return *cuadro_; }
+    simulacion& simulacionactual() override { return *sim_; }
+    // Sends input to the match; its frame comes back later. (`esperar`
+    // asks it and waits, with the frame drawn.)
+    void enviar(std::function<sucesos(partida&)> f) override;
     // Waits until the match handled everything sent and its frames are
     // drawn. With `sincrono` (tests), every input waits like this.
     void sincronizar();
@@ -174,16 +169,19 @@ public:
     std::vector<uint8_t> instantanea();
     // The rules the match on the field plays by.
     reglas reglasjugadas();
-    visor* visoractual() const { return visor_; }
+    // The replay being watched, or the network match played, if that is
+    // what the field shows.
+    visor* visoractual() const;
+    sesionred* red() const override;
     reproductor* reproductoractual() const { return reproductor_; }
-    capas& encima() { return capas_; }
+    capas& encima() override { return capas_; }
     // What the game remembers between runs, as it stands now.
-    const ajustes& recordado() const { return ajustes_; }
+    const ajustes& recordado() const override { return ajustes_; }
     // The set-up of the match just started, for the next run.
     void recordarpartida(const QString& mapa, int guerreros, const QString& tipo,
-                         const objetivo& meta, const reglas& regla = {});
+                         const objetivo& meta, const reglas& regla = {}) override;
     // The rules of a network match just started, for the next run.
-    void recordarreglas(const reglas& regla);
+    void recordarreglas(const reglas& regla) override;
     // A seed for a match's own random source: never 0, which the rules read
     // as none chosen.
     static uint32_t semillanueva();
@@ -191,43 +189,43 @@ public:
     void guardarajustes();
     unjugador* menu() const;
     static int16_t codigovk(int qtkey);
-    // The data folder `nombre` (mapas, sonidos): beside the program, in the
-    // installed data folder or in the user's, the first that exists.
-    static QString carpetadatos(const QString& nombre);
-    // The user's own folder `nombre` (replays, saved matches, maps), made if
-    // missing; empty when the system knows no data folder for the user.
-    static QString carpetausuario(const QString& nombre);
+    // The game's data folders and the user's (carpetasjuego.h).
+    static QString carpetadatos(const QString& nombre) { return juego::carpetadatos(nombre); }
+    static QString carpetausuario(const QString& nombre) { return juego::carpetausuario(nombre); }
     // How many automatic replays are kept.
     static constexpr int repeticionesguardadas = 20;
 
-    int16_t sonido() const;
-    void ponersonido(int16_t valor);
+    int16_t sonido() const override;
+    void ponersonido(int16_t valor) override;
     // Draws the newest frame.
     void dibujar();
 
     // Shows and plays what the match reported.
-    void procesar(const sucesos& s);
+    void procesar(const sucesos& s) override;
     // Keeps `r` among the archived replays (a network copy's record before
     // the host replaces its match); a failure is told on the field.
-    void archivar(const repeticion& r);
+    void archivar(const repeticion& r) override;
     // A short message at the top left of the field: the last four stay,
     // each for a few seconds (a save, a player who joined, a kill).
-    void decir(const QString& texto);
+    void decir(const QString& texto) override;
+    void borrardichos() override;
+    void ponerestado(const QString& texto) override;
+    QLabel* etiqueta(Qt::Alignment donde, int letra) override;
+    void colocarencima() override;
+    // Through `avisar` and `confirmar`.
+    void alertar(const QString& titulo, const QString& texto) override;
+    bool preguntar(const QString& titulo, const QString& texto) override;
     // How long each of those messages stays, in ms; tests shorten it.
     int duraciondicho = 6000;
 
-    // A network match takes over the window (the match being left is kept
-    // among the replays); while it runs, keys, clicks and the clock are its.
-    void empezarred(sesionred* s);
-    // The network match ends here: the field stays on its last frame with
-    // `texto` in the status line.
-    // With `parar`, the copy of the match left stops where it was.
-    void terminarred(const QString& texto, bool parar = true);
-    // Before anything that ends a network match this window hosts, while
-    // other players are in it: asks whether to end it for everyone. True
-    // when there is nothing to ask or the player says yes.
-    bool dejarred(const QString& titulo);
-    sesionred* red() const { return red_; }
+    // A kind of play of its own (a network match) takes over the window;
+    // while it runs, keys, clicks and the clock are its.
+    void empezarjugada(jugada* j) override;
+    // The replay or network match on the field ends; a match of the
+    // window's own goes on untouched.
+    void terminarjugada(const QString& texto, bool parar = true) override;
+    bool dejarjugada(const QString& titulo) override;
+    void reempezar(revancha r, const std::function<void(partida&)>& alempezar) override;
     multijugador* menured() const;
 
     campo* mainpic = nullptr;
@@ -287,7 +285,8 @@ private:
 
     private:
         main& v_;
-        QTimer* reloj_;
+        QPointer<QTimer> reloj_; // a replay's viewer may go meanwhile
+        bool propio_;            // the field had a clock of its own
         bool corria_;
     };
 
@@ -303,8 +302,10 @@ private:
     // A match is starting: with sound on, the sound module is loaded now.
     void prepararsonido();
     void archivarpartida();
-    void cerrarvisor();
-    void quitarvisor();
+    // `nueva` (the window's own match when null) takes the field; the one
+    // there goes, deleted later (it may be in one of its own handlers).
+    void ponerjugada(jugada* nueva);
+    void esperaren(const std::function<void(partida&)>& f) override;
     // Lays the field and the status row out over the client area.
     void colocar();
     void mostrarmarcador();
@@ -316,7 +317,7 @@ private:
     void pintarsuave(QPainter& p, const QRect& destino);
     int intervalo() const;
     // The clock that drives the field: the replay viewer's while one is
-    // watched, the game's otherwise.
+    // watched, none (the simulation's) otherwise.
     QTimer* relojactual() const;
     // A frame came from the simulation.
     void alcuadro(std::shared_ptr<const cuadro> c, const sucesos& s);
@@ -337,26 +338,18 @@ private:
     QImage cuadrosuave_;
     QPointF vistamostrada_; // the view of the last frame on screen
     reproductor* reproductor_ = nullptr;
-    visor* visor_ = nullptr;
+    // What the field shows: the window's own match (`local_`, always
+    // there) or another kind of play that took over.
+    jugadalocal* local_ = nullptr;
+    jugada* jugada_ = nullptr;
     // The messages shown, oldest first, each with its number in order of
     // arrival, so that each one's timer takes away that one.
     QList<std::pair<quint64, QString>> dichos_;
     quint64 dichosnumerados_ = 0;
     QPointer<unjugador> unjugador_;
     // How the last match was started, for Revancha.
-    struct revancha {
-        QString ruta;
-        int16_t maxp = 0;
-        int16_t tipo = 0;
-        objetivo meta;
-        reglas regla; // its seed is drawn again for each Revancha
-    };
     std::optional<revancha> ultima_;
-    // Revancha of a match this window hosts: the same match anew, every
-    // player keeping their fighter.
-    void revancharred(revancha r);
     QPointer<multijugador> multijugador_;
-    sesionred* red_ = nullptr;
 };
 
 } // namespace juego

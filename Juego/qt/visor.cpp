@@ -1,9 +1,10 @@
 #include "Juego/qt/visor.h"
 
+#include "Comun/teclas.h"
 #include "Juego/nucleo/mundo.h"
 #include "Juego/qt/capas.h"
 #include "Juego/qt/cuadro.h"
-#include "Juego/qt/ventana.h"
+#include "Juego/qt/simulacion.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -21,14 +22,12 @@ QString minutos(uint64_t ticks) {
 
 } // namespace
 
-visor::visor(main& ventana, repeticion r)
-    : QObject(&ventana), ventana_(ventana), r_(std::move(r)) {
+visor::visor(mesa& ventana, repeticion r) : jugada(ventana), r_(std::move(r)) {
     total_ = r_.ticks();
-    const cuadro& c = ventana_.juego();
+    const cuadro& c = mesa_.juego();
     seguido_ = c.jugador;
     vistax_ = c.vista.x;
     vistay_ = c.vista.y;
-    mirar();
     reloj = new QTimer(this);
     reloj->setTimerType(Qt::PreciseTimer);
     connect(reloj, &QTimer::timeout, this, [this] {
@@ -36,18 +35,42 @@ visor::visor(main& ventana, repeticion r)
             reloj->stop();
     });
     ajustarreloj();
+}
+
+visor::~visor() = default;
+
+simulacion::modo visor::modosimulacion() const {
+    return simulacion::modo::visor;
+}
+
+void visor::empezar() {
+    mirar();
     reloj->start();
     informar();
 }
 
-visor::~visor() = default;
+void visor::dejar() {
+    // The match's view and clock go back to the game.
+    reloj->stop();
+    mesa_.simulacionactual().mirar(std::nullopt);
+}
+
+void visor::clic(int, int, posicion) {}
+
+bool visor::sejuega() const {
+    return false;
+}
+
+bool visor::lineadelapartida() const {
+    return false;
+}
 
 void visor::ajustarreloj() {
     reloj->setInterval(125 / velocidad_);
 }
 
 void visor::mirar() {
-    ventana_.simulacionactual().mirar(simulacion::mirada{seguido_, {vistax_, vistay_}});
+    mesa_.simulacionactual().mirar(simulacion::mirada{seguido_, {vistax_, vistay_}});
 }
 
 bool visor::avanzar() {
@@ -75,7 +98,7 @@ bool visor::avanzar() {
         pasos.push_back(r_.pasos[paso_]);
         ++paso_;
     }
-    ventana_.enviar([pasos = std::move(pasos)](partida& p) {
+    mesa_.enviar([pasos = std::move(pasos)](partida& p) {
         sucesos todo;
         for (const paso& s : pasos) {
             sucesos e = p.aplicarpaso(s);
@@ -87,8 +110,13 @@ bool visor::avanzar() {
     return !terminado();
 }
 
-bool visor::tecla(int qtkey) {
-    const cuadro& m = ventana_.juego();
+bool visor::tecla(int qtkey, int16_t vk, bool repetida) {
+    // The sound is the player's own switch, while watching too.
+    if (vk == comun::vks && !repetida) {
+        mesa_.ponersonido(mesa_.sonido() == 1 ? 0 : 1);
+        return true;
+    }
+    const cuadro& m = mesa_.juego();
     switch (qtkey) {
     case Qt::Key_P:
         pausado_ = !pausado_;
@@ -146,7 +174,7 @@ bool visor::tecla(int qtkey) {
 }
 
 void visor::informar() {
-    const cuadro& m = ventana_.juego();
+    const cuadro& m = mesa_.juego();
     QString quien = QStringLiteral("vista libre");
     if (seguido_ >= 0 && seguido_ < 2 * m.maxp) {
         quien = QStringLiteral("%1 (%2)").arg(capas::nombre(m.unidades[seguido_])).arg(seguido_);
@@ -154,9 +182,9 @@ void visor::informar() {
     QString estado = terminado() ? QStringLiteral("terminada")
                      : pausado_  ? QStringLiteral("en pausa")
                                  : QStringLiteral("%1x").arg(velocidad_);
-    ventana_.status->setText(QStringLiteral("Repetición %1 · %2 / %3 · %4 · P, +/-, Tab, "
-                                            "flechas, Esc")
-                                 .arg(estado, minutos(tick_), minutos(total_), quien));
+    mesa_.ponerestado(QStringLiteral("Repetición %1 · %2 / %3 · %4 · P, +/-, Tab, "
+                                     "flechas, Esc")
+                          .arg(estado, minutos(tick_), minutos(total_), quien));
 }
 
 } // namespace juego

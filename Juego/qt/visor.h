@@ -1,9 +1,7 @@
 #pragma once
 
-#include "Comun/inicios.h"
 #include "Juego/nucleo/repeticion.h"
-
-#include <QObject>
+#include "Juego/qt/jugada.h"
 
 #include <cstdint>
 
@@ -11,24 +9,31 @@ class QTimer;
 
 namespace juego {
 
-class main;
 class mundo;
-using comun::posicion;
 
 // Plays a replay on the game window: the recorded steps drive the very same
 // core, at 1x to 16x. P pauses, + and - change the speed, Tab picks the
 // fighter the view follows, the arrow keys move the view freely and Esc
-// stops watching.
-class visor : public QObject {
+// stops watching. The field shows nobody's life: the status line tells the
+// replay.
+class visor : public jugada {
     Q_OBJECT
 public:
-    // Starts from the replay's first frame; the match must already hold the
-    // replay's start (`partida::restaurar`).
-    visor(main& ventana, repeticion r);
+    // Plays from the replay's first frame once it takes the field; the match
+    // must already hold the replay's start (`partida::restaurar`).
+    visor(mesa& ventana, repeticion r);
     ~visor() override;
 
+    simulacion::modo modosimulacion() const override;
+    void empezar() override;
+    void dejar() override;
+    // Clicks on the field are nobody's.
+    void clic(int px, int py, posicion vista) override;
     // A key pressed while watching; true when it was the viewer's.
-    bool tecla(int qtkey);
+    bool tecla(int qtkey, int16_t vk, bool repetida) override;
+    QTimer* relojpropio() const override { return reloj; }
+    bool sejuega() const override;
+    bool lineadelapartida() const override;
 
     // The most steps one call of `avanzar` hands to the match.
     static constexpr std::size_t maxpasosllamada = 4096;
@@ -54,7 +59,6 @@ private:
     void mirar();
     void informar();
 
-    main& ventana_;
     repeticion r_;
     std::size_t paso_ = 0;
     uint32_t hechos_ = 0; // repetitions of the current step already applied

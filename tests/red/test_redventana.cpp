@@ -5,6 +5,7 @@
 #include "Comun/mapaarchivo.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/nucleo/repeticion.h"
+#include "Juego/qt/archivo.h"
 #include "Juego/qt/final.h"
 #include "Juego/qt/multijugador.h"
 #include "Juego/qt/unjugador.h"
@@ -21,10 +22,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -43,6 +46,43 @@ void activo(QWidget* w) {
 }
 
 const QString nombremapa = QStringLiteral("prueba_red.mapa");
+
+// A port of the loopback address nobody listens on now.
+quint16 puertolibre() {
+    QTcpServer libre;
+    return libre.listen(QHostAddress::LocalHost, 0) ? libre.serverPort() : 0;
+}
+
+// `v` hosts a match of one fighter a team on the test map, alone, on the
+// loopback address.
+void hospedar(main& v, quint16 puerto) {
+    v.mnuMulti->trigger();
+    multijugador* m = v.menured();
+    m->escucharen = QHostAddress::LocalHost;
+    const auto items = m->File1->findItems(nombremapa, Qt::MatchExactly);
+    QVERIFY(!items.isEmpty());
+    m->File1->setCurrentItem(items.first());
+    m->guerreros->setCurrentIndex(0);
+    m->puerto->setValue(puerto);
+    QTest::mouseClick(m->empezar, Qt::LeftButton);
+    QVERIFY(v.red() && v.red()->anfitrionactual());
+}
+
+// `v` joins the match at `puerto` of the loopback address, in the blue
+// team (the host plays red).
+void unirse(main& v, quint16 puerto) {
+    v.mnuMulti->trigger();
+    multijugador* m = v.menured();
+    m->equipo->setCurrentIndex(1);
+    m->direccion->setText(QStringLiteral("127.0.0.1"));
+    m->puertounirse->setValue(puerto);
+    QTest::mouseClick(m->conectar, Qt::LeftButton);
+    QVERIFY(v.red() && v.red()->clienteactual());
+}
+
+int archivadas() {
+    return int(archivo(main::carpetausuario(QStringLiteral("repeticiones"))).archivadas().size());
+}
 
 } // namespace
 
@@ -250,7 +290,7 @@ private slots:
         QCOMPARE(preguntas.size(), 2);
         QVERIFY2(preguntas[0].contains("1 jugador más"), qPrintable(preguntas[0]));
         QVERIFY(a.red() && b.red());
-        a.terminarred(QStringLiteral("fin"));
+        a.terminarjugada(QStringLiteral("fin"));
         QVERIFY(bombear([&] { return !b.red(); }));
         QVERIFY2(avisos.join('\n').contains(QStringLiteral("cerró la partida")),
                  qPrintable(avisos.join('\n')));
@@ -276,6 +316,94 @@ private slots:
             });
         }
         QVERIFY2(conrelevos >= 2, qPrintable(guardadas.join(' ')));
+    }
+
+    // What the window offers is what the kind of play on its field says,
+    // whichever it is: saving it, the life bar beside the status line,
+    // Revancha at the end, and where the next match starts.
+    void lo_que_ofrece_cada_jugada_data() {
+        QTest::addColumn<QString>("jugada");
+        QTest::addColumn<bool>("guardar");
+        QTest::addColumn<bool>("vida");
+        QTest::addColumn<bool>("revancha");
+        QTest::addColumn<QString>("otra");
+        const QString otrared = QStringLiteral("Otra partida en red: Archivo → Multijugador");
+        QTest::newRow("propia") << "propia" << true << true << true
+                                << QStringLiteral("Otra partida: Archivo → Un Jugador");
+        QTest::newRow("repetición") << "repetición" << false << false << false << QString();
+        QTest::newRow("anfitrión") << "anfitrión" << true << true << true << otrared;
+        QTest::newRow("invitado") << "invitado" << true << true << false << otrared;
+    }
+    void lo_que_ofrece_cada_jugada() {
+        QFETCH(QString, jugada);
+        QFETCH(bool, guardar);
+        QFETCH(bool, vida);
+        QFETCH(bool, revancha);
+        QFETCH(QString, otra);
+        QStringList avisos;
+        main anfitrion, v;
+        anfitrion.avisar =
+            v.avisar = [&](const QString& t, const QString& x) { avisos << t + ": " + x; };
+        const QString mapa = unjugador::carpetamapas() + QLatin1Char('/') + nombremapa;
+        QTemporaryDir d;
+        if (jugada == QStringLiteral("propia") || jugada == QStringLiteral("repetición")) {
+            QVERIFY(v.cargarmapa(mapa, 1, guerrero));
+            v.pararreloj();
+            for (int t = 0; t < 5; ++t)
+                v.timer_Timer();
+            if (jugada == QStringLiteral("repetición")) {
+                QVERIFY(v.guardarrepeticion(d.filePath("r.repeticion")));
+                QVERIFY(v.verrepeticion(d.filePath("r.repeticion")));
+                QVERIFY(v.visoractual());
+            }
+        } else if (jugada == QStringLiteral("anfitrión")) {
+            hospedar(v, puertolibre());
+        } else {
+            const quint16 puerto = puertolibre();
+            hospedar(anfitrion, puerto);
+            unirse(v, puerto);
+            QVERIFY2(bombear([&] { return v.red() && v.red()->dentro(); }),
+                     qPrintable(avisos.join('\n')));
+        }
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(avisos.isEmpty(), qPrintable(avisos.join('\n')));
+        emit v.mnuArchivo->aboutToShow();
+        QCOMPARE(v.mnuGuardarPartida->isEnabled(), guardar);
+        QCOMPARE(v.mnuGuardarRepeticion->isEnabled(), guardar);
+        QCOMPARE(!v.vida->isHidden(), vida);
+        const suceso fin{tiposuceso::fin, {}, 0, 0, -1, -1};
+        v.procesar({fin});
+        QVERIFY(v.final_->isVisibleTo(&v));
+        QCOMPARE(v.final_->revancha->isEnabled(), revancha);
+        QTest::mouseClick(v.final_->cerrar, Qt::LeftButton);
+        if (otra.isEmpty())
+            QVERIFY2(!v.mensajes->text().contains("Otra partida"), qPrintable(v.mensajes->text()));
+        else
+            QVERIFY2(v.mensajes->text().endsWith(otra), qPrintable(v.mensajes->text()));
+    }
+
+    // Joining a network match from one this window hosts ends the hosted
+    // one, whose record is kept among the replays once; nothing more is kept
+    // when the new connection is given up.
+    void la_partida_en_red_dejada_se_guarda_una_vez() {
+        QStringList avisos;
+        main a;
+        a.avisar = [&](const QString& t, const QString& x) { avisos << t + ": " + x; };
+        hospedar(a, puertolibre());
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(bombear([&] { return a.juego().numtick > 3; }));
+        const int antes = archivadas();
+        QTcpServer mudo;
+        QVERIFY(mudo.listen(QHostAddress::LocalHost, 0));
+        unirse(a, mudo.serverPort());
+        QCOMPARE(archivadas(), antes + 1);
+        QTest::mouseClick(a.menured()->salir, Qt::LeftButton);
+        QVERIFY(!a.red());
+        QCOMPARE(a.status->text(), QStringLiteral("Conexión cancelada."));
+        QCOMPARE(archivadas(), antes + 1);
+        QVERIFY2(avisos.isEmpty(), qPrintable(avisos.join('\n')));
     }
 
     // A host that does not answer: the player cancels, and hears nothing of

@@ -137,7 +137,7 @@ private slots:
         m->puerto->setValue(puertolibre());
         QTest::mouseClick(m->empezar, Qt::LeftButton);
         QVERIFY(v->red());
-        v->terminarred(QStringLiteral("Fin"));
+        v->terminarjugada(QStringLiteral("Fin"));
         QVERIFY(!v->red());
         delete v;
         respirar();
