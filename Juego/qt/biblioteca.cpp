@@ -1,7 +1,6 @@
 #include "Juego/qt/biblioteca.h"
 
 #include "Juego/nucleo/grabadora.h"
-#include "Juego/nucleo/instantanea.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/nucleo/repeticion.h"
 #include "Juego/qt/capas.h"
@@ -47,11 +46,13 @@ QImage plano(const QString& ruta, bool repeticiones) {
             return {};
         datos = std::move(r.inicio);
     }
+    // Through a match of its own, as any reader outside the core does.
     grabadora plat;
-    mundo m(plat);
-    cabecera c;
-    if (!leerinstantanea(datos.data(), datos.size(), m, c).empty())
+    partida p(plat);
+    sucesos s;
+    if (!p.restaurar(datos, s).empty())
         return {};
+    const mundo& m = p.juego();
     return capas::miniatura(
         m.anchomapa + 1, m.altomapa + 1, [&m](int x, int y) { return m.mapa(x, y).terreno; }, 240);
 }
