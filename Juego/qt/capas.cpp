@@ -341,6 +341,22 @@ void capas::dibujarmarcas(QPainter& p, const M& m, int16_t vx, int16_t vy,
         return;
     const double x = donde(jugador).x();
     const double y = donde(jugador).y();
+    // Drawn once and kept: two thick antialiased rings cost the window's
+    // thread a millisecond and more at some frames, sixty times a second.
+    static const QImage marca = [] {
+        QImage img(QSize(tamcelda + 12, 42) * 2, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter q(&img);
+        q.setRenderHint(QPainter::Antialiasing, true);
+        q.scale(2, 2);
+        q.translate(6, 16); // the fighter's cell's corner
+        dibujarmarca(q, 0, 0);
+        return img;
+    }();
+    p.drawImage(QRectF(x - 6, y - 16, tamcelda + 12, 42), marca);
+}
+
+void capas::dibujarmarca(QPainter& p, double x, double y) {
     // A ring at the feet and an arrow over the head.
     const QRectF anillo(x - 3, y + 12, tamcelda + 6, 10);
     p.setBrush(Qt::NoBrush);
@@ -444,34 +460,38 @@ void capas::dibujarminimapa(QPainter& p, const M& m, int16_t vx, int16_t vy) con
                           3 * tamcelda);
     if (j.muerto != verdadero && sitio.intersects(luchador))
         p.setOpacity(0.3);
-    p.setPen(QPen(QColor(0, 0, 0, 220), 3));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(origen, QSizeF(iw, ih)).adjusted(-1, -1, 1, 1));
+    // Straight edges and squares are filled, not stroked: an antialiased
+    // stroke of even a square's outline costs the window's thread a
+    // millisecond and more at some frames, sixty times a second.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(sitio.adjusted(-3, -3, 3, 3), QColor(0, 0, 0, 220));
     p.drawImage(origen, fondo);
 
     p.save();
-    p.setClipRect(QRectF(origen, QSizeF(iw, ih)));
+    p.setClipRect(sitio);
     p.translate(origen);
     const double punto = std::max(3.0, escala);
     for (int16_t i = 0; valido(m, i); ++i) {
         const unidad& u = m.unidades[i];
-        if (u.muerto == verdadero)
-            continue;
-        const QPointF c((u.x + 0.5) * escala, (u.y + 0.5) * escala);
-        if (i == jugador)
-            continue; // drawn last, on top
-        p.setPen(QPen(QColor(0, 0, 0), 0.8));
-        p.setBrush(colorequipo(u.equipo));
-        p.drawRect(QRectF(c.x() - punto / 2, c.y() - punto / 2, punto, punto));
+        if (u.muerto == verdadero || i == jugador)
+            continue; // the player's own is drawn last, on top
+        const QRectF cuadrado((u.x + 0.5) * escala - punto / 2, (u.y + 0.5) * escala - punto / 2,
+                              punto, punto);
+        p.fillRect(cuadrado.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::black);
+        p.fillRect(cuadrado.adjusted(0.5, 0.5, -0.5, -0.5), colorequipo(u.equipo));
     }
     // The part of the map on screen: the view, or less of it zoomed in.
-    p.setPen(QPen(colormarca, 1.5));
-    p.setBrush(Qt::NoBrush);
     const QRectF& r = mostrado_;
-    p.drawRect(QRectF((vx + r.x() / tamcelda) * escala, (vy + r.y() / tamcelda) * escala,
-                      r.width() / tamcelda * escala, r.height() / tamcelda * escala));
+    const QRectF vista((vx + r.x() / tamcelda) * escala, (vy + r.y() / tamcelda) * escala,
+                       r.width() / tamcelda * escala, r.height() / tamcelda * escala);
+    const double g = 1.5;
+    p.fillRect(QRectF(vista.left(), vista.top(), vista.width(), g), colormarca);
+    p.fillRect(QRectF(vista.left(), vista.bottom() - g, vista.width(), g), colormarca);
+    p.fillRect(QRectF(vista.left(), vista.top(), g, vista.height()), colormarca);
+    p.fillRect(QRectF(vista.right() - g, vista.top(), g, vista.height()), colormarca);
     if (j.muerto != verdadero) {
         const QPointF c((j.x + 0.5) * escala, (j.y + 0.5) * escala);
+        p.setRenderHint(QPainter::Antialiasing, true);
         p.setPen(QPen(QColor(0, 0, 0), 1));
         p.setBrush(QColor(255, 255, 255));
         p.drawEllipse(c, punto * 0.8, punto * 0.8);

@@ -126,6 +126,8 @@ private:
     template <class M>
     void dibujarflecha(QPainter& p, const M& m, int16_t vx, int16_t vy, const QRectF& r) const;
     static void dibujartitulo(QPainter& p);
+    // The player's own marker round the cell whose corner is (x, y).
+    static void dibujarmarca(QPainter& p, double x, double y);
     // The minimap's picture of the terrain. A frame's terrain is one shared
     // copy until the map changes, so its picture is made once for it, not
     // at every frame shown (130 x 130 cells each time).

@@ -262,6 +262,26 @@ private slots:
         QTest::newRow("a-la-derecha") << QPoint(58, 25);
         QTest::newRow("abajo") << QPoint(25, 58);
     }
+    // The minimap's picture of the terrain is kept from frame to frame; a
+    // new map, or new terrain on the same one, shows at the next frame.
+    void minimapa_sigue_al_terreno() {
+        escena pasto;
+        escena lago;
+        for (int y = 25; y <= 35; ++y)
+            for (int x = 25; x <= 35; ++x)
+                lago.terreno(x, y, comun::agua);
+        capas c;
+        const QImage plano = lienzo::nuevaimagen();
+        auto centro = [&](const escena& w) {
+            const auto k = cuadro::de(w.m, 0, w.vista(), terrenomapa::de(w.m));
+            const QImage a = c.componer(*k, plano, w.vista().x, w.vista().y);
+            return a.pixel(c.sitiominimapa(*k).center().toPoint());
+        };
+        const QRgb verde = centro(pasto);
+        QVERIFY(centro(lago) != verde);
+        QCOMPARE(centro(pasto), verde);
+    }
+
     void flecha_fuera_del_minimapa() {
         QFETCH(QPoint, enemigo);
         escena w;
