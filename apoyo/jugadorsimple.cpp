@@ -29,10 +29,9 @@ teclasflechas teclasde(int d) {
     return t;
 }
 
-double distanciaarco(int dx, int dy) {
-    const double a = std::abs(dx);
-    const double b = std::abs(dy);
-    return a != b ? std::max(a, b) + 0.42 * std::min(a, b) : 1.42 * a;
+// Whether an archer at `j` reaches `o`, as far as a computer archer shoots.
+bool aalcance(const mundo& m, const unidad& j, const unidad& o) {
+    return mundo::distanciaarco(o.x - j.x, o.y - j.y) <= m.valor().alcancearco;
 }
 
 } // namespace
@@ -91,7 +90,7 @@ void jugadorsimple::jugar(partida& p) {
     if (b >= 0 && j.muerto != verdadero) {
         const unidad& o = m.unidades[std::size_t(b)];
         const int cerca = std::max(std::abs(o.x - j.x), std::abs(o.y - j.y));
-        const bool tira = j.tipo == arquero && distanciaarco(o.x - j.x, o.y - j.y) <= 8;
+        const bool tira = j.tipo == arquero && aalcance(m, j, o);
         int d = -1;
         if (cerca == 1) {
             // Facing it: the step is refused, the facing stays.
@@ -128,7 +127,7 @@ void jugadorsimple::jugar(partida& p) {
         j.x + pasox[std::size_t(j.direccion & 7)] == o.x &&
         j.y + pasoy[std::size_t(j.direccion & 7)] == o.y)
         p.aplicar({tipoaccion::espacio, slot_, 0, 0});
-    if (j.tipo == arquero && distanciaarco(o.x - j.x, o.y - j.y) <= 8)
+    if (j.tipo == arquero && aalcance(m, j, o))
         p.aplicar({tipoaccion::click, slot_, o.x, o.y});
 }
 

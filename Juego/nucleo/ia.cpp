@@ -76,13 +76,7 @@ void mundo::decidirataque(int16_t i) {
             const unidad& e = unidades[j];
             if (e.equipo != enemigo || e.muerto != falso)
                 continue;
-            const double dc = std::sqrt(double((e.x - u.x) * (e.x - u.x)));
-            const int16_t dr = int16_t(std::sqrt(double((e.y - u.y) * (e.y - u.y))));
-            // A cheap stand-in for the straight-line distance: the longer
-            // axis plus 0.42 of the shorter one.
-            const double d = (dc != dr)
-                                 ? std::max(dc, double(dr)) + 0.42 * std::min(dc, double(dr))
-                                 : 1.42 * dc;
+            const double d = distanciaarco(e.x - u.x, e.y - u.y);
             if (d > alcance)
                 continue;
             if (d < mejor) {

@@ -214,13 +214,7 @@ posicion mundo::vistasobre(posicion v, int16_t ancho, int16_t alto) {
 posicion mundo::vistade(int16_t slot) const {
     if (conpersonas() || jugando != verdadero)
         return vistas[std::size_t(slot)];
-    const unidad& u = unidades[std::size_t(slot)];
-    return vistaajustada({int16_t(u.x - 20), int16_t(u.y - 15)});
-}
-
-void mundo::seguir(int16_t i) {
-    const unidad& u = unidades[std::size_t(i)];
-    vistas[std::size_t(i)] = vistaajustada({int16_t(u.x - 20), int16_t(u.y - 15)});
+    return vistaen(slot);
 }
 
 std::string mundo::textoestado(int16_t i) const {

@@ -9,8 +9,10 @@
 #include "Juego/nucleo/rejilla.h"
 #include "Juego/nucleo/sucesos.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -253,8 +255,21 @@ public:
     // The same over a map of ancho x alto cells past the first (what frames
     // drawn from the world use too).
     static posicion vistasobre(posicion v, int16_t ancho, int16_t alto);
+    // How far an archer reckons a target dx columns and dy rows away: the
+    // longer axis plus 0.42 of the shorter one, a cheap stand-in for the
+    // straight line.
+    static double distanciaarco(int dx, int dy) {
+        const double a = std::abs(dx);
+        const double b = std::abs(dy);
+        return a != b ? std::max(a, b) + 0.42 * std::min(a, b) : 1.42 * a;
+    }
+    // The view with fighter i in its middle, kept over the map.
+    posicion vistaen(int16_t i) const {
+        const unidad& u = unidades[std::size_t(i)];
+        return vistaajustada({int16_t(u.x - 20), int16_t(u.y - 15)});
+    }
     // The view that follows slot i's fighter, as a step or a return sets it.
-    void seguir(int16_t i);
+    void seguir(int16_t i) { vistas[std::size_t(i)] = vistaen(i); }
     // The cell under pixel (px, py) of the play field seen from view `v`.
     static posicion celdadepixel(posicion v, int px, int py);
 

@@ -156,10 +156,7 @@ void simulacion::publicar(const sucesos& s) {
     posicion v = p.vista();
     if (mirada_) {
         const int16_t i = mirada_->seguido;
-        v = i >= 0 && i < 2 * m.maxp
-                ? m.vistaajustada({int16_t(m.unidades[std::size_t(i)].x - 20),
-                                   int16_t(m.unidades[std::size_t(i)].y - 15)})
-                : m.vistaajustada(mirada_->libre);
+        v = i >= 0 && i < 2 * m.maxp ? m.vistaen(i) : m.vistaajustada(mirada_->libre);
     }
     std::shared_ptr<cuadro> c = cuadro::de(m, p.jugador(), v, terreno_);
     c->grabando = p.grabando();
