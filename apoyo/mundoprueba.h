@@ -74,13 +74,18 @@ struct mundoprueba {
     void tick(int n = 1) {
         for (int i = 0; i < n; ++i)
             if (m.corre())
-                plat.recibir(juego::delslot(m.timer_Timer(juego::entradalocal(plat.teclas, 0)), 0));
+                plat.recibir(
+                    juego::delslot(m.timer_Timer(juego::entradalocal(plat.teclas, 0)), 0));
     }
 
     // A key press and a click of the local player, as the window hands them
     // on; what happened.
-    juego::sucesos tecla(int16_t codigo) { return hacer(juego::acciondetecla(plat, m, codigo, 0)); }
-    juego::sucesos clic(int px, int py) { return hacer(juego::acciondeclic(m, px, py, vista(), 0)); }
+    juego::sucesos tecla(int16_t codigo) {
+        return hacer(juego::acciondetecla(plat, m, codigo, 0));
+    }
+    juego::sucesos clic(int px, int py) {
+        return hacer(juego::acciondeclic(m, px, py, vista(), 0));
+    }
     juego::posicion vista() const { return m.vistade(0); }
 
     // Hands the events that procedures called directly left to the platform.
@@ -111,9 +116,7 @@ private:
 // from it. Its record starts there too: a scene laid by hand is a new start.
 inline void escena(juego::partida& p, const std::function<void(mundoprueba&)>& f) {
     mundoprueba w;
-    const std::vector<uint8_t> foto = p.instantanea();
-    juego::cabecera c;
-    std::string error = juego::leerinstantanea(foto.data(), foto.size(), w.m, c);
+    std::string error = w.restaurar(p.instantanea());
     if (error.empty()) {
         f(w);
         juego::sucesos s;

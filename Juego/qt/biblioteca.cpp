@@ -54,7 +54,7 @@ QImage plano(const QString& ruta, bool repeticiones) {
         return {};
     const mundo& m = p.juego();
     return capas::miniatura(
-        m.anchomapa + 1, m.altomapa + 1, [&m](int x, int y) { return m.mapa(x, y).terreno; }, 240);
+        m.anchomapa + 1, m.altomapa + 1, [&m](int x, int y) { return terrenode(m, x, y); }, 240);
 }
 
 } // namespace
@@ -110,18 +110,17 @@ biblioteca::biblioteca(QWidget* padre, const QString& titulo, const QString& car
     pedirotro = [] { return QString(); };
     pedirnombre = [this](const QString& propuesto) {
         bool ok = false;
-        const QString n = QInputDialog::getText(this, QStringLiteral("Conservar repetición"),
-                                                QStringLiteral("Nombre:"), QLineEdit::Normal,
-                                                propuesto, &ok);
+        const QString n =
+            QInputDialog::getText(this, QStringLiteral("Conservar repetición"),
+                                  QStringLiteral("Nombre:"), QLineEdit::Normal, propuesto, &ok);
         return ok ? n : QString();
     };
     confirmar = [this](const QString& texto) {
-        return QMessageBox::question(this, windowTitle(), texto, QMessageBox::Yes | QMessageBox::No,
+        return QMessageBox::question(this, windowTitle(), texto,
+                                     QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::No) == QMessageBox::Yes;
     };
-    avisar = [this](const QString& texto) {
-        QMessageBox::warning(this, windowTitle(), texto);
-    };
+    avisar = [this](const QString& texto) { QMessageBox::warning(this, windowTitle(), texto); };
 
     connect(lista, &QTreeWidget::itemSelectionChanged, this, &biblioteca::seleccion);
     connect(lista, &QTreeWidget::itemActivated, this, &biblioteca::elegir);
@@ -236,8 +235,8 @@ void biblioteca::conservar_Click() {
 
 void biblioteca::borrar_Click() {
     const ficha* f = actual();
-    if (!f || !confirmar(QStringLiteral("¿Llevar %1 a la papelera?")
-                             .arg(QFileInfo(f->ruta).fileName())))
+    if (!f ||
+        !confirmar(QStringLiteral("¿Llevar %1 a la papelera?").arg(QFileInfo(f->ruta).fileName())))
         return;
     if (const QString error = estante_.borrar(*f); !error.isEmpty()) {
         avisar(error);

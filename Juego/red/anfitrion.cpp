@@ -387,9 +387,7 @@ void anfitrion::saludar(par& p, const hola& h) {
     }
     ocupados_[std::size_t(slot)] = true;
     p.slot = slot;
-    p.nombre = !vuelve.isEmpty()
-                   ? vuelve
-                   : nombrelibre(limpiarnombre(QString::fromStdString(h.nombre), int(maxnombre)));
+    p.nombre = !vuelve.isEmpty() ? vuelve : nombrelibre(pedido);
     p.ficha = QRandomGenerator::system()->generate64() | 1u;
     p.dentro = true;
     p.ultimavez = reloj();
@@ -434,7 +432,8 @@ void anfitrion::echar(par& p, const QString& motivo, bool problema, bool perdido
             enviar(p,
                    rechazo{("El servidor te sacó de la partida: " + porque + ".").toStdString()});
     } else if (p.dentro && perdido) {
-        log(QStringLiteral("%1 perdió la conexión: su luchador le espera un minuto.").arg(quien(p)));
+        log(QStringLiteral("%1 perdió la conexión: su luchador le espera un minuto.")
+                .arg(quien(p)));
     } else if (p.dentro) {
         log(QStringLiteral("%1 salió de la partida.").arg(quien(p)));
     }

@@ -85,34 +85,6 @@ QImage reducir(const QImage& grande) {
     return r;
 }
 
-QImage contornear(const QImage& sprite, double oscuro) {
-    QImage r = sprite;
-    auto luz = [](QRgb p) { return qRed(p) * 3 + qGreen(p) * 6 + qBlue(p); };
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) {
-            if (qAlpha(sprite.pixel(x, y)) == 255)
-                continue;
-            bool hay = false;
-            QRgb base = 0;
-            const int vx[4] = {1, -1, 0, 0}, vy[4] = {0, 0, 1, -1};
-            for (int v = 0; v < 4; ++v) {
-                const int nx = x + vx[v], ny = y + vy[v];
-                if (nx < 0 || ny < 0 || nx >= 20 || ny >= 20)
-                    continue;
-                const QRgb q = sprite.pixel(nx, ny);
-                if (qAlpha(q) == 255 && (!hay || luz(q) < luz(base))) {
-                    hay = true;
-                    base = q;
-                }
-            }
-            if (hay) {
-                QColor c = aclarar(QColor::fromRgb(base), -oscuro);
-                r.setPixel(x, y, c.rgb() | 0xFF000000U);
-            }
-        }
-    return r;
-}
-
 QImage contornear(const QImage& sprite, const QColor& color) {
     QImage r = sprite;
     for (int y = 0; y < 20; ++y)

@@ -39,12 +39,9 @@ inline constexpr int escala = 8;
 // opaque pixel is pure white.
 QImage reducir(const QImage& grande);
 
-// Surrounds a reduced sprite with a one-pixel outline: every transparent
-// pixel that touches an opaque one (sideways or up/down) becomes a dark shade
-// of its darkest such neighbour, so the figure stands out on any ground.
-QImage contornear(const QImage& sprite, double oscuro);
-
-// The same outline in one colour all round.
+// Surrounds a reduced sprite with a one-pixel outline in one colour: every
+// transparent pixel that touches an opaque one (sideways or up/down) takes
+// it, so the figure stands out on any ground.
 QImage contornear(const QImage& sprite, const QColor& color);
 
 // A transparent canvas for `reducir`.

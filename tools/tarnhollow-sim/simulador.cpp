@@ -98,12 +98,14 @@ std::string lista(const std::vector<std::string>& elementos) {
     return r + "]";
 }
 
-std::string unidadjson(const juego::unidad& u) {
+// `proteccion`: the balanced rules' field too (the classic answer stays as
+// it always was).
+std::string unidadjson(const juego::unidad& u, bool proteccion) {
     std::vector<std::string> pasos;
     for (const std::string& p : u.pasos)
         pasos.push_back(json(p));
-    return objeto()
-        .campo("vida", long(u.vida))
+    objeto o;
+    o.campo("vida", long(u.vida))
         .campo("tipo", long(u.tipo))
         .campo("espera", long(u.espera))
         .campo("pose", long(u.pose))
@@ -127,8 +129,10 @@ std::string unidadjson(const juego::unidad& u) {
         .campo("atacando", long(u.atacando))
         .campo("buscando", long(u.buscando))
         .campo("bloqueos", long(u.bloqueos))
-        .campo("bajas", long(u.bajas))
-        .texto();
+        .campo("bajas", long(u.bajas));
+    if (proteccion)
+        o.campo("proteccion", long(u.proteccion));
+    return o.texto();
 }
 
 int16_t codigoflecha(const std::string& nombre) {
@@ -293,15 +297,8 @@ simulador::simulador() {
                 humanos.push_back(std::to_string(i));
         std::vector<std::string> unidades;
         const bool equilibradas = mundo.equilibradas();
-        for (int i = 0; i < 2 * mundo.maxp; ++i) {
-            std::string u = unidadjson(mundo.unidades[i]);
-            // The classic answer stays as it always was.
-            if (equilibradas) {
-                u.pop_back();
-                u += ",\"proteccion\":" + std::to_string(mundo.unidades[i].proteccion) + "}";
-            }
-            unidades.push_back(std::move(u));
-        }
+        for (int i = 0; i < 2 * mundo.maxp; ++i)
+            unidades.push_back(unidadjson(mundo.unidades[i], equilibradas));
         std::vector<std::string> inicio;
         for (int e = 0; e < 2; ++e)
             inicio.push_back(objeto()
