@@ -78,13 +78,19 @@ QColor colorterreno(int16_t t) {
 
 } // namespace
 
+QSize capas::tamanominiatura(int ancho, int alto, int lado) {
+    const double escala = std::min(4.0, double(lado) / std::max(ancho, alto));
+    return {std::max(1, int(std::lround(ancho * escala))),
+            std::max(1, int(std::lround(alto * escala)))};
+}
+
 QImage capas::miniatura(int ancho, int alto, const std::function<int16_t(int, int)>& terreno,
                         int lado) {
     if (ancho <= 0 || alto <= 0 || lado <= 0)
         return {};
-    const double escala = std::min(4.0, double(lado) / std::max(ancho, alto));
-    const int iw = std::max(1, int(std::lround(ancho * escala)));
-    const int ih = std::max(1, int(std::lround(alto * escala)));
+    const QSize t = tamanominiatura(ancho, alto, lado);
+    const int iw = t.width();
+    const int ih = t.height();
     QImage fondo(iw, ih, QImage::Format_RGB32);
     for (int py = 0; py < ih; ++py) {
         const int r = std::min(alto - 1, int((py + 0.5) * alto / ih));
@@ -432,30 +438,25 @@ template <class M> QRectF capas::sitiominimapa(const M& m) const {
     const int alto = m.altomapa + 1;
     if (!minimapa || ancho <= 0 || alto <= 0 || ancho > ladomapa || alto > ladomapa)
         return {};
-    // As miniatura sizes it: at most 130 pixels on the long side, four a cell.
-    const double escala = std::min(4.0, 130.0 / std::max(ancho, alto));
-    const int iw = std::max(1, int(std::lround(ancho * escala)));
-    const int ih = std::max(1, int(std::lround(alto * escala)));
-    return QRectF(anchocampo - iw - 8, altocampo - ih - 8, iw, ih);
+    // At most 130 pixels on the long side, four a cell, in the corner.
+    const QSize t = tamanominiatura(ancho, alto, 130);
+    return QRectF(anchocampo - t.width() - 8, altocampo - t.height() - 8, t.width(), t.height());
 }
 
 template <class M>
 void capas::dibujarminimapa(QPainter& p, const M& m, int16_t vx, int16_t vy) const {
-    const int ancho = m.anchomapa + 1;
-    const int alto = m.altomapa + 1;
-    if (ancho <= 0 || alto <= 0 || ancho > ladomapa || alto > ladomapa)
+    const QRectF sitio = sitiominimapa(m);
+    if (sitio.isEmpty())
         return;
-    const QImage fondo = fondominimapa(m, ancho, alto);
-    const int iw = fondo.width();
-    const int ih = fondo.height();
-    const double escala = double(iw) / ancho;
-    const QPointF origen(anchocampo - iw - 8, altocampo - ih - 8);
+    const int ancho = m.anchomapa + 1;
+    const QImage fondo = fondominimapa(m, ancho, m.altomapa + 1);
+    const double escala = sitio.width() / ancho;
+    const QPointF origen = sitio.topLeft();
     const unidad& j = m.unidades[std::size_t(std::clamp<int>(jugador, 0, numunidades - 1))];
     p.save();
     // Over the player's own fighter (a start in the map's far corner, where
     // the view can go no further) it turns faint, so the fighter and the
     // fight around it stay in sight.
-    const QRectF sitio(origen, QSizeF(iw, ih));
     const QRectF luchador((j.x - vx - 1) * tamcelda, (j.y - vy - 1) * tamcelda, 3 * tamcelda,
                           3 * tamcelda);
     if (j.muerto != verdadero && sitio.intersects(luchador))

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QRect>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -72,6 +73,8 @@ public:
     // on its long side and four per cell, one colour per terrain kind.
     static QImage miniatura(int ancho, int alto, const std::function<int16_t(int, int)>& terreno,
                             int lado);
+    // Its size in pixels.
+    static QSize tamanominiatura(int ancho, int alto, int lado);
     // The nearest living enemy of slot `jugador` outside the view, or -1.
     // `visto` is the part of the view's frame on screen (zoomed in), in its
     // pixels; the whole frame when empty.
