@@ -54,11 +54,17 @@ void jugadalocal::clic(int px, int py, posicion vista) {
     mesa_.enviar([px, py, vista](partida& p) { return p.clic(px, py, vista); });
 }
 
+bool jugada::teclajuego(int16_t vk) {
+    return vk == comun::vkespacio || (vk >= comun::vkizquierda && vk <= comun::vkabajo);
+}
+
+void jugada::cambiarsonido() {
+    mesa_.ponersonido(mesa_.sonido() == 1 ? 0 : 1);
+}
+
 bool jugadalocal::tecla(int, int16_t vk, bool) {
     mesa_.enviar([vk](partida& p) { return p.tecla(vk); });
-    // The arrows walk and the space bar strikes: neither moves the focus
-    // between controls nor presses them.
-    return vk == comun::vkespacio || (vk >= comun::vkizquierda && vk <= comun::vkabajo);
+    return teclajuego(vk);
 }
 
 bool jugadalocal::ofrecerevancha() const {

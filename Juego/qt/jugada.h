@@ -64,6 +64,12 @@ public:
     virtual QString otrapartida() const;
 
 protected:
+    // The arrows walk and the space bar strikes: neither moves the focus
+    // between controls nor presses them, in any kind of play.
+    static bool teclajuego(int16_t vk);
+    // The sound is the player's own switch, whatever is on the field.
+    void cambiarsonido();
+
     mesa& mesa_;
 };
 

@@ -237,7 +237,7 @@ QString sesionred::otrapartida() const {
 
 bool sesionred::tecla(int, int16_t codigo, bool) {
     if (codigo == comun::vks) {
-        mesa_.ponersonido(mesa_.sonido() == 1 ? 0 : 1);
+        cambiarsonido();
     } else if (codigo == comun::vkespacio) {
         if (anfitrion_)
             enred([](red::anfitrion& a) { a.accionlocal({tipoaccion::espacio, 0, 0, 0}); });
@@ -249,10 +249,7 @@ bool sesionred::tecla(int, int16_t codigo, bool) {
     } else if (codigo == comun::vkp && cliente_) {
         mesa_.decir(QStringLiteral("Solo el anfitrión puede pausar la partida"));
     }
-    // The arrows walk and the space bar strikes: neither moves the focus
-    // between controls nor presses them.
-    return codigo == comun::vkespacio ||
-           (codigo >= comun::vkizquierda && codigo <= comun::vkabajo);
+    return teclajuego(codigo);
 }
 
 void sesionred::clic(int px, int py, posicion) {

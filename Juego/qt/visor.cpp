@@ -4,6 +4,7 @@
 #include "Juego/nucleo/mundo.h"
 #include "Juego/qt/capas.h"
 #include "Juego/qt/cuadro.h"
+#include "Juego/qt/estante.h"
 #include "Juego/qt/simulacion.h"
 
 #include <QLabel>
@@ -12,15 +13,6 @@
 #include <algorithm>
 
 namespace juego {
-
-namespace {
-
-QString minutos(uint64_t ticks) {
-    const uint64_t s = ticks / 8;
-    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
 
 visor::visor(mesa& ventana, repeticion r) : jugada(ventana), r_(std::move(r)) {
     total_ = r_.ticks();
@@ -113,7 +105,7 @@ bool visor::avanzar() {
 bool visor::tecla(int qtkey, int16_t vk, bool repetida) {
     // The sound is the player's own switch, while watching too.
     if (vk == comun::vks && !repetida) {
-        mesa_.ponersonido(mesa_.sonido() == 1 ? 0 : 1);
+        cambiarsonido();
         return true;
     }
     const cuadro& m = mesa_.juego();
@@ -182,9 +174,10 @@ void visor::informar() {
     QString estado = terminado() ? QStringLiteral("terminada")
                      : pausado_  ? QStringLiteral("en pausa")
                                  : QStringLiteral("%1x").arg(velocidad_);
-    mesa_.ponerestado(QStringLiteral("Repetición %1 · %2 / %3 · %4 · P, +/-, Tab, "
-                                     "flechas, Esc")
-                          .arg(estado, minutos(tick_), minutos(total_), quien));
+    mesa_.ponerestado(
+        QStringLiteral("Repetición %1 · %2 / %3 · %4 · P, +/-, Tab, "
+                       "flechas, Esc")
+            .arg(estado, estante::textoduracion(tick_), estante::textoduracion(total_), quien));
 }
 
 } // namespace juego
