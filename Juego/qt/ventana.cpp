@@ -675,11 +675,9 @@ void main::closeEvent(QCloseEvent* e) {
 
 void main::reempezar(revancha r, const std::function<void(partida&)>& alempezar) {
     r.regla.semilla = semillanueva();
-    // The match that ended is kept, as any match left for another.
-    archivarpartida();
     const std::string ruta = r.ruta.toStdString();
     sucesos s;
-    const std::string error = esperar([&](partida& p) {
+    const std::string error = cambiarpartida([&](partida& p) {
         std::string e = p.cargar(ruta, r.maxp, r.tipo, s, r.meta, r.regla);
         if (e.empty())
             alempezar(p);
@@ -711,6 +709,21 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo 
     return true;
 }
 
+std::string main::cambiarpartida(const std::function<std::string(partida&)>& cambio) {
+    // The match being left is kept among the replays, unless the new one
+    // is refused: then nothing changes, and it is kept once, when it goes.
+    const bool guardar = jugada_->sejuega() && juego().grabando;
+    repeticion anterior;
+    const std::string error = esperar([&](partida& p) {
+        if (guardar)
+            anterior = p.grabacion();
+        return cambio(p);
+    });
+    if (error.empty() && guardar)
+        archivar(anterior);
+    return error;
+}
+
 bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
                              const std::function<std::string(partida&, sucesos&)>& cambio) {
     if (!dejarjugada(titulo))
@@ -721,21 +734,11 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
         avisar(titulo, QString::fromStdString(yamal));
         return false;
     }
-    // The match being left is kept among the replays, unless the new one
-    // is refused: then nothing changes.
-    const bool guardar = jugada_->sejuega() && juego().grabando;
-    repeticion anterior;
-    const std::string error = esperar([&](partida& p) {
-        if (guardar)
-            anterior = p.grabacion();
-        return cambio(p, s);
-    });
+    const std::string error = cambiarpartida([&](partida& p) { return cambio(p, s); });
     if (!error.empty()) {
         avisar(titulo, QString::fromStdString(error));
         return false;
     }
-    if (guardar)
-        archivar(anterior);
     // What was on the field goes only now, so that a refused file leaves a
     // replay playing: its going gives the match's timer and view back to
     // the game. A network match left for another one ends, and the new

@@ -297,6 +297,9 @@ private:
                           const QString& tipo, const QString& extension);
     // Puts a new match on the field with `cambio`, or tells why not under
     // `titulo` (also when `yamal` already says why) and changes nothing.
+    // Changes the match on the field; the match it replaces is archived
+    // if the change is made. Returns why not.
+    std::string cambiarpartida(const std::function<std::string(partida&)>& cambio);
     bool reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
                            const std::function<std::string(partida&, sucesos&)>& cambio);
     // A match is starting: with sound on, the sound module is loaded now.
