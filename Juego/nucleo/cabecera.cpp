@@ -13,8 +13,9 @@ namespace {
 
 // The header has a version of its own, so its fields can grow the same
 // way in both kinds of file.
-// Version 2 added the match's rules, so a list of replays can show them.
-constexpr uint16_t versioncabecera = 2;
+// Version 2 added the match's rules, so a list of replays can show them;
+// version 3 their edition.
+constexpr uint16_t versioncabecera = 3;
 constexpr std::size_t maxcabecera = 1u << 16;
 constexpr std::size_t maxtexto = 256;
 
@@ -38,7 +39,7 @@ template <class A, class C> void describircabecera(A& a, C& c) {
     a.campo("el ganador", c.ganador, -1, 1);
     a.campo("las muertes del equipo rojo", c.muertes[0], 0, INT32_MAX);
     a.campo("las muertes del equipo azul", c.muertes[1], 0, INT32_MAX);
-    describirreglas(a, c.regla, 2);
+    describirreglas(a, c.regla, 2, 3);
 }
 
 std::string error(const std::string& motivo) {

@@ -2,6 +2,7 @@
 #include "Juego/nucleo/plataforma.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -217,6 +218,7 @@ void mundo::herir(int16_t v, int16_t atk, int16_t k) {
     if (equilibradas()) {
         const valores& w = valor();
         d = d * w.danio[unidades[k].tipo & 1][u.tipo & 1] / 100;
+        d = d * pesodetipo(unidades[k].tipo) / 100;
         // The difficulty of the other team's computer fighters.
         if (!eshumano(k))
             d = d * ajustedeequipo(unidades[k].equipo).fuerza / 100;
@@ -258,6 +260,50 @@ void mundo::herir(int16_t v, int16_t atk, int16_t k) {
     // A count stuck at its maximum earns nothing more.
     if (unidades[k].muertes != antes)
         subirnivel(k);
+}
+
+std::optional<int32_t> mundo::atrasoarqueros() const {
+    // Only the computer's fighters are weighed against each other: a
+    // person's kills say how well that person plays, not the type.
+    std::array<int64_t, 2> bajas{};
+    std::array<int64_t, 2> cuantos{};
+    for (int16_t i = 0; i < 2 * maxp; ++i) {
+        if (eshumano(i))
+            continue;
+        const unidad& u = unidades[std::size_t(i)];
+        bajas[std::size_t(u.tipo & 1)] += u.muertes;
+        ++cuantos[std::size_t(u.tipo & 1)];
+    }
+    if (cuantos[arquero] == 0 || cuantos[guerrero] == 0)
+        return std::nullopt;
+    // In whole numbers, so every machine agrees.
+    return int32_t(100 *
+                   (bajas[guerrero] * cuantos[arquero] - bajas[arquero] * cuantos[guerrero]) /
+                   (cuantos[arquero] * cuantos[guerrero]));
+}
+
+int16_t mundo::pesodetipo(int16_t tipo) const {
+    const valores& w = valor();
+    const std::optional<int32_t> atraso = atrasoarqueros();
+    if (w.ganancia <= 0 || !atraso)
+        return 100;
+    // What the archers gain, in hundredths; the sword fighters lose as much
+    // in proportion, so the two weights stay each other's inverse.
+    const int64_t mas = int64_t(w.ganancia) * *atraso / 100 + balanza / w.memoria;
+    const int64_t arqueros = std::clamp<int64_t>(100 + mas, w.pesominimo, w.pesomaximo);
+    const int64_t peso = tipo == arquero ? arqueros : 10000 / arqueros;
+    return int16_t(std::clamp<int64_t>(peso, w.pesominimo, w.pesomaximo));
+}
+
+void mundo::pesartipos() {
+    const valores& w = valor();
+    const std::optional<int32_t> atraso = atrasoarqueros();
+    if (w.ganancia <= 0 || !atraso)
+        return;
+    // Beyond what takes the weight to its bounds the sum would only make
+    // the weighing slow to turn.
+    const int64_t tope = int64_t(w.memoria) * std::max(w.pesomaximo - 100, 100 - w.pesominimo);
+    balanza = int32_t(std::clamp<int64_t>(int64_t(balanza) + *atraso, -tope, tope));
 }
 
 void mundo::subirnivel(int16_t k) {

@@ -2,6 +2,7 @@
 
 #include "Juego/nucleo/reglas.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -27,17 +28,23 @@ struct valores {
     // fighter no longer shoots it down before it gets there.
     int16_t escudo = 100;
     int16_t cubierto = 0;
+    // Which type a map favours depends on the map: open ground favours
+    // the sword, walls and water the bow, and any map can be drawn. So the
+    // damage a type deals follows how its computer fighters fare against
+    // the other type's in this match (mundo::pesodetipo): `ganancia`
+    // hundredths more for every kill per fighter it is behind now, and as
+    // much again as it dealt for every `memoria` ticks it has spent one
+    // kill per fighter behind, within `pesominimo` to `pesomaximo`
+    // hundredths. The second part learns what the map gives a type, so a
+    // type that has caught up keeps what it needed to; the first answers
+    // at once. 0 `ganancia`: no weighing.
+    int16_t ganancia = 0;
+    int16_t memoria = 1;
+    int16_t pesominimo = 100;
+    int16_t pesomaximo = 100;
 };
 
 inline constexpr valores valoresclasicos{};
-
-inline constexpr valores valoresequilibrados{
-    4, 6, 5, 8, {{{100, 95}, {100, 100}}}, 38, 5,
-};
-
-inline const valores& valoresde(modoreglas m) {
-    return m == modoreglas::equilibradas ? valoresequilibrados : valoresclasicos;
-}
 
 // How a computer fighter plays under the balanced rules: the most ticks it
 // may wait before acting again after an attack (drawn anew each time, so no
@@ -55,16 +62,40 @@ struct ajuste {
     int16_t aguante = 100;
 };
 
-inline constexpr ajuste niveles[3] = {
-    {2, 1, 12, 108, 92}, // facil
-    {1, 0, 20, 110, 90}, // normal
-    {0, 0, 40, 112, 85}, // dificil
+// One tuning of the balanced rules (see `edicionreglas`).
+struct edicion {
+    valores valor;
+    std::array<ajuste, 3> niveles; // facil, normal, dificil
+    ajuste aliados;                // the computer fighters on a person's own team
 };
-// The computer fighters on a person's own team.
-inline constexpr ajuste ajustealiados{1, 0, 20, 100, 100};
 
-inline constexpr ajuste ajustede(dificultad d) {
-    return niveles[std::size_t(int(d) % 3)];
+inline constexpr std::array<edicion, edicionreglas> ediciones{{
+    // 1: the first tuning.
+    {{4, 6, 5, 8, {{{100, 95}, {100, 100}}}, 38, 5},
+     {{{2, 1, 12, 108, 92}, {1, 0, 20, 110, 90}, {0, 0, 40, 112, 85}}},
+     {1, 0, 20, 100, 100}},
+    // 2: the types weighed by how they fare. The computer's fighters that
+    // play with a person, or when nobody plays, may wait up to three ticks
+    // after an attack: matches differ more, and a map's favoured type
+    // does not win by the same steps every time.
+    {{4, 6, 5, 8, {{{100, 110}, {100, 100}}}, 38, 5, 20, 120, 50, 200},
+     {{{2, 1, 16, 110, 89}, {1, 0, 20, 111, 88}, {1, 0, 40, 114, 87}}},
+     {3, 0, 20, 100, 100}},
+}};
+
+// The tuning a match plays by. A file only holds editions this version
+// knows (the reader checks), so the clamp only guards against a caller that
+// builds rules by hand.
+inline constexpr const edicion& edicionde(const reglas& r) {
+    return ediciones[std::size_t(std::clamp<int>(r.edicion, 1, edicionreglas) - 1)];
+}
+
+inline constexpr const valores& valoresde(const reglas& r) {
+    return r.modo == modoreglas::equilibradas ? edicionde(r).valor : valoresclasicos;
+}
+
+inline constexpr ajuste ajustede(const reglas& r) {
+    return edicionde(r).niveles[std::size_t(int(r.nivel) % 3)];
 }
 
 } // namespace juego

@@ -53,6 +53,7 @@ struct estado {
     reglas regla;
     azarpropio suerte;
     std::array<pendiente, numunidades> pendientes{};
+    int32_t balanza = 0;
     // Format 1 kept one view and status line, those of the slot it was
     // written by; the others are made up as a match start makes them.
     bool todaslasvistas = false;
@@ -96,11 +97,13 @@ template <class A, class E> void describirpartida(A& a, E& e) {
         a.campo("el ataque de un tipo", t.ataque, 0, maximo16);
         a.campo("la armadura de un tipo", t.armadura, 0, maximo16);
     }
-    // Format 4 added the rules; older files are classic matches.
-    describirreglas(a, e.regla, 4);
+    // Format 4 added the rules and format 5 their edition; older files are
+    // classic matches.
+    describirreglas(a, e.regla, 4, 5);
     a.campo("el azar de las reglas", e.suerte.estado, 0, UINT64_MAX, 4);
     for (auto& q : e.pendientes)
         describirpendiente(a, q);
+    a.campo("la balanza de los tipos", e.balanza, INT32_MIN, INT32_MAX, 5);
 }
 
 void escribirmundo(escritor& w, const mundo& m) {
@@ -237,6 +240,7 @@ void poner(mundo& m, estado& e) {
     m.regla = e.regla;
     m.suerte = e.suerte;
     m.pendientes = e.pendientes;
+    m.balanza = e.balanza;
     m.estados = std::move(e.estados);
     std::size_t k = 0;
     for (int y = 0; y <= m.altomapa; ++y) {

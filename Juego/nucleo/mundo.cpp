@@ -111,6 +111,7 @@ sucesos mundo::cargarmapa(const comun::plano& p, int16_t nuevomaxp, int16_t tipo
     regla = r;
     suerte.sembrar(r.semilla);
     pendientes.fill({});
+    balanza = 0;
     fin = falso;
     ganador = -1;
     // The first frame shows each one's own fighter, as every later step

@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -171,7 +172,7 @@ public:
     // The rules the match plays by, fixed when it starts.
     reglas regla;
     bool equilibradas() const { return regla.modo == modoreglas::equilibradas; }
-    const valores& valor() const { return valoresde(regla.modo); }
+    const valores& valor() const { return valoresde(regla); }
     // The team whose computer fighters play at the chosen difficulty: the
     // one against slot 0's. The difficulty measures the computer against a
     // person: with nobody playing (a watched match, a network match nobody
@@ -185,11 +186,14 @@ public:
         return false;
     }
     ajuste ajustedeequipo(int16_t equipo) const {
-        return equipo == rival() && conpersonas() ? ajustede(regla.nivel) : ajustealiados;
+        return equipo == rival() && conpersonas() ? ajustede(regla) : edicionde(regla).aliados;
     }
     // The balanced rules' random source, and each slot's queued action.
     azarpropio suerte;
     std::array<pendiente, numunidades> pendientes{};
+    // The archers' lag summed over the ticks of the match (see
+    // atrasoarqueros), kept within what the weighing can use.
+    int32_t balanza = 0;
     int16_t fin = falso;
     int16_t ganador = -1;
     // The pause: while it holds no tick runs.
@@ -286,6 +290,15 @@ public:
     sucesos timer_Timer(const entradatick& e);
     // A stroke, a shot or the pause key, between ticks.
     sucesos aplicar(const accion& a);
+    // The balanced rules' weighing of the types (equilibrio.h): hundredths
+    // of a kill per fighter that the computer's archers are behind its
+    // sword fighters now (negative: ahead; empty when the computer does
+    // not play both types), and hundredths of the damage fighters of type
+    // `tipo` deal now.
+    std::optional<int32_t> atrasoarqueros() const;
+    int16_t pesodetipo(int16_t tipo) const;
+    // Adds this tick's lag to `balanza`.
+    void pesartipos();
     bool eshumano(int16_t i) const { return i >= 0 && i < numunidades && humano[i] == verdadero; }
     // Rewrites every slot's status line, and says so slot by slot.
     void mostrarestado();

@@ -93,12 +93,15 @@ template <class A, class O> void describirobjetivo(A& a, O& o) {
     a.exigir(o.tipo == tipoobjetivo::ninguno || o.valor >= 1, "el objetivo no tiene valor");
 }
 
-// The rules of a match, from the file format `desde` on; older files are
-// classic matches.
-template <class A, class R> void describirreglas(A& a, R& r, uint16_t desde) {
+// The rules of a match, from the file format `desde` on, and their edition
+// from the format `desdeedicion` on; older files are classic matches, and
+// balanced ones of the first edition.
+template <class A, class R>
+void describirreglas(A& a, R& r, uint16_t desde, uint16_t desdeedicion) {
     a.campo("las reglas", r.modo, 0, 1, desde);
     a.campo("la dificultad", r.nivel, 0, 2, desde, dificultad::normal);
     a.campo("la semilla", r.semilla, 0, UINT32_MAX, desde);
+    a.campo("la edición de las reglas", r.edicion, 1, edicionreglas, desdeedicion, uint16_t(1));
 }
 
 template <class A, class P> void describirpendiente(A& a, P& p) {

@@ -15,6 +15,12 @@ enum class modoreglas : int16_t { clasicas = 0, equilibradas = 1 };
 // balanced rules look at it.
 enum class dificultad : int16_t { facil = 0, normal = 1, dificil = 2 };
 
+// The balanced rules' values are tuned again now and then. Each tuning is
+// an edition, and a match keeps the edition it started with, so a match
+// saved or recorded by an earlier version plays on as it did there. New
+// matches take the newest.
+inline constexpr uint16_t edicionreglas = 2;
+
 struct reglas {
     modoreglas modo = modoreglas::clasicas;
     dificultad nivel = dificultad::normal;
@@ -22,6 +28,7 @@ struct reglas {
     // (the window a fresh one per match, the harness a fixed one), and the
     // match keeps it, so a saved match or a replay plays the same again.
     uint32_t semilla = 0;
+    uint16_t edicion = edicionreglas;
     bool operator==(const reglas&) const = default;
 };
 

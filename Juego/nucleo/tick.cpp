@@ -65,6 +65,7 @@ sucesos mundo::timer_Timer(const entradatick& e) {
     }
 
     moverflechas();
+    pesartipos();
     ajustarvista();
     comprobarfin();
     plat.dibujar();

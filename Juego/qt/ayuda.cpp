@@ -47,8 +47,9 @@ constexpr std::array entradas{
                  nullptr},
     entradaayuda{d::regla, 4, "",
                  "Reglas Equilibradas: dos segundos a salvo al volver, una acción en espera, "
-                 "luchadores ajustados y la dificultad del otro equipo en lugar de la ventaja "
-                 "de tu luchador.",
+                 "luchadores ajustados (el tipo que va por detrás en la partida golpea más "
+                 "fuerte) y la dificultad del otro equipo en lugar de la ventaja de tu "
+                 "luchador.",
                  nullptr},
 };
 

@@ -34,6 +34,14 @@ comun::plano mapade(const char* nombre) {
 
 } // namespace
 
+// The bytes of the match's own fields in an unpacked snapshot, before
+// its first fighter: sizes, flags, the human marks, the tick, the goal
+// and end, the starts, the types, the rules (mode, level, seed,
+// edition), their random source, the queued actions and the weighing of
+// the types.
+constexpr std::size_t campospartida =
+    2 * 5 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + (2 + 2 + 4 + 2) + 8 + 6 * numunidades + 4;
+
 class TestPartida : public QObject {
     Q_OBJECT
 
@@ -239,10 +247,8 @@ private slots:
         // and the block's method and two sizes (9), the match's 16-bit fields.
         const std::vector<uint8_t> suelta = w.p.instantanea(true);
         const std::size_t cuerpo = 8 + 2 + 4 + 9 + (suelta[10] | std::size_t(suelta[11]) << 8);
-        // The first fighter's path text starts after the match's own fields
-        // (the rules, their random source and the queued actions last).
-        const std::size_t camino = cuerpo + 2 * 5 + 2 * numunidades + 4 + 8 + 4 * 3 + 4 * 3 + 8 +
-                                   8 + 6 * numunidades + 2 * 25;
+        // The first fighter's path text follows its 25 numbers.
+        const std::size_t camino = cuerpo + campospartida + 2 * 25;
 
         std::vector<uint8_t> d;
         if (!esrepeticion) {
@@ -358,7 +364,7 @@ private slots:
         QTest::addColumn<QString>("motivo");
         QTest::newRow("partida-de-un-formato-nuevo") << 0
                                                      << "del formato 9 y esta versión del "
-                                                        "juego lee los formatos 1 a 4";
+                                                        "juego lee los formatos 1 a 5";
         QTest::newRow("repeticion-de-un-formato-nuevo") << 1
                                                         << "del formato 9 y esta versión "
                                                            "del juego lee los formatos 1 a 3";
@@ -388,8 +394,7 @@ private slots:
             poner16(d, en + 2, uint16_t(v >> 16));
         };
         const std::size_t cabecera = 14 + (foto[10] | std::size_t(foto[11]) << 8);
-        const std::size_t luchador =
-            cabecera + 9 + 2 * 5 + 2 * numunidades + 4 + 8 + 12 + 12 + 8 + 8 + 6 * numunidades;
+        const std::size_t luchador = cabecera + 9 + campospartida;
 
         std::vector<uint8_t> d = foto;
         bool esrepeticion = false;
@@ -495,7 +500,8 @@ private slots:
         QFETCH(int, vx);
         QFETCH(int, vy);
         partidaprueba w;
-        w.cargar(partidaprueba::plano(ancho, alto, {int16_t(sx), int16_t(sy)}, {2, 2}), 1, guerrero);
+        w.cargar(partidaprueba::plano(ancho, alto, {int16_t(sx), int16_t(sy)}, {2, 2}), 1,
+                 guerrero);
         QCOMPARE(int(w.p.vista().x), vx);
         QCOMPARE(int(w.p.vista().y), vy);
     }

@@ -152,19 +152,113 @@ private slots:
     // --- difficulty ----------------------------------------------------------
 
     void dificultades() {
-        // Each level plays harder than the one before in every respect.
-        const ajuste f = ajustede(dificultad::facil);
-        const ajuste n = ajustede(dificultad::normal);
-        const ajuste d = ajustede(dificultad::dificil);
-        QVERIFY(f.demora > n.demora && n.demora >= d.demora);
-        QVERIFY(f.punteria >= n.punteria && n.punteria >= d.punteria && f.punteria > d.punteria);
-        QVERIFY(f.vista < n.vista && n.vista < d.vista);
-        QVERIFY(f.fuerza < n.fuerza && n.fuerza < d.fuerza);
-        QVERIFY(f.aguante > n.aguante && n.aguante > d.aguante);
-        // Only the other team plays at it when a person plays.
-        escena w({modoreglas::equilibradas, dificultad::dificil, 1});
-        QCOMPARE(w.m.ajustedeequipo(1).fuerza, d.fuerza);
-        QCOMPARE(w.m.ajustedeequipo(0).fuerza, ajustealiados.fuerza);
+        // In every edition each level plays harder than the one before in
+        // every respect.
+        for (const edicion& e : ediciones) {
+            const ajuste f = e.niveles[0];
+            const ajuste n = e.niveles[1];
+            const ajuste d = e.niveles[2];
+            QVERIFY(f.demora > n.demora && n.demora >= d.demora);
+            QVERIFY(f.punteria >= n.punteria && n.punteria >= d.punteria &&
+                    f.punteria > d.punteria);
+            QVERIFY(f.vista < n.vista && n.vista < d.vista);
+            QVERIFY(f.fuerza < n.fuerza && n.fuerza < d.fuerza);
+            QVERIFY(f.aguante > n.aguante && n.aguante > d.aguante);
+        }
+        // Only the other team plays at it when a person plays, by the
+        // edition the match started with.
+        for (uint16_t ed = 1; ed <= edicionreglas; ++ed) {
+            reglas r{modoreglas::equilibradas, dificultad::dificil, 1, ed};
+            escena w(r);
+            QCOMPARE(w.m.ajustedeequipo(1).fuerza, ediciones[ed - 1].niveles[2].fuerza);
+            QCOMPARE(w.m.ajustedeequipo(0).fuerza, ediciones[ed - 1].aliados.fuerza);
+        }
+    }
+
+    // --- the types weighed ------------------------------------------------------
+
+    void pesodetipos_data() {
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<int>("edicion");
+        QTest::addColumn<int>("personas");      // how many archers a person plays (slot 0 on)
+        QTest::addColumn<int>("delosarqueros"); // kills of each archer
+        QTest::addColumn<int>("delosguerreros");
+        QTest::addColumn<int>("balanza");
+        QTest::addColumn<int>("arquero");
+        QTest::addColumn<int>("guerrero");
+        // Two archers against two sword fighters, all the computer's.
+        QTest::newRow("clasicas-sin-peso") << 0 << 2 << 0 << 0 << 4 << 0 << 100 << 100;
+        QTest::newRow("primera-edicion-sin-peso") << 1 << 1 << 0 << 0 << 4 << 0 << 100 << 100;
+        QTest::newRow("empate") << 1 << 2 << 0 << 3 << 3 << 0 << 100 << 100;
+        QTest::newRow("arqueros-una-baja-atras") << 1 << 2 << 0 << 0 << 1 << 0 << 120 << 83;
+        QTest::newRow("arqueros-una-baja-delante") << 1 << 2 << 0 << 1 << 0 << 0 << 80 << 125;
+        QTest::newRow("lo-que-lleva-atras") << 1 << 2 << 0 << 0 << 0 << 1200 << 110 << 90;
+        QTest::newRow("las-dos-partes-se-suman") << 1 << 2 << 0 << 1 << 0 << 3600 << 110 << 90;
+        QTest::newRow("hasta-el-tope") << 1 << 2 << 0 << 0 << 20 << 0 << 200 << 50;
+        // A person's kills tell how that person plays: the archer a person
+        // steers is not counted, and without a computer archer nothing is
+        // weighed.
+        QTest::newRow("una-persona-no-cuenta") << 1 << 2 << 1 << 0 << 2 << 0 << 140 << 71;
+        QTest::newRow("sin-arqueros-del-ordenador") << 1 << 2 << 2 << 0 << 4 << 0 << 100 << 100;
+    }
+    void pesodetipos() {
+        QFETCH(int, modo);
+        QFETCH(int, edicion);
+        QFETCH(int, personas);
+        QFETCH(int, delosarqueros);
+        QFETCH(int, delosguerreros);
+        QFETCH(int, balanza);
+        QFETCH(int, arquero);
+        QFETCH(int, guerrero);
+        mundoprueba w;
+        alineacion al;
+        al.fijos = true;
+        al.espectador = true;
+        al.tipos = {juego::arquero, juego::arquero, juego::guerrero, juego::guerrero};
+        sucesos s;
+        const reglas r{modoreglas(modo), dificultad::normal, 1, uint16_t(edicion)};
+        QCOMPARE(w.m.empezar(mundoprueba::plano(40, 40, {5, 5}, {30, 30}), 2, juego::arquero, s,
+                             {}, r, al),
+                 std::string());
+        for (int16_t i = 0; i < 4; ++i)
+            w.m.unidades[std::size_t(i)].muertes = int16_t(i < 2 ? delosarqueros : delosguerreros);
+        for (int i = 0; i < personas; ++i)
+            w.m.humano[std::size_t(i)] = verdadero;
+        // The person's archer kills as many again: it must not count.
+        if (personas == 1)
+            w.m.unidades[0].muertes = int16_t(delosarqueros + 6);
+        w.m.balanza = balanza;
+        QCOMPARE(int(w.m.pesodetipo(juego::arquero)), arquero);
+        QCOMPARE(int(w.m.pesodetipo(juego::guerrero)), guerrero);
+    }
+
+    void balanza() {
+        // Each tick adds how far the archers are behind, up to what takes
+        // the weight to its bounds, and a new match starts level.
+        mundoprueba w;
+        alineacion al;
+        al.fijos = true;
+        al.espectador = true;
+        al.tipos = {juego::arquero, juego::guerrero};
+        sucesos s;
+        const auto plano = mundoprueba::plano(40, 40, {5, 5}, {30, 30});
+        QCOMPARE(w.m.empezar(plano, 1, juego::arquero, s, {}, equilibradas, al), std::string());
+        w.m.unidades[1].muertes = 2;
+        w.m.pesartipos();
+        w.m.pesartipos();
+        QCOMPARE(w.m.balanza, 400);
+        const valores& v = w.m.valor();
+        const int tope = v.memoria * std::max(v.pesomaximo - 100, 100 - v.pesominimo);
+        w.m.balanza = tope - 1;
+        w.m.pesartipos();
+        QCOMPARE(w.m.balanza, tope);
+        w.m.unidades[1].muertes = 0;
+        w.m.unidades[0].muertes = 90;
+        for (int k = 0; k < 3; ++k)
+            w.m.pesartipos();
+        QCOMPARE(w.m.balanza, -tope);
+        QCOMPARE(w.m.empezar(plano, 1, juego::arquero, s, {}, equilibradas, al), std::string());
+        QCOMPARE(w.m.balanza, 0);
     }
 
     // --- who plays --------------------------------------------------------------

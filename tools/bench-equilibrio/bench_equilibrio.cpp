@@ -6,7 +6,9 @@
 // - difficulty: a scripted player alone against one computer fighter,
 //   every type against every type on every sample map, to 10 kills; the
 //   player's share of the wins at each level of the balanced rules.
-// `--partidas N` sets the matches per cell (20), `--hilos N` the threads (2).
+// `--partidas N` sets the matches per cell (100), `--hilos N` the threads (2),
+// `--semilla N` the first seed of the archers' table (1000), so a tuning can
+// be checked on matches it was not tuned on.
 #include "apoyo/jugadorsimple.h"
 #include "apoyo/medidas.h"
 #include "Juego/nucleo/grabadora.h"
@@ -119,16 +121,18 @@ struct suma {
 } // namespace
 
 int main(int argc, char** argv) {
-    int partidas = 20;
+    int partidas = 100;
     int hilos = 2;
+    uint32_t primera = 1000;
     // While tuning: one table alone ("arqueros" or "dificultad").
     std::string solo;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--help")) {
             std::printf("uso: bench-equilibrio [--partidas N] [--hilos N] "
-                        "[--solo arqueros|equilibradas|dificultad]\n"
-                        "  --partidas N  partidas por casilla de cada tabla (20)\n"
+                        "[--semilla N] [--solo arqueros|equilibradas|dificultad]\n"
+                        "  --partidas N  partidas por casilla de cada tabla (100)\n"
                         "  --hilos N     hilos que juegan a la vez (2)\n"
+                        "  --semilla N   la primera semilla de la tabla de arqueros (1000)\n"
                         "  --solo T      sólo la tabla T\n");
             return 0;
         }
@@ -136,6 +140,8 @@ int main(int argc, char** argv) {
             solo = argv[++i];
         else if (i + 1 < argc && !std::strcmp(argv[i], "--partidas"))
             partidas = std::max(2, std::atoi(argv[++i]));
+        else if (i + 1 < argc && !std::strcmp(argv[i], "--semilla"))
+            primera = uint32_t(std::strtoul(argv[++i], nullptr, 10));
         else if (i + 1 < argc && !std::strcmp(argv[i], "--hilos"))
             hilos = std::max(1, std::atoi(argv[++i]));
         else {
@@ -160,7 +166,7 @@ int main(int argc, char** argv) {
                         t.mapa = mapa;
                         t.maxp = n;
                         t.arquerosrojos = k % 2 == 0;
-                        t.semilla = uint32_t(1000 + k);
+                        t.semilla = primera + uint32_t(k);
                         lista.push_back(t);
                     }
     // The scripted player, each type against each type on every map.

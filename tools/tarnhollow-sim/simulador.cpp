@@ -203,6 +203,7 @@ std::string cabecerajson(const juego::cabecera& c) {
                std::string(c.regla.modo == juego::modoreglas::equilibradas ? "equilibradas"
                                                                            : "clasicas"))
         .campo("dificultad", std::string(nombrenivel(c.regla.nivel)))
+        .campo("edicion", long(c.regla.edicion))
         .campo("jugador", long(c.jugador))
         .crudo("jugadores", lista(jugadores))
         .campo("fin", long(c.fin == juego::verdadero ? 1 : 0));
@@ -321,7 +322,9 @@ simulador::simulador() {
         if (equilibradas)
             e.campo("reglas", std::string("equilibradas"))
                 .campo("dificultad", std::string(nombrenivel(mundo.regla.nivel)))
-                .campo("semilla", long(mundo.regla.semilla));
+                .campo("semilla", long(mundo.regla.semilla))
+                .campo("edicion", long(mundo.regla.edicion))
+                .campo("balanza", long(mundo.balanza));
         e.crudo("inicio", lista(inicio))
             .campo("status", plat.status)
             .campo("pausa", long(mundo.pausado))
