@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace juego {
 
@@ -45,6 +47,34 @@ inline const char* nombredificultad(dificultad d) {
     default:
         return "Normal";
     }
+}
+
+// The plain words the settings file and the harness write for them, and
+// back: nothing else reads as rules or a level.
+inline const char* clavemodo(modoreglas m) {
+    return m == modoreglas::equilibradas ? "equilibradas" : "clasicas";
+}
+inline const char* clavedificultad(dificultad d) {
+    switch (d) {
+    case dificultad::facil:
+        return "facil";
+    case dificultad::dificil:
+        return "dificil";
+    default:
+        return "normal";
+    }
+}
+inline std::optional<modoreglas> modode(std::string_view clave) {
+    for (modoreglas m : {modoreglas::clasicas, modoreglas::equilibradas})
+        if (clave == clavemodo(m))
+            return m;
+    return std::nullopt;
+}
+inline std::optional<dificultad> dificultadde(std::string_view clave) {
+    for (dificultad d : {dificultad::facil, dificultad::normal, dificultad::dificil})
+        if (clave == clavedificultad(d))
+            return d;
+    return std::nullopt;
 }
 
 } // namespace juego

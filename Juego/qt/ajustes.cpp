@@ -54,14 +54,11 @@ ajustes ajustes::leer(QSettings& s) {
     else if (ok && meta == QStringLiteral("tiempo") && valor >= 60 && valor <= 3600 &&
              valor % 60 == 0)
         a.meta = {tipoobjetivo::tiempo, int16_t(valor)};
-    const QString modo = s.value(QStringLiteral("partida/reglas")).toString();
-    if (modo == QStringLiteral("equilibradas"))
-        a.regla.modo = modoreglas::equilibradas;
-    const QString nivel = s.value(QStringLiteral("partida/dificultad")).toString();
-    if (nivel == QStringLiteral("facil"))
-        a.regla.nivel = dificultad::facil;
-    else if (nivel == QStringLiteral("dificil"))
-        a.regla.nivel = dificultad::dificil;
+    const std::string modo = s.value(QStringLiteral("partida/reglas")).toString().toStdString();
+    a.regla.modo = modode(modo).value_or(modoreglas::clasicas);
+    const std::string nivel =
+        s.value(QStringLiteral("partida/dificultad")).toString().toStdString();
+    a.regla.nivel = dificultadde(nivel).value_or(dificultad::normal);
     return a;
 }
 
@@ -82,13 +79,9 @@ void ajustes::escribir(QSettings& s) const {
                : meta.tipo == tipoobjetivo::tiempo ? QStringLiteral("tiempo")
                                                    : QStringLiteral("ninguno"));
     s.setValue(QStringLiteral("partida/objetivovalor"), int(meta.valor));
-    s.setValue(QStringLiteral("partida/reglas"), regla.modo == modoreglas::equilibradas
-                                                     ? QStringLiteral("equilibradas")
-                                                     : QStringLiteral("clasicas"));
+    s.setValue(QStringLiteral("partida/reglas"), QString::fromLatin1(clavemodo(regla.modo)));
     s.setValue(QStringLiteral("partida/dificultad"),
-               regla.nivel == dificultad::facil     ? QStringLiteral("facil")
-               : regla.nivel == dificultad::dificil ? QStringLiteral("dificil")
-                                                    : QStringLiteral("normal"));
+               QString::fromLatin1(clavedificultad(regla.nivel)));
 }
 
 } // namespace juego

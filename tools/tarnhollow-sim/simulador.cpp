@@ -172,12 +172,6 @@ std::string fechajson(int64_t ms) {
     return json(std::string(b));
 }
 
-const char* nombrenivel(juego::dificultad d) {
-    return d == juego::dificultad::facil     ? "facil"
-           : d == juego::dificultad::dificil ? "dificil"
-                                             : "normal";
-}
-
 std::string cabecerajson(const juego::cabecera& c) {
     std::vector<std::string> jugadores;
     for (const juego::jugadorcabecera& j : c.jugadores)
@@ -199,10 +193,8 @@ std::string cabecerajson(const juego::cabecera& c) {
                                .campo("tipo", std::string(objetivos[int(c.meta.tipo)]))
                                .campo("valor", long(c.meta.valor))
                                .texto())
-        .campo("reglas",
-               std::string(c.regla.modo == juego::modoreglas::equilibradas ? "equilibradas"
-                                                                           : "clasicas"))
-        .campo("dificultad", std::string(nombrenivel(c.regla.nivel)))
+        .campo("reglas", std::string(juego::clavemodo(c.regla.modo)))
+        .campo("dificultad", std::string(juego::clavedificultad(c.regla.nivel)))
         .campo("edicion", long(c.regla.edicion))
         .campo("jugador", long(c.jugador))
         .crudo("jugadores", lista(jugadores))
@@ -320,8 +312,8 @@ simulador::simulador() {
         if (cliente)
             e.crudo("humanos", lista(humanos));
         if (equilibradas)
-            e.campo("reglas", std::string("equilibradas"))
-                .campo("dificultad", std::string(nombrenivel(mundo.regla.nivel)))
+            e.campo("reglas", std::string(juego::clavemodo(mundo.regla.modo)))
+                .campo("dificultad", std::string(juego::clavedificultad(mundo.regla.nivel)))
                 .campo("semilla", long(mundo.regla.semilla))
                 .campo("edicion", long(mundo.regla.edicion))
                 .campo("balanza", long(mundo.balanza));
@@ -351,21 +343,15 @@ simulador::simulador() {
     };
 
     comandos["reglas"] = [this](const args& a, std::ostream& o) {
-        if (a.size() == 1 && a[0] == "clasicas")
-            regla.modo = juego::modoreglas::clasicas;
-        else if (a.size() == 1 && a[0] == "equilibradas")
-            regla.modo = juego::modoreglas::equilibradas;
+        if (const auto m = a.size() == 1 ? juego::modode(a[0]) : std::nullopt)
+            regla.modo = *m;
         else
             o << "error: uso: reglas clasicas | reglas equilibradas\n";
     };
 
     comandos["dificultad"] = [this](const args& a, std::ostream& o) {
-        if (a.size() == 1 && a[0] == "facil")
-            regla.nivel = juego::dificultad::facil;
-        else if (a.size() == 1 && a[0] == "normal")
-            regla.nivel = juego::dificultad::normal;
-        else if (a.size() == 1 && a[0] == "dificil")
-            regla.nivel = juego::dificultad::dificil;
+        if (const auto d = a.size() == 1 ? juego::dificultadde(a[0]) : std::nullopt)
+            regla.nivel = *d;
         else
             o << "error: uso: dificultad facil | normal | dificil\n";
     };
