@@ -802,6 +802,12 @@ void main::archivarpartida() {
 void main::archivar(const repeticion& r) {
     if (r.ticks() == 0)
         return;
+    if (r.ticks() == archivadaticks_ && r.pasos.size() == archivadapasos_ &&
+        r.inicio == archivadainicio_)
+        return;
+    archivadainicio_ = r.inicio;
+    archivadaticks_ = r.ticks();
+    archivadapasos_ = r.pasos.size();
     // A full disk must not stop the game, but the player is told.
     const QString error =
         archivo(carpetausuario(QStringLiteral("repeticiones")), repeticionesguardadas)

@@ -305,6 +305,12 @@ private:
     // A match is starting: with sound on, the sound module is loaded now.
     void prepararsonido();
     void archivarpartida();
+    // What was kept last among the replays: its start and how far it went.
+    // The match on the field may be left twice without changing in between
+    // (joining a network match that then fails), and it is kept once.
+    std::vector<uint8_t> archivadainicio_;
+    uint64_t archivadaticks_ = 0;
+    std::size_t archivadapasos_ = 0;
     // `nueva` (the window's own match when null) takes the field; the one
     // there goes, deleted later (it may be in one of its own handlers).
     void ponerjugada(jugada* nueva);

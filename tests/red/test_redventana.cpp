@@ -175,7 +175,8 @@ private slots:
                      !b.mensajes->text().contains("se unió"),
                  qPrintable(b.mensajes->text()));
         QVERIFY(!a.mensajes->text().contains("Ana se unió"));
-        QVERIFY(b.red()->listajugadores->text().contains(QStringLiteral("Luis (tú) · arquero azul")));
+        QVERIFY(
+            b.red()->listajugadores->text().contains(QStringLiteral("Luis (tú) · arquero azul")));
 
         // Each presses an arrow in its own window; both copies see both steps.
         const int16_t ax = a.juego().unidades[0].x;
@@ -256,7 +257,9 @@ private slots:
         const suceso fin{tiposuceso::fin, {}, 0, 0, -1, -1};
         a.procesar({fin});
         b.procesar({fin});
-        auto quien = [](const main& v, int fila) { return v.final_->tabla->item(fila, 2)->text(); };
+        auto quien = [](const main& v, int fila) {
+            return v.final_->tabla->item(fila, 2)->text();
+        };
         QCOMPARE(quien(a, 0), QStringLiteral("Tú"));
         QCOMPARE(quien(a, 1), QStringLiteral("Luis"));
         QCOMPARE(quien(b, 0), QStringLiteral("Ana"));
@@ -383,14 +386,24 @@ private slots:
             QVERIFY2(v.mensajes->text().endsWith(otra), qPrintable(v.mensajes->text()));
     }
 
-    // Joining a network match from one this window hosts ends the hosted
-    // one, whose record is kept among the replays once; nothing more is kept
-    // when the new connection is given up.
-    void la_partida_en_red_dejada_se_guarda_una_vez() {
+    // Joining a network match ends the match on the field, whether this
+    // window hosts it or plays it alone, and its record is kept among the
+    // replays once; nothing more is kept when the new connection is given
+    // up, though the old match is still on the field then.
+    void la_partida_dejada_se_guarda_una_vez_data() {
+        QTest::addColumn<bool>("hospedada");
+        QTest::newRow("hospedada") << true;
+        QTest::newRow("local") << false;
+    }
+    void la_partida_dejada_se_guarda_una_vez() {
+        QFETCH(bool, hospedada);
         QStringList avisos;
         main a;
         a.avisar = [&](const QString& t, const QString& x) { avisos << t + ": " + x; };
-        hospedar(a, puertolibre());
+        if (hospedada)
+            hospedar(a, puertolibre());
+        else
+            QVERIFY(a.cargarmapa(QStringLiteral(MAPAS_DIR "/rio.mapa"), 1, guerrero));
         if (QTest::currentTestFailed())
             return;
         QVERIFY(bombear([&] { return a.juego().numtick > 3; }));
