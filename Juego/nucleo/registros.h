@@ -101,7 +101,11 @@ void describirreglas(A& a, R& r, uint16_t desde, uint16_t desdeedicion) {
     a.campo("las reglas", r.modo, 0, 1, desde);
     a.campo("la dificultad", r.nivel, 0, 2, desde, dificultad::normal);
     a.campo("la semilla", r.semilla, 0, UINT32_MAX, desde);
-    a.campo("la edición de las reglas", r.edicion, 1, edicionreglas, desdeedicion, uint16_t(1));
+    a.campo("la edición de las reglas", r.edicion, 1, UINT16_MAX, desdeedicion, uint16_t(1));
+    // A later version of the game may have tuned them again.
+    a.exigir(!a.bien() || r.edicion <= edicionreglas,
+             "sus reglas equilibradas son de una edición más nueva que las de esta versión "
+             "del juego");
 }
 
 template <class A, class P> void describirpendiente(A& a, P& p) {

@@ -376,6 +376,7 @@ private slots:
         QTest::newRow("repeticion-de-comienzo-danado")
             << 7 << "No se puede ver la repetición: su comienzo está dañado";
         QTest::newRow("cabecera-con-un-jugador-de-mas") << 8 << "jugador que la guardó";
+        QTest::newRow("reglas-de-una-edicion-nueva") << 9 << "de una edición más nueva";
     }
     void formatos_refusados() {
         QFETCH(int, caso);
@@ -435,6 +436,12 @@ private slots:
             // The writer's slot follows the header's version, the game's
             // version, the (empty) map name, three 64-bit fields and the goal.
             d[14 + 2 + 4 + std::strlen(versionjuego()) + 4 + 24 + 4] = 40;
+            break;
+        case 9:
+            // The edition comes last among the rules, before their random
+            // source, the queued actions and the weighing.
+            d = suelta;
+            poner16(d, luchador - 4 - 6 * numunidades - 8 - 2, edicionreglas + 1);
             break;
         }
         std::string error;
