@@ -14,11 +14,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,10 +34,33 @@ const QString pradera = QStringLiteral(MAPAS_DIR "/pradera.mapa");
 
 // What the event loop does between two things the player does.
 void preguntarlector();
+QString cadenarota();
 void respirar() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     preguntarlector();
+    const QString c = cadenarota();
+    if (!c.isEmpty())
+        qFatal("%s", qPrintable(c));
+}
+
+// A widget gone but still linked in its window's focus chain is what Qt
+// trips over later, on a Tab or when a window is activated: every link must
+// lead to a widget that is still there, and back again.
+QString cadenarota() {
+    const QWidgetList todos = QApplication::allWidgets();
+    const QSet<QWidget*> vivos(todos.begin(), todos.end());
+    for (QWidget* w : todos) {
+        QWidget* n = w->nextInFocusChain();
+        QWidget* p = w->previousInFocusChain();
+        if (!vivos.contains(n) || !vivos.contains(p))
+            return QStringLiteral("cadena rota en %1 (%2)")
+                .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()));
+        if (n->previousInFocusChain() != w)
+            return QStringLiteral("cadena torcida en %1 (%2)")
+                .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()));
+    }
+    return {};
 }
 
 // Where the keyboard is: the focus widget, or the active window.
@@ -78,6 +103,45 @@ void cerrarmodal() {
     });
 }
 
+// A click as the window system gives it: through the widget's window, so
+// that Qt picks the receiver and moves the focus as on the desktop.
+void pulsar(QWidget* w) {
+    QWidget* ventana = w->window();
+    QTest::mouseClick(ventana->windowHandle(), Qt::LeftButton, {},
+                      w->mapTo(ventana, w->rect().center()));
+}
+
+// A key as the window system gives it, to whichever window is active.
+void tecla(Qt::Key k, Qt::KeyboardModifiers m = {}) {
+    QWidget* a = QApplication::activeWindow();
+    if (a && a->windowHandle())
+        QTest::keyClick(a->windowHandle(), k, m);
+}
+
+// Once the next modal box or dialog is up, `hacer` answers it.
+void alabrirse(std::function<void(QWidget*)> hacer, int intentos = 200) {
+    QTimer::singleShot(10, [hacer = std::move(hacer), intentos]() mutable {
+        if (QWidget* m = QApplication::activeModalWidget()) {
+            hacer(m);
+            return;
+        }
+        if (intentos > 0)
+            alabrirse(std::move(hacer), intentos - 1);
+    });
+}
+
+// Tab and Shift+Tab, in turns, to the active window.
+void tabular(int veces) {
+    for (int i = 0; i < veces; ++i)
+        tecla(i % 2 ? Qt::Key_Backtab : Qt::Key_Tab, i % 2 ? Qt::ShiftModifier : Qt::NoModifier);
+}
+
+QPushButton* boton(QWidget* en, const QString& texto) {
+    for (QPushButton* b : en->findChildren<QPushButton*>())
+        if (b->text().remove(QLatin1Char('&')) == texto)
+            return b;
+    return nullptr;
+}
 } // namespace
 
 class TestRecorrido : public QObject {
@@ -139,6 +203,104 @@ private slots:
         QVERIFY(v->red());
         v->terminarjugada(QStringLiteral("Fin"));
         QVERIFY(!v->red());
+        delete v;
+        respirar();
+    }
+
+    // The player's clicks and keys as the window system hands them over
+    // (Qt picks the receiver and moves the focus itself): the list of
+    // replays and the question before watching, the end screen, the set-up
+    // and network windows, each followed by Tab and Shift+Tab through the
+    // game window, whose focus chain must never hold a widget that went.
+    void foco_por_la_ventana() {
+        QDir().mkpath(main::carpetausuario("repeticiones"));
+        QFile::copy(repeticion, main::carpetausuario("repeticiones") + "/r.repeticion");
+        auto* v = new main;
+        QStringList avisos;
+        v->avisar = [&avisos](const QString& t, const QString& x) { avisos << t + ": " + x; };
+        v->show();
+        QVERIFY(QTest::qWaitForWindowExposed(v));
+        v->activateWindow();
+        respirar();
+        for (int vuelta = 0; vuelta < 3; ++vuelta) {
+            QVERIFY(v->cargarmapa(pradera, 2, guerrero));
+            respirar();
+            tabular(30);
+            // The list of replays, then the question, both answered by clicks.
+            alabrirse([](QWidget* b) {
+                QTest::keyClick(b->windowHandle(), Qt::Key_Tab);
+                pulsar(boton(b, "Ver"));
+                alabrirse([](QWidget* q) {
+                    QTest::keyClick(q->windowHandle(), Qt::Key_Tab);
+                    QPushButton* si = boton(q, "Sí");
+                    if (!si)
+                        si = boton(q, "Yes");
+                    pulsar(si);
+                });
+            });
+            v->mnuVerRepeticion->trigger();
+            respirar();
+            QVERIFY(v->visoractual());
+            tabular(10);
+            tecla(Qt::Key_Escape);
+            respirar();
+            tabular(30);
+            // A match to its end; Revancha and Cerrar clicked.
+            QVERIFY(v->cargarmapa(pradera, 1, guerrero, {tipoobjetivo::tiempo, 1}));
+            v->pararreloj();
+            for (int t = 0; t < 20 && !v->final_->isVisible(); ++t)
+                v->timer_Timer();
+            QVERIFY(v->final_->isVisible());
+            pulsar(v->final_->tabla);
+            tabular(10);
+            pulsar(vuelta == 1 ? v->final_->cerrar : v->final_->revancha);
+            respirar();
+            QVERIFY(!v->final_->isVisible());
+            tabular(30);
+            // The set-up window, clicked through.
+            v->mnuSolo->trigger();
+            QPointer<unjugador> u = v->menu();
+            QVERIFY(QTest::qWaitForWindowExposed(u));
+            u->activateWindow();
+            respirar();
+            const auto items = u->File1->findItems("pradera.mapa", Qt::MatchExactly);
+            QVERIFY(!items.isEmpty());
+            u->File1->scrollToItem(items.first());
+            const QRect r = u->File1->visualItemRect(items.first());
+            QTest::mouseClick(u->windowHandle(), Qt::LeftButton, {},
+                              u->File1->viewport()->mapTo(u, r.center()));
+            tabular(10);
+            if (vuelta == 2)
+                tecla(Qt::Key_Escape);
+            else
+                pulsar(u->empezar);
+            tabular(10);
+            respirar();
+            QVERIFY(!u);
+            tabular(30);
+            // A network match hosted and left.
+            v->mnuMulti_Click();
+            multijugador* m = v->menured();
+            QVERIFY(QTest::qWaitForWindowExposed(m));
+            m->activateWindow();
+            respirar();
+            tabular(10);
+            m->escucharen = QHostAddress::LocalHost;
+            m->puerto->setValue(puertolibre());
+            pulsar(m->empezar);
+            respirar();
+            QVERIFY2(v->red(), qPrintable(avisos.join('\n')));
+            tabular(30);
+            v->mnuMulti_Click();
+            m->activateWindow();
+            respirar();
+            pulsar(m->salir);
+            tabular(10);
+            tecla(Qt::Key_Escape);
+            respirar();
+            tabular(30);
+        }
+        QVERIFY2(avisos.isEmpty(), qPrintable(avisos.join('\n')));
         delete v;
         respirar();
     }
