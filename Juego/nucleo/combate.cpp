@@ -284,8 +284,10 @@ std::optional<int32_t> mundo::atrasoarqueros() const {
 
 int16_t mundo::pesodetipo(int16_t tipo) const {
     const valores& w = valor();
+    if (w.ganancia <= 0)
+        return 100;
     const std::optional<int32_t> atraso = atrasoarqueros();
-    if (w.ganancia <= 0 || !atraso)
+    if (!atraso)
         return 100;
     // What the archers gain, in hundredths; the sword fighters lose as much
     // in proportion, so the two weights stay each other's inverse.
@@ -297,8 +299,10 @@ int16_t mundo::pesodetipo(int16_t tipo) const {
 
 void mundo::pesartipos() {
     const valores& w = valor();
+    if (w.ganancia <= 0)
+        return;
     const std::optional<int32_t> atraso = atrasoarqueros();
-    if (w.ganancia <= 0 || !atraso)
+    if (!atraso)
         return;
     // Beyond what takes the weight to its bounds the sum would only make
     // the weighing slow to turn.
