@@ -34,36 +34,38 @@ struct reglas {
     bool operator==(const reglas&) const = default;
 };
 
-// What the set-up windows and the results screen call them.
+// The words for each rule set and level: what the set-up windows and the
+// results screen call them, and the plain key the settings file and the
+// harness write, in the enums' order.
+struct palabras {
+    const char* nombre;
+    const char* clave;
+};
+inline constexpr palabras palabrasmodo[] = {{"Clásicas", "clasicas"},
+                                            {"Equilibradas", "equilibradas"}};
+inline constexpr palabras palabrasdificultad[] = {
+    {"Fácil", "facil"}, {"Normal", "normal"}, {"Difícil", "dificil"}};
+
+inline const palabras& palabrasde(modoreglas m) {
+    return palabrasmodo[m == modoreglas::equilibradas ? 1 : 0];
+}
+inline const palabras& palabrasde(dificultad d) {
+    const int i = int(d);
+    return palabrasdificultad[i >= 0 && i <= 2 ? i : 1];
+}
 inline const char* nombremodo(modoreglas m) {
-    return m == modoreglas::equilibradas ? "Equilibradas" : "Clásicas";
+    return palabrasde(m).nombre;
 }
 inline const char* nombredificultad(dificultad d) {
-    switch (d) {
-    case dificultad::facil:
-        return "Fácil";
-    case dificultad::dificil:
-        return "Difícil";
-    default:
-        return "Normal";
-    }
+    return palabrasde(d).nombre;
 }
-
-// The plain words the settings file and the harness write for them, and
-// back: nothing else reads as rules or a level.
 inline const char* clavemodo(modoreglas m) {
-    return m == modoreglas::equilibradas ? "equilibradas" : "clasicas";
+    return palabrasde(m).clave;
 }
 inline const char* clavedificultad(dificultad d) {
-    switch (d) {
-    case dificultad::facil:
-        return "facil";
-    case dificultad::dificil:
-        return "dificil";
-    default:
-        return "normal";
-    }
+    return palabrasde(d).clave;
 }
+// Back from the key: nothing else reads as rules or a level.
 inline std::optional<modoreglas> modode(std::string_view clave) {
     for (modoreglas m : {modoreglas::clasicas, modoreglas::equilibradas})
         if (clave == clavemodo(m))
