@@ -18,11 +18,13 @@ class mundo;
 // player's, and what the path search remembers, which it works out again.
 //
 // Format 5 added the edition of the balanced rules (reglas.h), so a match
-// keeps the values it started with. Format 4 added the rules of the match (which, the difficulty,
-// the seed and the state of their random source), each fighter's safety after coming back and
-// raised shield, and each slot's queued action. Format 3 put the header first and packs the match;
-// format 2 had the slot alone before the match, unpacked; format 1 kept the view and status line
-// of its own slot only. All of them are read.
+// keeps the values it started with, and the balanced rules' weighing of
+// the types. Format 4 added the rules of the match (which, the
+// difficulty, the seed and the state of their random source), each
+// fighter's safety after coming back and raised shield, and each slot's
+// queued action. Format 3 put the header first and packs the match; format
+// 2 had the slot alone before the match, unpacked; format 1 kept the view
+// and status line of its own slot only. All of them are read.
 inline constexpr uint16_t versioninstantanea = 5;
 
 // Saved matches stay far below this unpacked.
