@@ -32,6 +32,18 @@ struct escena : mundoprueba {
     }
 };
 
+// Archers (the red team) against sword fighters, `n` a side and all of
+// them the computer's, on open grass; the error of the start, if any.
+std::string archeroscontraespadas(mundoprueba& w, int16_t n, reglas r) {
+    alineacion al;
+    al.fijos = true;
+    al.espectador = true;
+    for (int16_t i = 0; i < 2 * n; ++i)
+        al.tipos[std::size_t(i)] = i < n ? arquero : guerrero;
+    sucesos s;
+    return w.m.empezar(mundoprueba::plano(40, 40, {5, 5}, {30, 30}), n, arquero, s, {}, r, al);
+}
+
 // A watched 4 v 4 match of the balanced rules on a sample map.
 std::vector<uint8_t> jugado(uint32_t semilla, int ticks) {
     prueba::plataformaprueba plat;
@@ -211,15 +223,8 @@ private slots:
         QFETCH(int, arquero);
         QFETCH(int, guerrero);
         mundoprueba w;
-        alineacion al;
-        al.fijos = true;
-        al.espectador = true;
-        al.tipos = {juego::arquero, juego::arquero, juego::guerrero, juego::guerrero};
-        sucesos s;
         const reglas r{modoreglas(modo), dificultad::normal, 1, uint16_t(edicion)};
-        QCOMPARE(w.m.empezar(mundoprueba::plano(40, 40, {5, 5}, {30, 30}), 2, juego::arquero, s,
-                             {}, r, al),
-                 std::string());
+        QCOMPARE(archeroscontraespadas(w, 2, r), std::string());
         for (int16_t i = 0; i < 4; ++i)
             w.m.unidades[std::size_t(i)].muertes = int16_t(i < 2 ? delosarqueros : delosguerreros);
         for (int i = 0; i < personas; ++i)
@@ -236,13 +241,7 @@ private slots:
         // Each tick adds how far the archers are behind, up to what takes
         // the weight to its bounds, and a new match starts level.
         mundoprueba w;
-        alineacion al;
-        al.fijos = true;
-        al.espectador = true;
-        al.tipos = {juego::arquero, juego::guerrero};
-        sucesos s;
-        const auto plano = mundoprueba::plano(40, 40, {5, 5}, {30, 30});
-        QCOMPARE(w.m.empezar(plano, 1, juego::arquero, s, {}, equilibradas, al), std::string());
+        QCOMPARE(archeroscontraespadas(w, 1, equilibradas), std::string());
         w.m.unidades[1].muertes = 2;
         w.m.pesartipos();
         w.m.pesartipos();
@@ -257,7 +256,7 @@ private slots:
         for (int k = 0; k < 3; ++k)
             w.m.pesartipos();
         QCOMPARE(w.m.balanza, -tope);
-        QCOMPARE(w.m.empezar(plano, 1, juego::arquero, s, {}, equilibradas, al), std::string());
+        QCOMPARE(archeroscontraespadas(w, 1, equilibradas), std::string());
         QCOMPARE(w.m.balanza, 0);
     }
 
