@@ -262,7 +262,7 @@ void mundo::herir(int16_t v, int16_t atk, int16_t k) {
         subirnivel(k);
 }
 
-std::optional<int32_t> mundo::atrasoarqueros() const {
+std::optional<mundo::atraso> mundo::atrasoarqueros() const {
     // Only the computer's fighters are weighed against each other: a
     // person's kills say how well that person plays, not the type.
     std::array<int64_t, 2> bajas{};
@@ -277,21 +277,23 @@ std::optional<int32_t> mundo::atrasoarqueros() const {
     if (cuantos[arquero] == 0 || cuantos[guerrero] == 0)
         return std::nullopt;
     // In whole numbers, so every machine agrees.
-    return int32_t(100 *
-                   (bajas[guerrero] * cuantos[arquero] - bajas[arquero] * cuantos[guerrero]) /
-                   (cuantos[arquero] * cuantos[guerrero]));
+    return atraso{int32_t(100 *
+                          (bajas[guerrero] * cuantos[arquero] - bajas[arquero] * cuantos[guerrero]) /
+                          (cuantos[arquero] * cuantos[guerrero])),
+                  int16_t(std::min(cuantos[arquero], cuantos[guerrero]))};
 }
 
 int16_t mundo::pesodetipo(int16_t tipo) const {
     const valores& w = valor();
     if (w.ganancia <= 0)
         return 100;
-    const std::optional<int32_t> atraso = atrasoarqueros();
-    if (!atraso)
+    const std::optional<atraso> a = atrasoarqueros();
+    if (!a)
         return 100;
     // What the archers gain, in hundredths; the sword fighters lose as much
     // in proportion, so the two weights stay each other's inverse.
-    const int64_t mas = int64_t(w.ganancia) * *atraso / 100 + balanza / w.memoria;
+    const int64_t ganancia = int64_t(w.ganancia) * (100 + w.crecida * (a->luchadores - 1)) / 100;
+    const int64_t mas = ganancia * a->bajas / 100 + balanza / w.memoria;
     const int64_t arqueros = std::clamp<int64_t>(100 + mas, w.pesominimo, w.pesomaximo);
     const int64_t peso = tipo == arquero ? arqueros : 10000 / arqueros;
     return int16_t(std::clamp<int64_t>(peso, w.pesominimo, w.pesomaximo));
@@ -301,13 +303,13 @@ void mundo::pesartipos() {
     const valores& w = valor();
     if (w.ganancia <= 0)
         return;
-    const std::optional<int32_t> atraso = atrasoarqueros();
-    if (!atraso)
+    const std::optional<atraso> a = atrasoarqueros();
+    if (!a)
         return;
     // Beyond what takes the weight to its bounds the sum would only make
     // the weighing slow to turn.
     const int64_t tope = int64_t(w.memoria) * std::max(w.pesomaximo - 100, 100 - w.pesominimo);
-    balanza = int32_t(std::clamp<int64_t>(int64_t(balanza) + *atraso, -tope, tope));
+    balanza = int32_t(std::clamp<int64_t>(int64_t(balanza) + a->bajas, -tope, tope));
 }
 
 void mundo::subirnivel(int16_t k) {

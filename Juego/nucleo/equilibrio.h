@@ -38,10 +38,18 @@ struct valores {
     // hundredths. The second part learns what the map gives a type, so a
     // type that has caught up keeps what it needed to; the first answers
     // at once. 0 `ganancia`: no weighing.
+    //
+    // The goal is the same whatever the teams' size, so the more fighters
+    // a type has, the fewer kills each makes in a match, and one kill per
+    // fighter behind is a larger share of it: the first part answers
+    // `crecida` hundredths more for every fighter beyond the first of the
+    // type there are fewer of. Without it a big team's lead ran away
+    // before the second part could catch up.
     int16_t ganancia = 0;
     int16_t memoria = 1;
     int16_t pesominimo = 100;
     int16_t pesomaximo = 100;
+    int16_t crecida = 0;
 };
 
 inline constexpr valores valoresclasicos{};
@@ -79,6 +87,10 @@ inline constexpr std::array<edicion, edicionreglas> ediciones{{
     // after an attack: matches differ more, and a map's favoured type
     // does not win by the same steps every time.
     {{4, 6, 5, 8, {{{100, 110}, {100, 100}}}, 38, 5, 20, 120, 50, 200},
+     {{{2, 1, 16, 110, 89}, {1, 0, 20, 111, 88}, {1, 0, 40, 114, 87}}},
+     {3, 0, 20, 100, 100}},
+    // 3: the quick part of the weighing grows with the teams.
+    {{4, 6, 5, 8, {{{100, 110}, {100, 100}}}, 38, 5, 20, 120, 50, 200, 15},
      {{{2, 1, 16, 110, 89}, {1, 0, 20, 111, 88}, {1, 0, 40, 114, 87}}},
      {3, 0, 20, 100, 100}},
 }};

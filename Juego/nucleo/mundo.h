@@ -292,10 +292,15 @@ public:
     sucesos aplicar(const accion& a);
     // The balanced rules' weighing of the types (equilibrio.h): hundredths
     // of a kill per fighter that the computer's archers are behind its
-    // sword fighters now (negative: ahead; empty when the computer does
-    // not play both types), and hundredths of the damage fighters of type
+    // sword fighters now (negative: ahead), with how many fighters the
+    // computer has of the type it has fewer of (empty when it does not
+    // play both types), and hundredths of the damage fighters of type
     // `tipo` deal now.
-    std::optional<int32_t> atrasoarqueros() const;
+    struct atraso {
+        int32_t bajas;
+        int16_t luchadores;
+    };
+    std::optional<atraso> atrasoarqueros() const;
     int16_t pesodetipo(int16_t tipo) const;
     // Adds this tick's lag to `balanza`.
     void pesartipos();

@@ -192,6 +192,7 @@ private slots:
     void pesodetipos_data() {
         QTest::addColumn<int>("modo");
         QTest::addColumn<int>("edicion");
+        QTest::addColumn<int>("porequipo");
         QTest::addColumn<int>("personas");      // how many archers a person plays (slot 0 on)
         QTest::addColumn<int>("delosarqueros"); // kills of each archer
         QTest::addColumn<int>("delosguerreros");
@@ -199,23 +200,30 @@ private slots:
         QTest::addColumn<int>("arquero");
         QTest::addColumn<int>("guerrero");
         // Two archers against two sword fighters, all the computer's.
-        QTest::newRow("clasicas-sin-peso") << 0 << 2 << 0 << 0 << 4 << 0 << 100 << 100;
-        QTest::newRow("primera-edicion-sin-peso") << 1 << 1 << 0 << 0 << 4 << 0 << 100 << 100;
-        QTest::newRow("empate") << 1 << 2 << 0 << 3 << 3 << 0 << 100 << 100;
-        QTest::newRow("arqueros-una-baja-atras") << 1 << 2 << 0 << 0 << 1 << 0 << 120 << 83;
-        QTest::newRow("arqueros-una-baja-delante") << 1 << 2 << 0 << 1 << 0 << 0 << 80 << 125;
-        QTest::newRow("lo-que-lleva-atras") << 1 << 2 << 0 << 0 << 0 << 1200 << 110 << 90;
-        QTest::newRow("las-dos-partes-se-suman") << 1 << 2 << 0 << 1 << 0 << 3600 << 110 << 90;
-        QTest::newRow("hasta-el-tope") << 1 << 2 << 0 << 0 << 20 << 0 << 200 << 50;
+        QTest::newRow("clasicas-sin-peso") << 0 << 2 << 2 << 0 << 0 << 4 << 0 << 100 << 100;
+        QTest::newRow("primera-edicion-sin-peso") << 1 << 1 << 2 << 0 << 0 << 4 << 0 << 100 << 100;
+        QTest::newRow("empate") << 1 << 2 << 2 << 0 << 3 << 3 << 0 << 100 << 100;
+        QTest::newRow("arqueros-una-baja-atras") << 1 << 2 << 2 << 0 << 0 << 1 << 0 << 120 << 83;
+        QTest::newRow("arqueros-una-baja-delante") << 1 << 2 << 2 << 0 << 1 << 0 << 0 << 80 << 125;
+        QTest::newRow("lo-que-lleva-atras") << 1 << 2 << 2 << 0 << 0 << 0 << 1200 << 110 << 90;
+        QTest::newRow("las-dos-partes-se-suman") << 1 << 2 << 2 << 0 << 1 << 0 << 3600 << 110 << 90;
+        QTest::newRow("hasta-el-tope") << 1 << 2 << 2 << 0 << 0 << 20 << 0 << 200 << 50;
         // A person's kills tell how that person plays: the archer a person
         // steers is not counted, and without a computer archer nothing is
         // weighed.
-        QTest::newRow("una-persona-no-cuenta") << 1 << 2 << 1 << 0 << 2 << 0 << 140 << 71;
-        QTest::newRow("sin-arqueros-del-ordenador") << 1 << 2 << 2 << 0 << 4 << 0 << 100 << 100;
+        QTest::newRow("una-persona-no-cuenta") << 1 << 2 << 2 << 1 << 0 << 2 << 0 << 140 << 71;
+        QTest::newRow("sin-arqueros-del-ordenador") << 1 << 2 << 2 << 2 << 0 << 4 << 0 << 100 << 100;
+        // From the third edition the first part answers more in bigger
+        // teams, counting the computer's fighters of the type it has fewer of.
+        QTest::newRow("tercera-uno-contra-uno") << 1 << 3 << 1 << 0 << 0 << 1 << 0 << 120 << 83;
+        QTest::newRow("tercera-cuatro-contra-cuatro") << 1 << 3 << 4 << 0 << 0 << 1 << 0 << 129 << 77;
+        QTest::newRow("tercera-sin-la-persona") << 1 << 3 << 4 << 1 << 0 << 1 << 0 << 126 << 79;
+        QTest::newRow("tercera-con-lo-que-lleva") << 1 << 3 << 4 << 0 << 0 << 0 << 1200 << 110 << 90;
     }
     void pesodetipos() {
         QFETCH(int, modo);
         QFETCH(int, edicion);
+        QFETCH(int, porequipo);
         QFETCH(int, personas);
         QFETCH(int, delosarqueros);
         QFETCH(int, delosguerreros);
@@ -224,9 +232,10 @@ private slots:
         QFETCH(int, guerrero);
         mundoprueba w;
         const reglas r{modoreglas(modo), dificultad::normal, 1, uint16_t(edicion)};
-        QCOMPARE(archeroscontraespadas(w, 2, r), std::string());
-        for (int16_t i = 0; i < 4; ++i)
-            w.m.unidades[std::size_t(i)].muertes = int16_t(i < 2 ? delosarqueros : delosguerreros);
+        QCOMPARE(archeroscontraespadas(w, int16_t(porequipo), r), std::string());
+        for (int16_t i = 0; i < 2 * porequipo; ++i)
+            w.m.unidades[std::size_t(i)].muertes =
+                int16_t(i < porequipo ? delosarqueros : delosguerreros);
         for (int i = 0; i < personas; ++i)
             w.m.humano[std::size_t(i)] = verdadero;
         // The person's archer kills as many again: it must not count.
