@@ -46,7 +46,9 @@ void respirar() {
 
 // A widget gone but still linked in its window's focus chain is what Qt
 // trips over later, on a Tab or when a window is activated: every link must
-// lead to a widget that is still there, and back again.
+// lead to a widget that is still there, and back again. The same holds for
+// the child each window remembers as last focused, which a dialog's
+// default button and a window's activation read without checking.
 QString cadenarota() {
     const QWidgetList todos = QApplication::allWidgets();
     const QSet<QWidget*> vivos(todos.begin(), todos.end());
@@ -59,7 +61,13 @@ QString cadenarota() {
         if (n->previousInFocusChain() != w)
             return QStringLiteral("cadena torcida en %1 (%2)")
                 .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()));
+        if (QWidget* f = w->focusWidget(); f && !vivos.contains(f))
+            return QStringLiteral("foco perdido en %1 (%2)")
+                .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()));
     }
+    for (QWidget* f : {QApplication::focusWidget(), QApplication::activeWindow()})
+        if (f && !vivos.contains(f))
+            return QStringLiteral("foco de la aplicación perdido");
     return {};
 }
 
