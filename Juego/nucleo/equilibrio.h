@@ -77,22 +77,30 @@ struct edicion {
     ajuste aliados;                // the computer fighters on a person's own team
 };
 
+// 2: the types weighed by how they fare. The computer's fighters that
+// play with a person, or when nobody plays, may wait up to three ticks
+// after an attack: matches differ more, and a map's favoured type does not
+// win by the same steps every time.
+inline constexpr edicion segundaedicion{
+    {4, 6, 5, 8, {{{100, 110}, {100, 100}}}, 38, 5, 20, 120, 50, 200},
+    {{{2, 1, 16, 110, 89}, {1, 0, 20, 111, 88}, {1, 0, 40, 114, 87}}},
+    {3, 0, 20, 100, 100}};
+
+// An edition that differs from `e` only in how the weighing's quick part
+// grows with the teams, said as that one change.
+inline constexpr edicion concrecida(edicion e, int16_t crecida) {
+    e.valor.crecida = crecida;
+    return e;
+}
+
 inline constexpr std::array<edicion, edicionreglas> ediciones{{
     // 1: the first tuning.
     {{4, 6, 5, 8, {{{100, 95}, {100, 100}}}, 38, 5},
      {{{2, 1, 12, 108, 92}, {1, 0, 20, 110, 90}, {0, 0, 40, 112, 85}}},
      {1, 0, 20, 100, 100}},
-    // 2: the types weighed by how they fare. The computer's fighters that
-    // play with a person, or when nobody plays, may wait up to three ticks
-    // after an attack: matches differ more, and a map's favoured type
-    // does not win by the same steps every time.
-    {{4, 6, 5, 8, {{{100, 110}, {100, 100}}}, 38, 5, 20, 120, 50, 200},
-     {{{2, 1, 16, 110, 89}, {1, 0, 20, 111, 88}, {1, 0, 40, 114, 87}}},
-     {3, 0, 20, 100, 100}},
+    segundaedicion,
     // 3: the quick part of the weighing grows with the teams.
-    {{4, 6, 5, 8, {{{100, 110}, {100, 100}}}, 38, 5, 20, 120, 50, 200, 15},
-     {{{2, 1, 16, 110, 89}, {1, 0, 20, 111, 88}, {1, 0, 40, 114, 87}}},
-     {3, 0, 20, 100, 100}},
+    concrecida(segundaedicion, 15),
 }};
 
 // The tuning a match plays by. A file only holds editions this version
