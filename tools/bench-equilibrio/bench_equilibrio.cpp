@@ -7,8 +7,9 @@
 //   every type against every type on every sample map, to 10 kills; the
 //   player's share of the wins at each level of the balanced rules.
 // `--partidas N` sets the matches per cell (100), `--hilos N` the threads (2),
-// `--semilla N` the first seed of the archers' table (1000), so a tuning can
-// be checked on matches it was not tuned on.
+// `--semilla N` the first seed of both tables (1000 for the archers, 5000
+// for the duels if not said), so a tuning can be checked on matches it was
+// not tuned on.
 #include "apoyo/jugadorsimple.h"
 #include "apoyo/medidas.h"
 #include "Juego/nucleo/grabadora.h"
@@ -21,6 +22,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -123,7 +125,7 @@ struct suma {
 int main(int argc, char** argv) {
     int partidas = 100;
     int hilos = 2;
-    uint32_t primera = 1000;
+    std::optional<uint32_t> semilla;
     // While tuning: one table alone ("arqueros" or "dificultad").
     std::string solo;
     for (int i = 1; i < argc; ++i) {
@@ -132,7 +134,8 @@ int main(int argc, char** argv) {
                         "[--semilla N] [--solo arqueros|equilibradas|dificultad]\n"
                         "  --partidas N  partidas por casilla de cada tabla (100)\n"
                         "  --hilos N     hilos que juegan a la vez (2)\n"
-                        "  --semilla N   la primera semilla de la tabla de arqueros (1000)\n"
+                        "  --semilla N   la primera semilla de cada tabla (1000 la de\n"
+                        "                arqueros, 5000 la de duelos)\n"
                         "  --solo T      sólo la tabla T\n");
             return 0;
         }
@@ -141,7 +144,7 @@ int main(int argc, char** argv) {
         else if (i + 1 < argc && !std::strcmp(argv[i], "--partidas"))
             partidas = std::max(2, std::atoi(argv[++i]));
         else if (i + 1 < argc && !std::strcmp(argv[i], "--semilla"))
-            primera = uint32_t(std::strtoul(argv[++i], nullptr, 10));
+            semilla = uint32_t(std::strtoul(argv[++i], nullptr, 10));
         else if (i + 1 < argc && !std::strcmp(argv[i], "--hilos"))
             hilos = std::max(1, std::atoi(argv[++i]));
         else {
@@ -166,7 +169,7 @@ int main(int argc, char** argv) {
                         t.mapa = mapa;
                         t.maxp = n;
                         t.arquerosrojos = k % 2 == 0;
-                        t.semilla = primera + uint32_t(k);
+                        t.semilla = semilla.value_or(1000) + uint32_t(k);
                         lista.push_back(t);
                     }
     // The scripted player, each type against each type on every map.
@@ -180,7 +183,7 @@ int main(int argc, char** argv) {
                 t.mapa = k % nummapas;
                 t.tipojugador = (k / nummapas) % 2 ? arquero : guerrero;
                 t.tiporival = (k / (2 * nummapas)) % 2 ? arquero : guerrero;
-                t.semilla = uint32_t(5000 + k);
+                t.semilla = semilla.value_or(5000) + uint32_t(k);
                 lista.push_back(t);
             }
     correr(lista, hilos);
