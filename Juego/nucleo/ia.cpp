@@ -40,8 +40,13 @@ void mundo::decidirataque(int16_t i) {
         u.moviendo = verdadero;
         u.atacando = verdadero;
         u.siguiendo = falso;
-        if (propias)
+        if (propias) {
             u.espera = int16_t(u.espera + suerte.menorque(aj.demora + 1));
+            // Only a level that ever waits longer draws for it, so the
+            // matches of the editions before it play as they always did.
+            if (aj.tarde > 0 && suerte.menorque(100) < aj.tarde)
+                ++u.espera;
+        }
     };
 
     if (u.tipo != arquero) {

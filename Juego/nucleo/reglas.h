@@ -21,7 +21,7 @@ enum class dificultad : int16_t { facil = 0, normal = 1, dificil = 2 };
 // an edition, and a match keeps the edition it started with, so a match
 // saved or recorded by an earlier version plays on as it did there. New
 // matches take the newest.
-inline constexpr uint16_t edicionreglas = 3;
+inline constexpr uint16_t edicionreglas = 4;
 
 struct reglas {
     modoreglas modo = modoreglas::clasicas;

@@ -176,6 +176,8 @@ private slots:
             QVERIFY(f.vista < n.vista && n.vista < d.vista);
             QVERIFY(f.fuerza < n.fuerza && n.fuerza < d.fuerza);
             QVERIFY(f.aguante > n.aguante && n.aguante > d.aguante);
+            // A whole tick more is `demora`'s to say.
+            QVERIFY(f.tarde >= n.tarde && n.tarde >= d.tarde && f.tarde < 100 && d.tarde >= 0);
         }
         // Only the other team plays at it when a person plays, by the
         // edition the match started with.
@@ -185,6 +187,45 @@ private slots:
             QCOMPARE(w.m.ajustedeequipo(1).fuerza, ediciones[ed - 1].niveles[2].fuerza);
             QCOMPARE(w.m.ajustedeequipo(0).fuerza, ediciones[ed - 1].aliados.fuerza);
         }
+    }
+
+    // How long the other team's sword fighter waits after each stroke: the
+    // stroke's own ticks, the delay drawn up to `demora`, and in `tarde`
+    // hundredths of its strokes one tick more (only from edition 4 on).
+    void esperas_data() {
+        QTest::addColumn<int>("edicion");
+        QTest::addColumn<int>("nivel");
+        QTest::addColumn<int>("mayor"); // the longest wait beyond the stroke's
+        QTest::addColumn<double>("media");
+        QTest::newRow("3 facil") << 3 << int(dificultad::facil) << 2 << 1.0;
+        QTest::newRow("4 facil") << 4 << int(dificultad::facil) << 3 << 1.04;
+        QTest::newRow("4 normal") << 4 << int(dificultad::normal) << 1 << 0.5;
+        QTest::newRow("4 dificil") << 4 << int(dificultad::dificil) << 1 << 0.5;
+    }
+
+    void esperas() {
+        QFETCH(int, edicion);
+        QFETCH(int, nivel);
+        QFETCH(int, mayor);
+        QFETCH(double, media);
+        escena w({modoreglas::equilibradas, dificultad(nivel), 7, uint16_t(edicion)});
+        w.u(1).tipo = guerrero;
+        // Next to the person's fighter, who takes no harm meanwhile.
+        w.mover(1, int16_t(w.u(0).x + 1), w.u(0).y);
+        constexpr int veces = 6000;
+        int mas = 0, suma = 0;
+        for (int i = 0; i < veces; ++i) {
+            w.u(0).proteccion = maxproteccion;
+            w.u(1).espera = 0;
+            w.m.decidirataque(1);
+            const int extra = w.u(1).espera - w.m.valor().esperaespada;
+            QVERIFY(extra >= 0);
+            mas = std::max(mas, extra);
+            suma += extra;
+        }
+        QCOMPARE(mas, mayor);
+        QVERIFY2(std::abs(double(suma) / veces - media) < 0.025,
+                 qPrintable(QString::number(double(suma) / veces)));
     }
 
     // --- the types weighed ------------------------------------------------------
