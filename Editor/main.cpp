@@ -1,8 +1,10 @@
 #include "Comun/carpetas.h"
+#include "Comun/fallos.h"
 #include "Editor/ventana.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QStandardPaths>
@@ -13,6 +15,12 @@ int main(int argc, char** argv) {
     // The game's name, so that both programs share the user's data folder
     // and with it the user's own maps.
     QApplication::setApplicationName(QStringLiteral("Tarnhollow"));
+    // A fault's report is kept in the user's data folder, beside the maps.
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    comun::informarfallos("Editor de Tarnhollow",
+                          datos.isEmpty() || !QDir().mkpath(datos)
+                              ? std::string()
+                              : QFile::encodeName(datos + "/fallo-editor.txt").toStdString());
     // The whole window speaks Spanish, so the message boxes' buttons do too
     // ("Sí" and "No"); without Qt's catalogue they simply stay in English.
     QTranslator qtbase;
@@ -25,7 +33,6 @@ int main(int argc, char** argv) {
     // with the game, and in the user's own folder when those can't be
     // written (installed under /usr). No data folder known (no home folder):
     // no user's folder at all, rather than "/mapas".
-    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const std::string mapas = comun::primeracarpeta(comun::carpetascandidatas(
         QCoreApplication::applicationDirPath().toStdString(), datos.toStdString(), "mapas"));
     // The maps as shipped: the installed data folder's, or in a build the

@@ -1,13 +1,17 @@
+#include "Comun/fallos.h"
 #include "Juego/qt/idioma.h"
 #include "Juego/qt/lineaordenes.h"
 #include "Juego/qt/multijugador.h"
 #include "Juego/qt/ventana.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QLineEdit>
 #include <QSocketNotifier>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <csignal>
@@ -98,6 +102,12 @@ int main(int argc, char* argv[]) {
     juego::fechasenespanol();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnhollow"));
+    // A fault's report is kept in the user's data folder, beside the replays.
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    comun::informarfallos("Tarnhollow", datos.isEmpty() || !QDir().mkpath(datos)
+                                            ? std::string()
+                                            : QFile::encodeName(datos + "/fallo-juego.txt")
+                                                  .toStdString());
     juego::ponerespanol(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagenes/tarnhollow.png")));
     juego::main ventana;

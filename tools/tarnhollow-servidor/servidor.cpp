@@ -1,6 +1,7 @@
 // tarnhollow-servidor: hosts a network match with no window. The computer
 // plays every fighter until people join from the game's "Multijugador"
 // window; joins, leaves and problems go to standard output.
+#include "Comun/fallos.h"
 #include "Juego/nucleo/grabadora.h"
 #include "Juego/nucleo/partida.h"
 #include "Juego/red/anfitrion.h"
@@ -80,6 +81,8 @@ bool leerobjetivo(const std::string& v, juego::objetivo& o) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // A server's output is its log: a fault's report goes there.
+    comun::informarfallos("tarnhollow-servidor", std::string());
     std::string mapa;
     long guerreros = 0;
     long puerto = juego::red::puertopordefecto;
