@@ -18,6 +18,11 @@
 #if defined(__SANITIZE_ADDRESS__)
 #define TARNHOLLOW_CON_ASAN 1
 #endif
+#if defined(TARNHOLLOW_CON_ASAN)
+constexpr bool conasan = true;
+#else
+constexpr bool conasan = false;
+#endif
 
 namespace comun {
 
@@ -117,10 +122,8 @@ template <std::size_t N> void copiar(std::array<char, N>& a, const std::string& 
 } // namespace
 
 void informarfallos(const std::string& programa, const std::string& ruta) {
-#if defined(TARNHOLLOW_CON_ASAN)
-    (void)programa;
-    (void)ruta;
-#else
+    if (conasan)
+        return;
     copiar(cabecera, programa + " " TARNHOLLOW_VERSION);
     // A path that does not fit is not cut into another one: no file then.
     copiar(rutainforme, ruta.size() < rutainforme.size() ? ruta : std::string());
@@ -140,7 +143,6 @@ void informarfallos(const std::string& programa, const std::string& ruta) {
     sa.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
     for (int s : senales)
         ::sigaction(s, &sa, nullptr);
-#endif
 }
 
 } // namespace comun
