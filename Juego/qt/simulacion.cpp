@@ -91,16 +91,18 @@ void simulacion::soltartodas() {
 }
 
 void simulacion::ponermodo(modo m) {
-    invocar([this, m] {
-        modo_ = m;
-        sostenido_ = false;
-        // A replay's clock is its viewer's and a network match's its
-        // host's: this one only ticks a match played here.
-        if (m == modo::local)
-            timer->start();
-        else
-            timer->stop();
-    });
+    invocar([this, m] { ponermodoaqui(m); });
+}
+
+void simulacion::ponermodoaqui(modo m) {
+    modo_ = m;
+    sostenido_ = false;
+    // A replay's clock is its viewer's and a network match's its host's:
+    // this one only ticks a match played here.
+    if (m == modo::local)
+        timer->start();
+    else
+        timer->stop();
 }
 
 void simulacion::sostener(bool parado) {

@@ -93,6 +93,11 @@ public:
     // --- on the simulation's thread ----------------------------------
     // Publishes a frame of the match as it is now with these events.
     void publicar(const sucesos& s);
+    // `ponermodo` at once, for a change made on this thread that must not
+    // leave the clock a moment to tick in the old mode (a replay loaded:
+    // its start asks for the match clock, which would play a tick of its
+    // own before the viewer takes over).
+    void ponermodoaqui(modo m);
     QTimer* timer = nullptr;
     void timer_Timer();
 

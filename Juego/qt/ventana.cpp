@@ -874,9 +874,19 @@ bool main::verrepeticion(const QString& ruta) {
     if (error.empty())
         error = leerrepeticion(datos.data(), datos.size(), r);
     sucesos s;
-    if (!reemplazarpartida(
-            QStringLiteral("Ver repetición"), error, s,
-            [&r](partida& p, sucesos& e) { return p.empezarrepeticion(r, e, false); }))
+    // The viewer's clock takes over in the same step that loads the
+    // replay: the replay's start asks for the match clock, and whatever
+    // the window does before the viewer is up (archiving the match left,
+    // loading the sound) could give that clock time to play a tick of its
+    // own on the replay, which would then show another match.
+    simulacion& sim = *sim_;
+    if (!reemplazarpartida(QStringLiteral("Ver repetición"), error, s,
+                           [&r, &sim](partida& p, sucesos& e) {
+                               std::string mal = p.empezarrepeticion(r, e, false);
+                               if (mal.empty())
+                                   sim.ponermodoaqui(simulacion::modo::visor);
+                               return mal;
+                           }))
         return false;
     // The recorded pause does not stop the viewer's clock, nor start the
     // game's. Esc leaves the replay's last frame on the field.
