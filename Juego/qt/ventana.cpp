@@ -699,7 +699,7 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo 
         regla.semilla = semillanueva();
     sucesos s;
     const std::string r = ruta.toStdString();
-    if (!reemplazarpartida(QStringLiteral("Tarnhollow"), {}, s,
+    if (!reemplazarpartida(QStringLiteral("Tarnhollow"), {}, s, simulacion::modo::local,
                            [r, maxp, tipo, meta, regla](partida& p, sucesos& e) {
                                return p.cargar(r, maxp, tipo, e, meta, regla);
                            }))
@@ -709,15 +709,20 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo 
     return true;
 }
 
-std::string main::cambiarpartida(const std::function<std::string(partida&)>& cambio) {
+std::string main::cambiarpartida(const std::function<std::string(partida&)>& cambio,
+                                 std::optional<simulacion::modo> modo) {
     // The match being left is kept among the replays, unless the new one
     // is refused: then nothing changes, and it is kept once, when it goes.
     const bool guardar = jugada_->sejuega() && juego().grabando;
     repeticion anterior;
+    simulacion& sim = *sim_;
     const std::string error = esperar([&](partida& p) {
         if (guardar)
             anterior = p.grabacion();
-        return cambio(p);
+        std::string e = cambio(p);
+        if (e.empty() && modo)
+            sim.ponermodoaqui(*modo);
+        return e;
     });
     if (error.empty() && guardar)
         archivar(anterior);
@@ -725,6 +730,7 @@ std::string main::cambiarpartida(const std::function<std::string(partida&)>& cam
 }
 
 bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
+                             simulacion::modo modo,
                              const std::function<std::string(partida&, sucesos&)>& cambio) {
     if (!dejarjugada(titulo))
         return false;
@@ -734,7 +740,7 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
         avisar(titulo, QString::fromStdString(yamal));
         return false;
     }
-    const std::string error = cambiarpartida([&](partida& p) { return cambio(p, s); });
+    const std::string error = cambiarpartida([&](partida& p) { return cambio(p, s); }, modo);
     if (!error.empty()) {
         avisar(titulo, QString::fromStdString(error));
         return false;
@@ -835,7 +841,7 @@ bool main::cargarpartida(const QString& ruta) {
     std::vector<uint8_t> datos;
     const std::string error = leerbinario(ruta.toStdString(), maxarchivo, datos);
     sucesos s;
-    if (!reemplazarpartida(QStringLiteral("Cargar partida"), error, s,
+    if (!reemplazarpartida(QStringLiteral("Cargar partida"), error, s, simulacion::modo::local,
                            [&datos](partida& p, sucesos& e) { return p.cargarsolo(datos, e); }))
         return false;
     procesar(s);
@@ -874,19 +880,9 @@ bool main::verrepeticion(const QString& ruta) {
     if (error.empty())
         error = leerrepeticion(datos.data(), datos.size(), r);
     sucesos s;
-    // The viewer's clock takes over in the same step that loads the
-    // replay: the replay's start asks for the match clock, and whatever
-    // the window does before the viewer is up (archiving the match left,
-    // loading the sound) could give that clock time to play a tick of its
-    // own on the replay, which would then show another match.
-    simulacion& sim = *sim_;
-    if (!reemplazarpartida(QStringLiteral("Ver repetición"), error, s,
-                           [&r, &sim](partida& p, sucesos& e) {
-                               std::string mal = p.empezarrepeticion(r, e, false);
-                               if (mal.empty())
-                                   sim.ponermodoaqui(simulacion::modo::visor);
-                               return mal;
-                           }))
+    if (!reemplazarpartida(
+            QStringLiteral("Ver repetición"), error, s, simulacion::modo::visor,
+            [&r](partida& p, sucesos& e) { return p.empezarrepeticion(r, e, false); }))
         return false;
     // The recorded pause does not stop the viewer's clock, nor start the
     // game's. Esc leaves the replay's last frame on the field.

@@ -296,11 +296,17 @@ private:
     QString preguntarruta(bool guardar, const QString& titulo, const QString& subcarpeta,
                           const QString& tipo, const QString& extension);
     // Puts a new match on the field with `cambio`, or tells why not under
-    // `titulo` (also when `yamal` already says why) and changes nothing.
+    // `titulo` (also when `yamal` already says why) and changes nothing;
+    // `modo` drives the new match's clock.
     // Changes the match on the field; the match it replaces is archived
-    // if the change is made. Returns why not.
-    std::string cambiarpartida(const std::function<std::string(partida&)>& cambio);
+    // if the change is made. Returns why not. With `modo`, the clock goes
+    // to it in the same step on the simulation's thread: a new match's
+    // start asks for the game's clock, which in the old mode could tick the
+    // new match (a replay) before the window got round to handing it over.
+    std::string cambiarpartida(const std::function<std::string(partida&)>& cambio,
+                               std::optional<simulacion::modo> modo = std::nullopt);
     bool reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
+                           simulacion::modo modo,
                            const std::function<std::string(partida&, sucesos&)>& cambio);
     // A match is starting: with sound on, the sound module is loaded now.
     void prepararsonido();
