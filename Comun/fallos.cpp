@@ -7,22 +7,9 @@
 #include <cstdint>
 #include <cstring>
 #include <execinfo.h>
+#include <filesystem>
 #include <fcntl.h>
 #include <unistd.h>
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TARNHOLLOW_CON_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define TARNHOLLOW_CON_ASAN 1
-#endif
-#if defined(TARNHOLLOW_CON_ASAN)
-constexpr bool conasan = true;
-#else
-constexpr bool conasan = false;
-#endif
 
 namespace comun {
 
@@ -107,8 +94,8 @@ void alfallar(int s, siginfo_t* info, void*) {
             escribir(STDERR_FILENO, "\n");
         }
     }
-    // The signal ends the program as it would have without us.
-    ::signal(s, SIG_DFL);
+    // The handler was reset on entry (SA_RESETHAND): the signal now ends
+    // the program as it would have without us.
     ::raise(s);
 }
 
@@ -121,10 +108,16 @@ template <std::size_t N> void copiar(std::array<char, N>& a, const std::string& 
 
 } // namespace
 
-void informarfallos(const std::string& programa, const std::string& ruta) {
-    if (conasan)
+void informarfallos(const std::string& programa, const std::string& carpeta,
+                    const std::string& archivo) {
+    if (!informesdefallos)
         return;
     copiar(cabecera, programa + " " TARNHOLLOW_VERSION);
+    std::string ruta;
+    std::error_code e;
+    if (!carpeta.empty() && !archivo.empty() &&
+        (std::filesystem::create_directories(carpeta, e) || !e))
+        ruta = carpeta + "/" + archivo;
     // A path that does not fit is not cut into another one: no file then.
     copiar(rutainforme, ruta.size() < rutainforme.size() ? ruta : std::string());
     // The first backtrace loads the unwinder, which allocates: not in the

@@ -10,11 +10,27 @@
 // have (a core dump included, where the system keeps them).
 namespace comun {
 
+// A build with AddressSanitizer keeps the sanitizer's own, better, report:
+// there nothing is installed.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARNHOLLOW_CON_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define TARNHOLLOW_CON_ASAN 1
+#endif
+#if defined(TARNHOLLOW_CON_ASAN)
+inline constexpr bool informesdefallos = false;
+#else
+inline constexpr bool informesdefallos = true;
+#endif
+
 // Installs the report for SIGSEGV, SIGBUS, SIGFPE, SIGILL and SIGABRT;
-// `programa` is the program's name, the version is added. `ruta` is the
-// file to write (nothing but standard error if empty); it is
-// written anew by each fault. A build with AddressSanitizer keeps the
-// sanitizer's own, better, report instead.
-void informarfallos(const std::string& programa, const std::string& ruta);
+// `programa` is the program's name, the version is added. The report is
+// written anew by each fault to the file `archivo` in `carpeta`, made if
+// missing (only to standard error if `carpeta` is empty).
+void informarfallos(const std::string& programa, const std::string& carpeta = {},
+                    const std::string& archivo = {});
 
 } // namespace comun

@@ -17,10 +17,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tarnhollow"));
     // A fault's report is kept in the user's data folder, beside the maps.
     const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    comun::informarfallos("Editor de Tarnhollow",
-                          datos.isEmpty() || !QDir().mkpath(datos)
-                              ? std::string()
-                              : QFile::encodeName(datos + "/fallo-editor.txt").toStdString());
+    comun::informarfallos("Editor de Tarnhollow", QFile::encodeName(datos).toStdString(),
+                          "fallo-editor.txt");
     // The whole window speaks Spanish, so the message boxes' buttons do too
     // ("Sí" and "No"); without Qt's catalogue they simply stay in English.
     QTranslator qtbase;

@@ -5,7 +5,6 @@
 #include "Juego/qt/ventana.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QIcon>
 #include <QLineEdit>
@@ -103,11 +102,11 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnhollow"));
     // A fault's report is kept in the user's data folder, beside the replays.
-    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    comun::informarfallos("Tarnhollow", datos.isEmpty() || !QDir().mkpath(datos)
-                                            ? std::string()
-                                            : QFile::encodeName(datos + "/fallo-juego.txt")
-                                                  .toStdString());
+    comun::informarfallos(
+        "Tarnhollow",
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .toStdString(),
+        "fallo-juego.txt");
     juego::ponerespanol(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagenes/tarnhollow.png")));
     juego::main ventana;

@@ -1,5 +1,5 @@
 // A program that installs the crash report and then fails as it is told:
-// `fallador RUTA puntero|abortar`.
+// `fallador CARPETA puntero|abortar`; the report is CARPETA/fallo.txt.
 #include "Comun/fallos.h"
 
 #include <cstdint>
@@ -18,7 +18,7 @@ namespace {
 int main(int argc, char** argv) {
     if (argc != 3)
         return 2;
-    comun::informarfallos("fallador", argv[1]);
+    comun::informarfallos("fallador", argv[1], "fallo.txt");
     if (!std::strcmp(argv[2], "abortar"))
         std::abort();
     // Null, but from the command line, so the compiler cannot see it and

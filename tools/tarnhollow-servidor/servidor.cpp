@@ -82,7 +82,7 @@ bool leerobjetivo(const std::string& v, juego::objetivo& o) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     // A server's output is its log: a fault's report goes there.
-    comun::informarfallos("tarnhollow-servidor", std::string());
+    comun::informarfallos("tarnhollow-servidor");
     std::string mapa;
     long guerreros = 0;
     long puerto = juego::red::puertopordefecto;
