@@ -118,6 +118,13 @@ class cazador:
                 return w
         return None
 
+    def abrir(self, p, w0, bajar, nombre):
+        # An item of Archivo that opens a window; the window, if it came.
+        self.menu(w0, 0, bajar)
+        xdo('key', 'Return')
+        self.pausa(0.8)
+        return self.ventananombrada(p, nombre)
+
     def accion(self, p):
         rng = self.rng
         vs = self.ventanas(p)
@@ -169,20 +176,14 @@ class cazador:
             else:
                 xdo('key', '--window', w, 'alt+F4')
         elif a == 'unjugador' and w0:
-            self.menu(w0, 0, 1)
-            xdo('key', 'Return')
-            self.pausa(0.8)
-            w = self.ventananombrada(p, 'Menú')
+            w = self.abrir(p, w0, 1, 'Menú')
             if w:
                 xdo('mousemove', '--window', w, 50, 30 + 15 * rng.randint(0, 4), 'click', '1')
                 xdo('key', '--delay', 0, *rng.choice([['Return'], ['Tab', 'Return'], ['Escape'],
                                                      ['Return', 'Return'], ['alt+F4'],
                                                      ['space']]))
         elif a == 'multi' and w0:
-            self.menu(w0, 0, 2)
-            xdo('key', 'Return')
-            self.pausa(0.8)
-            w = self.ventananombrada(p, 'Multijugador')
+            w = self.abrir(p, w0, 2, 'Multijugador')
             if w:
                 ancho, alto = self.geometria(w)
                 # Empezar is in the box that creates a match; Conectar and
