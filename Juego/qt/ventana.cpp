@@ -263,11 +263,11 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     marcador->setObjectName(QStringLiteral("marcador"));
     marcador->setTextFormat(Qt::RichText);
 
-    mnuArchivo = menuBar()->addMenu(QStringLiteral("Archivo"));
+    mnuArchivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
     mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
-    mnuSolo = mnuArchivo->addAction(QStringLiteral("Un Jugador"), this, &main::mnuSolo_Click);
+    mnuSolo = mnuArchivo->addAction(QStringLiteral("&Un Jugador"), this, &main::mnuSolo_Click);
     mnuSolo->setObjectName(QStringLiteral("mnuSolo"));
-    mnuMulti = mnuArchivo->addAction(QStringLiteral("Multijugador"), this, &main::mnuMulti_Click);
+    mnuMulti = mnuArchivo->addAction(QStringLiteral("&Multijugador"), this, &main::mnuMulti_Click);
     mnuMulti->setObjectName(QStringLiteral("mnuMulti"));
     // What can be saved depends on what is on the field.
     connect(mnuArchivo, &QMenu::aboutToShow, this, [this] {
@@ -278,27 +278,27 @@ main::main() : sim_(std::make_unique<simulacion>()) {
         mnuGuardarRepeticion->setEnabled(enmarcha && juego().grabando);
     });
     mnuArchivo->addSeparator();
-    mnuVerRepeticion = mnuArchivo->addAction(QStringLiteral("Ver repetición…"), this,
+    mnuVerRepeticion = mnuArchivo->addAction(QStringLiteral("&Ver repetición…"), this,
                                              &main::mnuVerRepeticion_Click);
     mnuVerRepeticion->setObjectName(QStringLiteral("mnuVerRepeticion"));
-    mnuGuardarRepeticion = mnuArchivo->addAction(QStringLiteral("Guardar repetición…"), this,
+    mnuGuardarRepeticion = mnuArchivo->addAction(QStringLiteral("Guardar &repetición…"), this,
                                                  &main::mnuGuardarRepeticion_Click);
     mnuGuardarRepeticion->setObjectName(QStringLiteral("mnuGuardarRepeticion"));
-    mnuGuardarPartida = mnuArchivo->addAction(QStringLiteral("Guardar partida…"), this,
+    mnuGuardarPartida = mnuArchivo->addAction(QStringLiteral("&Guardar partida…"), this,
                                               &main::mnuGuardarPartida_Click);
     mnuGuardarPartida->setObjectName(QStringLiteral("mnuGuardarPartida"));
-    mnuCargarPartida = mnuArchivo->addAction(QStringLiteral("Cargar partida…"), this,
+    mnuCargarPartida = mnuArchivo->addAction(QStringLiteral("&Cargar partida…"), this,
                                              &main::mnuCargarPartida_Click);
     mnuCargarPartida->setObjectName(QStringLiteral("mnuCargarPartida"));
     mnuArchivo->addSeparator();
-    mnuSalir = mnuArchivo->addAction(QStringLiteral("Salir"), this, &main::mnuSalir_Click);
+    mnuSalir = mnuArchivo->addAction(QStringLiteral("&Salir"), this, &main::mnuSalir_Click);
     mnuSalir->setObjectName(QStringLiteral("mnuSalir"));
-    mnuOpciones = menuBar()->addMenu(QStringLiteral("Opciones"));
+    mnuOpciones = menuBar()->addMenu(QStringLiteral("&Opciones"));
     mnuOpciones->setObjectName(QStringLiteral("mnuOpciones"));
-    mnuSuave = mnuOpciones->addAction(QStringLiteral("Movimiento suave"));
+    mnuSuave = mnuOpciones->addAction(QStringLiteral("Movimiento &suave"));
     mnuSuave->setObjectName(QStringLiteral("mnuSuave"));
     mnuSuave->setCheckable(true);
-    mnuMinimapa = mnuOpciones->addAction(QStringLiteral("Minimapa\tM"));
+    mnuMinimapa = mnuOpciones->addAction(QStringLiteral("&Minimapa\tM"));
     mnuMinimapa->setObjectName(QStringLiteral("mnuMinimapa"));
     mnuMinimapa->setCheckable(true);
     connect(mnuMinimapa, &QAction::toggled, this, &main::ponerminimapa);
@@ -307,8 +307,10 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     auto* zooms = new QActionGroup(this);
     for (const auto& [nombre, z] :
          {std::pair{"mnuZoom1", 1.0}, std::pair{"mnuZoom15", 1.5}, std::pair{"mnuZoom2", 2.0}}) {
-        QAction* a = mnuOpciones->addAction(
-            QStringLiteral("Zoom %1x").arg(QLocale(QLocale::Spanish).toString(z)));
+        // The last digit is the item's letter: 1, 5 and 2 are all different.
+        QString veces = QLocale(QLocale::Spanish).toString(z);
+        veces.insert(veces.size() - 1, QLatin1Char('&'));
+        QAction* a = mnuOpciones->addAction(QStringLiteral("Zoom %1x").arg(veces));
         a->setObjectName(QString::fromLatin1(nombre));
         a->setCheckable(true);
         a->setData(z);
@@ -318,15 +320,15 @@ main::main() : sim_(std::make_unique<simulacion>()) {
         capas_.zoom = a->data().toDouble();
         mainpic->update();
     });
-    mnuPantallaCompleta = mnuOpciones->addAction(QStringLiteral("Pantalla completa\tF11"), this,
+    mnuPantallaCompleta = mnuOpciones->addAction(QStringLiteral("&Pantalla completa\tF11"), this,
                                                  &main::pantallacompleta);
     mnuPantallaCompleta->setObjectName(QStringLiteral("mnuPantallaCompleta"));
-    mnuAyuda = menuBar()->addMenu(QStringLiteral("Ayuda"));
+    mnuAyuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
     mnuAyuda->setObjectName(QStringLiteral("mnuAyuda"));
     mnuControles =
-        mnuAyuda->addAction(QStringLiteral("Controles"), this, &main::mnuControles_Click);
+        mnuAyuda->addAction(QStringLiteral("&Controles"), this, &main::mnuControles_Click);
     mnuControles->setObjectName(QStringLiteral("mnuControles"));
-    mnuAcerca = mnuAyuda->addAction(QStringLiteral("Acerca..."), this, &main::mnuAcerca_Click);
+    mnuAcerca = mnuAyuda->addAction(QStringLiteral("&Acerca..."), this, &main::mnuAcerca_Click);
     mnuAcerca->setObjectName(QStringLiteral("mnuAcerca"));
 
     fotogramas = new QTimer(this);

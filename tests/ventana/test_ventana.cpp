@@ -130,16 +130,37 @@ private slots:
         QCOMPARE(v.status->geometry(), QRect(0, 600, 801, 25));
         QCOMPARE(v.sonido_->text(), QStringLiteral("Sonido"));
         QVERIFY((v.sincronizar(), v.relojactivo()));
-        QCOMPARE(125, 125);
-        QCOMPARE(v.mnuSolo->text(), QStringLiteral("Un Jugador"));
+        // The captions as shown; the letter each is reached by is marked.
+        const auto visto = [](const QAction* a) { return QString(a->text()).remove(u'&'); };
+        QCOMPARE(visto(v.mnuSolo), QStringLiteral("Un Jugador"));
         QVERIFY(v.mnuMulti->isEnabled());
-        QCOMPARE(v.mnuSalir->text(), QStringLiteral("Salir"));
-        QCOMPARE(v.mnuControles->text(), QStringLiteral("Controles"));
-        QCOMPARE(v.mnuAcerca->text(), QStringLiteral("Acerca..."));
+        QCOMPARE(visto(v.mnuSalir), QStringLiteral("Salir"));
+        QCOMPARE(visto(v.mnuControles), QStringLiteral("Controles"));
+        QCOMPARE(visto(v.mnuAcerca), QStringLiteral("Acerca..."));
         QCOMPARE(v.juego().tipos[0].ataque, int16_t(20));
         QCOMPARE(v.juego().tipos[1].armadura, int16_t(4));
         QCOMPARE(v.juego().jugando, falso);
         QVERIFY(v.status->text().isEmpty());
+    }
+
+    // Alt and a menu's letter open it, before a match and while the match's
+    // keys are read.
+    void menus_con_el_teclado() {
+        main v;
+        v.show();
+        QVERIFY(QTest::qWaitForWindowActive(&v));
+        const std::pair<Qt::Key, QMenu*> menus[] = {
+            {Qt::Key_A, v.mnuArchivo}, {Qt::Key_O, v.mnuOpciones}, {Qt::Key_Y, v.mnuAyuda}};
+        for (bool enpartida : {false, true}) {
+            if (enpartida)
+                QVERIFY(v.cargarmapa(carpeta() + "/prueba_a.mapa", 1, guerrero));
+            for (const auto& [letra, menu] : menus) {
+                QTest::keyClick(&v, letra, Qt::AltModifier);
+                QTRY_VERIFY2(menu->isVisible(), qPrintable(menu->title()));
+                menu->close();
+                QTRY_VERIFY(!menu->isVisible());
+            }
+        }
     }
 
     void menu_de_partida() {
