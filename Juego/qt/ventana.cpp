@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 
@@ -1087,12 +1088,33 @@ multijugador* main::menured() const {
     return multijugador_;
 }
 
+QPoint main::encima(QRect sobre, QSize tamano, QRect pantalla) {
+    QRect r(QPoint(), tamano);
+    r.moveCenter(sobre.center());
+    r.moveLeft(std::max(pantalla.left(), std::min(r.left(), pantalla.right() + 1 - r.width())));
+    r.moveTop(std::max(pantalla.top(), std::min(r.top(), pantalla.bottom() + 1 - r.height())));
+    return r.topLeft();
+}
+
+void main::mostrarencima(QWidget* w) {
+    // A window shown for the first time opens over this one, where the
+    // player looks, and not wherever the window manager finds room; one
+    // shown again stays where the player put it.
+    if (!w->isVisible() && !w->testAttribute(Qt::WA_Moved)) {
+        w->adjustSize();
+        const QScreen* s = screen();
+        w->move(encima(frameGeometry(), w->frameGeometry().size(),
+                       s ? s->availableGeometry() : frameGeometry()));
+    }
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
 void main::mnuMulti_Click() {
     if (!multijugador_)
         multijugador_ = new multijugador(*this);
-    multijugador_->show();
-    multijugador_->raise();
-    multijugador_->activateWindow();
+    mostrarencima(multijugador_);
 }
 
 void main::mnuSolo_Click() {
@@ -1101,9 +1123,7 @@ void main::mnuSolo_Click() {
     // delete under them. A fresh one takes its place.
     if (!unjugador_ || !unjugador_->isVisible())
         unjugador_ = new unjugador(*this);
-    unjugador_->show();
-    unjugador_->raise();
-    unjugador_->activateWindow();
+    mostrarencima(unjugador_);
 }
 
 main::relojparado::relojparado(main& v)

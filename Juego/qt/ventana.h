@@ -189,6 +189,10 @@ public:
     void guardarajustes();
     unjugador* menu() const;
     static int16_t codigovk(int qtkey);
+    // Where a window of size `tamano` opens: centred over the game window
+    // (`sobre`, its frame), moved in as little as it takes to stay on the
+    // screen's free area `pantalla`, its top-left corner first.
+    static QPoint encima(QRect sobre, QSize tamano, QRect pantalla);
     // The game's data folders and the user's (carpetasjuego.h).
     static QString carpetadatos(const QString& nombre) { return juego::carpetadatos(nombre); }
     static QString carpetausuario(const QString& nombre) { return juego::carpetausuario(nombre); }
@@ -323,6 +327,7 @@ private:
     void esperaren(const std::function<void(partida&)>& f) override;
     // Lays the field and the status row out over the client area.
     void colocar();
+    void mostrarencima(QWidget* w);
     void mostrarmarcador();
     void pantallacompleta();
     void ponerminimapa(bool visible);

@@ -163,6 +163,27 @@ private slots:
         }
     }
 
+    // A window of ours opens over the game window and on the screen.
+    void ventanas_encima() {
+        const QRect pantalla(0, 0, 1280, 1024);
+        const struct {
+            QRect sobre;
+            QSize tamano;
+            QPoint esperado;
+        } casos[] = {
+            {{100, 100, 800, 650}, {360, 378}, {320, 236}},
+            // Near an edge it is moved in, no further than it takes.
+            {{900, 700, 800, 650}, {360, 378}, {920, 646}},
+            {{-500, -300, 800, 650}, {360, 378}, {0, 0}},
+            // Larger than the screen: its top-left corner, with the title.
+            {{100, 100, 800, 650}, {1400, 1100}, {0, 0}},
+        };
+        for (const auto& c : casos)
+            QCOMPARE(main::encima(c.sobre, c.tamano, pantalla), c.esperado);
+        QCOMPARE(main::encima({0, 0, 800, 650}, {360, 378}, {1280, 0, 1920, 1080}),
+                 QPoint(1280, 136));
+    }
+
     void menu_de_partida() {
         main v;
         atrapar(v);
