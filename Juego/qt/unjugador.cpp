@@ -226,6 +226,10 @@ void unjugador::empezar_Click() {
         return;
     const int16_t tipo = tip->currentText() == QStringLiteral("Guerrero") ? guerrero : arquero;
     const QString ruta = elegido->data(Qt::UserRole).toString();
+    // The name is taken now: leaving a network match asks first, and while
+    // the question waits the list may read its folders again (a map saved
+    // meanwhile), deleting this item.
+    const QString nombre = elegido->text();
 
     // The box accepts typing, but only 1 to 8 fighters fit a team.
     bool ok = false;
@@ -242,7 +246,7 @@ void unjugador::empezar_Click() {
 
     // A map the game refuses keeps this window open for another choice.
     if (juego_.cargarmapa(ruta, int16_t(n), tipo, meta, r)) {
-        juego_.recordarpartida(elegido->text(), n, tip->currentText(), meta, r);
+        juego_.recordarpartida(nombre, n, tip->currentText(), meta, r);
         close();
     }
 }

@@ -419,6 +419,41 @@ private slots:
         QVERIFY2(avisos.isEmpty(), qPrintable(avisos.join('\n')));
     }
 
+    // Un Jugador while hosting a guest asks before the match ends for
+    // everyone. While the question waits, a map saved meanwhile (the editor,
+    // a file manager) makes the set-up window list its folders anew: the
+    // map chosen before still starts, and is the one remembered.
+    void mapa_guardado_durante_la_pregunta() {
+        main a, b;
+        a.avisar = b.avisar = [](const QString& t, const QString& x) {
+            QFAIL(qPrintable(t + ": " + x));
+        };
+        const quint16 puerto = puertolibre();
+        hospedar(a, puerto);
+        unirse(b, puerto);
+        QVERIFY(bombear([&] { return a.red() && a.red()->otrosjugadores() > 0; }));
+        // Both folders are watched only when they are there.
+        QVERIFY(QDir().mkpath(unjugador::carpetausuario()));
+        a.mnuSolo->trigger();
+        unjugador* u = a.menu();
+        u->File1->setCurrentItem(u->File1->findItems(nombremapa, Qt::MatchExactly).value(0));
+        QVERIFY(u->empezar->isEnabled());
+        const QString otro = unjugador::carpetausuario() + QStringLiteral("/otro.mapa");
+        QFile::remove(otro);
+        bool relistada = false;
+        a.confirmar = [&](const QString&, const QString&) {
+            QFile::copy(unjugador::carpetamapas() + QLatin1Char('/') + nombremapa, otro);
+            relistada = bombear(
+                [&] { return !u->File1->findItems("otro.mapa", Qt::MatchExactly).isEmpty(); });
+            return true;
+        };
+        QTest::mouseClick(u->empezar, Qt::LeftButton);
+        QFile::remove(otro);
+        QVERIFY(relistada);
+        QVERIFY(!a.red());
+        QCOMPARE(a.recordado().mapa, nombremapa);
+    }
+
     // A host that does not answer: the player cancels, and hears nothing of
     // it afterwards.
     void cancelar_la_conexion() {
