@@ -24,6 +24,7 @@ Needs a display with a window manager (DISPLAY set), xdotool, and for
 import argparse
 import os
 import random
+import shutil
 import subprocess
 import sys
 import time
@@ -78,12 +79,32 @@ class cazador:
                     '--log-file=' + informe] + args
         # Loopback only; -r maps the user to root in the namespace, so no
         # privileges are needed. exec keeps the pid the windows are found by.
-        cmd = ['unshare', '-rn', 'sh', '-c', 'ip link set lo up && exec "$@"', 'sh'] + args
+        # With --red a dedicated server waits in the same namespace on the
+        # default port, so Conectar joins a match and leaving it asks first.
+        previo = 'ip link set lo up'
+        self.pidservidor = os.path.join(self.o.registro, 'servidor.pid')
+        servidor = os.path.join(os.path.dirname(os.path.abspath(self.o.programa)),
+                                'tarnhollow-servidor')
+        if self.o.red and os.path.exists(servidor):
+            registro = os.path.join(self.o.registro, 'servidor-%02d.txt' % self.arranques)
+            previo += (' && { "%s" --mapa "%s" --guerreros 2 --direccion 127.0.0.1 '
+                       '--objetivo tiempo:120 > "%s" 2>&1 & echo $! > "%s"; }'
+                       % (servidor, os.path.join(MAPAS, 'pradera.mapa'), registro,
+                          self.pidservidor))
+        cmd = ['unshare', '-rn', 'sh', '-c', previo + ' && exec "$@"', 'sh'] + args
         salida = open(os.path.join(self.o.registro, 'juego-%02d.txt' % self.arranques), 'w')
         p = subprocess.Popen(cmd, env=env, stdout=salida, stderr=subprocess.STDOUT)
         print('arranque', self.arranques, ' '.join(args), flush=True)
         time.sleep(4 * self.lento)
         return p
+
+    def pararservidor(self):
+        try:
+            with open(self.pidservidor) as f:
+                os.kill(int(f.read()), 15)
+            os.remove(self.pidservidor)
+        except (OSError, ValueError):
+            pass
 
     def ventanas(self, p, visibles=True):
         a = ['search'] + (['--onlyvisible'] if visibles else []) + ['--pid', p.pid]
@@ -131,7 +152,8 @@ class cazador:
         w0 = self.principal(p)
         a = rng.choices(['menu', 'tecla', 'rafaga', 'teclaventana', 'clic', 'activar',
                          'minimizar', 'mapear', 'cerrarwm', 'unjugador', 'multi', 'dialogo',
-                         'final'], weights=[14, 14, 14, 6, 14, 10, 3, 3, 4, 8, 6, 8, 4])[0]
+                         'final', 'carpeta'],
+                        weights=[14, 14, 14, 6, 14, 10, 3, 3, 4, 8, 6, 8, 4, 3])[0]
         self.hechas[a] = self.hechas.get(a, 0) + 1
         self.traza.write('%.2f %s %d\n' % (time.time() - self.t0, a, len(vs)))
         self.traza.flush()
@@ -186,9 +208,9 @@ class cazador:
             w = self.abrir(p, w0, 2, 'Multijugador')
             if w:
                 ancho, alto = self.geometria(w)
-                # Empezar is in the box that creates a match; Conectar and
-                # Salir lower down.
-                y = rng.choice([0.62, 0.8, 0.88, 0.93]) * alto
+                # The rules' list, Empezar in the box that creates a match;
+                # the address, Conectar and Salir lower down.
+                y = rng.choice([0.57, 0.69, 0.69, 0.8, 0.88, 0.88, 0.94]) * alto
                 xdo('mousemove', '--window', w, ancho // 2, int(y), 'click', '1')
                 self.pausa(0.3)
                 xdo('key', rng.choice(['Escape', 'Return', 'Tab', 'alt+F4', 'space']))
@@ -200,6 +222,18 @@ class cazador:
             ks = [rng.choice(['Tab', 'shift+Tab', 'Return', 'Escape', 'Down', 'space', 'alt+F4',
                               'Up']) for _ in range(rng.randint(1, 6))]
             xdo('key', '--delay', rng.choice([0, 20, 100]), *ks)
+        elif a == 'carpeta':
+            # A map saved or deleted in the user's maps folder, as the editor
+            # does while the game runs: the lists that follow the folder
+            # read it again, whatever window or question is open.
+            mapas = os.path.join(self.casa, '.local/share/Tarnhollow/mapas')
+            os.makedirs(mapas, exist_ok=True)
+            nombre = os.path.join(mapas, 'caza-%d.mapa' % rng.randint(0, 3))
+            if os.path.exists(nombre) and rng.random() < 0.5:
+                os.remove(nombre)
+            else:
+                shutil.copyfile(os.path.join(MAPAS, rng.choice(['pradera.mapa', 'rio.mapa'])),
+                                nombre)
         elif a == 'final' and w0:
             # The end screen's buttons sit in the middle of the field.
             ancho, alto = self.geometria(w0)
@@ -228,6 +262,7 @@ class cazador:
                 break
             self.traza.write('--- arranque\n')
             xdo('keyup', *SUELTAS)
+            self.pararservidor()
             p = self.arrancar()
         if caida is None and p.poll() is None:
             p.terminate()
@@ -236,6 +271,7 @@ class cazador:
             except subprocess.TimeoutExpired:
                 p.kill()
                 p.wait()
+        self.pararservidor()
         print('semilla', self.o.semilla, 'acciones', i, 'segundos', int(time.time() - self.t0),
               'arranques', self.arranques, 'caida', caida, flush=True)
         print('hechas', self.hechas, flush=True)
@@ -247,6 +283,8 @@ def main():
     a.add_argument('--programa', required=True, help='the game program')
     a.add_argument('--registro', required=True, help='folder for the logs and its home')
     a.add_argument('--memcheck', action='store_true', help="under Valgrind's Memcheck")
+    a.add_argument('--red', action='store_true',
+                   help='a dedicated server on the loopback address to join')
     a.add_argument('--semilla', type=int, default=1)
     a.add_argument('--acciones', type=int, default=1000)
     a.add_argument('--segundos', type=float, default=600)
