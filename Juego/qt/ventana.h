@@ -299,9 +299,6 @@ private:
     // save always ends in the extension. Empty when the player cancels.
     QString preguntarruta(bool guardar, const QString& titulo, const QString& subcarpeta,
                           const QString& tipo, const QString& extension);
-    // Puts a new match on the field with `cambio`, or tells why not under
-    // `titulo` (also when `yamal` already says why) and changes nothing;
-    // `modo` drives the new match's clock.
     // Changes the match on the field; the match it replaces is archived
     // if the change is made. Returns why not. With `modo`, the clock goes
     // to it in the same step on the simulation's thread: a new match's
@@ -309,6 +306,9 @@ private:
     // new match (a replay) before the window got round to handing it over.
     std::string cambiarpartida(const std::function<std::string(partida&)>& cambio,
                                std::optional<simulacion::modo> modo = std::nullopt);
+    // Puts a new match on the field with `cambio`, or tells why not under
+    // `titulo` (also when `yamal` already says why) and changes nothing;
+    // `modo` drives the new match's clock.
     bool reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
                            simulacion::modo modo,
                            const std::function<std::string(partida&, sucesos&)>& cambio);
