@@ -702,7 +702,7 @@ bool main::cargarmapa(const QString& ruta, int16_t maxp, int16_t tipo, objetivo 
         regla.semilla = semillanueva();
     sucesos s;
     const std::string r = ruta.toStdString();
-    if (!reemplazarpartida(QStringLiteral("Tarnhollow"), {}, s, simulacion::modo::local,
+    if (!reemplazarpartida(QStringLiteral("Tarnhollow"), {}, s, nullptr,
                            [r, maxp, tipo, meta, regla](partida& p, sucesos& e) {
                                return p.cargar(r, maxp, tipo, e, meta, regla);
                            }))
@@ -733,7 +733,7 @@ std::string main::cambiarpartida(const std::function<std::string(partida&)>& cam
 }
 
 bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
-                             simulacion::modo modo,
+                             std::unique_ptr<jugada> nueva,
                              const std::function<std::string(partida&, sucesos&)>& cambio) {
     if (!dejarjugada(titulo))
         return false;
@@ -743,19 +743,22 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
         avisar(titulo, QString::fromStdString(yamal));
         return false;
     }
+    // The clock goes to the new kind of play in the very step that loads
+    // its match: no other clock can tick the new match in between.
+    const simulacion::modo modo = (nueva ? nueva.get() : local_)->modosimulacion();
     const std::string error = cambiarpartida([&](partida& p) { return cambio(p, s); }, modo);
     if (!error.empty()) {
         avisar(titulo, QString::fromStdString(error));
         return false;
     }
     // What was on the field goes only now, so that a refused file leaves a
-    // replay playing: its going gives the match's timer and view back to
-    // the game. A network match left for another one ends, and the new
-    // match stays as it started.
-    terminarjugada({}, false);
+    // replay playing. A network match left for another one ends, and the
+    // new match stays as it started.
+    ponerjugada(nueva.release());
     ultima_.reset();
     final_->hide();
-    vida->show();
+    // Also after the last frame of a replay, which kept the bar hidden.
+    vida->setVisible(jugada_->lineadelapartida());
     capas_.olvidar();
     haymovimiento_ = false;
     dibujar();
@@ -844,7 +847,7 @@ bool main::cargarpartida(const QString& ruta) {
     std::vector<uint8_t> datos;
     const std::string error = leerbinario(ruta.toStdString(), maxarchivo, datos);
     sucesos s;
-    if (!reemplazarpartida(QStringLiteral("Cargar partida"), error, s, simulacion::modo::local,
+    if (!reemplazarpartida(QStringLiteral("Cargar partida"), error, s, nullptr,
                            [&datos](partida& p, sucesos& e) { return p.cargarsolo(datos, e); }))
         return false;
     procesar(s);
@@ -882,18 +885,17 @@ bool main::verrepeticion(const QString& ruta) {
     std::string error = leerbinario(ruta.toStdString(), maxarchivo, datos);
     if (error.empty())
         error = leerrepeticion(datos.data(), datos.size(), r);
-    sucesos s;
-    if (!reemplazarpartida(
-            QStringLiteral("Ver repetición"), error, s, simulacion::modo::visor,
-            [&r](partida& p, sucesos& e) { return p.empezarrepeticion(r, e, false); }))
-        return false;
     // The recorded pause does not stop the viewer's clock, nor start the
     // game's. Esc leaves the replay's last frame on the field.
-    auto* v = new visor(*this, std::move(r));
-    connect(v, &visor::salir, this,
+    auto v = std::make_unique<visor>(*this, std::move(r));
+    const repeticion& vista = v->grabacion();
+    connect(v.get(), &visor::salir, this,
             [this] { terminarjugada(QStringLiteral("Fin de la repetición.")); });
-    ponerjugada(v);
-    dibujar();
+    sucesos s;
+    if (!reemplazarpartida(
+            QStringLiteral("Ver repetición"), error, s, std::move(v),
+            [&vista](partida& p, sucesos& e) { return p.empezarrepeticion(vista, e, false); }))
+        return false;
     // Its keys work at once: the window that was chosen from (a file
     // dialog, the set-up window) gives the keyboard back to the field.
     raise();

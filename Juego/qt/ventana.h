@@ -306,11 +306,11 @@ private:
     // new match (a replay) before the window got round to handing it over.
     std::string cambiarpartida(const std::function<std::string(partida&)>& cambio,
                                std::optional<simulacion::modo> modo = std::nullopt);
-    // Puts a new match on the field with `cambio`, or tells why not under
-    // `titulo` (also when `yamal` already says why) and changes nothing;
-    // `modo` drives the new match's clock.
+    // Puts a new match on the field with `cambio`, played by `nueva` (the
+    // window's own kind of play when null), or tells why not under `titulo`
+    // (also when `yamal` already says why) and changes nothing.
     bool reemplazarpartida(const QString& titulo, const std::string& yamal, sucesos& s,
-                           simulacion::modo modo,
+                           std::unique_ptr<jugada> nueva,
                            const std::function<std::string(partida&, sucesos&)>& cambio);
     // A match is starting: with sound on, the sound module is loaded now.
     void prepararsonido();

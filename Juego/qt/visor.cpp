@@ -16,10 +16,6 @@ namespace juego {
 
 visor::visor(mesa& ventana, repeticion r) : jugada(ventana), r_(std::move(r)) {
     total_ = r_.ticks();
-    const cuadro& c = mesa_.juego();
-    seguido_ = c.jugador;
-    vistax_ = c.vista.x;
-    vistay_ = c.vista.y;
     reloj = new QTimer(this);
     reloj->setTimerType(Qt::PreciseTimer);
     connect(reloj, &QTimer::timeout, this, [this] {
@@ -36,6 +32,11 @@ simulacion::modo visor::modosimulacion() const {
 }
 
 void visor::empezar() {
+    // The view starts where the replay's first frame has it.
+    const cuadro& c = mesa_.juego();
+    seguido_ = c.jugador;
+    vistax_ = c.vista.x;
+    vistay_ = c.vista.y;
     mirar();
     reloj->start();
     informar();

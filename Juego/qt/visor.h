@@ -19,8 +19,8 @@ class mundo;
 class visor : public jugada {
     Q_OBJECT
 public:
-    // Plays from the replay's first frame once it takes the field; the match
-    // must already hold the replay's start (`partida::restaurar`).
+    // Plays from the replay's first frame once it takes the field; by then
+    // the match must hold the replay's start (`partida::empezarrepeticion`).
     visor(mesa& ventana, repeticion r);
     ~visor() override;
 
@@ -42,6 +42,7 @@ public:
     // `maxpasosllamada` of them); false at the end.
     bool avanzar();
     bool terminado() const { return paso_ >= r_.pasos.size(); }
+    const repeticion& grabacion() const { return r_; }
     // The steps of the recording played so far.
     std::size_t pasosvistos() const { return paso_; }
     int velocidad() const { return velocidad_; }

@@ -685,6 +685,16 @@ private slots:
         // Those and no more: the game's clock played none of its own on the
         // replay while the viewer took over.
         QCOMPARE(uint64_t(v.juego().numtick), grabada.ticks());
+        // Nor when the replay is opened again over the one being watched:
+        // the game's clock, made to tick whenever its thread is idle, would
+        // play the new replay if it ran for a moment in between.
+        v.simulacionactual().invocar([s = &v.simulacionactual()] { s->timer->setInterval(0); });
+        for (int vez = 0; vez < 3; ++vez) {
+            QVERIFY(v.verrepeticion(ruta));
+            while (v.visoractual()->avanzar()) {
+            }
+            QCOMPARE(uint64_t(v.juego().numtick), grabada.ticks());
+        }
         QVERIFY(avisos.isEmpty());
         QTest::keyClick(&v, Qt::Key_Escape);
         QVERIFY(!v.visoractual());
