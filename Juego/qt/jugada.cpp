@@ -10,6 +10,10 @@ jugada::jugada(mesa& m) : QObject(m.ventana()), mesa_(m) {}
 
 jugada::~jugada() = default;
 
+std::function<void()> jugada::soltarpartida() const {
+    return {};
+}
+
 void jugada::teclaflecha(int16_t, bool) {}
 
 void jugada::soltartodas() {}

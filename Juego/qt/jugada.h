@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 class QTimer;
 
@@ -31,6 +32,11 @@ public:
     // it, just before the window lets it go.
     virtual void empezar() {}
     virtual void dejar() {}
+    // What makes whatever drives the match besides the window (a network
+    // host or client) let go of it. The window runs it on the simulation's
+    // thread, in the very step that puts another match in its place, so
+    // that nothing of it reaches the new one; empty when nothing does.
+    virtual std::function<void()> soltarpartida() const;
 
     // A click on pixel (px, py) of the frame that was made for view `vista`.
     virtual void clic(int px, int py, posicion vista) = 0;

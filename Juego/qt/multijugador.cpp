@@ -57,13 +57,28 @@ sesionred::sesionred(mesa& v) : jugada(v) {
 }
 
 sesionred::~sesionred() {
-    // The host and the client live on the simulation's thread: they end
-    // there, after whatever was sent to them before.
     if (cliente_)
         cliente_->disconnect(this);
-    QPointer<red::anfitrion> a = anfitrion_;
-    QPointer<red::cliente> c = cliente_;
-    mesa_.simulacionactual().invocar([a, c] {
+    mesa_.simulacionactual().invocar(soltarpartida());
+    delete listajugadores;
+}
+
+red::anfitrion* sesionred::anfitrionactual() const {
+    return anfitrion_;
+}
+
+std::size_t sesionred::otrosjugadores() const {
+    return anfitrion_ && lista_.size() > 1 ? lista_.size() - 1 : 0;
+}
+
+red::cliente* sesionred::clienteactual() const {
+    return cliente_;
+}
+
+std::function<void()> sesionred::soltarpartida() const {
+    // The host and the client live on the simulation's thread: they end
+    // there, after whatever was sent to them before.
+    return [a = anfitrion_, c = cliente_] {
         if (a) {
             a->detener(QStringLiteral("El anfitrión cerró la partida."));
             delete a.data();
@@ -72,8 +87,7 @@ sesionred::~sesionred() {
             c->salir();
             delete c.data();
         }
-    });
-    delete listajugadores;
+    };
 }
 
 void sesionred::enred(std::function<void(red::anfitrion&)> f) {

@@ -52,12 +52,10 @@ public:
 
     // The host and the client live on the simulation's thread: the window
     // only sends them work there (`enred`), never calls them itself.
-    red::anfitrion* anfitrionactual() const { return anfitrion_; }
+    red::anfitrion* anfitrionactual() const;
     // Players in a match this window hosts, besides the host.
-    std::size_t otrosjugadores() const override {
-        return anfitrion_ && lista_.size() > 1 ? lista_.size() - 1 : 0;
-    }
-    red::cliente* clienteactual() const { return cliente_; }
+    std::size_t otrosjugadores() const override;
+    red::cliente* clienteactual() const;
     // The client got its copy of the match.
     bool dentro() const { return dentro_; }
     // The client's line broke while it played, and the host keeps its
@@ -74,6 +72,8 @@ public:
     // The session's list and messages go from the field with it; whatever
     // it still had to say is no longer the player's concern.
     void dejar() override;
+    // The host ends the match for its players, the client leaves it.
+    std::function<void()> soltarpartida() const override;
     // The player's input while the match runs.
     void teclaflecha(int16_t codigo, bool abajo) override;
     void soltartodas() override;
@@ -100,8 +100,10 @@ private:
     QString dondeanfitrion() const;
     QString nombrede(int16_t slot) const;
 
-    red::anfitrion* anfitrion_ = nullptr;
-    red::cliente* cliente_ = nullptr;
+    // Made and deleted on the simulation's thread, while the window waits;
+    // null once gone.
+    QPointer<red::anfitrion> anfitrion_;
+    QPointer<red::cliente> cliente_;
     std::vector<red::jugadorred> lista_;
     bool dentro_ = false;
     bool puedevolver_ = false;

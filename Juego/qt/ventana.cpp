@@ -743,10 +743,19 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
         avisar(titulo, QString::fromStdString(yamal));
         return false;
     }
-    // The clock goes to the new kind of play in the very step that loads
-    // its match: no other clock can tick the new match in between.
+    // In the very step that loads the new match, what drove the old one
+    // lets go of it and the clock goes to the new kind of play: no other
+    // clock can tick the new match in between.
     const simulacion::modo modo = (nueva ? nueva.get() : local_)->modosimulacion();
-    const std::string error = cambiarpartida([&](partida& p) { return cambio(p, s); }, modo);
+    const std::function<void()> soltar = jugada_->soltarpartida();
+    const std::string error = cambiarpartida(
+        [&](partida& p) {
+            std::string e = cambio(p, s);
+            if (e.empty() && soltar)
+                soltar();
+            return e;
+        },
+        modo);
     if (!error.empty()) {
         avisar(titulo, QString::fromStdString(error));
         return false;

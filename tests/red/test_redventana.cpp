@@ -10,6 +10,7 @@
 #include "Juego/qt/multijugador.h"
 #include "Juego/qt/unjugador.h"
 #include "Juego/qt/ventana.h"
+#include "Juego/qt/visor.h"
 #include "Juego/red/anfitrion.h"
 #include "Juego/red/cliente.h"
 
@@ -29,6 +30,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <algorithm>
 
@@ -452,6 +454,44 @@ private slots:
         QVERIFY(relistada);
         QVERIFY(!a.red());
         QCOMPARE(a.recordado().mapa, nombremapa);
+    }
+
+    // A replay opened while hosting a guest: the host's clock stops with the
+    // match it drove. However long the window takes to let the session go,
+    // the replay plays its own ticks and no more, and the guest is told the
+    // host closed the match, not that its steps went wrong.
+    void repeticion_sobre_la_partida_en_red() {
+        QTemporaryDir d;
+        const QString ruta = d.filePath("r.repeticion");
+        repeticion grabada;
+        {
+            main c;
+            QVERIFY(c.cargarmapa(unjugador::carpetamapas() + QLatin1Char('/') + nombremapa, 1,
+                                 guerrero));
+            c.pararreloj();
+            for (int i = 0; i < 20; ++i)
+                c.timer_Timer();
+            QVERIFY(c.guardarrepeticion(ruta));
+            grabada = c.esperar([](partida& p) { return p.grabacion(); });
+        }
+        main a, b;
+        QStringList avisos;
+        a.avisar = [](const QString& t, const QString& x) { QFAIL(qPrintable(t + ": " + x)); };
+        b.avisar = [&](const QString& t, const QString& x) { avisos << t + ": " + x; };
+        const quint16 puerto = puertolibre();
+        hospedar(a, puerto);
+        unirse(b, puerto);
+        QVERIFY(bombear([&] { return a.red() && a.red()->otrosjugadores() > 0 && b.red()->dentro(); }));
+        a.confirmar = [](const QString&, const QString&) { return true; };
+        QVERIFY(a.verrepeticion(ruta));
+        // Several of the host's steps long, with no event handled.
+        QThread::msleep(500);
+        while (a.visoractual()->avanzar()) {
+        }
+        QCOMPARE(uint64_t(a.juego().numtick), grabada.ticks());
+        QVERIFY(bombear([&] { return !b.red(); }));
+        QVERIFY2(avisos.join('\n').contains(QStringLiteral("El anfitrión cerró la partida.")),
+                 qPrintable(avisos.join('\n')));
     }
 
     // A host that does not answer: the player cancels, and hears nothing of
