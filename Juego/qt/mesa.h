@@ -106,8 +106,8 @@ public:
     virtual void empezarjugada(jugada* j) = 0;
     // The kind of play on the field ends, unless it is the window's own
     // match: the field stays on its last frame with `texto` in the status
-    // line. With `parar`, the match left there stops where it was.
-    virtual void terminarjugada(const QString& texto, bool parar = true) = 0;
+    // line, and the match left there stops where it was.
+    virtual void terminarjugada(const QString& texto) = 0;
     // Before anything that ends the match on the field while other players
     // are in it: asks whether to end it for everyone. True when there is
     // nothing to ask or the player says yes.

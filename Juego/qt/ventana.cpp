@@ -929,22 +929,26 @@ void main::ponerjugada(jugada* nueva) {
     nueva->empezar();
 }
 
-void main::terminarjugada(const QString& texto, bool parar) {
+void main::terminarjugada(const QString& texto) {
     if (jugada_ == local_)
         return;
     const bool sejugaba = jugada_->sejuega();
     const bool vidavisible = !vida->isHidden();
+    const std::function<void()> soltar = jugada_->soltarpartida();
     ponerjugada(nullptr);
-    if (!parar)
-        return;
     // What is left on the field is the last frame, not a match to play on:
-    // it stays still, as it was shown, until a new match starts. A network
-    // copy's record is kept among the replays; a replay's last frame is not
-    // a match played here.
+    // it stays still, as it was shown, until a new match starts, and what
+    // drove it (a network host or client) lets go of it in the same step.
+    // A network copy's record is kept among the replays; a replay's last
+    // frame is not a match played here.
     vida->setVisible(vidavisible);
     if (sejugaba)
         archivarpartida();
-    esperar([](partida& p) { p.detener(true); });
+    esperar([&soltar](partida& p) {
+        if (soltar)
+            soltar();
+        p.detener(true);
+    });
     if (!texto.isEmpty())
         status->setText(texto);
 }

@@ -227,7 +227,7 @@ public:
     void empezarjugada(jugada* j) override;
     // The replay or network match on the field ends; a match of the
     // window's own goes on untouched.
-    void terminarjugada(const QString& texto, bool parar = true) override;
+    void terminarjugada(const QString& texto) override;
     bool dejarjugada(const QString& titulo) override;
     void reempezar(revancha r, const std::function<void(partida&)>& alempezar) override;
     multijugador* menured() const;
