@@ -64,6 +64,7 @@ std::shared_ptr<cuadro> cuadro::de(const mundo& m, int16_t jugador, posicion vis
     k->fin = m.fin;
     k->ganador = m.ganador;
     k->meta = m.meta;
+    k->regla = m.regla;
     k->numtick = m.numtick;
     k->jugador = jugador;
     k->vista = vista;

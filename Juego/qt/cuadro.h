@@ -57,6 +57,7 @@ public:
     int16_t fin = falso;
     int16_t ganador = -1;
     objetivo meta;
+    reglas regla; // the end screen tells them
     uint32_t numtick = 0;
 
     // The slot shown, the view drawn and that slot's status line.

@@ -455,10 +455,6 @@ bool main::relojactivo() const {
     return propio ? propio->isActive() : cuadro_->reloj;
 }
 
-reglas main::reglasjugadas() {
-    return esperar([](partida& p) { return p.juego().regla; });
-}
-
 std::vector<uint8_t> main::instantanea() {
     return esperar([](partida& p) { return p.instantanea(); });
 }
@@ -862,7 +858,7 @@ bool main::cargarpartida(const QString& ruta) {
     procesar(s);
     // A match saved after its end shows its end again.
     if (juego().fin == verdadero)
-        final_->mostrar(juego(), juego().jugador, false, reglasjugadas());
+        final_->mostrar(juego(), juego().jugador, false, juego().regla);
     return true;
 }
 
@@ -974,7 +970,7 @@ void main::procesar(const sucesos& s) {
             // it hosts: not while watching a replay, nor as a network guest.
             final_->nombres = capas_.nombres;
             final_->mostrar(juego(), juego().jugador,
-                            ultima_.has_value() && jugada_->ofrecerevancha(), reglasjugadas());
+                            ultima_.has_value() && jugada_->ofrecerevancha(), juego().regla);
         }
         cambio = cambio || e.tipo != tiposuceso::sonido;
     }

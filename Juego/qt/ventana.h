@@ -167,8 +167,6 @@ public:
     bool relojactivo() const;
     // The whole match now, as a save writes it.
     std::vector<uint8_t> instantanea();
-    // The rules the match on the field plays by.
-    reglas reglasjugadas();
     // The replay being watched, or the network match played, if that is
     // what the field shows.
     visor* visoractual() const;

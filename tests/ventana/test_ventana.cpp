@@ -260,7 +260,7 @@ private slots:
         QVERIFY(avisos.isEmpty());
         QTRY_VERIFY(!u);
         // The match plays by the rules chosen, with a seed of its own.
-        const reglas jugadas = v.reglasjugadas();
+        const reglas jugadas = v.juego().regla;
         QCOMPARE(jugadas.modo, modoreglas::equilibradas);
         QCOMPARE(jugadas.nivel, dificultad::dificil);
         QVERIFY(jugadas.semilla != 0);
@@ -1271,12 +1271,12 @@ private slots:
         QVERIFY(!v.final_->isVisible());
         QCOMPARE(v.mensajes->text(), QStringLiteral("Otra partida: Archivo → Un Jugador"));
         v.final_->mostrar(v.juego(), 0, true);
-        const reglas antes = v.reglasjugadas();
+        const reglas antes = v.juego().regla;
         v.final_->revancha->click();
         QVERIFY(!v.final_->isVisible());
         // The same rules, but a new seed: not the same match again.
-        QCOMPARE(v.reglasjugadas().modo, antes.modo);
-        QVERIFY(v.reglasjugadas().semilla != antes.semilla);
+        QCOMPARE(v.juego().regla.modo, antes.modo);
+        QVERIFY(v.juego().regla.semilla != antes.semilla);
         QCOMPARE(v.juego().fin, falso);
         QCOMPARE(int(v.juego().numtick), 0);
         QCOMPARE(v.juego().meta, (objetivo{tipoobjetivo::tiempo, 2}));
