@@ -168,13 +168,18 @@ void sesionred::unirse(const QString& host, quint16 puerto, const QString& nombr
     });
     connect(&sim, &simulacion::jugadores, this, &sesionred::actualizarlista);
     connect(cliente_, &red::cliente::unido, this, [this] {
+        if (!enelcampo())
+            return;
         dentro_ = true;
         mostrarlista();
         emit unido();
     });
     // With the session as context, so that its end cuts the client's
     // last words off with it.
-    connect(cliente_, &red::cliente::aviso, this, [this](const QString& t) { mesa_.decir(t); });
+    connect(cliente_, &red::cliente::aviso, this, [this](const QString& t) {
+        if (enelcampo())
+            mesa_.decir(t);
+    });
     connect(cliente_, &red::cliente::perdido, this, [this] { puedevolver_ = true; });
     connect(cliente_, &red::cliente::grabada, this,
             [this](const std::shared_ptr<const repeticion>& r) { mesa_.archivar(*r); });
@@ -313,7 +318,13 @@ void sesionred::recibir(const sucesos& s) {
         mostrarlista();
 }
 
+bool sesionred::enelcampo() const {
+    return mesa_.red() == this;
+}
+
 void sesionred::actualizarlista(const std::vector<red::jugadorred>& l) {
+    if (!enelcampo())
+        return;
     // The first list holds who was there already: nobody joins by it. A
     // player who joined is told the name they play under (another player
     // may have taken theirs).

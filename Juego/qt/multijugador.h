@@ -94,6 +94,11 @@ signals:
     void fallido(const QString& motivo);
 
 private:
+    // The host and the client let go of the match in the step that ends it,
+    // and what they said just before still arrives here afterwards, queued:
+    // once another kind of play holds the field, the session's list,
+    // names and messages no longer go on it.
+    bool enelcampo() const;
     void actualizarlista(const std::vector<red::jugadorred>& l);
     void mostrarlista();
     // "puerto P de A": where friends find a match this machine hosts.

@@ -459,7 +459,8 @@ private slots:
     // A replay opened while hosting a guest: the host's clock stops with the
     // match it drove. However long the window takes to let the session go,
     // the replay plays its own ticks and no more, and the guest is told the
-    // host closed the match, not that its steps went wrong.
+    // host closed the match, not that its steps went wrong. The session's
+    // last news (the guest sent away) stays off the replay's field.
     void repeticion_sobre_la_partida_en_red() {
         QTemporaryDir d;
         const QString ruta = d.filePath("r.repeticion");
@@ -492,6 +493,11 @@ private slots:
         QVERIFY(bombear([&] { return !b.red(); }));
         QVERIFY2(avisos.join('\n').contains(QStringLiteral("El anfitrión cerró la partida.")),
                  qPrintable(avisos.join('\n')));
+        QVERIFY2(!a.mensajes->text().contains(QStringLiteral("se fue")),
+                 qPrintable(a.mensajes->text()));
+        QVERIFY(std::all_of(a.encima().nombres.begin(), a.encima().nombres.end(),
+                            [](const QString& n) { return n.isEmpty(); }));
+        QVERIFY(a.encima().pausadopor.isEmpty());
     }
 
     // A host that does not answer: the player cancels, and hears nothing of
