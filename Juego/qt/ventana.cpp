@@ -184,8 +184,9 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     jugada_ = local_;
     // An empty frame until the simulation's first one: the title screen.
     cuadro_ = std::make_shared<const cuadro>();
-    connect(sim_.get(), &simulacion::publicado, this, &main::alcuadro);
-    connect(sim_.get(), &simulacion::sonidocambiado, this,
+    connect(sim_.get(), &simulacion::publicado, &buzon_,
+            [this](std::shared_ptr<const cuadro> c, const sucesos& s) { alcuadro(std::move(c), s); });
+    connect(sim_.get(), &simulacion::sonidocambiado, &buzon_,
             [this](bool encendido) { ponersonido(encendido ? 1 : 0); });
 
     auto* cliente = new QWidget(this);
@@ -427,7 +428,7 @@ void main::entregar() {
     // Not from inside a frame being drawn: that one finishes first.
     if (std::exchange(entregando_, true))
         return;
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(&buzon_, QEvent::MetaCall);
     entregando_ = false;
 }
 

@@ -342,6 +342,11 @@ private:
     // Draws the frames that came meanwhile.
     void entregar();
 
+    // What the simulation sends the window arrives here, so that a wait
+    // (`entregar`) hands over frames and nothing else queued for the
+    // window: a call queued to it meanwhile runs later, not inside the
+    // wait of whatever handler is running.
+    QObject buzon_;
     std::unique_ptr<simulacion> sim_;
     std::shared_ptr<const cuadro> cuadro_;
     bool entregando_ = false;

@@ -457,6 +457,15 @@ private slots:
         v.timer_Timer();
         v.timer_Timer();
         QCOMPARE(v.juego().numtick, t0 + 2);
+        // A wait hands over the frames, and nothing else queued for the
+        // window: that runs later, not inside the handler that waited.
+        bool corrio = false;
+        QTimer::singleShot(0, &v, [&] { corrio = true; });
+        v.enviar([](partida& p) { return p.tick(entradatick{}); });
+        v.esperar([](partida&) {});
+        QCOMPARE(v.juego().numtick, t0 + 3);
+        QVERIFY(!corrio);
+        QTRY_VERIFY(corrio);
     }
 
     // Behind an error box or a question the match waits, and goes on after.
