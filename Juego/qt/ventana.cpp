@@ -184,8 +184,9 @@ main::main() : sim_(std::make_unique<simulacion>()) {
     jugada_ = local_;
     // An empty frame until the simulation's first one: the title screen.
     cuadro_ = std::make_shared<const cuadro>();
-    connect(sim_.get(), &simulacion::publicado, &buzon_,
-            [this](std::shared_ptr<const cuadro> c, const sucesos& s) { alcuadro(std::move(c), s); });
+    connect(
+        sim_.get(), &simulacion::publicado, &buzon_,
+        [this](std::shared_ptr<const cuadro> c, const sucesos& s) { alcuadro(std::move(c), s); });
     connect(sim_.get(), &simulacion::sonidocambiado, &buzon_,
             [this](bool encendido) { ponersonido(encendido ? 1 : 0); });
 

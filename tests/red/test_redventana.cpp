@@ -482,7 +482,8 @@ private slots:
         const quint16 puerto = puertolibre();
         hospedar(a, puerto);
         unirse(b, puerto);
-        QVERIFY(bombear([&] { return a.red() && a.red()->otrosjugadores() > 0 && b.red()->dentro(); }));
+        QVERIFY(bombear(
+            [&] { return a.red() && a.red()->otrosjugadores() > 0 && b.red()->dentro(); }));
         a.confirmar = [](const QString&, const QString&) { return true; };
         QVERIFY(a.verrepeticion(ruta));
         // Several of the host's steps long, with no event handled.
