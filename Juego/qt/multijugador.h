@@ -105,8 +105,8 @@ private:
     QString dondeanfitrion() const;
     QString nombrede(int16_t slot) const;
 
-    // Made and deleted on the simulation's thread, while the window waits;
-    // null once gone.
+    // Made on the simulation's thread while the window waits, and deleted
+    // there when the match is let go of; null once gone.
     QPointer<red::anfitrion> anfitrion_;
     QPointer<red::cliente> cliente_;
     std::vector<red::jugadorred> lista_;
