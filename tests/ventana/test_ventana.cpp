@@ -697,13 +697,20 @@ private slots:
         // Nor when the replay is opened again over the one being watched:
         // the game's clock, made to tick whenever its thread is idle, would
         // play the new replay if it ran for a moment in between.
-        v.simulacionactual().invocar([s = &v.simulacionactual()] { s->timer->setInterval(0); });
+        simulacion* sim = &v.simulacionactual();
+        int intervalo = 0; // read and written on the simulation's thread only
+        sim->invocar([sim, &intervalo] {
+            intervalo = sim->timer->interval();
+            sim->timer->setInterval(0);
+        });
         for (int vez = 0; vez < 3; ++vez) {
             QVERIFY(v.verrepeticion(ruta));
             while (v.visoractual()->avanzar()) {
             }
             QCOMPARE(uint64_t(v.juego().numtick), grabada.ticks());
         }
+        sim->invocar([sim, &intervalo] { sim->timer->setInterval(intervalo); });
+        v.sincronizar();
         QVERIFY(avisos.isEmpty());
         QTest::keyClick(&v, Qt::Key_Escape);
         QVERIFY(!v.visoractual());
