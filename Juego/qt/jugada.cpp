@@ -11,7 +11,7 @@ jugada::jugada(mesa& m) : QObject(m.ventana()), mesa_(m) {}
 jugada::~jugada() = default;
 
 std::function<void()> jugada::soltarpartida() const {
-    return {};
+    return [] {};
 }
 
 void jugada::teclaflecha(int16_t, bool) {}

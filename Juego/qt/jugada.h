@@ -35,7 +35,8 @@ public:
     // What makes whatever drives the match besides the window (a network
     // host or client) let go of it. The window runs it on the simulation's
     // thread, in the very step that puts another match in its place, so
-    // that nothing of it reaches the new one; empty when nothing does.
+    // that nothing of it reaches the new one; it does nothing when nothing
+    // else drives the match.
     virtual std::function<void()> soltarpartida() const;
 
     // A click on pixel (px, py) of the frame that was made for view `vista`.

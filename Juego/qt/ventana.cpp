@@ -690,6 +690,8 @@ void main::reempezar(revancha r, const std::function<void(partida&)>& alempezar)
     }
     ultima_ = r;
     final_->hide();
+    // Also after the last frame of a replay, which kept the bar hidden.
+    vida->setVisible(jugada_->lineadelapartida());
     capas_.olvidar();
     procesar(s);
 }
@@ -749,7 +751,7 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     const std::string error = cambiarpartida(
         [&](partida& p) {
             std::string e = cambio(p, s);
-            if (e.empty() && soltar)
+            if (e.empty())
                 soltar();
             return e;
         },
@@ -943,8 +945,7 @@ void main::terminarjugada(const QString& texto) {
     if (sejugaba)
         archivarpartida();
     esperar([&soltar](partida& p) {
-        if (soltar)
-            soltar();
+        soltar();
         p.detener(true);
     });
     if (!texto.isEmpty())
