@@ -690,8 +690,6 @@ void main::reempezar(revancha r, const std::function<void(partida&)>& alempezar)
     }
     ultima_ = r;
     final_->hide();
-    // Also after the last frame of a replay, which kept the bar hidden.
-    vida->setVisible(jugada_->lineadelapartida());
     capas_.olvidar();
     procesar(s);
 }
@@ -766,8 +764,6 @@ bool main::reemplazarpartida(const QString& titulo, const std::string& yamal, su
     ponerjugada(nueva.release());
     ultima_.reset();
     final_->hide();
-    // Also after the last frame of a replay, which kept the bar hidden.
-    vida->setVisible(jugada_->lineadelapartida());
     capas_.olvidar();
     haymovimiento_ = false;
     dibujar();
@@ -917,15 +913,17 @@ void main::ponerjugada(jugada* nueva) {
     if (!nueva)
         nueva = local_;
     jugada* vieja = std::exchange(jugada_, nueva);
+    // The replay's status line tells the replay, not the player's life,
+    // and needs the room the bar takes. Also when the window's own match
+    // takes the field again from the last frame of a replay, which kept
+    // the bar hidden.
+    vida->setVisible(nueva->lineadelapartida());
     if (vieja == nueva)
         return;
     vieja->dejar();
     if (vieja != local_)
         vieja->deleteLater();
     sim_->ponermodo(nueva->modosimulacion());
-    // The replay's status line tells the replay, not the player's life,
-    // and needs the room the bar takes.
-    vida->setVisible(nueva->lineadelapartida());
     nueva->empezar();
 }
 
